@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::puts("tabulon");
+  return 0;
+}

@@ -1,0 +1,100 @@
+#include "platform/ini_file_profile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "platform/text.h"
+
+namespace tabulon::platform {
+namespace {
+
+bool StatFile(const std::string& path, std::int64_t& mtime_ns, std::int64_t& size) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+  size = static_cast<std::int64_t>(st.st_size);
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream buf;
+  buf << in.rdbuf();
+  out = std::move(buf).str();
+  return true;
+}
+
+}  // namespace
+
+std::string NativePath(std::string_view path) {
+  std::string out(path);
+  for (char& c : out) {
+    if (c == '\\') c = '/';
+  }
+  return out;
+}
+
+const IniDocument* IniFileProfile::Load(const std::string& path) {
+  std::int64_t mtime = 0;
+  std::int64_t size = 0;
+  if (!StatFile(path, mtime, size)) {
+    cache_.erase(path);
+    return nullptr;
+  }
+  auto it = cache_.find(path);
+  if (it != cache_.end() && it->second.mtime_ns == mtime && it->second.size == size) {
+    return &it->second.doc;
+  }
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return nullptr;
+  Cached& entry = cache_[path];
+  entry.mtime_ns = mtime;
+  entry.size = size;
+  entry.doc = IniDocument::Parse(bytes);
+  return &entry.doc;
+}
+
+std::string IniFileProfile::GetString(std::string_view path, std::string_view section,
+                                      std::string_view key, std::string_view default_value,
+                                      std::size_t buffer_chars) {
+  const std::size_t max_chars = buffer_chars == 0 ? 0 : buffer_chars - 1;
+  const IniDocument* doc = Load(NativePath(path));
+  if (doc != nullptr) {
+    if (auto value = doc->Get(section, key)) return text::TruncateCodePoints(*value, max_chars);
+  }
+  return text::TruncateCodePoints(default_value, max_chars);
+}
+
+bool IniFileProfile::WriteString(std::string_view path, std::string_view section,
+                                 std::string_view key, std::string_view value) {
+  const std::string native = NativePath(path);
+  const IniDocument* existing = Load(native);
+  IniDocument doc = existing != nullptr ? *existing : IniDocument{};
+  doc.Set(section, key, value);
+  // Written beside the file and renamed over it, so a failed write never
+  // leaves a half-written configuration behind.
+  const std::string temp = native + ".tmp-" + std::to_string(::getpid());
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    const std::string bytes = doc.Serialize();
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+      std::remove(temp.c_str());
+      return false;
+    }
+  }
+  if (std::rename(temp.c_str(), native.c_str()) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  cache_.erase(native);
+  return true;
+}
+
+}  // namespace tabulon::platform

@@ -1,0 +1,36 @@
+#pragma once
+// The profile functions over INI files on the local file system. Parsed files
+// are kept while their size and modification time stay the same, so a run
+// that reads hundreds of keys parses its configuration once.
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "platform/ini_document.h"
+#include "platform/profile.h"
+
+namespace tabulon::platform {
+
+class IniFileProfile final : public Profile {
+ public:
+  std::string GetString(std::string_view path, std::string_view section, std::string_view key,
+                        std::string_view default_value, std::size_t buffer_chars) override;
+  bool WriteString(std::string_view path, std::string_view section, std::string_view key,
+                   std::string_view value) override;
+
+ private:
+  struct Cached {
+    std::int64_t mtime_ns = -1;
+    std::int64_t size = -1;
+    IniDocument doc;
+  };
+  // Null when the file does not exist or cannot be read.
+  const IniDocument* Load(const std::string& path);
+
+  std::map<std::string, Cached> cache_;
+};
+
+// Both '/' and '\' separate directories in configured names.
+std::string NativePath(std::string_view path);
+
+}  // namespace tabulon::platform

@@ -1,0 +1,19 @@
+#pragma once
+// The services of the computers an export talks to, one interface per family.
+// A run gets one Platform; exporters use only these interfaces and never know
+// which backend serves them.
+#include "platform/locale.h"
+#include "platform/profile.h"
+#include "platform/security.h"
+#include "platform/time.h"
+
+namespace tabulon::platform {
+
+struct Platform {
+  Profile* profile = nullptr;
+  Locale* locale = nullptr;
+  Clock* clock = nullptr;
+  AccountLookup* accounts = nullptr;
+};
+
+}  // namespace tabulon::platform
