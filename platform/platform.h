@@ -2,9 +2,13 @@
 // The services of the computers an export talks to, one interface per family.
 // A run gets one Platform; exporters use only these interfaces and never know
 // which backend serves them.
+#include "platform/directory.h"
+#include "platform/icmp.h"
 #include "platform/locale.h"
+#include "platform/netapi.h"
 #include "platform/profile.h"
 #include "platform/security.h"
+#include "platform/service_control.h"
 #include "platform/time.h"
 
 namespace tabulon::platform {
@@ -14,6 +18,10 @@ struct Platform {
   Locale* locale = nullptr;
   Clock* clock = nullptr;
   AccountLookup* accounts = nullptr;
+  NetworkManagement* net = nullptr;
+  ServiceControl* services = nullptr;
+  DirectoryService* directory = nullptr;
+  Icmp* icmp = nullptr;
 };
 
 }  // namespace tabulon::platform
