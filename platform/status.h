@@ -13,23 +13,29 @@ inline constexpr Status ERROR_INVALID_FUNCTION = 1;
 inline constexpr Status ERROR_FILE_NOT_FOUND = 2;
 inline constexpr Status ERROR_PATH_NOT_FOUND = 3;
 inline constexpr Status ERROR_ACCESS_DENIED = 5;
+inline constexpr Status ERROR_TOO_MANY_OPEN_FILES = 4;
 inline constexpr Status ERROR_INVALID_HANDLE = 6;
 inline constexpr Status ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr Status ERROR_INVALID_DATA = 13;
+inline constexpr Status ERROR_WRITE_PROTECT = 19;
 inline constexpr Status ERROR_NOT_READY = 21;
+inline constexpr Status ERROR_SHARING_VIOLATION = 32;
 inline constexpr Status ERROR_NOT_SUPPORTED = 50;
 inline constexpr Status ERROR_BAD_NETPATH = 53;
 inline constexpr Status ERROR_NETWORK_BUSY = 54;
 inline constexpr Status ERROR_UNEXP_NET_ERR = 59;
 inline constexpr Status ERROR_BAD_NET_NAME = 67;
 inline constexpr Status ERROR_INVALID_PARAMETER = 87;
+inline constexpr Status ERROR_DISK_FULL = 112;
 inline constexpr Status ERROR_INSUFFICIENT_BUFFER = 122;
 inline constexpr Status ERROR_INVALID_NAME = 123;
 inline constexpr Status ERROR_INVALID_LEVEL = 124;
 inline constexpr Status ERROR_PROC_NOT_FOUND = 127;
 inline constexpr Status ERROR_ALREADY_EXISTS = 183;
+inline constexpr Status ERROR_FILENAME_EXCED_RANGE = 206;
 inline constexpr Status ERROR_MORE_DATA = 234;
 inline constexpr Status ERROR_NO_MORE_ITEMS = 259;
+inline constexpr Status ERROR_DIRECTORY = 267;
 inline constexpr Status ERROR_INVALID_ADDRESS = 487;
 inline constexpr Status ERROR_SERVICE_DOES_NOT_EXIST = 1060;
 inline constexpr Status ERROR_BAD_DEVICE = 1200;
@@ -59,5 +65,8 @@ inline constexpr Status NERR_InvalidComputer = 2351;
 inline constexpr Status WSAETIMEDOUT = 10060;
 inline constexpr Status WSAEHOSTUNREACH = 10065;
 inline constexpr Status WSAHOST_NOT_FOUND = 11001;
+
+// The status a Windows system would report for a C library errno value.
+Status StatusFromErrno(int error);
 
 }  // namespace tabulon::win

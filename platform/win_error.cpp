@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <utility>
 
 namespace tabulon::win {
@@ -18,24 +19,30 @@ constexpr std::array kMessages{
     MessageEntry{ERROR_INVALID_FUNCTION, "The function is not valid for this object."},
     MessageEntry{ERROR_FILE_NOT_FOUND, "The file could not be found."},
     MessageEntry{ERROR_PATH_NOT_FOUND, "The path could not be found."},
+    MessageEntry{ERROR_TOO_MANY_OPEN_FILES, "Too many files are open."},
     MessageEntry{ERROR_ACCESS_DENIED, "Access was denied."},
     MessageEntry{ERROR_INVALID_HANDLE, "The handle is not valid."},
     MessageEntry{ERROR_NOT_ENOUGH_MEMORY, "There is not enough memory to complete the operation."},
     MessageEntry{ERROR_INVALID_DATA, "The data is not valid."},
+    MessageEntry{ERROR_WRITE_PROTECT, "The medium is write protected."},
     MessageEntry{ERROR_NOT_READY, "The device is not ready."},
+    MessageEntry{ERROR_SHARING_VIOLATION, "The file is in use by another process."},
     MessageEntry{ERROR_NOT_SUPPORTED, "The request is not supported."},
     MessageEntry{ERROR_BAD_NETPATH, "The network path could not be found."},
     MessageEntry{ERROR_NETWORK_BUSY, "The network is busy."},
     MessageEntry{ERROR_UNEXP_NET_ERR, "An unexpected network error occurred."},
     MessageEntry{ERROR_BAD_NET_NAME, "The network name could not be found."},
     MessageEntry{ERROR_INVALID_PARAMETER, "A parameter is not valid."},
+    MessageEntry{ERROR_DISK_FULL, "There is not enough space on the disk."},
     MessageEntry{ERROR_INSUFFICIENT_BUFFER, "The buffer passed is too small for the data."},
     MessageEntry{ERROR_INVALID_NAME, "The file name, directory name or volume label is not valid."},
     MessageEntry{ERROR_INVALID_LEVEL, "The information level is not valid for this call."},
     MessageEntry{ERROR_PROC_NOT_FOUND, "The requested procedure could not be found."},
     MessageEntry{ERROR_ALREADY_EXISTS, "The file already exists."},
+    MessageEntry{ERROR_FILENAME_EXCED_RANGE, "The file name or extension is too long."},
     MessageEntry{ERROR_MORE_DATA, "More data is available."},
     MessageEntry{ERROR_NO_MORE_ITEMS, "There are no more items."},
+    MessageEntry{ERROR_DIRECTORY, "The directory name is not valid."},
     MessageEntry{ERROR_INVALID_ADDRESS, "The address is not valid."},
     MessageEntry{ERROR_SERVICE_DOES_NOT_EXIST, "The service is not installed."},
     MessageEntry{ERROR_BAD_DEVICE, "The device name is not valid."},
@@ -81,6 +88,46 @@ constexpr bool SortedByCode() {
 static_assert(SortedByCode(), "message table must stay sorted by code");
 
 }  // namespace
+
+Status StatusFromErrno(int error) {
+  switch (error) {
+    case 0:
+      return ERROR_SUCCESS;
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return ERROR_ACCESS_DENIED;
+    case EMFILE:
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case EROFS:
+      return ERROR_WRITE_PROTECT;
+    case ETXTBSY:
+    case EBUSY:
+      return ERROR_SHARING_VIOLATION;
+    case ENOSPC:
+    case EDQUOT:
+      return ERROR_DISK_FULL;
+    case ENAMETOOLONG:
+      return ERROR_FILENAME_EXCED_RANGE;
+    case EINVAL:
+      return ERROR_INVALID_PARAMETER;
+    case EEXIST:
+      return ERROR_ALREADY_EXISTS;
+    case ETIMEDOUT:
+      return WSAETIMEDOUT;
+    case EHOSTUNREACH:
+      return WSAEHOSTUNREACH;
+    default:
+      return ERROR_INVALID_FUNCTION;
+  }
+}
 
 std::string SystemMessageText(Status code) {
   const auto* it = std::lower_bound(kMessages.begin(), kMessages.end(), code,

@@ -1,0 +1,23 @@
+#include "engine/column_list.h"
+
+#include "platform/text.h"
+
+namespace tabulon {
+
+std::vector<std::uint32_t> ParseColumnList(std::string_view text) {
+  std::vector<std::uint32_t> columns;
+  std::size_t start = 0;
+  // The list is read with one "," appended, so the last item counts too.
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    const std::string_view item = text.substr(
+        start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    const long long v = text::ParseLeadingInteger(item);
+    columns.push_back(static_cast<std::uint32_t>(static_cast<unsigned long long>(v)));
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return columns;
+}
+
+}  // namespace tabulon

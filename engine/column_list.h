@@ -1,0 +1,15 @@
+#pragma once
+// Column lists: comma-separated column numbers in output order. Numbers of
+// 1000 and above are export symbols.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tabulon {
+
+// Every item converts by leading-decimal parsing, so an empty item (and an
+// empty list) gives column 0. Negative numbers wrap to large unsigned ones,
+// which are then symbol columns beyond the table and write empty text.
+std::vector<std::uint32_t> ParseColumnList(std::string_view text);
+
+}  // namespace tabulon

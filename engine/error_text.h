@@ -1,0 +1,34 @@
+#pragma once
+// Texts for the status values the platform reports: Windows error numbers,
+// directory-service results and WMI results.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/status.h"
+
+namespace tabulon {
+
+// The system message for the code, trailing white space removed; empty when
+// the system has none.
+std::string WindowsErrorText(win::Status code);
+
+// The extended error the directory interface reports after a failure.
+struct DirectoryExtendedError {
+  std::uint32_t code = 0;
+  std::string text;
+  std::string provider;
+};
+
+std::string DirectoryErrorText(std::int32_t status,
+                               const std::optional<DirectoryExtendedError>& extended);
+
+// The facility and error texts the WMI status-text service gives.
+struct WmiStatusTexts {
+  std::string facility;
+  std::string error;
+};
+
+std::string WmiErrorText(std::int32_t status, const WmiStatusTexts& texts);
+
+}  // namespace tabulon

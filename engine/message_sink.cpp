@@ -1,0 +1,17 @@
+#include "engine/message_sink.h"
+
+namespace tabulon {
+
+void StreamMessages::ShowError(std::string_view text) {
+  std::fprintf(out_, "tabulon: %.*s\n", static_cast<int>(text.size()), text.data());
+  std::fflush(out_);
+}
+
+bool StreamMessages::AskYesNo(std::string_view text, bool unattended_answer) {
+  std::fprintf(out_, "tabulon: %.*s [%s]\n", static_cast<int>(text.size()), text.data(),
+               unattended_answer ? "Yes" : "No");
+  std::fflush(out_);
+  return unattended_answer;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,30 @@
+#pragma once
+// Where message boxes go: a dialog in the window, standard error in an
+// unattended run.
+#include <cstdio>
+#include <string_view>
+
+namespace tabulon {
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  // A stop-icon message the user must acknowledge.
+  virtual void ShowError(std::string_view text) = 0;
+  // A Yes/No question; `unattended_answer` is what a run without a user takes.
+  virtual bool AskYesNo(std::string_view text, bool unattended_answer) = 0;
+};
+
+// Messages of an unattended run: printed to a stream, questions answered
+// with their unattended answer.
+class StreamMessages final : public MessageSink {
+ public:
+  explicit StreamMessages(std::FILE* out) : out_(out) {}
+  void ShowError(std::string_view text) override;
+  bool AskYesNo(std::string_view text, bool unattended_answer) override;
+
+ private:
+  std::FILE* out_;
+};
+
+}  // namespace tabulon

@@ -1,0 +1,50 @@
+#pragma once
+// One output or log file. An 8-bit file writes each character U+0000-U+00FF
+// as one byte (others as '?') and every LF as CR LF, as a text-mode file
+// does; a Unicode file is UTF-16LE written unchanged. Writes are buffered;
+// write errors are ignored, as the export carries on regardless.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/status.h"
+
+namespace tabulon {
+
+class OutputFile {
+ public:
+  enum class Encoding { kEightBit, kUtf16Le };
+
+  OutputFile() = default;
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  OutputFile(OutputFile&& other) noexcept;
+  OutputFile& operator=(OutputFile&& other) noexcept;
+
+  // Opens for appending or replacing; on failure returns the status of the
+  // failing call and leaves the object closed.
+  win::Status Open(const std::string& path, bool append, Encoding encoding);
+  bool is_open() const { return fd_ >= 0; }
+  Encoding encoding() const { return encoding_; }
+  const std::string& path() const { return path_; }
+
+  // Text in UTF-8, encoded as the file's encoding asks.
+  void Write(std::string_view utf8);
+  // Bytes written as they are (the byte-order mark).
+  void WriteRaw(std::string_view bytes);
+  void Flush();
+  void Close();
+
+ private:
+  static constexpr std::size_t kFlushAt = 64 * 1024;
+  void WriteEightBit(std::string_view utf8);
+  void WriteUtf16(std::string_view utf8);
+
+  int fd_ = -1;
+  Encoding encoding_ = Encoding::kEightBit;
+  std::string path_;
+  std::string buffer_;
+};
+
+}  // namespace tabulon

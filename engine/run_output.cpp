@@ -1,0 +1,283 @@
+#include "engine/run_output.h"
+
+#include "engine/catalogue.h"
+#include "engine/column_list.h"
+#include "engine/error_text.h"
+#include "engine/messages.h"
+#include "platform/text.h"
+
+namespace tabulon {
+namespace {
+
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+
+std::string_view WithoutLeadingBackslashes(std::string_view s) {
+  while (!s.empty() && s.front() == '\\') s.remove_prefix(1);
+  return s;
+}
+
+}  // namespace
+
+std::string ReplaceLineBreaks(std::string_view value, std::string_view replacement) {
+  std::string first;
+  if (!replacement.empty()) {
+    std::size_t pos = 0;
+    text::NextCodePoint(replacement, pos);
+    first = replacement.substr(0, pos);
+  }
+  std::string out;
+  out.reserve(value.size());
+  for (char c : value) {
+    if (c == '\n' || c == '\r') {
+      // The replacement is one character; an empty one is a terminator.
+      if (first.empty()) return out;
+      out += first;
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string JoinList(const std::vector<std::string>& items, std::string_view delimiter) {
+  std::string out;
+  bool first = true;
+  for (const std::string& item : items) {
+    if (item.empty()) break;
+    if (!first) out += delimiter;
+    out += item;
+    first = false;
+  }
+  return out;
+}
+
+RunOutput::RunOutput(platform::Platform& platform, ProgressSink* progress, MessageSink& messages)
+    : platform_(platform), progress_(progress), messages_(messages) {}
+
+std::string& RunOutput::value(std::uint32_t column) {
+  if (column >= values_.size()) values_.resize(column + 1);
+  return values_[column];
+}
+
+void RunOutput::ClearValues() {
+  for (std::string& v : values_) v.clear();
+}
+
+void RunOutput::SizeValueBuffer() {
+  values_.assign(wanted_values_, std::string());
+}
+
+std::string RunOutput::ResolveOutputName(std::string_view name, bool use_default_directory) {
+  locations_.default_output_directory = settings_.default_output_directory;
+  return ResolveFileName(name, use_default_directory, locations_, *platform_.clock,
+                         *platform_.locale);
+}
+
+OutputFile::Encoding RunOutput::FileEncoding() const {
+  return settings_.unicode ? OutputFile::Encoding::kUtf16Le : OutputFile::Encoding::kEightBit;
+}
+
+bool RunOutput::OpenWithMark(const std::string& path, OutputFile& file, std::string_view label) {
+  const win::Status status = file.Open(path, settings_.append, FileEncoding());
+  if (status != win::ERROR_SUCCESS) {
+    FileOpenFailure(label, path, status);
+    return false;
+  }
+  if (settings_.unicode) file.WriteRaw(kUtf16Mark);
+  return true;
+}
+
+void RunOutput::WriteTitleItem(OutputFile& file, bool first, std::string_view item) {
+  if (!first) file.Write(settings_.delimiter);
+  file.Write(item);
+}
+
+bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_view section,
+                                    std::string_view output_file_key, std::string_view columns_key,
+                                    std::uint32_t type, TypedOutput& out) {
+  const ExportTypeDescriptor& descriptor = ExportTypeInfo(type);
+  std::string name = config.ReadText(section, output_file_key, "");
+  if (name.empty()) name = std::string(descriptor.default_file_name);
+  const std::string path = ResolveOutputName(name, true);
+  out.type = type;
+  if (!OpenWithMark(path, out.file, "Output File")) return false;
+  RecordOutputFile(type, descriptor.display_name, path);
+
+  const std::string column_text = config.ReadText(section, columns_key, DefaultColumnList(type));
+  out.columns = ParseColumnList(column_text);
+  RaiseValueBufferSize(descriptor.field_count);
+
+  if (settings_.write_titles) {
+    bool first = true;
+    for (std::uint32_t column : out.columns) {
+      if (column < kSymbolColumnBase) {
+        const FieldDescriptor* field = FieldOf(type, column);
+        WriteTitleItem(out.file, first, field != nullptr ? field->key : std::string_view());
+      } else {
+        const ExportSymbol* symbol = SymbolAt(column - kSymbolColumnBase);
+        WriteTitleItem(out.file, first,
+                       symbol != nullptr ? SymbolTitle(symbol->symbol) : std::string());
+      }
+      first = false;
+    }
+    out.file.Write(settings_.line_terminator);
+  }
+  return true;
+}
+
+bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::string_view section,
+                                       std::string_view column_text, std::string* resolved_path) {
+  const std::string path =
+      ResolveOutputName(template_file.ReadText(section, "OutputFileName", ""), true);
+  if (resolved_path != nullptr) *resolved_path = path;
+  OutputFile file;
+  if (!OpenWithMark(path, file, "Output File")) return false;
+  if (settings_.write_titles) {
+    bool first = true;
+    std::size_t start = 0;
+    // The caller ends the column text with ","; every item before a comma is
+    // a column.
+    while (true) {
+      const std::size_t comma = column_text.find(',', start);
+      if (comma == std::string_view::npos) break;
+      const std::string_view item = column_text.substr(start, comma - start);
+      WriteTitleItem(file, first, IsSymbol(item) ? SymbolTitle(item) : std::string(item));
+      first = false;
+      start = comma + 1;
+    }
+    file.Write(settings_.line_terminator);
+  }
+  file.Close();
+  return true;
+}
+
+bool RunOutput::ReopenTemplateOutputFile(const std::string& path, OutputFile& file) {
+  return file.Open(path, true, FileEncoding()) == win::ERROR_SUCCESS;
+}
+
+void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear) {
+  const std::uint32_t field_count = ExportTypeInfo(out.type).field_count;
+  bool first = true;
+  for (std::uint32_t column : out.columns) {
+    if (!first) out.file.Write(settings_.delimiter);
+    first = false;
+    if (column < kSymbolColumnBase) {
+      if (column < field_count && column < values_.size()) out.file.Write(values_[column]);
+    } else {
+      symbols_.target = target;
+      const ExportSymbol* symbol = SymbolAt(column - kSymbolColumnBase);
+      if (symbol != nullptr) out.file.Write(EvaluateSymbol(symbol->symbol, symbols_));
+    }
+  }
+  out.file.Write(settings_.line_terminator);
+  if (clear) ClearValues();
+}
+
+void RunOutput::WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear) {
+  for (std::size_t i = 0; i < value_count; ++i) {
+    if (i > 0) file.Write(settings_.delimiter);
+    if (i < values_.size()) file.Write(values_[i]);
+  }
+  file.Write(settings_.line_terminator);
+  if (clear) ClearValues();
+}
+
+bool RunOutput::OpenLog(std::string_view log_file_name, bool append) {
+  const std::string path = ResolveOutputName(log_file_name, true);
+  const win::Status status = log_.Open(path, append, OutputFile::Encoding::kEightBit);
+  if (status != win::ERROR_SUCCESS) {
+    FileOpenFailure("Log File", path, status);
+    return false;
+  }
+  RecordOutputFile(kNoExportType, kLogFileDisplayName, path);
+  return true;
+}
+
+void RunOutput::LogLine(const tagCObjects* target, std::string_view operation, bool error,
+                        std::string_view message) {
+  if (!settings_.enable_logging || !log_.is_open()) return;
+  if (error ? !settings_.log_failure : !settings_.log_success) return;
+  const platform::SystemTime now = platform_.clock->LocalNow();
+  std::string line = platform_.locale->FormatDate(now, "").value_or("");
+  line += ' ';
+  line += platform_.locale->FormatTime(now, "").value_or("");
+  const std::string& d = settings_.delimiter;
+  if (target != nullptr) {
+    line += d;
+    line += WithoutLeadingBackslashes(target->display_name);
+    line += d;
+    line += WithoutLeadingBackslashes(target->path);
+    line += d;
+    line += target->domain;
+  }
+  line += d;
+  line += operation;
+  line += d;
+  line += error ? "ERROR" : "SUCCESS";
+  line += d;
+  line += message;
+  line += settings_.line_terminator;
+  log_.Write(line);
+}
+
+void RunOutput::CloseAll(std::vector<TypedOutput*> outputs) {
+  for (TypedOutput* out : outputs) out->file.Close();
+  log_.Close();
+}
+
+int RunOutput::AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
+                              std::uint32_t kind) {
+  if (progress_ == nullptr) return -1;
+  ProgressRow row;
+  row.image = ImageForObjectKind(kind);
+  row.indent = indent;
+  row.name = std::string(WithoutLeadingBackslashes(name));
+  row.status = std::string(text::TrimRight(status));
+  return progress_->AddRow(row);
+}
+
+void RunOutput::AppendProgress(int row, std::string_view text, std::uint32_t image) {
+  if (progress_ == nullptr || row < 0) return;
+  progress_->AppendToRow(row, text, image);
+}
+
+void RunOutput::FileOpenFailure(std::string_view label, std::string_view path,
+                                win::Status last_error) {
+  std::string text = FormatMessageId(kMsgUnableToOpenFile, {label, path});
+  if (last_error != win::ERROR_SUCCESS) text += WindowsErrorText(last_error);
+  GeneralFailure(text);
+}
+
+void RunOutput::GeneralFailure(std::string_view text) {
+  if (settings_.suppress_messages && log_.is_open()) {
+    LogLine(nullptr, "MSG", true, text);
+    return;
+  }
+  messages_.ShowError(text);
+}
+
+bool RunOutput::AskYesNo(std::string_view text, bool unattended_answer) {
+  if (settings_.suppress_messages && log_.is_open()) {
+    LogLine(nullptr, "MSG", true, text);
+    return unattended_answer;
+  }
+  return messages_.AskYesNo(text, unattended_answer);
+}
+
+void RunOutput::RecordOutputFile(std::uint32_t type, std::string_view display_name,
+                                 std::string_view path) {
+  for (const tagCOutputfile& f : output_files_) {
+    if (text::EqualsNoCase(f.path, path)) return;
+  }
+  output_files_.push_back({type, std::string(display_name), std::string(path)});
+}
+
+std::string RunOutput::ReplaceLineBreaks(std::string_view value) const {
+  return tabulon::ReplaceLineBreaks(value, settings_.crlf_replacement);
+}
+
+std::string RunOutput::JoinList(const std::vector<std::string>& items) const {
+  return tabulon::JoinList(items, settings_.secondary_delimiter);
+}
+
+}  // namespace tabulon

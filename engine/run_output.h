@@ -1,0 +1,128 @@
+#pragma once
+// The output side of a run: the value buffer exporters fill, the output and
+// log files, the records of produced files, progress rows and messages.
+// Exporters fill values and call the row writer; this class owns the files,
+// the column lists and the formats.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/configuration.h"
+#include "engine/file_names.h"
+#include "engine/message_sink.h"
+#include "engine/output_file.h"
+#include "engine/output_settings.h"
+#include "engine/progress.h"
+#include "engine/symbols.h"
+#include "engine/target.h"
+#include "platform/platform.h"
+
+namespace tabulon {
+
+// One file produced by a run.
+struct tagCOutputfile {
+  std::uint32_t type = 0;  // 99 for the log file
+  std::string display_name;
+  std::string path;
+};
+
+// An open output file of a type with its column list.
+struct TypedOutput {
+  std::uint32_t type = 0;
+  OutputFile file;
+  std::vector<std::uint32_t> columns;
+  bool is_open() const { return file.is_open(); }
+};
+
+inline constexpr std::string_view kLogFileDisplayName = "Export Log File";
+
+class RunOutput {
+ public:
+  // `progress` is null for runs without a progress window.
+  RunOutput(platform::Platform& platform, ProgressSink* progress, MessageSink& messages);
+
+  OutputSettings& settings() { return settings_; }
+  const OutputSettings& settings() const { return settings_; }
+  FileLocations& locations() { return locations_; }
+  SymbolContext& symbols() { return symbols_; }
+  platform::Platform& platform() { return platform_; }
+  bool has_progress_window() const { return progress_ != nullptr; }
+  void set_progress(ProgressSink* progress) { progress_ = progress; }
+
+  // Value buffer: element c is column c of the row being built.
+  std::vector<std::string>& values() { return values_; }
+  std::string& value(std::uint32_t column);
+  void ClearValues();
+  void RaiseValueBufferSize(std::size_t size) {
+    if (size > wanted_values_) wanted_values_ = size;
+  }
+  std::size_t wanted_value_buffer_size() const { return wanted_values_; }
+  void ResetValueBufferSize() { wanted_values_ = 0; }
+  // Sizes the buffer to the largest size raised so far and clears it.
+  void SizeValueBuffer();
+
+  std::string ResolveOutputName(std::string_view name, bool use_default_directory);
+
+  // Opens the output file of a type (or of a file/directory template) and
+  // writes its byte-order mark and title row. On failure shows the file-open
+  // message; the caller stops the run.
+  bool OpenTypedOutputFile(const Configuration& config, std::string_view section,
+                           std::string_view output_file_key, std::string_view columns_key,
+                           std::uint32_t type, TypedOutput& out);
+  // Prepares a template output file: mark and title row, then closed again.
+  bool OpenTemplateOutputFile(const Configuration& template_file, std::string_view section,
+                              std::string_view column_text, std::string* resolved_path);
+  // Opens a template output file for its rows (append, no title row).
+  bool ReopenTemplateOutputFile(const std::string& path, OutputFile& file);
+
+  void WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear);
+  void WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear);
+
+  bool OpenLog(std::string_view log_file_name, bool append);
+  bool log_open() const { return log_.is_open(); }
+  void LogLine(const tagCObjects* target, std::string_view operation, bool error,
+               std::string_view message);
+  void CloseAll(std::vector<TypedOutput*> outputs);
+
+  // Returns the row number, or -1 without a progress window.
+  int AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
+                     std::uint32_t kind);
+  void AppendProgress(int row, std::string_view text, std::uint32_t image);
+
+  void FileOpenFailure(std::string_view label, std::string_view path, win::Status last_error);
+  void GeneralFailure(std::string_view text);
+  bool AskYesNo(std::string_view text, bool unattended_answer);
+
+  void RecordOutputFile(std::uint32_t type, std::string_view display_name, std::string_view path);
+  const std::vector<tagCOutputfile>& output_files() const { return output_files_; }
+  void ClearOutputFiles() { output_files_.clear(); }
+
+  // Line-break replacement and list joining with this run's settings.
+  std::string ReplaceLineBreaks(std::string_view value) const;
+  std::string JoinList(const std::vector<std::string>& items) const;
+
+ private:
+  OutputFile::Encoding FileEncoding() const;
+  bool OpenWithMark(const std::string& path, OutputFile& file, std::string_view label);
+  void WriteTitleItem(OutputFile& file, bool first, std::string_view item);
+
+  platform::Platform& platform_;
+  ProgressSink* progress_;
+  MessageSink& messages_;
+  OutputSettings settings_;
+  FileLocations locations_;
+  SymbolContext symbols_;
+  std::vector<std::string> values_;
+  std::size_t wanted_values_ = 0;
+  OutputFile log_;
+  std::vector<tagCOutputfile> output_files_;
+};
+
+// Every LF and CR becomes the first character of `replacement`; an empty
+// replacement ends the value at its first line break.
+std::string ReplaceLineBreaks(std::string_view value, std::string_view replacement);
+// Items up to the first empty one, joined by the secondary delimiter.
+std::string JoinList(const std::vector<std::string>& items, std::string_view delimiter);
+
+}  // namespace tabulon
