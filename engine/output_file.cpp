@@ -3,12 +3,27 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "platform/text.h"
 
 namespace tabulon {
+namespace {
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+
+// True when any of the eight bytes is a LF or not ASCII.
+bool NeedsWork(std::uint64_t w) {
+  const std::uint64_t lf = w ^ (kOnes * '\n');
+  return ((w | ((lf - kOnes) & ~lf)) & kHighBits) != 0;
+}
+
+}  // namespace
 
 OutputFile::~OutputFile() {
   Close();
@@ -18,7 +33,8 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       encoding_(other.encoding_),
       path_(std::move(other.path_)),
-      buffer_(std::move(other.buffer_)) {}
+      buffer_(std::move(other.buffer_)),
+      used_(std::exchange(other.used_, 0)) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
@@ -27,6 +43,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     encoding_ = other.encoding_;
     path_ = std::move(other.path_);
     buffer_ = std::move(other.buffer_);
+    used_ = std::exchange(other.used_, 0);
   }
   return *this;
 }
@@ -42,64 +59,86 @@ win::Status OutputFile::Open(const std::string& path, bool append, Encoding enco
   fd_ = fd;
   encoding_ = encoding;
   path_ = path;
-  buffer_.clear();
-  buffer_.reserve(kFlushAt + 4096);
+  if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
+  used_ = 0;
   return win::ERROR_SUCCESS;
 }
 
-void OutputFile::Write(std::string_view utf8) {
-  if (fd_ < 0) return;
-  if (encoding_ == Encoding::kEightBit) {
-    WriteEightBit(utf8);
-  } else {
-    WriteUtf16(utf8);
+void OutputFile::WriteLarge(std::string_view utf8) {
+  while (!utf8.empty()) {
+    std::size_t chunk = std::min(utf8.size(), kMaxChunk);
+    // Never split a character between chunks.
+    while (chunk < utf8.size() && chunk > 0 &&
+           (static_cast<unsigned char>(utf8[chunk]) & 0xC0) == 0x80) {
+      --chunk;
+    }
+    if (chunk == 0) chunk = std::min(utf8.size(), kMaxChunk);
+    if (room() < 2 * chunk) Flush();
+    Encode(utf8.substr(0, chunk));
+    utf8.remove_prefix(chunk);
   }
-  if (buffer_.size() >= kFlushAt) Flush();
 }
 
 void OutputFile::WriteRaw(std::string_view bytes) {
   if (fd_ < 0) return;
-  buffer_ += bytes;
-  if (buffer_.size() >= kFlushAt) Flush();
-}
-
-void OutputFile::WriteEightBit(std::string_view utf8) {
-  // Plain ASCII runs are copied in one go; only LF and non-ASCII need work.
-  std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    std::size_t run = pos;
-    while (run < utf8.size()) {
-      const auto c = static_cast<unsigned char>(utf8[run]);
-      if (c == '\n' || c >= 0x80) break;
-      ++run;
-    }
-    buffer_.append(utf8.data() + pos, run - pos);
-    pos = run;
-    if (pos >= utf8.size()) break;
-    if (utf8[pos] == '\n') {
-      buffer_ += "\r\n";
-      ++pos;
-      continue;
-    }
-    const char32_t cp = text::NextCodePoint(utf8, pos);
-    buffer_.push_back(cp <= 0xFF ? static_cast<char>(cp) : text::kUnmappableEightBit);
+  while (!bytes.empty()) {
+    if (room() == 0) Flush();
+    const std::size_t n = std::min(room(), bytes.size());
+    std::memcpy(buffer_.get() + used_, bytes.data(), n);
+    used_ += n;
+    bytes.remove_prefix(n);
   }
 }
 
+void OutputFile::WriteEightBit(std::string_view utf8) {
+  char* out = buffer_.get() + used_;
+  const char* in = utf8.data();
+  const char* const end = in + utf8.size();
+  while (in < end) {
+    // Plain ASCII is copied eight bytes at a time; LF and other characters
+    // take the slow path one at a time.
+    while (end - in >= 8) {
+      std::uint64_t w;
+      std::memcpy(&w, in, 8);
+      if (NeedsWork(w)) break;
+      std::memcpy(out, in, 8);
+      in += 8;
+      out += 8;
+    }
+    if (in >= end) break;
+    const auto c = static_cast<unsigned char>(*in);
+    if (c == '\n') {
+      *out++ = '\r';
+      *out++ = '\n';
+      ++in;
+    } else if (c < 0x80) {
+      *out++ = static_cast<char>(c);
+      ++in;
+    } else {
+      std::size_t pos = static_cast<std::size_t>(in - utf8.data());
+      const char32_t cp = text::NextCodePoint(utf8, pos);
+      *out++ = cp <= 0xFF ? static_cast<char>(cp) : text::kUnmappableEightBit;
+      in = utf8.data() + pos;
+    }
+  }
+  used_ = static_cast<std::size_t>(out - buffer_.get());
+}
+
 void OutputFile::WriteUtf16(std::string_view utf8) {
+  char* out = buffer_.get() + used_;
   std::size_t pos = 0;
   while (pos < utf8.size()) {
     const auto c = static_cast<unsigned char>(utf8[pos]);
     if (c < 0x80) {
-      buffer_.push_back(static_cast<char>(c));
-      buffer_.push_back('\0');
+      *out++ = static_cast<char>(c);
+      *out++ = '\0';
       ++pos;
       continue;
     }
     const char32_t cp = text::NextCodePoint(utf8, pos);
-    auto put = [this](char32_t u) {
-      buffer_.push_back(static_cast<char>(u & 0xFF));
-      buffer_.push_back(static_cast<char>((u >> 8) & 0xFF));
+    auto put = [&out](char32_t u) {
+      *out++ = static_cast<char>(u & 0xFF);
+      *out++ = static_cast<char>((u >> 8) & 0xFF);
     };
     if (cp >= 0x10000) {
       put(0xD800 + ((cp - 0x10000) >> 10));
@@ -108,17 +147,18 @@ void OutputFile::WriteUtf16(std::string_view utf8) {
       put(cp);
     }
   }
+  used_ = static_cast<std::size_t>(out - buffer_.get());
 }
 
 void OutputFile::Flush() {
   std::size_t done = 0;
-  while (fd_ >= 0 && done < buffer_.size()) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+  while (fd_ >= 0 && done < used_) {
+    const ssize_t n = ::write(fd_, buffer_.get() + done, used_ - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;  // write errors are not reported
     done += static_cast<std::size_t>(n);
   }
-  buffer_.clear();
+  used_ = 0;
 }
 
 void OutputFile::Close() {

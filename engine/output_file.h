@@ -4,6 +4,7 @@
 // does; a Unicode file is UTF-16LE written unchanged. Writes are buffered;
 // write errors are ignored, as the export carries on regardless.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,21 +31,39 @@ class OutputFile {
   const std::string& path() const { return path_; }
 
   // Text in UTF-8, encoded as the file's encoding asks.
-  void Write(std::string_view utf8);
+  void Write(std::string_view utf8) {
+    if (fd_ < 0 || utf8.empty()) return;
+    if (utf8.size() > kMaxChunk) return WriteLarge(utf8);
+    if (room() < 2 * utf8.size()) Flush();
+    Encode(utf8);
+  }
   // Bytes written as they are (the byte-order mark).
   void WriteRaw(std::string_view bytes);
   void Flush();
   void Close();
 
  private:
-  static constexpr std::size_t kFlushAt = 64 * 1024;
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+  // Encoded text is at most twice its UTF-8 size (LF as CR LF, ASCII as
+  // two UTF-16 bytes), so a chunk of this size always fits an empty buffer.
+  static constexpr std::size_t kMaxChunk = kBufferSize / 2;
+  void WriteLarge(std::string_view utf8);
+  void Encode(std::string_view utf8) {
+    if (encoding_ == Encoding::kEightBit) {
+      WriteEightBit(utf8);
+    } else {
+      WriteUtf16(utf8);
+    }
+  }
   void WriteEightBit(std::string_view utf8);
   void WriteUtf16(std::string_view utf8);
+  std::size_t room() const { return kBufferSize - used_; }
 
   int fd_ = -1;
   Encoding encoding_ = Encoding::kEightBit;
   std::string path_;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
 };
 
 }  // namespace tabulon

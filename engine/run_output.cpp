@@ -156,20 +156,22 @@ bool RunOutput::ReopenTemplateOutputFile(const std::string& path, OutputFile& fi
 }
 
 void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear) {
+  // The row is assembled in UTF-8 and encoded in one pass.
   const std::uint32_t field_count = ExportTypeInfo(out.type).field_count;
+  row_.clear();
   bool first = true;
   for (std::uint32_t column : out.columns) {
-    if (!first) out.file.Write(settings_.delimiter);
+    if (!first) row_ += settings_.delimiter;
     first = false;
     if (column < kSymbolColumnBase) {
-      if (column < field_count && column < values_.size()) out.file.Write(values_[column]);
+      if (column < field_count && column < values_.size()) row_ += values_[column];
     } else {
       symbols_.target = target;
-      const ExportSymbol* symbol = SymbolAt(column - kSymbolColumnBase);
-      if (symbol != nullptr) out.file.Write(EvaluateSymbol(symbol->symbol, symbols_));
+      row_ += EvaluateSymbolAt(column - kSymbolColumnBase, symbols_);
     }
   }
-  out.file.Write(settings_.line_terminator);
+  row_ += settings_.line_terminator;
+  out.file.Write(row_);
   if (clear) ClearValues();
 }
 

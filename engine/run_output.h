@@ -117,6 +117,7 @@ class RunOutput {
   std::size_t wanted_values_ = 0;
   OutputFile log_;
   std::vector<tagCOutputfile> output_files_;
+  std::string row_;  // reused for every row
 };
 
 // Every LF and CR becomes the first character of `replacement`; an empty

@@ -51,12 +51,16 @@ std::string SidName(const SymbolContext& c) {
 }  // namespace
 
 std::string EvaluateSymbol(std::string_view symbol, const SymbolContext& c) {
-  static const tagCObjects kNoTarget{};
-  const tagCObjects& t = c.target != nullptr ? *c.target : kNoTarget;
   std::uint32_t n = 0;
   for (; n < kExportSymbolCount; ++n) {
     if (text::EqualsNoCase(SymbolAt(n)->symbol, symbol)) break;
   }
+  return EvaluateSymbolAt(n, c);
+}
+
+std::string EvaluateSymbolAt(std::uint32_t n, const SymbolContext& c) {
+  static const tagCObjects kNoTarget{};
+  const tagCObjects& t = c.target != nullptr ? *c.target : kNoTarget;
   switch (n) {
     case kKeyPath:
       return std::string(c.key_path);

@@ -24,5 +24,7 @@ struct SymbolContext {
 
 // Case-insensitive match against the symbol table; unknown symbols give "".
 std::string EvaluateSymbol(std::string_view symbol, const SymbolContext& context);
+// Value of symbol number `n` of the table (symbol column 1000 + n).
+std::string EvaluateSymbolAt(std::uint32_t n, const SymbolContext& context);
 
 }  // namespace tabulon

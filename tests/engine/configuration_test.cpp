@@ -94,8 +94,8 @@ TEST_F(ConfigurationTest, WritesKeepTheRestOfTheFile) {
 
 TEST_F(ConfigurationTest, EncodingsAreReadAndKept) {
   // UTF-16LE with a byte-order mark, and Latin-1 with an accented name.
-  const std::string utf16 = std::string("\xFF\xFE", 2) +
-                            std::string("[\0G\0e\0n\0e\0r\0a\0l\0]\0\n\0N\0=\0\xE9\0\n\0", 30);
+  constexpr char kRaw[] = "\xFF\xFE[\0G\0e\0n\0e\0r\0a\0l\0]\0\n\0N\0=\0\xE9\0\n\0";
+  const std::string utf16(kRaw, sizeof kRaw - 1);
   dir_.Write("u.ini", utf16);
   Configuration u(profile_, dir_.File("u.ini"));
   EXPECT_EQ(u.ReadText("General", "N", ""), "\xC3\xA9");

@@ -120,7 +120,8 @@ TEST_F(RunOutputTest, UnicodeAppendWritesMarkAndTitleEveryTime) {
     output_.value(0) = "\xC3\xA9\xE2\x82\xAC";  // é€
     output_.WriteTypedRow(nullptr, out, true);
   }
-  const std::string once("\xFF\xFES\0e\0r\0v\0i\0c\0e\0N\0a\0m\0e\0\n\0\xE9\0\xAC\x20\n\0", 32);
+  constexpr char kOnce[] = "\xFF\xFES\0e\0r\0v\0i\0c\0e\0N\0a\0m\0e\0\n\0\xE9\0\xAC\x20\n\0";
+  const std::string once(kOnce, sizeof kOnce - 1);
   EXPECT_EQ(dir_.Read("services.txt"), once + once);
 }
 

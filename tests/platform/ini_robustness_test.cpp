@@ -57,7 +57,8 @@ TEST(IniRobustness, HugeLineAndManySections) {
 
 TEST(IniRobustness, OddUtf16) {
   // An odd byte count and a lone surrogate still give a readable document.
-  const std::string bytes("\xFF\xFE[\0A\0]\0\n\0K\0=\0\x00\xD8\n\0Z", 21);
+  constexpr char kRaw[] = "\xFF\xFE[\0A\0]\0\n\0K\0=\0\x00\xD8\n\0Z";
+  const std::string bytes(kRaw, sizeof kRaw - 1);
   const IniDocument doc = IniDocument::Parse(bytes);
   EXPECT_EQ(doc.encoding(), TextEncoding::kUtf16Le);
   EXPECT_EQ(doc.Get("A", "K").value_or("<missing>"), "\xEF\xBF\xBD");
