@@ -4,6 +4,7 @@
 #include "engine/column_list.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "exporters/server/format/accounts.h"
 #include "platform/text.h"
 
 namespace tabulon {
@@ -52,7 +53,12 @@ std::string JoinList(const std::vector<std::string>& items, std::string_view del
 }
 
 RunOutput::RunOutput(platform::Platform& platform, ProgressSink* progress, MessageSink& messages)
-    : platform_(platform), progress_(progress), messages_(messages) {}
+    : platform_(platform), progress_(progress), messages_(messages) {
+  symbols_.sid_to_account = [this](std::string_view computer, std::string& text) {
+    return platform_.accounts != nullptr &&
+           format::SidStringToAccount(*platform_.accounts, computer, text);
+  };
+}
 
 std::string& RunOutput::value(std::uint32_t column) {
   if (column >= values_.size()) values_.resize(column + 1);
