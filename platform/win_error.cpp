@@ -73,6 +73,8 @@ constexpr std::array kMessages{
     MessageEntry{NERR_NetNameNotFound, "The share name does not exist."},
     MessageEntry{NERR_InvalidComputer, "The computer name is not valid."},
     MessageEntry{NERR_DCNotFound, "No domain controller could be found for this domain."},
+    MessageEntry{ERROR_NO_BROWSER_SERVERS_FOUND,
+                 "The list of servers for this workgroup is not available at the moment."},
     MessageEntry{WSAETIMEDOUT,
                  "The connection attempt timed out: the other side did not answer in time."},
     MessageEntry{WSAEHOSTUNREACH, "A socket operation was attempted to an unreachable host."},
