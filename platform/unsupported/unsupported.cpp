@@ -1,0 +1,76 @@
+#include "platform/unsupported/unsupported.h"
+
+namespace tabulon::unsupported {
+namespace {
+
+template <typename Result>
+Result NotSupported() {
+  Result result;
+  result.status = win::ERROR_NOT_SUPPORTED;
+  return result;
+}
+
+}  // namespace
+
+platform::ServerInfoResult UnsupportedNetworkManagement::NetServerGetInfo101(std::string_view) {
+  return NotSupported<platform::ServerInfoResult>();
+}
+
+platform::ServerEnumResult UnsupportedNetworkManagement::NetServerEnum101(std::string_view,
+                                                                          std::uint32_t,
+                                                                          std::uint32_t,
+                                                                          std::uint32_t) {
+  return NotSupported<platform::ServerEnumResult>();
+}
+
+platform::DisplayMachinesResult UnsupportedNetworkManagement::NetQueryDisplayMachines(
+    std::string_view, std::uint32_t, std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::DisplayMachinesResult>();
+}
+
+platform::DcNameResult UnsupportedNetworkManagement::NetGetDCName(std::string_view,
+                                                                  std::string_view) {
+  return NotSupported<platform::DcNameResult>();
+}
+
+platform::ServiceHandleResult UnsupportedServiceControl::OpenSCManager(std::string_view,
+                                                                       std::uint32_t) {
+  return NotSupported<platform::ServiceHandleResult>();
+}
+
+platform::EnumServicesResult UnsupportedServiceControl::EnumServicesStatus(
+    platform::ServiceHandle, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::EnumServicesResult>();
+}
+
+platform::ServiceHandleResult UnsupportedServiceControl::OpenService(platform::ServiceHandle,
+                                                                     std::string_view,
+                                                                     std::uint32_t) {
+  return NotSupported<platform::ServiceHandleResult>();
+}
+
+platform::ServiceConfigResult UnsupportedServiceControl::QueryServiceConfig(platform::ServiceHandle,
+                                                                            std::uint32_t) {
+  return NotSupported<platform::ServiceConfigResult>();
+}
+
+bool UnsupportedServiceControl::CloseServiceHandle(platform::ServiceHandle) {
+  return false;
+}
+
+platform::DcInfoResult UnsupportedDirectoryService::DsGetDcName(std::string_view, std::uint32_t) {
+  return NotSupported<platform::DcInfoResult>();
+}
+
+platform::AccountOfSid UnsupportedAccountLookup::LookupAccountSid(std::string_view,
+                                                                  const platform::Sid&) {
+  return NotSupported<platform::AccountOfSid>();
+}
+
+platform::SidOfAccount UnsupportedAccountLookup::LookupAccountName(std::string_view,
+                                                                   std::string_view,
+                                                                   std::uint32_t) {
+  return NotSupported<platform::SidOfAccount>();
+}
+
+}  // namespace tabulon::unsupported

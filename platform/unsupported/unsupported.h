@@ -1,0 +1,55 @@
+#pragma once
+// The families this system cannot serve on the computer it runs on yet.
+// Every call fails with ERROR_NOT_SUPPORTED, so exporters report a failure
+// instead of exporting nothing as if it had worked.
+#include "platform/directory.h"
+#include "platform/netapi.h"
+#include "platform/security.h"
+#include "platform/service_control.h"
+
+namespace tabulon::unsupported {
+
+class UnsupportedNetworkManagement final : public platform::NetworkManagement {
+ public:
+  platform::ServerInfoResult NetServerGetInfo101(std::string_view server) override;
+  platform::ServerEnumResult NetServerEnum101(std::string_view domain, std::uint32_t server_type,
+                                              std::uint32_t preferred_max_length,
+                                              std::uint32_t resume_handle) override;
+  platform::DisplayMachinesResult NetQueryDisplayMachines(
+      std::string_view server, std::uint32_t index, std::uint32_t entries_requested,
+      std::uint32_t preferred_max_length) override;
+  platform::DcNameResult NetGetDCName(std::string_view server, std::string_view domain) override;
+};
+
+class UnsupportedServiceControl final : public platform::ServiceControl {
+ public:
+  platform::ServiceHandleResult OpenSCManager(std::string_view machine,
+                                              std::uint32_t access) override;
+  platform::EnumServicesResult EnumServicesStatus(platform::ServiceHandle manager,
+                                                  std::uint32_t service_type,
+                                                  std::uint32_t service_state,
+                                                  std::uint32_t buffer_size,
+                                                  std::uint32_t resume_handle) override;
+  platform::ServiceHandleResult OpenService(platform::ServiceHandle manager,
+                                            std::string_view service_name,
+                                            std::uint32_t access) override;
+  platform::ServiceConfigResult QueryServiceConfig(platform::ServiceHandle service,
+                                                   std::uint32_t buffer_size) override;
+  // No handle is ever handed out, so there is none to close.
+  bool CloseServiceHandle(platform::ServiceHandle handle) override;
+};
+
+class UnsupportedDirectoryService final : public platform::DirectoryService {
+ public:
+  platform::DcInfoResult DsGetDcName(std::string_view domain, std::uint32_t flags) override;
+};
+
+class UnsupportedAccountLookup final : public platform::AccountLookup {
+ public:
+  platform::AccountOfSid LookupAccountSid(std::string_view system,
+                                          const platform::Sid& sid) override;
+  platform::SidOfAccount LookupAccountName(std::string_view system, std::string_view account,
+                                           std::uint32_t sid_buffer_size) override;
+};
+
+}  // namespace tabulon::unsupported

@@ -1,0 +1,38 @@
+#include "platform/unsupported/unsupported.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace tabulon::unsupported {
+namespace {
+
+TEST(Unsupported, EveryCallFailsWithNotSupported) {
+  UnsupportedNetworkManagement net;
+  UnsupportedServiceControl scm;
+  UnsupportedDirectoryService directory;
+  UnsupportedAccountLookup accounts;
+  const std::function<win::Status()> calls[] = {
+      [&] { return net.NetServerGetInfo101("\\\\A").status; },
+      [&] { return net.NetServerEnum101("D", 0xFFFFFFFF, 0xFFFFFFFF, 0).status; },
+      [&] { return net.NetQueryDisplayMachines("A", 0, 100, 128000).status; },
+      [&] { return net.NetGetDCName("", "D").status; },
+      [&] { return scm.OpenSCManager("A", 4).status; },
+      [&] { return scm.EnumServicesStatus(1, 0x33, 3, 0, 0).status; },
+      [&] { return scm.OpenService(1, "S", 1).status; },
+      [&] { return scm.QueryServiceConfig(1, 512).status; },
+      [&] { return directory.DsGetDcName("D", 0).status; },
+      [&] {
+        return accounts.LookupAccountSid("", platform::Sid{1, 5, {18}}).status;
+      },
+      [&] { return accounts.LookupAccountName("", "SYSTEM", 64).status; },
+  };
+  for (std::size_t i = 0; i < std::size(calls); ++i) {
+    EXPECT_EQ(calls[i](), win::ERROR_NOT_SUPPORTED) << "call " << i;
+  }
+  EXPECT_EQ(scm.OpenSCManager("A", 4).handle, 0u) << "no handle is ever handed out";
+  EXPECT_FALSE(scm.CloseServiceHandle(1));
+}
+
+}  // namespace
+}  // namespace tabulon::unsupported
