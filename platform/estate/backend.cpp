@@ -1,0 +1,24 @@
+#include "platform/estate/backend.h"
+
+#include <utility>
+
+namespace tabulon::estate {
+
+EstateBackend::EstateBackend(Estate estate)
+    : estate_(std::move(estate)),
+      simulation_(estate_),
+      net_(simulation_),
+      services_(simulation_),
+      directory_(simulation_),
+      icmp_(simulation_),
+      accounts_(simulation_) {}
+
+void EstateBackend::Attach(platform::Platform& platform) {
+  platform.accounts = &accounts_;
+  platform.net = &net_;
+  platform.services = &services_;
+  platform.directory = &directory_;
+  platform.icmp = &icmp_;
+}
+
+}  // namespace tabulon::estate

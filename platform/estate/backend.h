@@ -1,0 +1,44 @@
+#pragma once
+// The estate backend: every platform family it serves, answering from one
+// estate, with one call log. It fills the service members of a Platform; the
+// profile, locale and clock stay the caller's.
+#include <cstddef>
+
+#include "platform/estate/account_lookup.h"
+#include "platform/estate/call_log.h"
+#include "platform/estate/directory_service.h"
+#include "platform/estate/estate.h"
+#include "platform/estate/icmp.h"
+#include "platform/estate/network_management.h"
+#include "platform/estate/service_control.h"
+#include "platform/estate/simulation.h"
+#include "platform/platform.h"
+
+namespace tabulon::estate {
+
+class EstateBackend {
+ public:
+  // `estate` must have been finalized (the loader does that).
+  explicit EstateBackend(Estate estate);
+  EstateBackend(const EstateBackend&) = delete;
+  EstateBackend& operator=(const EstateBackend&) = delete;
+
+  // Sets accounts, net, services, directory and icmp.
+  void Attach(platform::Platform& platform);
+
+  const Estate& estate() const { return estate_; }
+  CallLog& call_log() { return simulation_.log(); }
+  EstateServiceControl& service_control() { return services_; }
+  std::size_t OpenServiceHandles() const { return services_.OpenHandleCount(); }
+
+ private:
+  Estate estate_;
+  Simulation simulation_;
+  EstateNetworkManagement net_;
+  EstateServiceControl services_;
+  EstateDirectoryService directory_;
+  EstateIcmp icmp_;
+  EstateAccountLookup accounts_;
+};
+
+}  // namespace tabulon::estate

@@ -1,0 +1,24 @@
+#pragma once
+// Reading an estate file. Every problem comes back as a message that names
+// the file and, where there is one, the JSON path of the offending value.
+#include <string>
+#include <string_view>
+
+#include "platform/estate/estate.h"
+
+namespace tabulon::estate {
+
+struct LoadResult {
+  bool ok = false;
+  std::string error;
+  Estate estate;  // finalized when ok
+};
+
+// `origin` names the text in messages, usually the file path.
+LoadResult ParseEstate(std::string_view text, std::string_view origin);
+LoadResult LoadEstate(const std::string& path);
+
+// Files larger than this are refused rather than read.
+inline constexpr std::size_t kMaxEstateFileBytes = 256u << 20;
+
+}  // namespace tabulon::estate

@@ -1,0 +1,42 @@
+#include "platform/estate/operations.h"
+
+#include <array>
+
+#include "platform/text.h"
+
+namespace tabulon::estate {
+namespace {
+
+constexpr std::array<std::string_view, 14> kNames{
+    "NetServerGetInfo",   "NetServerEnum",    "NetQueryDisplayInformation",
+    "NetGetDCName",       "DsGetDcName",      "OpenSCManager",
+    "EnumServicesStatus", "OpenService",      "QueryServiceConfig",
+    "CloseServiceHandle", "LookupAccountSid", "LookupAccountName",
+    "SystemEcho",         "RawEcho",
+};
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kRawEcho) + 1);
+
+}  // namespace
+
+std::string_view OperationName(Operation op) {
+  return kNames[static_cast<std::size_t>(op)];
+}
+
+std::optional<Operation> OperationFromName(std::string_view name) {
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    if (text::EqualsNoCase(kNames[i], name)) return static_cast<Operation>(i);
+  }
+  return std::nullopt;
+}
+
+bool CanInjectFailure(Operation op) {
+  return op != Operation::kCloseServiceHandle;
+}
+
+std::string_view InjectableOperationNames() {
+  return "NetServerGetInfo, NetServerEnum, NetQueryDisplayInformation, NetGetDCName, "
+         "DsGetDcName, OpenSCManager, EnumServicesStatus, OpenService, QueryServiceConfig, "
+         "LookupAccountSid, LookupAccountName, SystemEcho, RawEcho";
+}
+
+}  // namespace tabulon::estate

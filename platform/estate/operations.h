@@ -1,0 +1,35 @@
+#pragma once
+// The platform calls the estate answers, by the names that estate files use
+// for failure injection and that the call log records.
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tabulon::estate {
+
+enum class Operation : std::uint8_t {
+  kNetServerGetInfo,
+  kNetServerEnum,
+  kNetQueryDisplayInformation,
+  kNetGetDCName,
+  kDsGetDcName,
+  kOpenSCManager,
+  kEnumServicesStatus,
+  kOpenService,
+  kQueryServiceConfig,
+  kCloseServiceHandle,
+  kLookupAccountSid,
+  kLookupAccountName,
+  kSystemEcho,
+  kRawEcho,
+};
+
+std::string_view OperationName(Operation op);
+// Case-insensitive; nothing for a name that is not an operation.
+std::optional<Operation> OperationFromName(std::string_view name);
+// Closing a handle always works, so it cannot be made to fail.
+bool CanInjectFailure(Operation op);
+// The names that can be made to fail, comma-separated, for error messages.
+std::string_view InjectableOperationNames();
+
+}  // namespace tabulon::estate

@@ -1,0 +1,36 @@
+#pragma once
+// Readers for the sections of an estate file, shared by the loader.
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/estate/estate.h"
+#include "platform/estate/json_reader.h"
+
+namespace tabulon::estate {
+
+// Service lists by lower-case profile name.
+using ServiceProfiles = std::unordered_map<std::string, std::shared_ptr<const ServiceList>>;
+
+enum class FailureScope { kComputerOrDomain, kService };
+
+bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, FailureScope scope,
+                  FailureList& out);
+// Accounts may give a full "sid" or a "rid" relative to the owner's SID.
+bool ReadAccounts(JsonReader& reader, const Json& value, const JsonPath& path,
+                  const std::optional<platform::Sid>& owner, std::vector<Account>& out);
+// platform_id, version_major, version_minor, type and comment members.
+bool ReadServerFields(JsonReader& reader, const Json& object, const std::string& path,
+                      platform::ServerInfo101& out);
+
+bool ReadServices(JsonReader& reader, const Json& value, const JsonPath& path, ServiceList& out);
+bool ReadServiceProfiles(JsonReader& reader, const Json& value, const JsonPath& path,
+                         ServiceProfiles& out);
+
+bool ReadDomain(JsonReader& reader, const Json& value, const JsonPath& path, Domain& out);
+bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,
+                  const ServiceProfiles& profiles, Computer& out);
+
+}  // namespace tabulon::estate

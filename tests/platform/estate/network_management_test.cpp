@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sample_estate.h"
+
+namespace tabulon::estate {
+namespace {
+
+using platform::kMaxPreferredLength;
+using platform::kSvTypeAll;
+
+class NetworkManagementTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<EstateBackend> backend_ = testing::SampleBackend();
+  platform::Platform platform_;
+  void SetUp() override { backend_->Attach(platform_); }
+};
+
+TEST_F(NetworkManagementTest, ServerInfoResolvesEveryFormOfAName) {
+  for (const char* name :
+       {"\\\\FWWS01", "FWWS01", "fwws01", "\\\\fwws01.FERNWOOD.example", "192.0.2.21"}) {
+    const auto result = platform_.net->NetServerGetInfo101(name);
+    EXPECT_EQ(result.status, win::ERROR_SUCCESS) << name;
+    EXPECT_EQ(result.info.name, "FWWS01") << name;
+    EXPECT_EQ(result.info.comment, "Reception") << name;
+    EXPECT_EQ(result.info.version_major, 6u) << name;
+    EXPECT_EQ(result.info.version_minor, 1u) << name;
+  }
+  EXPECT_EQ(platform_.net->NetServerGetInfo101("").info.name, "ADMIN01") << "local computer";
+}
+
+TEST_F(NetworkManagementTest, UnreachableServersGiveBadNetpath) {
+  EXPECT_EQ(platform_.net->NetServerGetInfo101("\\\\NOSUCH").status, win::ERROR_BAD_NETPATH);
+  EXPECT_EQ(platform_.net->NetServerGetInfo101("\\\\FWWS02").status, win::ERROR_BAD_NETPATH)
+      << "offline";
+  EXPECT_EQ(platform_.net->NetServerGetInfo101("\\\\OLDFAX").status, win::ERROR_BAD_NETPATH)
+      << "only in a browse list";
+}
+
+std::vector<std::string> Names(const std::vector<platform::ServerInfo101>& entries) {
+  std::vector<std::string> names;
+  for (const auto& e : entries) names.push_back(e.name);
+  return names;
+}
+
+TEST_F(NetworkManagementTest, BrowseListFollowsEstateOrderAndFiltersByType) {
+  const auto all = platform_.net->NetServerEnum101("FERNWOOD", kSvTypeAll, kMaxPreferredLength, 0);
+  EXPECT_EQ(all.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(Names(all.entries),
+            (std::vector<std::string>{"FWDC01", "FWWS01", "FWWS02", "FWSRV01", "ADMIN01"}))
+      << "derived list: the domain's computers, offline ones included";
+  EXPECT_EQ(all.total_entries, 5u);
+
+  const auto pdc = platform_.net->NetServerEnum101("fernwood.example", 0x8, kMaxPreferredLength, 0);
+  EXPECT_EQ(Names(pdc.entries), (std::vector<std::string>{"FWDC01"}));
+
+  const auto harbor = platform_.net->NetServerEnum101("HARBOR", kSvTypeAll, kMaxPreferredLength, 0);
+  ASSERT_EQ(Names(harbor.entries), (std::vector<std::string>{"HBDC01", "OLDFAX"}));
+  EXPECT_EQ(harbor.entries[1].type, 0x2001u);
+  EXPECT_EQ(harbor.entries[1].version_major, 4u);
+  EXPECT_EQ(harbor.entries[1].comment, "retired");
+
+  EXPECT_EQ(platform_.net->NetServerEnum101("NOWHERE", kSvTypeAll, kMaxPreferredLength, 0).status,
+            win::ERROR_NO_BROWSER_SERVERS_FOUND);
+  EXPECT_EQ(
+      Names(platform_.net->NetServerEnum101("", kSvTypeAll, kMaxPreferredLength, 0).entries).size(),
+      5u)
+      << "no domain: the local computer's";
+}
+
+TEST_F(NetworkManagementTest, BrowseListPagesByPreferredLength) {
+  // SERVER_INFO_101 is 24 bytes; "FWDC01" and "Head office controller" add
+  // 14 and 46 bytes: 84 in all. A 100-byte page holds only that entry.
+  std::vector<std::string> seen;
+  std::uint32_t resume = 0;
+  int calls = 0;
+  while (true) {
+    const auto page = platform_.net->NetServerEnum101("FERNWOOD", kSvTypeAll, 100, resume);
+    ++calls;
+    ASSERT_TRUE(page.status == win::ERROR_SUCCESS || page.status == win::ERROR_MORE_DATA);
+    ASSERT_FALSE(page.entries.empty()) << "every page makes progress";
+    for (const auto& name : Names(page.entries)) seen.push_back(name);
+    if (calls == 1) {
+      EXPECT_EQ(Names(page.entries), (std::vector<std::string>{"FWDC01"}));
+      EXPECT_EQ(page.resume_handle, 1u);
+    }
+    if (page.status == win::ERROR_SUCCESS) break;
+    resume = page.resume_handle;
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"FWDC01", "FWWS01", "FWWS02", "FWSRV01", "ADMIN01"}));
+  EXPECT_GT(calls, 2);
+}
+
+TEST_F(NetworkManagementTest, DisplayMachinesComeSortedFromTheController) {
+  const auto result = platform_.net->NetQueryDisplayMachines("\\\\FWDC01", 0, 1000, 128000);
+  EXPECT_EQ(result.status, win::ERROR_SUCCESS);
+  std::vector<std::string> names;
+  for (const auto& e : result.entries) names.push_back(e.name);
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"ADMIN01$", "FWDC01$", "FWSRV01$", "FWWS01$", "FWWS02$"}));
+  EXPECT_EQ(result.entries[1].flags, platform::kUfServerTrustAccount) << "the controller";
+  EXPECT_EQ(result.entries[0].flags, platform::kUfWorkstationTrustAccount);
+  for (std::size_t i = 0; i < result.entries.size(); ++i) {
+    EXPECT_EQ(result.entries[i].next_index, i + 1);
+  }
+
+  const auto harbor = platform_.net->NetQueryDisplayMachines("HBDC01", 0, 1000, 128000);
+  ASSERT_EQ(harbor.entries.size(), 2u);
+  EXPECT_EQ(harbor.entries[0].name, "HBDC01$");
+  EXPECT_EQ(harbor.entries[0].comment, "harbour controller");
+  EXPECT_EQ(harbor.entries[1].name, "OLDFAX$") << "a missing $ is added";
+  EXPECT_EQ(harbor.entries[1].flags, 0x1002u);
+  EXPECT_EQ(harbor.entries[1].user_id, 1201u);
+
+  EXPECT_TRUE(platform_.net->NetQueryDisplayMachines("FWWS01", 0, 1000, 128000).entries.empty())
+      << "a member computer's own database has no machine accounts";
+  EXPECT_EQ(platform_.net->NetQueryDisplayMachines("NOSUCH", 0, 1000, 128000).status,
+            win::ERROR_BAD_NETPATH);
+}
+
+// `count` pages of `size` entries, then the remainder, then the empty page
+// that ends the listing.
+std::vector<std::size_t> Pages(std::size_t count, std::size_t size, std::size_t rest) {
+  std::vector<std::size_t> pages(count, size);
+  if (rest > 0) pages.push_back(rest);
+  pages.push_back(0);
+  return pages;
+}
+
+TEST(EstateNetworkManagement, DisplayMachinesPageAtOneHundredAndByBytes) {
+  auto backend = testing::BackendFrom(
+      R"({"synthetic": {"computers": 250, "offline_rate": 0, "server_rate": 0}})");
+  platform::Platform platform;
+  backend->Attach(platform);
+  struct Case {
+    std::uint32_t requested;
+    std::uint32_t max_length;
+    std::vector<std::size_t> pages;
+  };
+  // NET_DISPLAY_MACHINE is 20 bytes; a name like "WS00002$" adds 18 and the
+  // empty comment 2: 40 bytes an entry.
+  const Case cases[] = {
+      {1000, 128000, Pages(2, 100, 50)}, {30, kMaxPreferredLength, Pages(8, 30, 10)},
+      {1000, 4000, Pages(2, 100, 50)},   {1000, 3999, Pages(2, 99, 52)},
+      {1000, 400, Pages(25, 10, 0)},     {1000, 1, Pages(250, 1, 0)},  // at least one entry a call
+  };
+  for (const Case& c : cases) {
+    std::vector<std::size_t> sizes;
+    std::uint32_t index = 0;
+    std::size_t total = 0;
+    for (int guard = 0; guard < 300; ++guard) {
+      const auto page =
+          platform.net->NetQueryDisplayMachines("DC00001", index, c.requested, c.max_length);
+      sizes.push_back(page.entries.size());
+      total += page.entries.size();
+      if (page.entries.empty()) break;
+      EXPECT_EQ(page.status, total < 250 ? win::ERROR_MORE_DATA : win::ERROR_SUCCESS);
+      index = page.entries.back().next_index;
+    }
+    EXPECT_EQ(sizes, c.pages) << c.requested << " " << c.max_length;
+  }
+}
+
+TEST_F(NetworkManagementTest, DomainControllerLookup) {
+  struct Case {
+    const char* server;
+    const char* domain;
+    win::Status status;
+    const char* dc;
+  };
+  const Case cases[] = {
+      {"", "FERNWOOD", win::ERROR_SUCCESS, "\\\\FWDC01"},
+      {"", "fernwood.example", win::ERROR_SUCCESS, "\\\\FWDC01"},
+      {"", "HARBOR", win::ERROR_SUCCESS, "\\\\HBDC01"},
+      {"", "", win::ERROR_SUCCESS, "\\\\FWDC01"},            // the local computer's domain
+      {"\\\\HBDC01", "", win::ERROR_SUCCESS, "\\\\HBDC01"},  // the server's domain
+      {"", "NOWHERE", win::NERR_DCNotFound, ""},
+      {"\\\\LAB01", "", win::NERR_DCNotFound, ""},  // a workgroup computer
+      {"\\\\NOSUCH", "FERNWOOD", win::ERROR_BAD_NETPATH, ""},
+  };
+  for (const Case& c : cases) {
+    const auto result = platform_.net->NetGetDCName(c.server, c.domain);
+    EXPECT_EQ(result.status, c.status) << c.server << " " << c.domain;
+    EXPECT_EQ(result.dc_name, c.dc) << c.server << " " << c.domain;
+  }
+}
+
+TEST(EstateNetworkManagement, ControllerThatIsDownIsNotFound) {
+  auto backend = testing::BackendFrom(R"({"domains": [{"name": "D", "controller": "DC"}],
+      "computers": [{"name": "DC", "domain": "D", "offline": true}]})");
+  platform::Platform platform;
+  backend->Attach(platform);
+  EXPECT_EQ(platform.net->NetGetDCName("", "D").status, win::NERR_DCNotFound);
+  EXPECT_EQ(platform.directory->DsGetDcName("D", 0).status, win::ERROR_NO_SUCH_DOMAIN);
+}
+
+}  // namespace
+}  // namespace tabulon::estate
