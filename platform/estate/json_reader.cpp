@@ -27,10 +27,12 @@ std::optional<std::uint32_t> NumberInText(std::string_view s) {
 }  // namespace
 
 std::string JsonPath::str() const {
+  constexpr std::size_t kMaxKeyChars = 60;
   std::string out(parent);
   if (!key.empty()) {
     if (!out.empty()) out += '.';
-    out += key;
+    out += text::TruncateCodePoints(key, kMaxKeyChars);
+    if (text::CountCodePoints(key) > kMaxKeyChars) out += "...";
   }
   if (index != kMember) out += "[" + std::to_string(index) + "]";
   return out;

@@ -122,6 +122,12 @@ TEST(EstateLoader, SurvivesJunk) {
     EXPECT_LT(result.error.size(), 1000u) << "messages stay readable";
     EXPECT_TRUE(text::IsValidUtf8(result.error)) << result.error;
   }
+  const std::string huge_key =
+      R"({"computers": [{"name": "A", "failures": {")" + huge_name + R"(": 5}}]})";
+  EXPECT_LT(ParseEstate(huge_key, "junk.json").error.size(), 1000u);
+  // Deep but well-formed, under a key nobody reads.
+  const std::string nested = R"({"later": )" + deep + std::string(deep.size(), ']') + "}";
+  EXPECT_TRUE(ParseEstate(nested, "deep.json").ok);
 }
 
 TEST(EstateLoader, IgnoresUnknownKeysAndAppliesDefaults) {
