@@ -1,0 +1,55 @@
+#pragma once
+// One export run: reads the configuration, opens every enabled output file,
+// builds the target list and calls the exporters for each target in their
+// fixed order. Every failure after the first target becomes a progress row
+// and a log line; only problems found before that stop the run.
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/message_sink.h"
+#include "engine/progress.h"
+#include "engine/run_context.h"
+
+namespace tabulon {
+
+struct RunRequest {
+  std::string configuration_path;
+  // The object file handed over by the sibling tool; empty: ObjectFile.
+  std::string handover_object_file;
+  // The progress window; null for an unattended run.
+  ProgressSink* progress = nullptr;
+  // Checked after every target; the run ends when it is set.
+  const std::atomic<int>* stop_flag = nullptr;
+  // Lets the window process pending messages between targets.
+  std::function<void()> pump_messages;
+  // Called before each target with the number done so far and the total.
+  std::function<void(std::size_t done, std::size_t total, const tagCObjects& target)> on_target;
+  // Set by /NOMSG.
+  bool suppress_messages = false;
+};
+
+struct RunResult {
+  // True when the run ended before processing any target.
+  bool stopped_early = false;
+  bool aborted_by_user = false;
+  std::size_t targets_processed = 0;
+  std::vector<tagCOutputfile> output_files;
+  bool open_output_window = false;
+};
+
+// What the application object keeps for every run.
+struct RunEnvironment {
+  platform::Platform& platform;
+  MessageSink& messages;
+  ExporterTable exporters;
+  // Locale facts and OS version; the run adds its own custom formats.
+  format::FormatSettings format;
+  FileLocations locations;
+  std::string local_computer_name;
+};
+
+RunResult ExportRun(const RunEnvironment& environment, const RunRequest& request);
+
+}  // namespace tabulon

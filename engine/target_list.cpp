@@ -1,0 +1,282 @@
+#include "engine/target_list.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "engine/directory_path.h"
+#include "engine/error_text.h"
+#include "engine/messages.h"
+#include "platform/ini_file_profile.h"
+#include "platform/text.h"
+
+namespace tabulon {
+namespace {
+
+constexpr std::uint32_t kInactiveGroupingNone = 987654321;
+constexpr std::uint32_t kFailureKind = 2;
+constexpr std::uint32_t kDisplayEntriesPerCall = 1000;
+constexpr std::uint32_t kDisplayBytesPerCall = 128000;
+constexpr std::uint32_t kSvTypeDomainCtrl = 0x08;
+constexpr std::uint32_t kSvTypeDomainBakCtrl = 0x10;
+constexpr std::uint32_t kDsFlatNameOfPdc = platform::kDsReturnFlatName | platform::kDsPdcRequired;
+// The directory searches behind containers are not available yet; this is
+// the result a directory interface gives for an unimplemented request.
+constexpr std::int32_t kNotImplemented = static_cast<std::int32_t>(0x80004001u);
+
+std::string WithLeadingBackslashes(std::string_view name) {
+  if (!name.empty() && name.front() == '\\') return std::string(name);
+  return "\\\\" + std::string(name);
+}
+
+std::string WithoutTrailingDollars(std::string_view name) {
+  while (!name.empty() && name.back() == '$') name.remove_suffix(1);
+  return std::string(name);
+}
+
+void CopyServerInfo(const platform::ServerInfo101& info, tagCObjects& t) {
+  t.server_name = info.name;
+  t.server_comment = info.comment;
+  t.major_version = info.version_major;
+  t.minor_version = info.version_minor;
+  t.server_type = info.type;
+}
+
+}  // namespace
+
+std::string LocalComputerName() {
+  if (const char* name = std::getenv("COMPUTERNAME"); name != nullptr && name[0] != '\0') {
+    return name;
+  }
+  char host[256] = {};
+  if (::gethostname(host, sizeof host - 1) != 0) return "localhost";
+  return host;
+}
+
+bool SkipListMatches(std::string_view path, const format::NameList& skip_list) {
+  return format::MatchNameList(path, skip_list);
+}
+
+bool FilterPasses(std::uint32_t mask, std::uint32_t server_type) {
+  for (const ComputerTypeRow& row : ComputerTypes()) {
+    if ((mask & row.bit) != 0 && (server_type & row.bit) != 0) return true;
+  }
+  return false;
+}
+
+bool TargetListBuilder::ReadObjectFile(const std::string& path, std::vector<tagCObjects>& targets) {
+  std::uint32_t inactive_grouping = kInactiveGroupingNone;
+  bool ok = true;
+  const win::Status status = ForEachTextLine(path, [&](std::string_view text_line) {
+    if (!ok) return;
+    const ObjectLine line = ParseObjectLine(text_line);
+    if (line.type == kObjectGrouping) {
+      if (!line.active) inactive_grouping = line.line_number;
+      return;
+    }
+    if (!line.active || line.parent == inactive_grouping) return;
+    ok = AddObject(line, targets);
+  });
+  if (status != win::ERROR_SUCCESS) {
+    output_.FileOpenFailure("Object File", path, status);
+    return false;
+  }
+  return ok;
+}
+
+bool TargetListBuilder::AddObject(const ObjectLine& line, std::vector<tagCObjects>& targets) {
+  tagCObjects t;
+  t.type = line.type;
+  t.display_name = line.display_name;
+  t.comment = line.comment;
+  t.path = line.path;
+  t.active = 1;
+  if (text::EqualsNoCase(t.path, "\\\\%computername%")) {
+    t.path = "\\\\" + (local_computer_name_.empty() ? LocalComputerName() : local_computer_name_);
+  }
+  t.source_path = t.path;
+  switch (t.type) {
+    case kObjectNtDomain:
+      ExpandNtDomain(t, targets);
+      break;
+    case kObjectDirectoryDomain:
+      if (options_.computer_source != 0) {
+        ExpandDirectoryDomain(t, targets);
+      } else if (computers_needed_) {
+        ReportDirectoryContainer(t);
+      }
+      break;
+    case kObjectContainer:
+      if (computers_needed_) ReportDirectoryContainer(t);
+      break;
+    case kObjectDirectoryComputer:
+      if (!LookUpDirectoryComputer(t)) return true;  // left out of the list
+      break;
+    case kObjectComputerInclude:
+    case kObjectDirectoryInclude:
+      if (!AddIncludeFile(t, targets)) return false;
+      break;
+    default:
+      break;
+  }
+  targets.push_back(std::move(t));
+  return true;
+}
+
+void TargetListBuilder::ReportLookupFailure(const std::string& name, win::Status status) {
+  const std::string text =
+      FormatMessageId(kMsgNoDomainController, {name}) + WindowsErrorText(status);
+  output_.GeneralFailure(text);
+  output_.AddProgressRow(name, text, 0, kFailureKind);
+}
+
+void TargetListBuilder::ExpandNtDomain(const tagCObjects& domain,
+                                       std::vector<tagCObjects>& targets) {
+  const platform::DcNameResult dc = platform_.net->NetGetDCName("", domain.path);
+  if (dc.status != win::ERROR_SUCCESS) {
+    ReportLookupFailure(domain.path, dc.status);
+    return;
+  }
+  tagCObjects controller;
+  controller.type = kObjectDomainController;
+  controller.display_name = dc.dc_name;
+  controller.path = WithLeadingBackslashes(dc.dc_name);
+  controller.source_path = controller.path;
+  controller.active = 1;
+  controller.domain = domain.path;
+  const std::string controller_path = controller.path;
+  targets.push_back(std::move(controller));
+  if (!computers_needed_) return;
+  if (options_.computer_source != 0) {
+    AddBrowseList(domain.path, kObjectNtDomain, controller_path, targets);
+  } else {
+    AddComputerAccounts(domain.path, controller_path, targets);
+  }
+}
+
+void TargetListBuilder::ExpandDirectoryDomain(const tagCObjects& domain,
+                                              std::vector<tagCObjects>& targets) {
+  const std::string name = DomainNameOfPath(domain.path);
+  const platform::DcInfoResult dc = platform_.directory->DsGetDcName(name, kDsFlatNameOfPdc);
+  if (dc.status != win::ERROR_SUCCESS) {
+    ReportLookupFailure(domain.path, dc.status);
+    return;
+  }
+  if (computers_needed_) {
+    AddBrowseList(dc.info.domain_name, kObjectDirectoryDomain, std::string(), targets);
+  }
+}
+
+void TargetListBuilder::ReportDirectoryContainer(const tagCObjects& container) {
+  output_.AddProgressRow(container.path,
+                         FormatMessageId(kMsgDirectoryOpen, {container.path}) +
+                             DirectoryErrorText(kNotImplemented, std::nullopt),
+                         0, kFailureKind);
+}
+
+bool TargetListBuilder::LookUpDirectoryComputer(tagCObjects& computer) {
+  output_.AddProgressRow(computer.source_path,
+                         FormatMessageId(kMsgNoDirectoryComputerName, {computer.source_path}) +
+                             DirectoryErrorText(kNotImplemented, std::nullopt),
+                         0, kFailureKind);
+  return false;
+}
+
+void TargetListBuilder::AddBrowseList(const std::string& domain, std::uint32_t kind,
+                                      const std::string& excluded,
+                                      std::vector<tagCObjects>& targets) {
+  output_.AddProgressRow(domain, FormatMessageId(kMsgGettingComputerListing, {domain}), 0, kind);
+  std::uint32_t resume = 0;
+  while (true) {
+    const platform::ServerEnumResult page = platform_.net->NetServerEnum101(
+        domain, platform::kSvTypeAll, platform::kMaxPreferredLength, resume);
+    if (page.status != win::ERROR_SUCCESS && page.status != win::ERROR_MORE_DATA) return;
+    for (const platform::ServerInfo101& entry : page.entries) {
+      tagCObjects t;
+      t.type = (entry.type & kSvTypeDomainCtrl)      ? kObjectDomainController
+               : (entry.type & kSvTypeDomainBakCtrl) ? kObjectBackupController
+                                                     : kObjectWorkstation;
+      t.display_name = entry.name;
+      t.comment = entry.comment;
+      t.path = "\\\\" + entry.name;
+      t.source_path = t.path;
+      t.active = 1;
+      t.domain = domain;
+      CopyServerInfo(entry, t);
+      if (!excluded.empty() && text::EqualsNoCase(t.path, excluded)) continue;
+      targets.push_back(std::move(t));
+    }
+    if (page.status != win::ERROR_MORE_DATA || page.resume_handle == 0) return;
+    resume = page.resume_handle;
+  }
+}
+
+void TargetListBuilder::AddComputerAccounts(const std::string& domain,
+                                            const std::string& controller,
+                                            std::vector<tagCObjects>& targets) {
+  std::map<std::string, platform::ServerInfo101> browse;  // by upper-case name
+  if (options_.merge_browse_list) {
+    std::uint32_t resume = 0;
+    while (true) {
+      const platform::ServerEnumResult page = platform_.net->NetServerEnum101(
+          domain, platform::kSvTypeAll, platform::kMaxPreferredLength, resume);
+      if (page.status != win::ERROR_SUCCESS && page.status != win::ERROR_MORE_DATA) break;
+      for (const auto& entry : page.entries) browse[text::ToUpper(entry.name)] = entry;
+      if (page.status != win::ERROR_MORE_DATA || page.resume_handle == 0) break;
+      resume = page.resume_handle;
+    }
+  }
+  output_.AddProgressRow(domain, FormatMessageId(kMsgRetrievingComputerNames, {controller}), 0,
+                         kObjectNtDomain);
+  std::uint32_t index = 0;
+  while (true) {
+    const platform::DisplayMachinesResult page = platform_.net->NetQueryDisplayMachines(
+        controller, index, kDisplayEntriesPerCall, kDisplayBytesPerCall);
+    if (page.entries.empty()) return;
+    for (const platform::DisplayMachine& account : page.entries) {
+      tagCObjects t;
+      const std::string name = WithoutTrailingDollars(account.name);
+      t.type = (account.flags & platform::kUfServerTrustAccount)        ? kObjectBackupController
+               : (account.flags & platform::kUfWorkstationTrustAccount) ? kObjectWorkstation
+                                                                        : 0;
+      t.display_name = name;
+      t.comment = account.comment;
+      t.path = "\\\\" + name;
+      t.source_path = t.path;
+      t.active = 1;
+      t.domain = domain;
+      if (const auto it = browse.find(text::ToUpper(name)); it != browse.end()) {
+        CopyServerInfo(it->second, t);
+      }
+      if (text::EqualsNoCase(t.path, controller)) continue;
+      targets.push_back(std::move(t));
+    }
+    index = page.entries.back().next_index;
+  }
+}
+
+bool TargetListBuilder::AddIncludeFile(const tagCObjects& include,
+                                       std::vector<tagCObjects>& targets) {
+  const bool computers = include.type == kObjectComputerInclude;
+  const std::string path = platform::NativePath(include.path);
+  const win::Status status = ForEachTextLine(path, [&](std::string_view line) {
+    tagCObjects t;
+    t.type = computers ? kObjectWorkstation : kObjectDirectoryObject;
+    t.path = (computers && (line.empty() || line.front() != '\\')) ? "\\\\" + std::string(line)
+                                                                   : std::string(line);
+    t.source_path = t.path;
+    std::string_view name = line;
+    while (!name.empty() && name.front() == '\\') name.remove_prefix(1);
+    t.display_name = name;
+    t.active = 1;
+    targets.push_back(std::move(t));
+  });
+  if (status != win::ERROR_SUCCESS) {
+    output_.FileOpenFailure("Include File", include.path, status);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tabulon

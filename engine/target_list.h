@@ -1,0 +1,60 @@
+#pragma once
+// Turning the object file into the flat list of targets of a run: groupings
+// and inactive objects are dropped, domains become their computers, include
+// files the names they list.
+#include <string>
+#include <vector>
+
+#include "engine/object_file.h"
+#include "engine/run_context.h"
+#include "engine/target.h"
+
+namespace tabulon {
+
+class TargetListBuilder {
+ public:
+  TargetListBuilder(platform::Platform& platform, RunOutput& output, const TargetOptions& options,
+                    bool computers_needed)
+      : platform_(platform),
+        output_(output),
+        options_(options),
+        computers_needed_(computers_needed) {}
+
+  // Appends the targets of the object file. False when an include file could
+  // not be opened; the message has been shown and the run stops.
+  bool ReadObjectFile(const std::string& path, std::vector<tagCObjects>& targets);
+
+  // The name the program runs on stands for "%computername%".
+  void set_local_computer_name(std::string name) { local_computer_name_ = std::move(name); }
+
+ private:
+  bool AddObject(const ObjectLine& line, std::vector<tagCObjects>& targets);
+  void ExpandNtDomain(const tagCObjects& domain, std::vector<tagCObjects>& targets);
+  void ExpandDirectoryDomain(const tagCObjects& domain, std::vector<tagCObjects>& targets);
+  void ReportDirectoryContainer(const tagCObjects& container);
+  bool LookUpDirectoryComputer(tagCObjects& computer);
+  void AddBrowseList(const std::string& domain, std::uint32_t kind, const std::string& excluded,
+                     std::vector<tagCObjects>& targets);
+  void AddComputerAccounts(const std::string& domain, const std::string& controller,
+                           std::vector<tagCObjects>& targets);
+  bool AddIncludeFile(const tagCObjects& include, std::vector<tagCObjects>& targets);
+  void ReportLookupFailure(const std::string& name, win::Status status);
+
+  platform::Platform& platform_;
+  RunOutput& output_;
+  const TargetOptions& options_;
+  bool computers_needed_;
+  std::string local_computer_name_;
+};
+
+// The name of the computer the program runs on: COMPUTERNAME when set, else
+// the host name.
+std::string LocalComputerName();
+
+// The first matching skip-list entry skips the target.
+bool SkipListMatches(std::string_view path, const format::NameList& skip_list);
+// A target passes when it shares a bit of the computer type table with the
+// mask.
+bool FilterPasses(std::uint32_t mask, std::uint32_t server_type);
+
+}  // namespace tabulon
