@@ -1,0 +1,69 @@
+#include "engine/command_line.h"
+
+#include "platform/text.h"
+
+namespace tabulon {
+namespace {
+
+std::string AsciiUpper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return out;
+}
+
+// The rest of the line after a switch, without surrounding double quotes.
+std::string ValueAfter(std::string_view original, std::size_t value_start) {
+  std::string_view v = text::Trim(original.substr(value_start));
+  while (!v.empty() && v.front() == '"') v.remove_prefix(1);
+  while (!v.empty() && v.back() == '"') v.remove_suffix(1);
+  return std::string(v);
+}
+
+}  // namespace
+
+std::string JoinArguments(const std::vector<std::string>& args) {
+  std::string line;
+  for (const std::string& a : args) {
+    if (!line.empty()) line += ' ';
+    line += a;
+  }
+  return line;
+}
+
+CommandLine ParseCommandLine(std::string_view text) {
+  CommandLine result;
+  // Upper-casing only ASCII keeps every byte where it was, so positions found
+  // in the upper-case text point at the same place in the original.
+  std::string original(text);
+  std::string upper = AsciiUpper(original);
+  constexpr std::string_view kNoMsg = "/NOMSG";
+  for (std::size_t pos; (pos = upper.find(kNoMsg)) != std::string::npos;) {
+    result.suppress_messages = true;
+    upper.erase(pos, kNoMsg.size());
+    original.erase(pos, kNoMsg.size());
+  }
+  auto find = [&upper](std::string_view sw) { return upper.find(sw); };
+
+  if (const std::size_t at = find("/CONFIG="); at != std::string::npos) {
+    result.action = CommandLine::Action::kUnattendedRun;
+    result.configuration = ValueAfter(original, at + 8);
+    return result;
+  }
+  if (const std::size_t at = find("/QUOLL_TABULON="); at != std::string::npos) {
+    result.configuration = ValueAfter(original, at + 15);
+    result.handover = true;
+  }
+  if (const std::size_t at = find("/CONFIG_PROP="); at != std::string::npos) {
+    result.action = CommandLine::Action::kConfigProperties;
+    result.configuration = ValueAfter(original, at + 13);
+    return result;
+  }
+  if (const std::size_t at = find("/QUOLL_CONFIG="); at != std::string::npos) {
+    result.quoll_object_file = ValueAfter(original, at + 14);
+  }
+  return result;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,70 @@
+#include "support/e2e.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/object_file.h"
+#include "exporters/exporter_table.h"
+#include "platform/estate/loader.h"
+#include "platform/text.h"
+
+namespace tabulon::testing {
+
+std::vector<std::string> RecordingProgress::Lines() const {
+  std::vector<std::string> lines;
+  for (const ProgressRow& r : rows) {
+    lines.push_back(std::to_string(r.indent) + "|" + std::to_string(r.image) + "|" + r.name + "|" +
+                    r.status);
+  }
+  return lines;
+}
+
+EndToEnd::EndToEnd() : clock_(March5()) {
+  platform_.profile = &profile_;
+  platform_.clock = &clock_;
+  platform_.locale = &locale_;
+  SetEstate(R"({"computers": []})");
+}
+
+void EndToEnd::SetEstate(std::string_view json) {
+  estate::LoadResult loaded = estate::ParseEstate(json, "test estate");
+  ASSERT_TRUE(loaded.ok) << loaded.error;
+  backend_ = std::make_unique<estate::EstateBackend>(std::move(loaded.estate));
+  backend_->Attach(platform_);
+}
+
+void EndToEnd::SetConfiguration(std::string_view ini) {
+  dir_.Write("cfg.ini", std::string(ini));
+  Configuration config(profile_, dir_.File("cfg.ini"));
+  if (config.ReadText("General", "ObjectFile", "").empty()) {
+    config.WriteText("General", "ObjectFile", dir_.File("objects.dat"));
+  }
+  if (config.ReadText("General", "DefaultOutputDirectory", "").empty()) {
+    config.WriteText("General", "DefaultOutputDirectory", dir_.path());
+  }
+  if (config.ReadText("Computers", "PingEnable", "").empty()) {
+    config.WriteInt("Computers", "PingEnable", 0);
+  }
+}
+
+void EndToEnd::SetObjects(const std::vector<Object>& objects) {
+  std::string out = "\xFF\xFE";
+  std::uint32_t line = 1;
+  for (const Object& o : objects) {
+    out += text::Utf8ToUtf16Le(std::to_string(line++) + "\t" + std::to_string(o.parent) + "\t" +
+                               std::to_string(o.type) + "\t" + (o.active ? "1" : "0") +
+                               "\treserved\treserved\t" + o.name + "\t" + o.comment + "\t" +
+                               o.path + "\r\n");
+  }
+  dir_.Write("objects.dat", out);
+}
+
+RunResult EndToEnd::Run(bool with_progress) {
+  RunEnvironment env{platform_,       messages_, StandardExporters(), format::FormatSettings{},
+                     FileLocations{}, "QHADMIN"};
+  env.locations.app_data_directory = dir_.path();
+  request_.configuration_path = dir_.File("cfg.ini");
+  request_.progress = with_progress ? &progress_ : nullptr;
+  return ExportRun(env, request_);
+}
+
+}  // namespace tabulon::testing

@@ -1,0 +1,97 @@
+#pragma once
+// End-to-end runs for tests: an estate, a configuration and an object file
+// go in, the run happens on the estate backend with a fixed clock and a
+// simple locale, and the files it wrote come out.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/export_run.h"
+#include "platform/estate/backend.h"
+#include "platform/ini_file_profile.h"
+#include "support/fakes.h"
+
+namespace tabulon::testing {
+
+class RecordingMessages final : public MessageSink {
+ public:
+  void ShowError(std::string_view text) override { shown.emplace_back(text); }
+  bool AskYesNo(std::string_view text, bool answer) override {
+    shown.emplace_back(text);
+    return answer;
+  }
+  std::vector<std::string> shown;
+};
+
+// Progress rows as "indent|image|name|status" lines, so tests can compare
+// them as text.
+class RecordingProgress final : public ProgressSink {
+ public:
+  int AddRow(const ProgressRow& row) override {
+    rows.push_back(row);
+    return static_cast<int>(rows.size()) - 1;
+  }
+  void AppendToRow(int row, std::string_view text, std::uint32_t image) override {
+    rows[static_cast<std::size_t>(row)].status += text;
+    if (image != 0) rows[static_cast<std::size_t>(row)].image = image;
+  }
+  std::vector<std::string> Lines() const;
+  std::vector<ProgressRow> rows;
+};
+
+class EndToEnd {
+ public:
+  EndToEnd();
+
+  ScratchDir& dir() { return dir_; }
+  // Writes the estate (JSON text) that the run uses; fails the test when it
+  // does not load.
+  void SetEstate(std::string_view json);
+  // Writes cfg.ini. ObjectFile defaults to objects.dat and the default output
+  // directory to the scratch directory unless the text sets them; pinging is
+  // off unless the text turns it on.
+  void SetConfiguration(std::string_view ini);
+  // Object file lines (type, display name, path), all active, top level.
+  struct Object {
+    Object(std::uint32_t t, std::string n, std::string p, bool a = true,
+           std::uint32_t parent_line = 0, std::string c = {})
+        : type(t),
+          name(std::move(n)),
+          path(std::move(p)),
+          active(a),
+          parent(parent_line),
+          comment(std::move(c)) {}
+    std::uint32_t type;
+    std::string name;
+    std::string path;
+    bool active;
+    std::uint32_t parent;
+    std::string comment;
+  };
+  void SetObjects(const std::vector<Object>& objects);
+
+  // Runs with a progress window when `with_progress` is set.
+  RunResult Run(bool with_progress = true);
+
+  std::string Output(std::string_view name) const { return dir_.Read(name); }
+  std::vector<std::string> ProgressLines() const { return progress_.Lines(); }
+  const std::vector<std::string>& Messages() const { return messages_.shown; }
+  estate::EstateBackend& backend() { return *backend_; }
+  platform::Platform& platform() { return platform_; }
+  FixedClock& clock() { return clock_; }
+  RunRequest& request() { return request_; }
+
+ private:
+  ScratchDir dir_;
+  platform::IniFileProfile profile_;
+  FixedClock clock_;
+  SimpleLocale locale_;
+  platform::Platform platform_;
+  std::unique_ptr<estate::EstateBackend> backend_;
+  RecordingMessages messages_;
+  RecordingProgress progress_;
+  RunRequest request_;
+};
+
+}  // namespace tabulon::testing
