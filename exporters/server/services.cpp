@@ -2,6 +2,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/security_handover.h"
 #include "exporters/server/format/special_values.h"
 #include "platform/text.h"
 
@@ -145,7 +146,11 @@ void ExportServiceRows(ExportContext& context, const tagCObjects& target) {
     }
     if (failure.empty()) {
       for (const platform::EnumServiceStatus& service : list.services) {
-        // Service access lists are handed over here once that export exists.
+        if (context.options.security.service) {
+          const std::string path = target.path + "\\" + service.service_name;
+          HandToSecurityAccess(context, target,
+                               {SecurityObjectKind::kService, service.service_name, path});
+        }
         if (!file.is_open()) continue;
         if (!selection.names.empty() &&
             !format::MatchNameList(service.service_name, selection.names)) {
