@@ -1,0 +1,67 @@
+#include "app/backends.h"
+
+#include "engine/configuration.h"
+#include "engine/file_names.h"
+#include "engine/target_list.h"
+#include "platform/estate/backend.h"
+#include "platform/estate/loader.h"
+#include "platform/ini_file_profile.h"
+#include "platform/locale.h"
+#include "platform/posix/icmp_socket.h"
+#include "platform/unsupported/unsupported.h"
+
+namespace tabulon::app {
+
+struct Backends::State {
+  platform::IniFileProfile profile;
+  platform::SystemClock clock;
+  std::unique_ptr<platform::Locale> locale = platform::MakeProcessLocale();
+  // Real backends.
+  platform::SocketIcmp icmp{clock};
+  unsupported::UnsupportedNetworkManagement net;
+  unsupported::UnsupportedServiceControl services;
+  unsupported::UnsupportedDirectoryService directory;
+  unsupported::UnsupportedAccountLookup accounts;
+  // The simulated network, when the configuration names one.
+  std::unique_ptr<estate::EstateBackend> estate;
+};
+
+Backends::Backends() : state_(std::make_unique<State>()) {
+  platform_.profile = &state_->profile;
+  platform_.clock = &state_->clock;
+  platform_.locale = state_->locale.get();
+  platform_.icmp = &state_->icmp;
+  platform_.net = &state_->net;
+  platform_.services = &state_->services;
+  platform_.directory = &state_->directory;
+  platform_.accounts = &state_->accounts;
+}
+
+Backends::~Backends() = default;
+
+bool Backends::Select(const std::string& configuration_path, const std::string& app_data_directory,
+                      std::string& error) {
+  const Configuration config(state_->profile, configuration_path);
+  const std::string name = config.ReadText("Platform", "Estate", "");
+  if (name.empty()) return true;
+  FileLocations locations;
+  locations.app_data_directory = app_data_directory;
+  estate_path_ = ResolveFileName(name, false, locations, state_->clock, *state_->locale);
+  estate::LoadResult loaded = estate::LoadEstate(estate_path_);
+  if (!loaded.ok) {
+    error = loaded.error;
+    return false;
+  }
+  state_->estate = std::make_unique<estate::EstateBackend>(std::move(loaded.estate));
+  state_->estate->Attach(platform_);
+  return true;
+}
+
+std::string Backends::LocalComputerName() const {
+  if (state_->estate && !state_->estate->estate().local_computer.empty()) {
+    return state_->estate->estate().local_computer;
+  }
+  return tabulon::LocalComputerName();
+}
+
+}  // namespace tabulon::app

@@ -1,0 +1,38 @@
+#pragma once
+// Chooses what serves the platform families of a run: the estate named by
+// the configuration's [Platform] Estate key, or the real backends of this
+// system (ICMP and the local file system; families Linux cannot serve answer
+// ERROR_NOT_SUPPORTED).
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace tabulon::app {
+
+class Backends {
+ public:
+  Backends();
+  ~Backends();
+  Backends(const Backends&) = delete;
+  Backends& operator=(const Backends&) = delete;
+
+  // Reads [Platform] Estate of the configuration. On failure `error` names
+  // the estate file and the cause.
+  bool Select(const std::string& configuration_path, const std::string& app_data_directory,
+              std::string& error);
+
+  platform::Platform& platform() { return platform_; }
+  const std::string& estate_path() const { return estate_path_; }
+  // The computer "%computername%" stands for: the estate's own computer when
+  // it names one, else this host.
+  std::string LocalComputerName() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+  platform::Platform platform_;
+  std::string estate_path_;
+};
+
+}  // namespace tabulon::app
