@@ -19,22 +19,36 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
       const auto bytes = run.counters.find("bytes_per_second");
       const double bps = bytes != run.counters.end() ? bytes->second.value : 0.0;
+      const auto items = run.counters.find("items_per_second");
+      const double ips = items != run.counters.end() ? items->second.value : 0.0;
       if (auto id = run.counters.find("is_baseline_id"); id != run.counters.end()) {
         baselines_[static_cast<int>(id->second.value)] = bps;
       }
       if (auto id = run.counters.find("baseline_id"); id != run.counters.end()) {
         measured_.push_back({run.benchmark_name(), static_cast<int>(id->second.value), bps});
       }
+      if (auto id = run.counters.find("is_rows_baseline_id"); id != run.counters.end()) {
+        row_baselines_[static_cast<int>(id->second.value)] = ips;
+      }
+      if (auto id = run.counters.find("rows_baseline_id"); id != run.counters.end()) {
+        measured_rows_.push_back({run.benchmark_name(), static_cast<int>(id->second.value), ips});
+      }
     }
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    if (measured_.empty()) return;
-    std::printf("\nThroughput against the baseline of the same run:\n");
+    if (!measured_.empty()) std::printf("\nThroughput against the baseline of the same run:\n");
     for (const auto& m : measured_) {
       const auto base = baselines_.find(m.baseline);
       if (base == baselines_.end() || base->second <= 0) continue;
-      std::printf("  %-45s %6.1f MB/s  = %.2f x baseline\n", m.name.c_str(), m.bps / 1e6,
+      std::printf("  %-45s %8.1f MB/s    = %.2f x baseline\n", m.name.c_str(), m.bps / 1e6,
+                  m.bps / base->second);
+    }
+    if (!measured_rows_.empty()) std::printf("\nRows per second against the raw row writer:\n");
+    for (const auto& m : measured_rows_) {
+      const auto base = row_baselines_.find(m.baseline);
+      if (base == row_baselines_.end() || base->second <= 0) continue;
+      std::printf("  %-45s %8.0f rows/s  = %.2f x row writer\n", m.name.c_str(), m.bps,
                   m.bps / base->second);
     }
   }
@@ -47,6 +61,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   };
   std::map<int, double> baselines_;
   std::vector<Measured> measured_;
+  std::map<int, double> row_baselines_;
+  std::vector<Measured> measured_rows_;
 };
 
 }  // namespace

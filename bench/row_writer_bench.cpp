@@ -100,6 +100,7 @@ void RowWriter(benchmark::State& state, bool unicode, int baseline_id, bool refi
   state.SetItemsProcessed(state.iterations());
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * row_bytes));
   state.counters["baseline_id"] = baseline_id;
+  if (!refill && !unicode) state.counters["is_rows_baseline_id"] = 1;
 }
 
 void PreparedBuffer(benchmark::State& state, bool unicode, int id) {

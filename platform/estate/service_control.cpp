@@ -103,12 +103,13 @@ platform::EnumServicesResult EstateServiceControl::EnumServicesStatus(
   // Entries are returned while they fit; the rest is counted into
   // bytes_needed and picked up again from the resume handle.
   const ServiceList& services = *computer->services;
+  const ListFacts& facts = FactsOf(services);
   std::uint32_t used = 0;
   bool full = false;
   for (std::size_t i = resume_handle; i < services.size(); ++i) {
     const Service& service = services[i];
     if ((service.type & service_type) == 0 || !MatchesState(service, service_state)) continue;
-    const std::uint32_t bytes = EnumServiceStatusBytes(service);
+    const std::uint32_t bytes = facts.status_bytes[i];
     if (!full && static_cast<std::uint64_t>(used) + bytes <= buffer_size) {
       used += bytes;
       result.services.push_back(StatusOf(service));
@@ -144,18 +145,34 @@ platform::ServiceHandleResult EstateServiceControl::OpenService(platform::Servic
   result.status = sim_.Injected(Operation::kOpenService, computer.failures, state->computer);
   if (result.status != win::ERROR_SUCCESS) return result;
   const ServiceList& services = *computer.services;
-  const auto it = std::find_if(services.begin(), services.end(), [&](const Service& s) {
-    return text::EqualsNoCase(s.name, service_name);
-  });
-  if (it == services.end()) {
+  const std::uint32_t index = IndexOf(services, service_name);
+  if (index == kNoIndex) {
     result.status = win::ERROR_SERVICE_DOES_NOT_EXIST;
     return result;
   }
-  result.status = sim_.Injected(Operation::kOpenService, it->failures, state->computer);
+  result.status = sim_.Injected(Operation::kOpenService, services[index].failures, state->computer);
   if (result.status != win::ERROR_SUCCESS) return result;
-  result.handle = Add(
-      {state->computer, static_cast<std::uint32_t>(it - services.begin()), access, state->host});
+  result.handle = Add({state->computer, index, access, state->host});
   return result;
+}
+
+const EstateServiceControl::ListFacts& EstateServiceControl::FactsOf(const ServiceList& services) {
+  auto [it, created] = list_facts_.try_emplace(&services);
+  if (created) {
+    ListFacts& facts = it->second;
+    for (std::uint32_t i = 0; i < services.size(); ++i) {
+      facts.index.emplace(text::ToLower(services[i].name), i);
+      facts.status_bytes.push_back(EnumServiceStatusBytes(services[i]));
+      facts.config_bytes.push_back(ServiceConfigBytes(services[i]));
+    }
+  }
+  return it->second;
+}
+
+std::uint32_t EstateServiceControl::IndexOf(const ServiceList& services, std::string_view name) {
+  const ListFacts& facts = FactsOf(services);
+  const auto found = facts.index.find(text::ToLower(name));
+  return found == facts.index.end() ? kNoIndex : found->second;
 }
 
 platform::ServiceConfigResult EstateServiceControl::QueryServiceConfig(
@@ -185,7 +202,7 @@ platform::ServiceConfigResult EstateServiceControl::QueryServiceConfig(
         sim_.Injected(Operation::kQueryServiceConfig, service->failures, state->computer);
   }
   if (result.status != win::ERROR_SUCCESS) return result;
-  const std::uint32_t needed = ServiceConfigBytes(*service);
+  const std::uint32_t needed = FactsOf(*computer->services).config_bytes[state->service];
   if (buffer_size < needed) {
     result.status = win::ERROR_INSUFFICIENT_BUFFER;
     result.bytes_needed = needed;

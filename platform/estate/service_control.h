@@ -44,8 +44,19 @@ class EstateServiceControl final : public platform::ServiceControl {
 
   platform::ServiceHandle Add(HandleState state);
   const HandleState* Find(platform::ServiceHandle handle, bool manager) const;
+  // Lists are shared by many computers and never change once loaded, so
+  // their name index and structure sizes are worked out once, on first use.
+  struct ListFacts {
+    std::unordered_map<std::string, std::uint32_t> index;  // lower-case name -> position
+    std::vector<std::uint32_t> status_bytes;
+    std::vector<std::uint32_t> config_bytes;
+  };
+  const ListFacts& FactsOf(const ServiceList& services);
+  // Position of a service in its list by name, without regard to case.
+  std::uint32_t IndexOf(const ServiceList& services, std::string_view name);
 
   Simulation& sim_;
+  std::unordered_map<const ServiceList*, ListFacts> list_facts_;
   std::unordered_map<platform::ServiceHandle, HandleState> handles_;
   platform::ServiceHandle next_handle_ = 0x1000;
 };

@@ -5,6 +5,10 @@
 namespace tabulon::estate {
 
 std::uint32_t Utf16Units(std::string_view utf8) {
+  // Plain ASCII, by far the usual case, is one unit a byte.
+  bool ascii = true;
+  for (char c : utf8) ascii &= static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return static_cast<std::uint32_t>(utf8.size());
   std::uint32_t units = 0;
   std::size_t pos = 0;
   while (pos < utf8.size()) {

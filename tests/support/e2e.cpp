@@ -59,8 +59,13 @@ void EndToEnd::SetObjects(const std::vector<Object>& objects) {
 }
 
 RunResult EndToEnd::Run(bool with_progress) {
-  RunEnvironment env{platform_,       messages_, StandardExporters(), format::FormatSettings{},
-                     FileLocations{}, "QHADMIN"};
+  const std::string& local = backend_->estate().local_computer;
+  RunEnvironment env{platform_,           messages_,
+                     StandardExporters(), format::FormatSettings{},
+                     FileLocations{},     local.empty() ? "LOCALHOST" : local};
+  progress_.rows.clear();
+  messages_.shown.clear();
+  backend_->call_log().Clear();
   env.locations.app_data_directory = dir_.path();
   request_.configuration_path = dir_.File("cfg.ini");
   request_.progress = with_progress ? &progress_ : nullptr;
