@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kWideLineChars = 4095;
 constexpr std::size_t kNarrowLineBytes = 2047;
-constexpr std::size_t kChunk = 64 * 1024;
+constexpr std::size_t kChunk = std::size_t{64} * 1024;
 
 constexpr ObjectTypeName kEditableTypes[] = {
     {24, "Workstation"},

@@ -43,7 +43,7 @@ class OutputFile {
   void Close();
 
  private:
-  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
   // Encoded text is at most twice its UTF-8 size (LF as CR LF, ASCII as
   // two UTF-16 bytes), so a chunk of this size always fits an empty buffer.
   static constexpr std::size_t kMaxChunk = kBufferSize / 2;

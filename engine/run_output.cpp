@@ -228,7 +228,7 @@ void RunOutput::LogLine(const tagCObjects* target, std::string_view operation, b
   log_.Write(line);
 }
 
-void RunOutput::CloseAll(std::vector<TypedOutput*> outputs) {
+void RunOutput::CloseAll(const std::vector<TypedOutput*>& outputs) {
   for (TypedOutput* out : outputs) out->file.Close();
   log_.Close();
 }

@@ -83,7 +83,7 @@ class RunOutput {
   bool log_open() const { return log_.is_open(); }
   void LogLine(const tagCObjects* target, std::string_view operation, bool error,
                std::string_view message);
-  void CloseAll(std::vector<TypedOutput*> outputs);
+  void CloseAll(const std::vector<TypedOutput*>& outputs);
 
   // Returns the row number, or -1 without a progress window.
   int AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
