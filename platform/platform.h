@@ -3,6 +3,7 @@
 // A run gets one Platform; exporters use only these interfaces and never know
 // which backend serves them.
 #include "platform/directory.h"
+#include "platform/file_system.h"
 #include "platform/icmp.h"
 #include "platform/locale.h"
 #include "platform/netapi.h"
@@ -22,6 +23,7 @@ struct Platform {
   ServiceControl* services = nullptr;
   DirectoryService* directory = nullptr;
   Icmp* icmp = nullptr;
+  FileSystem* files = nullptr;
 };
 
 }  // namespace tabulon::platform

@@ -8,6 +8,7 @@ EstateBackend::EstateBackend(Estate estate)
     : estate_(std::move(estate)),
       simulation_(estate_),
       net_(simulation_),
+      files_(simulation_),
       services_(simulation_),
       directory_(simulation_),
       icmp_(simulation_),
@@ -16,6 +17,7 @@ EstateBackend::EstateBackend(Estate estate)
 void EstateBackend::Attach(platform::Platform& platform) {
   platform.accounts = &accounts_;
   platform.net = &net_;
+  platform.files = &files_;
   platform.services = &services_;
   platform.directory = &directory_;
   platform.icmp = &icmp_;

@@ -8,6 +8,7 @@
 #include "platform/estate/call_log.h"
 #include "platform/estate/directory_service.h"
 #include "platform/estate/estate.h"
+#include "platform/estate/file_system.h"
 #include "platform/estate/icmp.h"
 #include "platform/estate/network_management.h"
 #include "platform/estate/service_control.h"
@@ -35,6 +36,7 @@ class EstateBackend {
   Estate estate_;
   Simulation simulation_;
   EstateNetworkManagement net_;
+  EstateFileSystem files_;
   EstateServiceControl services_;
   EstateDirectoryService directory_;
   EstateIcmp icmp_;

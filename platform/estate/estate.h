@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/estate/operations.h"
+#include "platform/estate/resources.h"
 #include "platform/netapi.h"
 #include "platform/security.h"
 #include "platform/status.h"
@@ -96,6 +97,9 @@ struct Computer {
   std::optional<platform::Sid> sid;  // the machine SID of its local accounts
   std::vector<Account> accounts;
   FailureList failures;
+  // Shares, sessions, open files, disks and transports; many computers of a
+  // generated estate share one. None: nothing of the kind.
+  std::shared_ptr<const ServerResources> resources;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
 };

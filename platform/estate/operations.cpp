@@ -7,14 +7,32 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 14> kNames{
-    "NetServerGetInfo",   "NetServerEnum",    "NetQueryDisplayInformation",
-    "NetGetDCName",       "DsGetDcName",      "OpenSCManager",
-    "EnumServicesStatus", "OpenService",      "QueryServiceConfig",
-    "CloseServiceHandle", "LookupAccountSid", "LookupAccountName",
-    "SystemEcho",         "RawEcho",
+constexpr std::array<std::string_view, 23> kNames{
+    "NetServerGetInfo",
+    "NetServerEnum",
+    "NetQueryDisplayInformation",
+    "NetGetDCName",
+    "DsGetDcName",
+    "OpenSCManager",
+    "EnumServicesStatus",
+    "OpenService",
+    "QueryServiceConfig",
+    "CloseServiceHandle",
+    "LookupAccountSid",
+    "LookupAccountName",
+    "SystemEcho",
+    "RawEcho",
+    "NetShareEnum",
+    "NetShareGetInfo",
+    "NetConnectionEnum",
+    "NetSessionEnum",
+    "NetFileEnum",
+    "NetServerDiskEnum",
+    "NetWkstaTransportEnum",
+    "GetDiskFreeSpaceEx",
+    "GetVolumeInformation",
 };
-static_assert(kNames.size() == static_cast<std::size_t>(Operation::kRawEcho) + 1);
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kGetVolumeInformation) + 1);
 
 }  // namespace
 
@@ -36,7 +54,9 @@ bool CanInjectFailure(Operation op) {
 std::string_view InjectableOperationNames() {
   return "NetServerGetInfo, NetServerEnum, NetQueryDisplayInformation, NetGetDCName, "
          "DsGetDcName, OpenSCManager, EnumServicesStatus, OpenService, QueryServiceConfig, "
-         "LookupAccountSid, LookupAccountName, SystemEcho, RawEcho";
+         "LookupAccountSid, LookupAccountName, SystemEcho, RawEcho, NetShareEnum, NetShareGetInfo, "
+         "NetConnectionEnum, NetSessionEnum, NetFileEnum, NetServerDiskEnum, "
+         "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation";
 }
 
 }  // namespace tabulon::estate

@@ -22,6 +22,15 @@ enum class Operation : std::uint8_t {
   kLookupAccountName,
   kSystemEcho,
   kRawEcho,
+  kNetShareEnum,
+  kNetShareGetInfo,
+  kNetConnectionEnum,
+  kNetSessionEnum,
+  kNetFileEnum,
+  kNetServerDiskEnum,
+  kNetWkstaTransportEnum,
+  kGetDiskFreeSpaceEx,
+  kGetVolumeInformation,
 };
 
 std::string_view OperationName(Operation op);

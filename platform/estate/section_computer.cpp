@@ -70,7 +70,7 @@ bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,
       reader.Optional(value, here, "failures", [&](const Json& v, const JsonPath& p) {
         return ReadFailures(reader, v, p, FailureScope::kComputerOrDomain, out.failures);
       });
-  if (!ok) return false;
+  if (!ok || !ReadServerResources(reader, value, here, out)) return false;
 
   out.name = std::string(StripBackslashes(out.name));
   if (out.name.empty()) return reader.Fail(path, "a computer needs a name");

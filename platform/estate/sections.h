@@ -32,5 +32,9 @@ bool ReadServiceProfiles(JsonReader& reader, const Json& value, const JsonPath& 
 bool ReadDomain(JsonReader& reader, const Json& value, const JsonPath& path, Domain& out);
 bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,
                   const ServiceProfiles& profiles, Computer& out);
+// The shares, default_shares, sessions, refuse_session_502, open_files,
+// disks and transports members of a computer.
+bool ReadServerResources(JsonReader& reader, const Json& computer, const std::string& path,
+                         Computer& out);
 
 }  // namespace tabulon::estate

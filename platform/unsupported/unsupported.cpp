@@ -33,6 +33,47 @@ platform::DcNameResult UnsupportedNetworkManagement::NetGetDCName(std::string_vi
   return NotSupported<platform::DcNameResult>();
 }
 
+platform::ShareEnumResult UnsupportedNetworkManagement::NetShareEnum(std::string_view,
+                                                                     std::uint32_t, std::uint32_t,
+                                                                     std::uint32_t) {
+  return NotSupported<platform::ShareEnumResult>();
+}
+
+platform::ShareGetInfoResult UnsupportedNetworkManagement::NetShareGetInfo0(std::string_view,
+                                                                            std::string_view) {
+  return NotSupported<platform::ShareGetInfoResult>();
+}
+
+platform::ConnectionEnumResult UnsupportedNetworkManagement::NetConnectionEnum1(std::string_view,
+                                                                                std::string_view,
+                                                                                std::uint32_t,
+                                                                                std::uint32_t) {
+  return NotSupported<platform::ConnectionEnumResult>();
+}
+
+platform::SessionEnumResult UnsupportedNetworkManagement::NetSessionEnum(
+    std::string_view, std::string_view, std::string_view, std::uint32_t, std::uint32_t,
+    std::uint32_t) {
+  return NotSupported<platform::SessionEnumResult>();
+}
+
+platform::FileEnumResult UnsupportedNetworkManagement::NetFileEnum3(std::string_view,
+                                                                    std::string_view,
+                                                                    std::string_view, std::uint32_t,
+                                                                    std::uint32_t) {
+  return NotSupported<platform::FileEnumResult>();
+}
+
+platform::ServerDiskEnumResult UnsupportedNetworkManagement::NetServerDiskEnum0(std::string_view,
+                                                                                std::uint32_t) {
+  return NotSupported<platform::ServerDiskEnumResult>();
+}
+
+platform::WkstaTransportEnumResult UnsupportedNetworkManagement::NetWkstaTransportEnum0(
+    std::string_view, std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::WkstaTransportEnumResult>();
+}
+
 platform::ServiceHandleResult UnsupportedServiceControl::OpenSCManager(std::string_view,
                                                                        std::uint32_t) {
   return NotSupported<platform::ServiceHandleResult>();
@@ -71,6 +112,16 @@ platform::SidOfAccount UnsupportedAccountLookup::LookupAccountName(std::string_v
                                                                    std::string_view,
                                                                    std::uint32_t) {
   return NotSupported<platform::SidOfAccount>();
+}
+
+platform::DiskFreeSpaceResult UnsupportedFileSystem::GetDiskFreeSpaceEx(std::string_view) {
+  return NotSupported<platform::DiskFreeSpaceResult>();
+}
+
+platform::VolumeInformationResult UnsupportedFileSystem::GetVolumeInformation(std::string_view,
+                                                                              std::uint32_t,
+                                                                              std::uint32_t) {
+  return NotSupported<platform::VolumeInformationResult>();
 }
 
 }  // namespace tabulon::unsupported

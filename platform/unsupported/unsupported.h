@@ -3,6 +3,7 @@
 // Every call fails with ERROR_NOT_SUPPORTED, so exporters report a failure
 // instead of exporting nothing as if it had worked.
 #include "platform/directory.h"
+#include "platform/file_system.h"
 #include "platform/netapi.h"
 #include "platform/security.h"
 #include "platform/service_control.h"
@@ -19,6 +20,37 @@ class UnsupportedNetworkManagement final : public platform::NetworkManagement {
       std::string_view server, std::uint32_t index, std::uint32_t entries_requested,
       std::uint32_t preferred_max_length) override;
   platform::DcNameResult NetGetDCName(std::string_view server, std::string_view domain) override;
+  platform::ShareEnumResult NetShareEnum(std::string_view server, std::uint32_t level,
+                                         std::uint32_t preferred_max_length,
+                                         std::uint32_t resume_handle) override;
+  platform::ShareGetInfoResult NetShareGetInfo0(std::string_view server,
+                                                std::string_view netname) override;
+  platform::ConnectionEnumResult NetConnectionEnum1(std::string_view server,
+                                                    std::string_view qualifier,
+                                                    std::uint32_t preferred_max_length,
+                                                    std::uint32_t resume_handle) override;
+  platform::SessionEnumResult NetSessionEnum(std::string_view server, std::string_view client_name,
+                                             std::string_view user_name, std::uint32_t level,
+                                             std::uint32_t preferred_max_length,
+                                             std::uint32_t resume_handle) override;
+  platform::FileEnumResult NetFileEnum3(std::string_view server, std::string_view base_path,
+                                        std::string_view user_name,
+                                        std::uint32_t preferred_max_length,
+                                        std::uint32_t resume_handle) override;
+  platform::ServerDiskEnumResult NetServerDiskEnum0(std::string_view server,
+                                                    std::uint32_t preferred_max_length) override;
+  platform::WkstaTransportEnumResult NetWkstaTransportEnum0(std::string_view server,
+                                                            std::uint32_t preferred_max_length,
+                                                            std::uint32_t resume_handle) override;
+};
+
+// For a build whose local paths no real backend serves.
+class UnsupportedFileSystem final : public platform::FileSystem {
+ public:
+  platform::DiskFreeSpaceResult GetDiskFreeSpaceEx(std::string_view directory) override;
+  platform::VolumeInformationResult GetVolumeInformation(
+      std::string_view root_path, std::uint32_t volume_name_size,
+      std::uint32_t file_system_name_size) override;
 };
 
 class UnsupportedServiceControl final : public platform::ServiceControl {

@@ -132,7 +132,7 @@ TEST(EstateLoader, SurvivesJunk) {
 
 TEST(EstateLoader, IgnoresUnknownKeysAndAppliesDefaults) {
   const LoadResult result = ParseEstate(
-      R"({"later_feature": [1, 2], "computers": [{"name": "A", "shares": {"x": 1},
+      R"({"later_feature": [1, 2], "computers": [{"name": "A", "fax_lines": {"x": 1},
           "services": [{"name": "svc", "comment": "ignored"}]}]})",
       "ok.json");
   ASSERT_TRUE(result.ok) << result.error;

@@ -12,6 +12,7 @@ TEST(Unsupported, EveryCallFailsWithNotSupported) {
   UnsupportedServiceControl scm;
   UnsupportedDirectoryService directory;
   UnsupportedAccountLookup accounts;
+  UnsupportedFileSystem files;
   const std::function<win::Status()> calls[] = {
       [&] { return net.NetServerGetInfo101("\\\\A").status; },
       [&] { return net.NetServerEnum101("D", 0xFFFFFFFF, 0xFFFFFFFF, 0).status; },
@@ -26,6 +27,15 @@ TEST(Unsupported, EveryCallFailsWithNotSupported) {
         return accounts.LookupAccountSid("", platform::Sid{1, 5, {18}}).status;
       },
       [&] { return accounts.LookupAccountName("", "SYSTEM", 64).status; },
+      [&] { return net.NetShareEnum("A", 502, 0xFFFFFFFF, 0).status; },
+      [&] { return net.NetShareGetInfo0("A", "C$").status; },
+      [&] { return net.NetConnectionEnum1("A", "Data", 65536, 0).status; },
+      [&] { return net.NetSessionEnum("A", "", "", 502, 65536, 0).status; },
+      [&] { return net.NetFileEnum3("A", "", "", 0xFFFFFFFF, 0).status; },
+      [&] { return net.NetServerDiskEnum0("A", 0xFFFFFFFF).status; },
+      [&] { return net.NetWkstaTransportEnum0("A", 0xFFFFFFFF, 0).status; },
+      [&] { return files.GetDiskFreeSpaceEx("C:\\").status; },
+      [&] { return files.GetVolumeInformation("C:\\", 30, 5).status; },
   };
   for (std::size_t i = 0; i < std::size(calls); ++i) {
     EXPECT_EQ(calls[i](), win::ERROR_NOT_SUPPORTED) << "call " << i;

@@ -1,0 +1,372 @@
+// Shares, connections, sessions, open files, disks and transports answered
+// from the estate, and the volumes behind shares.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sample_estate.h"
+
+namespace tabulon::estate {
+namespace {
+
+using platform::kMaxPreferredLength;
+
+constexpr std::string_view kEstate = R"json({
+  "local_computer": "ADMIN",
+  "computers": [
+    {"name": "FS01", "address": "192.0.2.5", "default_shares": true,
+     "disks": [
+       {"drive": "d:", "total_bytes": "500 GiB", "free_bytes": "125 GiB",
+        "caller_free_bytes": "100 GiB", "label": "Data", "serial": "0x9A3C19E2"},
+       {"drive": "C", "total_bytes": 1000, "free_bytes": 250, "file_system": "NTFS"},
+       {"drive": "E", "removable": true, "ready": false},
+       {"drive": "F", "total_bytes": "8 GiB", "free_bytes": "1 GiB", "file_system": "FAT32",
+        "label": "USB"}
+     ],
+     "shares": [
+       {"name": "Data", "remark": "Team data", "path": "D:\\Data", "max_uses": 10,
+        "permissions": ["READ", "WRITE"],
+        "connections": [
+          {"user": "ann", "computer": "WS01", "opens": 2, "time": 3725},
+          {"user": "bob", "computer": "WS02", "users": 2}
+        ]},
+       {"name": "Laser", "type": "PRINTQ", "remark": "2nd floor"},
+       {"name": "Scans", "path": "D:\\Scans", "current_uses": 7,
+        "connections": [{"user": "ann", "computer": "\\\\WS01", "id": 40}]}
+     ],
+     "sessions": [
+       {"computer": "WS01", "user": "ann", "opens": 2, "time": 3725, "idle_time": 60,
+        "client_type": "Windows 10 Pro", "transport": "\\Device\\NetbiosSmb",
+        "user_flags": "GUEST"},
+       {"computer": "WS02", "user": "bob"}
+     ],
+     "open_files": [
+       {"path": "D:\\Data\\plan.xlsx", "user": "ann", "permissions": ["READ", "WRITE"],
+        "locks": 1},
+       {"id": 99, "path": "D:\\Scans\\a.pdf", "user": "bob"}
+     ],
+     "transports": [
+       {"name": "\\Device\\NetBT_Tcpip_{A1}", "address": "00C04F123456", "vcs": 3},
+       {"name": "\\Device\\NwlnkNb", "address": "000C29A1B2C3", "wan": true,
+        "quality_of_service": 7}
+     ]},
+    {"name": "OLD", "refuse_session_502": "ERROR_INVALID_LEVEL",
+     "sessions": [{"computer": "WS03", "user": "cy", "client_type": "LM", "transport": "T"}]},
+    {"name": "DOWN", "offline": true, "shares": [{"name": "X"}]},
+    {"name": "ADMIN", "disks": [{"drive": "C", "total_bytes": 100, "free_bytes": 40}]},
+    {"name": "PLAIN"}
+  ]
+})json";
+
+class ServerResourcesTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<EstateBackend> backend_ = testing::BackendFrom(kEstate);
+  platform::Platform p_;
+  void SetUp() override { backend_->Attach(p_); }
+};
+
+std::vector<std::string> ShareNames(const std::vector<platform::ShareInfo>& shares) {
+  std::vector<std::string> names;
+  for (const auto& s : shares) names.push_back(s.netname);
+  return names;
+}
+
+TEST_F(ServerResourcesTest, ShareListStartsWithTheDefaultShares) {
+  const auto all = p_.net->NetShareEnum("\\\\FS01", 502, kMaxPreferredLength, 0);
+  ASSERT_EQ(all.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(ShareNames(all.entries), (std::vector<std::string>{"ADMIN$", "C$", "D$", "F$", "IPC$",
+                                                               "Data", "Laser", "Scans"}))
+      << "no default share for the removable E:";
+  EXPECT_EQ(all.total_entries, 8u);
+  EXPECT_EQ(all.resume_handle, 0u);
+  const platform::ShareInfo& ipc = all.entries[4];
+  EXPECT_EQ(ipc.type, 0x80000003u);
+  EXPECT_EQ(ipc.remark, "Remote IPC");
+  EXPECT_EQ(all.entries[2].path, "D:\\");
+  EXPECT_EQ(all.entries[2].type, platform::kStypeSpecial);
+  const platform::ShareInfo& data = all.entries[5];
+  EXPECT_EQ(data.max_uses, 10u);
+  EXPECT_EQ(data.current_uses, 2u) << "defaults to the number of connections";
+  EXPECT_EQ(data.permissions, 3u);
+  EXPECT_EQ(all.entries[6].type, platform::kStypePrintq);
+  EXPECT_EQ(all.entries[6].max_uses, platform::kShiUsesUnlimited);
+  EXPECT_EQ(all.entries[7].current_uses, 7u);
+
+  const auto brief = p_.net->NetShareEnum("FS01", 1, kMaxPreferredLength, 0);
+  ASSERT_EQ(brief.entries.size(), 8u);
+  EXPECT_EQ(brief.entries[5].remark, "Team data");
+  EXPECT_EQ(brief.entries[5].path, "") << "level 1 has no path";
+  EXPECT_EQ(brief.entries[5].current_uses, 0u);
+
+  EXPECT_EQ(p_.net->NetShareEnum("FS01", 2, kMaxPreferredLength, 0).status,
+            win::ERROR_INVALID_LEVEL);
+  EXPECT_EQ(p_.net->NetShareEnum("\\\\DOWN", 502, kMaxPreferredLength, 0).status,
+            win::ERROR_BAD_NETPATH);
+  const auto none = p_.net->NetShareEnum("PLAIN", 502, kMaxPreferredLength, 0);
+  EXPECT_EQ(none.status, win::ERROR_SUCCESS);
+  EXPECT_TRUE(none.entries.empty());
+}
+
+TEST_F(ServerResourcesTest, ShareListPagesByPreferredLength) {
+  // SHARE_INFO_502 is 40 bytes; "ADMIN$" (14), "Remote Admin" (26) and
+  // "C:\Windows" (22) make 102. A 150-byte page holds only that one.
+  std::vector<std::string> seen;
+  std::uint32_t resume = 0;
+  int pages = 0;
+  while (true) {
+    const auto page = p_.net->NetShareEnum("FS01", 502, 150, resume);
+    ++pages;
+    ASSERT_FALSE(page.entries.empty());
+    for (const auto& s : page.entries) seen.push_back(s.netname);
+    if (page.status == win::ERROR_SUCCESS) {
+      EXPECT_EQ(page.resume_handle, 0u);
+      break;
+    }
+    ASSERT_EQ(page.status, win::ERROR_MORE_DATA);
+    ASSERT_NE(page.resume_handle, 0u);
+    resume = page.resume_handle;
+  }
+  EXPECT_EQ(seen.size(), 8u);
+  EXPECT_GT(pages, 4);
+  EXPECT_EQ(p_.net->NetShareEnum("FS01", 502, 102, 0).entries.size(), 1u);
+  EXPECT_EQ(p_.net->NetShareEnum("FS01", 502, 1, 0).entries.size(), 1u) << "at least one a page";
+}
+
+TEST_F(ServerResourcesTest, ShareGetInfoKnowsEveryShare) {
+  EXPECT_EQ(p_.net->NetShareGetInfo0("\\\\FS01", "c$").netname, "C$");
+  EXPECT_EQ(p_.net->NetShareGetInfo0("\\\\FS01", "E$").status, win::NERR_NetNameNotFound);
+  EXPECT_EQ(p_.net->NetShareGetInfo0("\\\\NOBODY", "C$").status, win::ERROR_BAD_NETPATH);
+}
+
+TEST_F(ServerResourcesTest, ConnectionsByShareAndByClient) {
+  const auto data = p_.net->NetConnectionEnum1("\\\\FS01", "DATA", 65536, 0);
+  ASSERT_EQ(data.status, win::ERROR_SUCCESS);
+  ASSERT_EQ(data.entries.size(), 2u);
+  EXPECT_EQ(data.entries[0].netname, "WS01");
+  EXPECT_EQ(data.entries[0].username, "ann");
+  EXPECT_EQ(data.entries[0].num_opens, 2u);
+  EXPECT_EQ(data.entries[0].num_users, 1u);
+  EXPECT_EQ(data.entries[0].time, 3725u);
+  EXPECT_EQ(data.entries[0].id, 1u);
+  EXPECT_EQ(data.entries[1].num_users, 2u);
+  EXPECT_EQ(data.entries[1].id, 2u);
+
+  const auto from_ws01 = p_.net->NetConnectionEnum1("FS01", "\\\\ws01", 65536, 0);
+  ASSERT_EQ(from_ws01.entries.size(), 2u);
+  EXPECT_EQ(from_ws01.entries[0].netname, "Data");
+  EXPECT_EQ(from_ws01.entries[1].netname, "Scans");
+  EXPECT_EQ(from_ws01.entries[1].id, 40u);
+
+  EXPECT_TRUE(p_.net->NetConnectionEnum1("FS01", "Laser", 65536, 0).entries.empty());
+  EXPECT_EQ(p_.net->NetConnectionEnum1("FS01", "Nope", 65536, 0).status, win::NERR_NetNameNotFound);
+  EXPECT_EQ(p_.net->NetConnectionEnum1("FS01", "\\\\WS09", 65536, 0).status,
+            win::NERR_ClientNameNotFound);
+  EXPECT_EQ(p_.net->NetConnectionEnum1("FS01", "", 65536, 0).status, win::ERROR_INVALID_PARAMETER);
+  const auto small = p_.net->NetConnectionEnum1("FS01", "Data", 40, 0);
+  EXPECT_EQ(small.status, win::ERROR_MORE_DATA);
+  EXPECT_EQ(small.entries.size(), 1u);
+  EXPECT_EQ(small.total_entries, 2u);
+  EXPECT_EQ(small.resume_handle, 1u);
+}
+
+TEST_F(ServerResourcesTest, SessionsAtBothLevelsAndTheirFilters) {
+  const auto full = p_.net->NetSessionEnum("FS01", "", "", 502, 65536, 0);
+  ASSERT_EQ(full.entries.size(), 2u);
+  EXPECT_EQ(full.entries[0].transport, "\\Device\\NetbiosSmb");
+  EXPECT_EQ(full.entries[0].cltype_name, "Windows 10 Pro");
+  EXPECT_EQ(full.entries[0].user_flags, 1u);
+  EXPECT_EQ(full.entries[0].idle_time, 60u);
+  const auto brief = p_.net->NetSessionEnum("FS01", "", "", 1, 65536, 0);
+  ASSERT_EQ(brief.entries.size(), 2u);
+  EXPECT_EQ(brief.entries[0].transport, "");
+  EXPECT_EQ(brief.entries[0].cltype_name, "");
+  EXPECT_EQ(brief.entries[0].time, 3725u);
+
+  EXPECT_EQ(p_.net->NetSessionEnum("FS01", "\\\\WS02", "", 502, 65536, 0).entries.size(), 1u);
+  EXPECT_EQ(p_.net->NetSessionEnum("FS01", "\\\\WS09", "", 502, 65536, 0).status,
+            win::NERR_ClientNameNotFound);
+  EXPECT_EQ(p_.net->NetSessionEnum("FS01", "", "zed", 502, 65536, 0).status,
+            win::NERR_UserNotFound);
+  EXPECT_EQ(p_.net->NetSessionEnum("FS01", "", "", 10, 65536, 0).status, win::ERROR_INVALID_LEVEL);
+
+  EXPECT_EQ(p_.net->NetSessionEnum("OLD", "", "", 502, 65536, 0).status, win::ERROR_INVALID_LEVEL);
+  const auto old = p_.net->NetSessionEnum("OLD", "", "", 1, 65536, 0);
+  ASSERT_EQ(old.status, win::ERROR_SUCCESS);
+  ASSERT_EQ(old.entries.size(), 1u);
+  EXPECT_EQ(old.entries[0].username, "cy");
+}
+
+TEST_F(ServerResourcesTest, OpenFilesDisksAndTransports) {
+  const auto files = p_.net->NetFileEnum3("FS01", "", "", kMaxPreferredLength, 0);
+  ASSERT_EQ(files.entries.size(), 2u);
+  EXPECT_EQ(files.entries[0].id, 1u) << "position when not given";
+  EXPECT_EQ(files.entries[0].permissions, 3u);
+  EXPECT_EQ(files.entries[0].num_locks, 1u);
+  EXPECT_EQ(files.entries[1].id, 99u);
+  EXPECT_EQ(p_.net->NetFileEnum3("FS01", "d:\\scans", "", kMaxPreferredLength, 0).entries.size(),
+            1u);
+  EXPECT_EQ(p_.net->NetFileEnum3("FS01", "", "ANN", kMaxPreferredLength, 0).entries.size(), 1u);
+
+  const auto disks = p_.net->NetServerDiskEnum0("192.0.2.5", kMaxPreferredLength);
+  EXPECT_EQ(disks.disks, (std::vector<std::string>{"C:", "D:", "E:", "F:"})) << "by letter";
+  EXPECT_TRUE(p_.net->NetServerDiskEnum0("PLAIN", kMaxPreferredLength).disks.empty());
+
+  const auto transports = p_.net->NetWkstaTransportEnum0("FS01", kMaxPreferredLength, 0);
+  ASSERT_EQ(transports.entries.size(), 2u);
+  EXPECT_EQ(transports.entries[0].transport_address, "00C04F123456");
+  EXPECT_EQ(transports.entries[0].number_of_vcs, 3u);
+  EXPECT_EQ(transports.entries[0].wan_ish, 0u);
+  EXPECT_EQ(transports.entries[1].wan_ish, 1u);
+  EXPECT_EQ(transports.entries[1].quality_of_service, 7u);
+}
+
+TEST_F(ServerResourcesTest, VolumesBehindSharesAndLocalDrives) {
+  const auto d = p_.files->GetDiskFreeSpaceEx("\\\\FS01\\D$\\");
+  ASSERT_EQ(d.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(d.total_bytes, 500ULL << 30);
+  EXPECT_EQ(d.total_free_bytes, 125ULL << 30);
+  EXPECT_EQ(d.free_bytes_available, 100ULL << 30);
+  EXPECT_EQ(p_.files->GetDiskFreeSpaceEx("\\\\fs01\\data\\sub\\dir").total_bytes, 500ULL << 30)
+      << "any directory of the share";
+  const auto label = p_.files->GetVolumeInformation("\\\\FS01\\Data\\", 30, 5);
+  ASSERT_EQ(label.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(label.volume_name, "Data");
+  EXPECT_EQ(label.file_system_name, "NTFS");
+  EXPECT_EQ(label.serial_number, 0x9A3C19E2u);
+  EXPECT_EQ(label.max_component_length, 255u);
+
+  const auto local = p_.files->GetDiskFreeSpaceEx("C:\\");
+  EXPECT_EQ(local.total_bytes, 100u) << "the local computer's own C:";
+
+  struct Case {
+    const char* what;
+    std::function<win::Status()> call;
+    win::Status expected;
+  };
+  const Case cases[] = {
+      {"FAT32 does not fit five characters",
+       [&] { return p_.files->GetVolumeInformation("\\\\FS01\\F$\\", 30, 5).status; },
+       win::ERROR_MORE_DATA},
+      {"a label longer than the buffer",
+       [&] { return p_.files->GetVolumeInformation("\\\\FS01\\D$\\", 4, 5).status; },
+       win::ERROR_MORE_DATA},
+      {"FAT32 with room for it",
+       [&] { return p_.files->GetVolumeInformation("\\\\FS01\\F$\\", 30, 6).status; },
+       win::ERROR_SUCCESS},
+      {"below the root",
+       [&] { return p_.files->GetVolumeInformation("\\\\FS01\\D$\\Data\\", 30, 5).status; },
+       win::ERROR_DIR_NOT_ROOT},
+      {"no trailing backslash", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\D$").status; },
+       win::ERROR_INVALID_NAME},
+      {"removable drive has no default share",
+       [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\E$\\").status; },
+       win::ERROR_BAD_NET_NAME},
+      {"print share", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\Laser\\").status; },
+       win::ERROR_BAD_NET_NAME},
+      {"IPC$", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\IPC$\\").status; },
+       win::ERROR_BAD_NET_NAME},
+      {"unknown share", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\Q$\\").status; },
+       win::ERROR_BAD_NET_NAME},
+      {"offline computer", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\DOWN\\X\\").status; },
+       win::ERROR_BAD_NETPATH},
+      {"unknown computer", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\NOBODY\\C$\\").status; },
+       win::ERROR_BAD_NETPATH},
+      {"local drive not there", [&] { return p_.files->GetDiskFreeSpaceEx("Q:\\").status; },
+       win::ERROR_PATH_NOT_FOUND},
+      {"relative path", [&] { return p_.files->GetDiskFreeSpaceEx("data").status; },
+       win::ERROR_INVALID_NAME},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.call(), c.expected) << c.what;
+}
+
+TEST_F(ServerResourcesTest, RemovableDriveWithoutMediumIsNotReady) {
+  auto backend = testing::BackendFrom(R"json({"computers": [{"name": "S",
+    "disks": [{"drive": "E", "ready": false}],
+    "shares": [{"name": "E", "type": "SPECIAL", "path": "E:\\"}]}]})json");
+  platform::Platform p;
+  backend->Attach(p);
+  EXPECT_EQ(p.files->GetDiskFreeSpaceEx("\\\\S\\E\\").status, win::ERROR_NOT_READY);
+  EXPECT_EQ(p.files->GetVolumeInformation("\\\\S\\E\\", 30, 5).status, win::ERROR_NOT_READY);
+}
+
+TEST(EstateServerResources, EveryNewOperationCanBeMadeToFail) {
+  auto backend = testing::BackendFrom(R"json({"computers": [{"name": "BAD",
+    "disks": [{"drive": "C", "total_bytes": 10}], "default_shares": true,
+    "failures": {"NetShareEnum": "ERROR_ACCESS_DENIED", "NetShareGetInfo": 5,
+                 "NetConnectionEnum": "RPC_S_CALL_FAILED", "NetSessionEnum": 5,
+                 "NetFileEnum": "ERROR_ACCESS_DENIED", "NetServerDiskEnum": "ERROR_NOT_SUPPORTED",
+                 "NetWkstaTransportEnum": "RPC_S_SERVER_UNAVAILABLE",
+                 "GetDiskFreeSpaceEx": {"status": "ERROR_NOT_READY", "after_calls": 1},
+                 "GetVolumeInformation": "ERROR_ACCESS_DENIED"}}]})json");
+  platform::Platform p;
+  backend->Attach(p);
+  EXPECT_EQ(p.net->NetShareEnum("BAD", 502, kMaxPreferredLength, 0).status,
+            win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p.net->NetShareGetInfo0("BAD", "C$").status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p.net->NetConnectionEnum1("BAD", "C$", 65536, 0).status, win::RPC_S_CALL_FAILED);
+  EXPECT_EQ(p.net->NetSessionEnum("BAD", "", "", 1, 65536, 0).status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p.net->NetFileEnum3("BAD", "", "", kMaxPreferredLength, 0).status,
+            win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p.net->NetServerDiskEnum0("BAD", kMaxPreferredLength).status, win::ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(p.net->NetWkstaTransportEnum0("BAD", kMaxPreferredLength, 0).status,
+            win::RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(p.files->GetDiskFreeSpaceEx("\\\\BAD\\C$\\").status, win::ERROR_SUCCESS);
+  EXPECT_EQ(p.files->GetDiskFreeSpaceEx("\\\\BAD\\C$\\").status, win::ERROR_NOT_READY);
+  EXPECT_EQ(p.files->GetVolumeInformation("\\\\BAD\\C$\\", 30, 5).status, win::ERROR_ACCESS_DENIED);
+
+  const auto& calls = backend->call_log().Calls();
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls[0],
+            (CallRecord{"NetShareEnum", "BAD", "level=502 prefmaxlen=4294967295 resume=0"}));
+  EXPECT_EQ(calls[2], (CallRecord{"NetConnectionEnum", "BAD",
+                                  "qualifier=C$ level=1 prefmaxlen=65536 resume=0"}));
+  EXPECT_EQ(calls.back(), (CallRecord{"GetVolumeInformation", "\\\\BAD\\C$\\",
+                                      "volume_name_size=30 file_system_name_size=5"}));
+}
+
+TEST(EstateServerResources, LoaderRejectsBadResources) {
+  struct Case {
+    const char* name;
+    const char* computer;  // members of one computer named A
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"share without name", R"("shares": [{"path": "C:\\"}])",
+       "computers[0].shares[0]: needs name"},
+      {"unknown share type", R"("shares": [{"name": "S", "type": "TAPE"}])",
+       "computers[0].shares[0].type: unknown share type 'TAPE'"},
+      {"duplicate share", R"("shares": [{"name": "S"}, {"name": "s"}])",
+       "computers[0].shares: share 's' is listed twice"},
+      {"share clashes with a default share",
+       R"("default_shares": true, "shares": [{"name": "IPC$"}])",
+       "share 'IPC$' is listed twice or is a default share"},
+      {"connection without client", R"("shares": [{"name": "S", "connections": [{"user": "u"}]}])",
+       "computers[0].shares[0].connections[0]: needs computer"},
+      {"bad drive", R"("disks": [{"drive": "CD"}])",
+       "computers[0].disks[0].drive: 'CD' is not a drive letter"},
+      {"duplicate drive", R"("disks": [{"drive": "C"}, {"drive": "c:"}])",
+       "computers[0].disks: drive C: is listed twice"},
+      {"free above total", R"("disks": [{"drive": "C", "total_bytes": 1, "free_bytes": 2}])",
+       "free_bytes is larger than total_bytes"},
+      {"bad size", R"("disks": [{"drive": "C", "total_bytes": "lots"}])",
+       "'lots' is not a byte count"},
+      {"negative size", R"("disks": [{"drive": "C", "total_bytes": -1}])",
+       "a byte count must not be negative"},
+      {"bad refusal", R"("refuse_session_502": "NOPE")", "unknown status 'NOPE'"},
+      {"session without client", R"("sessions": [{"user": "u"}])",
+       "computers[0].sessions[0]: needs computer"},
+      {"transport without name", R"("transports": [{"address": "00"}])",
+       "computers[0].transports[0]: needs name"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = std::string(R"({"computers": [{"name": "A", )") + c.computer + "}]}";
+    const LoadResult loaded = ParseEstate(text, "bad.json");
+    EXPECT_FALSE(loaded.ok) << c.name;
+    EXPECT_NE(loaded.error.find(c.expected), std::string::npos) << c.name << ": " << loaded.error;
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::estate
