@@ -22,6 +22,8 @@ struct Backends::State {
   unsupported::UnsupportedServiceControl services;
   unsupported::UnsupportedDirectoryService directory;
   unsupported::UnsupportedAccountLookup accounts;
+  unsupported::UnsupportedRegistry registry;
+  unsupported::UnsupportedPrinting printing;
   // The simulated network, when the configuration names one.
   std::unique_ptr<estate::EstateBackend> estate;
 };
@@ -35,6 +37,8 @@ Backends::Backends() : state_(std::make_unique<State>()) {
   platform_.services = &state_->services;
   platform_.directory = &state_->directory;
   platform_.accounts = &state_->accounts;
+  platform_.registry = &state_->registry;
+  platform_.printing = &state_->printing;
 }
 
 Backends::~Backends() = default;

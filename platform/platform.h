@@ -7,7 +7,9 @@
 #include "platform/icmp.h"
 #include "platform/locale.h"
 #include "platform/netapi.h"
+#include "platform/printing.h"
 #include "platform/profile.h"
+#include "platform/registry.h"
 #include "platform/security.h"
 #include "platform/service_control.h"
 #include "platform/time.h"
@@ -24,6 +26,8 @@ struct Platform {
   DirectoryService* directory = nullptr;
   Icmp* icmp = nullptr;
   FileSystem* files = nullptr;
+  Registry* registry = nullptr;
+  Printing* printing = nullptr;
 };
 
 }  // namespace tabulon::platform

@@ -62,6 +62,7 @@ constexpr std::array kMessages{
     MessageEntry{RPC_S_CALL_FAILED, "The remote procedure call failed."},
     MessageEntry{ERROR_NO_TRUST_SAM_ACCOUNT,
                  "The workstation has no trust account in the domain's security database."},
+    MessageEntry{ERROR_INVALID_PRINTER_NAME, "The printer name is not valid."},
     MessageEntry{ERROR_DOMAIN_CONTROLLER_NOT_FOUND,
                  "No domain controller could be found for the domain."},
     MessageEntry{NERR_NetNotStarted, "The workstation driver is not installed."},

@@ -12,7 +12,9 @@ EstateBackend::EstateBackend(Estate estate)
       services_(simulation_),
       directory_(simulation_),
       icmp_(simulation_),
-      accounts_(simulation_) {}
+      accounts_(simulation_),
+      registry_(simulation_),
+      printing_(simulation_) {}
 
 void EstateBackend::Attach(platform::Platform& platform) {
   platform.accounts = &accounts_;
@@ -21,6 +23,8 @@ void EstateBackend::Attach(platform::Platform& platform) {
   platform.services = &services_;
   platform.directory = &directory_;
   platform.icmp = &icmp_;
+  platform.registry = &registry_;
+  platform.printing = &printing_;
 }
 
 }  // namespace tabulon::estate

@@ -11,6 +11,8 @@
 #include "platform/estate/file_system.h"
 #include "platform/estate/icmp.h"
 #include "platform/estate/network_management.h"
+#include "platform/estate/printing.h"
+#include "platform/estate/registry.h"
 #include "platform/estate/service_control.h"
 #include "platform/estate/simulation.h"
 #include "platform/platform.h"
@@ -24,13 +26,18 @@ class EstateBackend {
   EstateBackend(const EstateBackend&) = delete;
   EstateBackend& operator=(const EstateBackend&) = delete;
 
-  // Sets accounts, net, services, directory and icmp.
+  // Sets accounts, net, files, services, directory, icmp, registry and
+  // printing.
   void Attach(platform::Platform& platform);
 
   const Estate& estate() const { return estate_; }
   CallLog& call_log() { return simulation_.log(); }
   EstateServiceControl& service_control() { return services_; }
   std::size_t OpenServiceHandles() const { return services_.OpenHandleCount(); }
+  EstateRegistry& registry() { return registry_; }
+  std::size_t OpenRegistryKeys() const { return registry_.OpenKeyCount(); }
+  EstatePrinting& printing() { return printing_; }
+  std::size_t OpenPrinterHandles() const { return printing_.OpenHandleCount(); }
 
  private:
   Estate estate_;
@@ -41,6 +48,8 @@ class EstateBackend {
   EstateDirectoryService directory_;
   EstateIcmp icmp_;
   EstateAccountLookup accounts_;
+  EstateRegistry registry_;
+  EstatePrinting printing_;
 };
 
 }  // namespace tabulon::estate

@@ -12,6 +12,7 @@
 #include "platform/estate/operations.h"
 #include "platform/estate/resources.h"
 #include "platform/netapi.h"
+#include "platform/printing.h"
 #include "platform/security.h"
 #include "platform/status.h"
 
@@ -50,6 +51,8 @@ using FailureList = std::vector<InjectedFailure>;
 
 const InjectedFailure* FindFailure(const FailureList& failures, Operation op);
 
+class RegistryTree;
+
 struct Account {
   std::string name;
   platform::Sid sid;
@@ -77,6 +80,13 @@ struct Service {
 // service set once.
 using ServiceList = std::vector<Service>;
 
+struct Printer {
+  // Server and printer names are filled in by the spooler from the name a
+  // call reached it by.
+  platform::PrinterInfo2 info;
+  FailureList failures;  // OpenPrinter and GetPrinter only
+};
+
 struct Ping {
   bool answers = true;
   std::uint32_t delay_ms = 0;  // a delay above the caller's timeout is no answer
@@ -100,6 +110,10 @@ struct Computer {
   // Shares, sessions, open files, disks and transports; many computers of a
   // generated estate share one. None: nothing of the kind.
   std::shared_ptr<const ServerResources> resources;
+  // Nothing given: every hive is there and empty. Computers given the same
+  // single .reg file share one tree.
+  std::shared_ptr<const RegistryTree> registry;
+  std::vector<Printer> printers;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
 };

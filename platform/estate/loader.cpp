@@ -1,6 +1,7 @@
 #include "platform/estate/loader.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -56,9 +57,11 @@ bool ReadSynthetic(JsonReader& reader, const Json& value, const JsonPath& path,
          reader.Optional(value, here, "server_rate", fraction(out.server_rate));
 }
 
-bool ReadEstate(JsonReader& reader, const Json& root, Estate& estate) {
+bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_directory,
+                Estate& estate) {
   if (!root.is_object()) return reader.Fail("the estate must be a JSON object");
   ServiceProfiles profiles;
+  RegistrySources registry_sources{std::string(base_directory), {}};
   const bool
       settings_ok = reader.Optional(root, "", "synthetic", [&](const Json& v, const JsonPath& p) {
         SyntheticOptions options;
@@ -91,7 +94,16 @@ bool ReadEstate(JsonReader& reader, const Json& root, Estate& estate) {
     estate.computers.reserve(estate.computers.size() + v.size());
     for (std::size_t i = 0; i < v.size(); ++i) {
       Computer computer;
-      if (!ReadComputer(reader, v[i], JsonPath{"", "computers", i}, profiles, computer)) {
+      const JsonPath where{"", "computers", i};
+      if (!ReadComputer(reader, v[i], where, profiles, computer)) return false;
+      const std::string here = where.str();
+      if (!reader.Optional(v[i], here, "registry",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadRegistry(reader, r, rp, registry_sources, computer);
+                           }) ||
+          !reader.Optional(v[i], here, "printers", [&](const Json& r, const JsonPath& rp) {
+            return ReadPrinters(reader, r, rp, computer.printers);
+          })) {
         return false;
       }
       estate.computers.push_back(std::move(computer));
@@ -124,12 +136,13 @@ std::string ParserMessage(const char* what) {
 
 }  // namespace
 
-LoadResult ParseEstate(std::string_view text, std::string_view origin) {
+LoadResult ParseEstate(std::string_view text, std::string_view origin,
+                       std::string_view base_directory) {
   LoadResult result;
   JsonReader reader(origin);
   try {
     const Json root = Json::parse(text.begin(), text.end());
-    result.ok = ReadEstate(reader, root, result.estate);
+    result.ok = ReadEstate(reader, root, base_directory, result.estate);
   } catch (const Json::exception& e) {
     reader.Fail(ParserMessage(e.what()));
   } catch (const std::bad_alloc&) {
@@ -162,7 +175,7 @@ LoadResult LoadEstate(const std::string& path) {
     result.error = path + ": cannot read the estate file";
     return result;
   }
-  return ParseEstate(text, path);
+  return ParseEstate(text, path, std::filesystem::path(path).parent_path().string());
 }
 
 }  // namespace tabulon::estate

@@ -14,8 +14,11 @@ struct LoadResult {
   Estate estate;  // finalized when ok
 };
 
-// `origin` names the text in messages, usually the file path.
-LoadResult ParseEstate(std::string_view text, std::string_view origin);
+// `origin` names the text in messages, usually the file path; .reg files
+// the estate names are looked up from `base_directory` (empty: the current
+// directory). LoadEstate looks them up next to the estate file.
+LoadResult ParseEstate(std::string_view text, std::string_view origin,
+                       std::string_view base_directory = {});
 LoadResult LoadEstate(const std::string& path);
 
 // Files larger than this are refused rather than read.

@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 23> kNames{
+constexpr std::array<std::string_view, 34> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -31,8 +31,19 @@ constexpr std::array<std::string_view, 23> kNames{
     "NetWkstaTransportEnum",
     "GetDiskFreeSpaceEx",
     "GetVolumeInformation",
+    "RegConnectRegistry",
+    "RegOpenKey",
+    "RegQueryValue",
+    "RegEnumKey",
+    "RegEnumValue",
+    "RegQueryInfoKey",
+    "RegCloseKey",
+    "EnumPrinters",
+    "OpenPrinter",
+    "GetPrinter",
+    "ClosePrinter",
 };
-static_assert(kNames.size() == static_cast<std::size_t>(Operation::kGetVolumeInformation) + 1);
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kClosePrinter) + 1);
 
 }  // namespace
 
@@ -48,7 +59,8 @@ std::optional<Operation> OperationFromName(std::string_view name) {
 }
 
 bool CanInjectFailure(Operation op) {
-  return op != Operation::kCloseServiceHandle;
+  return op != Operation::kCloseServiceHandle && op != Operation::kRegCloseKey &&
+         op != Operation::kClosePrinter;
 }
 
 std::string_view InjectableOperationNames() {
@@ -56,7 +68,9 @@ std::string_view InjectableOperationNames() {
          "DsGetDcName, OpenSCManager, EnumServicesStatus, OpenService, QueryServiceConfig, "
          "LookupAccountSid, LookupAccountName, SystemEcho, RawEcho, NetShareEnum, NetShareGetInfo, "
          "NetConnectionEnum, NetSessionEnum, NetFileEnum, NetServerDiskEnum, "
-         "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation";
+         "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation, RegConnectRegistry, "
+         "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "
+         "OpenPrinter, GetPrinter";
 }
 
 }  // namespace tabulon::estate

@@ -31,6 +31,17 @@ enum class Operation : std::uint8_t {
   kNetWkstaTransportEnum,
   kGetDiskFreeSpaceEx,
   kGetVolumeInformation,
+  kRegConnectRegistry,
+  kRegOpenKey,
+  kRegQueryValue,
+  kRegEnumKey,
+  kRegEnumValue,
+  kRegQueryInfoKey,
+  kRegCloseKey,
+  kEnumPrinters,
+  kOpenPrinter,
+  kGetPrinter,
+  kClosePrinter,
 };
 
 std::string_view OperationName(Operation op);

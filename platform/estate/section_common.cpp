@@ -19,6 +19,17 @@ bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, F
         *op != Operation::kQueryServiceConfig) {
       return reader.Fail(where, "a service can only fail OpenService and QueryServiceConfig");
     }
+    if (scope == FailureScope::kRegistryKey && *op != Operation::kRegOpenKey &&
+        *op != Operation::kRegQueryValue && *op != Operation::kRegEnumKey &&
+        *op != Operation::kRegEnumValue && *op != Operation::kRegQueryInfoKey) {
+      return reader.Fail(where,
+                         "a registry key can only fail RegOpenKey, RegQueryValue, RegEnumKey, "
+                         "RegEnumValue and RegQueryInfoKey");
+    }
+    if (scope == FailureScope::kPrinter && *op != Operation::kOpenPrinter &&
+        *op != Operation::kGetPrinter) {
+      return reader.Fail(where, "a printer can only fail OpenPrinter and GetPrinter");
+    }
     if (FindFailure(out, *op) != nullptr) return reader.Fail(where, "operation given twice");
     InjectedFailure failure;
     failure.operation = *op;

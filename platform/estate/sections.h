@@ -14,7 +14,7 @@ namespace tabulon::estate {
 // Service lists by lower-case profile name.
 using ServiceProfiles = std::unordered_map<std::string, std::shared_ptr<const ServiceList>>;
 
-enum class FailureScope { kComputerOrDomain, kService };
+enum class FailureScope { kComputerOrDomain, kService, kRegistryKey, kPrinter };
 
 bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, FailureScope scope,
                   FailureList& out);
@@ -36,5 +36,17 @@ bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,
 // disks and transports members of a computer.
 bool ReadServerResources(JsonReader& reader, const Json& computer, const std::string& path,
                          Computer& out);
+
+// .reg files are looked up from here; each file is read once per estate.
+struct RegistrySources {
+  std::string base_directory;  // empty: the current directory
+  std::unordered_map<std::string, std::shared_ptr<const RegistryTree>> files;
+};
+// The registry member of a computer.
+bool ReadRegistry(JsonReader& reader, const Json& value, const JsonPath& path,
+                  RegistrySources& sources, Computer& out);
+// The printers member of a computer.
+bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
+                  std::vector<Printer>& out);
 
 }  // namespace tabulon::estate

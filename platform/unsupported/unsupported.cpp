@@ -124,4 +124,57 @@ platform::VolumeInformationResult UnsupportedFileSystem::GetVolumeInformation(st
   return NotSupported<platform::VolumeInformationResult>();
 }
 
+platform::RegistryKeyResult UnsupportedRegistry::ConnectRegistry(std::string_view,
+                                                                 platform::RegistryKey) {
+  return NotSupported<platform::RegistryKeyResult>();
+}
+
+platform::RegistryKeyResult UnsupportedRegistry::OpenKey(platform::RegistryKey, std::string_view,
+                                                         std::uint32_t) {
+  return NotSupported<platform::RegistryKeyResult>();
+}
+
+platform::RegistryValueResult UnsupportedRegistry::QueryValue(platform::RegistryKey,
+                                                              std::string_view, std::uint32_t) {
+  return NotSupported<platform::RegistryValueResult>();
+}
+
+platform::RegistryEnumKeyResult UnsupportedRegistry::EnumKey(platform::RegistryKey, std::uint32_t,
+                                                             std::uint32_t) {
+  return NotSupported<platform::RegistryEnumKeyResult>();
+}
+
+platform::RegistryEnumValueResult UnsupportedRegistry::EnumValue(platform::RegistryKey,
+                                                                 std::uint32_t, std::uint32_t,
+                                                                 std::uint32_t) {
+  return NotSupported<platform::RegistryEnumValueResult>();
+}
+
+platform::RegistryKeyInfo UnsupportedRegistry::QueryInfoKey(platform::RegistryKey) {
+  return NotSupported<platform::RegistryKeyInfo>();
+}
+
+win::Status UnsupportedRegistry::CloseKey(platform::RegistryKey key) {
+  const bool predefined = key >= platform::kHkeyClassesRoot && key <= platform::kHkeyCurrentConfig;
+  return predefined ? win::ERROR_SUCCESS : win::ERROR_INVALID_HANDLE;
+}
+
+platform::EnumPrintersResult UnsupportedPrinting::EnumPrinters(std::uint32_t, std::string_view,
+                                                               std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::EnumPrintersResult>();
+}
+
+platform::PrinterHandleResult UnsupportedPrinting::OpenPrinter(std::string_view) {
+  return NotSupported<platform::PrinterHandleResult>();
+}
+
+platform::GetPrinterResult UnsupportedPrinting::GetPrinter(platform::PrinterHandle, std::uint32_t,
+                                                           std::uint32_t) {
+  return NotSupported<platform::GetPrinterResult>();
+}
+
+bool UnsupportedPrinting::ClosePrinter(platform::PrinterHandle) {
+  return false;
+}
+
 }  // namespace tabulon::unsupported

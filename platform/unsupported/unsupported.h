@@ -5,6 +5,8 @@
 #include "platform/directory.h"
 #include "platform/file_system.h"
 #include "platform/netapi.h"
+#include "platform/printing.h"
+#include "platform/registry.h"
 #include "platform/security.h"
 #include "platform/service_control.h"
 
@@ -82,6 +84,36 @@ class UnsupportedAccountLookup final : public platform::AccountLookup {
                                           const platform::Sid& sid) override;
   platform::SidOfAccount LookupAccountName(std::string_view system, std::string_view account,
                                            std::uint32_t sid_buffer_size) override;
+};
+
+// No key is ever handed out; closing a predefined key still succeeds.
+class UnsupportedRegistry final : public platform::Registry {
+ public:
+  platform::RegistryKeyResult ConnectRegistry(std::string_view machine,
+                                              platform::RegistryKey hive) override;
+  platform::RegistryKeyResult OpenKey(platform::RegistryKey parent, std::string_view subkey,
+                                      std::uint32_t access) override;
+  platform::RegistryValueResult QueryValue(platform::RegistryKey key, std::string_view name,
+                                           std::uint32_t buffer_size) override;
+  platform::RegistryEnumKeyResult EnumKey(platform::RegistryKey key, std::uint32_t index,
+                                          std::uint32_t name_buffer_chars) override;
+  platform::RegistryEnumValueResult EnumValue(platform::RegistryKey key, std::uint32_t index,
+                                              std::uint32_t name_buffer_chars,
+                                              std::uint32_t data_buffer_size) override;
+  platform::RegistryKeyInfo QueryInfoKey(platform::RegistryKey key) override;
+  win::Status CloseKey(platform::RegistryKey key) override;
+};
+
+class UnsupportedPrinting final : public platform::Printing {
+ public:
+  platform::EnumPrintersResult EnumPrinters(std::uint32_t flags, std::string_view name,
+                                            std::uint32_t level,
+                                            std::uint32_t buffer_size) override;
+  platform::PrinterHandleResult OpenPrinter(std::string_view name) override;
+  platform::GetPrinterResult GetPrinter(platform::PrinterHandle printer, std::uint32_t level,
+                                        std::uint32_t buffer_size) override;
+  // No handle is ever handed out, so there is none to close.
+  bool ClosePrinter(platform::PrinterHandle printer) override;
 };
 
 }  // namespace tabulon::unsupported
