@@ -22,6 +22,8 @@ struct SecurityObject {
   SecurityObjectKind kind;
   std::string_view name;  // as the exporter met it (service name, share name ...)
   std::string_view path;  // where its security descriptor is read from
+  // An administrative share (type 0x80000000) is handed over as such.
+  bool special_share = false;
 };
 
 void HandToSecurityAccess(ExportContext& context, const tagCObjects& target,

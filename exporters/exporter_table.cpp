@@ -1,7 +1,12 @@
 #include "exporters/exporter_table.h"
 
 #include "exporters/server/computers.h"
+#include "exporters/server/drives.h"
+#include "exporters/server/open_files.h"
+#include "exporters/server/protocols.h"
 #include "exporters/server/services.h"
+#include "exporters/server/sessions.h"
+#include "exporters/server/shares.h"
 
 namespace tabulon {
 namespace {
@@ -12,11 +17,35 @@ bool WantServices(const RunOptions& o) {
 bool WantComputers(const RunOptions& o) {
   return o.is_enabled(kComputers);
 }
+bool WantShares(const RunOptions& o) {
+  return o.is_enabled(kShares) || o.is_enabled(kShareConnections) || o.security.share;
+}
+bool WantSessions(const RunOptions& o) {
+  return o.is_enabled(kSessions);
+}
+bool WantOpenFiles(const RunOptions& o) {
+  return o.is_enabled(kOpenFiles);
+}
+bool WantDrives(const RunOptions& o) {
+  return o.is_enabled(kDrives);
+}
+bool WantProtocols(const RunOptions& o) {
+  return o.is_enabled(kProtocols);
+}
 
 // Exports that do not exist yet are simply absent; the run keeps this order.
 constexpr ExporterEntry kExporters[] = {
     {"services", WantServices, ExportServiceRows},
     {"computers", WantComputers, ExportComputerRow},
+    // templates
+    {"shares", WantShares, ExportShareRows},
+    {"sessions", WantSessions, ExportSessionRows},
+    // terminal-server sessions and processes
+    {"open files", WantOpenFiles, ExportOpenFileRows},
+    {"drives", WantDrives, ExportDriveRows},
+    // network
+    {"protocols", WantProtocols, ExportProtocolRows},
+    // rights, policies, logged-on users, printers, users, groups, tasks
 };
 
 }  // namespace

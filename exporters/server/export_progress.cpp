@@ -1,0 +1,24 @@
+#include "exporters/server/export_progress.h"
+
+namespace tabulon {
+namespace {
+
+constexpr std::uint32_t kFailureKind = 2;
+
+}  // namespace
+
+ExportProgress::ExportProgress(RunOutput& output, const tagCObjects& target,
+                               std::string_view start_text, std::uint32_t kind)
+    : output_(output), target_(target), verbose_(output.settings().verbose_progress) {
+  if (verbose_) start_row_ = output_.AddProgressRow(target_.display_name, start_text, 1, kind);
+}
+
+void ExportProgress::ReportFailure(std::string_view message) {
+  if (verbose_) {
+    output_.AppendProgress(start_row_, message, kFailureImage);
+  } else {
+    output_.AddProgressRow(target_.display_name, message, 1, kFailureKind);
+  }
+}
+
+}  // namespace tabulon
