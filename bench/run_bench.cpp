@@ -1,5 +1,7 @@
 // Whole unattended runs on synthetic estates: 1,000 and 10,000 computers
-// with 150 services each, exporting services and computers. Each run happens
+// with 150 services each, exporting services and computers; and the same
+// computers as file servers, exporting shares, share connections, sessions,
+// open files and drives. Each run happens
 // in a child process so that its peak memory is its own; rows per second are
 // compared with the row writer's raw rows per second.
 #include <benchmark/benchmark.h>
@@ -40,13 +42,29 @@ std::int64_t CountLines(const std::string& path, std::int64_t& bytes) {
   return lines - 1;  // the title row
 }
 
+enum class Workload { kServices, kFileServers };
+
+// Each computer: the default shares of three disks, 12 shares with 4
+// connections each, 40 sessions and 60 open files.
+constexpr std::string_view kFileServerEstate =
+    ", \"shares_per_computer\": 12, \"connections_per_share\": 4, \"sessions_per_computer\": 40, "
+    "\"open_files_per_computer\": 60, \"disks_per_computer\": 3";
+constexpr std::string_view kFileServerExports =
+    "[Shares]\nExportShares=1\n[ExportShareConnections]\nExportShareConnections=1\n"
+    "[Sessions]\nExportSessions=1\n[OpenFiles]\nExportOpenFiles=1\n[Drives]\nExportDrives=1\n"
+    "DrivesFormat=0\n";
+constexpr const char* kFileServerFiles[] = {"shares.txt", "share_connections.txt", "sessions.txt",
+                                            "open_files.txt", "drives.txt"};
+
 // Sets up the estate, runs the export and measures it; runs in the child.
-RunFigures RunOnce(int computers, const std::string& dir) {
+RunFigures RunOnce(int computers, Workload workload, const std::string& dir) {
   RunFigures f;
+  const bool files = workload == Workload::kFileServers;
   const std::string estate_json =
       "{\"synthetic\": {\"seed\": 7, \"domains\": " + std::to_string(computers >= 5000 ? 10 : 1) +
       ", \"computers\": " + std::to_string(computers) +
-      ", \"services_per_computer\": 150, \"offline_rate\": 0.02}}";
+      ", \"services_per_computer\": " + (files ? "0" : "150") + ", \"offline_rate\": 0.02" +
+      std::string(files ? kFileServerEstate : "") + "}}";
   estate::LoadResult loaded = estate::ParseEstate(estate_json, "bench");
   if (!loaded.ok) return f;
   estate::EstateBackend backend(std::move(loaded.estate));
@@ -65,7 +83,9 @@ RunFigures RunOnce(int computers, const std::string& dir) {
   std::ofstream(dir + "/objects.dat", std::ios::binary) << objects;
   std::ofstream(dir + "/run.ini")
       << "[General]\nObjectFile=" << dir << "/objects.dat\nDefaultOutputDirectory=" << dir
-      << "\n[Computers]\nExportComputers=1\nPingEnable=0\n[Services]\nExportServices=1\n";
+      << "\n[Computers]\nPingEnable=0\n"
+      << (files ? kFileServerExports
+                : "ExportComputers=1\n[Services]\nExportServices=1\n");
 
   platform::IniFileProfile profile;
   platform::SystemClock clock;
@@ -85,14 +105,19 @@ RunFigures RunOnce(int computers, const std::string& dir) {
   const RunResult result = ExportRun(env, request);
   f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   f.ok = !result.stopped_early;
-  f.rows = CountLines(dir + "/services.txt", f.bytes) + CountLines(dir + "/computers.txt", f.bytes);
+  if (files) {
+    for (const char* name : kFileServerFiles) f.rows += CountLines(dir + "/" + name, f.bytes);
+  } else {
+    f.rows =
+        CountLines(dir + "/services.txt", f.bytes) + CountLines(dir + "/computers.txt", f.bytes);
+  }
   struct rusage usage {};
   ::getrusage(RUSAGE_SELF, &usage);
   f.peak_rss_kb = usage.ru_maxrss;
   return f;
 }
 
-RunFigures RunInChild(int computers) {
+RunFigures RunInChild(int computers, Workload workload) {
   char pattern[] = "/tmp/tabulon-run-bench-XXXXXX";
   const std::string dir = ::mkdtemp(pattern);
   int fds[2];
@@ -101,7 +126,7 @@ RunFigures RunInChild(int computers) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::close(fds[0]);
-    const RunFigures child = RunOnce(computers, dir);
+    const RunFigures child = RunOnce(computers, workload, dir);
     const ssize_t written = ::write(fds[1], &child, sizeof child);
     ::_exit(written == sizeof child ? 0 : 1);
   }
@@ -116,11 +141,11 @@ RunFigures RunInChild(int computers) {
   return f;
 }
 
-void BM_UnattendedRun(benchmark::State& state) {
+void RunBenchmark(benchmark::State& state, Workload workload) {
   const int computers = static_cast<int>(state.range(0));
   RunFigures f;
   for (auto _ : state) {
-    f = RunInChild(computers);
+    f = RunInChild(computers, workload);
     if (!f.ok) {
       state.SkipWithError("the run failed");
       return;
@@ -133,7 +158,21 @@ void BM_UnattendedRun(benchmark::State& state) {
   state.counters["peak_rss_MB"] = static_cast<double>(f.peak_rss_kb) / 1024.0;
   state.counters["rows_baseline_id"] = 1;
 }
+
+void BM_UnattendedRun(benchmark::State& state) {
+  RunBenchmark(state, Workload::kServices);
+}
 BENCHMARK(BM_UnattendedRun)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_UnattendedRunFileServers(benchmark::State& state) {
+  RunBenchmark(state, Workload::kFileServers);
+}
+BENCHMARK(BM_UnattendedRunFileServers)
     ->Arg(1000)
     ->Arg(10000)
     ->Iterations(1)

@@ -54,7 +54,21 @@ bool ReadSynthetic(JsonReader& reader, const Json& value, const JsonPath& path,
          reader.Optional(value, here, "max_ping_delay_ms",
                          limited(out.max_ping_delay_ms, 0, kMaxLatencyMs)) &&
          reader.Optional(value, here, "offline_rate", fraction(out.offline_rate)) &&
-         reader.Optional(value, here, "server_rate", fraction(out.server_rate));
+         reader.Optional(value, here, "server_rate", fraction(out.server_rate)) &&
+         reader.Optional(value, here, "shares_per_computer",
+                         limited(out.resources.shares_per_computer, 0, kMaxSyntheticShares)) &&
+         reader.Optional(value, here, "connections_per_share",
+                         limited(out.resources.connections_per_share, 0, kMaxSyntheticShares)) &&
+         reader.Optional(
+             value, here, "sessions_per_computer",
+             limited(out.resources.sessions_per_computer, 0, kMaxSyntheticListEntries)) &&
+         reader.Optional(
+             value, here, "open_files_per_computer",
+             limited(out.resources.open_files_per_computer, 0, kMaxSyntheticListEntries)) &&
+         reader.Optional(value, here, "disks_per_computer",
+                         limited(out.resources.disks_per_computer, 0, kMaxSyntheticDisks)) &&
+         reader.Optional(value, here, "transports_per_computer",
+                         limited(out.resources.transports_per_computer, 0, kMaxSyntheticShares));
 }
 
 bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_directory,

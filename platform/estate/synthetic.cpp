@@ -140,6 +140,12 @@ void GenerateEstate(const SyntheticOptions& options, Estate& estate) {
   for (std::uint32_t p = 0; p < profile_count; ++p) {
     profiles.push_back(MakeProfile(random, options.services_per_computer));
   }
+  std::vector<std::shared_ptr<const ServerResources>> resources;
+  if (options.resources.any()) {
+    for (std::uint32_t p = 0; p < profile_count; ++p) {
+      resources.push_back(MakeResourceProfile(options.resources, p));
+    }
+  }
 
   estate.computers.reserve(estate.computers.size() + options.computers);
   std::uint32_t current_domain = kNoIndex;
@@ -178,6 +184,7 @@ void GenerateEstate(const SyntheticOptions& options, Estate& estate) {
       c.ping.delay_ms = random.Below(options.max_ping_delay_ms + 1);
     c.services = profiles[random.Below(profile_count)];
     c.sid = DomainStyleSid(random);
+    if (!resources.empty()) c.resources = resources[n % resources.size()];
     estate.computers.push_back(std::move(c));
   }
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/estate/estate.h"
+#include "platform/estate/synthetic_resources.h"
 
 namespace tabulon::estate {
 
@@ -18,6 +19,9 @@ struct SyntheticOptions {
   double server_rate = 0.1;    // share of member servers among the other computers
   std::uint32_t users_per_domain = 0;
   std::uint32_t max_ping_delay_ms = 0;  // reply delays drawn from 0 to this
+  // Shares, sessions, disks ... in `service_profiles` shared lists; none by
+  // default.
+  SyntheticResources resources;
 };
 
 // The largest estate a file may ask for.

@@ -370,3 +370,42 @@ TEST(EstateServerResources, LoaderRejectsBadResources) {
 
 }  // namespace
 }  // namespace tabulon::estate
+
+namespace tabulon::estate {
+namespace {
+
+TEST(EstateServerResources, SyntheticComputersShareResourceProfiles) {
+  const LoadResult plain =
+      ParseEstate(R"({"synthetic": {"computers": 50, "service_profiles": 4}})", "plain.json");
+  const LoadResult served = ParseEstate(
+      R"({"synthetic": {"computers": 50, "service_profiles": 4, "shares_per_computer": 3,
+          "connections_per_share": 2, "sessions_per_computer": 5, "open_files_per_computer": 6,
+          "disks_per_computer": 2, "transports_per_computer": 1}})",
+      "served.json");
+  ASSERT_TRUE(plain.ok && served.ok) << plain.error << served.error;
+  ASSERT_EQ(plain.estate.computers.size(), served.estate.computers.size());
+  for (std::size_t i = 0; i < plain.estate.computers.size(); ++i) {
+    EXPECT_EQ(plain.estate.computers[i].name, served.estate.computers[i].name)
+        << "resources draw nothing from the estate's random sequence";
+    EXPECT_EQ(plain.estate.computers[i].offline, served.estate.computers[i].offline);
+  }
+  EXPECT_EQ(plain.estate.computers[0].resources, nullptr);
+  const Computer& first = served.estate.computers[0];
+  ASSERT_NE(first.resources, nullptr);
+  EXPECT_EQ(first.resources, served.estate.computers[4].resources) << "4 shared profiles";
+  EXPECT_NE(first.resources, served.estate.computers[1].resources);
+  // ADMIN$, C$, D$, IPC$ and three listed shares.
+  ASSERT_EQ(first.resources->shares.size(), 7u);
+  EXPECT_EQ(first.resources->shares[6].info.netname, "Share003");
+  EXPECT_EQ(first.resources->shares[6].info.path, "D:\\Shares\\Share003");
+  EXPECT_EQ(first.resources->shares[6].connections.size(), 2u);
+  EXPECT_EQ(first.resources->sessions.size(), 5u);
+  EXPECT_EQ(first.resources->open_files.size(), 6u);
+  EXPECT_EQ(first.resources->transports[0].transport_address.size(), 12u);
+  for (const Disk& disk : first.resources->disks) EXPECT_LE(disk.free_bytes, disk.total_bytes);
+
+  EXPECT_FALSE(ParseEstate(R"({"synthetic": {"disks_per_computer": 25}})", "x.json").ok);
+}
+
+}  // namespace
+}  // namespace tabulon::estate
