@@ -2,7 +2,9 @@
 
 #include "exporters/server/computers.h"
 #include "exporters/server/drives.h"
+#include "exporters/server/network.h"
 #include "exporters/server/open_files.h"
+#include "exporters/server/printers.h"
 #include "exporters/server/protocols.h"
 #include "exporters/server/services.h"
 #include "exporters/server/sessions.h"
@@ -32,6 +34,12 @@ bool WantDrives(const RunOptions& o) {
 bool WantProtocols(const RunOptions& o) {
   return o.is_enabled(kProtocols);
 }
+bool WantNetwork(const RunOptions& o) {
+  return o.is_enabled(kNetwork);
+}
+bool WantPrinters(const RunOptions& o) {
+  return o.is_enabled(kPrinters) || o.security.printer;
+}
 
 // Exports that do not exist yet are simply absent; the run keeps this order.
 constexpr ExporterEntry kExporters[] = {
@@ -43,9 +51,11 @@ constexpr ExporterEntry kExporters[] = {
     // terminal-server sessions and processes
     {"open files", WantOpenFiles, ExportOpenFileRows},
     {"drives", WantDrives, ExportDriveRows},
-    // network
+    {"network", WantNetwork, ExportNetworkRows},
     {"protocols", WantProtocols, ExportProtocolRows},
-    // rights, policies, logged-on users, printers, users, groups, tasks
+    // rights, policies, logged-on users
+    {"printers", WantPrinters, ExportPrinterRows},
+    // users, groups, tasks
 };
 
 }  // namespace
