@@ -7,6 +7,7 @@
 #include "platform/estate/loader.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
+#include "platform/posix/file_system.h"
 #include "platform/posix/icmp_socket.h"
 #include "platform/unsupported/unsupported.h"
 
@@ -18,6 +19,7 @@ struct Backends::State {
   std::unique_ptr<platform::Locale> locale = platform::MakeProcessLocale();
   // Real backends.
   platform::SocketIcmp icmp{clock};
+  platform::PosixFileSystem files;
   unsupported::UnsupportedNetworkManagement net;
   unsupported::UnsupportedServiceControl services;
   unsupported::UnsupportedDirectoryService directory;
@@ -33,6 +35,7 @@ Backends::Backends() : state_(std::make_unique<State>()) {
   platform_.clock = &state_->clock;
   platform_.locale = state_->locale.get();
   platform_.icmp = &state_->icmp;
+  platform_.files = &state_->files;
   platform_.net = &state_->net;
   platform_.services = &state_->services;
   platform_.directory = &state_->directory;
