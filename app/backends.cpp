@@ -24,6 +24,7 @@ struct Backends::State {
   unsupported::UnsupportedServiceControl services;
   unsupported::UnsupportedDirectoryService directory;
   unsupported::UnsupportedAccountLookup accounts;
+  unsupported::UnsupportedTerminalServices terminal;
   unsupported::UnsupportedRegistry registry;
   unsupported::UnsupportedPrinting printing;
   // The simulated network, when the configuration names one.
@@ -40,6 +41,7 @@ Backends::Backends() : state_(std::make_unique<State>()) {
   platform_.services = &state_->services;
   platform_.directory = &state_->directory;
   platform_.accounts = &state_->accounts;
+  platform_.terminal = &state_->terminal;
   platform_.registry = &state_->registry;
   platform_.printing = &state_->printing;
 }

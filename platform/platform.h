@@ -12,6 +12,7 @@
 #include "platform/registry.h"
 #include "platform/security.h"
 #include "platform/service_control.h"
+#include "platform/terminal_services.h"
 #include "platform/time.h"
 
 namespace tabulon::platform {
@@ -25,6 +26,7 @@ struct Platform {
   ServiceControl* services = nullptr;
   DirectoryService* directory = nullptr;
   Icmp* icmp = nullptr;
+  TerminalServices* terminal = nullptr;
   FileSystem* files = nullptr;
   Registry* registry = nullptr;
   Printing* printing = nullptr;

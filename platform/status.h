@@ -66,6 +66,7 @@ inline constexpr Status NERR_NetNameNotFound = 2310;
 inline constexpr Status NERR_ClientNameNotFound = 2312;
 inline constexpr Status NERR_InvalidComputer = 2351;
 inline constexpr Status ERROR_NO_BROWSER_SERVERS_FOUND = 6118;
+inline constexpr Status ERROR_CTX_WINSTATION_NOT_FOUND = 7022;
 inline constexpr Status WSAETIMEDOUT = 10060;
 inline constexpr Status WSAEHOSTUNREACH = 10065;
 inline constexpr Status WSAHOST_NOT_FOUND = 11001;

@@ -78,6 +78,7 @@ constexpr std::array kMessages{
     MessageEntry{NERR_DCNotFound, "No domain controller could be found for this domain."},
     MessageEntry{ERROR_NO_BROWSER_SERVERS_FOUND,
                  "The list of servers for this workgroup is not available at the moment."},
+    MessageEntry{ERROR_CTX_WINSTATION_NOT_FOUND, "No session with that name or number exists."},
     MessageEntry{WSAETIMEDOUT,
                  "The connection attempt timed out: the other side did not answer in time."},
     MessageEntry{WSAEHOSTUNREACH, "A socket operation was attempted to an unreachable host."},

@@ -73,6 +73,7 @@ constexpr std::array kStatusNames{
     StatusName{"NERR_ClientNameNotFound", win::NERR_ClientNameNotFound},
     StatusName{"NERR_InvalidComputer", win::NERR_InvalidComputer},
     StatusName{"ERROR_NO_BROWSER_SERVERS_FOUND", win::ERROR_NO_BROWSER_SERVERS_FOUND},
+    StatusName{"ERROR_CTX_WINSTATION_NOT_FOUND", win::ERROR_CTX_WINSTATION_NOT_FOUND},
     StatusName{"WSAETIMEDOUT", win::WSAETIMEDOUT},
     StatusName{"WSAEHOSTUNREACH", win::WSAEHOSTUNREACH},
     StatusName{"WSAHOST_NOT_FOUND", win::WSAHOST_NOT_FOUND},

@@ -124,6 +124,42 @@ platform::VolumeInformationResult UnsupportedFileSystem::GetVolumeInformation(st
   return NotSupported<platform::VolumeInformationResult>();
 }
 
+platform::TerminalServicesLibraries UnsupportedTerminalServices::Libraries() {
+  return {false, false};
+}
+
+platform::TerminalServerResult UnsupportedTerminalServices::OpenServer(std::string_view) {
+  return NotSupported<platform::TerminalServerResult>();
+}
+
+void UnsupportedTerminalServices::CloseServer(platform::TerminalServerHandle) {}
+
+platform::SessionListResult UnsupportedTerminalServices::EnumerateSessions(
+    platform::TerminalServerHandle, std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::SessionListResult>();
+}
+
+platform::ProcessListResult UnsupportedTerminalServices::EnumerateProcesses(
+    platform::TerminalServerHandle, std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::ProcessListResult>();
+}
+
+platform::SessionInformation UnsupportedTerminalServices::QuerySessionInformation(
+    platform::TerminalServerHandle, std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::SessionInformation>();
+}
+
+platform::UserConfigResult UnsupportedTerminalServices::QueryUserConfig(std::string_view,
+                                                                        std::string_view,
+                                                                        std::uint32_t) {
+  return NotSupported<platform::UserConfigResult>();
+}
+
+platform::WinStationInformationResult UnsupportedTerminalServices::WinStationQueryInformation(
+    platform::TerminalServerHandle, std::uint32_t, std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::WinStationInformationResult>();
+}
+
 platform::RegistryKeyResult UnsupportedRegistry::ConnectRegistry(std::string_view,
                                                                  platform::RegistryKey) {
   return NotSupported<platform::RegistryKeyResult>();

@@ -9,6 +9,7 @@
 #include "platform/registry.h"
 #include "platform/security.h"
 #include "platform/service_control.h"
+#include "platform/terminal_services.h"
 
 namespace tabulon::unsupported {
 
@@ -84,6 +85,30 @@ class UnsupportedAccountLookup final : public platform::AccountLookup {
                                           const platform::Sid& sid) override;
   platform::SidOfAccount LookupAccountName(std::string_view system, std::string_view account,
                                            std::uint32_t sid_buffer_size) override;
+};
+
+// Neither optional library exists here: the exports take their path for
+// missing libraries, and a call made anyway fails instead of answering.
+class UnsupportedTerminalServices final : public platform::TerminalServices {
+ public:
+  platform::TerminalServicesLibraries Libraries() override;
+  platform::TerminalServerResult OpenServer(std::string_view server_name) override;
+  void CloseServer(platform::TerminalServerHandle server) override;
+  platform::SessionListResult EnumerateSessions(platform::TerminalServerHandle server,
+                                                std::uint32_t reserved,
+                                                std::uint32_t version) override;
+  platform::ProcessListResult EnumerateProcesses(platform::TerminalServerHandle server,
+                                                 std::uint32_t reserved,
+                                                 std::uint32_t version) override;
+  platform::SessionInformation QuerySessionInformation(platform::TerminalServerHandle server,
+                                                       std::uint32_t session_id,
+                                                       std::uint32_t info_class) override;
+  platform::UserConfigResult QueryUserConfig(std::string_view server_name,
+                                             std::string_view user_name,
+                                             std::uint32_t config_class) override;
+  platform::WinStationInformationResult WinStationQueryInformation(
+      platform::TerminalServerHandle server, std::uint32_t session_id, std::uint32_t info_class,
+      std::uint32_t buffer_length) override;
 };
 
 // No key is ever handed out; closing a predefined key still succeeds.

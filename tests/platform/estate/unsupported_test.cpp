@@ -44,5 +44,19 @@ TEST(Unsupported, EveryCallFailsWithNotSupported) {
   EXPECT_FALSE(scm.CloseServiceHandle(1));
 }
 
+TEST(UnsupportedTerminalServices, NoLibraryAndEveryCallFails) {
+  UnsupportedTerminalServices ts;
+  EXPECT_FALSE(ts.Libraries().terminal_services);
+  EXPECT_FALSE(ts.Libraries().window_station);
+  const auto opened = ts.OpenServer("\\\\A");
+  EXPECT_EQ(opened.status, win::ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(opened.handle, 0u);
+  EXPECT_EQ(ts.EnumerateSessions(1, 0, 1).status, win::ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(ts.EnumerateProcesses(1, 0, 1).status, win::ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(ts.QuerySessionInformation(1, 0, 5).status, win::ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(ts.QueryUserConfig("A", "u", 0).status, win::ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(ts.WinStationQueryInformation(1, 0, 8, 1216).status, win::ERROR_NOT_SUPPORTED);
+}
+
 }  // namespace
 }  // namespace tabulon::unsupported
