@@ -13,6 +13,7 @@ EstateBackend::EstateBackend(Estate estate)
       directory_(simulation_),
       icmp_(simulation_),
       accounts_(simulation_),
+      terminal_(simulation_),
       registry_(simulation_),
       printing_(simulation_) {}
 
@@ -23,6 +24,7 @@ void EstateBackend::Attach(platform::Platform& platform) {
   platform.services = &services_;
   platform.directory = &directory_;
   platform.icmp = &icmp_;
+  platform.terminal = &terminal_;
   platform.registry = &registry_;
   platform.printing = &printing_;
 }

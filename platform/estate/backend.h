@@ -15,6 +15,7 @@
 #include "platform/estate/registry.h"
 #include "platform/estate/service_control.h"
 #include "platform/estate/simulation.h"
+#include "platform/estate/terminal_services.h"
 #include "platform/platform.h"
 
 namespace tabulon::estate {
@@ -26,14 +27,16 @@ class EstateBackend {
   EstateBackend(const EstateBackend&) = delete;
   EstateBackend& operator=(const EstateBackend&) = delete;
 
-  // Sets accounts, net, files, services, directory, icmp, registry and
-  // printing.
+  // Sets accounts, net, files, services, directory, icmp, terminal, registry
+  // and printing.
   void Attach(platform::Platform& platform);
 
   const Estate& estate() const { return estate_; }
   CallLog& call_log() { return simulation_.log(); }
   EstateServiceControl& service_control() { return services_; }
   std::size_t OpenServiceHandles() const { return services_.OpenHandleCount(); }
+  EstateTerminalServices& terminal_services() { return terminal_; }
+  std::size_t OpenTerminalServerHandles() const { return terminal_.OpenHandleCount(); }
   EstateRegistry& registry() { return registry_; }
   std::size_t OpenRegistryKeys() const { return registry_.OpenKeyCount(); }
   EstatePrinting& printing() { return printing_; }
@@ -48,6 +51,7 @@ class EstateBackend {
   EstateDirectoryService directory_;
   EstateIcmp icmp_;
   EstateAccountLookup accounts_;
+  EstateTerminalServices terminal_;
   EstateRegistry registry_;
   EstatePrinting printing_;
 };

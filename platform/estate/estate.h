@@ -1,6 +1,7 @@
 #pragma once
 // An estate: the Windows network that the estate backend simulates, loaded
 // from an estate file or generated. Backends only read it.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "platform/printing.h"
 #include "platform/security.h"
 #include "platform/status.h"
+#include "platform/terminal_services.h"
 
 namespace tabulon::estate {
 
@@ -80,6 +82,46 @@ struct Service {
 // service set once.
 using ServiceList = std::vector<Service>;
 
+// A session of a terminal server and what its information queries answer.
+struct TerminalSession {
+  std::uint32_t id = 0;
+  std::string station;  // the window station name
+  std::uint32_t state = platform::kWtsActive;
+  std::string initial_program;
+  std::string application_name;
+  std::string working_directory;
+  std::string oem_id;
+  std::string user_name;
+  std::string domain_name;
+  std::string client_name;
+  std::string client_directory;
+  std::uint32_t client_build = 0;
+  std::uint32_t client_hardware_id = 0;
+  std::uint16_t client_product_id = 0;
+  std::uint16_t protocol_type = 0;
+  platform::WtsClientDisplay display;
+  platform::WtsClientAddress address;
+  platform::WinStationTimes times;  // current_time is the server's, not the session's
+  // Bit n set: information class n answers success with no bytes.
+  std::uint32_t empty_classes = 0;
+  FailureList failures;  // WTSQuerySessionInformation and WinStationQueryInformation only
+};
+
+// WTSQueryUserConfig answers for one account, by WTS_CONFIG_CLASS.
+struct TerminalUserConfig {
+  std::string user;
+  std::array<std::string, platform::kWtsUserConfigClassCount> texts;
+  std::array<std::uint32_t, platform::kWtsUserConfigClassCount> numbers{};
+};
+
+struct TerminalServer {
+  std::vector<TerminalSession> sessions;
+  std::vector<platform::WtsProcessInfo> processes;
+  std::vector<TerminalUserConfig> user_configs;
+  // The server's clock for the session times; nothing: the real clock.
+  std::optional<platform::FileTime> current_time;
+};
+
 struct Printer {
   // Server and printer names are filled in by the spooler from the name a
   // call reached it by.
@@ -107,6 +149,7 @@ struct Computer {
   std::optional<platform::Sid> sid;  // the machine SID of its local accounts
   std::vector<Account> accounts;
   FailureList failures;
+  TerminalServer terminal;  // empty: no sessions, no processes
   // Shares, sessions, open files, disks and transports; many computers of a
   // generated estate share one. None: nothing of the kind.
   std::shared_ptr<const ServerResources> resources;
@@ -163,6 +206,8 @@ class Estate {
   std::string local_computer;    // the computer the program runs on; may be empty
   std::uint32_t latency_ms = 0;  // per remote call, unless a computer says otherwise
   bool ping_waits = false;       // pings really wait for their reply delay or timeout
+  // What the computer the program runs on offers of the optional libraries.
+  platform::TerminalServicesLibraries libraries{true, true};
 
   // Checks names and references, fills the derived browse lists and account
   // lists, and builds the name indexes. Call after every change; lookups

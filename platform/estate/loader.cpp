@@ -88,6 +88,8 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
         return ReadLimited(reader, v, p, 0, kMaxLatencyMs, estate.latency_ms);
       }) && reader.Optional(root, "", "ping_waits", [&](const Json& v, const JsonPath& p) {
         return reader.Bool(v, p, estate.ping_waits);
+      }) && reader.Optional(root, "", "libraries", [&](const Json& v, const JsonPath& p) {
+        return ReadLibraries(reader, v, p, estate.libraries);
       }) && reader.Optional(root, "", "service_profiles", [&](const Json& v, const JsonPath& p) {
         return ReadServiceProfiles(reader, v, p, profiles);
       });

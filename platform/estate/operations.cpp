@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 34> kNames{
+constexpr std::array<std::string_view, 41> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -22,6 +22,13 @@ constexpr std::array<std::string_view, 34> kNames{
     "LookupAccountName",
     "SystemEcho",
     "RawEcho",
+    "WTSOpenServer",
+    "WTSCloseServer",
+    "WTSEnumerateSessions",
+    "WTSEnumerateProcesses",
+    "WTSQuerySessionInformation",
+    "WTSQueryUserConfig",
+    "WinStationQueryInformation",
     "NetShareEnum",
     "NetShareGetInfo",
     "NetConnectionEnum",
@@ -59,14 +66,16 @@ std::optional<Operation> OperationFromName(std::string_view name) {
 }
 
 bool CanInjectFailure(Operation op) {
-  return op != Operation::kCloseServiceHandle && op != Operation::kRegCloseKey &&
-         op != Operation::kClosePrinter;
+  return op != Operation::kCloseServiceHandle && op != Operation::kWTSCloseServer &&
+         op != Operation::kRegCloseKey && op != Operation::kClosePrinter;
 }
 
 std::string_view InjectableOperationNames() {
   return "NetServerGetInfo, NetServerEnum, NetQueryDisplayInformation, NetGetDCName, "
          "DsGetDcName, OpenSCManager, EnumServicesStatus, OpenService, QueryServiceConfig, "
-         "LookupAccountSid, LookupAccountName, SystemEcho, RawEcho, NetShareEnum, NetShareGetInfo, "
+         "LookupAccountSid, LookupAccountName, SystemEcho, RawEcho, WTSOpenServer, "
+         "WTSEnumerateSessions, WTSEnumerateProcesses, WTSQuerySessionInformation, "
+         "WTSQueryUserConfig, WinStationQueryInformation, NetShareEnum, NetShareGetInfo, "
          "NetConnectionEnum, NetSessionEnum, NetFileEnum, NetServerDiskEnum, "
          "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation, RegConnectRegistry, "
          "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "

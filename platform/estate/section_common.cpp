@@ -19,6 +19,12 @@ bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, F
         *op != Operation::kQueryServiceConfig) {
       return reader.Fail(where, "a service can only fail OpenService and QueryServiceConfig");
     }
+    if (scope == FailureScope::kTerminalSession && *op != Operation::kWTSQuerySessionInformation &&
+        *op != Operation::kWinStationQueryInformation) {
+      return reader.Fail(where,
+                         "a session can only fail WTSQuerySessionInformation and "
+                         "WinStationQueryInformation");
+    }
     if (scope == FailureScope::kRegistryKey && *op != Operation::kRegOpenKey &&
         *op != Operation::kRegQueryValue && *op != Operation::kRegEnumKey &&
         *op != Operation::kRegEnumValue && *op != Operation::kRegQueryInfoKey) {

@@ -67,6 +67,10 @@ bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,
                         return true;
                       }) &&
       reader.Optional(value, here, "service_profile", string(profile)) &&
+      reader.Optional(value, here, "terminal_services",
+                      [&](const Json& v, const JsonPath& p) {
+                        return ReadTerminalServer(reader, v, p, out.terminal);
+                      }) &&
       reader.Optional(value, here, "failures", [&](const Json& v, const JsonPath& p) {
         return ReadFailures(reader, v, p, FailureScope::kComputerOrDomain, out.failures);
       });

@@ -14,7 +14,7 @@ namespace tabulon::estate {
 // Service lists by lower-case profile name.
 using ServiceProfiles = std::unordered_map<std::string, std::shared_ptr<const ServiceList>>;
 
-enum class FailureScope { kComputerOrDomain, kService, kRegistryKey, kPrinter };
+enum class FailureScope { kComputerOrDomain, kService, kTerminalSession, kRegistryKey, kPrinter };
 
 bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, FailureScope scope,
                   FailureList& out);
@@ -28,6 +28,13 @@ bool ReadServerFields(JsonReader& reader, const Json& object, const std::string&
 bool ReadServices(JsonReader& reader, const Json& value, const JsonPath& path, ServiceList& out);
 bool ReadServiceProfiles(JsonReader& reader, const Json& value, const JsonPath& path,
                          ServiceProfiles& out);
+
+// The terminal_services member of a computer.
+bool ReadTerminalServer(JsonReader& reader, const Json& value, const JsonPath& path,
+                        TerminalServer& out);
+// The top-level libraries member: what the computer running the program has.
+bool ReadLibraries(JsonReader& reader, const Json& value, const JsonPath& path,
+                   platform::TerminalServicesLibraries& out);
 
 bool ReadDomain(JsonReader& reader, const Json& value, const JsonPath& path, Domain& out);
 bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,

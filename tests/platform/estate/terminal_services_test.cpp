@@ -1,0 +1,381 @@
+// Terminal services of the estate backend: what the estate file may say,
+// what each call answers, and the switch for the optional libraries.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "sample_estate.h"
+
+namespace tabulon::estate {
+namespace {
+
+using platform::TerminalServerHandle;
+
+constexpr std::string_view kEstate = R"json({
+  "computers": [
+    {"name": "TS01", "address": "192.0.2.50", "terminal_services": {
+      "current_time": "2026-03-05T14:07:09Z",
+      "sessions": [
+        {"id": 1, "station": "Console", "state": "WTSActive", "user": "admin",
+         "client_name": "TAPROOM3", "client_build": 22621, "client_product_id": 65535,
+         "protocol": "RDP", "display": {"horizontal": 1920, "vertical": 1080, "color_depth": 8},
+         "address": {"family": "AF_INET", "address": "192.168.1.20"},
+         "logon_time": "2026-03-05T08:00:00Z", "connect_time": "133860000000000000",
+         "disconnect_time": null, "last_input_time": 0},
+        {"id": 2, "station": "RDP-Tcp#1", "state": "disconnected",
+         "address": {"family": 23, "address": "fe80::1"},
+         "unanswered": ["client_name", 9],
+         "failures": {"WinStationQueryInformation": {"status": "ERROR_ACCESS_DENIED",
+                                                     "after_calls": 1}}},
+        {"id": 3, "station": "IPX", "state": 6, "address": {"family": "IPX", "bytes": [1, 2, 255]}}
+      ],
+      "processes": [
+        {"session": 0, "id": 0, "name": ""},
+        {"session": 1, "id": 812, "name": "explorer.exe", "sid": "S-1-5-21-1-2-3-1001"},
+        {"session": 1, "id": 813, "name": "orphan.exe", "sid": null}
+      ],
+      "user_config": {"Admin": {"initial_program": "ledger.exe", "idle_xout": 1800000,
+                                "HOME_DIR": "\\\\fs\\home"}}}},
+    {"name": "PLAIN"},
+    {"name": "DOWN", "offline": true},
+    {"name": "BAD", "failures": {
+      "WTSOpenServer": {"status": "ERROR_ACCESS_DENIED", "after_calls": 1},
+      "WTSEnumerateSessions": "ERROR_ACCESS_DENIED",
+      "WTSEnumerateProcesses": "RPC_S_CALL_FAILED",
+      "WTSQuerySessionInformation": 5,
+      "WTSQueryUserConfig": "NERR_UserNotFound",
+      "WinStationQueryInformation": "ERROR_NOT_SUPPORTED"},
+     "terminal_services": {"sessions": [{"id": 7}], "user_config": {"u": {}}}}
+  ]
+})json";
+
+class EstateTerminalServicesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Use(kEstate); }
+  void TearDown() override {
+    EXPECT_EQ(backend_->OpenTerminalServerHandles(), 0u)
+        << ::testing::PrintToString(backend_->terminal_services().DescribeOpenHandles());
+  }
+  void Use(std::string_view text) {
+    backend_ = testing::BackendFrom(text);
+    backend_->Attach(platform_);
+    ts_ = platform_.terminal;
+  }
+  TerminalServerHandle Open(std::string_view name) {
+    const auto opened = ts_->OpenServer(name);
+    EXPECT_EQ(opened.status, win::ERROR_SUCCESS) << name;
+    EXPECT_NE(opened.handle, 0u) << name;
+    return opened.handle;
+  }
+
+  std::unique_ptr<EstateBackend> backend_;
+  platform::Platform platform_;
+  platform::TerminalServices* ts_ = nullptr;
+};
+
+TEST_F(EstateTerminalServicesTest, SessionsAndProcessesInEstateOrder) {
+  const auto server = Open("\\\\ts01");
+  const auto sessions = ts_->EnumerateSessions(server, 0, 1);
+  ASSERT_EQ(sessions.status, win::ERROR_SUCCESS);
+  ASSERT_EQ(sessions.sessions.size(), 3u);
+  EXPECT_EQ(sessions.sessions[0].session_id, 1u);
+  EXPECT_EQ(sessions.sessions[0].win_station_name, "Console");
+  EXPECT_EQ(sessions.sessions[0].state, platform::kWtsActive);
+  EXPECT_EQ(sessions.sessions[1].state, platform::kWtsDisconnected);
+  EXPECT_EQ(sessions.sessions[2].state, platform::kWtsListen);
+
+  const auto processes = ts_->EnumerateProcesses(server, 0, 1);
+  ASSERT_EQ(processes.processes.size(), 3u);
+  EXPECT_FALSE(processes.processes[0].user_sid);
+  EXPECT_EQ(processes.processes[1].process_name, "explorer.exe");
+  EXPECT_EQ(processes.processes[1].user_sid->ToString(), "S-1-5-21-1-2-3-1001");
+  EXPECT_FALSE(processes.processes[2].user_sid);
+
+  // Only reserved 0 and version 1 are accepted.
+  EXPECT_EQ(ts_->EnumerateSessions(server, 1, 1).status, win::ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(ts_->EnumerateProcesses(server, 0, 2).status, win::ERROR_INVALID_PARAMETER);
+  ts_->CloseServer(server);
+
+  // A computer without a terminal_services section has nothing running.
+  const auto plain = Open("PLAIN");
+  EXPECT_EQ(ts_->EnumerateSessions(plain, 0, 1).sessions.size(), 0u);
+  EXPECT_EQ(ts_->EnumerateProcesses(plain, 0, 1).status, win::ERROR_SUCCESS);
+  ts_->CloseServer(plain);
+}
+
+TEST_F(EstateTerminalServicesTest, InformationClassesAnswerWithWindowsByteCounts) {
+  const auto server = Open("192.0.2.50");
+  struct Case {
+    std::uint32_t session;
+    std::uint32_t info_class;
+    win::Status status;
+    std::uint32_t bytes;
+    std::string text;
+    std::uint32_t number;
+  };
+  const Case cases[] = {
+      {1, platform::kWtsClientName, win::ERROR_SUCCESS, 18, "TAPROOM3", 0},
+      {1, platform::kWtsUserName, win::ERROR_SUCCESS, 12, "admin", 0},
+      {1, platform::kWtsWinStationName, win::ERROR_SUCCESS, 16, "Console", 0},
+      {1, platform::kWtsOemId, win::ERROR_SUCCESS, 2, "", 0},  // just the terminator
+      {1, platform::kWtsClientBuildNumber, win::ERROR_SUCCESS, 4, "", 22621},
+      {1, platform::kWtsClientProductId, win::ERROR_SUCCESS, 2, "", 65535},
+      {1, platform::kWtsClientProtocolType, win::ERROR_SUCCESS, 2, "", 2},
+      {1, platform::kWtsSessionId, win::ERROR_SUCCESS, 4, "", 1},
+      {2, platform::kWtsConnectState, win::ERROR_SUCCESS, 4, "", 4},
+      {1, platform::kWtsClientDisplay, win::ERROR_SUCCESS, 12, "", 0},
+      {1, platform::kWtsClientAddress, win::ERROR_SUCCESS, 24, "", 0},
+      // "unanswered" classes succeed without bytes.
+      {2, platform::kWtsClientName, win::ERROR_SUCCESS, 0, "", 0},
+      {2, platform::kWtsClientBuildNumber, win::ERROR_SUCCESS, 0, "", 0},
+      {2, 17, win::ERROR_NOT_SUPPORTED, 0, "", 0},
+      {9, platform::kWtsUserName, win::ERROR_CTX_WINSTATION_NOT_FOUND, 0, "", 0},
+  };
+  for (const Case& c : cases) {
+    const auto info = ts_->QuerySessionInformation(server, c.session, c.info_class);
+    const std::string where =
+        "session " + std::to_string(c.session) + " class " + std::to_string(c.info_class);
+    EXPECT_EQ(info.status, c.status) << where;
+    EXPECT_EQ(info.bytes_returned, c.bytes) << where;
+    EXPECT_EQ(info.text, c.text) << where;
+    EXPECT_EQ(info.number, c.number) << where;
+  }
+  const auto display = ts_->QuerySessionInformation(server, 1, platform::kWtsClientDisplay);
+  EXPECT_EQ(display.display.horizontal_resolution, 1920u);
+  EXPECT_EQ(display.display.vertical_resolution, 1080u);
+  EXPECT_EQ(display.display.color_depth, 8u);
+  ts_->CloseServer(server);
+}
+
+TEST_F(EstateTerminalServicesTest, ClientAddressesKeepTheirRawLayout) {
+  const auto server = Open("TS01");
+  using Bytes = std::array<std::uint8_t, 20>;
+  const auto address = [&](std::uint32_t session) {
+    return ts_->QuerySessionInformation(server, session, platform::kWtsClientAddress).address;
+  };
+  // IPv4 two bytes in, IPv6 from the start, raw bytes as given.
+  EXPECT_EQ(address(1).address_family, platform::kAfInet);
+  EXPECT_EQ(address(1).address, (Bytes{0, 0, 192, 168, 1, 20}));
+  EXPECT_EQ(address(2).address_family, platform::kAfInet6);
+  EXPECT_EQ(address(2).address, (Bytes{0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+  EXPECT_EQ(address(3).address_family, platform::kAfIpx);
+  EXPECT_EQ(address(3).address, (Bytes{1, 2, 255}));
+  ts_->CloseServer(server);
+}
+
+TEST_F(EstateTerminalServicesTest, WindowStationTimesCarryTheServerClock) {
+  const auto server = Open("TS01");
+  const auto times = ts_->WinStationQueryInformation(server, 1, platform::kWinStationInformation,
+                                                     platform::kWinStationInformationSize);
+  ASSERT_EQ(times.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(times.returned_length, 1216u);
+  // 2026-03-05 08:00:00 and 14:07:09 UTC.
+  EXPECT_EQ(times.times.logon_time, 134171712000000000);
+  EXPECT_EQ(times.times.current_time, 134171932290000000);
+  EXPECT_EQ(times.times.connect_time, 133860000000000000);
+  EXPECT_EQ(times.times.disconnect_time, 0);
+  EXPECT_EQ(times.times.last_input_time, 0);
+
+  EXPECT_EQ(ts_->WinStationQueryInformation(server, 1, 8, 1215).status,
+            win::ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(ts_->WinStationQueryInformation(server, 1, 27, 1216).status, win::ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(ts_->WinStationQueryInformation(server, 5, 8, 1216).status,
+            win::ERROR_CTX_WINSTATION_NOT_FOUND);
+  // Session 2 answers once, then its injected failure starts.
+  EXPECT_EQ(ts_->WinStationQueryInformation(server, 2, 8, 1216).status, win::ERROR_SUCCESS);
+  EXPECT_EQ(ts_->WinStationQueryInformation(server, 2, 8, 1216).status, win::ERROR_ACCESS_DENIED);
+  ts_->CloseServer(server);
+
+  // Without a current_time the server's clock is the real one.
+  Use(R"({"computers": [{"name": "A", "terminal_services": {"sessions": [{"id": 0}]}}]})");
+  const auto a = Open("A");
+  const auto now = ts_->WinStationQueryInformation(a, 0, 8, 1216);
+  EXPECT_GT(now.times.current_time, 134171932290000000);  // later than this test was written
+  ts_->CloseServer(a);
+}
+
+TEST_F(EstateTerminalServicesTest, UserConfigByClass) {
+  struct Case {
+    std::string_view user;
+    std::uint32_t config_class;
+    win::Status status;
+    std::string text;
+    std::uint32_t number;
+    std::uint32_t bytes;
+  };
+  const Case cases[] = {
+      {"admin", 0, win::ERROR_SUCCESS, "ledger.exe", 0, 22},
+      {"ADMIN", 6, win::ERROR_SUCCESS, "", 1800000, 4},
+      {"admin", 16, win::ERROR_SUCCESS, "\\\\fs\\home", 0, 20},
+      {"admin", 13, win::ERROR_SUCCESS, "", 0, 2},  // text class never set
+      {"admin", 18, win::ERROR_SUCCESS, "", 0, 4},
+      {"admin", 19, win::ERROR_INVALID_PARAMETER, "", 0, 0},
+      {"nobody", 0, win::NERR_UserNotFound, "", 0, 0},
+  };
+  for (const Case& c : cases) {
+    const auto config = ts_->QueryUserConfig("\\\\TS01", c.user, c.config_class);
+    const std::string where = std::string(c.user) + " class " + std::to_string(c.config_class);
+    EXPECT_EQ(config.status, c.status) << where;
+    EXPECT_EQ(config.text, c.text) << where;
+    EXPECT_EQ(config.number, c.number) << where;
+    EXPECT_EQ(config.bytes_returned, c.bytes) << where;
+  }
+  EXPECT_EQ(ts_->QueryUserConfig("\\\\NOWHERE", "admin", 0).status, win::ERROR_BAD_NETPATH);
+  EXPECT_EQ(ts_->QueryUserConfig("DOWN", "admin", 0).status, win::ERROR_BAD_NETPATH);
+}
+
+TEST_F(EstateTerminalServicesTest, UnreachableServersOpenButDoNotAnswer) {
+  // Opening is local; the first call through the handle finds out.
+  for (const char* name : {"\\\\NOWHERE", "DOWN"}) {
+    const auto server = Open(name);
+    EXPECT_EQ(ts_->EnumerateSessions(server, 0, 1).status, win::RPC_S_SERVER_UNAVAILABLE) << name;
+    EXPECT_EQ(ts_->EnumerateProcesses(server, 0, 1).status, win::RPC_S_SERVER_UNAVAILABLE) << name;
+    EXPECT_EQ(ts_->QuerySessionInformation(server, 1, 5).status, win::RPC_S_SERVER_UNAVAILABLE);
+    EXPECT_EQ(ts_->WinStationQueryInformation(server, 1, 8, 1216).status,
+              win::RPC_S_SERVER_UNAVAILABLE);
+    ts_->CloseServer(server);
+  }
+  // A closed or made-up handle is no handle.
+  const auto server = Open("TS01");
+  ts_->CloseServer(server);
+  EXPECT_EQ(ts_->EnumerateSessions(server, 0, 1).status, win::ERROR_INVALID_HANDLE);
+  EXPECT_EQ(ts_->QuerySessionInformation(0, 1, 5).status, win::ERROR_INVALID_HANDLE);
+  EXPECT_EQ(ts_->WinStationQueryInformation(12345, 1, 8, 1216).status, win::ERROR_INVALID_HANDLE);
+}
+
+TEST_F(EstateTerminalServicesTest, EveryOperationCanBeMadeToFail) {
+  const auto first = Open("BAD");  // the first open still works
+  const auto second = ts_->OpenServer("BAD");
+  EXPECT_EQ(second.status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(second.handle, 0u);
+  struct Case {
+    const char* operation;
+    std::function<win::Status()> call;
+    win::Status expected;
+  };
+  const Case cases[] = {
+      {"WTSEnumerateSessions", [&] { return ts_->EnumerateSessions(first, 0, 1).status; },
+       win::ERROR_ACCESS_DENIED},
+      {"WTSEnumerateProcesses", [&] { return ts_->EnumerateProcesses(first, 0, 1).status; },
+       win::RPC_S_CALL_FAILED},
+      {"WTSQuerySessionInformation",
+       [&] { return ts_->QuerySessionInformation(first, 7, 5).status; }, win::ERROR_ACCESS_DENIED},
+      {"WTSQueryUserConfig", [&] { return ts_->QueryUserConfig("BAD", "u", 0).status; },
+       win::NERR_UserNotFound},
+      {"WinStationQueryInformation",
+       [&] { return ts_->WinStationQueryInformation(first, 7, 8, 1216).status; },
+       win::ERROR_NOT_SUPPORTED},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.call(), c.expected) << c.operation;
+  ts_->CloseServer(first);
+  EXPECT_EQ(backend_->call_log().Count("WTSCloseServer"), 1u);
+}
+
+TEST_F(EstateTerminalServicesTest, MissingLibrariesAnswerProcedureNotFound) {
+  struct Case {
+    const char* libraries;
+    bool terminal_services;
+    bool window_station;
+  };
+  const Case cases[] = {
+      {R"({"terminal_services": false})", false, false},
+      // The window-station library is only looked for next to the other.
+      {R"({"terminal_services": false, "window_station": true})", false, false},
+      {R"({"window_station": false})", true, false},
+      {"{}", true, true},
+  };
+  for (const Case& c : cases) {
+    Use(std::string(R"({"libraries": )") + c.libraries +
+        R"(, "computers": [{"name": "A", "terminal_services": {"sessions": [{"id": 0}]}}]})");
+    const auto libraries = ts_->Libraries();
+    EXPECT_EQ(libraries.terminal_services, c.terminal_services) << c.libraries;
+    EXPECT_EQ(libraries.window_station, c.window_station) << c.libraries;
+    const auto opened = ts_->OpenServer("A");
+    if (!c.terminal_services) {
+      EXPECT_EQ(opened.status, win::ERROR_PROC_NOT_FOUND) << c.libraries;
+      EXPECT_EQ(opened.handle, 0u);
+      EXPECT_EQ(ts_->QueryUserConfig("A", "u", 0).status, win::ERROR_PROC_NOT_FOUND);
+      continue;
+    }
+    const auto times = ts_->WinStationQueryInformation(opened.handle, 0, 8, 1216);
+    EXPECT_EQ(times.status, c.window_station ? win::ERROR_SUCCESS : win::ERROR_PROC_NOT_FOUND)
+        << c.libraries;
+    ts_->CloseServer(opened.handle);
+  }
+  // The calls made anyway are in the log, so tests can check there were none.
+  EXPECT_EQ(backend_->call_log().Count("WTSOpenServer"), 1u);
+}
+
+TEST(EstateTerminalServicesLoader, RejectsBadSections) {
+  struct Case {
+    const char* name;
+    std::string session;  // one entry of "sessions", or a whole section with "section:"
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"missing id", R"({"station": "Console"})", "sessions[0]: a session needs an id"},
+      {"unknown state", R"({"id": 1, "state": "Sleeping"})",
+       "sessions[0].state: unknown session state 'Sleeping'"},
+      {"bad IPv4", R"({"id": 1, "address": {"family": "AF_INET", "address": "300.1.1.1"}})",
+       "sessions[0].address.address: '300.1.1.1' is not a dotted IPv4 address"},
+      {"bad IPv6", R"({"id": 1, "address": {"family": "AF_INET6", "address": "fe80:::1"}})",
+       "is not an IPv6 address"},
+      {"text for another family", R"({"id": 1, "address": {"family": "AF_IPX", "address": "1"}})",
+       "an address text needs the family AF_INET or AF_INET6"},
+      {"too many bytes",
+       R"({"id": 1, "address": {"bytes": [0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0]}})",
+       "sessions[0].address.bytes: at most 20 bytes"},
+      {"byte too large", R"({"id": 1, "address": {"bytes": [0, 256]}})",
+       "sessions[0].address.bytes[1]: a byte runs from 0 to 255"},
+      {"address and bytes", R"({"id": 1, "address": {"address": "1.2.3.4", "bytes": [1]}})",
+       "give either an address or its bytes"},
+      {"bad time", R"({"id": 1, "logon_time": "yesterday"})",
+       "sessions[0].logon_time: expected a UTC time YYYY-MM-DDTHH:MM:SSZ"},
+      {"impossible date", R"({"id": 1, "logon_time": "2026-02-30T00:00:00Z"})",
+       "expected a UTC time"},
+      {"time as a number", R"({"id": 1, "logon_time": 5})", "a time is 0"},
+      {"product id beyond 16 bits", R"({"id": 1, "client_product_id": 70000})",
+       "sessions[0].client_product_id: expected a number from 0 to 65535"},
+      {"unknown unanswered class", R"({"id": 1, "unanswered": ["colour"]})",
+       "sessions[0].unanswered[0]: unknown information class 'colour'"},
+      {"unanswered class out of range", R"({"id": 1, "unanswered": [17]})",
+       "information classes run from 0 to 16"},
+      {"session failing another operation", R"({"id": 1, "failures": {"WTSOpenServer": 5}})",
+       "sessions[0].failures.WTSOpenServer: a session can only fail"},
+      {"duplicate id", R"({"id": 1}, {"id": 1})", "sessions[1]: session id 1 is listed twice"},
+  };
+  for (const Case& c : cases) {
+    const std::string text =
+        R"({"computers": [{"name": "A", "terminal_services": {"sessions": [)" + c.session + "]}}]}";
+    const LoadResult result = ParseEstate(text, "bad.json");
+    EXPECT_FALSE(result.ok) << c.name;
+    EXPECT_NE(result.error.find("bad.json: computers[0].terminal_services."), std::string::npos)
+        << c.name << ": " << result.error;
+    EXPECT_NE(result.error.find(c.expected), std::string::npos)
+        << c.name << ": " << result.error << "\nexpected to contain: " << c.expected;
+  }
+
+  const Case others[] = {
+      {"unknown user setting",
+       R"({"computers": [{"name": "A", "terminal_services": {"user_config": {"u": {"colour": 1}}}}]})",
+       "terminal_services.user_config.u.colour: unknown user setting"},
+      {"text for a number setting",
+       R"({"computers": [{"name": "A", "terminal_services": {"user_config": {"u": {"shadow": "on"}}}}]})",
+       "user_config.u.shadow: expected a number, found a string"},
+      {"closing cannot fail",
+       R"({"computers": [{"name": "A", "failures": {"WTSCloseServer": 5}}]})",
+       "computers[0].failures.WTSCloseServer: unknown operation"},
+      {"libraries not booleans", R"({"libraries": {"terminal_services": 0}})",
+       "libraries.terminal_services: expected true or false"},
+  };
+  for (const Case& c : others) {
+    const LoadResult result = ParseEstate(c.session, "bad.json");
+    EXPECT_FALSE(result.ok) << c.name;
+    EXPECT_NE(result.error.find(c.expected), std::string::npos)
+        << c.name << ": " << result.error << "\nexpected to contain: " << c.expected;
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::estate
