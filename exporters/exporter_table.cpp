@@ -9,6 +9,8 @@
 #include "exporters/server/services.h"
 #include "exporters/server/sessions.h"
 #include "exporters/server/shares.h"
+#include "exporters/server/terminal_processes.h"
+#include "exporters/server/terminal_sessions.h"
 
 namespace tabulon {
 namespace {
@@ -34,6 +36,12 @@ bool WantDrives(const RunOptions& o) {
 bool WantProtocols(const RunOptions& o) {
   return o.is_enabled(kProtocols);
 }
+bool WantTseSessions(const RunOptions& o) {
+  return o.is_enabled(kTseSessions);
+}
+bool WantTseProcesses(const RunOptions& o) {
+  return o.is_enabled(kTseProcesses);
+}
 bool WantNetwork(const RunOptions& o) {
   return o.is_enabled(kNetwork);
 }
@@ -48,7 +56,8 @@ constexpr ExporterEntry kExporters[] = {
     // templates
     {"shares", WantShares, ExportShareRows},
     {"sessions", WantSessions, ExportSessionRows},
-    // terminal-server sessions and processes
+    {"terminal sessions", WantTseSessions, ExportTseSessionRows},
+    {"terminal processes", WantTseProcesses, ExportTseProcessRows},
     {"open files", WantOpenFiles, ExportOpenFileRows},
     {"drives", WantDrives, ExportDriveRows},
     {"network", WantNetwork, ExportNetworkRows},

@@ -3,6 +3,7 @@
 // go in, the run happens on the estate backend with a fixed clock and a
 // simple locale, and the files it wrote come out.
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +20,11 @@ class RecordingMessages final : public MessageSink {
   void ShowError(std::string_view text) override { shown.emplace_back(text); }
   bool AskYesNo(std::string_view text, bool answer) override {
     shown.emplace_back(text);
-    return answer;
+    return user_answer.value_or(answer);
   }
   std::vector<std::string> shown;
+  // What the user answers to questions; nothing: the unattended answer.
+  std::optional<bool> user_answer;
 };
 
 // Progress rows as "indent|image|name|status" lines, so tests can compare
@@ -77,6 +80,7 @@ class EndToEnd {
   std::string Output(std::string_view name) const { return dir_.Read(name); }
   std::vector<std::string> ProgressLines() const { return progress_.Lines(); }
   const std::vector<std::string>& Messages() const { return messages_.shown; }
+  RecordingMessages& messages() { return messages_; }
   estate::EstateBackend& backend() { return *backend_; }
   platform::Platform& platform() { return platform_; }
   FixedClock& clock() { return clock_; }
