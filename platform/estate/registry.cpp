@@ -50,6 +50,12 @@ win::Status EstateRegistry::Check(Operation op, const KeyState& state) {
   return sim_.Injected(op, TreeOf(state.computer).node(state.node).failures, state.computer);
 }
 
+win::Status EstateRegistry::Admit(Operation op, const KeyState* state, std::uint32_t access) {
+  if (state == nullptr) return win::ERROR_INVALID_HANDLE;
+  if ((state->access & access) == 0) return win::ERROR_ACCESS_DENIED;
+  return Check(op, *state);
+}
+
 platform::RegistryKey EstateRegistry::Add(KeyState state) {
   const platform::RegistryKey key = next_key_++;
   keys_.emplace(key, std::move(state));
@@ -124,15 +130,7 @@ platform::RegistryValueResult EstateRegistry::QueryValue(platform::RegistryKey k
     return "path=" + (state != nullptr ? state->path : KeyText(key)) +
            " value=" + std::string(name) + " size=" + std::to_string(buffer_size);
   });
-  if (state == nullptr) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  if ((state->access & platform::kKeyQueryValue) == 0) {
-    result.status = win::ERROR_ACCESS_DENIED;
-    return result;
-  }
-  result.status = Check(Operation::kRegQueryValue, *state);
+  result.status = Admit(Operation::kRegQueryValue, state, platform::kKeyQueryValue);
   if (result.status != win::ERROR_SUCCESS) return result;
   const RegistryValueData* value = TreeOf(state->computer).FindValue(state->node, name);
   if (value == nullptr) {
@@ -158,15 +156,7 @@ platform::RegistryEnumKeyResult EstateRegistry::EnumKey(platform::RegistryKey ke
     return "path=" + (state != nullptr ? state->path : KeyText(key)) +
            " index=" + std::to_string(index) + " size=" + std::to_string(name_buffer_chars);
   });
-  if (state == nullptr) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  if ((state->access & platform::kKeyEnumerateSubKeys) == 0) {
-    result.status = win::ERROR_ACCESS_DENIED;
-    return result;
-  }
-  result.status = Check(Operation::kRegEnumKey, *state);
+  result.status = Admit(Operation::kRegEnumKey, state, platform::kKeyEnumerateSubKeys);
   if (result.status != win::ERROR_SUCCESS) return result;
   const RegistryTree& tree = TreeOf(state->computer);
   const auto& subkeys = tree.node(state->node).subkeys;
@@ -195,15 +185,7 @@ platform::RegistryEnumValueResult EstateRegistry::EnumValue(platform::RegistryKe
            " index=" + std::to_string(index) + " name_size=" + std::to_string(name_buffer_chars) +
            " size=" + std::to_string(data_buffer_size);
   });
-  if (state == nullptr) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  if ((state->access & platform::kKeyQueryValue) == 0) {
-    result.status = win::ERROR_ACCESS_DENIED;
-    return result;
-  }
-  result.status = Check(Operation::kRegEnumValue, *state);
+  result.status = Admit(Operation::kRegEnumValue, state, platform::kKeyQueryValue);
   if (result.status != win::ERROR_SUCCESS) return result;
   const auto& values = TreeOf(state->computer).node(state->node).values;
   if (index >= values.size()) {
@@ -231,15 +213,7 @@ platform::RegistryKeyInfo EstateRegistry::QueryInfoKey(platform::RegistryKey key
   const KeyState* state = Find(key);
   sim_.Record(Operation::kRegQueryInfoKey, state != nullptr ? state->host : "",
               [&] { return "path=" + (state != nullptr ? state->path : KeyText(key)); });
-  if (state == nullptr) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  if ((state->access & platform::kKeyQueryValue) == 0) {
-    result.status = win::ERROR_ACCESS_DENIED;
-    return result;
-  }
-  result.status = Check(Operation::kRegQueryInfoKey, *state);
+  result.status = Admit(Operation::kRegQueryInfoKey, state, platform::kKeyQueryValue);
   if (result.status != win::ERROR_SUCCESS) return result;
   const RegistryTree& tree = TreeOf(state->computer);
   const RegistryNode& node = tree.node(state->node);

@@ -50,6 +50,9 @@ class EstateRegistry final : public platform::Registry {
   // ERROR_SUCCESS, or the status a failure injected for the computer or
   // the key asks for.
   win::Status Check(Operation op, const KeyState& state);
+  // A call on an open key: the handle, the access it was opened with, then
+  // latency and injected failures.
+  win::Status Admit(Operation op, const KeyState* state, std::uint32_t access);
   platform::RegistryKey Add(KeyState state);
 
   Simulation& sim_;
