@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/estate/backend.h"
-#include "platform/estate/loader.h"
+#include "estate/backend.h"
+#include "estate/loader.h"
 
 namespace tabulon {
 namespace {

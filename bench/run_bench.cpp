@@ -17,8 +17,8 @@
 
 #include "engine/export_run.h"
 #include "exporters/exporter_table.h"
-#include "platform/estate/backend.h"
-#include "platform/estate/loader.h"
+#include "estate/backend.h"
+#include "estate/loader.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
 

@@ -11,8 +11,8 @@
 #include "engine/catalogue.h"
 #include "engine/run_output.h"
 #include "engine/target.h"
-#include "exporters/server/format/name_list.h"
-#include "exporters/server/format/settings.h"
+#include "format/name_list.h"
+#include "format/settings.h"
 #include "platform/platform.h"
 
 namespace tabulon {

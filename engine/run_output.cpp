@@ -4,7 +4,7 @@
 #include "engine/column_list.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
-#include "exporters/server/format/accounts.h"
+#include "format/accounts.h"
 #include "platform/text.h"
 
 namespace tabulon {

@@ -1,6 +1,6 @@
 #include "exporters/server/computers.h"
 
-#include "exporters/server/format/special_values.h"
+#include "format/special_values.h"
 
 namespace tabulon {
 

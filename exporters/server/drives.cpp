@@ -4,7 +4,7 @@
 
 #include "exporters/server/decimal.h"
 #include "exporters/server/export_progress.h"
-#include "exporters/server/format/numbers.h"
+#include "format/numbers.h"
 
 namespace tabulon {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
-#include "exporters/server/format/lists.h"
-#include "exporters/server/format/special_values.h"
+#include "format/lists.h"
+#include "format/special_values.h"
 #include "platform/text.h"
 
 namespace tabulon {

@@ -7,7 +7,7 @@
 #include "engine/messages.h"
 #include "engine/object_file.h"
 #include "engine/security_handover.h"
-#include "exporters/server/format/lists.h"
+#include "format/lists.h"
 
 namespace tabulon {
 namespace {

@@ -3,7 +3,7 @@
 #include "engine/error_text.h"
 #include "exporters/server/decimal.h"
 #include "exporters/server/export_progress.h"
-#include "exporters/server/format/special_values.h"
+#include "format/special_values.h"
 
 namespace tabulon {
 namespace {

@@ -3,7 +3,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/security_handover.h"
-#include "exporters/server/format/special_values.h"
+#include "format/special_values.h"
 #include "platform/text.h"
 
 namespace tabulon {

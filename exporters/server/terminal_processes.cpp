@@ -1,7 +1,7 @@
 #include "exporters/server/terminal_processes.h"
 
 #include "engine/messages.h"
-#include "exporters/server/format/accounts.h"
+#include "format/accounts.h"
 #include "exporters/server/terminal_server.h"
 
 namespace tabulon {

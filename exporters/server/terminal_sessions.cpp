@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "engine/messages.h"
-#include "exporters/server/format/time_texts.h"
+#include "format/time_texts.h"
 #include "exporters/server/terminal_server.h"
 
 namespace tabulon {

@@ -1,4 +1,4 @@
-#include "exporters/server/format/accounts.h"
+#include "format/accounts.h"
 
 #include <gtest/gtest.h>
 

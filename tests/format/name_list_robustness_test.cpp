@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "exporters/server/format/name_list.h"
+#include "format/name_list.h"
 #include "support/fakes.h"
 
 namespace tabulon::format {

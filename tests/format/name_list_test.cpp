@@ -1,4 +1,4 @@
-#include "exporters/server/format/name_list.h"
+#include "format/name_list.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

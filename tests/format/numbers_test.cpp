@@ -1,4 +1,4 @@
-#include "exporters/server/format/numbers.h"
+#include "format/numbers.h"
 
 #include <gtest/gtest.h>
 #include <locale.h>

@@ -1,4 +1,4 @@
-#include "exporters/server/format/schedule.h"
+#include "format/schedule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "exporters/server/format/time_texts.h"
+#include "format/time_texts.h"
 
 #include <gtest/gtest.h>
 

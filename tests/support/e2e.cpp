@@ -4,7 +4,7 @@
 
 #include "engine/object_file.h"
 #include "exporters/exporter_table.h"
-#include "platform/estate/loader.h"
+#include "estate/loader.h"
 #include "platform/text.h"
 
 namespace tabulon::testing {

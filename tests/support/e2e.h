@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/export_run.h"
-#include "platform/estate/backend.h"
+#include "estate/backend.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
 

@@ -1,0 +1,17 @@
+#include "estate/call_log.h"
+
+#include <algorithm>
+
+namespace tabulon::estate {
+
+void CallLog::Record(std::string_view operation, std::string_view host, std::string detail) {
+  if (!enabled_) return;
+  calls_.push_back({std::string(operation), std::string(host), std::move(detail)});
+}
+
+std::size_t CallLog::Count(std::string_view operation) const {
+  return static_cast<std::size_t>(std::count_if(
+      calls_.begin(), calls_.end(), [&](const CallRecord& c) { return c.operation == operation; }));
+}
+
+}  // namespace tabulon::estate

@@ -1,0 +1,136 @@
+#include "estate/file_system.h"
+
+#include "estate/sizes.h"
+
+namespace tabulon::estate {
+namespace {
+
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// "X:" at the start of a share's path or a local path.
+bool DriveOf(std::string_view path, char& letter) {
+  if (path.size() < 2 || path[1] != ':' || !IsLetter(path[0])) return false;
+  letter = path[0];
+  return true;
+}
+
+// Only a share of disk type (special or not) has a volume behind it.
+bool IsDiskShare(std::uint32_t type) {
+  return (type & ~(platform::kStypeSpecial | platform::kStypeTemporary)) ==
+         platform::kStypeDisktree;
+}
+
+}  // namespace
+
+EstateFileSystem::Volume EstateFileSystem::Locate(Operation op, std::string_view path) {
+  const Estate& estate = sim_.estate();
+  Volume volume;
+  const Computer* computer = nullptr;
+  std::string_view below;  // what follows the share or drive
+  char letter = 0;
+  if (path.starts_with("\\\\")) {
+    std::string_view rest = path.substr(2);
+    const auto host_end = rest.find('\\');
+    computer = host_end == 0 ? nullptr : estate.FindComputer(rest.substr(0, host_end));
+    sim_.Wait(computer);
+    if (computer == nullptr || computer->offline || host_end == std::string_view::npos) {
+      volume.status = win::ERROR_BAD_NETPATH;
+      return volume;
+    }
+    rest.remove_prefix(host_end + 1);
+    const auto share_end = rest.find('\\');
+    if (share_end == std::string_view::npos) {
+      volume.status = win::ERROR_INVALID_NAME;  // a share needs its trailing backslash
+      return volume;
+    }
+    volume.status = sim_.Injected(op, computer->failures, estate.IndexOf(*computer));
+    if (volume.status != win::ERROR_SUCCESS) return volume;
+    const Share* share = computer->resources == nullptr
+                             ? nullptr
+                             : computer->resources->FindShare(rest.substr(0, share_end));
+    if (share == nullptr || !IsDiskShare(share->info.type)) {
+      volume.status = win::ERROR_BAD_NET_NAME;
+      return volume;
+    }
+    if (!DriveOf(share->info.path, letter)) {
+      volume.status = win::ERROR_PATH_NOT_FOUND;
+      return volume;
+    }
+    volume.trailing_backslash = true;
+    below = rest.substr(share_end + 1);
+  } else if (DriveOf(path, letter)) {
+    computer = estate.LocalComputer();
+    if (computer == nullptr) {
+      volume.status = win::ERROR_PATH_NOT_FOUND;
+      return volume;
+    }
+    volume.status = sim_.Injected(op, computer->failures, estate.IndexOf(*computer));
+    if (volume.status != win::ERROR_SUCCESS) return volume;
+    below = path.substr(2);
+    volume.trailing_backslash = below.starts_with('\\');
+    if (volume.trailing_backslash) below.remove_prefix(1);
+  } else {
+    volume.status = win::ERROR_INVALID_NAME;
+    return volume;
+  }
+  volume.disk = computer->resources == nullptr ? nullptr : computer->resources->FindDisk(letter);
+  if (volume.disk == nullptr) {
+    volume.status = win::ERROR_PATH_NOT_FOUND;
+  } else if (!volume.disk->ready) {
+    volume.status = win::ERROR_NOT_READY;
+  }
+  volume.root = below.empty();
+  return volume;
+}
+
+platform::DiskFreeSpaceResult EstateFileSystem::GetDiskFreeSpaceEx(std::string_view directory) {
+  platform::DiskFreeSpaceResult result;
+  sim_.Record(Operation::kGetDiskFreeSpaceEx, directory, [] { return std::string(); });
+  const Volume volume = Locate(Operation::kGetDiskFreeSpaceEx, directory);
+  result.status = volume.status;
+  if (result.status != win::ERROR_SUCCESS) return result;
+  result.free_bytes_available = volume.disk->caller_free_bytes;
+  result.total_bytes = volume.disk->total_bytes;
+  result.total_free_bytes = volume.disk->free_bytes;
+  return result;
+}
+
+platform::VolumeInformationResult EstateFileSystem::GetVolumeInformation(
+    std::string_view root_path, std::uint32_t volume_name_size,
+    std::uint32_t file_system_name_size) {
+  platform::VolumeInformationResult result;
+  sim_.Record(Operation::kGetVolumeInformation, root_path, [&] {
+    return "volume_name_size=" + std::to_string(volume_name_size) +
+           " file_system_name_size=" + std::to_string(file_system_name_size);
+  });
+  const Volume volume = Locate(Operation::kGetVolumeInformation, root_path);
+  result.status = volume.status;
+  if (result.status != win::ERROR_SUCCESS) return result;
+  if (!volume.trailing_backslash) {
+    result.status = win::ERROR_INVALID_NAME;
+    return result;
+  }
+  if (!volume.root) {
+    result.status = win::ERROR_DIR_NOT_ROOT;
+    return result;
+  }
+  const Disk& disk = *volume.disk;
+  // A size of 0 stands for no buffer: that text is not asked for.
+  const auto fits = [](std::string_view text, std::uint32_t size) {
+    return size == 0 || Utf16Units(text) + 1 <= size;
+  };
+  if (!fits(disk.label, volume_name_size) || !fits(disk.file_system, file_system_name_size)) {
+    result.status = win::ERROR_MORE_DATA;
+    return result;
+  }
+  if (volume_name_size != 0) result.volume_name = disk.label;
+  if (file_system_name_size != 0) result.file_system_name = disk.file_system;
+  result.serial_number = disk.serial;
+  result.max_component_length = disk.max_component_length;
+  result.file_system_flags = disk.file_system_flags;
+  return result;
+}
+
+}  // namespace tabulon::estate

@@ -1,0 +1,31 @@
+#pragma once
+// Disk space and volume information answered from the disks of the estate's
+// computers, reached through a share ("\\FS01\D$\") or, for the local
+// computer, a drive ("C:\").
+#include "estate/simulation.h"
+#include "platform/file_system.h"
+
+namespace tabulon::estate {
+
+class EstateFileSystem final : public platform::FileSystem {
+ public:
+  explicit EstateFileSystem(Simulation& simulation) : sim_(simulation) {}
+
+  platform::DiskFreeSpaceResult GetDiskFreeSpaceEx(std::string_view directory) override;
+  platform::VolumeInformationResult GetVolumeInformation(
+      std::string_view root_path, std::uint32_t volume_name_size,
+      std::uint32_t file_system_name_size) override;
+
+ private:
+  struct Volume {
+    win::Status status = win::ERROR_SUCCESS;
+    const Disk* disk = nullptr;
+    bool root = false;  // the path names the root of the share or drive
+    bool trailing_backslash = false;
+  };
+  Volume Locate(Operation op, std::string_view path);
+
+  Simulation& sim_;
+};
+
+}  // namespace tabulon::estate

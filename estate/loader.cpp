@@ -1,0 +1,197 @@
+#include "estate/loader.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <new>
+
+#include "estate/json_reader.h"
+#include "estate/sections.h"
+#include "estate/synthetic.h"
+#include "platform/text.h"
+
+namespace tabulon::estate {
+namespace {
+
+constexpr std::uint32_t kMaxLatencyMs = 60000;
+
+bool ReadLimited(JsonReader& reader, const Json& value, const JsonPath& path, std::uint32_t min,
+                 std::uint32_t max, std::uint32_t& out) {
+  if (!reader.Uint32(value, path, out)) return false;
+  if (out < min || out > max) {
+    return reader.Fail(
+        path, "expected a number from " + std::to_string(min) + " to " + std::to_string(max));
+  }
+  return true;
+}
+
+bool ReadSynthetic(JsonReader& reader, const Json& value, const JsonPath& path,
+                   SyntheticOptions& out) {
+  if (!reader.ExpectObject(value, path)) return false;
+  const std::string here = path.str();
+  const auto limited = [&](std::uint32_t& field, std::uint32_t min, std::uint32_t max) {
+    return [&reader, &field, min, max](const Json& v, const JsonPath& p) {
+      return ReadLimited(reader, v, p, min, max, field);
+    };
+  };
+  const auto fraction = [&](double& field) {
+    return [&reader, &field](const Json& v, const JsonPath& p) {
+      return reader.Fraction(v, p, field);
+    };
+  };
+  return reader.Optional(value, here, "seed", limited(out.seed, 0, 0xFFFFFFFF)) &&
+         reader.Optional(value, here, "domains", limited(out.domains, 1, kMaxSyntheticDomains)) &&
+         reader.Optional(value, here, "computers",
+                         limited(out.computers, 0, kMaxSyntheticComputers)) &&
+         reader.Optional(value, here, "services_per_computer",
+                         limited(out.services_per_computer, 0, kMaxSyntheticServices)) &&
+         reader.Optional(value, here, "service_profiles",
+                         limited(out.service_profiles, 1, kMaxSyntheticProfiles)) &&
+         reader.Optional(value, here, "users_per_domain",
+                         limited(out.users_per_domain, 0, kMaxSyntheticUsers)) &&
+         reader.Optional(value, here, "max_ping_delay_ms",
+                         limited(out.max_ping_delay_ms, 0, kMaxLatencyMs)) &&
+         reader.Optional(value, here, "offline_rate", fraction(out.offline_rate)) &&
+         reader.Optional(value, here, "server_rate", fraction(out.server_rate)) &&
+         reader.Optional(value, here, "shares_per_computer",
+                         limited(out.resources.shares_per_computer, 0, kMaxSyntheticShares)) &&
+         reader.Optional(value, here, "connections_per_share",
+                         limited(out.resources.connections_per_share, 0, kMaxSyntheticShares)) &&
+         reader.Optional(
+             value, here, "sessions_per_computer",
+             limited(out.resources.sessions_per_computer, 0, kMaxSyntheticListEntries)) &&
+         reader.Optional(
+             value, here, "open_files_per_computer",
+             limited(out.resources.open_files_per_computer, 0, kMaxSyntheticListEntries)) &&
+         reader.Optional(value, here, "disks_per_computer",
+                         limited(out.resources.disks_per_computer, 0, kMaxSyntheticDisks)) &&
+         reader.Optional(value, here, "transports_per_computer",
+                         limited(out.resources.transports_per_computer, 0, kMaxSyntheticShares));
+}
+
+bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_directory,
+                Estate& estate) {
+  if (!root.is_object()) return reader.Fail("the estate must be a JSON object");
+  ServiceProfiles profiles;
+  RegistrySources registry_sources{std::string(base_directory), {}};
+  const bool
+      settings_ok = reader.Optional(root, "", "synthetic", [&](const Json& v, const JsonPath& p) {
+        SyntheticOptions options;
+        if (!ReadSynthetic(reader, v, p, options)) return false;
+        GenerateEstate(options, estate);
+        return true;
+      }) && reader.Optional(root, "", "local_computer", [&](const Json& v, const JsonPath& p) {
+        return reader.String(v, p, estate.local_computer);
+      }) && reader.Optional(root, "", "latency_ms", [&](const Json& v, const JsonPath& p) {
+        return ReadLimited(reader, v, p, 0, kMaxLatencyMs, estate.latency_ms);
+      }) && reader.Optional(root, "", "ping_waits", [&](const Json& v, const JsonPath& p) {
+        return reader.Bool(v, p, estate.ping_waits);
+      }) && reader.Optional(root, "", "libraries", [&](const Json& v, const JsonPath& p) {
+        return ReadLibraries(reader, v, p, estate.libraries);
+      }) && reader.Optional(root, "", "service_profiles", [&](const Json& v, const JsonPath& p) {
+        return ReadServiceProfiles(reader, v, p, profiles);
+      });
+  if (!settings_ok) return false;
+
+  const bool lists_ok = reader.Optional(root, "", "domains", [&](const Json& v, const JsonPath& p) {
+    if (!reader.ExpectArray(v, p)) return false;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      Domain domain;
+      if (!ReadDomain(reader, v[i], JsonPath{"", "domains", i}, domain)) {
+        return false;
+      }
+      estate.domains.push_back(std::move(domain));
+    }
+    return true;
+  }) && reader.Optional(root, "", "computers", [&](const Json& v, const JsonPath& p) {
+    if (!reader.ExpectArray(v, p)) return false;
+    estate.computers.reserve(estate.computers.size() + v.size());
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      Computer computer;
+      const JsonPath where{"", "computers", i};
+      if (!ReadComputer(reader, v[i], where, profiles, computer)) return false;
+      const std::string here = where.str();
+      if (!reader.Optional(v[i], here, "registry",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadRegistry(reader, r, rp, registry_sources, computer);
+                           }) ||
+          !reader.Optional(v[i], here, "printers", [&](const Json& r, const JsonPath& rp) {
+            return ReadPrinters(reader, r, rp, computer.printers);
+          })) {
+        return false;
+      }
+      estate.computers.push_back(std::move(computer));
+    }
+    return true;
+  });
+  if (!lists_ok) return false;
+
+  std::string error;
+  return estate.Finalize(error) || reader.Fail(error);
+}
+
+// The parser's texts start with "[json.exception.parse_error.101] " and
+// quote what was last read, which may be long or not even UTF-8.
+std::string ParserMessage(const char* what) {
+  constexpr std::size_t kMaxChars = 300;
+  std::string_view raw = what;
+  if (raw.starts_with("[json.exception.")) {
+    const auto end = raw.find("] ");
+    if (end != std::string_view::npos) raw.remove_prefix(end + 2);
+  }
+  std::string clean;
+  std::size_t pos = 0;
+  std::size_t chars = 0;
+  while (pos < raw.size() && chars++ < kMaxChars)
+    text::AppendUtf8(clean, text::NextCodePoint(raw, pos));
+  if (pos < raw.size()) clean += "...";
+  return clean;
+}
+
+}  // namespace
+
+LoadResult ParseEstate(std::string_view text, std::string_view origin,
+                       std::string_view base_directory) {
+  LoadResult result;
+  JsonReader reader(origin);
+  try {
+    const Json root = Json::parse(text.begin(), text.end());
+    result.ok = ReadEstate(reader, root, base_directory, result.estate);
+  } catch (const Json::exception& e) {
+    reader.Fail(ParserMessage(e.what()));
+  } catch (const std::bad_alloc&) {
+    reader.Fail("not enough memory to read the estate");
+  }
+  if (!result.ok) {
+    result.error = reader.error();
+    result.estate = Estate();
+  }
+  return result;
+}
+
+LoadResult LoadEstate(const std::string& path) {
+  LoadResult result;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    result.error = path + ": cannot open the estate file: " + std::strerror(errno);
+    return result;
+  }
+  in.seekg(0, std::ios::end);
+  const auto size = static_cast<std::streamoff>(in.tellg());
+  if (size < 0 || static_cast<std::uint64_t>(size) > kMaxEstateFileBytes) {
+    result.error = path + ": the estate file is too large (more than " +
+                   std::to_string(kMaxEstateFileBytes >> 20) + " MiB) or cannot be sized";
+    return result;
+  }
+  in.seekg(0, std::ios::beg);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  if (!in.read(text.data(), size)) {
+    result.error = path + ": cannot read the estate file";
+    return result;
+  }
+  return ParseEstate(text, path, std::filesystem::path(path).parent_path().string());
+}
+
+}  // namespace tabulon::estate

@@ -1,0 +1,443 @@
+#include "estate/network_management.h"
+
+#include <algorithm>
+
+#include "estate/sizes.h"
+#include "platform/text.h"
+
+namespace tabulon::estate {
+namespace {
+
+constexpr std::uint32_t kDomainControllerBits = 0x8 | 0x10;  // PDC, BDC
+
+bool Fits(std::uint32_t used, std::uint32_t bytes, std::uint32_t preferred_max_length) {
+  return preferred_max_length == platform::kMaxPreferredLength ||
+         static_cast<std::uint64_t>(used) + bytes <= preferred_max_length;
+}
+
+// Level records as a 32-bit Windows process sizes them: the fixed structure
+// plus each string in UTF-16 with its terminator.
+std::uint32_t ShareBytes(const platform::ShareInfo& share, std::uint32_t level) {
+  const std::uint32_t common = WideStringBytes(share.netname) + WideStringBytes(share.remark);
+  if (level == 1) return 12 + common;
+  return 40 + common + WideStringBytes(share.path) +
+         static_cast<std::uint32_t>(share.security_descriptor.size());
+}
+
+std::uint32_t ConnectionBytes(const platform::ConnectionInfo1& c) {
+  return 28 + WideStringBytes(c.username) + WideStringBytes(c.netname);
+}
+
+std::uint32_t SessionBytes(const platform::SessionInfo& s, std::uint32_t level) {
+  const std::uint32_t common = WideStringBytes(s.cname) + WideStringBytes(s.username);
+  if (level == 1) return 24 + common;
+  return 32 + common + WideStringBytes(s.cltype_name) + WideStringBytes(s.transport);
+}
+
+std::uint32_t FileBytes(const platform::FileInfo3& f) {
+  return 20 + WideStringBytes(f.pathname) + WideStringBytes(f.username);
+}
+
+std::uint32_t TransportBytes(const platform::WkstaTransportInfo0& t) {
+  return 20 + WideStringBytes(t.transport_name) + WideStringBytes(t.transport_address);
+}
+
+struct Page {
+  win::Status status = win::ERROR_SUCCESS;
+  std::uint32_t total = 0;
+  std::uint32_t resume = 0;
+};
+
+// Moves the records from `resume` on that fit the preferred length (at
+// least one) into `entries`; ERROR_MORE_DATA and the next position when
+// some are left.
+template <typename Record, typename Bytes>
+Page TakePage(std::vector<Record>& all, std::uint32_t resume, std::uint32_t preferred_max_length,
+              Bytes bytes, std::vector<Record>& entries) {
+  Page page;
+  page.total = static_cast<std::uint32_t>(all.size());
+  std::uint64_t used = 0;
+  for (std::size_t i = resume; i < all.size(); ++i) {
+    const std::uint32_t size = bytes(all[i]);
+    if (!entries.empty() && preferred_max_length != platform::kMaxPreferredLength &&
+        used + size > preferred_max_length) {
+      page.status = win::ERROR_MORE_DATA;
+      page.resume = static_cast<std::uint32_t>(i);
+      break;
+    }
+    used += size;
+    entries.push_back(std::move(all[i]));
+  }
+  return page;
+}
+
+template <typename Result, typename Record, typename Bytes>
+void FillPage(Result& result, std::vector<Record>& all, std::uint32_t resume,
+              std::uint32_t preferred_max_length, Bytes bytes) {
+  const Page page = TakePage(all, resume, preferred_max_length, bytes, result.entries);
+  result.status = page.status;
+  result.total_entries = page.total;
+  result.resume_handle = page.resume;
+}
+
+const ServerResources& ResourcesOf(const Computer& computer) {
+  static const ServerResources kNothing;
+  return computer.resources ? *computer.resources : kNothing;
+}
+
+std::string PagingDetail(std::uint32_t preferred_max_length, std::uint32_t resume_handle) {
+  return " prefmaxlen=" + std::to_string(preferred_max_length) +
+         " resume=" + std::to_string(resume_handle);
+}
+
+}  // namespace
+
+platform::ServerInfoResult EstateNetworkManagement::NetServerGetInfo101(std::string_view server) {
+  platform::ServerInfoResult result;
+  const Computer* computer = sim_.estate().FindServer(server);
+  sim_.Record(Operation::kNetServerGetInfo, server, [] { return std::string("level=101"); });
+  sim_.Wait(computer);
+  if (computer == nullptr || computer->offline) {
+    result.status = win::ERROR_BAD_NETPATH;
+    return result;
+  }
+  result.status = sim_.Injected(Operation::kNetServerGetInfo, computer->failures,
+                                sim_.estate().IndexOf(*computer));
+  if (result.status == win::ERROR_SUCCESS) result.info = computer->server;
+  return result;
+}
+
+platform::ServerEnumResult EstateNetworkManagement::NetServerEnum101(
+    std::string_view domain_name, std::uint32_t server_type, std::uint32_t preferred_max_length,
+    std::uint32_t resume_handle) {
+  const Estate& estate = sim_.estate();
+  platform::ServerEnumResult result;
+  const Domain* domain = nullptr;
+  if (!domain_name.empty()) {
+    domain = estate.FindDomain(domain_name);
+  } else if (const Computer* local = estate.LocalComputer()) {
+    domain = estate.DomainOf(*local);
+  }
+  sim_.Record(Operation::kNetServerEnum, domain_name, [&] {
+    return "level=101 type=" + Hex(server_type) +
+           " prefmaxlen=" + std::to_string(preferred_max_length) +
+           " resume=" + std::to_string(resume_handle);
+  });
+  sim_.Wait(domain != nullptr ? estate.ControllerOf(*domain) : nullptr);
+  if (domain == nullptr) {
+    result.status = win::ERROR_NO_BROWSER_SERVERS_FOUND;
+    return result;
+  }
+  result.status = sim_.Injected(Operation::kNetServerEnum, domain->failures, 0);
+  if (result.status != win::ERROR_SUCCESS) return result;
+
+  std::uint32_t used = 0;
+  std::uint32_t position = 0;  // among the entries that match the type
+  bool more = false;
+  for (const BrowseEntry& entry : *domain->browse_list) {
+    const platform::ServerInfo101& info =
+        entry.info ? *entry.info : estate.computers[entry.computer].server;
+    if (server_type != platform::kSvTypeAll && (info.type & server_type) == 0) continue;
+    const std::uint32_t index = position++;
+    if (index < resume_handle || more) continue;
+    const std::uint32_t bytes = ServerInfo101Bytes(info);
+    if (!result.entries.empty() && !Fits(used, bytes, preferred_max_length)) {
+      more = true;
+      result.resume_handle = index;
+      continue;
+    }
+    used += bytes;
+    result.entries.push_back(info);
+  }
+  result.total_entries = position;
+  result.status = more ? win::ERROR_MORE_DATA : win::ERROR_SUCCESS;
+  return result;
+}
+
+platform::DisplayMachinesResult EstateNetworkManagement::NetQueryDisplayMachines(
+    std::string_view server, std::uint32_t index, std::uint32_t entries_requested,
+    std::uint32_t preferred_max_length) {
+  const Estate& estate = sim_.estate();
+  platform::DisplayMachinesResult result;
+  const Computer* computer = estate.FindServer(server);
+  sim_.Record(Operation::kNetQueryDisplayInformation, server, [&] {
+    return "level=2 index=" + std::to_string(index) +
+           " entries=" + std::to_string(entries_requested) +
+           " prefmaxlen=" + std::to_string(preferred_max_length);
+  });
+  sim_.Wait(computer);
+  if (computer == nullptr || computer->offline) {
+    result.status = win::ERROR_BAD_NETPATH;
+    return result;
+  }
+  result.status = sim_.Injected(Operation::kNetQueryDisplayInformation, computer->failures,
+                                estate.IndexOf(*computer));
+  if (result.status != win::ERROR_SUCCESS) return result;
+
+  // A controller answers from its domain's account database; any other
+  // computer's own database holds no machine accounts.
+  const Domain* domain = estate.DomainOf(*computer);
+  const bool controller =
+      domain != nullptr && (domain->controller_index == estate.IndexOf(*computer) ||
+                            (computer->server.type & kDomainControllerBits) != 0);
+  if (!controller) return result;
+
+  const auto& accounts = *domain->computer_accounts;
+  const std::uint32_t limit = std::min(entries_requested, kMaxDisplayEntries);
+  std::uint32_t used = 0;
+  std::size_t i = index;
+  for (; i < accounts.size() && result.entries.size() < limit; ++i) {
+    const std::uint32_t bytes = DisplayMachineBytes(accounts[i]);
+    if (!result.entries.empty() && !Fits(used, bytes, preferred_max_length)) break;
+    used += bytes;
+    result.entries.push_back({accounts[i].name, accounts[i].comment, accounts[i].flags,
+                              accounts[i].rid, static_cast<std::uint32_t>(i + 1)});
+  }
+  if (i < accounts.size()) result.status = win::ERROR_MORE_DATA;
+  return result;
+}
+
+platform::DcNameResult EstateNetworkManagement::NetGetDCName(std::string_view server,
+                                                             std::string_view domain_name) {
+  const Estate& estate = sim_.estate();
+  platform::DcNameResult result;
+  const Computer* computer = estate.FindServer(server);
+  sim_.Record(Operation::kNetGetDCName, server,
+              [&] { return "domain=" + std::string(domain_name); });
+  sim_.Wait(computer);
+  if (!StripBackslashes(server).empty() && (computer == nullptr || computer->offline)) {
+    result.status = win::ERROR_BAD_NETPATH;
+    return result;
+  }
+  if (computer != nullptr) {
+    result.status =
+        sim_.Injected(Operation::kNetGetDCName, computer->failures, estate.IndexOf(*computer));
+    if (result.status != win::ERROR_SUCCESS) return result;
+  }
+  const Domain* domain = nullptr;
+  if (!domain_name.empty()) {
+    domain = estate.FindDomain(domain_name);
+  } else if (computer != nullptr) {
+    domain = estate.DomainOf(*computer);
+  }
+  if (domain == nullptr) {
+    result.status = win::NERR_DCNotFound;
+    return result;
+  }
+  result.status = sim_.Injected(Operation::kNetGetDCName, domain->failures, 0);
+  if (result.status != win::ERROR_SUCCESS) return result;
+  const Computer* controller = estate.ControllerOf(*domain);
+  if (controller == nullptr || controller->offline) {
+    result.status = win::NERR_DCNotFound;
+    return result;
+  }
+  result.dc_name = "\\\\" + controller->name;
+  return result;
+}
+
+const Computer* EstateNetworkManagement::Reach(Operation op, std::string_view server,
+                                               win::Status& status) {
+  const Computer* computer = sim_.estate().FindServer(server);
+  sim_.Wait(computer);
+  if (computer == nullptr || computer->offline) {
+    status = win::ERROR_BAD_NETPATH;
+    return nullptr;
+  }
+  status = sim_.Injected(op, computer->failures, sim_.estate().IndexOf(*computer));
+  return status == win::ERROR_SUCCESS ? computer : nullptr;
+}
+
+platform::ShareEnumResult EstateNetworkManagement::NetShareEnum(std::string_view server,
+                                                                std::uint32_t level,
+                                                                std::uint32_t preferred_max_length,
+                                                                std::uint32_t resume_handle) {
+  platform::ShareEnumResult result;
+  sim_.Record(Operation::kNetShareEnum, server, [&] {
+    return "level=" + std::to_string(level) + PagingDetail(preferred_max_length, resume_handle);
+  });
+  const Computer* computer = Reach(Operation::kNetShareEnum, server, result.status);
+  if (computer == nullptr) return result;
+  if (level != 1 && level != 502) {
+    result.status = win::ERROR_INVALID_LEVEL;
+    return result;
+  }
+  std::vector<platform::ShareInfo> all;
+  for (const Share& share : ResourcesOf(*computer).shares) {
+    if (level == 502) {
+      all.push_back(share.info);
+    } else {
+      platform::ShareInfo brief;
+      brief.netname = share.info.netname;
+      brief.type = share.info.type;
+      brief.remark = share.info.remark;
+      all.push_back(std::move(brief));
+    }
+  }
+  FillPage(result, all, resume_handle, preferred_max_length,
+           [level](const platform::ShareInfo& s) { return ShareBytes(s, level); });
+  return result;
+}
+
+platform::ShareGetInfoResult EstateNetworkManagement::NetShareGetInfo0(std::string_view server,
+                                                                       std::string_view netname) {
+  platform::ShareGetInfoResult result;
+  sim_.Record(Operation::kNetShareGetInfo, server,
+              [&] { return "share=" + std::string(netname) + " level=0"; });
+  const Computer* computer = Reach(Operation::kNetShareGetInfo, server, result.status);
+  if (computer == nullptr) return result;
+  const Share* share = ResourcesOf(*computer).FindShare(netname);
+  if (share == nullptr) {
+    result.status = win::NERR_NetNameNotFound;
+    return result;
+  }
+  result.netname = share->info.netname;
+  return result;
+}
+
+platform::ConnectionEnumResult EstateNetworkManagement::NetConnectionEnum1(
+    std::string_view server, std::string_view qualifier, std::uint32_t preferred_max_length,
+    std::uint32_t resume_handle) {
+  platform::ConnectionEnumResult result;
+  sim_.Record(Operation::kNetConnectionEnum, server, [&] {
+    return "qualifier=" + std::string(qualifier) + " level=1" +
+           PagingDetail(preferred_max_length, resume_handle);
+  });
+  const Computer* computer = Reach(Operation::kNetConnectionEnum, server, result.status);
+  if (computer == nullptr) return result;
+  const ServerResources& resources = ResourcesOf(*computer);
+  const auto record = [](const Share& share, const ShareConnection& c, std::string netname) {
+    platform::ConnectionInfo1 info;
+    info.id = c.id;
+    info.type = share.info.type;
+    info.num_opens = c.opens;
+    info.num_users = c.users;
+    info.time = c.seconds;
+    info.username = c.user;
+    info.netname = std::move(netname);
+    return info;
+  };
+  std::vector<platform::ConnectionInfo1> all;
+  if (qualifier.empty()) {
+    result.status = win::ERROR_INVALID_PARAMETER;
+    return result;
+  }
+  if (qualifier.starts_with("\\\\")) {
+    const std::string_view client = StripBackslashes(qualifier);
+    for (const Share& share : resources.shares) {
+      for (const ShareConnection& c : share.connections) {
+        if (text::EqualsNoCase(StripBackslashes(c.computer), client)) {
+          all.push_back(record(share, c, share.info.netname));
+        }
+      }
+    }
+    if (all.empty()) {
+      result.status = win::NERR_ClientNameNotFound;
+      return result;
+    }
+  } else {
+    const Share* share = resources.FindShare(qualifier);
+    if (share == nullptr) {
+      result.status = win::NERR_NetNameNotFound;
+      return result;
+    }
+    for (const ShareConnection& c : share->connections)
+      all.push_back(record(*share, c, c.computer));
+  }
+  FillPage(result, all, resume_handle, preferred_max_length, ConnectionBytes);
+  return result;
+}
+
+platform::SessionEnumResult EstateNetworkManagement::NetSessionEnum(
+    std::string_view server, std::string_view client_name, std::string_view user_name,
+    std::uint32_t level, std::uint32_t preferred_max_length, std::uint32_t resume_handle) {
+  platform::SessionEnumResult result;
+  sim_.Record(Operation::kNetSessionEnum, server, [&] {
+    return "client=" + std::string(client_name) + " user=" + std::string(user_name) +
+           " level=" + std::to_string(level) + PagingDetail(preferred_max_length, resume_handle);
+  });
+  const Computer* computer = Reach(Operation::kNetSessionEnum, server, result.status);
+  if (computer == nullptr) return result;
+  const ServerResources& resources = ResourcesOf(*computer);
+  if (level != 1 && level != 502) {
+    result.status = win::ERROR_INVALID_LEVEL;
+    return result;
+  }
+  if (level == 502 && resources.session_502_refusal) {
+    result.status = *resources.session_502_refusal;
+    return result;
+  }
+  const std::string_view client = StripBackslashes(client_name);
+  std::vector<platform::SessionInfo> all;
+  bool client_seen = false;
+  for (const platform::SessionInfo& session : resources.sessions) {
+    if (!client.empty() && !text::EqualsNoCase(StripBackslashes(session.cname), client)) continue;
+    client_seen = true;
+    if (!user_name.empty() && !text::EqualsNoCase(session.username, user_name)) continue;
+    all.push_back(session);
+    if (level == 1) {
+      all.back().cltype_name.clear();
+      all.back().transport.clear();
+    }
+  }
+  if (!client.empty() && !client_seen) {
+    result.status = win::NERR_ClientNameNotFound;
+    return result;
+  }
+  if (!user_name.empty() && all.empty()) {
+    result.status = win::NERR_UserNotFound;
+    return result;
+  }
+  FillPage(result, all, resume_handle, preferred_max_length,
+           [level](const platform::SessionInfo& s) { return SessionBytes(s, level); });
+  return result;
+}
+
+platform::FileEnumResult EstateNetworkManagement::NetFileEnum3(std::string_view server,
+                                                               std::string_view base_path,
+                                                               std::string_view user_name,
+                                                               std::uint32_t preferred_max_length,
+                                                               std::uint32_t resume_handle) {
+  platform::FileEnumResult result;
+  sim_.Record(Operation::kNetFileEnum, server, [&] {
+    return "base=" + std::string(base_path) + " user=" + std::string(user_name) + " level=3" +
+           PagingDetail(preferred_max_length, resume_handle);
+  });
+  const Computer* computer = Reach(Operation::kNetFileEnum, server, result.status);
+  if (computer == nullptr) return result;
+  std::vector<platform::FileInfo3> all;
+  for (const platform::FileInfo3& file : ResourcesOf(*computer).open_files) {
+    if (!text::StartsWithNoCase(file.pathname, base_path)) continue;
+    if (!user_name.empty() && !text::EqualsNoCase(file.username, user_name)) continue;
+    all.push_back(file);
+  }
+  FillPage(result, all, resume_handle, preferred_max_length, FileBytes);
+  return result;
+}
+
+platform::ServerDiskEnumResult EstateNetworkManagement::NetServerDiskEnum0(
+    std::string_view server, std::uint32_t preferred_max_length) {
+  platform::ServerDiskEnumResult result;
+  sim_.Record(Operation::kNetServerDiskEnum, server,
+              [&] { return "level=0 prefmaxlen=" + std::to_string(preferred_max_length); });
+  const Computer* computer = Reach(Operation::kNetServerDiskEnum, server, result.status);
+  if (computer == nullptr) return result;
+  for (const Disk& disk : ResourcesOf(*computer).disks) {
+    result.disks.push_back(std::string(1, disk.letter) + ":");
+  }
+  result.total_entries = static_cast<std::uint32_t>(result.disks.size());
+  return result;
+}
+
+platform::WkstaTransportEnumResult EstateNetworkManagement::NetWkstaTransportEnum0(
+    std::string_view server, std::uint32_t preferred_max_length, std::uint32_t resume_handle) {
+  platform::WkstaTransportEnumResult result;
+  sim_.Record(Operation::kNetWkstaTransportEnum, server,
+              [&] { return "level=0" + PagingDetail(preferred_max_length, resume_handle); });
+  const Computer* computer = Reach(Operation::kNetWkstaTransportEnum, server, result.status);
+  if (computer == nullptr) return result;
+  std::vector<platform::WkstaTransportInfo0> all = ResourcesOf(*computer).transports;
+  FillPage(result, all, resume_handle, preferred_max_length, TransportBytes);
+  return result;
+}
+
+}  // namespace tabulon::estate

@@ -1,0 +1,85 @@
+#include "estate/operations.h"
+
+#include <array>
+
+#include "platform/text.h"
+
+namespace tabulon::estate {
+namespace {
+
+constexpr std::array<std::string_view, 41> kNames{
+    "NetServerGetInfo",
+    "NetServerEnum",
+    "NetQueryDisplayInformation",
+    "NetGetDCName",
+    "DsGetDcName",
+    "OpenSCManager",
+    "EnumServicesStatus",
+    "OpenService",
+    "QueryServiceConfig",
+    "CloseServiceHandle",
+    "LookupAccountSid",
+    "LookupAccountName",
+    "SystemEcho",
+    "RawEcho",
+    "WTSOpenServer",
+    "WTSCloseServer",
+    "WTSEnumerateSessions",
+    "WTSEnumerateProcesses",
+    "WTSQuerySessionInformation",
+    "WTSQueryUserConfig",
+    "WinStationQueryInformation",
+    "NetShareEnum",
+    "NetShareGetInfo",
+    "NetConnectionEnum",
+    "NetSessionEnum",
+    "NetFileEnum",
+    "NetServerDiskEnum",
+    "NetWkstaTransportEnum",
+    "GetDiskFreeSpaceEx",
+    "GetVolumeInformation",
+    "RegConnectRegistry",
+    "RegOpenKey",
+    "RegQueryValue",
+    "RegEnumKey",
+    "RegEnumValue",
+    "RegQueryInfoKey",
+    "RegCloseKey",
+    "EnumPrinters",
+    "OpenPrinter",
+    "GetPrinter",
+    "ClosePrinter",
+};
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kClosePrinter) + 1);
+
+}  // namespace
+
+std::string_view OperationName(Operation op) {
+  return kNames[static_cast<std::size_t>(op)];
+}
+
+std::optional<Operation> OperationFromName(std::string_view name) {
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    if (text::EqualsNoCase(kNames[i], name)) return static_cast<Operation>(i);
+  }
+  return std::nullopt;
+}
+
+bool CanInjectFailure(Operation op) {
+  return op != Operation::kCloseServiceHandle && op != Operation::kWTSCloseServer &&
+         op != Operation::kRegCloseKey && op != Operation::kClosePrinter;
+}
+
+std::string_view InjectableOperationNames() {
+  return "NetServerGetInfo, NetServerEnum, NetQueryDisplayInformation, NetGetDCName, "
+         "DsGetDcName, OpenSCManager, EnumServicesStatus, OpenService, QueryServiceConfig, "
+         "LookupAccountSid, LookupAccountName, SystemEcho, RawEcho, WTSOpenServer, "
+         "WTSEnumerateSessions, WTSEnumerateProcesses, WTSQuerySessionInformation, "
+         "WTSQueryUserConfig, WinStationQueryInformation, NetShareEnum, NetShareGetInfo, "
+         "NetConnectionEnum, NetSessionEnum, NetFileEnum, NetServerDiskEnum, "
+         "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation, RegConnectRegistry, "
+         "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "
+         "OpenPrinter, GetPrinter";
+}
+
+}  // namespace tabulon::estate

@@ -1,0 +1,59 @@
+#pragma once
+// Readers for the sections of an estate file, shared by the loader.
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "estate/estate.h"
+#include "estate/json_reader.h"
+
+namespace tabulon::estate {
+
+// Service lists by lower-case profile name.
+using ServiceProfiles = std::unordered_map<std::string, std::shared_ptr<const ServiceList>>;
+
+enum class FailureScope { kComputerOrDomain, kService, kTerminalSession, kRegistryKey, kPrinter };
+
+bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, FailureScope scope,
+                  FailureList& out);
+// Accounts may give a full "sid" or a "rid" relative to the owner's SID.
+bool ReadAccounts(JsonReader& reader, const Json& value, const JsonPath& path,
+                  const std::optional<platform::Sid>& owner, std::vector<Account>& out);
+// platform_id, version_major, version_minor, type and comment members.
+bool ReadServerFields(JsonReader& reader, const Json& object, const std::string& path,
+                      platform::ServerInfo101& out);
+
+bool ReadServices(JsonReader& reader, const Json& value, const JsonPath& path, ServiceList& out);
+bool ReadServiceProfiles(JsonReader& reader, const Json& value, const JsonPath& path,
+                         ServiceProfiles& out);
+
+// The terminal_services member of a computer.
+bool ReadTerminalServer(JsonReader& reader, const Json& value, const JsonPath& path,
+                        TerminalServer& out);
+// The top-level libraries member: what the computer running the program has.
+bool ReadLibraries(JsonReader& reader, const Json& value, const JsonPath& path,
+                   platform::TerminalServicesLibraries& out);
+
+bool ReadDomain(JsonReader& reader, const Json& value, const JsonPath& path, Domain& out);
+bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,
+                  const ServiceProfiles& profiles, Computer& out);
+// The shares, default_shares, sessions, refuse_session_502, open_files,
+// disks and transports members of a computer.
+bool ReadServerResources(JsonReader& reader, const Json& computer, const std::string& path,
+                         Computer& out);
+
+// .reg files are looked up from here; each file is read once per estate.
+struct RegistrySources {
+  std::string base_directory;  // empty: the current directory
+  std::unordered_map<std::string, std::shared_ptr<const RegistryTree>> files;
+};
+// The registry member of a computer.
+bool ReadRegistry(JsonReader& reader, const Json& value, const JsonPath& path,
+                  RegistrySources& sources, Computer& out);
+// The printers member of a computer.
+bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
+                  std::vector<Printer>& out);
+
+}  // namespace tabulon::estate

@@ -1,0 +1,192 @@
+#include "estate/synthetic.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "estate/synthetic_services.h"
+#include "platform/text.h"
+
+namespace tabulon::estate {
+namespace {
+
+// splitmix64: the same sequence on every platform and library, unlike the
+// standard distributions.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+  }
+  std::uint32_t Below(std::uint32_t n) {
+    return n == 0 ? 0 : static_cast<std::uint32_t>(Next() % n);
+  }
+  bool Chance(double rate) {
+    return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0) < rate;
+  }
+  std::uint32_t Word() { return static_cast<std::uint32_t>(Next() >> 32); }
+
+ private:
+  std::uint64_t state_;
+};
+
+constexpr std::uint32_t kTypeWorkstation = 0x1;
+constexpr std::uint32_t kTypeServer = 0x2;
+constexpr std::uint32_t kTypePdc = 0x8;
+constexpr std::uint32_t kTypeTime = 0x20;
+constexpr std::uint32_t kTypeNt = 0x1000;
+constexpr std::uint32_t kTypeServerNt = 0x8000;
+constexpr std::uint32_t kTypePotentialBrowser = 0x10000;
+constexpr std::uint32_t kTypeMasterBrowser = 0x40000;
+constexpr std::uint32_t kTypeDomainBrowser = 0x80000;
+
+// "WS" and 7 with width 5 give "WS00007".
+std::string Numbered(std::string_view prefix, std::uint32_t n, std::size_t width) {
+  std::string digits = std::to_string(n);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return std::string(prefix) + digits;
+}
+
+platform::Sid DomainStyleSid(Random& random) {
+  return platform::Sid{1, 5, {21, random.Word(), random.Word(), random.Word()}};
+}
+
+std::uint32_t DrawState(Random& random, const Service& service) {
+  switch (service.start_type) {
+    case 0:
+    case 1:
+      return kServiceRunning;
+    case kServiceAutoStart:
+      return random.Chance(0.95) ? kServiceRunning : kServiceStopped;
+    case kServiceDemandStart:
+      return random.Chance(0.25) ? kServiceRunning : kServiceStopped;
+    default:
+      return kServiceStopped;
+  }
+}
+
+std::shared_ptr<const ServiceList> MakeProfile(Random& random, std::uint32_t count) {
+  const auto templates = ServiceTemplates();
+  std::vector<std::size_t> order(templates.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  for (std::size_t i = order.size(); i > 1; --i) {
+    std::swap(order[i - 1], order[random.Below(static_cast<std::uint32_t>(i))]);
+  }
+  auto list = std::make_shared<ServiceList>();
+  list->reserve(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    Service service;
+    if (i < order.size()) {
+      const ServiceTemplate& t = templates[order[i]];
+      service.name = t.name;
+      service.display_name = t.display_name;
+      service.type = t.type;
+      service.start_type = t.start_type;
+      service.account = t.account;
+      service.binary_path = t.binary_path;
+      if (!t.dependency.empty()) service.dependencies.emplace_back(t.dependency);
+    } else {
+      const std::uint32_t n = i - static_cast<std::uint32_t>(order.size()) + 1;
+      service.name = Numbered("AppSvc", n, 4);
+      service.display_name = Numbered("Application Service ", n, 0);
+      service.start_type = random.Chance(0.5) ? kServiceAutoStart : kServiceDemandStart;
+      service.binary_path = "\"C:\\Program Files\\" + Numbered("App", n, 4) + "\\service.exe\"";
+    }
+    service.state = DrawState(random, service);
+    service.controls_accepted = service.state == kServiceRunning ? kServiceAcceptStop : 0;
+    list->push_back(std::move(service));
+  }
+  // The service manager lists services by name.
+  std::sort(list->begin(), list->end(), [](const Service& a, const Service& b) {
+    return text::ToLower(a.name) < text::ToLower(b.name);
+  });
+  return list;
+}
+
+Domain MakeDomain(Random& random, std::uint32_t number, std::uint32_t users) {
+  Domain domain;
+  domain.name = Numbered("DOMAIN", number, 2);
+  domain.dns_name = Numbered("domain", number, 2) + ".example";
+  domain.sid = DomainStyleSid(random);
+  const auto add = [&](std::string name, std::uint32_t rid, platform::SidNameUse use) {
+    platform::Sid sid = *domain.sid;
+    sid.sub_authorities.push_back(rid);
+    domain.accounts.push_back({std::move(name), std::move(sid), use});
+  };
+  add("Administrator", 500, platform::SidNameUse::kUser);
+  add("Domain Admins", 512, platform::SidNameUse::kGroup);
+  add("Domain Users", 513, platform::SidNameUse::kGroup);
+  add("Domain Computers", 515, platform::SidNameUse::kGroup);
+  for (std::uint32_t u = 1; u <= users; ++u) {
+    add(Numbered("user", u, 5), 1100 + u, platform::SidNameUse::kUser);
+  }
+  return domain;
+}
+
+}  // namespace
+
+void GenerateEstate(const SyntheticOptions& options, Estate& estate) {
+  Random random(options.seed);
+  const std::uint32_t domain_count = std::max<std::uint32_t>(options.domains, 1);
+  const std::size_t first_domain = estate.domains.size();
+  for (std::uint32_t d = 0; d < domain_count; ++d) {
+    estate.domains.push_back(MakeDomain(random, d + 1, options.users_per_domain));
+  }
+
+  std::vector<std::shared_ptr<const ServiceList>> profiles;
+  const std::uint32_t profile_count = std::max<std::uint32_t>(options.service_profiles, 1);
+  for (std::uint32_t p = 0; p < profile_count; ++p) {
+    profiles.push_back(MakeProfile(random, options.services_per_computer));
+  }
+  std::vector<std::shared_ptr<const ServerResources>> resources;
+  if (options.resources.any()) {
+    for (std::uint32_t p = 0; p < profile_count; ++p) {
+      resources.push_back(MakeResourceProfile(options.resources, p));
+    }
+  }
+
+  estate.computers.reserve(estate.computers.size() + options.computers);
+  std::uint32_t current_domain = kNoIndex;
+  for (std::uint32_t n = 0; n < options.computers; ++n) {
+    // Computers come in one block per domain; the first of a block is the
+    // domain's controller.
+    const auto d = static_cast<std::uint32_t>(std::uint64_t{n} * domain_count / options.computers);
+    Domain& domain = estate.domains[first_domain + d];
+    const bool controller = d != current_domain;
+    current_domain = d;
+    const std::uint32_t number = n + 1;
+
+    Computer c;
+    c.server.platform_id = 500;
+    if (controller) {
+      c.name = Numbered("DC", number, 5);
+      c.server.type = kTypeWorkstation | kTypeServer | kTypePdc | kTypeTime | kTypeNt |
+                      kTypeServerNt | kTypeMasterBrowser | kTypeDomainBrowser;
+      domain.controller = c.name;
+    } else if (random.Chance(options.server_rate)) {
+      c.name = Numbered("SRV", number, 5);
+      c.server.type = kTypeWorkstation | kTypeServer | kTypeNt | kTypeServerNt;
+    } else {
+      c.name = Numbered("WS", number, 5);
+      c.server.type = kTypeWorkstation | kTypeServer | kTypeNt | kTypePotentialBrowser;
+    }
+    const bool older = !controller && random.Chance(0.2);
+    c.server.version_major = older ? 6 : 10;
+    c.server.version_minor = older ? 1 : 0;
+    c.dns_name = text::ToLower(c.name) + "." + domain.dns_name;
+    c.address = "10." + std::to_string((number >> 16) & 0xFF) + "." +
+                std::to_string((number >> 8) & 0xFF) + "." + std::to_string(number & 0xFF);
+    c.domain = domain.name;
+    c.offline = !controller && random.Chance(options.offline_rate);
+    if (options.max_ping_delay_ms > 0)
+      c.ping.delay_ms = random.Below(options.max_ping_delay_ms + 1);
+    c.services = profiles[random.Below(profile_count)];
+    c.sid = DomainStyleSid(random);
+    if (!resources.empty()) c.resources = resources[n % resources.size()];
+    estate.computers.push_back(std::move(c));
+  }
+}
+
+}  // namespace tabulon::estate

@@ -1,0 +1,211 @@
+#include "estate/loader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/text.h"
+#include "sample_estate.h"
+
+namespace tabulon::estate {
+namespace {
+
+TEST(EstateLoader, RejectsBadInputWithFileAndPath) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string expected;  // part of the message after "bad.json: "
+  };
+  const Case cases[] = {
+      {"truncated", R"({"computers": [{"name": "A")", "parse error at line 1, column 28"},
+      {"binary bytes", std::string("{\"computers\": \"\xFF\xFE\x01\"}"), "parse error"},
+      {"not an object", "[1, 2]", "the estate must be a JSON object"},
+      {"empty text", "", "parse error"},
+      {"computers not an array", R"({"computers": {"name": "A"}})",
+       "computers: expected an array, found an object"},
+      {"name of wrong type", R"({"computers": [{"name": 7}]})",
+       "computers[0].name: expected a string, found a number"},
+      {"missing name", R"({"computers": [{"address": "192.0.2.1"}]})",
+       "computers[0]: a computer needs a name"},
+      {"duplicate computer", R"({"computers": [{"name": "A"}, {"name": "\\\\a"}]})",
+       "computers[1]: computer name or address 'a' is also used by computers[0]"},
+      {"name clashes with a DNS name",
+       R"({"computers": [{"name": "A", "dns_name": "b.example"}, {"name": "B.EXAMPLE"}]})",
+       "is also used by computers[0]"},
+      {"bad address", R"({"computers": [{"name": "A", "address": "192.0.2.300"}]})",
+       "computers[0].address: '192.0.2.300' is not a dotted IPv4 address"},
+      {"unknown domain", R"({"computers": [{"name": "A", "domain": "NOPE"}]})",
+       "computers[0].domain: 'NOPE' is not a domain of the estate"},
+      {"unknown controller", R"({"domains": [{"name": "D", "controller": "X"}]})",
+       "domains[0].controller: 'X' is not a computer of the estate"},
+      {"duplicate domain", R"({"domains": [{"name": "D", "dns_name": "d.example"},
+                                           {"name": "D.EXAMPLE"}]})",
+       "domains[1]: domain name 'D.EXAMPLE' is also used by domains[0]"},
+      {"unknown browse entry", R"({"domains": [{"name": "D", "browse_list": ["GHOST"]}]})",
+       "domains[0].browse_list[0]: 'GHOST' is not a computer of the estate"},
+      {"bad SID", R"({"domains": [{"name": "D", "sid": "S-1-5-x"}]})",
+       "domains[0].sid: 'S-1-5-x' is not a SID"},
+      {"rid without owner SID",
+       R"({"domains": [{"name": "D", "accounts": [{"name": "u", "rid": 5}]}]})",
+       "domains[0].accounts[0]: a rid needs the sid of the domain or computer"},
+      {"both sid and rid",
+       R"({"computers": [{"name": "A", "sid": "S-1-5-21-1-2-3",
+           "accounts": [{"name": "u", "rid": 5, "sid": "S-1-5-21-1-2-3-5"}]}]})",
+       "computers[0].accounts[0]: give either a sid or a rid"},
+      {"unknown server type",
+       R"({"computers": [{"name": "A", "server": {"type": ["SERVER", "TOASTER"]}}]})",
+       "computers[0].server.type[1]: unknown server type 'TOASTER'; known names: WORKSTATION"},
+      {"negative number", R"({"computers": [{"name": "A", "server": {"version_major": -1}}]})",
+       "computers[0].server.version_major: the number must not be negative"},
+      {"fractional number", R"({"computers": [{"name": "A", "latency_ms": 1.5}]})",
+       "computers[0].latency_ms: expected a whole number"},
+      {"too large", R"({"computers": [{"name": "A", "server": {"platform_id": 4294967296}}]})",
+       "the number is larger than 4294967295"},
+      {"unknown operation", R"({"computers": [{"name": "A", "failures": {"NetFrobnicate": 5}}]})",
+       "computers[0].failures.NetFrobnicate: unknown operation; failures can be given for"},
+      {"unknown status name",
+       R"({"computers": [{"name": "A", "failures": {"OpenSCManager": "ERROR_OOPS"}}]})",
+       "computers[0].failures.OpenSCManager: unknown status 'ERROR_OOPS'"},
+      {"failure without status",
+       R"({"computers": [{"name": "A", "failures": {"OpenSCManager": {"after_calls": 1}}}]})",
+       "computers[0].failures.OpenSCManager: a failure needs a status"},
+      {"service failure of another operation",
+       R"({"computers": [{"name": "A", "services": [{"name": "S", "failures": {"OpenSCManager": 5}}]}]})",
+       "computers[0].services[0].failures.OpenSCManager: a service can only fail"},
+      {"duplicate service",
+       R"({"computers": [{"name": "A", "services": [{"name": "S"}, {"name": "s"}]}]})",
+       "computers[0].services[1]: service 's' is listed twice"},
+      {"unknown service state",
+       R"({"computers": [{"name": "A", "services": [{"name": "S", "state": "ASLEEP"}]}]})",
+       "computers[0].services[0].state: unknown service state 'ASLEEP'"},
+      {"unknown profile", R"({"computers": [{"name": "A", "service_profile": "kiosk"}]})",
+       "computers[0].service_profile: 'kiosk' is not a profile of service_profiles"},
+      {"profile and services", R"({"service_profiles": {"p": []},
+           "computers": [{"name": "A", "service_profile": "p", "services": []}]})",
+       "computers[0]: give either services or a service_profile, not both"},
+      {"null is a wrong type", R"({"local_computer": null})",
+       "local_computer: expected a string, found null"},
+      {"unknown local computer", R"({"local_computer": "NOPE"})",
+       "local_computer: 'NOPE' is not a computer of the estate"},
+      {"latency beyond a minute", R"({"latency_ms": 60001})",
+       "latency_ms: expected a number from 0 to 60000"},
+      {"synthetic rate out of range", R"({"synthetic": {"offline_rate": 1.5}})",
+       "synthetic.offline_rate: expected a number from 0 to 1"},
+      {"synthetic too large", R"({"synthetic": {"computers": 5000000}})",
+       "synthetic.computers: expected a number from 0 to 200000"},
+  };
+  for (const Case& c : cases) {
+    const LoadResult result = ParseEstate(c.text, "bad.json");
+    EXPECT_FALSE(result.ok) << c.name;
+    EXPECT_TRUE(result.error.starts_with("bad.json: ")) << c.name << ": " << result.error;
+    EXPECT_NE(result.error.find(c.expected), std::string::npos)
+        << c.name << ": " << result.error << "\nexpected to contain: " << c.expected;
+    EXPECT_TRUE(result.estate.computers.empty()) << c.name;
+  }
+}
+
+TEST(EstateLoader, SurvivesJunk) {
+  const std::string huge_name(4 << 20, 'x');
+  std::string deep(100000, '[');
+  const std::string junk_cases[] = {
+      deep, std::string("\x00\x01\x02{\"a\"", 7),
+      R"({"computers": [{"name": ")" + huge_name + R"(", "domain": "Z"}]})",
+      "{\"computers\": [{\"name\": \"" + huge_name,  // unterminated
+  };
+  for (const auto& text : junk_cases) {
+    const LoadResult result = ParseEstate(text, "junk.json");
+    EXPECT_FALSE(result.ok);
+    EXPECT_LT(result.error.size(), 1000u) << "messages stay readable";
+    EXPECT_TRUE(text::IsValidUtf8(result.error)) << result.error;
+  }
+  const std::string huge_key =
+      R"({"computers": [{"name": "A", "failures": {")" + huge_name + R"(": 5}}]})";
+  EXPECT_LT(ParseEstate(huge_key, "junk.json").error.size(), 1000u);
+  // Deep but well-formed, under a key nobody reads.
+  const std::string nested = R"({"later": )" + deep + std::string(deep.size(), ']') + "}";
+  EXPECT_TRUE(ParseEstate(nested, "deep.json").ok);
+}
+
+TEST(EstateLoader, IgnoresUnknownKeysAndAppliesDefaults) {
+  const LoadResult result = ParseEstate(
+      R"({"later_feature": [1, 2], "computers": [{"name": "A", "fax_lines": {"x": 1},
+          "services": [{"name": "svc", "comment": "ignored"}]}]})",
+      "ok.json");
+  ASSERT_TRUE(result.ok) << result.error;
+  const Computer& a = result.estate.computers[0];
+  EXPECT_EQ(a.server.name, "A");
+  EXPECT_EQ(a.server.platform_id, 500u);
+  EXPECT_EQ(a.server.version_major, 10u);
+  EXPECT_EQ(a.server.type, kDefaultServerType);
+  EXPECT_TRUE(a.ping.answers);
+  const Service& svc = a.services->at(0);
+  EXPECT_EQ(svc.display_name, "svc");
+  EXPECT_EQ(svc.type, 0x10u);
+  EXPECT_EQ(svc.state, kServiceRunning);
+  EXPECT_EQ(svc.start_type, kServiceDemandStart);
+  EXPECT_EQ(svc.controls_accepted, kServiceAcceptStop);
+  EXPECT_EQ(svc.account, "LocalSystem");
+}
+
+TEST(EstateLoader, ReadsNamesNumbersAndProfiles) {
+  const Estate estate = testing::LoadSample();
+  const Computer& ws = *estate.FindComputer("FWWS01");
+  EXPECT_EQ(ws.name, "FWWS01") << "leading backslashes are dropped";
+  EXPECT_EQ(ws.server.type, 0x1003u) << "hexadecimal text";
+  EXPECT_EQ(estate.FindComputer("FWSRV01")->server.type, 0x9003u);
+  EXPECT_EQ(estate.FindComputer("HBDC01")->server.type, 0x1012u) << "list of type names";
+  EXPECT_EQ(ws.services, estate.FindComputer("FWWS02")->services)
+      << "computers of one profile share its list";
+  const Service& w32time = ws.services->at(3);
+  EXPECT_EQ(w32time.type, 0x20u);
+  EXPECT_EQ(w32time.start_type, 3u);
+  EXPECT_EQ(w32time.controls_accepted, 0u) << "a stopped service accepts no controls";
+  const Domain& harbor = *estate.FindDomain("harbor");
+  EXPECT_EQ(harbor.controller, "HBDC01");
+  EXPECT_EQ(harbor.computer_accounts->at(1).flags, 0x1002u);
+  EXPECT_EQ(estate.FindDomain("FERNWOOD")->accounts.at(0).sid.ToString(),
+            "S-1-5-21-1111-2222-3333-500");
+}
+
+TEST(EstateLoader, LoadsFilesAndReportsUnreadableOnes) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("estate_test_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string good = (dir / "good.json").string();
+  std::ofstream(good) << R"({"computers": [{"name": "A"}]})";
+  const LoadResult loaded = LoadEstate(good);
+  EXPECT_TRUE(loaded.ok) << loaded.error;
+  EXPECT_NE(loaded.estate.FindComputer("a"), nullptr);
+
+  const std::string bad = (dir / "bad.json").string();
+  std::ofstream(bad) << "{\n  \"computers\": [\n    {\"name\": }\n";
+  const LoadResult broken = LoadEstate(bad);
+  EXPECT_FALSE(broken.ok);
+  EXPECT_NE(broken.error.find(bad + ": parse error at line 3, column 14"), std::string::npos)
+      << broken.error;
+
+  const LoadResult missing = LoadEstate((dir / "missing.json").string());
+  EXPECT_FALSE(missing.ok);
+  EXPECT_NE(missing.error.find("missing.json: cannot open the estate file"), std::string::npos)
+      << missing.error;
+  std::filesystem::remove_all(dir);
+}
+
+TEST(EstateLoader, TheDocumentedExampleLoads) {
+  std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/docs/estate.md");
+  ASSERT_TRUE(in) << "docs/estate.md";
+  const std::string doc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto start = doc.find("```json\n");
+  ASSERT_NE(start, std::string::npos);
+  const auto end = doc.find("```", start + 8);
+  const LoadResult result = ParseEstate(doc.substr(start + 8, end - start - 8), "estate.md");
+  EXPECT_TRUE(result.ok) << result.error;
+  EXPECT_FALSE(result.estate.computers.empty());
+}
+
+}  // namespace
+}  // namespace tabulon::estate

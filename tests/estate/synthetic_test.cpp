@@ -1,0 +1,110 @@
+#include "estate/synthetic.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "platform/text.h"
+#include "sample_estate.h"
+
+namespace tabulon::estate {
+namespace {
+
+// Everything a backend can report about a computer, as one text.
+std::string Describe(const Estate& estate) {
+  std::string out;
+  for (const Domain& d : estate.domains) {
+    out += d.name + " " + d.dns_name + " " + d.controller + " " + d.sid->ToString() + "\n";
+  }
+  for (const Computer& c : estate.computers) {
+    out += c.name + " " + c.dns_name + " " + c.address + " " + c.domain + " " +
+           std::to_string(c.offline) + " " + std::to_string(c.ping.delay_ms) + " " +
+           std::to_string(c.server.type) + " " + std::to_string(c.server.version_major) + " " +
+           c.sid->ToString() + ":";
+    for (const Service& s : *c.services) {
+      out += " " + s.name + "/" + std::to_string(s.state) + "/" + std::to_string(s.start_type);
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+Estate Generate(const std::string& options) {
+  LoadResult loaded = ParseEstate(R"({"synthetic": )" + options + "}", "synthetic.json");
+  EXPECT_TRUE(loaded.ok) << loaded.error;
+  return std::move(loaded.estate);
+}
+
+TEST(EstateSynthetic, SameOptionsGiveTheSameEstate) {
+  const std::string options =
+      R"({"seed": 7, "domains": 3, "computers": 300, "services_per_computer": 60,
+          "max_ping_delay_ms": 20})";
+  const std::string first = Describe(Generate(options));
+  EXPECT_EQ(first, Describe(Generate(options)));
+  EXPECT_NE(first, Describe(Generate(R"({"seed": 8, "domains": 3, "computers": 300,
+                                         "services_per_computer": 60, "max_ping_delay_ms": 20})")));
+}
+
+TEST(EstateSynthetic, ShapeFollowsTheOptions) {
+  const Estate estate = Generate(
+      R"({"seed": 3, "domains": 4, "computers": 2000, "services_per_computer": 150,
+          "service_profiles": 5, "offline_rate": 0.1, "users_per_domain": 20})");
+  ASSERT_EQ(estate.domains.size(), 4u);
+  ASSERT_EQ(estate.computers.size(), 2000u);
+  EXPECT_EQ(estate.computers[0].name, "DC00001");
+  EXPECT_EQ(estate.domains[0].name, "DOMAIN01");
+  EXPECT_EQ(estate.domains[0].controller, "DC00001");
+  EXPECT_EQ(estate.domains[1].controller, "DC00501");
+  EXPECT_EQ(estate.domains[0].accounts.size(), 24u);
+  EXPECT_EQ(estate.domains[3].browse_list->size(), 500u);
+
+  std::set<const ServiceList*> lists;
+  std::size_t offline = 0;
+  for (const Computer& c : estate.computers) {
+    lists.insert(c.services.get());
+    EXPECT_EQ(c.services->size(), 150u) << c.name;
+    if (c.offline) ++offline;
+    const bool controller = c.name.starts_with("DC");
+    EXPECT_FALSE(controller && c.offline) << "controllers stay up";
+    EXPECT_EQ((c.server.type & 0x8) != 0, controller) << c.name;
+  }
+  EXPECT_LE(lists.size(), 5u) << "computers share their profile's list";
+  EXPECT_GT(offline, 150u);
+  EXPECT_LT(offline, 250u);
+}
+
+TEST(EstateSynthetic, LargeEstatesShareServiceLists) {
+  const Estate estate =
+      Generate(R"({"domains": 10, "computers": 10000, "services_per_computer": 150})");
+  std::set<const ServiceList*> lists;
+  for (const Computer& c : estate.computers) lists.insert(c.services.get());
+  EXPECT_LE(lists.size(), 8u);
+  EXPECT_NE(estate.FindComputer("ws10000.domain10.example"), nullptr);
+}
+
+TEST(EstateSynthetic, ExplicitComputersJoinGeneratedDomains) {
+  auto backend = testing::BackendFrom(R"({
+    "synthetic": {"computers": 5, "services_per_computer": 10, "offline_rate": 0},
+    "computers": [{"name": "EXTRA", "domain": "DOMAIN01"}]})");
+  platform::Platform p;
+  backend->Attach(p);
+  const auto list =
+      p.net->NetServerEnum101("DOMAIN01", platform::kSvTypeAll, platform::kMaxPreferredLength, 0);
+  ASSERT_EQ(list.entries.size(), 6u);
+  EXPECT_EQ(list.entries.back().name, "EXTRA");
+
+  const auto manager = p.services->OpenSCManager(list.entries[1].name, 4);
+  const auto services = p.services->EnumServicesStatus(manager.handle, 0x33, 3, 65536, 0);
+  EXPECT_EQ(services.status, win::ERROR_SUCCESS);
+  ASSERT_EQ(services.services.size(), 10u);
+  for (std::size_t i = 1; i < services.services.size(); ++i) {
+    EXPECT_LT(text::ToLower(services.services[i - 1].service_name),
+              text::ToLower(services.services[i].service_name))
+        << "listed by name, as the service manager does";
+  }
+  p.services->CloseServiceHandle(manager.handle);
+}
+
+}  // namespace
+}  // namespace tabulon::estate
