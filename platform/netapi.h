@@ -179,29 +179,22 @@ struct WkstaTransportEnumResult {
   std::uint32_t resume_handle = 0;
 };
 
-class NetworkManagement {
+// The network management calls split by the RPC service that answers them on
+// a real server, so that a backend opens only the pipes an export needs.
+//
+// The enumerations page like Windows: with a preferred length other than
+// kMaxPreferredLength a page holds what fits (at least one entry), the status
+// is ERROR_MORE_DATA and resume_handle says where the next call starts.
+// Levels other than the ones named give ERROR_INVALID_LEVEL.
+
+// The server service: server information, shares, connections, sessions,
+// open files and disks.
+class ServerService {
  public:
-  virtual ~NetworkManagement() = default;
+  virtual ~ServerService() = default;
 
   // NetServerGetInfo level 101 on `server` ("\\NAME" or a DNS name).
   virtual ServerInfoResult NetServerGetInfo101(std::string_view server) = 0;
-  // NetServerEnum level 101 of a domain's browse list.
-  virtual ServerEnumResult NetServerEnum101(std::string_view domain, std::uint32_t server_type,
-                                            std::uint32_t preferred_max_length,
-                                            std::uint32_t resume_handle) = 0;
-  // NetQueryDisplayInformation level 2 (machine accounts) from `index`.
-  virtual DisplayMachinesResult NetQueryDisplayMachines(std::string_view server,
-                                                        std::uint32_t index,
-                                                        std::uint32_t entries_requested,
-                                                        std::uint32_t preferred_max_length) = 0;
-  // NetGetDCName: the primary domain controller of `domain`.
-  virtual DcNameResult NetGetDCName(std::string_view server, std::string_view domain) = 0;
-
-  // The enumerations below page like Windows: with a preferred length other
-  // than kMaxPreferredLength a page holds what fits (at least one entry),
-  // the status is ERROR_MORE_DATA and resume_handle says where the next call
-  // starts. Levels other than the ones named give ERROR_INVALID_LEVEL.
-
   // NetShareEnum level 1 or 502.
   virtual ShareEnumResult NetShareEnum(std::string_view server, std::uint32_t level,
                                        std::uint32_t preferred_max_length,
@@ -230,11 +223,47 @@ class NetworkManagement {
   // NetServerDiskEnum level 0. Windows ignores the preferred length here.
   virtual ServerDiskEnumResult NetServerDiskEnum0(std::string_view server,
                                                   std::uint32_t preferred_max_length) = 0;
+};
+
+// The workstation service.
+class WorkstationService {
+ public:
+  virtual ~WorkstationService() = default;
   // NetWkstaTransportEnum level 0: the transports the workstation service
   // is bound to.
   virtual WkstaTransportEnumResult NetWkstaTransportEnum0(std::string_view server,
                                                           std::uint32_t preferred_max_length,
                                                           std::uint32_t resume_handle) = 0;
 };
+
+// The computer browser: a domain's browse list.
+class BrowserService {
+ public:
+  virtual ~BrowserService() = default;
+  // NetServerEnum level 101 of a domain's browse list.
+  virtual ServerEnumResult NetServerEnum101(std::string_view domain, std::uint32_t server_type,
+                                            std::uint32_t preferred_max_length,
+                                            std::uint32_t resume_handle) = 0;
+};
+
+// The account database (SAM) and the domain's controllers.
+class AccountService {
+ public:
+  virtual ~AccountService() = default;
+  // NetQueryDisplayInformation level 2 (machine accounts) from `index`.
+  virtual DisplayMachinesResult NetQueryDisplayMachines(std::string_view server,
+                                                        std::uint32_t index,
+                                                        std::uint32_t entries_requested,
+                                                        std::uint32_t preferred_max_length) = 0;
+  // NetGetDCName: the primary domain controller of `domain`.
+  virtual DcNameResult NetGetDCName(std::string_view server, std::string_view domain) = 0;
+};
+
+// Every network management family at once, for backends that serve them
+// from one object.
+class NetworkManagement : public ServerService,
+                          public WorkstationService,
+                          public BrowserService,
+                          public AccountService {};
 
 }  // namespace tabulon::platform

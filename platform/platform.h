@@ -1,18 +1,12 @@
 #pragma once
-// The services of the computers an export talks to, one interface per family.
-// A run gets one Platform; exporters use only these interfaces and never know
-// which backend serves them.
-#include "platform/directory.h"
-#include "platform/file_system.h"
+// What a run gets from the system it runs on: the profile (INI) functions,
+// the locale, the clock, ICMP echo, and the backend that opens a session per
+// target for everything a target serves remotely. Exporters use only these
+// interfaces and never know which backend serves them.
 #include "platform/icmp.h"
 #include "platform/locale.h"
-#include "platform/netapi.h"
-#include "platform/printing.h"
 #include "platform/profile.h"
-#include "platform/registry.h"
-#include "platform/security.h"
-#include "platform/service_control.h"
-#include "platform/terminal_services.h"
+#include "platform/session.h"
 #include "platform/time.h"
 
 namespace tabulon::platform {
@@ -21,15 +15,8 @@ struct Platform {
   Profile* profile = nullptr;
   Locale* locale = nullptr;
   Clock* clock = nullptr;
-  AccountLookup* accounts = nullptr;
-  NetworkManagement* net = nullptr;
-  ServiceControl* services = nullptr;
-  DirectoryService* directory = nullptr;
   Icmp* icmp = nullptr;
-  TerminalServices* terminal = nullptr;
-  FileSystem* files = nullptr;
-  Registry* registry = nullptr;
-  Printing* printing = nullptr;
+  SessionBackend* sessions = nullptr;
 };
 
 }  // namespace tabulon::platform

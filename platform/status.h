@@ -52,6 +52,7 @@ inline constexpr Status ERROR_NO_SUCH_GROUP = 1319;
 inline constexpr Status ERROR_NO_TRUST_SAM_ACCOUNT = 1787;
 inline constexpr Status ERROR_INVALID_PRINTER_NAME = 1801;
 inline constexpr Status ERROR_TIMEOUT = 1460;
+inline constexpr Status ERROR_CANCELLED = 1223;
 inline constexpr Status RPC_S_SERVER_UNAVAILABLE = 1722;
 inline constexpr Status RPC_S_CALL_FAILED = 1726;
 inline constexpr Status ERROR_DOMAIN_CONTROLLER_NOT_FOUND = 1908;

@@ -1,0 +1,70 @@
+#pragma once
+// A session with one target: what a run opens before it exports a computer
+// and closes when it is done with it. The session carries the caller's
+// credentials, the time a single call may take and the run's cancel token,
+// and owns what it opened on the target (connections, pipes, handles); it
+// closes all of them when it is destroyed.
+//
+// Sessions of one backend are independent of each other: a backend whose
+// libraries allow it may serve several at once from threads, one whose
+// libraries do not runs them in worker processes. Nothing here shares state
+// between sessions.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/cancel.h"
+#include "platform/credentials.h"
+#include "platform/directory.h"
+#include "platform/file_system.h"
+#include "platform/netapi.h"
+#include "platform/printing.h"
+#include "platform/registry.h"
+#include "platform/security.h"
+#include "platform/service_control.h"
+#include "platform/terminal_services.h"
+
+namespace tabulon::platform {
+
+// How long one remote call may take before it fails with ERROR_TIMEOUT.
+inline constexpr std::uint32_t kDefaultCallTimeoutMs = 60000;
+
+struct SessionOptions {
+  Credentials credentials;
+  std::uint32_t call_timeout_ms = kDefaultCallTimeoutMs;
+  CancelToken cancel;
+};
+
+class TargetSession {
+ public:
+  virtual ~TargetSession() = default;
+
+  // The target as the session was opened for it ("\\NAME", a DNS name, a
+  // domain or a printer path).
+  virtual const std::string& target() const = 0;
+
+  virtual ServerService& server() = 0;
+  virtual WorkstationService& workstation() = 0;
+  virtual BrowserService& browser() = 0;
+  virtual AccountService& accounts() = 0;
+  virtual ServiceControl& services() = 0;
+  virtual Registry& registry() = 0;
+  virtual Printing& printing() = 0;
+  virtual TerminalServices& terminal() = 0;
+  virtual FileSystem& files() = 0;
+  virtual AccountLookup& lookup() = 0;
+  virtual DirectoryService& directory() = 0;
+};
+
+// What opens sessions: the simulated estate, the remote backend, the
+// unsupported one. Opening never fails: a target that cannot be reached
+// answers each call with the status the call would give.
+class SessionBackend {
+ public:
+  virtual ~SessionBackend() = default;
+  virtual std::unique_ptr<TargetSession> Open(std::string_view target,
+                                              const SessionOptions& options) = 0;
+};
+
+}  // namespace tabulon::platform
