@@ -7,7 +7,7 @@
 #include "estate/loader.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
-#include "platform/posix/file_system.h"
+#include "platform/posix/credentials_file.h"
 #include "platform/posix/icmp_socket.h"
 #include "platform/unsupported/unsupported.h"
 
@@ -19,14 +19,7 @@ struct Backends::State {
   std::unique_ptr<platform::Locale> locale = platform::MakeProcessLocale();
   // Real backends.
   platform::SocketIcmp icmp{clock};
-  platform::PosixFileSystem files;
-  unsupported::UnsupportedNetworkManagement net;
-  unsupported::UnsupportedServiceControl services;
-  unsupported::UnsupportedDirectoryService directory;
-  unsupported::UnsupportedAccountLookup accounts;
-  unsupported::UnsupportedTerminalServices terminal;
-  unsupported::UnsupportedRegistry registry;
-  unsupported::UnsupportedPrinting printing;
+  unsupported::UnsupportedBackend remote;
   // The simulated network, when the configuration names one.
   std::unique_ptr<estate::EstateBackend> estate;
 };
@@ -36,14 +29,7 @@ Backends::Backends() : state_(std::make_unique<State>()) {
   platform_.clock = &state_->clock;
   platform_.locale = state_->locale.get();
   platform_.icmp = &state_->icmp;
-  platform_.files = &state_->files;
-  platform_.net = &state_->net;
-  platform_.services = &state_->services;
-  platform_.directory = &state_->directory;
-  platform_.accounts = &state_->accounts;
-  platform_.terminal = &state_->terminal;
-  platform_.registry = &state_->registry;
-  platform_.printing = &state_->printing;
+  platform_.sessions = &state_->remote;
 }
 
 Backends::~Backends() = default;
@@ -51,14 +37,30 @@ Backends::~Backends() = default;
 bool Backends::Select(const std::string& configuration_path, const std::string& app_data_directory,
                       std::string& error) {
   const Configuration config(state_->profile, configuration_path);
-  const std::string name = config.ReadText("Platform", "Estate", "");
-  if (name.empty()) return true;
   FileLocations locations;
   locations.app_data_directory = app_data_directory;
-  estate_path_ = ResolveFileName(name, false, locations, state_->clock, *state_->locale);
+  auto resolve = [&](const std::string& name) {
+    return ResolveFileName(name, false, locations, state_->clock, *state_->locale);
+  };
+
+  const std::string credentials = config.ReadSettingText("Platform", "Credentials");
+  if (!credentials.empty()) {
+    const platform::CredentialsFileResult read =
+        platform::ReadCredentialsFile(resolve(credentials));
+    if (!read.ok) {
+      error = read.error;
+      return false;
+    }
+    credentials_ = read.credentials;
+  }
+  credentials_.use_kerberos = config.ReadSwitch("Platform", "Kerberos");
+
+  const std::string name = config.ReadSettingText("Platform", "Estate");
+  if (name.empty()) return true;
+  estate_path_ = resolve(name);
   estate::LoadResult loaded = estate::LoadEstate(estate_path_);
   if (!loaded.ok) {
-    error = loaded.error;
+    error = "Unable to load the estate file: " + loaded.error;
     return false;
   }
   state_->estate = std::make_unique<estate::EstateBackend>(std::move(loaded.estate));

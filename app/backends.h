@@ -1,11 +1,12 @@
 #pragma once
 // Chooses what serves the platform families of a run: the estate named by
-// the configuration's [Platform] Estate key, or the real backends of this
-// system (ICMP and the local file system; families Linux cannot serve answer
-// ERROR_NOT_SUPPORTED).
+// the configuration's [Platform] Estate key, or the backends of this system
+// (ICMP, and sessions whose families answer ERROR_NOT_SUPPORTED until a real
+// remote backend serves them). Also reads who the sessions authenticate as.
 #include <memory>
 #include <string>
 
+#include "platform/credentials.h"
 #include "platform/platform.h"
 
 namespace tabulon::app {
@@ -17,21 +18,23 @@ class Backends {
   Backends(const Backends&) = delete;
   Backends& operator=(const Backends&) = delete;
 
-  // Reads [Platform] Estate of the configuration. On failure `error` names
-  // the estate file and the cause.
+  // Reads [Platform] of the configuration. On failure `error` names the file
+  // and the cause.
   bool Select(const std::string& configuration_path, const std::string& app_data_directory,
               std::string& error);
 
   platform::Platform& platform() { return platform_; }
+  const platform::Credentials& credentials() const { return credentials_; }
   const std::string& estate_path() const { return estate_path_; }
-  // The computer "%computername%" stands for: the estate's own computer when
-  // it names one, else this host.
+  // The computer "%computername%" stands for: COMPUTERNAME when set, else the
+  // estate's own computer when it names one, else this host.
   std::string LocalComputerName() const;
 
  private:
   struct State;
   std::unique_ptr<State> state_;
   platform::Platform platform_;
+  platform::Credentials credentials_;
   std::string estate_path_;
 };
 

@@ -17,7 +17,7 @@
 #include "engine/messages.h"
 #include "engine/startup.h"
 #include "engine/target_list.h"
-#include "exporters/exporter_table.h"
+#include "exporters/units.h"
 
 namespace tabulon::app {
 namespace {
@@ -53,11 +53,14 @@ it cannot use.
 Files: per-user data in $XDG_DATA_HOME/Wendrock/Tabulon, settings in
 $XDG_CONFIG_HOME/Wendrock/Tabulon.ini. The key Estate in section [Platform]
 of a configuration names an estate file: the run then works on that
-simulated network instead of real computers.
+simulated network instead of real computers. [Platform] Credentials= names a
+file of "username = ...", "password = ..." and "domain = ..." lines that only
+its owner may read; Kerberos=1 uses your Kerberos tickets instead;
+CallTimeout= is how many seconds one remote call may take (default 60).
 )";
 
-// Set by Ctrl-C: the run ends after the target it is working on. A signal
-// handler can reach nothing else.
+// Set by Ctrl-C: the call in flight is cancelled and the run ends after the
+// target it is working on. A signal handler can reach nothing else.
 std::atomic<int> g_stop{0};
 
 void OnSignal(int) {
@@ -107,14 +110,22 @@ int RunUnattended(const CommandLine& command, const std::string& data_directory,
   StreamMessages messages(stderr);
   std::string error;
   if (!backends.Select(configuration, data_directory, error)) {
-    messages.ShowError("Unable to load the estate file: " + error);
+    messages.ShowError(error);
     return kExitStoppedEarly;
   }
 
   format::FormatSettings format;
   format::ApplyLocaleDateOrder(*platform.locale, format);
-  RunEnvironment environment{platform, messages,  StandardExporters(),
-                             format,   locations, backends.LocalComputerName()};
+  const ExporterUnits units = StandardExporterUnits();
+  ExporterProgramStates unit_states(units);
+  RunEnvironment environment{platform,
+                             messages,
+                             units,
+                             unit_states,
+                             format,
+                             locations,
+                             backends.LocalComputerName(),
+                             backends.credentials()};
   TerminalIndicator indicator(::isatty(STDERR_FILENO) != 0);
   RunRequest request;
   request.configuration_path = configuration;

@@ -16,9 +16,9 @@
 #include <string>
 
 #include "engine/export_run.h"
-#include "exporters/exporter_table.h"
 #include "estate/backend.h"
 #include "estate/loader.h"
+#include "exporters/units.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
 
@@ -81,11 +81,11 @@ RunFigures RunOnce(int computers, Workload workload, const std::string& dir) {
     }
   }
   std::ofstream(dir + "/objects.dat", std::ios::binary) << objects;
-  std::ofstream(dir + "/run.ini")
-      << "[General]\nObjectFile=" << dir << "/objects.dat\nDefaultOutputDirectory=" << dir
-      << "\n[Computers]\nPingEnable=0\n"
-      << (files ? kFileServerExports
-                : "ExportComputers=1\n[Services]\nExportServices=1\n");
+  std::ofstream(dir + "/run.ini") << "[General]\nObjectFile=" << dir
+                                  << "/objects.dat\nDefaultOutputDirectory=" << dir
+                                  << "\n[Computers]\nPingEnable=0\n"
+                                  << (files ? kFileServerExports
+                                            : "ExportComputers=1\n[Services]\nExportServices=1\n");
 
   platform::IniFileProfile profile;
   platform::SystemClock clock;
@@ -96,8 +96,16 @@ RunFigures RunOnce(int computers, Workload workload, const std::string& dir) {
   platform.locale = locale.get();
   backend.Attach(platform);
   StreamMessages messages(stderr);
-  RunEnvironment env{platform,        messages, StandardExporters(), format::FormatSettings{},
-                     FileLocations{}, "BENCH"};
+  const ExporterUnits units = StandardExporterUnits();
+  ExporterProgramStates unit_states(units);
+  RunEnvironment env{platform,
+                     messages,
+                     units,
+                     unit_states,
+                     format::FormatSettings{},
+                     FileLocations{},
+                     "BENCH",
+                     platform::Credentials{}};
   RunRequest request;
   request.configuration_path = dir + "/run.ini";
 

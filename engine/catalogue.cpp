@@ -12,7 +12,19 @@ constexpr std::uint32_t kUsersUnselectedColumns = 19;
 constexpr ExportTypeDescriptor kNoTypeDescriptor{0,  0,  "", "", false, 0,  0,
                                                  "", "", "", 0,  "",    "", ""};
 
+constexpr ExportType kOpenOrder[kExportTypeCount] = {
+    kSecurity,  kServices,    kTasks,        kTasksNew,  kComputers, kPrinters,
+    kDirectory, kRegistry,    kWmi,          kFiles,     kShares,    kShareConnections,
+    kSessions,  kTseSessions, kTseProcesses, kOpenFiles, kGroups,    kGroupMembers,
+    kUsers,     kUserGroups,  kNetwork,      kProtocols, kRights,    kPolicies,
+    kLoggedOn,  kDrives,
+};
+
 }  // namespace
+
+std::span<const ExportType, kExportTypeCount> OutputOpenOrder() {
+  return kOpenOrder;
+}
 
 std::span<const ExportTypeDescriptor, kExportTypeCount> ExportTypes() {
   return catalogue_data::kExportTypes;

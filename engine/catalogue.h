@@ -87,6 +87,10 @@ std::span<const FieldDescriptor, kFieldCatalogueSize> FieldCatalogue();
 std::span<const ExportSymbol, kExportSymbolCount> ExportSymbols();
 std::span<const ComputerTypeRow, kComputerTypeCount> ComputerTypes();
 
+// The order in which a run opens the output files of the export types, every
+// type once; template types stand for all templates of their kind.
+std::span<const ExportType, kExportTypeCount> OutputOpenOrder();
+
 // Descriptor of type 0-25; the placeholder type 99 and any other number give
 // an empty descriptor whose page index is 0.
 const ExportTypeDescriptor& ExportTypeInfo(std::uint32_t type);

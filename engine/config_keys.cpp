@@ -92,6 +92,10 @@ constexpr std::array kKeys{
     ConfigKey{"AD", "EnableAdPhotoExporting", I, "0", "0"},
     ConfigKey{"AD", "PhotoFileOutputPath", T, "", ""},
     ConfigKey{"AD", "PhotoFileExtension", T, ".jpg", ".jpg"},
+    ConfigKey{"Platform", "Estate", T, "", nullptr},
+    ConfigKey{"Platform", "Credentials", T, "", nullptr},
+    ConfigKey{"Platform", "Kerberos", I, "0", nullptr},
+    ConfigKey{"Platform", "CallTimeout", I, "60", nullptr},
 };
 // clang-format on
 
@@ -129,6 +133,11 @@ std::optional<ConfigKey> FindConfigKey(std::string_view section, std::string_vie
     if (text::EqualsNoCase(k.section, section) && text::EqualsNoCase(k.key, key)) return k;
   }
   return std::nullopt;
+}
+
+std::string_view RunDefault(std::string_view section, std::string_view key) {
+  const std::optional<ConfigKey> entry = FindConfigKey(section, key);
+  return entry && entry->run_default != nullptr ? entry->run_default : "";
 }
 
 }  // namespace tabulon

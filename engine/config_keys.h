@@ -26,4 +26,7 @@ std::vector<ConfigKey> PerTypeKeys();
 // The key of `section`/`key` among both lists, compared without regard to case.
 std::optional<ConfigKey> FindConfigKey(std::string_view section, std::string_view key);
 
+// The run default of a key of the table; empty for a key it does not list.
+std::string_view RunDefault(std::string_view section, std::string_view key);
+
 }  // namespace tabulon

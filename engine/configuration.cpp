@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "engine/config_keys.h"
 #include "platform/text.h"
 
 namespace tabulon {
@@ -30,6 +31,14 @@ std::int32_t Configuration::ReadInt(std::string_view section, std::string_view k
 std::string Configuration::ReadText(std::string_view section, std::string_view key,
                                     std::string_view default_text) const {
   return profile_->GetString(path_, section, key, default_text, kTextBufferChars);
+}
+
+std::int32_t Configuration::ReadSetting(std::string_view section, std::string_view key) const {
+  return ReadInt(section, key, RunDefault(section, key));
+}
+
+std::string Configuration::ReadSettingText(std::string_view section, std::string_view key) const {
+  return ReadText(section, key, RunDefault(section, key));
 }
 
 void Configuration::WriteInt(std::string_view section, std::string_view key,

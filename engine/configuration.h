@@ -28,6 +28,14 @@ class Configuration {
                        std::string_view default_text) const;
   void WriteInt(std::string_view section, std::string_view key, std::int32_t value) const;
   void WriteText(std::string_view section, std::string_view key, std::string_view value) const;
+  // The same with the run default of the configuration key table, so that
+  // every default has one place. A key missing from the table reads with an
+  // empty default.
+  std::int32_t ReadSetting(std::string_view section, std::string_view key) const;
+  bool ReadSwitch(std::string_view section, std::string_view key) const {
+    return ReadSetting(section, key) != 0;
+  }
+  std::string ReadSettingText(std::string_view section, std::string_view key) const;
   // Names of a template list key of section Templates, in written order.
   std::vector<std::string> ReadTemplateList(std::string_view list_key) const;
 

@@ -1,16 +1,16 @@
 #pragma once
 // One export run: reads the configuration, opens every enabled output file,
-// builds the target list and calls the exporters for each target in their
-// fixed order. Every failure after the first target becomes a progress row
-// and a log line; only problems found before that stop the run.
+// builds the target list and calls the exporter units for each target in
+// their fixed order. Every failure after the first target becomes a progress
+// row and a log line; only problems found before that stop the run.
 #include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "engine/exporter_unit.h"
 #include "engine/message_sink.h"
 #include "engine/progress.h"
-#include "engine/run_context.h"
 
 namespace tabulon {
 
@@ -20,7 +20,8 @@ struct RunRequest {
   std::string handover_object_file;
   // The progress window; null for an unattended run.
   ProgressSink* progress = nullptr;
-  // Checked after every target; the run ends when it is set.
+  // Set by Stop: the call in flight is cancelled, and the run ends after the
+  // current target (or after the current step of building the target list).
   const std::atomic<int>* stop_flag = nullptr;
   // Lets the window process pending messages between targets.
   std::function<void()> pump_messages;
@@ -39,17 +40,21 @@ struct RunResult {
   bool open_output_window = false;
 };
 
-// What the application object keeps for every run.
+// What the application keeps for every run.
 struct RunEnvironment {
   platform::Platform& platform;
   MessageSink& messages;
-  ExporterTable exporters;
+  ExporterUnits units;
+  // The units' program states, made once for `units`.
+  ExporterProgramStates& unit_states;
   // Locale facts and OS version; the run adds its own custom formats.
   format::FormatSettings format;
   FileLocations locations;
   std::string local_computer_name;
+  // Who sessions authenticate as; from [Platform] Credentials= or Kerberos=.
+  platform::Credentials credentials;
 };
 
-RunResult ExportRun(const RunEnvironment& environment, const RunRequest& request);
+RunResult ExportRun(RunEnvironment& environment, const RunRequest& request);
 
 }  // namespace tabulon

@@ -9,6 +9,10 @@
 namespace tabulon {
 
 inline constexpr std::uint32_t kFailureImage = 88;
+// The kind (image) of a failure row, and of the rows that close a target or
+// the run.
+inline constexpr std::uint32_t kProgressFailure = 2;
+inline constexpr std::uint32_t kProgressEndReport = 1;
 
 struct ProgressRow {
   std::uint32_t image = 0;

@@ -55,8 +55,8 @@ std::string JoinList(const std::vector<std::string>& items, std::string_view del
 RunOutput::RunOutput(platform::Platform& platform, ProgressSink* progress, MessageSink& messages)
     : platform_(platform), progress_(progress), messages_(messages) {
   symbols_.sid_to_account = [this](std::string_view computer, std::string& text) {
-    return platform_.accounts != nullptr &&
-           format::SidStringToAccount(*platform_.accounts, computer, text);
+    return account_lookup_ != nullptr &&
+           format::SidStringToAccount(*account_lookup_, computer, text);
   };
 }
 

@@ -49,6 +49,9 @@ class RunOutput {
   platform::Platform& platform() { return platform_; }
   bool has_progress_window() const { return progress_ != nullptr; }
   void set_progress(ProgressSink* progress) { progress_ = progress; }
+  // The account lookup of the target being exported, for the SID symbol;
+  // null between targets.
+  void set_account_lookup(platform::AccountLookup* lookup) { account_lookup_ = lookup; }
 
   // Value buffer: element c is column c of the row being built.
   std::vector<std::string>& values() { return values_; }
@@ -109,6 +112,7 @@ class RunOutput {
 
   platform::Platform& platform_;
   ProgressSink* progress_;
+  platform::AccountLookup* account_lookup_ = nullptr;
   MessageSink& messages_;
   OutputSettings settings_;
   FileLocations locations_;

@@ -1,7 +1,8 @@
 #pragma once
-// The settings a run reads before it opens anything.
+// The settings the engine itself reads before it opens anything; each
+// exporter unit reads its own.
+#include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "engine/configuration.h"
 #include "engine/output_settings.h"
@@ -9,19 +10,18 @@
 
 namespace tabulon {
 
-inline constexpr std::string_view kDefaultGroupMemberAttributes =
-    "distinguishedname,cn,displayname,description,objectclass,samaccountname,useraccountcontrol,"
-    "%IS_PRIMARY%,%INDIRECT_MEMBER_PARENT%";
-inline constexpr std::string_view kDefaultUserGroupAttributes =
-    "distinguishedname,cn,description,grouptype,samaccountname,%IS_PRIMARY%";
+struct RunSettings {
+  EnabledExports enabled;
+  TargetOptions targets;
+  bool open_output_window = true;
+  // How long one remote call may take, from [Platform] CallTimeout (seconds).
+  std::uint32_t call_timeout_ms = platform::kDefaultCallTimeoutMs;
+};
 
-// Enable keys, output settings, target, share, group, drive, security and
-// photo options, custom date and time formats and the template lists.
-void ReadRunSettings(const Configuration& config, RunOptions& options, OutputSettings& output,
+// Enable keys, output settings, target settings, custom date and time
+// formats and the session's call timeout.
+void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputSettings& output,
                      format::FormatSettings& format);
-
-// True when anything of the run works on computers.
-bool ComputersNeeded(const RunOptions& options);
 
 struct TemplateFiles {
   std::string registry;

@@ -1,12 +1,16 @@
 #pragma once
 // Where the services, shares, printers, registry and file exporters hand the
-// objects they meet to the security access export. Until that export exists
-// the hand-over writes nothing.
+// objects they meet to the security access export. The engine only defines
+// the hand-over; the security exporter implements it, and a run without that
+// export has no sink at all.
+#include <cstdint>
 #include <string_view>
 
-#include "engine/run_context.h"
+#include "engine/target.h"
 
 namespace tabulon {
+
+struct ExportContext;
 
 enum class SecurityObjectKind {
   kService,
@@ -22,11 +26,20 @@ struct SecurityObject {
   SecurityObjectKind kind;
   std::string_view name;  // as the exporter met it (service name, share name ...)
   std::string_view path;  // where its security descriptor is read from
-  // An administrative share (type 0x80000000) is handed over as such.
-  bool special_share = false;
+  // The share's type (shi*_type) for shares and share folders.
+  std::uint32_t share_type = 0;
 };
 
-void HandToSecurityAccess(ExportContext& context, const tagCObjects& target,
-                          const SecurityObject& object);
+class SecurityAccessSink {
+ public:
+  virtual ~SecurityAccessSink() = default;
+  // Whether objects of `kind` are exported: an exporter then runs for them
+  // even when its own export is off.
+  virtual bool Wants(SecurityObjectKind kind) const = 0;
+  // An object the exporter met; the sink applies its own selection (share
+  // types, trustees) and writes the rows.
+  virtual void HandOver(ExportContext& context, const tagCObjects& target,
+                        const SecurityObject& object) = 0;
+};
 
 }  // namespace tabulon

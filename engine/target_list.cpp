@@ -15,7 +15,6 @@ namespace tabulon {
 namespace {
 
 constexpr std::uint32_t kInactiveGroupingNone = 987654321;
-constexpr std::uint32_t kFailureKind = 2;
 constexpr std::uint32_t kDisplayEntriesPerCall = 1000;
 constexpr std::uint32_t kDisplayBytesPerCall = 128000;
 constexpr std::uint32_t kSvTypeDomainCtrl = 0x08;
@@ -69,7 +68,7 @@ bool TargetListBuilder::ReadObjectFile(const std::string& path, std::vector<tagC
   std::uint32_t inactive_grouping = kInactiveGroupingNone;
   bool ok = true;
   const win::Status status = ForEachTextLine(path, [&](std::string_view text_line) {
-    if (!ok) return;
+    if (!ok || session_options_.cancel.cancelled()) return;
     const ObjectLine line = ParseObjectLine(text_line);
     if (line.type == kObjectGrouping) {
       if (!line.active) inactive_grouping = line.line_number;
@@ -124,16 +123,21 @@ bool TargetListBuilder::AddObject(const ObjectLine& line, std::vector<tagCObject
   return true;
 }
 
+std::unique_ptr<platform::TargetSession> TargetListBuilder::OpenSession(const std::string& target) {
+  return platform_.sessions->Open(target, session_options_);
+}
+
 void TargetListBuilder::ReportLookupFailure(const std::string& name, win::Status status) {
   const std::string text =
       FormatMessageId(kMsgNoDomainController, {name}) + WindowsErrorText(status);
   output_.GeneralFailure(text);
-  output_.AddProgressRow(name, text, 0, kFailureKind);
+  output_.AddProgressRow(name, text, 0, kProgressFailure);
 }
 
 void TargetListBuilder::ExpandNtDomain(const tagCObjects& domain,
                                        std::vector<tagCObjects>& targets) {
-  const platform::DcNameResult dc = platform_.net->NetGetDCName("", domain.path);
+  const std::unique_ptr<platform::TargetSession> session = OpenSession(domain.path);
+  const platform::DcNameResult dc = session->accounts().NetGetDCName("", domain.path);
   if (dc.status != win::ERROR_SUCCESS) {
     ReportLookupFailure(domain.path, dc.status);
     return;
@@ -149,22 +153,23 @@ void TargetListBuilder::ExpandNtDomain(const tagCObjects& domain,
   targets.push_back(std::move(controller));
   if (!computers_needed_) return;
   if (options_.computer_source != 0) {
-    AddBrowseList(domain.path, kObjectNtDomain, controller_path, targets);
+    AddBrowseList(*session, domain.path, kObjectNtDomain, controller_path, targets);
   } else {
-    AddComputerAccounts(domain.path, controller_path, targets);
+    AddComputerAccounts(*session, domain.path, controller_path, targets);
   }
 }
 
 void TargetListBuilder::ExpandDirectoryDomain(const tagCObjects& domain,
                                               std::vector<tagCObjects>& targets) {
   const std::string name = DomainNameOfPath(domain.path);
-  const platform::DcInfoResult dc = platform_.directory->DsGetDcName(name, kDsFlatNameOfPdc);
+  const std::unique_ptr<platform::TargetSession> session = OpenSession(domain.path);
+  const platform::DcInfoResult dc = session->directory().DsGetDcName(name, kDsFlatNameOfPdc);
   if (dc.status != win::ERROR_SUCCESS) {
     ReportLookupFailure(domain.path, dc.status);
     return;
   }
   if (computers_needed_) {
-    AddBrowseList(dc.info.domain_name, kObjectDirectoryDomain, std::string(), targets);
+    AddBrowseList(*session, dc.info.domain_name, kObjectDirectoryDomain, std::string(), targets);
   }
 }
 
@@ -172,24 +177,24 @@ void TargetListBuilder::ReportDirectoryContainer(const tagCObjects& container) {
   output_.AddProgressRow(container.path,
                          FormatMessageId(kMsgDirectoryOpen, {container.path}) +
                              DirectoryErrorText(kNotImplemented, std::nullopt),
-                         0, kFailureKind);
+                         0, kProgressFailure);
 }
 
 bool TargetListBuilder::LookUpDirectoryComputer(tagCObjects& computer) {
   output_.AddProgressRow(computer.source_path,
                          FormatMessageId(kMsgNoDirectoryComputerName, {computer.source_path}) +
                              DirectoryErrorText(kNotImplemented, std::nullopt),
-                         0, kFailureKind);
+                         0, kProgressFailure);
   return false;
 }
 
-void TargetListBuilder::AddBrowseList(const std::string& domain, std::uint32_t kind,
-                                      const std::string& excluded,
+void TargetListBuilder::AddBrowseList(platform::TargetSession& session, const std::string& domain,
+                                      std::uint32_t kind, const std::string& excluded,
                                       std::vector<tagCObjects>& targets) {
   output_.AddProgressRow(domain, FormatMessageId(kMsgGettingComputerListing, {domain}), 0, kind);
   std::uint32_t resume = 0;
   while (true) {
-    const platform::ServerEnumResult page = platform_.net->NetServerEnum101(
+    const platform::ServerEnumResult page = session.browser().NetServerEnum101(
         domain, platform::kSvTypeAll, platform::kMaxPreferredLength, resume);
     if (page.status != win::ERROR_SUCCESS && page.status != win::ERROR_MORE_DATA) return;
     for (const platform::ServerInfo101& entry : page.entries) {
@@ -212,14 +217,15 @@ void TargetListBuilder::AddBrowseList(const std::string& domain, std::uint32_t k
   }
 }
 
-void TargetListBuilder::AddComputerAccounts(const std::string& domain,
+void TargetListBuilder::AddComputerAccounts(platform::TargetSession& session,
+                                            const std::string& domain,
                                             const std::string& controller,
                                             std::vector<tagCObjects>& targets) {
   std::map<std::string, platform::ServerInfo101> browse;  // by upper-case name
   if (options_.merge_browse_list) {
     std::uint32_t resume = 0;
     while (true) {
-      const platform::ServerEnumResult page = platform_.net->NetServerEnum101(
+      const platform::ServerEnumResult page = session.browser().NetServerEnum101(
           domain, platform::kSvTypeAll, platform::kMaxPreferredLength, resume);
       if (page.status != win::ERROR_SUCCESS && page.status != win::ERROR_MORE_DATA) break;
       for (const auto& entry : page.entries) browse[text::ToUpper(entry.name)] = entry;
@@ -231,7 +237,7 @@ void TargetListBuilder::AddComputerAccounts(const std::string& domain,
                          kObjectNtDomain);
   std::uint32_t index = 0;
   while (true) {
-    const platform::DisplayMachinesResult page = platform_.net->NetQueryDisplayMachines(
+    const platform::DisplayMachinesResult page = session.accounts().NetQueryDisplayMachines(
         controller, index, kDisplayEntriesPerCall, kDisplayBytesPerCall);
     if (page.entries.empty()) return;
     for (const platform::DisplayMachine& account : page.entries) {

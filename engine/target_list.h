@@ -2,6 +2,7 @@
 // Turning the object file into the flat list of targets of a run: groupings
 // and inactive objects are dropped, domains become their computers, include
 // files the names they list.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,15 @@ namespace tabulon {
 
 class TargetListBuilder {
  public:
+  // Domains are expanded through sessions opened with `session_options`;
+  // its cancel token also ends reading the object file early.
   TargetListBuilder(platform::Platform& platform, RunOutput& output, const TargetOptions& options,
-                    bool computers_needed)
+                    bool computers_needed, const platform::SessionOptions& session_options)
       : platform_(platform),
         output_(output),
         options_(options),
-        computers_needed_(computers_needed) {}
+        computers_needed_(computers_needed),
+        session_options_(session_options) {}
 
   // Appends the targets of the object file. False when an include file could
   // not be opened; the message has been shown and the run stops.
@@ -33,10 +37,12 @@ class TargetListBuilder {
   void ExpandDirectoryDomain(const tagCObjects& domain, std::vector<tagCObjects>& targets);
   void ReportDirectoryContainer(const tagCObjects& container);
   bool LookUpDirectoryComputer(tagCObjects& computer);
-  void AddBrowseList(const std::string& domain, std::uint32_t kind, const std::string& excluded,
+  std::unique_ptr<platform::TargetSession> OpenSession(const std::string& target);
+  void AddBrowseList(platform::TargetSession& session, const std::string& domain,
+                     std::uint32_t kind, const std::string& excluded,
                      std::vector<tagCObjects>& targets);
-  void AddComputerAccounts(const std::string& domain, const std::string& controller,
-                           std::vector<tagCObjects>& targets);
+  void AddComputerAccounts(platform::TargetSession& session, const std::string& domain,
+                           const std::string& controller, std::vector<tagCObjects>& targets);
   bool AddIncludeFile(const tagCObjects& include, std::vector<tagCObjects>& targets);
   void ReportLookupFailure(const std::string& name, win::Status status);
 
@@ -44,6 +50,7 @@ class TargetListBuilder {
   RunOutput& output_;
   const TargetOptions& options_;
   bool computers_needed_;
+  const platform::SessionOptions& session_options_;
   std::string local_computer_name_;
 };
 

@@ -1,8 +1,8 @@
 // Disk drives and network protocols exported end to end from small estates.
 #include <gtest/gtest.h>
 
-#include "exporters/server/drives.h"
-#include "exporters/server/protocols.h"
+#include "exporters/server/drives/drives.h"
+#include "exporters/server/protocols/protocols.h"
 #include "support/e2e.h"
 
 namespace tabulon::testing {

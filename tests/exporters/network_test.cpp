@@ -236,8 +236,8 @@ TEST_F(Network, BothLayoutsByteForByte) {
                                       "1|30|OLDNT|Exporting Network (TCP/IP) Information...",
                                       "0|53|Export Completed.|2 Objects Processed.",
                                   }));
-  EXPECT_EQ(run_.backend().OpenRegistryKeys(), 0u)
-      << ::testing::PrintToString(run_.backend().registry().DescribeOpenKeys());
+  EXPECT_EQ(run_.backend().LeakedHandles(), 0u)
+      << ::testing::PrintToString(run_.backend().DescribeLeakedHandles());
 }
 
 TEST_F(Network, RegistryReadsFollowTheLayoutOfTheVersion) {
@@ -295,7 +295,7 @@ TEST_F(Network, UnreachableRegistryMissingKeysAndEmptyHives) {
                 "3/5/2026 14:07:09\tLOCKED\tLOCKED\t\tNETWORK\tSUCCESS\t\r\n");
   EXPECT_EQ(run_.ProgressLines()[1],
             "1|88|NOREG|Exporting Network (TCP/IP) Information..." + failure);
-  EXPECT_EQ(run_.backend().OpenRegistryKeys(), 0u);
+  EXPECT_EQ(run_.backend().LeakedHandles(), 0u);
 
   EndToEnd quiet;
   quiet.SetEstate(R"({"computers": [{"name": "NOREG", "failures":

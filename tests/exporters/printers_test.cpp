@@ -2,7 +2,7 @@
 // printer targets, the attribute and status names, and the failures.
 #include <gtest/gtest.h>
 
-#include "exporters/server/printers.h"
+#include "exporters/server/printers/printers.h"
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -123,8 +123,8 @@ TEST_F(Printers, SinglePrinterTargets) {
                 ghost +
                 "\r\n3/5/2026 14:07:09\tOffline server\tNOWHERE\\Queue\t\tPRINTER\tERROR\t" +
                 nowhere + "\r\n");
-  EXPECT_EQ(run_.backend().OpenPrinterHandles(), 0u)
-      << ::testing::PrintToString(run_.backend().printing().DescribeOpenHandles());
+  EXPECT_EQ(run_.backend().LeakedHandles(), 0u)
+      << ::testing::PrintToString(run_.backend().DescribeLeakedHandles());
 
   // Without verbose progress the failure gets a row of its own.
   run_.SetConfiguration("[General]\nVerboseProgress=0\n[Printers]\nExportPrinters=1\n");

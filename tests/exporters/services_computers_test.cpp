@@ -75,7 +75,7 @@ TEST_F(ServicesComputers, ServicesRowsAndFailures) {
       "0|53|Export Completed.|3 Objects Processed.",
   };
   EXPECT_EQ(run_.ProgressLines(), expected_progress);
-  EXPECT_EQ(run_.backend().OpenServiceHandles(), 0u);
+  EXPECT_EQ(run_.backend().LeakedHandles(), 0u);
   // "PRLNTSS" is never opened.
   for (const auto& call : run_.backend().call_log().Calls()) {
     EXPECT_FALSE(call.operation == "OpenService" &&

@@ -88,8 +88,8 @@ class TerminalServer : public ::testing::Test {
     run_.SetObjects({{24, "TS01", "\\\\TS01"}});
   }
   void TearDown() override {
-    EXPECT_EQ(run_.backend().OpenTerminalServerHandles(), 0u)
-        << ::testing::PrintToString(run_.backend().terminal_services().DescribeOpenHandles());
+    EXPECT_EQ(run_.backend().LeakedHandles(), 0u)
+        << ::testing::PrintToString(run_.backend().DescribeLeakedHandles());
   }
   // The calls of one operation, as "host detail".
   std::vector<std::string> Calls(std::string_view operation) {

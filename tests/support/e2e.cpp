@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/object_file.h"
-#include "exporters/exporter_table.h"
 #include "estate/loader.h"
+#include "exporters/units.h"
 #include "platform/text.h"
 
 namespace tabulon::testing {
@@ -18,7 +18,7 @@ std::vector<std::string> RecordingProgress::Lines() const {
   return lines;
 }
 
-EndToEnd::EndToEnd() : clock_(March5()) {
+EndToEnd::EndToEnd(ExporterUnits units) : clock_(March5()), units_(units), unit_states_(units_) {
   platform_.profile = &profile_;
   platform_.clock = &clock_;
   platform_.locale = &locale_;
@@ -30,6 +30,7 @@ void EndToEnd::SetEstate(std::string_view json) {
   ASSERT_TRUE(loaded.ok) << loaded.error;
   backend_ = std::make_unique<estate::EstateBackend>(std::move(loaded.estate));
   backend_->Attach(platform_);
+  backend_->call_log().SetEnabled(true);
 }
 
 void EndToEnd::SetConfiguration(std::string_view ini) {
@@ -60,9 +61,14 @@ void EndToEnd::SetObjects(const std::vector<Object>& objects) {
 
 RunResult EndToEnd::Run(bool with_progress) {
   const std::string& local = backend_->estate().local_computer;
-  RunEnvironment env{platform_,           messages_,
-                     StandardExporters(), format::FormatSettings{},
-                     FileLocations{},     local.empty() ? "LOCALHOST" : local};
+  RunEnvironment env{platform_,
+                     messages_,
+                     units_,
+                     unit_states_,
+                     format::FormatSettings{},
+                     FileLocations{},
+                     local.empty() ? "LOCALHOST" : local,
+                     platform::Credentials{}};
   progress_.rows.clear();
   messages_.shown.clear();
   backend_->call_log().Clear();

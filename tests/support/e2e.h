@@ -10,6 +10,7 @@
 
 #include "engine/export_run.h"
 #include "estate/backend.h"
+#include "exporters/units.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
 
@@ -45,7 +46,8 @@ class RecordingProgress final : public ProgressSink {
 
 class EndToEnd {
  public:
-  EndToEnd();
+  // Runs with the program's exporter units unless a test names its own.
+  explicit EndToEnd(ExporterUnits units = StandardExporterUnits());
 
   ScratchDir& dir() { return dir_; }
   // Writes the estate (JSON text) that the run uses; fails the test when it
@@ -95,6 +97,8 @@ class EndToEnd {
   std::unique_ptr<estate::EstateBackend> backend_;
   RecordingMessages messages_;
   RecordingProgress progress_;
+  ExporterUnits units_;
+  ExporterProgramStates unit_states_;
   RunRequest request_;
 };
 

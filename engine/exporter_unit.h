@@ -1,0 +1,92 @@
+#pragma once
+// An exporter unit: everything the engine needs to know of one exporter. The
+// engine opens the files, builds the targets and calls the units in their
+// fixed order from one registration list, without knowing any of them.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "engine/configuration.h"
+#include "engine/run_context.h"
+
+namespace tabulon {
+
+// The kinds of targets a unit runs for.
+enum TargetKind : std::uint32_t {
+  kComputerTargets = 1,
+  kPrinterTargets = 2,
+};
+
+// What a unit sees while the run is being prepared.
+struct UnitSetup {
+  const Configuration& config;
+  const EnabledExports& enabled;
+  RunOutput& output;
+  RunFiles& files;
+  platform::Profile& profile;
+
+  // Loads a list file (services, groups, trustees); a missing, empty or
+  // unreadable file has been reported with the file-open message and the
+  // run stops.
+  bool LoadListFile(std::string_view name, format::NameList& list) const;
+};
+
+// A unit's state for one run: its settings, and what it keeps between
+// targets.
+class ExporterRun {
+ public:
+  virtual ~ExporterRun() = default;
+
+  // Opens the output files of a type the unit opens itself (templates), at
+  // that type's place in the opening order. False stops the run.
+  virtual bool OpenOutputs(UnitSetup& /*setup*/, ExportType /*type*/) { return true; }
+  // After every file is open: list files and settings that depend on the
+  // open files. False stops the run.
+  virtual bool Prepare(UnitSetup& /*setup*/) { return true; }
+  // The security hand-over when this unit writes the security access rows.
+  virtual SecurityAccessSink* security_sink() { return nullptr; }
+  // Whether the unit runs for the targets of this run; `security` is the
+  // run's sink, when there is one.
+  virtual bool Wanted(const SecurityAccessSink* security) const = 0;
+  virtual void ExportTarget(ExportContext& context, const tagCObjects& target) = 0;
+};
+
+// State a unit keeps for the life of the program (caches that outlive a
+// run).
+class ExporterProgramState {
+ public:
+  virtual ~ExporterProgramState() = default;
+};
+
+struct ExporterUnit {
+  std::string_view name;
+  // The export types the unit writes.
+  std::span<const ExportType> types;
+  std::uint32_t target_kinds = kComputerTargets;
+  // Whether the unit opens the files of its types itself.
+  bool opens_own_outputs = false;
+  // Reads the unit's settings for a run; null when the unit has nothing to
+  // do in it. `program` is this unit's program state (null when it keeps
+  // none).
+  std::unique_ptr<ExporterRun> (*start)(const Configuration& config, const EnabledExports& enabled,
+                                        ExporterProgramState* program) = nullptr;
+  // Makes the unit's program state; null when it keeps none.
+  std::unique_ptr<ExporterProgramState> (*make_program_state)() = nullptr;
+};
+
+using ExporterUnits = std::span<const ExporterUnit>;
+
+// The program states of a unit list, made once and kept by the caller for the
+// life of the program.
+class ExporterProgramStates {
+ public:
+  explicit ExporterProgramStates(ExporterUnits units);
+  ExporterProgramState* of(std::size_t unit) { return states_[unit].get(); }
+
+ private:
+  std::vector<std::unique_ptr<ExporterProgramState>> states_;
+};
+
+}  // namespace tabulon

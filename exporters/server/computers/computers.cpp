@@ -1,0 +1,37 @@
+#include "exporters/server/computers/computers.h"
+
+#include "exporters/toolkit/simple_unit.h"
+
+#include "format/special_values.h"
+
+namespace tabulon {
+
+void ExportComputerRow(ExportContext& context, const tagCObjects& target) {
+  RunOutput& out = context.output;
+  if (out.settings().verbose_progress) {
+    out.AddProgressRow(target.display_name, "Exporting Computer Information...", 1, target.type);
+  }
+  out.value(0) = target.server_name;
+  out.value(1) = target.server_comment;
+  out.value(2) = std::to_string(target.major_version);
+  out.value(3) = std::to_string(target.minor_version);
+  const auto rows = ComputerTypes();
+  for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    out.value(4 + i) = (target.server_type & rows[i].bit) != 0 ? format::kYes : format::kNo;
+  }
+  out.WriteTypedRow(&target, context.files.of(kComputers), true);
+  out.LogLine(&target, ExportTypeInfo(kComputers).log_name, false, "");
+}
+
+}  // namespace tabulon
+
+namespace tabulon {
+
+ExporterUnit ComputersUnit() {
+  static constexpr ExportType kTypes[] = {kComputers};
+  return {.name = "computers",
+          .types = kTypes,
+          .start = StartEnabledTypeRun<kComputers, ExportComputerRow>};
+}
+
+}  // namespace tabulon

@@ -1,0 +1,19 @@
+#include "exporters/toolkit/export_progress.h"
+
+namespace tabulon {
+ExportProgress::ExportProgress(RunOutput& output, const tagCObjects& target,
+                               std::string_view start_text, std::uint32_t kind,
+                               std::uint32_t indent)
+    : output_(output), target_(target), verbose_(output.settings().verbose_progress) {
+  if (verbose_) start_row_ = output_.AddProgressRow(target_.display_name, start_text, indent, kind);
+}
+
+void ExportProgress::ReportFailure(std::string_view message) {
+  if (verbose_) {
+    output_.AppendProgress(start_row_, message, kFailureImage);
+  } else {
+    output_.AddProgressRow(target_.display_name, message, 1, kProgressFailure);
+  }
+}
+
+}  // namespace tabulon

@@ -1,0 +1,30 @@
+#pragma once
+// The progress pattern most per-target exports share: a start row when
+// verbose progress is on, and a failure message that goes onto that row
+// with the failure image, or onto a row of its own otherwise.
+#include <cstdint>
+#include <string_view>
+
+#include "engine/run_output.h"
+#include "engine/target.h"
+
+namespace tabulon {
+
+class ExportProgress {
+ public:
+  // Adds the start row (`indent`, `kind`) when verbose progress is on.
+  ExportProgress(RunOutput& output, const tagCObjects& target, std::string_view start_text,
+                 std::uint32_t kind, std::uint32_t indent = 1);
+  ExportProgress(const ExportProgress&) = delete;
+  ExportProgress& operator=(const ExportProgress&) = delete;
+
+  void ReportFailure(std::string_view message);
+
+ private:
+  RunOutput& output_;
+  const tagCObjects& target_;
+  bool verbose_;
+  int start_row_ = -1;
+};
+
+}  // namespace tabulon

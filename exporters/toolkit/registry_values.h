@@ -1,0 +1,101 @@
+#pragma once
+// Reading registry values as the registry-based exports see them: keys that
+// close themselves, values as UTF-16 units with their text, list and DWORD
+// views.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "format/lists.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+namespace tabulon {
+
+// A key opened below `parent`, closed on every path; not open when the
+// open fails, which the export never counts as a failure.
+class Key {
+ public:
+  Key(platform::Registry& registry, platform::RegistryKey parent, std::string_view path,
+      std::uint32_t access)
+      : registry_(registry), key_(registry.OpenKey(parent, path, access).key) {}
+  ~Key() {
+    if (key_ != 0) registry_.CloseKey(key_);
+  }
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+
+  bool is_open() const { return key_ != 0; }
+  platform::RegistryKey get() const { return key_; }
+
+ private:
+  platform::Registry& registry_;
+  platform::RegistryKey key_;
+};
+
+// A value as the export sees it: readable when the read succeeds with a
+// non-zero size, as UTF-16 units of the buffer.
+class Value {
+ public:
+  // Reads `name` with a buffer of `buffer_bytes`; larger values count as
+  // absent.
+  Value(platform::Registry& registry, std::uint32_t buffer_bytes, const Key& key,
+        std::string_view name) {
+    if (!key.is_open()) return;
+    const platform::RegistryValueResult r = registry.QueryValue(key.get(), name, buffer_bytes);
+    if (r.status != win::ERROR_SUCCESS || r.data_size == 0) return;
+    readable_ = true;
+    std::string bytes = r.data;
+    if (bytes.size() % 2 != 0) bytes += '\0';  // the rest of the buffer is zero
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+      units_.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    }
+    for (std::size_t i = 0; i < 4 && i < r.data.size(); ++i) {
+      dword_ |= static_cast<std::uint32_t>(static_cast<unsigned char>(r.data[i])) << (8 * i);
+    }
+  }
+
+  bool readable() const { return readable_; }
+  // A text or multi-string value whose first character is not NUL.
+  bool present() const { return readable_ && units_.front() != 0; }
+  // A DWORD flag that is readable and non-zero.
+  bool set() const { return readable_ && dword_ != 0; }
+  std::uint32_t dword() const { return dword_; }
+
+  // The text up to its first NUL.
+  std::string Text() const { return Item(0, units_.size()).first; }
+
+  // Items ended by a NUL, the empty ones left out, joined by the secondary
+  // delimiter; characters after the last NUL are no item.
+  std::string Joined(std::string_view delimiter) const {
+    std::string list;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < units_.size(); ++i) {
+      if (units_[i] != 0) continue;
+      if (i > start) format::AppendDelimited(list, Item(start, i).first, delimiter);
+      start = i + 1;
+    }
+    return list;
+  }
+
+ private:
+  // UTF-8 of the units from `start` up to `end` or the first NUL.
+  std::pair<std::string, std::size_t> Item(std::size_t start, std::size_t end) const {
+    std::string bytes;
+    std::size_t i = start;
+    for (; i < end && units_[i] != 0; ++i) {
+      bytes += static_cast<char>(units_[i] & 0xFF);
+      bytes += static_cast<char>(units_[i] >> 8);
+    }
+    return {text::Utf16LeToUtf8(bytes), i};
+  }
+
+  bool readable_ = false;
+  std::vector<char16_t> units_;
+  std::uint32_t dword_ = 0;
+};
+
+}  // namespace tabulon

@@ -1,0 +1,33 @@
+#include "exporters/units.h"
+
+#include "exporters/security/security_access.h"
+#include "exporters/server/computers/computers.h"
+#include "exporters/server/drives/drives.h"
+#include "exporters/server/network/network.h"
+#include "exporters/server/open_files/open_files.h"
+#include "exporters/server/printers/printers.h"
+#include "exporters/server/protocols/protocols.h"
+#include "exporters/server/services/services.h"
+#include "exporters/server/sessions/sessions.h"
+#include "exporters/server/shares/shares.h"
+#include "exporters/server/terminal/terminal_processes.h"
+#include "exporters/server/terminal/terminal_sessions.h"
+#include "templates/template_outputs.h"
+
+namespace tabulon {
+
+ExporterUnits StandardExporterUnits() {
+  // Exports that do not exist yet are simply absent; the run keeps this
+  // order. The security access unit is the sink the others hand over to.
+  static const ExporterUnit kUnits[] = {
+      SecurityAccessUnit(), ServicesUnit(), ComputersUnit(), TemplatesUnit(), SharesUnit(),
+      SessionsUnit(), TseSessionsUnit(), TseProcessesUnit(), OpenFilesUnit(), DrivesUnit(),
+      NetworkUnit(), ProtocolsUnit(),
+      // rights, policies, logged-on users
+      PrintersUnit(),
+      // users, groups, tasks
+  };
+  return kUnits;
+}
+
+}  // namespace tabulon

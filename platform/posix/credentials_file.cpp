@@ -1,0 +1,65 @@
+#include "platform/posix/credentials_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tabulon::platform {
+namespace {
+
+CredentialsFileResult Fail(const std::string& path, const std::string& cause) {
+  CredentialsFileResult result;
+  result.error = "credentials file '" + path + "': " + cause;
+  return result;
+}
+
+}  // namespace
+
+CredentialsFileResult ReadCredentialsFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return Fail(path, std::strerror(errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return Fail(path, std::strerror(error));
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return Fail(path, "not a regular file");
+  }
+  if (st.st_uid != ::geteuid()) {
+    ::close(fd);
+    return Fail(path, "owned by another user");
+  }
+  if ((st.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+    ::close(fd);
+    return Fail(path, "readable or writable by others; allow only its owner (chmod 600)");
+  }
+  constexpr off_t kMaxBytes = 64 * 1024;
+  if (st.st_size > kMaxBytes) {
+    ::close(fd);
+    return Fail(path, "larger than 64 KiB");
+  }
+  std::string text(static_cast<std::size_t>(st.st_size), '\0');
+  std::size_t got = 0;
+  while (got < text.size()) {
+    const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  text.resize(got);
+  const CredentialsParse parsed = ParseCredentials(text);
+  if (!parsed.ok) return Fail(path, parsed.error);
+  CredentialsFileResult result;
+  result.ok = true;
+  result.credentials = parsed.credentials;
+  return result;
+}
+
+}  // namespace tabulon::platform

@@ -1,0 +1,18 @@
+#pragma once
+// Reading a credentials file: refused unless it is a regular file that only
+// its owner, who must be the user running the program, can read or write.
+#include <string>
+
+#include "platform/credentials.h"
+
+namespace tabulon::platform {
+
+struct CredentialsFileResult {
+  bool ok = false;
+  Credentials credentials;
+  std::string error;  // names the file and the cause
+};
+
+CredentialsFileResult ReadCredentialsFile(const std::string& path);
+
+}  // namespace tabulon::platform

@@ -1,0 +1,90 @@
+// The shape every export builds on: a unit registered only here runs end to
+// end, a call that takes longer than the session allows ends with a timeout
+// and a failure row, and Stop cancels a call in flight during domain
+// expansion.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "exporters/toolkit/export_progress.h"
+#include "exporters/toolkit/simple_unit.h"
+#include "exporters/units.h"
+#include "support/e2e.h"
+
+namespace tabulon::testing {
+namespace {
+
+// Writes one Protocols-file row per target with the target's server comment,
+// as a unit nobody registered in the program.
+void ExportCommentRow(ExportContext& context, const tagCObjects& target) {
+  const platform::ServerInfoResult info = context.session.server().NetServerGetInfo101(target.path);
+  context.output.value(0) = info.info.comment;
+  context.output.WriteTypedRow(&target, context.files.of(kProtocols), true);
+  context.output.LogLine(&target, "COMMENT", false, "");
+}
+
+ExporterUnit CommentUnit() {
+  static constexpr ExportType kTypes[] = {kProtocols};
+  return {.name = "comments",
+          .types = kTypes,
+          .start = StartEnabledTypeRun<kProtocols, ExportCommentRow>};
+}
+
+TEST(ExporterUnits, AUnitRegisteredInATestRunsEndToEnd) {
+  static const ExporterUnit kUnits[] = {CommentUnit()};
+  EndToEnd run(kUnits);
+  run.SetEstate(R"({"computers": [{"name": "PC1", "server": {"comment": "first floor"}}]})");
+  run.SetConfiguration(
+      "[Protocols]\nExportProtocols=1\nProtocolsOutputFile=comments.txt\n"
+      "ProtocolColumns=0,1002\n");
+  run.SetObjects({{1, "PC1", "\\\\PC1"}});
+  const RunResult result = run.Run();
+  ASSERT_FALSE(result.stopped_early);
+  EXPECT_EQ(run.Output("comments.txt"),
+            "\xFF\xFE" + text::Utf8ToUtf16Le("Name\tObject_Path\r\nfirst floor\t\\\\PC1\r\n"));
+}
+
+TEST(TargetSessions, ACallPastTheTimeoutEndsWithATimeoutAndAFailureRow) {
+  EndToEnd run;
+  run.SetEstate(R"({"computers": [{"name": "SLOW", "latency_ms": 60000}]})");
+  run.SetConfiguration("[Platform]\nCallTimeout=1\n[Shares]\nExportShares=1\n");
+  run.SetObjects({{1, "SLOW", "\\\\SLOW"}});
+  const auto start = std::chrono::steady_clock::now();
+  const RunResult result = run.Run();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+  ASSERT_FALSE(result.stopped_early);
+  EXPECT_EQ(run.ProgressLines(),
+            (std::vector<std::string>{
+                "0|2|SLOW|Unable to retrieve computer information for '\\\\SLOW'. This "
+                "operation returned because the timeout period expired.",
+                "0|1|Export Completed.|1 objects processed."}));
+}
+
+TEST(TargetSessions, StopCancelsTheCallInFlightWhileADomainIsExpanded) {
+  EndToEnd run;
+  run.SetEstate(R"({
+    "domains": [{"name": "CORP", "controller": "DC1", "browse_list": ["DC1", "PC1"]}],
+    "computers": [{"name": "DC1", "domain": "CORP", "latency_ms": 60000},
+                  {"name": "PC1", "domain": "CORP"}]})");
+  run.SetConfiguration("[Services]\nExportServices=1\n");
+  run.SetObjects({{99, "CORP", "CORP"}, {1, "PC1", "\\\\PC1"}});
+  std::atomic<int> stop{0};
+  run.request().stop_flag = &stop;
+  std::thread stopper([&stop] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    stop.store(1);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  const RunResult result = run.Run();
+  stopper.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+  EXPECT_FALSE(result.stopped_early);
+  EXPECT_TRUE(result.aborted_by_user);
+  EXPECT_EQ(result.targets_processed, 0u);
+  ASSERT_FALSE(run.ProgressLines().empty());
+  EXPECT_EQ(run.ProgressLines().back(), "0|1|Export Aborted By User.|0 objects processed.");
+}
+
+}  // namespace
+}  // namespace tabulon::testing
