@@ -209,12 +209,8 @@ class Run {
                          target.server_type);
   }
 
-  void WriteNameOnlyComputerRow(const tagCObjects& target) {
-    TypedOutput& computers = files_.of(kComputers);
-    if (!computers.is_open()) return;
-    output_.ClearValues();
-    output_.value(0) = target.display_name;
-    output_.WriteTypedRow(&target, computers, true);
+  void ReportUnreachable(const tagCObjects& target) {
+    for (ActiveUnit& active : units_) active.run->TargetUnreachable(output_, files_, target);
   }
 
   // Calls every wanted unit that runs for `kind` with one session on the
@@ -256,7 +252,7 @@ class Run {
         output_.AddProgressRow(target.display_name, MessageText(kMsgPingFailed), 0,
                                kProgressFailure);
       }
-      WriteNameOnlyComputerRow(target);
+      ReportUnreachable(target);
       output_.LogLine(&target, "PING", true, MessageText(kMsgPingFailed));
       return;
     }
@@ -269,7 +265,7 @@ class Run {
                                  WindowsErrorText(info.status);
         output_.AddProgressRow(target.display_name, text, 0, kProgressFailure);
         output_.LogLine(&target, "REMOTE_ACCESS", true, text);
-        WriteNameOnlyComputerRow(target);
+        ReportUnreachable(target);
         return;
       }
       target.server_name = info.info.name;

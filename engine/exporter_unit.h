@@ -51,6 +51,10 @@ class ExporterRun {
   // run's sink, when there is one.
   virtual bool Wanted(const SecurityAccessSink* security) const = 0;
   virtual void ExportTarget(ExportContext& context, const tagCObjects& target) = 0;
+  // A computer target that did not answer the ping or its server information
+  // query: the units that write something for it anyway do so here.
+  virtual void TargetUnreachable(RunOutput& /*output*/, RunFiles& /*files*/,
+                                 const tagCObjects& /*target*/) {}
 };
 
 // State a unit keeps for the life of the program (caches that outlive a

@@ -219,3 +219,35 @@ TEST_F(RunDriver, UnattendedRunHasNoProgressRowsAndMessagesGoToTheLog) {
 
 }  // namespace
 }  // namespace tabulon::testing
+
+namespace tabulon::testing {
+namespace {
+
+// A list file that a setting asks for must load; only the skip list turns
+// itself off when it has no name.
+TEST_F(RunDriver, ListFilesThatCannotBeLoadedStopTheRun) {
+  struct Case {
+    std::string_view settings;
+    bool stops;
+  };
+  const Case cases[] = {
+      {"[Services]\nExportServices=1\nExportSpecificServices=1\nSpecificFileName=\n", true},
+      {"[Services]\nExportServices=1\nExportSpecificServices=1\nSpecificFileName=none.txt\n", true},
+      {"[Security]\nExportSecurity=1\nExportSpecificTrustees=1\nSpecificFileName=\n", true},
+      {"[Computers]\nSkipEnable=1\nSkipFileName=none.txt\n", true},
+      {"[Computers]\nSkipEnable=1\nSkipFileName=\n[Services]\nExportServices=1\n", false},
+  };
+  for (const Case& c : cases) {
+    run_.SetConfiguration(c.settings);
+    run_.SetObjects({{1, "PC1", "\\\\PC1"}});
+    const RunResult result = run_.Run();
+    EXPECT_EQ(result.stopped_early, c.stops) << c.settings;
+    if (!c.stops) continue;
+    ASSERT_EQ(run_.Messages().size(), 1u) << c.settings;
+    EXPECT_TRUE(run_.Messages()[0].starts_with("Unable to open 'Exception List' file "))
+        << run_.Messages()[0];
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::testing

@@ -1,6 +1,5 @@
 #include "exporters/server/computers/computers.h"
 
-#include "exporters/toolkit/simple_unit.h"
 
 #include "format/special_values.h"
 
@@ -27,11 +26,35 @@ void ExportComputerRow(ExportContext& context, const tagCObjects& target) {
 
 namespace tabulon {
 
+namespace {
+
+class ComputersRun final : public ExporterRun {
+ public:
+  bool Wanted(const SecurityAccessSink* /*security*/) const override { return true; }
+  void ExportTarget(ExportContext& context, const tagCObjects& target) override {
+    ExportComputerRow(context, target);
+  }
+  // A computer that cannot be reached still gets a row with its name.
+  void TargetUnreachable(RunOutput& output, RunFiles& files, const tagCObjects& target) override {
+    TypedOutput& file = files.of(kComputers);
+    output.ClearValues();
+    output.value(0) = target.display_name;
+    output.WriteTypedRow(&target, file, true);
+  }
+};
+
+constexpr ExportType kTypes[] = {kComputers};
+
+}  // namespace
+
 ExporterUnit ComputersUnit() {
-  static constexpr ExportType kTypes[] = {kComputers};
   return {.name = "computers",
           .types = kTypes,
-          .start = StartEnabledTypeRun<kComputers, ExportComputerRow>};
+          .start = [](const Configuration&, const EnabledExports& enabled,
+                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
+            if (!enabled[kComputers]) return nullptr;
+            return std::make_unique<ComputersRun>();
+          }};
 }
 
 }  // namespace tabulon
