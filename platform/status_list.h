@@ -1,0 +1,95 @@
+// The Windows statuses the platform layer reports: one row per status with its
+// symbolic name, number and English message text. This is the only place a
+// status is added; the named constants (status.h), the message texts and the
+// name lookup of estate files are all generated from it.
+//
+// The includer defines TABULON_WIN_STATUS(name, code, text) before including
+// this file and undefines it afterwards, so there is deliberately no include
+// guard. Rows are sorted by code; the message text is never empty, so a
+// failure row or log line always says something.
+TABULON_WIN_STATUS(ERROR_SUCCESS, 0, "The operation completed successfully.")
+TABULON_WIN_STATUS(ERROR_INVALID_FUNCTION, 1, "The function is not valid for this object.")
+TABULON_WIN_STATUS(ERROR_FILE_NOT_FOUND, 2, "The file could not be found.")
+TABULON_WIN_STATUS(ERROR_PATH_NOT_FOUND, 3, "The path could not be found.")
+TABULON_WIN_STATUS(ERROR_TOO_MANY_OPEN_FILES, 4, "Too many files are open.")
+TABULON_WIN_STATUS(ERROR_ACCESS_DENIED, 5, "Access was denied.")
+TABULON_WIN_STATUS(ERROR_INVALID_HANDLE, 6, "The handle is not valid.")
+TABULON_WIN_STATUS(ERROR_NOT_ENOUGH_MEMORY, 8,
+                   "There is not enough memory to complete the operation.")
+TABULON_WIN_STATUS(ERROR_INVALID_DATA, 13, "The data is not valid.")
+TABULON_WIN_STATUS(ERROR_WRITE_PROTECT, 19, "The medium is write protected.")
+TABULON_WIN_STATUS(ERROR_NOT_READY, 21, "The device is not ready.")
+TABULON_WIN_STATUS(ERROR_SHARING_VIOLATION, 32, "The file is in use by another process.")
+TABULON_WIN_STATUS(ERROR_NOT_SUPPORTED, 50, "The request is not supported.")
+TABULON_WIN_STATUS(ERROR_BAD_NETPATH, 53, "The network path could not be found.")
+TABULON_WIN_STATUS(ERROR_NETWORK_BUSY, 54, "The network is busy.")
+TABULON_WIN_STATUS(ERROR_UNEXP_NET_ERR, 59, "An unexpected network error occurred.")
+TABULON_WIN_STATUS(ERROR_BAD_NET_NAME, 67, "The network name could not be found.")
+TABULON_WIN_STATUS(ERROR_INVALID_PARAMETER, 87, "A parameter is not valid.")
+TABULON_WIN_STATUS(ERROR_DISK_FULL, 112, "There is not enough space on the disk.")
+TABULON_WIN_STATUS(ERROR_INSUFFICIENT_BUFFER, 122, "The buffer passed is too small for the data.")
+TABULON_WIN_STATUS(ERROR_INVALID_NAME, 123,
+                   "The file name, directory name or volume label is not valid.")
+TABULON_WIN_STATUS(ERROR_INVALID_LEVEL, 124, "The information level is not valid for this call.")
+TABULON_WIN_STATUS(ERROR_PROC_NOT_FOUND, 127, "The requested procedure could not be found.")
+TABULON_WIN_STATUS(ERROR_DIR_NOT_ROOT, 144, "The directory is not the root directory of a volume.")
+TABULON_WIN_STATUS(ERROR_ALREADY_EXISTS, 183, "The file already exists.")
+TABULON_WIN_STATUS(ERROR_FILENAME_EXCED_RANGE, 206, "The file name or extension is too long.")
+TABULON_WIN_STATUS(ERROR_MORE_DATA, 234, "More data is available.")
+TABULON_WIN_STATUS(ERROR_NO_MORE_ITEMS, 259, "There are no more items.")
+TABULON_WIN_STATUS(ERROR_DIRECTORY, 267, "The directory name is not valid.")
+TABULON_WIN_STATUS(ERROR_INVALID_ADDRESS, 487, "The address is not valid.")
+TABULON_WIN_STATUS(ERROR_SERVICE_DOES_NOT_EXIST, 1060, "The service is not installed.")
+TABULON_WIN_STATUS(ERROR_BAD_DEVICE, 1200, "The device name is not valid.")
+TABULON_WIN_STATUS(
+    ERROR_NO_NET_OR_BAD_PATH, 1203,
+    "The network path was mistyped, does not exist, or the network provider is not available.")
+TABULON_WIN_STATUS(ERROR_CANCELLED, 1223, "The operation was canceled by the user.")
+TABULON_WIN_STATUS(ERROR_NO_SUCH_LOGON_SESSION, 1312,
+                   "A specified logon session does not exist. It may already have been terminated.")
+TABULON_WIN_STATUS(ERROR_NO_SUCH_USER, 1317, "The user does not exist.")
+TABULON_WIN_STATUS(ERROR_NO_SUCH_GROUP, 1319, "The group does not exist.")
+TABULON_WIN_STATUS(
+    ERROR_WRONG_PASSWORD, 1323,
+    "Unable to update the password. The value provided as the current password is incorrect.")
+TABULON_WIN_STATUS(ERROR_LOGON_FAILURE, 1326, "The user name or password is wrong.")
+TABULON_WIN_STATUS(ERROR_PASSWORD_EXPIRED, 1330, "The password for this account has expired.")
+TABULON_WIN_STATUS(ERROR_ACCOUNT_DISABLED, 1331,
+                   "This user can't sign in because this account is currently disabled.")
+TABULON_WIN_STATUS(ERROR_NONE_MAPPED, 1332,
+                   "No mapping between account names and security IDs was done.")
+TABULON_WIN_STATUS(ERROR_INVALID_SID, 1337, "The security ID structure is not valid.")
+TABULON_WIN_STATUS(ERROR_NO_SUCH_DOMAIN, 1355,
+                   "The domain does not exist or could not be contacted.")
+TABULON_WIN_STATUS(ERROR_NO_SUCH_ALIAS, 1376, "The local group does not exist.")
+TABULON_WIN_STATUS(ERROR_TIMEOUT, 1460,
+                   "This operation returned because the timeout period expired.")
+TABULON_WIN_STATUS(RPC_S_SERVER_UNAVAILABLE, 1722, "The RPC server is not available.")
+TABULON_WIN_STATUS(RPC_S_CALL_FAILED, 1726, "The remote procedure call failed.")
+TABULON_WIN_STATUS(ERROR_NO_TRUST_SAM_ACCOUNT, 1787,
+                   "The workstation has no trust account in the domain's security database.")
+TABULON_WIN_STATUS(ERROR_INVALID_PRINTER_NAME, 1801, "The printer name is not valid.")
+TABULON_WIN_STATUS(RPC_S_CALL_CANCELLED, 1818, "The remote procedure call was cancelled.")
+TABULON_WIN_STATUS(ERROR_DOMAIN_CONTROLLER_NOT_FOUND, 1908,
+                   "No domain controller could be found for the domain.")
+// 2100-2999: network management statuses.
+TABULON_WIN_STATUS(NERR_NetNotStarted, 2102, "The workstation driver is not installed.")
+TABULON_WIN_STATUS(NERR_ServerNotStarted, 2114, "The Server service is not running.")
+TABULON_WIN_STATUS(NERR_BufTooSmall, 2123, "The API return buffer is too small.")
+TABULON_WIN_STATUS(NERR_ServiceNotInstalled, 2184, "The service has not been started.")
+TABULON_WIN_STATUS(NERR_GroupNotFound, 2220, "The group name could not be found.")
+TABULON_WIN_STATUS(NERR_UserNotFound, 2221, "The user name could not be found.")
+TABULON_WIN_STATUS(ERROR_NOT_CONNECTED, 2250, "This network connection does not exist.")
+TABULON_WIN_STATUS(NERR_NetNameNotFound, 2310, "The share name does not exist.")
+TABULON_WIN_STATUS(NERR_ClientNameNotFound, 2312, "No session exists with that computer name.")
+TABULON_WIN_STATUS(NERR_InvalidComputer, 2351, "The computer name is not valid.")
+TABULON_WIN_STATUS(NERR_DCNotFound, 2453, "No domain controller could be found for this domain.")
+TABULON_WIN_STATUS(ERROR_NO_BROWSER_SERVERS_FOUND, 6118,
+                   "The list of servers for this workgroup is not available at the moment.")
+TABULON_WIN_STATUS(ERROR_CTX_WINSTATION_NOT_FOUND, 7022,
+                   "No session with that name or number exists.")
+TABULON_WIN_STATUS(WSAETIMEDOUT, 10060,
+                   "The connection attempt timed out: the other side did not answer in time.")
+TABULON_WIN_STATUS(WSAEHOSTUNREACH, 10065,
+                   "A socket operation was attempted to an unreachable host.")
+TABULON_WIN_STATUS(WSAHOST_NOT_FOUND, 11001, "No such host is known.")
