@@ -199,11 +199,17 @@ TEST_F(RunDriver, LocalComputerNameAndStopBetweenTargets) {
   run_.request().on_target = [&stop](std::size_t, std::size_t, const tagCObjects&) {
     stop.store(1);
   };
-  const RunResult result = run_.Run();
-  EXPECT_TRUE(result.aborted_by_user);
-  EXPECT_EQ(result.targets_processed, 1u);
-  EXPECT_EQ(run_.Output("computers.txt"), "Object_Path\r\n\\\\ADMIN\r\n");
-  EXPECT_EQ(run_.ProgressLines().back(), "0|53|Export Aborted By User.|1 Objects Processed.");
+  // The COMPUTERNAME variable wins over the estate's own computer.
+  for (const auto& [variable, path] :
+       {std::pair<std::string, std::string>{"", "\\\\ADMIN"}, {"PC22", "\\\\PC22"}}) {
+    stop.store(0);
+    run_.set_computername_variable(variable);
+    const RunResult result = run_.Run();
+    EXPECT_TRUE(result.aborted_by_user);
+    EXPECT_EQ(result.targets_processed, 1u);
+    EXPECT_EQ(run_.Output("computers.txt"), "Object_Path\r\n" + path + "\r\n") << variable;
+    EXPECT_EQ(run_.ProgressLines().back(), "0|53|Export Aborted By User.|1 Objects Processed.");
+  }
 }
 
 TEST_F(RunDriver, UnattendedRunHasNoProgressRowsAndMessagesGoToTheLog) {

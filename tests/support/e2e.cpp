@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/local_computer.h"
 #include "engine/object_file.h"
-#include "exporters/exporter_table.h"
 #include "estate/loader.h"
+#include "exporters/exporter_table.h"
 #include "platform/text.h"
 
 namespace tabulon::testing {
@@ -59,10 +60,12 @@ void EndToEnd::SetObjects(const std::vector<Object>& objects) {
 }
 
 RunResult EndToEnd::Run(bool with_progress) {
+  // LOCALHOST stands in for this host, so no test depends on where it runs.
   const std::string& local = backend_->estate().local_computer;
-  RunEnvironment env{platform_,           messages_,
-                     StandardExporters(), format::FormatSettings{},
-                     FileLocations{},     local.empty() ? "LOCALHOST" : local};
+  RunEnvironment env{
+      platform_,           messages_,
+      StandardExporters(), format::FormatSettings{},
+      FileLocations{},     LocalComputerName(computername_, local.empty() ? "LOCALHOST" : local)};
   progress_.rows.clear();
   messages_.shown.clear();
   backend_->call_log().Clear();
