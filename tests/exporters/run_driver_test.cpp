@@ -81,6 +81,28 @@ TEST_F(RunDriver, UnopenableObjectFile) {
                                     "used. The file could not be found.");
 }
 
+TEST_F(RunDriver, DefaultTemplateFileNamesFindTheCopiesOfFirstStart) {
+  // First start copies the template files under lower-case names; the
+  // default names find them in the data directory whatever their case, and
+  // a file of exactly the name wins.
+  run_.dir().Write("regtemplates.cfg", "[R]\nOutputFileName=reg.txt\nOutputColumns=Hive\n");
+  run_.dir().Write("WMIQUERIES.cfg", "[W]\nOutputFileName=upper.txt\nOutputColumns=Name\n");
+  run_.dir().Write("WmiQueries.CFG", "[W]\nOutputFileName=wmi.txt\nOutputColumns=Caption\n");
+  run_.dir().Write("filetemplates.cfg", "[F]\nOutputFileName=files.txt\nOutputColumns=1002\n");
+  run_.dir().Write("directoryqueries.cfg", "[D]\nOutputFileName=dir.txt\nAttributes=cn\n");
+  run_.SetObjects({{24, "PC22", "\\\\PC22"}});
+  run_.SetConfiguration(
+      "[Templates]\nRegistryTemplates=R\nWmiTemplates=W\nFileTemplates=F\n"
+      "DirectoryTemplates=D\n");
+  const RunResult result = run_.Run();
+  EXPECT_FALSE(result.stopped_early) << ::testing::PrintToString(run_.Messages());
+  EXPECT_EQ(run_.Output("reg.txt"), "Hive\r\n");
+  EXPECT_EQ(run_.Output("wmi.txt"), "Caption\r\n");
+  EXPECT_EQ(run_.Output("upper.txt"), "");
+  EXPECT_EQ(run_.Output("files.txt"), "Object_Path\r\n");
+  EXPECT_EQ(run_.Output("dir.txt"), "cn\r\n");
+}
+
 TEST_F(RunDriver, NtDomainFromBrowseListAndFromAccounts) {
   run_.SetObjects({{99, "CORP", "CORP"}});
   run_.SetConfiguration("[Computers]\nExportComputers=1\nComputerColumns=0,1006\n");
