@@ -2,6 +2,8 @@
 // messages that stop a run, end to end on small estates.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -72,13 +74,20 @@ TEST_F(RunDriver, InactiveObjectsOnlyGiveNoObjectsMessage) {
 }
 
 TEST_F(RunDriver, UnopenableObjectFile) {
-  run_.SetConfiguration("[General]\nObjectFile=" + run_.dir().File("none.dat") + "\n");
-  const RunResult result = run_.Run();
-  EXPECT_TRUE(result.stopped_early);
-  ASSERT_EQ(run_.Messages().size(), 1u);
-  EXPECT_EQ(run_.Messages()[0], "Unable to open 'Object File' file " + run_.dir().File("none.dat") +
-                                    ". Check access permissions to this file on the account being "
-                                    "used. The file could not be found.");
+  // A directory opens but cannot be read: as unopenable as a missing file.
+  std::filesystem::create_directory(run_.dir().File("folder.dat"));
+  for (const auto& [name, cause] :
+       {std::pair<std::string, std::string>{"none.dat", "The file could not be found."},
+        {"folder.dat", "Access was denied."}}) {
+    run_.SetConfiguration("[General]\nObjectFile=" + run_.dir().File(name) + "\n");
+    const RunResult result = run_.Run();
+    EXPECT_TRUE(result.stopped_early);
+    ASSERT_EQ(run_.Messages().size(), 1u);
+    EXPECT_EQ(run_.Messages()[0], "Unable to open 'Object File' file " + run_.dir().File(name) +
+                                      ". Check access permissions to this file on the account "
+                                      "being used. " +
+                                      cause);
+  }
 }
 
 TEST_F(RunDriver, DefaultTemplateFileNamesFindTheCopiesOfFirstStart) {
@@ -150,13 +159,20 @@ TEST_F(RunDriver, SkipListPatternsAndIncludeFile) {
   EXPECT_EQ(run_.Output("computers.txt"), "ComputerName\r\nLOCKED\r\n");
 }
 
-TEST_F(RunDriver, MissingIncludeFileStopsTheRun) {
-  run_.SetObjects({{24, "PC22", "\\\\PC22"}, {52, "hosts", run_.dir().File("none.txt")}});
-  run_.SetConfiguration("[Computers]\nExportComputers=1\n");
-  const RunResult result = run_.Run();
-  EXPECT_TRUE(result.stopped_early);
-  ASSERT_EQ(run_.Messages().size(), 1u);
-  EXPECT_TRUE(run_.Messages()[0].starts_with("Unable to open 'Include File' file "));
+TEST_F(RunDriver, UnopenableIncludeFileStopsTheRun) {
+  std::filesystem::create_directory(run_.dir().File("folder.txt"));
+  for (const char* name : {"none.txt", "folder.txt"}) {
+    run_.SetObjects({{24, "PC22", "\\\\PC22"}, {52, "hosts", run_.dir().File(name)}});
+    run_.SetConfiguration("[Computers]\nExportComputers=1\nComputerColumns=0\n");
+    const RunResult result = run_.Run();
+    EXPECT_TRUE(result.stopped_early);
+    EXPECT_EQ(result.targets_processed, 0u);
+    ASSERT_EQ(run_.Messages().size(), 1u);
+    EXPECT_TRUE(run_.Messages()[0].starts_with("Unable to open 'Include File' file " +
+                                               run_.dir().File(name) + ". "))
+        << run_.Messages()[0];
+    EXPECT_EQ(run_.Output("computers.txt"), "ComputerName\r\n") << "no target was exported";
+  }
 }
 
 TEST_F(RunDriver, FilterBeforeAndAfterServerInformation) {
