@@ -1,8 +1,10 @@
 #include "app/backends.h"
 
+#include <cstdlib>
+
 #include "engine/configuration.h"
 #include "engine/file_names.h"
-#include "engine/target_list.h"
+#include "engine/local_computer.h"
 #include "estate/backend.h"
 #include "estate/loader.h"
 #include "platform/ini_file_profile.h"
@@ -69,10 +71,9 @@ bool Backends::Select(const std::string& configuration_path, const std::string& 
 }
 
 std::string Backends::LocalComputerName() const {
-  if (state_->estate && !state_->estate->estate().local_computer.empty()) {
-    return state_->estate->estate().local_computer;
-  }
-  return tabulon::LocalComputerName();
+  const char* variable = std::getenv("COMPUTERNAME");
+  return tabulon::LocalComputerName(variable != nullptr ? variable : "",
+                                    state_->estate ? state_->estate->estate().local_computer : "");
 }
 
 }  // namespace tabulon::app

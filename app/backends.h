@@ -26,8 +26,8 @@ class Backends {
   platform::Platform& platform() { return platform_; }
   const platform::Credentials& credentials() const { return credentials_; }
   const std::string& estate_path() const { return estate_path_; }
-  // The computer "%computername%" stands for: COMPUTERNAME when set, else the
-  // estate's own computer when it names one, else this host.
+  // The computer "%computername%" stands for: COMPUTERNAME when set, else
+  // the estate's own computer when it names one, else this host.
   std::string LocalComputerName() const;
 
  private:

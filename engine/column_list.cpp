@@ -1,6 +1,6 @@
 #include "engine/column_list.h"
 
-#include "platform/text.h"
+#include "engine/configuration.h"
 
 namespace tabulon {
 
@@ -12,8 +12,9 @@ std::vector<std::uint32_t> ParseColumnList(std::string_view text) {
     const std::size_t comma = text.find(',', start);
     const std::string_view item = text.substr(
         start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-    const long long v = text::ParseLeadingInteger(item);
-    columns.push_back(static_cast<std::uint32_t>(static_cast<unsigned long long>(v)));
+    // Items beyond the integer range saturate, so they stay columns beyond
+    // every table and write empty text instead of wrapping onto real ones.
+    columns.push_back(static_cast<std::uint32_t>(SaturatedInteger(item)));
     if (comma == std::string_view::npos) break;
     start = comma + 1;
   }

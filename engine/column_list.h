@@ -7,9 +7,10 @@
 
 namespace tabulon {
 
-// Every item converts by leading-decimal parsing, so an empty item (and an
-// empty list) gives column 0. Negative numbers wrap to large unsigned ones,
-// which are then symbol columns beyond the table and write empty text.
+// Every item converts like an integer setting, so an empty item (and an
+// empty list) gives column 0. Negative numbers and numbers beyond the
+// integer range become large unsigned ones: symbol columns beyond the table
+// that write empty text.
 std::vector<std::uint32_t> ParseColumnList(std::string_view text);
 
 }  // namespace tabulon

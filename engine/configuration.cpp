@@ -9,9 +9,11 @@ namespace tabulon {
 
 std::int32_t ProfileInteger(std::string_view text) {
   // The value went through a 20-character buffer before conversion.
-  const std::string seen = text::TruncateCodePoints(text, kIntegerBufferChars - 1);
-  const long long v = text::ParseLeadingInteger(seen);
-  // Out-of-range values saturate, as the C runtime's conversion does.
+  return SaturatedInteger(text::TruncateCodePoints(text, kIntegerBufferChars - 1));
+}
+
+std::int32_t SaturatedInteger(std::string_view text) {
+  const long long v = text::ParseLeadingInteger(text);
   if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
   if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(v);

@@ -50,5 +50,8 @@ std::string ExpandEscapes(std::string_view text);
 std::vector<std::string> SplitTemplateList(std::string_view text);
 // Integer conversion of a profile value: at most 19 characters are seen.
 std::int32_t ProfileInteger(std::string_view text);
+// Leading-decimal conversion as the C runtime does it: values beyond the
+// signed 32-bit range saturate instead of wrapping.
+std::int32_t SaturatedInteger(std::string_view text);
 
 }  // namespace tabulon

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/name_case.h"
 #include "platform/ini_file_profile.h"
 #include "platform/text.h"
 
@@ -60,11 +61,13 @@ std::string ResolveFileName(std::string_view name, bool use_default_directory,
                             platform::Locale& locale) {
   if (name.empty()) return {};
   std::string resolved(name);
+  bool in_data_directory = false;
   if (!HasDirectoryPart(name)) {
     if (use_default_directory && !locations.default_output_directory.empty()) {
       resolved = JoinPath(locations.default_output_directory, name);
     } else if (!locations.app_data_directory.empty()) {
       resolved = JoinPath(locations.app_data_directory, name);
+      in_data_directory = true;
     } else {
       resolved = JoinPath(locations.program_directory, name);
     }
@@ -72,7 +75,8 @@ std::string ResolveFileName(std::string_view name, bool use_default_directory,
   if (resolved.find('%') != std::string::npos) {
     resolved = ReplaceDateTokens(std::move(resolved), clock.LocalNow(), locale);
   }
-  return platform::NativePath(resolved);
+  resolved = platform::NativePath(resolved);
+  return in_data_directory ? MatchNameIgnoringCase(resolved) : resolved;
 }
 
 }  // namespace tabulon

@@ -114,7 +114,10 @@ win::Status ForEachTextLine(const std::string& path,
   std::ifstream in(path, std::ios::binary);
   if (!in) return win::StatusFromErrno(errno == 0 ? ENOENT : errno);
   std::string buffer(kChunk, '\0');
+  errno = 0;
   in.read(buffer.data(), 2);
+  // A directory opens but cannot be read; that is a failure to open too.
+  if (in.bad()) return win::StatusFromErrno(errno == 0 ? EIO : errno);
   std::string head(buffer.data(), static_cast<std::size_t>(in.gcount()));
   const bool wide = head.size() == 2 && head[0] == '\xFF' && head[1] == '\xFE';
   LineSplitter splitter(wide ? 2 : 1, wide ? kWideLineChars : kNarrowLineBytes, line);

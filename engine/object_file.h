@@ -52,7 +52,8 @@ struct ObjectLine {
 // Calls `line` for every line of a text file: UTF-16LE after FF FE (lines of
 // at most 4095 characters) or 8-bit (at most 2047 bytes); a longer line comes
 // in pieces, as a fixed read buffer would give it. Trailing white space is
-// removed. Returns the status of opening the file.
+// removed. Returns the status of opening the file; one that opens but cannot
+// be read (a directory) fails as well.
 win::Status ForEachTextLine(const std::string& path,
                             const std::function<void(std::string_view line)>& line);
 

@@ -1,8 +1,5 @@
 #include "engine/target_list.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <map>
 
 #include "engine/directory_path.h"
@@ -44,15 +41,6 @@ void CopyServerInfo(const platform::ServerInfo101& info, tagCObjects& t) {
 
 }  // namespace
 
-std::string LocalComputerName() {
-  if (const char* name = std::getenv("COMPUTERNAME"); name != nullptr && name[0] != '\0') {
-    return name;
-  }
-  char host[256] = {};
-  if (::gethostname(host, sizeof host - 1) != 0) return "localhost";
-  return host;
-}
-
 bool SkipListMatches(std::string_view path, const format::NameList& skip_list) {
   return format::MatchNameList(path, skip_list);
 }
@@ -92,7 +80,7 @@ bool TargetListBuilder::AddObject(const ObjectLine& line, std::vector<tagCObject
   t.path = line.path;
   t.active = 1;
   if (text::EqualsNoCase(t.path, "\\\\%computername%")) {
-    t.path = "\\\\" + (local_computer_name_.empty() ? LocalComputerName() : local_computer_name_);
+    t.path = "\\\\" + local_computer_name_;
   }
   t.source_path = t.path;
   switch (t.type) {

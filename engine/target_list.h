@@ -28,7 +28,7 @@ class TargetListBuilder {
   // not be opened; the message has been shown and the run stops.
   bool ReadObjectFile(const std::string& path, std::vector<tagCObjects>& targets);
 
-  // The name the program runs on stands for "%computername%".
+  // The name "%computername%" stands for, as LocalComputerName chose it.
   void set_local_computer_name(std::string name) { local_computer_name_ = std::move(name); }
 
  private:
@@ -53,10 +53,6 @@ class TargetListBuilder {
   const platform::SessionOptions& session_options_;
   std::string local_computer_name_;
 };
-
-// The name of the computer the program runs on: COMPUTERNAME when set, else
-// the host name.
-std::string LocalComputerName();
 
 // The first matching skip-list entry skips the target.
 bool SkipListMatches(std::string_view path, const format::NameList& skip_list);

@@ -12,8 +12,16 @@ TEST(ColumnList, Items) {
     const char* text;
     std::vector<std::uint32_t> columns;
   } cases[] = {
-      {"1002,0,1", {1002, 0, 1}}, {"3,,0", {3, 0, 0}},   {"", {0}},
-      {" 4, 5x,", {4, 5, 0}},     {"-1", {0xFFFFFFFFu}}, {"abc", {0}},
+      {"1002,0,1", {1002, 0, 1}},
+      {"3,,0", {3, 0, 0}},
+      {"", {0}},
+      {" 4, 5x,", {4, 5, 0}},
+      {"-1", {0xFFFFFFFFu}},
+      {"abc", {0}},
+      // Beyond the integer range: saturated, never wrapped onto a real column.
+      {"0,99999999999999999999,1", {0, 0x7FFFFFFFu, 1}},
+      {"4294967296,4294967297", {0x7FFFFFFFu, 0x7FFFFFFFu}},
+      {"-4294967296", {0x80000000u}},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseColumnList(c.text), c.columns) << c.text;
 }

@@ -329,17 +329,56 @@ TEST_F(Network, ValuesMustFitTheBufferOfTwoHundredFiftySixBytes) {
   EXPECT_EQ(run_.Output("networks.txt"), "NicName\r\n" + fits + "\r\n");
 }
 
-TEST_F(Network, SpaceListsWithAnEmptySecondaryDelimiterEndAtTheFirstSeparator) {
+TEST_F(Network, SpaceListsTakeTheFirstCharacterOfTheSecondaryDelimiter) {
+  // Blank- and comma-separated lists (suffixes, DNS) take one whole
+  // character; multi-strings (WINS) are joined with the whole delimiter. An
+  // empty delimiter ends a blank-separated list at its first separator.
+  const std::string section = "[Network]\nExportNetwork=1\nNetworkColumns=5,7,10\n";
+  struct Case {
+    const char* general;
+    std::string expected;
+  } cases[] = {
+      {"SecondaryDelimiter=\n",
+       "SuffixList\tDNS\tWINS\r\n"
+       "quarry.example\t192.0.2.53\t192.0.2.5\r\n"
+       "quarry.example\t192.0.2.53\t192.0.2.7192.0.2.8\r\n"
+       "quarry.example\t\t\r\n"
+       "quarry.example\t\t\r\n"},
+      {"SecondaryDelimiter=\xC2\xA7-\n",
+       "SuffixList\tDNS\tWINS\r\n"
+       "quarry.example\xA7"
+       "branch.quarry.example\xA7lab.example\t192.0.2.53\xA7"
+       "192.0.2.54\t"
+       "192.0.2.5\r\n"
+       "quarry.example\xA7"
+       "branch.quarry.example\xA7lab.example\t192.0.2.53\xA7"
+       "192.0.2.54\t"
+       "192.0.2.7\xA7-192.0.2.8\r\n"
+       "quarry.example\xA7"
+       "branch.quarry.example\xA7lab.example\t\t\r\n"
+       "quarry.example\xA7"
+       "branch.quarry.example\xA7lab.example\t\t\r\n"},
+      {"SecondaryDelimiter=\xC2\xA7-\nUnicodeOutput=1\n",
+       "\xFF\xFE" + text::Utf8ToUtf16Le("SuffixList\tDNS\tWINS\n"
+                                        "quarry.example\u00A7"
+                                        "branch.quarry.example\u00A7lab.example\t"
+                                        "192.0.2.53\u00A7"
+                                        "192.0.2.54\t192.0.2.5\n"
+                                        "quarry.example\u00A7"
+                                        "branch.quarry.example\u00A7lab.example\t"
+                                        "192.0.2.53\u00A7"
+                                        "192.0.2.54\t192.0.2.7\u00A7-192.0.2.8\n"
+                                        "quarry.example\u00A7"
+                                        "branch.quarry.example\u00A7lab.example\t\t\n"
+                                        "quarry.example\u00A7"
+                                        "branch.quarry.example\u00A7lab.example\t\t\n")},
+  };
   run_.SetObjects({{24, "MODERN", "\\\\MODERN"}});
-  run_.SetConfiguration(
-      "[General]\nSecondaryDelimiter=\n[Network]\nExportNetwork=1\nNetworkColumns=5,7,10\n");
-  run_.Run();
-  EXPECT_EQ(run_.Output("networks.txt"),
-            "SuffixList\tDNS\tWINS\r\n"
-            "quarry.example\t192.0.2.53\t192.0.2.5\r\n"
-            "quarry.example\t192.0.2.53\t192.0.2.7192.0.2.8\r\n"
-            "quarry.example\t\t\r\n"
-            "quarry.example\t\t\r\n");
+  for (const Case& c : cases) {
+    run_.SetConfiguration("[General]\n" + std::string(c.general) + section);
+    run_.Run();
+    EXPECT_EQ(run_.Output("networks.txt"), c.expected) << c.general;
+  }
 }
 
 }  // namespace

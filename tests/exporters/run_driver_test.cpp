@@ -2,6 +2,8 @@
 // messages that stop a run, end to end on small estates.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -72,13 +74,42 @@ TEST_F(RunDriver, InactiveObjectsOnlyGiveNoObjectsMessage) {
 }
 
 TEST_F(RunDriver, UnopenableObjectFile) {
-  run_.SetConfiguration("[General]\nObjectFile=" + run_.dir().File("none.dat") + "\n");
+  // A directory opens but cannot be read: as unopenable as a missing file.
+  std::filesystem::create_directory(run_.dir().File("folder.dat"));
+  for (const auto& [name, cause] :
+       {std::pair<std::string, std::string>{"none.dat", "The file could not be found."},
+        {"folder.dat", "Access was denied."}}) {
+    run_.SetConfiguration("[General]\nObjectFile=" + run_.dir().File(name) + "\n");
+    const RunResult result = run_.Run();
+    EXPECT_TRUE(result.stopped_early);
+    ASSERT_EQ(run_.Messages().size(), 1u);
+    EXPECT_EQ(run_.Messages()[0], "Unable to open 'Object File' file " + run_.dir().File(name) +
+                                      ". Check access permissions to this file on the account "
+                                      "being used. " +
+                                      cause);
+  }
+}
+
+TEST_F(RunDriver, DefaultTemplateFileNamesFindTheCopiesOfFirstStart) {
+  // First start copies the template files under lower-case names; the
+  // default names find them in the data directory whatever their case, and
+  // a file of exactly the name wins.
+  run_.dir().Write("regtemplates.cfg", "[R]\nOutputFileName=reg.txt\nOutputColumns=Hive\n");
+  run_.dir().Write("WMIQUERIES.cfg", "[W]\nOutputFileName=upper.txt\nOutputColumns=Name\n");
+  run_.dir().Write("WmiQueries.CFG", "[W]\nOutputFileName=wmi.txt\nOutputColumns=Caption\n");
+  run_.dir().Write("filetemplates.cfg", "[F]\nOutputFileName=files.txt\nOutputColumns=1002\n");
+  run_.dir().Write("directoryqueries.cfg", "[D]\nOutputFileName=dir.txt\nAttributes=cn\n");
+  run_.SetObjects({{24, "PC22", "\\\\PC22"}});
+  run_.SetConfiguration(
+      "[Templates]\nRegistryTemplates=R\nWmiTemplates=W\nFileTemplates=F\n"
+      "DirectoryTemplates=D\n");
   const RunResult result = run_.Run();
-  EXPECT_TRUE(result.stopped_early);
-  ASSERT_EQ(run_.Messages().size(), 1u);
-  EXPECT_EQ(run_.Messages()[0], "Unable to open 'Object File' file " + run_.dir().File("none.dat") +
-                                    ". Check access permissions to this file on the account being "
-                                    "used. The file could not be found.");
+  EXPECT_FALSE(result.stopped_early) << ::testing::PrintToString(run_.Messages());
+  EXPECT_EQ(run_.Output("reg.txt"), "Hive\r\n");
+  EXPECT_EQ(run_.Output("wmi.txt"), "Caption\r\n");
+  EXPECT_EQ(run_.Output("upper.txt"), "");
+  EXPECT_EQ(run_.Output("files.txt"), "Object_Path\r\n");
+  EXPECT_EQ(run_.Output("dir.txt"), "cn\r\n");
 }
 
 TEST_F(RunDriver, NtDomainFromBrowseListAndFromAccounts) {
@@ -128,13 +159,20 @@ TEST_F(RunDriver, SkipListPatternsAndIncludeFile) {
   EXPECT_EQ(run_.Output("computers.txt"), "ComputerName\r\nLOCKED\r\n");
 }
 
-TEST_F(RunDriver, MissingIncludeFileStopsTheRun) {
-  run_.SetObjects({{24, "PC22", "\\\\PC22"}, {52, "hosts", run_.dir().File("none.txt")}});
-  run_.SetConfiguration("[Computers]\nExportComputers=1\n");
-  const RunResult result = run_.Run();
-  EXPECT_TRUE(result.stopped_early);
-  ASSERT_EQ(run_.Messages().size(), 1u);
-  EXPECT_TRUE(run_.Messages()[0].starts_with("Unable to open 'Include File' file "));
+TEST_F(RunDriver, UnopenableIncludeFileStopsTheRun) {
+  std::filesystem::create_directory(run_.dir().File("folder.txt"));
+  for (const char* name : {"none.txt", "folder.txt"}) {
+    run_.SetObjects({{24, "PC22", "\\\\PC22"}, {52, "hosts", run_.dir().File(name)}});
+    run_.SetConfiguration("[Computers]\nExportComputers=1\nComputerColumns=0\n");
+    const RunResult result = run_.Run();
+    EXPECT_TRUE(result.stopped_early);
+    EXPECT_EQ(result.targets_processed, 0u);
+    ASSERT_EQ(run_.Messages().size(), 1u);
+    EXPECT_TRUE(run_.Messages()[0].starts_with("Unable to open 'Include File' file " +
+                                               run_.dir().File(name) + ". "))
+        << run_.Messages()[0];
+    EXPECT_EQ(run_.Output("computers.txt"), "ComputerName\r\n") << "no target was exported";
+  }
 }
 
 TEST_F(RunDriver, FilterBeforeAndAfterServerInformation) {
@@ -199,11 +237,17 @@ TEST_F(RunDriver, LocalComputerNameAndStopBetweenTargets) {
   run_.request().on_target = [&stop](std::size_t, std::size_t, const tagCObjects&) {
     stop.store(1);
   };
-  const RunResult result = run_.Run();
-  EXPECT_TRUE(result.aborted_by_user);
-  EXPECT_EQ(result.targets_processed, 1u);
-  EXPECT_EQ(run_.Output("computers.txt"), "Object_Path\r\n\\\\ADMIN\r\n");
-  EXPECT_EQ(run_.ProgressLines().back(), "0|53|Export Aborted By User.|1 Objects Processed.");
+  // The COMPUTERNAME variable wins over the estate's own computer.
+  for (const auto& [variable, path] :
+       {std::pair<std::string, std::string>{"", "\\\\ADMIN"}, {"PC22", "\\\\PC22"}}) {
+    stop.store(0);
+    run_.set_computername_variable(variable);
+    const RunResult result = run_.Run();
+    EXPECT_TRUE(result.aborted_by_user);
+    EXPECT_EQ(result.targets_processed, 1u);
+    EXPECT_EQ(run_.Output("computers.txt"), "Object_Path\r\n" + path + "\r\n") << variable;
+    EXPECT_EQ(run_.ProgressLines().back(), "0|53|Export Aborted By User.|1 Objects Processed.");
+  }
 }
 
 TEST_F(RunDriver, UnattendedRunHasNoProgressRowsAndMessagesGoToTheLog) {

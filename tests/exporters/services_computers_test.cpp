@@ -28,7 +28,9 @@ constexpr std::string_view kEstate = R"({
     {"name": "EMPTY", "server": {"type": ["WORKSTATION"], "version_major": 6, "version_minor": 1},
      "services": []},
     {"name": "DENIED", "server": {"type": ["WORKSTATION"]},
-     "failures": {"OpenSCManager": "ERROR_ACCESS_DENIED"}}
+     "failures": {"OpenSCManager": "ERROR_ACCESS_DENIED"}},
+    {"name": "ODD", "server": {"type": ["WORKSTATION"], "version_major": 4294967295,
+                               "version_minor": 2147483648}}
   ]
 })";
 
@@ -101,6 +103,10 @@ TEST_F(ServicesComputers, FiltersAndNameList) {
 }
 
 TEST_F(ServicesComputers, ComputersRows) {
+  run_.SetObjects({{24, "FS01", "\\\\FS01"},
+                   {24, "EMPTY", "\\\\EMPTY"},
+                   {24, "DENIED", "\\\\DENIED"},
+                   {24, "ODD", "\\\\ODD"}});
   run_.SetConfiguration("[Computers]\nExportComputers=1\nComputerColumns=1002,0,1,2,3,16,17,4\n");
   run_.Run();
   EXPECT_EQ(run_.Output("computers.txt"),
@@ -108,7 +114,8 @@ TEST_F(ServicesComputers, ComputersRows) {
             "ComputerMinorVersion\tMFPN\tNT\tWorkstation\r\n"
             "\\\\FS01\tFS01\tFiles\t10\t0\tYES\tYES\tYES\r\n"
             "\\\\EMPTY\tEMPTY\t\t6\t1\tNO\tNO\tYES\r\n"
-            "\\\\DENIED\tDENIED\t\t10\t0\tNO\tNO\tYES\r\n");
+            "\\\\DENIED\tDENIED\t\t10\t0\tNO\tNO\tYES\r\n"
+            "\\\\ODD\tODD\t\t-1\t-2147483648\tNO\tNO\tYES\r\n");  // signed, as "%d"
 }
 
 TEST_F(ServicesComputers, NoExportEnabledStillProcessesTheTarget) {

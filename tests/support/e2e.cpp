@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/local_computer.h"
 #include "engine/object_file.h"
 #include "estate/loader.h"
 #include "exporters/units.h"
@@ -60,6 +61,7 @@ void EndToEnd::SetObjects(const std::vector<Object>& objects) {
 }
 
 RunResult EndToEnd::Run(bool with_progress) {
+  // LOCALHOST stands in for this host, so no test depends on where it runs.
   const std::string& local = backend_->estate().local_computer;
   RunEnvironment env{platform_,
                      messages_,
@@ -67,7 +69,7 @@ RunResult EndToEnd::Run(bool with_progress) {
                      unit_states_,
                      format::FormatSettings{},
                      FileLocations{},
-                     local.empty() ? "LOCALHOST" : local,
+                     LocalComputerName(computername_, local.empty() ? "LOCALHOST" : local),
                      platform::Credentials{}};
   progress_.rows.clear();
   messages_.shown.clear();

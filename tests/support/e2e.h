@@ -87,6 +87,8 @@ class EndToEnd {
   platform::Platform& platform() { return platform_; }
   FixedClock& clock() { return clock_; }
   RunRequest& request() { return request_; }
+  // What the run reads as COMPUTERNAME; empty: unset.
+  void set_computername_variable(std::string value) { computername_ = std::move(value); }
 
  private:
   ScratchDir dir_;
@@ -100,6 +102,7 @@ class EndToEnd {
   ExporterUnits units_;
   ExporterProgramStates unit_states_;
   RunRequest request_;
+  std::string computername_;
 };
 
 }  // namespace tabulon::testing

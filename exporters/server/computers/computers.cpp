@@ -12,8 +12,9 @@ void ExportComputerRow(ExportContext& context, const tagCObjects& target) {
   }
   out.value(0) = target.server_name;
   out.value(1) = target.server_comment;
-  out.value(2) = std::to_string(target.major_version);
-  out.value(3) = std::to_string(target.minor_version);
+  // Printed signed ("%d"): a version of 0xFFFFFFFF reads -1.
+  out.value(2) = std::to_string(static_cast<std::int32_t>(target.major_version));
+  out.value(3) = std::to_string(static_cast<std::int32_t>(target.minor_version));
   const auto rows = ComputerTypes();
   for (std::uint32_t i = 0; i < rows.size(); ++i) {
     out.value(4 + i) = (target.server_type & rows[i].bit) != 0 ? format::kYes : format::kNo;

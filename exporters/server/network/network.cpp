@@ -62,14 +62,16 @@ constexpr std::string_view kDhcpMark = "DHCP";
 // delimiter; an empty delimiter ends the list at the first one, as a NUL
 // there would.
 std::string SpaceList(std::string_view list, std::string_view delimiter) {
+  // A whole character, not the first byte of a multi-byte one.
+  const std::string first = text::TruncateCodePoints(delimiter, 1);
   std::string out;
   for (char c : list) {
     if (c != ' ' && c != ',') {
       out += c;
-    } else if (delimiter.empty()) {
+    } else if (first.empty()) {
       break;
     } else {
-      out += delimiter.front();
+      out += first;
     }
   }
   return out;
