@@ -112,22 +112,23 @@ class Resolver {
 
 }  // namespace
 
+template <typename DetailFn>
+win::Status EstateAccountLookup::Reach(Operation op, std::string_view system,
+                                       const Computer* computer, DetailFn&& detail) {
+  // No system: this computer looks up, and always answers.
+  Destination to = sim_.ToComputer(computer);
+  to.reachable |= StripBackslashes(system).empty();
+  return sim_.Reach(session_, op, system, detail, to, win::RPC_S_SERVER_UNAVAILABLE);
+}
+
 platform::AccountOfSid EstateAccountLookup::LookupAccountSid(std::string_view system,
                                                              const platform::Sid& sid) {
   const Estate& estate = sim_.estate();
   platform::AccountOfSid result;
   const Computer* computer = estate.FindServer(system);
-  sim_.Record(Operation::kLookupAccountSid, system, [&] { return "sid=" + sid.ToString(); });
-  sim_.Wait(computer);
-  if (!StripBackslashes(system).empty() && (computer == nullptr || computer->offline)) {
-    result.status = win::RPC_S_SERVER_UNAVAILABLE;
-    return result;
-  }
-  if (computer != nullptr) {
-    result.status =
-        sim_.Injected(Operation::kLookupAccountSid, computer->failures, estate.IndexOf(*computer));
-    if (result.status != win::ERROR_SUCCESS) return result;
-  }
+  result.status = Reach(Operation::kLookupAccountSid, system, computer,
+                        [&] { return "sid=" + sid.ToString(); });
+  if (result.status != win::ERROR_SUCCESS) return result;
   const auto found = Resolver(estate, computer).BySid(sid);
   if (!found) {
     result.status = win::ERROR_NONE_MAPPED;
@@ -145,19 +146,10 @@ platform::SidOfAccount EstateAccountLookup::LookupAccountName(std::string_view s
   const Estate& estate = sim_.estate();
   platform::SidOfAccount result;
   const Computer* computer = estate.FindServer(system);
-  sim_.Record(Operation::kLookupAccountName, system, [&] {
+  result.status = Reach(Operation::kLookupAccountName, system, computer, [&] {
     return "account=" + std::string(account) + " size=" + std::to_string(sid_buffer_size);
   });
-  sim_.Wait(computer);
-  if (!StripBackslashes(system).empty() && (computer == nullptr || computer->offline)) {
-    result.status = win::RPC_S_SERVER_UNAVAILABLE;
-    return result;
-  }
-  if (computer != nullptr) {
-    result.status =
-        sim_.Injected(Operation::kLookupAccountName, computer->failures, estate.IndexOf(*computer));
-    if (result.status != win::ERROR_SUCCESS) return result;
-  }
+  if (result.status != win::ERROR_SUCCESS) return result;
   const auto found = Resolver(estate, computer).ByName(account);
   if (!found) {
     result.status = win::ERROR_NONE_MAPPED;

@@ -10,7 +10,8 @@ namespace tabulon::estate {
 
 class EstateAccountLookup final : public platform::AccountLookup {
  public:
-  explicit EstateAccountLookup(Simulation& simulation) : sim_(simulation) {}
+  EstateAccountLookup(Simulation& simulation, const platform::SessionOptions& session)
+      : sim_(simulation), session_(session) {}
 
   platform::AccountOfSid LookupAccountSid(std::string_view system,
                                           const platform::Sid& sid) override;
@@ -18,7 +19,14 @@ class EstateAccountLookup final : public platform::AccountLookup {
                                            std::uint32_t sid_buffer_size) override;
 
  private:
+  // Records the call and reaches `system`: ERROR_SUCCESS, or what the call
+  // answers instead.
+  template <typename DetailFn>
+  win::Status Reach(Operation op, std::string_view system, const Computer* computer,
+                    DetailFn&& detail);
+
   Simulation& sim_;
+  const platform::SessionOptions& session_;
 };
 
 }  // namespace tabulon::estate

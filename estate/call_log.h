@@ -1,7 +1,11 @@
 #pragma once
 // The platform calls an estate backend has answered, in order, so tests can
-// check what an exporter asked for. Benchmarks switch recording off.
+// check what an exporter asked for. Off until a test switches it on, so that
+// the program does not pile up calls; sessions on several threads may record
+// at once.
+#include <atomic>
 #include <cstddef>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,15 +23,17 @@ struct CallRecord {
 class CallLog {
  public:
   void Record(std::string_view operation, std::string_view host, std::string detail);
-  const std::vector<CallRecord>& Calls() const { return calls_; }
+  // A copy: other sessions may be recording meanwhile.
+  std::vector<CallRecord> Calls() const;
   std::size_t Count(std::string_view operation) const;
-  void Clear() { calls_.clear(); }
-  void SetEnabled(bool enabled) { enabled_ = enabled; }
-  bool enabled() const { return enabled_; }
+  void Clear();
+  void SetEnabled(bool enabled) { enabled_.store(enabled, std::memory_order_relaxed); }
+  bool enabled() const { return enabled_.load(std::memory_order_relaxed); }
 
  private:
+  mutable std::mutex mutex_;
   std::vector<CallRecord> calls_;
-  bool enabled_ = true;
+  std::atomic<bool> enabled_{false};
 };
 
 }  // namespace tabulon::estate

@@ -13,13 +13,9 @@ platform::DcInfoResult EstateDirectoryService::DsGetDcName(std::string_view doma
     domain = estate.DomainOf(*local);
   }
   const Computer* controller = domain != nullptr ? estate.ControllerOf(*domain) : nullptr;
-  sim_.Record(Operation::kDsGetDcName, domain_name, [&] { return "flags=" + Hex(flags); });
-  sim_.Wait(controller);
-  if (domain == nullptr) {
-    result.status = win::ERROR_NO_SUCH_DOMAIN;
-    return result;
-  }
-  result.status = sim_.Injected(Operation::kDsGetDcName, domain->failures, 0);
+  result.status = sim_.Reach(
+      session_, Operation::kDsGetDcName, domain_name, [&] { return "flags=" + Hex(flags); },
+      sim_.ToDomain(domain), win::ERROR_NO_SUCH_DOMAIN);
   if (result.status != win::ERROR_SUCCESS) return result;
   // The locator finds no controller that is down, and no directory service
   // in a domain without one.

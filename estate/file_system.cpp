@@ -1,6 +1,6 @@
 #include "estate/file_system.h"
 
-#include "estate/sizes.h"
+#include "platform/sizes.h"
 
 namespace tabulon::estate {
 namespace {
@@ -24,7 +24,9 @@ bool IsDiskShare(std::uint32_t type) {
 
 }  // namespace
 
-EstateFileSystem::Volume EstateFileSystem::Locate(Operation op, std::string_view path) {
+template <typename DetailFn>
+EstateFileSystem::Volume EstateFileSystem::Locate(Operation op, std::string_view path,
+                                                  DetailFn&& detail) {
   const Estate& estate = sim_.estate();
   Volume volume;
   const Computer* computer = nullptr;
@@ -34,19 +36,16 @@ EstateFileSystem::Volume EstateFileSystem::Locate(Operation op, std::string_view
     std::string_view rest = path.substr(2);
     const auto host_end = rest.find('\\');
     computer = host_end == 0 ? nullptr : estate.FindComputer(rest.substr(0, host_end));
-    sim_.Wait(computer);
-    if (computer == nullptr || computer->offline || host_end == std::string_view::npos) {
-      volume.status = win::ERROR_BAD_NETPATH;
-      return volume;
-    }
+    Destination to = sim_.ToComputer(computer);
+    to.reachable &= host_end != std::string_view::npos;
+    volume.status = sim_.Reach(session_, op, path, detail, to, win::ERROR_BAD_NETPATH);
+    if (volume.status != win::ERROR_SUCCESS) return volume;
     rest.remove_prefix(host_end + 1);
     const auto share_end = rest.find('\\');
     if (share_end == std::string_view::npos) {
       volume.status = win::ERROR_INVALID_NAME;  // a share needs its trailing backslash
       return volume;
     }
-    volume.status = sim_.Injected(op, computer->failures, estate.IndexOf(*computer));
-    if (volume.status != win::ERROR_SUCCESS) return volume;
     const Share* share = computer->resources == nullptr
                              ? nullptr
                              : computer->resources->FindShare(rest.substr(0, share_end));
@@ -61,18 +60,17 @@ EstateFileSystem::Volume EstateFileSystem::Locate(Operation op, std::string_view
     volume.trailing_backslash = true;
     below = rest.substr(share_end + 1);
   } else if (DriveOf(path, letter)) {
+    // A drive of the computer the program runs on: no round trip.
     computer = estate.LocalComputer();
-    if (computer == nullptr) {
-      volume.status = win::ERROR_PATH_NOT_FOUND;
-      return volume;
-    }
-    volume.status = sim_.Injected(op, computer->failures, estate.IndexOf(*computer));
+    Destination to = sim_.ToComputer(computer);
+    to.latency_ms = 0;
+    volume.status = sim_.Reach(session_, op, path, detail, to, win::ERROR_PATH_NOT_FOUND);
     if (volume.status != win::ERROR_SUCCESS) return volume;
     below = path.substr(2);
     volume.trailing_backslash = below.starts_with('\\');
     if (volume.trailing_backslash) below.remove_prefix(1);
   } else {
-    volume.status = win::ERROR_INVALID_NAME;
+    volume.status = sim_.Reach(session_, op, path, detail, Destination{}, win::ERROR_INVALID_NAME);
     return volume;
   }
   volume.disk = computer->resources == nullptr ? nullptr : computer->resources->FindDisk(letter);
@@ -87,8 +85,8 @@ EstateFileSystem::Volume EstateFileSystem::Locate(Operation op, std::string_view
 
 platform::DiskFreeSpaceResult EstateFileSystem::GetDiskFreeSpaceEx(std::string_view directory) {
   platform::DiskFreeSpaceResult result;
-  sim_.Record(Operation::kGetDiskFreeSpaceEx, directory, [] { return std::string(); });
-  const Volume volume = Locate(Operation::kGetDiskFreeSpaceEx, directory);
+  const Volume volume =
+      Locate(Operation::kGetDiskFreeSpaceEx, directory, [] { return std::string(); });
   result.status = volume.status;
   if (result.status != win::ERROR_SUCCESS) return result;
   result.free_bytes_available = volume.disk->caller_free_bytes;
@@ -101,11 +99,10 @@ platform::VolumeInformationResult EstateFileSystem::GetVolumeInformation(
     std::string_view root_path, std::uint32_t volume_name_size,
     std::uint32_t file_system_name_size) {
   platform::VolumeInformationResult result;
-  sim_.Record(Operation::kGetVolumeInformation, root_path, [&] {
+  const Volume volume = Locate(Operation::kGetVolumeInformation, root_path, [&] {
     return "volume_name_size=" + std::to_string(volume_name_size) +
            " file_system_name_size=" + std::to_string(file_system_name_size);
   });
-  const Volume volume = Locate(Operation::kGetVolumeInformation, root_path);
   result.status = volume.status;
   if (result.status != win::ERROR_SUCCESS) return result;
   if (!volume.trailing_backslash) {
@@ -119,7 +116,7 @@ platform::VolumeInformationResult EstateFileSystem::GetVolumeInformation(
   const Disk& disk = *volume.disk;
   // A size of 0 stands for no buffer: that text is not asked for.
   const auto fits = [](std::string_view text, std::uint32_t size) {
-    return size == 0 || Utf16Units(text) + 1 <= size;
+    return size == 0 || platform::Utf16Units(text) + 1 <= size;
   };
   if (!fits(disk.label, volume_name_size) || !fits(disk.file_system, file_system_name_size)) {
     result.status = win::ERROR_MORE_DATA;

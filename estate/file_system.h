@@ -9,7 +9,8 @@ namespace tabulon::estate {
 
 class EstateFileSystem final : public platform::FileSystem {
  public:
-  explicit EstateFileSystem(Simulation& simulation) : sim_(simulation) {}
+  EstateFileSystem(Simulation& simulation, const platform::SessionOptions& session)
+      : sim_(simulation), session_(session) {}
 
   platform::DiskFreeSpaceResult GetDiskFreeSpaceEx(std::string_view directory) override;
   platform::VolumeInformationResult GetVolumeInformation(
@@ -23,9 +24,12 @@ class EstateFileSystem final : public platform::FileSystem {
     bool root = false;  // the path names the root of the share or drive
     bool trailing_backslash = false;
   };
-  Volume Locate(Operation op, std::string_view path);
+  // Records the call and finds the volume `path` is on.
+  template <typename DetailFn>
+  Volume Locate(Operation op, std::string_view path, DetailFn&& detail);
 
   Simulation& sim_;
+  const platform::SessionOptions& session_;
 };
 
 }  // namespace tabulon::estate

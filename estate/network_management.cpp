@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "estate/sizes.h"
+#include "platform/sizes.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
@@ -13,33 +13,6 @@ constexpr std::uint32_t kDomainControllerBits = 0x8 | 0x10;  // PDC, BDC
 bool Fits(std::uint32_t used, std::uint32_t bytes, std::uint32_t preferred_max_length) {
   return preferred_max_length == platform::kMaxPreferredLength ||
          static_cast<std::uint64_t>(used) + bytes <= preferred_max_length;
-}
-
-// Level records as a 32-bit Windows process sizes them: the fixed structure
-// plus each string in UTF-16 with its terminator.
-std::uint32_t ShareBytes(const platform::ShareInfo& share, std::uint32_t level) {
-  const std::uint32_t common = WideStringBytes(share.netname) + WideStringBytes(share.remark);
-  if (level == 1) return 12 + common;
-  return 40 + common + WideStringBytes(share.path) +
-         static_cast<std::uint32_t>(share.security_descriptor.size());
-}
-
-std::uint32_t ConnectionBytes(const platform::ConnectionInfo1& c) {
-  return 28 + WideStringBytes(c.username) + WideStringBytes(c.netname);
-}
-
-std::uint32_t SessionBytes(const platform::SessionInfo& s, std::uint32_t level) {
-  const std::uint32_t common = WideStringBytes(s.cname) + WideStringBytes(s.username);
-  if (level == 1) return 24 + common;
-  return 32 + common + WideStringBytes(s.cltype_name) + WideStringBytes(s.transport);
-}
-
-std::uint32_t FileBytes(const platform::FileInfo3& f) {
-  return 20 + WideStringBytes(f.pathname) + WideStringBytes(f.username);
-}
-
-std::uint32_t TransportBytes(const platform::WkstaTransportInfo0& t) {
-  return 20 + WideStringBytes(t.transport_name) + WideStringBytes(t.transport_address);
 }
 
 struct Page {
@@ -92,18 +65,20 @@ std::string PagingDetail(std::uint32_t preferred_max_length, std::uint32_t resum
 
 }  // namespace
 
+template <typename DetailFn>
+const Computer* EstateNetworkManagement::Reach(Operation op, std::string_view server,
+                                               DetailFn&& detail, win::Status& status) {
+  const Computer* computer = sim_.estate().FindServer(server);
+  status =
+      sim_.Reach(session_, op, server, detail, sim_.ToComputer(computer), win::ERROR_BAD_NETPATH);
+  return status == win::ERROR_SUCCESS ? computer : nullptr;
+}
+
 platform::ServerInfoResult EstateNetworkManagement::NetServerGetInfo101(std::string_view server) {
   platform::ServerInfoResult result;
-  const Computer* computer = sim_.estate().FindServer(server);
-  sim_.Record(Operation::kNetServerGetInfo, server, [] { return std::string("level=101"); });
-  sim_.Wait(computer);
-  if (computer == nullptr || computer->offline) {
-    result.status = win::ERROR_BAD_NETPATH;
-    return result;
-  }
-  result.status = sim_.Injected(Operation::kNetServerGetInfo, computer->failures,
-                                sim_.estate().IndexOf(*computer));
-  if (result.status == win::ERROR_SUCCESS) result.info = computer->server;
+  const Computer* computer = Reach(
+      Operation::kNetServerGetInfo, server, [] { return std::string("level=101"); }, result.status);
+  if (computer != nullptr) result.info = computer->server;
   return result;
 }
 
@@ -118,17 +93,14 @@ platform::ServerEnumResult EstateNetworkManagement::NetServerEnum101(
   } else if (const Computer* local = estate.LocalComputer()) {
     domain = estate.DomainOf(*local);
   }
-  sim_.Record(Operation::kNetServerEnum, domain_name, [&] {
-    return "level=101 type=" + Hex(server_type) +
-           " prefmaxlen=" + std::to_string(preferred_max_length) +
-           " resume=" + std::to_string(resume_handle);
-  });
-  sim_.Wait(domain != nullptr ? estate.ControllerOf(*domain) : nullptr);
-  if (domain == nullptr) {
-    result.status = win::ERROR_NO_BROWSER_SERVERS_FOUND;
-    return result;
-  }
-  result.status = sim_.Injected(Operation::kNetServerEnum, domain->failures, 0);
+  result.status = sim_.Reach(
+      session_, Operation::kNetServerEnum, domain_name,
+      [&] {
+        return "level=101 type=" + Hex(server_type) +
+               " prefmaxlen=" + std::to_string(preferred_max_length) +
+               " resume=" + std::to_string(resume_handle);
+      },
+      sim_.ToDomain(domain), win::ERROR_NO_BROWSER_SERVERS_FOUND);
   if (result.status != win::ERROR_SUCCESS) return result;
 
   std::uint32_t used = 0;
@@ -140,7 +112,7 @@ platform::ServerEnumResult EstateNetworkManagement::NetServerEnum101(
     if (server_type != platform::kSvTypeAll && (info.type & server_type) == 0) continue;
     const std::uint32_t index = position++;
     if (index < resume_handle || more) continue;
-    const std::uint32_t bytes = ServerInfo101Bytes(info);
+    const std::uint32_t bytes = platform::ServerInfo101Bytes(info);
     if (!result.entries.empty() && !Fits(used, bytes, preferred_max_length)) {
       more = true;
       result.resume_handle = index;
@@ -159,20 +131,15 @@ platform::DisplayMachinesResult EstateNetworkManagement::NetQueryDisplayMachines
     std::uint32_t preferred_max_length) {
   const Estate& estate = sim_.estate();
   platform::DisplayMachinesResult result;
-  const Computer* computer = estate.FindServer(server);
-  sim_.Record(Operation::kNetQueryDisplayInformation, server, [&] {
-    return "level=2 index=" + std::to_string(index) +
-           " entries=" + std::to_string(entries_requested) +
-           " prefmaxlen=" + std::to_string(preferred_max_length);
-  });
-  sim_.Wait(computer);
-  if (computer == nullptr || computer->offline) {
-    result.status = win::ERROR_BAD_NETPATH;
-    return result;
-  }
-  result.status = sim_.Injected(Operation::kNetQueryDisplayInformation, computer->failures,
-                                estate.IndexOf(*computer));
-  if (result.status != win::ERROR_SUCCESS) return result;
+  const Computer* computer = Reach(
+      Operation::kNetQueryDisplayInformation, server,
+      [&] {
+        return "level=2 index=" + std::to_string(index) +
+               " entries=" + std::to_string(entries_requested) +
+               " prefmaxlen=" + std::to_string(preferred_max_length);
+      },
+      result.status);
+  if (computer == nullptr) return result;
 
   // A controller answers from its domain's account database; any other
   // computer's own database holds no machine accounts.
@@ -187,11 +154,12 @@ platform::DisplayMachinesResult EstateNetworkManagement::NetQueryDisplayMachines
   std::uint32_t used = 0;
   std::size_t i = index;
   for (; i < accounts.size() && result.entries.size() < limit; ++i) {
-    const std::uint32_t bytes = DisplayMachineBytes(accounts[i]);
+    platform::DisplayMachine entry{accounts[i].name, accounts[i].comment, accounts[i].flags,
+                                   accounts[i].rid, static_cast<std::uint32_t>(i + 1)};
+    const std::uint32_t bytes = platform::DisplayMachineBytes(entry);
     if (!result.entries.empty() && !Fits(used, bytes, preferred_max_length)) break;
     used += bytes;
-    result.entries.push_back({accounts[i].name, accounts[i].comment, accounts[i].flags,
-                              accounts[i].rid, static_cast<std::uint32_t>(i + 1)});
+    result.entries.push_back(std::move(entry));
   }
   if (i < accounts.size()) result.status = win::ERROR_MORE_DATA;
   return result;
@@ -202,18 +170,13 @@ platform::DcNameResult EstateNetworkManagement::NetGetDCName(std::string_view se
   const Estate& estate = sim_.estate();
   platform::DcNameResult result;
   const Computer* computer = estate.FindServer(server);
-  sim_.Record(Operation::kNetGetDCName, server,
-              [&] { return "domain=" + std::string(domain_name); });
-  sim_.Wait(computer);
-  if (!StripBackslashes(server).empty() && (computer == nullptr || computer->offline)) {
-    result.status = win::ERROR_BAD_NETPATH;
-    return result;
-  }
-  if (computer != nullptr) {
-    result.status =
-        sim_.Injected(Operation::kNetGetDCName, computer->failures, estate.IndexOf(*computer));
-    if (result.status != win::ERROR_SUCCESS) return result;
-  }
+  // No server: this computer asks, and always answers.
+  Destination to = sim_.ToComputer(computer);
+  to.reachable |= StripBackslashes(server).empty();
+  result.status = sim_.Reach(
+      session_, Operation::kNetGetDCName, server,
+      [&] { return "domain=" + std::string(domain_name); }, to, win::ERROR_BAD_NETPATH);
+  if (result.status != win::ERROR_SUCCESS) return result;
   const Domain* domain = nullptr;
   if (!domain_name.empty()) {
     domain = estate.FindDomain(domain_name);
@@ -235,27 +198,17 @@ platform::DcNameResult EstateNetworkManagement::NetGetDCName(std::string_view se
   return result;
 }
 
-const Computer* EstateNetworkManagement::Reach(Operation op, std::string_view server,
-                                               win::Status& status) {
-  const Computer* computer = sim_.estate().FindServer(server);
-  sim_.Wait(computer);
-  if (computer == nullptr || computer->offline) {
-    status = win::ERROR_BAD_NETPATH;
-    return nullptr;
-  }
-  status = sim_.Injected(op, computer->failures, sim_.estate().IndexOf(*computer));
-  return status == win::ERROR_SUCCESS ? computer : nullptr;
-}
-
 platform::ShareEnumResult EstateNetworkManagement::NetShareEnum(std::string_view server,
                                                                 std::uint32_t level,
                                                                 std::uint32_t preferred_max_length,
                                                                 std::uint32_t resume_handle) {
   platform::ShareEnumResult result;
-  sim_.Record(Operation::kNetShareEnum, server, [&] {
-    return "level=" + std::to_string(level) + PagingDetail(preferred_max_length, resume_handle);
-  });
-  const Computer* computer = Reach(Operation::kNetShareEnum, server, result.status);
+  const Computer* computer = Reach(
+      Operation::kNetShareEnum, server,
+      [&] {
+        return "level=" + std::to_string(level) + PagingDetail(preferred_max_length, resume_handle);
+      },
+      result.status);
   if (computer == nullptr) return result;
   if (level != 1 && level != 502) {
     result.status = win::ERROR_INVALID_LEVEL;
@@ -274,16 +227,16 @@ platform::ShareEnumResult EstateNetworkManagement::NetShareEnum(std::string_view
     }
   }
   FillPage(result, all, resume_handle, preferred_max_length,
-           [level](const platform::ShareInfo& s) { return ShareBytes(s, level); });
+           [level](const platform::ShareInfo& s) { return platform::ShareInfoBytes(s, level); });
   return result;
 }
 
 platform::ShareGetInfoResult EstateNetworkManagement::NetShareGetInfo0(std::string_view server,
                                                                        std::string_view netname) {
   platform::ShareGetInfoResult result;
-  sim_.Record(Operation::kNetShareGetInfo, server,
-              [&] { return "share=" + std::string(netname) + " level=0"; });
-  const Computer* computer = Reach(Operation::kNetShareGetInfo, server, result.status);
+  const Computer* computer = Reach(
+      Operation::kNetShareGetInfo, server,
+      [&] { return "share=" + std::string(netname) + " level=0"; }, result.status);
   if (computer == nullptr) return result;
   const Share* share = ResourcesOf(*computer).FindShare(netname);
   if (share == nullptr) {
@@ -298,11 +251,13 @@ platform::ConnectionEnumResult EstateNetworkManagement::NetConnectionEnum1(
     std::string_view server, std::string_view qualifier, std::uint32_t preferred_max_length,
     std::uint32_t resume_handle) {
   platform::ConnectionEnumResult result;
-  sim_.Record(Operation::kNetConnectionEnum, server, [&] {
-    return "qualifier=" + std::string(qualifier) + " level=1" +
-           PagingDetail(preferred_max_length, resume_handle);
-  });
-  const Computer* computer = Reach(Operation::kNetConnectionEnum, server, result.status);
+  const Computer* computer = Reach(
+      Operation::kNetConnectionEnum, server,
+      [&] {
+        return "qualifier=" + std::string(qualifier) + " level=1" +
+               PagingDetail(preferred_max_length, resume_handle);
+      },
+      result.status);
   if (computer == nullptr) return result;
   const ServerResources& resources = ResourcesOf(*computer);
   const auto record = [](const Share& share, const ShareConnection& c, std::string netname) {
@@ -343,7 +298,7 @@ platform::ConnectionEnumResult EstateNetworkManagement::NetConnectionEnum1(
     for (const ShareConnection& c : share->connections)
       all.push_back(record(*share, c, c.computer));
   }
-  FillPage(result, all, resume_handle, preferred_max_length, ConnectionBytes);
+  FillPage(result, all, resume_handle, preferred_max_length, platform::ConnectionInfo1Bytes);
   return result;
 }
 
@@ -351,11 +306,14 @@ platform::SessionEnumResult EstateNetworkManagement::NetSessionEnum(
     std::string_view server, std::string_view client_name, std::string_view user_name,
     std::uint32_t level, std::uint32_t preferred_max_length, std::uint32_t resume_handle) {
   platform::SessionEnumResult result;
-  sim_.Record(Operation::kNetSessionEnum, server, [&] {
-    return "client=" + std::string(client_name) + " user=" + std::string(user_name) +
-           " level=" + std::to_string(level) + PagingDetail(preferred_max_length, resume_handle);
-  });
-  const Computer* computer = Reach(Operation::kNetSessionEnum, server, result.status);
+  const Computer* computer = Reach(
+      Operation::kNetSessionEnum, server,
+      [&] {
+        return "client=" + std::string(client_name) + " user=" + std::string(user_name) +
+               " level=" + std::to_string(level) +
+               PagingDetail(preferred_max_length, resume_handle);
+      },
+      result.status);
   if (computer == nullptr) return result;
   const ServerResources& resources = ResourcesOf(*computer);
   if (level != 1 && level != 502) {
@@ -387,8 +345,9 @@ platform::SessionEnumResult EstateNetworkManagement::NetSessionEnum(
     result.status = win::NERR_UserNotFound;
     return result;
   }
-  FillPage(result, all, resume_handle, preferred_max_length,
-           [level](const platform::SessionInfo& s) { return SessionBytes(s, level); });
+  FillPage(
+      result, all, resume_handle, preferred_max_length,
+      [level](const platform::SessionInfo& s) { return platform::SessionInfoBytes(s, level); });
   return result;
 }
 
@@ -398,11 +357,13 @@ platform::FileEnumResult EstateNetworkManagement::NetFileEnum3(std::string_view 
                                                                std::uint32_t preferred_max_length,
                                                                std::uint32_t resume_handle) {
   platform::FileEnumResult result;
-  sim_.Record(Operation::kNetFileEnum, server, [&] {
-    return "base=" + std::string(base_path) + " user=" + std::string(user_name) + " level=3" +
-           PagingDetail(preferred_max_length, resume_handle);
-  });
-  const Computer* computer = Reach(Operation::kNetFileEnum, server, result.status);
+  const Computer* computer = Reach(
+      Operation::kNetFileEnum, server,
+      [&] {
+        return "base=" + std::string(base_path) + " user=" + std::string(user_name) + " level=3" +
+               PagingDetail(preferred_max_length, resume_handle);
+      },
+      result.status);
   if (computer == nullptr) return result;
   std::vector<platform::FileInfo3> all;
   for (const platform::FileInfo3& file : ResourcesOf(*computer).open_files) {
@@ -410,16 +371,16 @@ platform::FileEnumResult EstateNetworkManagement::NetFileEnum3(std::string_view 
     if (!user_name.empty() && !text::EqualsNoCase(file.username, user_name)) continue;
     all.push_back(file);
   }
-  FillPage(result, all, resume_handle, preferred_max_length, FileBytes);
+  FillPage(result, all, resume_handle, preferred_max_length, platform::FileInfo3Bytes);
   return result;
 }
 
 platform::ServerDiskEnumResult EstateNetworkManagement::NetServerDiskEnum0(
     std::string_view server, std::uint32_t preferred_max_length) {
   platform::ServerDiskEnumResult result;
-  sim_.Record(Operation::kNetServerDiskEnum, server,
-              [&] { return "level=0 prefmaxlen=" + std::to_string(preferred_max_length); });
-  const Computer* computer = Reach(Operation::kNetServerDiskEnum, server, result.status);
+  const Computer* computer = Reach(
+      Operation::kNetServerDiskEnum, server,
+      [&] { return "level=0 prefmaxlen=" + std::to_string(preferred_max_length); }, result.status);
   if (computer == nullptr) return result;
   for (const Disk& disk : ResourcesOf(*computer).disks) {
     result.disks.push_back(std::string(1, disk.letter) + ":");
@@ -431,12 +392,12 @@ platform::ServerDiskEnumResult EstateNetworkManagement::NetServerDiskEnum0(
 platform::WkstaTransportEnumResult EstateNetworkManagement::NetWkstaTransportEnum0(
     std::string_view server, std::uint32_t preferred_max_length, std::uint32_t resume_handle) {
   platform::WkstaTransportEnumResult result;
-  sim_.Record(Operation::kNetWkstaTransportEnum, server,
-              [&] { return "level=0" + PagingDetail(preferred_max_length, resume_handle); });
-  const Computer* computer = Reach(Operation::kNetWkstaTransportEnum, server, result.status);
+  const Computer* computer = Reach(
+      Operation::kNetWkstaTransportEnum, server,
+      [&] { return "level=0" + PagingDetail(preferred_max_length, resume_handle); }, result.status);
   if (computer == nullptr) return result;
   std::vector<platform::WkstaTransportInfo0> all = ResourcesOf(*computer).transports;
-  FillPage(result, all, resume_handle, preferred_max_length, TransportBytes);
+  FillPage(result, all, resume_handle, preferred_max_length, platform::WkstaTransportInfo0Bytes);
   return result;
 }
 

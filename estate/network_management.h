@@ -9,7 +9,8 @@ namespace tabulon::estate {
 
 class EstateNetworkManagement final : public platform::NetworkManagement {
  public:
-  explicit EstateNetworkManagement(Simulation& simulation) : sim_(simulation) {}
+  EstateNetworkManagement(Simulation& simulation, const platform::SessionOptions& session)
+      : sim_(simulation), session_(session) {}
 
   platform::ServerInfoResult NetServerGetInfo101(std::string_view server) override;
   platform::ServerEnumResult NetServerEnum101(std::string_view domain, std::uint32_t server_type,
@@ -47,11 +48,14 @@ class EstateNetworkManagement final : public platform::NetworkManagement {
   static constexpr std::uint32_t kMaxDisplayEntries = 100;
 
  private:
-  // The computer a call on `server` reaches, or null with `status` set to
-  // what the call answers instead.
-  const Computer* Reach(Operation op, std::string_view server, win::Status& status);
+  // Records a call on `server` and reaches it: the computer, or null with
+  // `status` set to what the call answers instead.
+  template <typename DetailFn>
+  const Computer* Reach(Operation op, std::string_view server, DetailFn&& detail,
+                        win::Status& status);
 
   Simulation& sim_;
+  const platform::SessionOptions& session_;
 };
 
 }  // namespace tabulon::estate

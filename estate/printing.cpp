@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
-#include "estate/sizes.h"
+#include "platform/sizes.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
 namespace {
 
-constexpr std::uint32_t kPrinterInfo2FixedBytes = 84;
 constexpr std::uint32_t kLevel = 2;
 
 // The record as the spooler reached through `server` reports it.
@@ -26,17 +25,6 @@ std::string ServerPrefix(std::string_view name) {
 
 }  // namespace
 
-std::uint32_t PrinterInfo2Bytes(const platform::PrinterInfo2& info) {
-  std::uint32_t bytes = kPrinterInfo2FixedBytes;
-  for (const std::string* s :
-       {&info.server_name, &info.printer_name, &info.share_name, &info.port_name, &info.driver_name,
-        &info.comment, &info.location, &info.sep_file, &info.print_processor, &info.datatype,
-        &info.parameters}) {
-    bytes += WideStringBytes(*s);
-  }
-  return bytes;
-}
-
 platform::EnumPrintersResult EstatePrinting::EnumPrinters(std::uint32_t flags,
                                                           std::string_view name,
                                                           std::uint32_t level,
@@ -47,29 +35,28 @@ platform::EnumPrintersResult EstatePrinting::EnumPrinters(std::uint32_t flags,
   const bool local = !named && (flags & (platform::kPrinterEnumName | platform::kPrinterEnumLocal));
   const Computer* computer =
       named ? estate.FindComputer(name) : (local ? estate.LocalComputer() : nullptr);
-  sim_.Record(Operation::kEnumPrinters, name, [&] {
-    return "flags=" + Hex(flags) + " level=" + std::to_string(level) +
-           " size=" + std::to_string(buffer_size);
-  });
-  sim_.Wait(computer);
+  // Connections and network printers are this computer's to answer, and it
+  // has none.
+  Destination to = sim_.ToComputer(computer);
+  if (!named && !local) to = {to.latency_ms, true, nullptr, 0};
+  result.status = sim_.Reach(
+      session_, Operation::kEnumPrinters, name,
+      [&] {
+        return "flags=" + Hex(flags) + " level=" + std::to_string(level) +
+               " size=" + std::to_string(buffer_size);
+      },
+      to, win::RPC_S_SERVER_UNAVAILABLE);
+  if (result.status != win::ERROR_SUCCESS) return result;
   if (level != kLevel) {
     result.status = win::ERROR_INVALID_LEVEL;
     return result;
   }
-  // Connections and network printers: this computer has none.
   if (!named && !local) return result;
-  if (computer == nullptr || computer->offline) {
-    result.status = win::RPC_S_SERVER_UNAVAILABLE;
-    return result;
-  }
-  result.status =
-      sim_.Injected(Operation::kEnumPrinters, computer->failures, estate.IndexOf(*computer));
-  if (result.status != win::ERROR_SUCCESS) return result;
   const std::string server = named ? ServerPrefix(name) : std::string();
   std::vector<platform::PrinterInfo2> records;
   for (const Printer& printer : computer->printers) {
     records.push_back(RecordOf(printer, server));
-    result.bytes_needed += PrinterInfo2Bytes(records.back());
+    result.bytes_needed += platform::PrinterInfo2Bytes(records.back());
   }
   if (buffer_size < result.bytes_needed) {
     result.status = win::ERROR_INSUFFICIENT_BUFFER;
@@ -96,19 +83,19 @@ platform::PrinterHandleResult EstatePrinting::OpenPrinter(std::string_view name)
   } else {
     computer = estate.LocalComputer();
   }
-  sim_.Record(Operation::kOpenPrinter, name, [] { return std::string("access=default"); });
-  sim_.Wait(computer);
-  if (!server.empty() && (computer == nullptr || computer->offline)) {
-    result.status = win::RPC_S_SERVER_UNAVAILABLE;
-    return result;
-  }
-  if (computer == nullptr || printer_name.empty()) {
+  // A printer of this computer needs no server; without one, the name is
+  // the fault.
+  Destination to = sim_.ToComputer(computer);
+  if (server.empty()) to.reachable = computer != nullptr;
+  result.status = sim_.Reach(
+      session_, Operation::kOpenPrinter, name, [] { return std::string("access=default"); }, to,
+      server.empty() ? win::ERROR_INVALID_PRINTER_NAME : win::RPC_S_SERVER_UNAVAILABLE);
+  if (result.status != win::ERROR_SUCCESS) return result;
+  if (printer_name.empty()) {
     result.status = win::ERROR_INVALID_PRINTER_NAME;
     return result;
   }
   const std::uint32_t index = estate.IndexOf(*computer);
-  result.status = sim_.Injected(Operation::kOpenPrinter, computer->failures, index);
-  if (result.status != win::ERROR_SUCCESS) return result;
   const auto& printers = computer->printers;
   auto it = std::find_if(printers.begin(), printers.end(), [&](const Printer& p) {
     return text::EqualsNoCase(p.info.printer_name, printer_name);
@@ -124,10 +111,8 @@ platform::PrinterHandleResult EstatePrinting::OpenPrinter(std::string_view name)
   }
   result.status = sim_.Injected(Operation::kOpenPrinter, it->failures, index);
   if (result.status != win::ERROR_SUCCESS) return result;
-  result.handle = next_handle_++;
-  handles_.emplace(result.handle,
-                   HandleState{index, static_cast<std::uint32_t>(it - printers.begin()),
-                               std::move(server), std::string(name)});
+  result.handle = handles_.Add(HandleState{index, static_cast<std::uint32_t>(it - printers.begin()),
+                                           std::move(server), std::string(name)});
   return result;
 }
 
@@ -136,29 +121,22 @@ platform::GetPrinterResult EstatePrinting::GetPrinter(platform::PrinterHandle pr
                                                       std::uint32_t buffer_size) {
   const Estate& estate = sim_.estate();
   platform::GetPrinterResult result;
-  const auto it = handles_.find(printer);
-  const HandleState* state = it != handles_.end() ? &it->second : nullptr;
-  sim_.Record(Operation::kGetPrinter, state != nullptr ? state->host : "", [&] {
-    return "level=" + std::to_string(level) + " size=" + std::to_string(buffer_size);
-  });
-  if (state == nullptr) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  const Computer& computer = estate.computers[state->computer];
-  sim_.Wait(&computer);
+  const HandleState* state = handles_.Find(printer);
+  const Computer* computer = state != nullptr ? &estate.computers[state->computer] : nullptr;
+  result.status = sim_.Reach(
+      session_, Operation::kGetPrinter, state != nullptr ? state->host : "",
+      [&] { return "level=" + std::to_string(level) + " size=" + std::to_string(buffer_size); },
+      computer != nullptr ? sim_.ToComputer(computer) : Destination{}, win::ERROR_INVALID_HANDLE);
+  if (result.status != win::ERROR_SUCCESS) return result;
   if (level != kLevel) {
     result.status = win::ERROR_INVALID_LEVEL;
     return result;
   }
-  const Printer& record = computer.printers[state->printer];
-  result.status = sim_.Injected(Operation::kGetPrinter, computer.failures, state->computer);
-  if (result.status == win::ERROR_SUCCESS) {
-    result.status = sim_.Injected(Operation::kGetPrinter, record.failures, state->computer);
-  }
+  const Printer& record = computer->printers[state->printer];
+  result.status = sim_.Injected(Operation::kGetPrinter, record.failures, state->computer);
   if (result.status != win::ERROR_SUCCESS) return result;
   platform::PrinterInfo2 info = RecordOf(record, state->server);
-  result.bytes_needed = PrinterInfo2Bytes(info);
+  result.bytes_needed = platform::PrinterInfo2Bytes(info);
   if (buffer_size < result.bytes_needed) {
     result.status = win::ERROR_INSUFFICIENT_BUFFER;
     return result;
@@ -168,25 +146,18 @@ platform::GetPrinterResult EstatePrinting::GetPrinter(platform::PrinterHandle pr
 }
 
 bool EstatePrinting::ClosePrinter(platform::PrinterHandle printer) {
-  const auto it = handles_.find(printer);
-  sim_.Record(Operation::kClosePrinter, it != handles_.end() ? it->second.host : "",
+  const HandleState* state = handles_.Find(printer);
+  sim_.Record(Operation::kClosePrinter, state != nullptr ? state->host : "",
               [&] { return "handle=" + std::to_string(printer); });
-  if (it == handles_.end()) return false;
-  handles_.erase(it);
-  return true;
+  return handles_.Close(printer);
 }
 
 std::vector<std::string> EstatePrinting::DescribeOpenHandles() const {
-  std::vector<std::pair<platform::PrinterHandle, std::string>> open;
-  for (const auto& [handle, state] : handles_) {
+  return handles_.Describe([&](const HandleState& state) {
     const Computer& computer = sim_.estate().computers[state.computer];
-    open.emplace_back(
-        handle, "\\\\" + computer.name + "\\" + computer.printers[state.printer].info.printer_name);
-  }
-  std::sort(open.begin(), open.end());
-  std::vector<std::string> out;
-  for (auto& entry : open) out.push_back(std::move(entry.second));
-  return out;
+    return "printer \\\\" + computer.name + "\\" +
+           computer.printers[state.printer].info.printer_name;
+  });
 }
 
 }  // namespace tabulon::estate

@@ -1,11 +1,12 @@
 #pragma once
-// The print spoolers of estate computers. Printer handles are tracked so
-// that tests can check that every handle an exporter opened was closed.
+// The print spoolers of estate computers, for one session. Printer handles
+// live in the session's table, so that what a session left open can be
+// counted when it closes.
 #include <cstddef>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "estate/handle_table.h"
 #include "estate/simulation.h"
 #include "platform/printing.h"
 
@@ -13,7 +14,8 @@ namespace tabulon::estate {
 
 class EstatePrinting final : public platform::Printing {
  public:
-  explicit EstatePrinting(Simulation& simulation) : sim_(simulation) {}
+  EstatePrinting(Simulation& simulation, const platform::SessionOptions& session)
+      : sim_(simulation), session_(session) {}
 
   platform::EnumPrintersResult EnumPrinters(std::uint32_t flags, std::string_view name,
                                             std::uint32_t level,
@@ -21,10 +23,11 @@ class EstatePrinting final : public platform::Printing {
   platform::PrinterHandleResult OpenPrinter(std::string_view name) override;
   platform::GetPrinterResult GetPrinter(platform::PrinterHandle printer, std::uint32_t level,
                                         std::uint32_t buffer_size) override;
+  // Local bookkeeping: closing works even after the session was cancelled.
   bool ClosePrinter(platform::PrinterHandle printer) override;
 
-  std::size_t OpenHandleCount() const { return handles_.size(); }
-  // "\\PS01\Laser" per open handle, for test failure messages.
+  std::size_t OpenHandleCount() const { return handles_.Count(); }
+  // "printer \\PS01\Laser" per open handle.
   std::vector<std::string> DescribeOpenHandles() const;
 
  private:
@@ -36,12 +39,8 @@ class EstatePrinting final : public platform::Printing {
   };
 
   Simulation& sim_;
-  std::unordered_map<platform::PrinterHandle, HandleState> handles_;
-  platform::PrinterHandle next_handle_ = 0x1000;
+  const platform::SessionOptions& session_;
+  HandleTable<HandleState> handles_{0x1000};
 };
-
-// PRINTER_INFO_2W of a 32-bit process: 84 bytes and the eleven strings;
-// the device mode and the security descriptor are not counted.
-std::uint32_t PrinterInfo2Bytes(const platform::PrinterInfo2& info);
 
 }  // namespace tabulon::estate

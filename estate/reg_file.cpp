@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "estate/json_reader.h"
+#include "platform/sizes.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
@@ -153,7 +154,7 @@ class Parser {
     } else if (!Quoted(rest, number, name)) {
       return false;
     }
-    if (Utf16Units(name) > kMaxValueNameChars) {
+    if (platform::Utf16Units(name) > kMaxValueNameChars) {
       return Fail(number, "a value name is longer than " + std::to_string(kMaxValueNameChars) +
                               " characters");
     }

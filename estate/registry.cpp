@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/sizes.h"
+
 namespace tabulon::estate {
 namespace {
 
@@ -22,8 +24,8 @@ std::string KeyText(platform::RegistryKey key) {
 
 }  // namespace
 
-EstateRegistry::EstateRegistry(Simulation& simulation)
-    : sim_(simulation), empty_(platform::FileTime{0}) {}
+EstateRegistry::EstateRegistry(Simulation& simulation, const platform::SessionOptions& session)
+    : sim_(simulation), session_(session), empty_(platform::FileTime{0}) {}
 
 const RegistryTree& EstateRegistry::TreeOf(std::uint32_t computer) const {
   const auto& registry = sim_.estate().computers[computer].registry;
@@ -31,8 +33,7 @@ const RegistryTree& EstateRegistry::TreeOf(std::uint32_t computer) const {
 }
 
 const EstateRegistry::KeyState* EstateRegistry::Find(platform::RegistryKey key) {
-  const auto it = keys_.find(key);
-  if (it != keys_.end()) return &it->second;
+  if (const KeyState* open = keys_.Find(key)) return open;
   const std::optional<Hive> hive = HiveOfPredefinedKey(key);
   const Computer* local = sim_.estate().LocalComputer();
   if (!hive || local == nullptr) return nullptr;
@@ -42,24 +43,23 @@ const EstateRegistry::KeyState* EstateRegistry::Find(platform::RegistryKey key) 
   return &predefined_;
 }
 
-win::Status EstateRegistry::Check(Operation op, const KeyState& state) {
-  const Computer& computer = sim_.estate().computers[state.computer];
-  sim_.Wait(&computer);
-  const win::Status status = sim_.Injected(op, computer.failures, state.computer);
+template <typename DetailFn>
+win::Status EstateRegistry::Reach(Operation op, platform::RegistryKey key, const KeyState* state,
+                                  DetailFn&& detail) {
+  const Computer* computer = state != nullptr ? &sim_.estate().computers[state->computer] : nullptr;
+  return sim_.Reach(
+      session_, op, state != nullptr ? state->host : "",
+      [&] { return "path=" + (state != nullptr ? state->path : KeyText(key)) + detail(); },
+      state != nullptr ? sim_.ToComputer(computer) : Destination{}, win::ERROR_INVALID_HANDLE);
+}
+
+template <typename DetailFn>
+win::Status EstateRegistry::Admit(Operation op, platform::RegistryKey key, const KeyState* state,
+                                  std::uint32_t access, DetailFn&& detail) {
+  const win::Status status = Reach(op, key, state, detail);
   if (status != win::ERROR_SUCCESS) return status;
-  return sim_.Injected(op, TreeOf(state.computer).node(state.node).failures, state.computer);
-}
-
-win::Status EstateRegistry::Admit(Operation op, const KeyState* state, std::uint32_t access) {
-  if (state == nullptr) return win::ERROR_INVALID_HANDLE;
   if ((state->access & access) == 0) return win::ERROR_ACCESS_DENIED;
-  return Check(op, *state);
-}
-
-platform::RegistryKey EstateRegistry::Add(KeyState state) {
-  const platform::RegistryKey key = next_key_++;
-  keys_.emplace(key, std::move(state));
-  return key;
+  return sim_.Injected(op, TreeOf(state->computer).node(state->node).failures, state->computer);
 }
 
 platform::RegistryKeyResult EstateRegistry::ConnectRegistry(std::string_view machine,
@@ -67,17 +67,14 @@ platform::RegistryKeyResult EstateRegistry::ConnectRegistry(std::string_view mac
   const Estate& estate = sim_.estate();
   platform::RegistryKeyResult result;
   const Computer* computer = estate.FindServer(machine);
-  sim_.Record(Operation::kRegConnectRegistry, machine, [&] { return "hive=" + KeyText(hive); });
-  sim_.Wait(computer);
   const std::optional<Hive> which = HiveOfPredefinedKey(hive);
-  if (!which) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  if (computer == nullptr || computer->offline) {
-    result.status = win::ERROR_BAD_NETPATH;
-    return result;
-  }
+  // No hive is no handle, wherever it is sent.
+  Destination to = sim_.ToComputer(computer);
+  to.reachable &= which.has_value();
+  result.status = sim_.Reach(
+      session_, Operation::kRegConnectRegistry, machine, [&] { return "hive=" + KeyText(hive); },
+      to, which ? win::ERROR_BAD_NETPATH : win::ERROR_INVALID_HANDLE);
+  if (result.status != win::ERROR_SUCCESS) return result;
   // Another computer offers only these two hives.
   const bool remote = !StripBackslashes(machine).empty();
   if (remote && *which != Hive::kLocalMachine && *which != Hive::kUsers) {
@@ -85,10 +82,8 @@ platform::RegistryKeyResult EstateRegistry::ConnectRegistry(std::string_view mac
     return result;
   }
   const std::uint32_t index = estate.IndexOf(*computer);
-  result.status = sim_.Injected(Operation::kRegConnectRegistry, computer->failures, index);
-  if (result.status != win::ERROR_SUCCESS) return result;
-  result.key = Add({index, TreeOf(index).root(*which), platform::kKeyAllAccess,
-                    std::string(machine), std::string(HiveName(*which))});
+  result.key = keys_.Add({index, TreeOf(index).root(*which), platform::kKeyAllAccess,
+                          std::string(machine), std::string(HiveName(*which))});
   return result;
 }
 
@@ -96,17 +91,15 @@ platform::RegistryKeyResult EstateRegistry::OpenKey(platform::RegistryKey parent
                                                     std::string_view subkey, std::uint32_t access) {
   platform::RegistryKeyResult result;
   const KeyState* state = Find(parent);
-  sim_.Record(Operation::kRegOpenKey, state != nullptr ? state->host : "", [&] {
-    return "path=" + JoinPath(state != nullptr ? state->path : KeyText(parent), subkey) +
-           " access=" + Hex(access);
-  });
-  if (state == nullptr) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  const Computer& computer = sim_.estate().computers[state->computer];
-  sim_.Wait(&computer);
-  result.status = sim_.Injected(Operation::kRegOpenKey, computer.failures, state->computer);
+  // The opened key's path, not the parent's, goes into the call log.
+  result.status = sim_.Reach(
+      session_, Operation::kRegOpenKey, state != nullptr ? state->host : "",
+      [&] {
+        return "path=" + JoinPath(state != nullptr ? state->path : KeyText(parent), subkey) +
+               " access=" + Hex(access);
+      },
+      state != nullptr ? sim_.ToComputer(&sim_.estate().computers[state->computer]) : Destination{},
+      win::ERROR_INVALID_HANDLE);
   if (result.status != win::ERROR_SUCCESS) return result;
   const RegistryTree& tree = TreeOf(state->computer);
   const std::uint32_t node = tree.Find(state->node, subkey);
@@ -117,7 +110,7 @@ platform::RegistryKeyResult EstateRegistry::OpenKey(platform::RegistryKey parent
   result.status = sim_.Injected(Operation::kRegOpenKey, tree.node(node).failures, state->computer);
   if (result.status != win::ERROR_SUCCESS) return result;
   KeyState opened{state->computer, node, access, state->host, JoinPath(state->path, subkey)};
-  result.key = Add(std::move(opened));
+  result.key = keys_.Add(std::move(opened));
   return result;
 }
 
@@ -126,11 +119,9 @@ platform::RegistryValueResult EstateRegistry::QueryValue(platform::RegistryKey k
                                                          std::uint32_t buffer_size) {
   platform::RegistryValueResult result;
   const KeyState* state = Find(key);
-  sim_.Record(Operation::kRegQueryValue, state != nullptr ? state->host : "", [&] {
-    return "path=" + (state != nullptr ? state->path : KeyText(key)) +
-           " value=" + std::string(name) + " size=" + std::to_string(buffer_size);
+  result.status = Admit(Operation::kRegQueryValue, key, state, platform::kKeyQueryValue, [&] {
+    return " value=" + std::string(name) + " size=" + std::to_string(buffer_size);
   });
-  result.status = Admit(Operation::kRegQueryValue, state, platform::kKeyQueryValue);
   if (result.status != win::ERROR_SUCCESS) return result;
   const RegistryValueData* value = TreeOf(state->computer).FindValue(state->node, name);
   if (value == nullptr) {
@@ -152,11 +143,9 @@ platform::RegistryEnumKeyResult EstateRegistry::EnumKey(platform::RegistryKey ke
                                                         std::uint32_t name_buffer_chars) {
   platform::RegistryEnumKeyResult result;
   const KeyState* state = Find(key);
-  sim_.Record(Operation::kRegEnumKey, state != nullptr ? state->host : "", [&] {
-    return "path=" + (state != nullptr ? state->path : KeyText(key)) +
-           " index=" + std::to_string(index) + " size=" + std::to_string(name_buffer_chars);
+  result.status = Admit(Operation::kRegEnumKey, key, state, platform::kKeyEnumerateSubKeys, [&] {
+    return " index=" + std::to_string(index) + " size=" + std::to_string(name_buffer_chars);
   });
-  result.status = Admit(Operation::kRegEnumKey, state, platform::kKeyEnumerateSubKeys);
   if (result.status != win::ERROR_SUCCESS) return result;
   const RegistryTree& tree = TreeOf(state->computer);
   const auto& subkeys = tree.node(state->node).subkeys;
@@ -165,7 +154,7 @@ platform::RegistryEnumKeyResult EstateRegistry::EnumKey(platform::RegistryKey ke
     return result;
   }
   const RegistryNode& child = tree.node(subkeys[index]);
-  if (Utf16Units(child.name) >= name_buffer_chars) {
+  if (platform::Utf16Units(child.name) >= name_buffer_chars) {
     result.status = win::ERROR_MORE_DATA;
     return result;
   }
@@ -180,12 +169,10 @@ platform::RegistryEnumValueResult EstateRegistry::EnumValue(platform::RegistryKe
                                                             std::uint32_t data_buffer_size) {
   platform::RegistryEnumValueResult result;
   const KeyState* state = Find(key);
-  sim_.Record(Operation::kRegEnumValue, state != nullptr ? state->host : "", [&] {
-    return "path=" + (state != nullptr ? state->path : KeyText(key)) +
-           " index=" + std::to_string(index) + " name_size=" + std::to_string(name_buffer_chars) +
+  result.status = Admit(Operation::kRegEnumValue, key, state, platform::kKeyQueryValue, [&] {
+    return " index=" + std::to_string(index) + " name_size=" + std::to_string(name_buffer_chars) +
            " size=" + std::to_string(data_buffer_size);
   });
-  result.status = Admit(Operation::kRegEnumValue, state, platform::kKeyQueryValue);
   if (result.status != win::ERROR_SUCCESS) return result;
   const auto& values = TreeOf(state->computer).node(state->node).values;
   if (index >= values.size()) {
@@ -195,7 +182,7 @@ platform::RegistryEnumValueResult EstateRegistry::EnumValue(platform::RegistryKe
   const RegistryValueData& value = values[index];
   result.type = value.type;
   result.data_size = static_cast<std::uint32_t>(value.data.size());
-  if (Utf16Units(value.name) >= name_buffer_chars) {
+  if (platform::Utf16Units(value.name) >= name_buffer_chars) {
     result.status = win::ERROR_MORE_DATA;
     return result;
   }
@@ -211,20 +198,20 @@ platform::RegistryEnumValueResult EstateRegistry::EnumValue(platform::RegistryKe
 platform::RegistryKeyInfo EstateRegistry::QueryInfoKey(platform::RegistryKey key) {
   platform::RegistryKeyInfo result;
   const KeyState* state = Find(key);
-  sim_.Record(Operation::kRegQueryInfoKey, state != nullptr ? state->host : "",
-              [&] { return "path=" + (state != nullptr ? state->path : KeyText(key)); });
-  result.status = Admit(Operation::kRegQueryInfoKey, state, platform::kKeyQueryValue);
+  result.status = Admit(Operation::kRegQueryInfoKey, key, state, platform::kKeyQueryValue,
+                        [] { return std::string(); });
   if (result.status != win::ERROR_SUCCESS) return result;
   const RegistryTree& tree = TreeOf(state->computer);
   const RegistryNode& node = tree.node(state->node);
   result.subkeys = static_cast<std::uint32_t>(node.subkeys.size());
   for (std::uint32_t child : node.subkeys) {
     result.max_subkey_name_chars =
-        std::max(result.max_subkey_name_chars, Utf16Units(tree.node(child).name));
+        std::max(result.max_subkey_name_chars, platform::Utf16Units(tree.node(child).name));
   }
   result.values = static_cast<std::uint32_t>(node.values.size());
   for (const RegistryValueData& value : node.values) {
-    result.max_value_name_chars = std::max(result.max_value_name_chars, Utf16Units(value.name));
+    result.max_value_name_chars =
+        std::max(result.max_value_name_chars, platform::Utf16Units(value.name));
     result.max_value_data_bytes =
         std::max(result.max_value_data_bytes, static_cast<std::uint32_t>(value.data.size()));
   }
@@ -233,26 +220,17 @@ platform::RegistryKeyInfo EstateRegistry::QueryInfoKey(platform::RegistryKey key
 }
 
 win::Status EstateRegistry::CloseKey(platform::RegistryKey key) {
-  const auto it = keys_.find(key);
-  sim_.Record(Operation::kRegCloseKey, it != keys_.end() ? it->second.host : "",
-              [&] { return "path=" + (it != keys_.end() ? it->second.path : KeyText(key)); });
-  if (it == keys_.end()) {
-    return HiveOfPredefinedKey(key) ? win::ERROR_SUCCESS : win::ERROR_INVALID_HANDLE;
-  }
-  keys_.erase(it);
-  return win::ERROR_SUCCESS;
+  const KeyState* state = keys_.Find(key);
+  sim_.Record(Operation::kRegCloseKey, state != nullptr ? state->host : "",
+              [&] { return "path=" + (state != nullptr ? state->path : KeyText(key)); });
+  if (keys_.Close(key)) return win::ERROR_SUCCESS;
+  return HiveOfPredefinedKey(key) ? win::ERROR_SUCCESS : win::ERROR_INVALID_HANDLE;
 }
 
 std::vector<std::string> EstateRegistry::DescribeOpenKeys() const {
-  std::vector<std::pair<platform::RegistryKey, std::string>> open;
-  for (const auto& [key, state] : keys_) {
-    open.emplace_back(key,
-                      "\\\\" + sim_.estate().computers[state.computer].name + " " + state.path);
-  }
-  std::sort(open.begin(), open.end());
-  std::vector<std::string> out;
-  for (auto& entry : open) out.push_back(std::move(entry.second));
-  return out;
+  return keys_.Describe([&](const KeyState& state) {
+    return "registry key \\\\" + sim_.estate().computers[state.computer].name + " " + state.path;
+  });
 }
 
 }  // namespace tabulon::estate

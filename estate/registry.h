@@ -1,11 +1,12 @@
 #pragma once
-// The registry of estate computers. Keys are tracked so that tests can
-// check that every key an exporter opened was closed.
+// The registry of estate computers, for one session. Keys live in the
+// session's table, so that what a session left open can be counted when it
+// closes.
 #include <cstddef>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "estate/handle_table.h"
 #include "estate/registry_tree.h"
 #include "estate/simulation.h"
 #include "platform/registry.h"
@@ -14,7 +15,7 @@ namespace tabulon::estate {
 
 class EstateRegistry final : public platform::Registry {
  public:
-  explicit EstateRegistry(Simulation& simulation);
+  EstateRegistry(Simulation& simulation, const platform::SessionOptions& session);
 
   platform::RegistryKeyResult ConnectRegistry(std::string_view machine,
                                               platform::RegistryKey hive) override;
@@ -28,11 +29,11 @@ class EstateRegistry final : public platform::Registry {
                                               std::uint32_t name_buffer_chars,
                                               std::uint32_t data_buffer_size) override;
   platform::RegistryKeyInfo QueryInfoKey(platform::RegistryKey key) override;
+  // Local bookkeeping: closing works even after the session was cancelled.
   win::Status CloseKey(platform::RegistryKey key) override;
 
-  std::size_t OpenKeyCount() const { return keys_.size(); }
-  // "\\WS01 HKEY_LOCAL_MACHINE\System" per open key, for test failure
-  // messages.
+  std::size_t OpenKeyCount() const { return keys_.Count(); }
+  // "registry key \\WS01 HKEY_LOCAL_MACHINE\System" per open key.
   std::vector<std::string> DescribeOpenKeys() const;
 
  private:
@@ -47,19 +48,23 @@ class EstateRegistry final : public platform::Registry {
   const RegistryTree& TreeOf(std::uint32_t computer) const;
   // The state of an open key or of a predefined key of this computer.
   const KeyState* Find(platform::RegistryKey key);
-  // ERROR_SUCCESS, or the status a failure injected for the computer or
-  // the key asks for.
-  win::Status Check(Operation op, const KeyState& state);
-  // A call on an open key: the handle, the access it was opened with, then
-  // latency and injected failures.
-  win::Status Admit(Operation op, const KeyState* state, std::uint32_t access);
-  platform::RegistryKey Add(KeyState state);
+  // Records a call on a key (open, or predefined) and reaches its computer:
+  // ERROR_INVALID_HANDLE for no key, then the failures injected for the
+  // computer.
+  template <typename DetailFn>
+  win::Status Reach(Operation op, platform::RegistryKey key, const KeyState* state,
+                    DetailFn&& detail);
+  // A call that reads an open key: reached, opened with `access`, and no
+  // failure injected for the key.
+  template <typename DetailFn>
+  win::Status Admit(Operation op, platform::RegistryKey key, const KeyState* state,
+                    std::uint32_t access, DetailFn&& detail);
 
   Simulation& sim_;
+  const platform::SessionOptions& session_;
   RegistryTree empty_;
-  std::unordered_map<platform::RegistryKey, KeyState> keys_;
+  HandleTable<KeyState> keys_{0x1000};
   KeyState predefined_;  // the last predefined key looked up
-  platform::RegistryKey next_key_ = 0x1000;
 };
 
 }  // namespace tabulon::estate

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/sizes.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
@@ -101,7 +102,7 @@ const RegistryValueData* RegistryTree::FindValue(std::uint32_t key, std::string_
 std::optional<std::uint32_t> RegistryTree::CreateKey(Hive hive, std::string_view path) {
   std::uint32_t key = root(hive);
   const bool ok = ForEachComponent(path, [&](std::string_view part) {
-    if (Utf16Units(part) > platform::kMaxKeyNameChars) return false;
+    if (platform::Utf16Units(part) > platform::kMaxKeyNameChars) return false;
     const std::string sort_key = text::ToUpper(part);
     const auto [pos, there] = Locate(key, sort_key);
     if (there) {

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "estate/estate.h"
-#include "estate/sizes.h"
 #include "platform/registry.h"
 #include "platform/time.h"
 

@@ -1,11 +1,12 @@
 #pragma once
-// The service control manager answered from the estate. Handles are tracked
-// so that tests can check that every handle an exporter opened was closed.
+// The service control manager answered from the estate, for one session.
+// Handles live in the session's table, so that what a session left open can
+// be counted when it closes.
 #include <cstddef>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "estate/handle_table.h"
 #include "estate/simulation.h"
 #include "platform/service_control.h"
 
@@ -13,7 +14,8 @@ namespace tabulon::estate {
 
 class EstateServiceControl final : public platform::ServiceControl {
  public:
-  explicit EstateServiceControl(Simulation& simulation) : sim_(simulation) {}
+  EstateServiceControl(Simulation& simulation, const platform::SessionOptions& session)
+      : sim_(simulation), session_(session) {}
 
   platform::ServiceHandleResult OpenSCManager(std::string_view machine,
                                               std::uint32_t access) override;
@@ -27,11 +29,11 @@ class EstateServiceControl final : public platform::ServiceControl {
                                             std::uint32_t access) override;
   platform::ServiceConfigResult QueryServiceConfig(platform::ServiceHandle service,
                                                    std::uint32_t buffer_size) override;
+  // Local bookkeeping: closing works even after the session was cancelled.
   bool CloseServiceHandle(platform::ServiceHandle handle) override;
 
-  std::size_t OpenHandleCount() const { return handles_.size(); }
-  // "manager \\WS01" or "service \\WS01\Spooler" per open handle, for test
-  // failure messages.
+  std::size_t OpenHandleCount() const { return handles_.Count(); }
+  // "service manager \\WS01" or "service \\WS01\Spooler" per open handle.
   std::vector<std::string> DescribeOpenHandles() const;
 
  private:
@@ -42,23 +44,14 @@ class EstateServiceControl final : public platform::ServiceControl {
     std::string host;  // the machine name as passed to OpenSCManager
   };
 
-  platform::ServiceHandle Add(HandleState state);
+  // An open handle of the kind asked for, or null.
   const HandleState* Find(platform::ServiceHandle handle, bool manager) const;
-  // Lists are shared by many computers and never change once loaded, so
-  // their name index and structure sizes are worked out once, on first use.
-  struct ListFacts {
-    std::unordered_map<std::string, std::uint32_t> index;  // lower-case name -> position
-    std::vector<std::uint32_t> status_bytes;
-    std::vector<std::uint32_t> config_bytes;
-  };
-  const ListFacts& FactsOf(const ServiceList& services);
-  // Position of a service in its list by name, without regard to case.
-  std::uint32_t IndexOf(const ServiceList& services, std::string_view name);
+  // Where a call through `state` goes; nowhere for no handle.
+  Destination Through(const HandleState* state) const;
 
   Simulation& sim_;
-  std::unordered_map<const ServiceList*, ListFacts> list_facts_;
-  std::unordered_map<platform::ServiceHandle, HandleState> handles_;
-  platform::ServiceHandle next_handle_ = 0x1000;
+  const platform::SessionOptions& session_;
+  HandleTable<HandleState> handles_{0x1000};
 };
 
 }  // namespace tabulon::estate

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "estate/sizes.h"
+#include "platform/sizes.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
@@ -13,10 +13,6 @@ constexpr std::uint32_t kUlongBytes = 4;
 constexpr std::uint32_t kUshortBytes = 2;
 constexpr std::uint32_t kClientDisplayBytes = 12;
 constexpr std::uint32_t kClientAddressBytes = 24;
-
-bool Reachable(const Computer* computer) {
-  return computer != nullptr && !computer->offline;
-}
 
 platform::FileTime WallClockNow() {
   const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
@@ -34,7 +30,7 @@ const TerminalSession* FindSession(const Computer& computer, std::uint32_t id) {
 
 void AnswerText(platform::SessionInformation& out, const std::string& text) {
   out.text = text;
-  out.bytes_returned = WideStringBytes(text);
+  out.bytes_returned = platform::WideStringBytes(text);
 }
 
 void AnswerNumber(platform::SessionInformation& out, std::uint32_t number, std::uint32_t bytes) {
@@ -100,69 +96,60 @@ platform::TerminalServicesLibraries EstateTerminalServices::Libraries() {
   return {probed.terminal_services, probed.terminal_services && probed.window_station};
 }
 
+template <typename DetailFn>
 const EstateTerminalServices::HandleState* EstateTerminalServices::Reach(
-    platform::TerminalServerHandle server, win::Status& status) {
-  if (!sim_.estate().libraries.terminal_services) {
-    status = win::ERROR_PROC_NOT_FOUND;
-    return nullptr;
-  }
-  const auto it = handles_.find(server);
-  if (it == handles_.end()) {
-    status = win::ERROR_INVALID_HANDLE;
-    return nullptr;
-  }
-  sim_.Wait(it->second.computer);
-  if (!Reachable(it->second.computer)) {
-    status = win::RPC_S_SERVER_UNAVAILABLE;
-    return nullptr;
-  }
-  status = win::ERROR_SUCCESS;
-  return &it->second;
+    Operation op, platform::TerminalServerHandle server, bool has_library, DetailFn&& detail,
+    win::Status& status) {
+  const HandleState* state = handles_.Find(server);
+  const bool through = has_library && state != nullptr;
+  status = sim_.Reach(session_, op, state != nullptr ? state->host : "", detail,
+                      through ? sim_.ToComputer(state->computer) : Destination{},
+                      !has_library       ? win::ERROR_PROC_NOT_FOUND
+                      : state == nullptr ? win::ERROR_INVALID_HANDLE
+                                         : win::RPC_S_SERVER_UNAVAILABLE);
+  return status == win::ERROR_SUCCESS ? state : nullptr;
 }
 
 platform::TerminalServerResult EstateTerminalServices::OpenServer(std::string_view server_name) {
   const Estate& estate = sim_.estate();
   platform::TerminalServerResult result;
-  sim_.Record(Operation::kWTSOpenServer, server_name, [] { return std::string(); });
-  if (!estate.libraries.terminal_services) {
-    result.status = win::ERROR_PROC_NOT_FOUND;
-    return result;
-  }
-  const Computer* computer = estate.FindServer(server_name);
-  if (computer != nullptr) {
-    result.status =
-        sim_.Injected(Operation::kWTSOpenServer, computer->failures, estate.IndexOf(*computer));
-    if (result.status != win::ERROR_SUCCESS) return result;
-  }
-  result.handle = next_handle_++;
-  handles_.emplace(result.handle, HandleState{computer, std::string(server_name)});
+  const bool has_library = estate.libraries.terminal_services;
+  const Computer* computer = has_library ? estate.FindServer(server_name) : nullptr;
+  // Opening is local: no round trip, and it works whether or not anything
+  // answers at that name.
+  Destination to = sim_.ToComputer(computer);
+  to.latency_ms = 0;
+  to.reachable = has_library;
+  result.status = sim_.Reach(
+      session_, Operation::kWTSOpenServer, server_name, [] { return std::string(); }, to,
+      win::ERROR_PROC_NOT_FOUND);
+  if (result.status != win::ERROR_SUCCESS) return result;
+  result.handle = handles_.Add(HandleState{computer, std::string(server_name)});
   return result;
 }
 
 void EstateTerminalServices::CloseServer(platform::TerminalServerHandle server) {
-  const auto it = handles_.find(server);
-  sim_.Record(Operation::kWTSCloseServer, it != handles_.end() ? it->second.host : "",
+  const HandleState* state = handles_.Find(server);
+  sim_.Record(Operation::kWTSCloseServer, state != nullptr ? state->host : "",
               [&] { return HandleText(server); });
-  if (it != handles_.end()) handles_.erase(it);
+  handles_.Close(server);
 }
 
 platform::SessionListResult EstateTerminalServices::EnumerateSessions(
     platform::TerminalServerHandle server, std::uint32_t reserved, std::uint32_t version) {
-  const auto it = handles_.find(server);
-  sim_.Record(Operation::kWTSEnumerateSessions, it != handles_.end() ? it->second.host : "", [&] {
-    return "reserved=" + std::to_string(reserved) + " version=" + std::to_string(version);
-  });
   platform::SessionListResult result;
-  const HandleState* state = Reach(server, result.status);
+  const HandleState* state = Reach(
+      Operation::kWTSEnumerateSessions, server, sim_.estate().libraries.terminal_services,
+      [&] {
+        return "reserved=" + std::to_string(reserved) + " version=" + std::to_string(version);
+      },
+      result.status);
   if (state == nullptr) return result;
   if (reserved != 0 || version != 1) {
     result.status = win::ERROR_INVALID_PARAMETER;
     return result;
   }
   const Computer& computer = *state->computer;
-  result.status = sim_.Injected(Operation::kWTSEnumerateSessions, computer.failures,
-                                sim_.estate().IndexOf(computer));
-  if (result.status != win::ERROR_SUCCESS) return result;
   for (const TerminalSession& s : computer.terminal.sessions) {
     result.sessions.push_back({s.id, s.station, s.state});
   }
@@ -171,39 +158,34 @@ platform::SessionListResult EstateTerminalServices::EnumerateSessions(
 
 platform::ProcessListResult EstateTerminalServices::EnumerateProcesses(
     platform::TerminalServerHandle server, std::uint32_t reserved, std::uint32_t version) {
-  const auto it = handles_.find(server);
-  sim_.Record(Operation::kWTSEnumerateProcesses, it != handles_.end() ? it->second.host : "", [&] {
-    return "reserved=" + std::to_string(reserved) + " version=" + std::to_string(version);
-  });
   platform::ProcessListResult result;
-  const HandleState* state = Reach(server, result.status);
+  const HandleState* state = Reach(
+      Operation::kWTSEnumerateProcesses, server, sim_.estate().libraries.terminal_services,
+      [&] {
+        return "reserved=" + std::to_string(reserved) + " version=" + std::to_string(version);
+      },
+      result.status);
   if (state == nullptr) return result;
   if (reserved != 0 || version != 1) {
     result.status = win::ERROR_INVALID_PARAMETER;
     return result;
   }
-  const Computer& computer = *state->computer;
-  result.status = sim_.Injected(Operation::kWTSEnumerateProcesses, computer.failures,
-                                sim_.estate().IndexOf(computer));
-  if (result.status != win::ERROR_SUCCESS) return result;
-  result.processes = computer.terminal.processes;
+  result.processes = state->computer->terminal.processes;
   return result;
 }
 
 platform::SessionInformation EstateTerminalServices::QuerySessionInformation(
     platform::TerminalServerHandle server, std::uint32_t session_id, std::uint32_t info_class) {
-  const auto it = handles_.find(server);
-  sim_.Record(
-      Operation::kWTSQuerySessionInformation, it != handles_.end() ? it->second.host : "", [&] {
-        return "session=" + std::to_string(session_id) + " class=" + std::to_string(info_class);
-      });
   platform::SessionInformation result;
-  const HandleState* state = Reach(server, result.status);
+  const HandleState* state = Reach(
+      Operation::kWTSQuerySessionInformation, server, sim_.estate().libraries.terminal_services,
+      [&] {
+        return "session=" + std::to_string(session_id) + " class=" + std::to_string(info_class);
+      },
+      result.status);
   if (state == nullptr) return result;
   const Computer& computer = *state->computer;
   const std::uint32_t scope = sim_.estate().IndexOf(computer);
-  result.status = sim_.Injected(Operation::kWTSQuerySessionInformation, computer.failures, scope);
-  if (result.status != win::ERROR_SUCCESS) return result;
   const TerminalSession* session = FindSession(computer, session_id);
   if (session == nullptr) {
     result.status = win::ERROR_CTX_WINSTATION_NOT_FOUND;
@@ -222,27 +204,19 @@ platform::UserConfigResult EstateTerminalServices::QueryUserConfig(std::string_v
                                                                    std::string_view user_name,
                                                                    std::uint32_t config_class) {
   const Estate& estate = sim_.estate();
-  sim_.Record(Operation::kWTSQueryUserConfig, server_name, [&] {
-    return "user=" + std::string(user_name) + " class=" + std::to_string(config_class);
-  });
   platform::UserConfigResult result;
-  if (!estate.libraries.terminal_services) {
-    result.status = win::ERROR_PROC_NOT_FOUND;
-    return result;
-  }
-  const Computer* computer = estate.FindServer(server_name);
-  sim_.Wait(computer);
-  if (!Reachable(computer)) {
-    result.status = win::ERROR_BAD_NETPATH;
-    return result;
-  }
+  const bool has_library = estate.libraries.terminal_services;
+  const Computer* computer = has_library ? estate.FindServer(server_name) : nullptr;
+  result.status = sim_.Reach(
+      session_, Operation::kWTSQueryUserConfig, server_name,
+      [&] { return "user=" + std::string(user_name) + " class=" + std::to_string(config_class); },
+      has_library ? sim_.ToComputer(computer) : Destination{},
+      has_library ? win::ERROR_BAD_NETPATH : win::ERROR_PROC_NOT_FOUND);
+  if (result.status != win::ERROR_SUCCESS) return result;
   if (config_class >= platform::kWtsUserConfigClassCount) {
     result.status = win::ERROR_INVALID_PARAMETER;
     return result;
   }
-  result.status =
-      sim_.Injected(Operation::kWTSQueryUserConfig, computer->failures, estate.IndexOf(*computer));
-  if (result.status != win::ERROR_SUCCESS) return result;
   const auto& configs = computer->terminal.user_configs;
   const auto found = std::find_if(configs.begin(), configs.end(), [&](const TerminalUserConfig& c) {
     return text::EqualsNoCase(c.user, user_name);
@@ -253,7 +227,7 @@ platform::UserConfigResult EstateTerminalServices::QueryUserConfig(std::string_v
   }
   if (platform::IsTextUserConfigClass(config_class)) {
     result.text = found->texts[config_class];
-    result.bytes_returned = WideStringBytes(result.text);
+    result.bytes_returned = platform::WideStringBytes(result.text);
   } else {
     result.number = found->numbers[config_class];
     result.bytes_returned = kUlongBytes;
@@ -264,18 +238,14 @@ platform::UserConfigResult EstateTerminalServices::QueryUserConfig(std::string_v
 platform::WinStationInformationResult EstateTerminalServices::WinStationQueryInformation(
     platform::TerminalServerHandle server, std::uint32_t session_id, std::uint32_t info_class,
     std::uint32_t buffer_length) {
-  const auto it = handles_.find(server);
-  sim_.Record(
-      Operation::kWinStationQueryInformation, it != handles_.end() ? it->second.host : "", [&] {
+  platform::WinStationInformationResult result;
+  const HandleState* state = Reach(
+      Operation::kWinStationQueryInformation, server, Libraries().window_station,
+      [&] {
         return "session=" + std::to_string(session_id) + " class=" + std::to_string(info_class) +
                " size=" + std::to_string(buffer_length);
-      });
-  platform::WinStationInformationResult result;
-  if (!Libraries().window_station) {
-    result.status = win::ERROR_PROC_NOT_FOUND;
-    return result;
-  }
-  const HandleState* state = Reach(server, result.status);
+      },
+      result.status);
   if (state == nullptr) return result;
   if (info_class != platform::kWinStationInformation) {
     result.status = win::ERROR_NOT_SUPPORTED;
@@ -287,8 +257,6 @@ platform::WinStationInformationResult EstateTerminalServices::WinStationQueryInf
   }
   const Computer& computer = *state->computer;
   const std::uint32_t scope = sim_.estate().IndexOf(computer);
-  result.status = sim_.Injected(Operation::kWinStationQueryInformation, computer.failures, scope);
-  if (result.status != win::ERROR_SUCCESS) return result;
   const TerminalSession* session = FindSession(computer, session_id);
   if (session == nullptr) {
     result.status = win::ERROR_CTX_WINSTATION_NOT_FOUND;
@@ -303,12 +271,8 @@ platform::WinStationInformationResult EstateTerminalServices::WinStationQueryInf
 }
 
 std::vector<std::string> EstateTerminalServices::DescribeOpenHandles() const {
-  std::vector<std::pair<platform::TerminalServerHandle, std::string>> open;
-  for (const auto& [handle, state] : handles_) open.emplace_back(handle, "server " + state.host);
-  std::sort(open.begin(), open.end());
-  std::vector<std::string> out;
-  for (auto& entry : open) out.push_back(std::move(entry.second));
-  return out;
+  return handles_.Describe(
+      [](const HandleState& state) { return "terminal server " + state.host; });
 }
 
 }  // namespace tabulon::estate

@@ -11,8 +11,8 @@ using platform::SidNameUse;
 class AccountLookupTest : public ::testing::Test {
  protected:
   std::unique_ptr<EstateBackend> backend_ = testing::SampleBackend();
-  platform::Platform platform_;
-  void SetUp() override { backend_->Attach(platform_); }
+  std::unique_ptr<EstateSession> platform_;
+  void SetUp() override { platform_ = backend_->OpenSession(""); }
 };
 
 TEST_F(AccountLookupTest, SidsResolveByComputerWellKnownAndDomain) {
@@ -49,7 +49,7 @@ TEST_F(AccountLookupTest, SidsResolveByComputerWellKnownAndDomain) {
       {"FWWS02", "S-1-5-18", win::RPC_S_SERVER_UNAVAILABLE, "", "", SidNameUse::kNone},
   };
   for (const Case& c : cases) {
-    const auto result = platform_.accounts->LookupAccountSid(c.system, *Sid::Parse(c.sid));
+    const auto result = platform_->lookup().LookupAccountSid(c.system, *Sid::Parse(c.sid));
     EXPECT_EQ(result.status, c.status) << c.system << " " << c.sid;
     EXPECT_EQ(result.domain, c.domain) << c.system << " " << c.sid;
     EXPECT_EQ(result.name, c.name) << c.system << " " << c.sid;
@@ -78,7 +78,7 @@ TEST_F(AccountLookupTest, NamesResolveQualifiedOrBare) {
       {"FWSRV01", "backup", win::RPC_S_SERVER_UNAVAILABLE, "", ""},  // injected
   };
   for (const Case& c : cases) {
-    const auto result = platform_.accounts->LookupAccountName(c.system, c.account, 68);
+    const auto result = platform_->lookup().LookupAccountName(c.system, c.account, 68);
     EXPECT_EQ(result.status, c.status) << c.account;
     if (c.status == win::ERROR_SUCCESS) {
       EXPECT_EQ(result.sid.ToString(), c.sid) << c.account;
@@ -88,15 +88,15 @@ TEST_F(AccountLookupTest, NamesResolveQualifiedOrBare) {
 }
 
 TEST_F(AccountLookupTest, SmallSidBufferReportsTheSizeNeeded) {
-  const auto sized = platform_.accounts->LookupAccountName("FWWS01", "FERNWOOD\\jdoe", 0);
+  const auto sized = platform_->lookup().LookupAccountName("FWWS01", "FERNWOOD\\jdoe", 0);
   EXPECT_EQ(sized.status, win::ERROR_INSUFFICIENT_BUFFER);
   EXPECT_EQ(sized.required_sid_size, 28u);  // 8 + 5 sub-authorities of 4
-  EXPECT_EQ(platform_.accounts->LookupAccountName("FWWS01", "FERNWOOD\\jdoe", 27).status,
+  EXPECT_EQ(platform_->lookup().LookupAccountName("FWWS01", "FERNWOOD\\jdoe", 27).status,
             win::ERROR_INSUFFICIENT_BUFFER);
-  const auto fits = platform_.accounts->LookupAccountName("FWWS01", "FERNWOOD\\jdoe", 28);
+  const auto fits = platform_->lookup().LookupAccountName("FWWS01", "FERNWOOD\\jdoe", 28);
   EXPECT_EQ(fits.status, win::ERROR_SUCCESS);
   EXPECT_EQ(fits.use, SidNameUse::kUser);
-  EXPECT_EQ(platform_.accounts->LookupAccountName("", "SYSTEM", 12).status, win::ERROR_SUCCESS);
+  EXPECT_EQ(platform_->lookup().LookupAccountName("", "SYSTEM", 12).status, win::ERROR_SUCCESS);
 }
 
 }  // namespace

@@ -14,28 +14,28 @@ using platform::kSvTypeAll;
 class NetworkManagementTest : public ::testing::Test {
  protected:
   std::unique_ptr<EstateBackend> backend_ = testing::SampleBackend();
-  platform::Platform platform_;
-  void SetUp() override { backend_->Attach(platform_); }
+  std::unique_ptr<EstateSession> platform_;
+  void SetUp() override { platform_ = backend_->OpenSession(""); }
 };
 
 TEST_F(NetworkManagementTest, ServerInfoResolvesEveryFormOfAName) {
   for (const char* name :
        {"\\\\FWWS01", "FWWS01", "fwws01", "\\\\fwws01.FERNWOOD.example", "192.0.2.21"}) {
-    const auto result = platform_.net->NetServerGetInfo101(name);
+    const auto result = platform_->server().NetServerGetInfo101(name);
     EXPECT_EQ(result.status, win::ERROR_SUCCESS) << name;
     EXPECT_EQ(result.info.name, "FWWS01") << name;
     EXPECT_EQ(result.info.comment, "Reception") << name;
     EXPECT_EQ(result.info.version_major, 6u) << name;
     EXPECT_EQ(result.info.version_minor, 1u) << name;
   }
-  EXPECT_EQ(platform_.net->NetServerGetInfo101("").info.name, "ADMIN01") << "local computer";
+  EXPECT_EQ(platform_->server().NetServerGetInfo101("").info.name, "ADMIN01") << "local computer";
 }
 
 TEST_F(NetworkManagementTest, UnreachableServersGiveBadNetpath) {
-  EXPECT_EQ(platform_.net->NetServerGetInfo101("\\\\NOSUCH").status, win::ERROR_BAD_NETPATH);
-  EXPECT_EQ(platform_.net->NetServerGetInfo101("\\\\FWWS02").status, win::ERROR_BAD_NETPATH)
+  EXPECT_EQ(platform_->server().NetServerGetInfo101("\\\\NOSUCH").status, win::ERROR_BAD_NETPATH);
+  EXPECT_EQ(platform_->server().NetServerGetInfo101("\\\\FWWS02").status, win::ERROR_BAD_NETPATH)
       << "offline";
-  EXPECT_EQ(platform_.net->NetServerGetInfo101("\\\\OLDFAX").status, win::ERROR_BAD_NETPATH)
+  EXPECT_EQ(platform_->server().NetServerGetInfo101("\\\\OLDFAX").status, win::ERROR_BAD_NETPATH)
       << "only in a browse list";
 }
 
@@ -46,26 +46,31 @@ std::vector<std::string> Names(const std::vector<platform::ServerInfo101>& entri
 }
 
 TEST_F(NetworkManagementTest, BrowseListFollowsEstateOrderAndFiltersByType) {
-  const auto all = platform_.net->NetServerEnum101("FERNWOOD", kSvTypeAll, kMaxPreferredLength, 0);
+  const auto all =
+      platform_->browser().NetServerEnum101("FERNWOOD", kSvTypeAll, kMaxPreferredLength, 0);
   EXPECT_EQ(all.status, win::ERROR_SUCCESS);
   EXPECT_EQ(Names(all.entries),
             (std::vector<std::string>{"FWDC01", "FWWS01", "FWWS02", "FWSRV01", "ADMIN01"}))
       << "derived list: the domain's computers, offline ones included";
   EXPECT_EQ(all.total_entries, 5u);
 
-  const auto pdc = platform_.net->NetServerEnum101("fernwood.example", 0x8, kMaxPreferredLength, 0);
+  const auto pdc =
+      platform_->browser().NetServerEnum101("fernwood.example", 0x8, kMaxPreferredLength, 0);
   EXPECT_EQ(Names(pdc.entries), (std::vector<std::string>{"FWDC01"}));
 
-  const auto harbor = platform_.net->NetServerEnum101("HARBOR", kSvTypeAll, kMaxPreferredLength, 0);
+  const auto harbor =
+      platform_->browser().NetServerEnum101("HARBOR", kSvTypeAll, kMaxPreferredLength, 0);
   ASSERT_EQ(Names(harbor.entries), (std::vector<std::string>{"HBDC01", "OLDFAX"}));
   EXPECT_EQ(harbor.entries[1].type, 0x2001u);
   EXPECT_EQ(harbor.entries[1].version_major, 4u);
   EXPECT_EQ(harbor.entries[1].comment, "retired");
 
-  EXPECT_EQ(platform_.net->NetServerEnum101("NOWHERE", kSvTypeAll, kMaxPreferredLength, 0).status,
-            win::ERROR_NO_BROWSER_SERVERS_FOUND);
   EXPECT_EQ(
-      Names(platform_.net->NetServerEnum101("", kSvTypeAll, kMaxPreferredLength, 0).entries).size(),
+      platform_->browser().NetServerEnum101("NOWHERE", kSvTypeAll, kMaxPreferredLength, 0).status,
+      win::ERROR_NO_BROWSER_SERVERS_FOUND);
+  EXPECT_EQ(
+      Names(platform_->browser().NetServerEnum101("", kSvTypeAll, kMaxPreferredLength, 0).entries)
+          .size(),
       5u)
       << "no domain: the local computer's";
 }
@@ -77,7 +82,7 @@ TEST_F(NetworkManagementTest, BrowseListPagesByPreferredLength) {
   std::uint32_t resume = 0;
   int calls = 0;
   while (true) {
-    const auto page = platform_.net->NetServerEnum101("FERNWOOD", kSvTypeAll, 100, resume);
+    const auto page = platform_->browser().NetServerEnum101("FERNWOOD", kSvTypeAll, 100, resume);
     ++calls;
     ASSERT_TRUE(page.status == win::ERROR_SUCCESS || page.status == win::ERROR_MORE_DATA);
     ASSERT_FALSE(page.entries.empty()) << "every page makes progress";
@@ -94,7 +99,7 @@ TEST_F(NetworkManagementTest, BrowseListPagesByPreferredLength) {
 }
 
 TEST_F(NetworkManagementTest, DisplayMachinesComeSortedFromTheController) {
-  const auto result = platform_.net->NetQueryDisplayMachines("\\\\FWDC01", 0, 1000, 128000);
+  const auto result = platform_->accounts().NetQueryDisplayMachines("\\\\FWDC01", 0, 1000, 128000);
   EXPECT_EQ(result.status, win::ERROR_SUCCESS);
   std::vector<std::string> names;
   for (const auto& e : result.entries) names.push_back(e.name);
@@ -106,7 +111,7 @@ TEST_F(NetworkManagementTest, DisplayMachinesComeSortedFromTheController) {
     EXPECT_EQ(result.entries[i].next_index, i + 1);
   }
 
-  const auto harbor = platform_.net->NetQueryDisplayMachines("HBDC01", 0, 1000, 128000);
+  const auto harbor = platform_->accounts().NetQueryDisplayMachines("HBDC01", 0, 1000, 128000);
   ASSERT_EQ(harbor.entries.size(), 2u);
   EXPECT_EQ(harbor.entries[0].name, "HBDC01$");
   EXPECT_EQ(harbor.entries[0].comment, "harbour controller");
@@ -114,9 +119,10 @@ TEST_F(NetworkManagementTest, DisplayMachinesComeSortedFromTheController) {
   EXPECT_EQ(harbor.entries[1].flags, 0x1002u);
   EXPECT_EQ(harbor.entries[1].user_id, 1201u);
 
-  EXPECT_TRUE(platform_.net->NetQueryDisplayMachines("FWWS01", 0, 1000, 128000).entries.empty())
+  EXPECT_TRUE(
+      platform_->accounts().NetQueryDisplayMachines("FWWS01", 0, 1000, 128000).entries.empty())
       << "a member computer's own database has no machine accounts";
-  EXPECT_EQ(platform_.net->NetQueryDisplayMachines("NOSUCH", 0, 1000, 128000).status,
+  EXPECT_EQ(platform_->accounts().NetQueryDisplayMachines("NOSUCH", 0, 1000, 128000).status,
             win::ERROR_BAD_NETPATH);
 }
 
@@ -132,8 +138,7 @@ std::vector<std::size_t> Pages(std::size_t count, std::size_t size, std::size_t 
 TEST(EstateNetworkManagement, DisplayMachinesPageAtOneHundredAndByBytes) {
   auto backend = testing::BackendFrom(
       R"({"synthetic": {"computers": 250, "offline_rate": 0, "server_rate": 0}})");
-  platform::Platform platform;
-  backend->Attach(platform);
+  auto platform = backend->OpenSession("");
   struct Case {
     std::uint32_t requested;
     std::uint32_t max_length;
@@ -152,7 +157,7 @@ TEST(EstateNetworkManagement, DisplayMachinesPageAtOneHundredAndByBytes) {
     std::size_t total = 0;
     for (int guard = 0; guard < 300; ++guard) {
       const auto page =
-          platform.net->NetQueryDisplayMachines("DC00001", index, c.requested, c.max_length);
+          platform->accounts().NetQueryDisplayMachines("DC00001", index, c.requested, c.max_length);
       sizes.push_back(page.entries.size());
       total += page.entries.size();
       if (page.entries.empty()) break;
@@ -181,7 +186,7 @@ TEST_F(NetworkManagementTest, DomainControllerLookup) {
       {"\\\\NOSUCH", "FERNWOOD", win::ERROR_BAD_NETPATH, ""},
   };
   for (const Case& c : cases) {
-    const auto result = platform_.net->NetGetDCName(c.server, c.domain);
+    const auto result = platform_->accounts().NetGetDCName(c.server, c.domain);
     EXPECT_EQ(result.status, c.status) << c.server << " " << c.domain;
     EXPECT_EQ(result.dc_name, c.dc) << c.server << " " << c.domain;
   }
@@ -190,10 +195,9 @@ TEST_F(NetworkManagementTest, DomainControllerLookup) {
 TEST(EstateNetworkManagement, ControllerThatIsDownIsNotFound) {
   auto backend = testing::BackendFrom(R"({"domains": [{"name": "D", "controller": "DC"}],
       "computers": [{"name": "DC", "domain": "D", "offline": true}]})");
-  platform::Platform platform;
-  backend->Attach(platform);
-  EXPECT_EQ(platform.net->NetGetDCName("", "D").status, win::NERR_DCNotFound);
-  EXPECT_EQ(platform.directory->DsGetDcName("D", 0).status, win::ERROR_NO_SUCH_DOMAIN);
+  auto platform = backend->OpenSession("");
+  EXPECT_EQ(platform->accounts().NetGetDCName("", "D").status, win::NERR_DCNotFound);
+  EXPECT_EQ(platform->directory().DsGetDcName("D", 0).status, win::ERROR_NO_SUCH_DOMAIN);
 }
 
 }  // namespace

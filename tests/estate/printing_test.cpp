@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sizes.h"
 #include "sample_estate.h"
 
 namespace tabulon::estate {
@@ -31,27 +32,27 @@ class EstatePrintingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     backend_ = testing::BackendFrom(kEstate);
-    backend_->Attach(p_);
+    p_ = backend_->OpenSession("");
   }
   std::unique_ptr<EstateBackend> backend_;
-  platform::Platform p_;
+  std::unique_ptr<EstateSession> p_;
 };
 
 TEST_F(EstatePrintingTest, ListingIsSizedByAFirstCall) {
   const platform::EnumPrintersResult sizing =
-      p_.printing->EnumPrinters(platform::kPrinterEnumName, "\\\\ps01", 2, 0);
+      p_->printing().EnumPrinters(platform::kPrinterEnumName, "\\\\ps01", 2, 0);
   EXPECT_EQ(sizing.status, win::ERROR_INSUFFICIENT_BUFFER);
   EXPECT_TRUE(sizing.printers.empty());
-  EXPECT_EQ(
-      p_.printing->EnumPrinters(platform::kPrinterEnumName, "\\\\ps01", 2, sizing.bytes_needed - 1)
-          .status,
-      win::ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(p_->printing()
+                .EnumPrinters(platform::kPrinterEnumName, "\\\\ps01", 2, sizing.bytes_needed - 1)
+                .status,
+            win::ERROR_INSUFFICIENT_BUFFER);
   const platform::EnumPrintersResult listing =
-      p_.printing->EnumPrinters(platform::kPrinterEnumName, "\\\\ps01", 2, sizing.bytes_needed);
+      p_->printing().EnumPrinters(platform::kPrinterEnumName, "\\\\ps01", 2, sizing.bytes_needed);
   ASSERT_EQ(listing.status, win::ERROR_SUCCESS);
   ASSERT_EQ(listing.returned, 2u);
-  EXPECT_EQ(sizing.bytes_needed,
-            PrinterInfo2Bytes(listing.printers[0]) + PrinterInfo2Bytes(listing.printers[1]));
+  EXPECT_EQ(sizing.bytes_needed, platform::PrinterInfo2Bytes(listing.printers[0]) +
+                                     platform::PrinterInfo2Bytes(listing.printers[1]));
   const platform::PrinterInfo2& laser = listing.printers[0];
   EXPECT_EQ(laser.server_name, "\\\\ps01");
   EXPECT_EQ(laser.printer_name, "\\\\ps01\\Laser");
@@ -64,7 +65,7 @@ TEST_F(EstatePrintingTest, ListingIsSizedByAFirstCall) {
 
   // This computer's own printers carry no server name.
   const platform::EnumPrintersResult local =
-      p_.printing->EnumPrinters(platform::kPrinterEnumLocal, "", 2, 100000);
+      p_->printing().EnumPrinters(platform::kPrinterEnumLocal, "", 2, 100000);
   EXPECT_EQ(local.printers.at(0).printer_name, "Laser");
   EXPECT_EQ(local.printers.at(0).server_name, "");
 }
@@ -85,7 +86,7 @@ TEST_F(EstatePrintingTest, ListingStatuses) {
       {platform::kPrinterEnumConnections, "", 2, win::ERROR_SUCCESS},
   };
   for (const Case& c : cases) {
-    const platform::EnumPrintersResult r = p_.printing->EnumPrinters(c.flags, c.name, c.level, 0);
+    const platform::EnumPrintersResult r = p_->printing().EnumPrinters(c.flags, c.name, c.level, 0);
     EXPECT_EQ(r.status, c.expected) << c.name;
     EXPECT_EQ(r.bytes_needed, 0u) << c.name;
   }
@@ -109,24 +110,25 @@ TEST_F(EstatePrintingTest, SinglePrinters) {
       {"\\\\REFUSES\\P", win::ERROR_ACCESS_DENIED, 0, ""},
   };
   for (const Case& c : cases) {
-    const platform::PrinterHandleResult opened = p_.printing->OpenPrinter(c.name);
+    const platform::PrinterHandleResult opened = p_->printing().OpenPrinter(c.name);
     EXPECT_EQ(opened.status, c.open) << c.name;
     if (opened.status != win::ERROR_SUCCESS) continue;
-    const platform::GetPrinterResult sizing = p_.printing->GetPrinter(opened.handle, 2, 0);
+    const platform::GetPrinterResult sizing = p_->printing().GetPrinter(opened.handle, 2, 0);
     const platform::GetPrinterResult info =
-        p_.printing->GetPrinter(opened.handle, 2, sizing.bytes_needed);
+        p_->printing().GetPrinter(opened.handle, 2, sizing.bytes_needed);
     EXPECT_EQ(info.status, c.get) << c.name;
     if (c.get == win::ERROR_SUCCESS) {
       EXPECT_EQ(sizing.status, win::ERROR_INSUFFICIENT_BUFFER);
       EXPECT_EQ(info.info.printer_name, c.printer_name);
     }
-    EXPECT_EQ(p_.printing->GetPrinter(opened.handle, 1, 100000).status, win::ERROR_INVALID_LEVEL);
-    EXPECT_EQ(backend_->printing().DescribeOpenHandles().size(), 1u);
-    EXPECT_TRUE(p_.printing->ClosePrinter(opened.handle));
-    EXPECT_FALSE(p_.printing->ClosePrinter(opened.handle));
-    EXPECT_EQ(p_.printing->GetPrinter(opened.handle, 2, 100000).status, win::ERROR_INVALID_HANDLE);
+    EXPECT_EQ(p_->printing().GetPrinter(opened.handle, 1, 100000).status, win::ERROR_INVALID_LEVEL);
+    EXPECT_EQ(p_->DescribeOpenHandles().size(), 1u);
+    EXPECT_TRUE(p_->printing().ClosePrinter(opened.handle));
+    EXPECT_FALSE(p_->printing().ClosePrinter(opened.handle));
+    EXPECT_EQ(p_->printing().GetPrinter(opened.handle, 2, 100000).status,
+              win::ERROR_INVALID_HANDLE);
   }
-  EXPECT_EQ(backend_->OpenPrinterHandles(), 0u);
+  EXPECT_EQ(p_->OpenHandles(), 0u);
 }
 
 TEST(EstatePrinters, ProblemsNameTheJsonPath) {

@@ -55,21 +55,21 @@ class EstateRegistryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     backend_ = testing::BackendFrom(kEstate);
-    backend_->Attach(p_);
+    p_ = backend_->OpenSession("");
   }
   RegistryKey Connect(std::string_view machine, RegistryKey hive = platform::kHkeyLocalMachine) {
-    const platform::RegistryKeyResult r = p_.registry->ConnectRegistry(machine, hive);
+    const platform::RegistryKeyResult r = p_->registry().ConnectRegistry(machine, hive);
     EXPECT_EQ(r.status, win::ERROR_SUCCESS) << machine;
     return r.key;
   }
   RegistryKey Open(RegistryKey parent, std::string_view path,
                    std::uint32_t access = platform::kKeyRead) {
-    const platform::RegistryKeyResult r = p_.registry->OpenKey(parent, path, access);
+    const platform::RegistryKeyResult r = p_->registry().OpenKey(parent, path, access);
     EXPECT_EQ(r.status, win::ERROR_SUCCESS) << path;
     return r.key;
   }
   std::unique_ptr<EstateBackend> backend_;
-  platform::Platform p_;
+  std::unique_ptr<EstateSession> p_;
 };
 
 TEST_F(EstateRegistryTest, ConnectingReachesRemoteMachineAndUserHivesOnly) {
@@ -91,48 +91,49 @@ TEST_F(EstateRegistryTest, ConnectingReachesRemoteMachineAndUserHivesOnly) {
       {"\\\\BARE", platform::kHkeyLocalMachine, win::ERROR_SUCCESS},
   };
   for (const Case& c : cases) {
-    const platform::RegistryKeyResult r = p_.registry->ConnectRegistry(c.machine, c.hive);
+    const platform::RegistryKeyResult r = p_->registry().ConnectRegistry(c.machine, c.hive);
     EXPECT_EQ(r.status, c.expected) << c.machine << " " << c.hive;
     EXPECT_EQ(r.key != 0, c.expected == win::ERROR_SUCCESS);
     if (r.key != 0) {
-      EXPECT_EQ(p_.registry->CloseKey(r.key), win::ERROR_SUCCESS);
+      EXPECT_EQ(p_->registry().CloseKey(r.key), win::ERROR_SUCCESS);
     }
   }
-  EXPECT_EQ(backend_->OpenRegistryKeys(), 0u);
-  EXPECT_EQ(p_.registry->CloseKey(0x4242), win::ERROR_INVALID_HANDLE);
+  EXPECT_EQ(p_->OpenHandles(), 0u);
+  EXPECT_EQ(p_->registry().CloseKey(0x4242), win::ERROR_INVALID_HANDLE);
 }
 
 TEST_F(EstateRegistryTest, ValuesFitTheBufferOrTellTheSizeNeeded) {
   const RegistryKey hklm = Connect("\\\\WS01");
   const RegistryKey alpha = Open(hklm, "software\\VENDOR\\alpha", platform::kKeyQueryValue);
-  platform::RegistryValueResult r = p_.registry->QueryValue(alpha, "short", 256);
+  platform::RegistryValueResult r = p_->registry().QueryValue(alpha, "short", 256);
   EXPECT_EQ(r.status, win::ERROR_SUCCESS);
   EXPECT_EQ(r.type, platform::kRegSz);
   EXPECT_EQ(r.data_size, 8u);
   EXPECT_EQ(text::Utf16LeToUtf8(r.data), std::string("abc\0", 4));
 
-  r = p_.registry->QueryValue(alpha, "Short", 7);
+  r = p_->registry().QueryValue(alpha, "Short", 7);
   EXPECT_EQ(r.status, win::ERROR_MORE_DATA);
   EXPECT_EQ(r.data_size, 8u);
   EXPECT_TRUE(r.data.empty());
-  EXPECT_EQ(p_.registry->QueryValue(alpha, "Short", 8).status, win::ERROR_SUCCESS);
-  EXPECT_EQ(p_.registry->QueryValue(alpha, "", 256).data_size, 16u);
-  EXPECT_EQ(p_.registry->QueryValue(alpha, "Nothing", 256).status, win::ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(p_.registry->OpenKey(hklm, "SOFTWARE\\Vendor\\Gamma", platform::kKeyRead).status,
+  EXPECT_EQ(p_->registry().QueryValue(alpha, "Short", 8).status, win::ERROR_SUCCESS);
+  EXPECT_EQ(p_->registry().QueryValue(alpha, "", 256).data_size, 16u);
+  EXPECT_EQ(p_->registry().QueryValue(alpha, "Nothing", 256).status, win::ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(p_->registry().OpenKey(hklm, "SOFTWARE\\Vendor\\Gamma", platform::kKeyRead).status,
             win::ERROR_FILE_NOT_FOUND);
   // Access rights of the key decide what it can be used for.
-  EXPECT_EQ(p_.registry->EnumKey(alpha, 0, 256).status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p_->registry().EnumKey(alpha, 0, 256).status, win::ERROR_ACCESS_DENIED);
   const RegistryKey enum_only = Open(hklm, "SOFTWARE", platform::kKeyEnumerateSubKeys);
-  EXPECT_EQ(p_.registry->QueryValue(enum_only, "x", 256).status, win::ERROR_ACCESS_DENIED);
-  EXPECT_EQ(p_.registry->QueryInfoKey(enum_only).status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p_->registry().QueryValue(enum_only, "x", 256).status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p_->registry().QueryInfoKey(enum_only).status, win::ERROR_ACCESS_DENIED);
 
-  EXPECT_EQ(backend_->registry().DescribeOpenKeys(),
-            (std::vector<std::string>{"\\\\WS01 HKEY_LOCAL_MACHINE",
-                                      "\\\\WS01 HKEY_LOCAL_MACHINE\\software\\VENDOR\\alpha",
-                                      "\\\\WS01 HKEY_LOCAL_MACHINE\\SOFTWARE"}));
-  for (RegistryKey k : {alpha, enum_only, hklm}) p_.registry->CloseKey(k);
-  EXPECT_EQ(p_.registry->QueryValue(alpha, "Short", 256).status, win::ERROR_INVALID_HANDLE);
-  EXPECT_EQ(backend_->OpenRegistryKeys(), 0u);
+  EXPECT_EQ(
+      p_->DescribeOpenHandles(),
+      (std::vector<std::string>{"registry key \\\\WS01 HKEY_LOCAL_MACHINE",
+                                "registry key \\\\WS01 HKEY_LOCAL_MACHINE\\software\\VENDOR\\alpha",
+                                "registry key \\\\WS01 HKEY_LOCAL_MACHINE\\SOFTWARE"}));
+  for (RegistryKey k : {alpha, enum_only, hklm}) p_->registry().CloseKey(k);
+  EXPECT_EQ(p_->registry().QueryValue(alpha, "Short", 256).status, win::ERROR_INVALID_HANDLE);
+  EXPECT_EQ(p_->OpenHandles(), 0u);
 }
 
 TEST_F(EstateRegistryTest, EnumerationByIndexInNameOrder) {
@@ -140,63 +141,64 @@ TEST_F(EstateRegistryTest, EnumerationByIndexInNameOrder) {
   const RegistryKey vendor = Open(hklm, "SOFTWARE\\Vendor");
   std::vector<std::string> names;
   platform::RegistryEnumKeyResult sub;
-  for (std::uint32_t i = 0; (sub = p_.registry->EnumKey(vendor, i, 256)).status == 0; ++i) {
+  for (std::uint32_t i = 0; (sub = p_->registry().EnumKey(vendor, i, 256)).status == 0; ++i) {
     names.push_back(sub.name);
     EXPECT_EQ(sub.last_write_time, Utc(2024, 5, 6, 7, 8, 9));
   }
   EXPECT_EQ(sub.status, win::ERROR_NO_MORE_ITEMS);
   EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta"}));
   // "Alpha" and its terminator need six characters.
-  EXPECT_EQ(p_.registry->EnumKey(vendor, 0, 5).status, win::ERROR_MORE_DATA);
-  EXPECT_EQ(p_.registry->EnumKey(vendor, 0, 6).status, win::ERROR_SUCCESS);
+  EXPECT_EQ(p_->registry().EnumKey(vendor, 0, 5).status, win::ERROR_MORE_DATA);
+  EXPECT_EQ(p_->registry().EnumKey(vendor, 0, 6).status, win::ERROR_SUCCESS);
 
   const RegistryKey alpha = Open(vendor, "Alpha");
-  platform::RegistryEnumValueResult v = p_.registry->EnumValue(alpha, 1, 16, 256);
+  platform::RegistryEnumValueResult v = p_->registry().EnumValue(alpha, 1, 16, 256);
   EXPECT_EQ(v.status, win::ERROR_SUCCESS);
   EXPECT_EQ(v.name, "Count");
   EXPECT_EQ(v.type, platform::kRegDword);
   EXPECT_EQ(v.data, std::string("\x07\0\0\0", 4));
-  v = p_.registry->EnumValue(alpha, 1, 16, 3);
+  v = p_->registry().EnumValue(alpha, 1, 16, 3);
   EXPECT_EQ(v.status, win::ERROR_MORE_DATA);
   EXPECT_EQ(v.name, "Count");
   EXPECT_EQ(v.data_size, 4u);
-  EXPECT_EQ(p_.registry->EnumValue(alpha, 1, 5, 256).status, win::ERROR_MORE_DATA);
-  EXPECT_EQ(p_.registry->EnumValue(alpha, 2, 16, 256).name, "");
-  EXPECT_EQ(p_.registry->EnumValue(alpha, 3, 16, 256).status, win::ERROR_NO_MORE_ITEMS);
+  EXPECT_EQ(p_->registry().EnumValue(alpha, 1, 5, 256).status, win::ERROR_MORE_DATA);
+  EXPECT_EQ(p_->registry().EnumValue(alpha, 2, 16, 256).name, "");
+  EXPECT_EQ(p_->registry().EnumValue(alpha, 3, 16, 256).status, win::ERROR_NO_MORE_ITEMS);
 
-  const platform::RegistryKeyInfo info = p_.registry->QueryInfoKey(alpha);
+  const platform::RegistryKeyInfo info = p_->registry().QueryInfoKey(alpha);
   EXPECT_EQ(info.status, win::ERROR_SUCCESS);
   EXPECT_EQ(info.subkeys, 0u);
   EXPECT_EQ(info.values, 3u);
   EXPECT_EQ(info.max_value_name_chars, 5u);
   EXPECT_EQ(info.max_value_data_bytes, 16u);
-  for (RegistryKey k : {alpha, vendor, hklm}) p_.registry->CloseKey(k);
+  for (RegistryKey k : {alpha, vendor, hklm}) p_->registry().CloseKey(k);
 }
 
 TEST_F(EstateRegistryTest, KeyTimesAndInjectedFailures) {
   const RegistryKey users = Connect("\\\\WS01", platform::kHkeyUsers);
-  const platform::RegistryEnumKeyResult sid = p_.registry->EnumKey(users, 0, 260);
+  const platform::RegistryEnumKeyResult sid = p_->registry().EnumKey(users, 0, 260);
   EXPECT_EQ(sid.name, "S-1-5-21-1-2-3-1001");
   EXPECT_EQ(sid.last_write_time, Utc(2026, 3, 5, 8, 30, 0));
 
   const RegistryKey hklm = Connect("\\\\WS01");
-  EXPECT_EQ(p_.registry->OpenKey(hklm, "SOFTWARE\\Locked", platform::kKeyRead).status,
+  EXPECT_EQ(p_->registry().OpenKey(hklm, "SOFTWARE\\Locked", platform::kKeyRead).status,
             win::ERROR_ACCESS_DENIED);
   const RegistryKey vendor = Open(hklm, "SOFTWARE\\Vendor");
-  EXPECT_EQ(p_.registry->QueryInfoKey(vendor).status, win::RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(p_->registry().QueryInfoKey(vendor).status, win::RPC_S_SERVER_UNAVAILABLE);
   // Only the key itself fails, not the keys below it.
   const RegistryKey alpha = Open(vendor, "Alpha");
-  EXPECT_EQ(p_.registry->QueryInfoKey(alpha).status, win::ERROR_SUCCESS);
-  for (RegistryKey k : {alpha, vendor, hklm, users}) p_.registry->CloseKey(k);
-  EXPECT_EQ(backend_->OpenRegistryKeys(), 0u);
+  EXPECT_EQ(p_->registry().QueryInfoKey(alpha).status, win::ERROR_SUCCESS);
+  for (RegistryKey k : {alpha, vendor, hklm, users}) p_->registry().CloseKey(k);
+  EXPECT_EQ(p_->OpenHandles(), 0u);
 }
 
 TEST_F(EstateRegistryTest, PredefinedKeysAreTheLocalComputers) {
+  backend_->call_log().SetEnabled(true);
   const RegistryKey console = Open(platform::kHkeyCurrentUser, "Console");
   EXPECT_NE(console, 0u);
-  EXPECT_EQ(p_.registry->CloseKey(platform::kHkeyCurrentUser), win::ERROR_SUCCESS);
-  p_.registry->CloseKey(console);
-  EXPECT_EQ(backend_->OpenRegistryKeys(), 0u);
+  EXPECT_EQ(p_->registry().CloseKey(platform::kHkeyCurrentUser), win::ERROR_SUCCESS);
+  p_->registry().CloseKey(console);
+  EXPECT_EQ(p_->OpenHandles(), 0u);
   const auto& calls = backend_->call_log().Calls();
   EXPECT_EQ(calls.front(),
             (CallRecord{"RegOpenKey", "", "path=HKEY_CURRENT_USER\\Console access=0x00020019"}));
@@ -204,10 +206,10 @@ TEST_F(EstateRegistryTest, PredefinedKeysAreTheLocalComputers) {
 
 TEST_F(EstateRegistryTest, ComputersWithoutARegistryHaveEmptyHives) {
   const RegistryKey hklm = Connect("\\\\BARE");
-  EXPECT_EQ(p_.registry->EnumKey(hklm, 0, 256).status, win::ERROR_NO_MORE_ITEMS);
-  EXPECT_EQ(p_.registry->OpenKey(hklm, "SOFTWARE", platform::kKeyRead).status,
+  EXPECT_EQ(p_->registry().EnumKey(hklm, 0, 256).status, win::ERROR_NO_MORE_ITEMS);
+  EXPECT_EQ(p_->registry().OpenKey(hklm, "SOFTWARE", platform::kKeyRead).status,
             win::ERROR_FILE_NOT_FOUND);
-  p_.registry->CloseKey(hklm);
+  p_->registry().CloseKey(hklm);
 }
 
 TEST(EstateRegistryFiles, FilesNextToTheEstateAreReadOnceAndShared) {

@@ -63,8 +63,8 @@ constexpr std::string_view kEstate = R"json({
 class ServerResourcesTest : public ::testing::Test {
  protected:
   std::unique_ptr<EstateBackend> backend_ = testing::BackendFrom(kEstate);
-  platform::Platform p_;
-  void SetUp() override { backend_->Attach(p_); }
+  std::unique_ptr<EstateSession> p_;
+  void SetUp() override { p_ = backend_->OpenSession(""); }
 };
 
 std::vector<std::string> ShareNames(const std::vector<platform::ShareInfo>& shares) {
@@ -74,7 +74,7 @@ std::vector<std::string> ShareNames(const std::vector<platform::ShareInfo>& shar
 }
 
 TEST_F(ServerResourcesTest, ShareListStartsWithTheDefaultShares) {
-  const auto all = p_.net->NetShareEnum("\\\\FS01", 502, kMaxPreferredLength, 0);
+  const auto all = p_->server().NetShareEnum("\\\\FS01", 502, kMaxPreferredLength, 0);
   ASSERT_EQ(all.status, win::ERROR_SUCCESS);
   EXPECT_EQ(ShareNames(all.entries), (std::vector<std::string>{"ADMIN$", "C$", "D$", "F$", "IPC$",
                                                                "Data", "Laser", "Scans"}))
@@ -94,17 +94,17 @@ TEST_F(ServerResourcesTest, ShareListStartsWithTheDefaultShares) {
   EXPECT_EQ(all.entries[6].max_uses, platform::kShiUsesUnlimited);
   EXPECT_EQ(all.entries[7].current_uses, 7u);
 
-  const auto brief = p_.net->NetShareEnum("FS01", 1, kMaxPreferredLength, 0);
+  const auto brief = p_->server().NetShareEnum("FS01", 1, kMaxPreferredLength, 0);
   ASSERT_EQ(brief.entries.size(), 8u);
   EXPECT_EQ(brief.entries[5].remark, "Team data");
   EXPECT_EQ(brief.entries[5].path, "") << "level 1 has no path";
   EXPECT_EQ(brief.entries[5].current_uses, 0u);
 
-  EXPECT_EQ(p_.net->NetShareEnum("FS01", 2, kMaxPreferredLength, 0).status,
+  EXPECT_EQ(p_->server().NetShareEnum("FS01", 2, kMaxPreferredLength, 0).status,
             win::ERROR_INVALID_LEVEL);
-  EXPECT_EQ(p_.net->NetShareEnum("\\\\DOWN", 502, kMaxPreferredLength, 0).status,
+  EXPECT_EQ(p_->server().NetShareEnum("\\\\DOWN", 502, kMaxPreferredLength, 0).status,
             win::ERROR_BAD_NETPATH);
-  const auto none = p_.net->NetShareEnum("PLAIN", 502, kMaxPreferredLength, 0);
+  const auto none = p_->server().NetShareEnum("PLAIN", 502, kMaxPreferredLength, 0);
   EXPECT_EQ(none.status, win::ERROR_SUCCESS);
   EXPECT_TRUE(none.entries.empty());
 }
@@ -116,7 +116,7 @@ TEST_F(ServerResourcesTest, ShareListPagesByPreferredLength) {
   std::uint32_t resume = 0;
   int pages = 0;
   while (true) {
-    const auto page = p_.net->NetShareEnum("FS01", 502, 150, resume);
+    const auto page = p_->server().NetShareEnum("FS01", 502, 150, resume);
     ++pages;
     ASSERT_FALSE(page.entries.empty());
     for (const auto& s : page.entries) seen.push_back(s.netname);
@@ -130,18 +130,19 @@ TEST_F(ServerResourcesTest, ShareListPagesByPreferredLength) {
   }
   EXPECT_EQ(seen.size(), 8u);
   EXPECT_GT(pages, 4);
-  EXPECT_EQ(p_.net->NetShareEnum("FS01", 502, 102, 0).entries.size(), 1u);
-  EXPECT_EQ(p_.net->NetShareEnum("FS01", 502, 1, 0).entries.size(), 1u) << "at least one a page";
+  EXPECT_EQ(p_->server().NetShareEnum("FS01", 502, 102, 0).entries.size(), 1u);
+  EXPECT_EQ(p_->server().NetShareEnum("FS01", 502, 1, 0).entries.size(), 1u)
+      << "at least one a page";
 }
 
 TEST_F(ServerResourcesTest, ShareGetInfoKnowsEveryShare) {
-  EXPECT_EQ(p_.net->NetShareGetInfo0("\\\\FS01", "c$").netname, "C$");
-  EXPECT_EQ(p_.net->NetShareGetInfo0("\\\\FS01", "E$").status, win::NERR_NetNameNotFound);
-  EXPECT_EQ(p_.net->NetShareGetInfo0("\\\\NOBODY", "C$").status, win::ERROR_BAD_NETPATH);
+  EXPECT_EQ(p_->server().NetShareGetInfo0("\\\\FS01", "c$").netname, "C$");
+  EXPECT_EQ(p_->server().NetShareGetInfo0("\\\\FS01", "E$").status, win::NERR_NetNameNotFound);
+  EXPECT_EQ(p_->server().NetShareGetInfo0("\\\\NOBODY", "C$").status, win::ERROR_BAD_NETPATH);
 }
 
 TEST_F(ServerResourcesTest, ConnectionsByShareAndByClient) {
-  const auto data = p_.net->NetConnectionEnum1("\\\\FS01", "DATA", 65536, 0);
+  const auto data = p_->server().NetConnectionEnum1("\\\\FS01", "DATA", 65536, 0);
   ASSERT_EQ(data.status, win::ERROR_SUCCESS);
   ASSERT_EQ(data.entries.size(), 2u);
   EXPECT_EQ(data.entries[0].netname, "WS01");
@@ -153,18 +154,20 @@ TEST_F(ServerResourcesTest, ConnectionsByShareAndByClient) {
   EXPECT_EQ(data.entries[1].num_users, 2u);
   EXPECT_EQ(data.entries[1].id, 2u);
 
-  const auto from_ws01 = p_.net->NetConnectionEnum1("FS01", "\\\\ws01", 65536, 0);
+  const auto from_ws01 = p_->server().NetConnectionEnum1("FS01", "\\\\ws01", 65536, 0);
   ASSERT_EQ(from_ws01.entries.size(), 2u);
   EXPECT_EQ(from_ws01.entries[0].netname, "Data");
   EXPECT_EQ(from_ws01.entries[1].netname, "Scans");
   EXPECT_EQ(from_ws01.entries[1].id, 40u);
 
-  EXPECT_TRUE(p_.net->NetConnectionEnum1("FS01", "Laser", 65536, 0).entries.empty());
-  EXPECT_EQ(p_.net->NetConnectionEnum1("FS01", "Nope", 65536, 0).status, win::NERR_NetNameNotFound);
-  EXPECT_EQ(p_.net->NetConnectionEnum1("FS01", "\\\\WS09", 65536, 0).status,
+  EXPECT_TRUE(p_->server().NetConnectionEnum1("FS01", "Laser", 65536, 0).entries.empty());
+  EXPECT_EQ(p_->server().NetConnectionEnum1("FS01", "Nope", 65536, 0).status,
+            win::NERR_NetNameNotFound);
+  EXPECT_EQ(p_->server().NetConnectionEnum1("FS01", "\\\\WS09", 65536, 0).status,
             win::NERR_ClientNameNotFound);
-  EXPECT_EQ(p_.net->NetConnectionEnum1("FS01", "", 65536, 0).status, win::ERROR_INVALID_PARAMETER);
-  const auto small = p_.net->NetConnectionEnum1("FS01", "Data", 40, 0);
+  EXPECT_EQ(p_->server().NetConnectionEnum1("FS01", "", 65536, 0).status,
+            win::ERROR_INVALID_PARAMETER);
+  const auto small = p_->server().NetConnectionEnum1("FS01", "Data", 40, 0);
   EXPECT_EQ(small.status, win::ERROR_MORE_DATA);
   EXPECT_EQ(small.entries.size(), 1u);
   EXPECT_EQ(small.total_entries, 2u);
@@ -172,48 +175,52 @@ TEST_F(ServerResourcesTest, ConnectionsByShareAndByClient) {
 }
 
 TEST_F(ServerResourcesTest, SessionsAtBothLevelsAndTheirFilters) {
-  const auto full = p_.net->NetSessionEnum("FS01", "", "", 502, 65536, 0);
+  const auto full = p_->server().NetSessionEnum("FS01", "", "", 502, 65536, 0);
   ASSERT_EQ(full.entries.size(), 2u);
   EXPECT_EQ(full.entries[0].transport, "\\Device\\NetbiosSmb");
   EXPECT_EQ(full.entries[0].cltype_name, "Windows 10 Pro");
   EXPECT_EQ(full.entries[0].user_flags, 1u);
   EXPECT_EQ(full.entries[0].idle_time, 60u);
-  const auto brief = p_.net->NetSessionEnum("FS01", "", "", 1, 65536, 0);
+  const auto brief = p_->server().NetSessionEnum("FS01", "", "", 1, 65536, 0);
   ASSERT_EQ(brief.entries.size(), 2u);
   EXPECT_EQ(brief.entries[0].transport, "");
   EXPECT_EQ(brief.entries[0].cltype_name, "");
   EXPECT_EQ(brief.entries[0].time, 3725u);
 
-  EXPECT_EQ(p_.net->NetSessionEnum("FS01", "\\\\WS02", "", 502, 65536, 0).entries.size(), 1u);
-  EXPECT_EQ(p_.net->NetSessionEnum("FS01", "\\\\WS09", "", 502, 65536, 0).status,
+  EXPECT_EQ(p_->server().NetSessionEnum("FS01", "\\\\WS02", "", 502, 65536, 0).entries.size(), 1u);
+  EXPECT_EQ(p_->server().NetSessionEnum("FS01", "\\\\WS09", "", 502, 65536, 0).status,
             win::NERR_ClientNameNotFound);
-  EXPECT_EQ(p_.net->NetSessionEnum("FS01", "", "zed", 502, 65536, 0).status,
+  EXPECT_EQ(p_->server().NetSessionEnum("FS01", "", "zed", 502, 65536, 0).status,
             win::NERR_UserNotFound);
-  EXPECT_EQ(p_.net->NetSessionEnum("FS01", "", "", 10, 65536, 0).status, win::ERROR_INVALID_LEVEL);
+  EXPECT_EQ(p_->server().NetSessionEnum("FS01", "", "", 10, 65536, 0).status,
+            win::ERROR_INVALID_LEVEL);
 
-  EXPECT_EQ(p_.net->NetSessionEnum("OLD", "", "", 502, 65536, 0).status, win::ERROR_INVALID_LEVEL);
-  const auto old = p_.net->NetSessionEnum("OLD", "", "", 1, 65536, 0);
+  EXPECT_EQ(p_->server().NetSessionEnum("OLD", "", "", 502, 65536, 0).status,
+            win::ERROR_INVALID_LEVEL);
+  const auto old = p_->server().NetSessionEnum("OLD", "", "", 1, 65536, 0);
   ASSERT_EQ(old.status, win::ERROR_SUCCESS);
   ASSERT_EQ(old.entries.size(), 1u);
   EXPECT_EQ(old.entries[0].username, "cy");
 }
 
 TEST_F(ServerResourcesTest, OpenFilesDisksAndTransports) {
-  const auto files = p_.net->NetFileEnum3("FS01", "", "", kMaxPreferredLength, 0);
+  const auto files = p_->server().NetFileEnum3("FS01", "", "", kMaxPreferredLength, 0);
   ASSERT_EQ(files.entries.size(), 2u);
   EXPECT_EQ(files.entries[0].id, 1u) << "position when not given";
   EXPECT_EQ(files.entries[0].permissions, 3u);
   EXPECT_EQ(files.entries[0].num_locks, 1u);
   EXPECT_EQ(files.entries[1].id, 99u);
-  EXPECT_EQ(p_.net->NetFileEnum3("FS01", "d:\\scans", "", kMaxPreferredLength, 0).entries.size(),
+  EXPECT_EQ(
+      p_->server().NetFileEnum3("FS01", "d:\\scans", "", kMaxPreferredLength, 0).entries.size(),
+      1u);
+  EXPECT_EQ(p_->server().NetFileEnum3("FS01", "", "ANN", kMaxPreferredLength, 0).entries.size(),
             1u);
-  EXPECT_EQ(p_.net->NetFileEnum3("FS01", "", "ANN", kMaxPreferredLength, 0).entries.size(), 1u);
 
-  const auto disks = p_.net->NetServerDiskEnum0("192.0.2.5", kMaxPreferredLength);
+  const auto disks = p_->server().NetServerDiskEnum0("192.0.2.5", kMaxPreferredLength);
   EXPECT_EQ(disks.disks, (std::vector<std::string>{"C:", "D:", "E:", "F:"})) << "by letter";
-  EXPECT_TRUE(p_.net->NetServerDiskEnum0("PLAIN", kMaxPreferredLength).disks.empty());
+  EXPECT_TRUE(p_->server().NetServerDiskEnum0("PLAIN", kMaxPreferredLength).disks.empty());
 
-  const auto transports = p_.net->NetWkstaTransportEnum0("FS01", kMaxPreferredLength, 0);
+  const auto transports = p_->workstation().NetWkstaTransportEnum0("FS01", kMaxPreferredLength, 0);
   ASSERT_EQ(transports.entries.size(), 2u);
   EXPECT_EQ(transports.entries[0].transport_address, "00C04F123456");
   EXPECT_EQ(transports.entries[0].number_of_vcs, 3u);
@@ -223,21 +230,21 @@ TEST_F(ServerResourcesTest, OpenFilesDisksAndTransports) {
 }
 
 TEST_F(ServerResourcesTest, VolumesBehindSharesAndLocalDrives) {
-  const auto d = p_.files->GetDiskFreeSpaceEx("\\\\FS01\\D$\\");
+  const auto d = p_->files().GetDiskFreeSpaceEx("\\\\FS01\\D$\\");
   ASSERT_EQ(d.status, win::ERROR_SUCCESS);
   EXPECT_EQ(d.total_bytes, 500ULL << 30);
   EXPECT_EQ(d.total_free_bytes, 125ULL << 30);
   EXPECT_EQ(d.free_bytes_available, 100ULL << 30);
-  EXPECT_EQ(p_.files->GetDiskFreeSpaceEx("\\\\fs01\\data\\sub\\dir").total_bytes, 500ULL << 30)
+  EXPECT_EQ(p_->files().GetDiskFreeSpaceEx("\\\\fs01\\data\\sub\\dir").total_bytes, 500ULL << 30)
       << "any directory of the share";
-  const auto label = p_.files->GetVolumeInformation("\\\\FS01\\Data\\", 30, 5);
+  const auto label = p_->files().GetVolumeInformation("\\\\FS01\\Data\\", 30, 5);
   ASSERT_EQ(label.status, win::ERROR_SUCCESS);
   EXPECT_EQ(label.volume_name, "Data");
   EXPECT_EQ(label.file_system_name, "NTFS");
   EXPECT_EQ(label.serial_number, 0x9A3C19E2u);
   EXPECT_EQ(label.max_component_length, 255u);
 
-  const auto local = p_.files->GetDiskFreeSpaceEx("C:\\");
+  const auto local = p_->files().GetDiskFreeSpaceEx("C:\\");
   EXPECT_EQ(local.total_bytes, 100u) << "the local computer's own C:";
 
   struct Case {
@@ -247,35 +254,37 @@ TEST_F(ServerResourcesTest, VolumesBehindSharesAndLocalDrives) {
   };
   const Case cases[] = {
       {"FAT32 does not fit five characters",
-       [&] { return p_.files->GetVolumeInformation("\\\\FS01\\F$\\", 30, 5).status; },
+       [&] { return p_->files().GetVolumeInformation("\\\\FS01\\F$\\", 30, 5).status; },
        win::ERROR_MORE_DATA},
       {"a label longer than the buffer",
-       [&] { return p_.files->GetVolumeInformation("\\\\FS01\\D$\\", 4, 5).status; },
+       [&] { return p_->files().GetVolumeInformation("\\\\FS01\\D$\\", 4, 5).status; },
        win::ERROR_MORE_DATA},
       {"FAT32 with room for it",
-       [&] { return p_.files->GetVolumeInformation("\\\\FS01\\F$\\", 30, 6).status; },
+       [&] { return p_->files().GetVolumeInformation("\\\\FS01\\F$\\", 30, 6).status; },
        win::ERROR_SUCCESS},
       {"below the root",
-       [&] { return p_.files->GetVolumeInformation("\\\\FS01\\D$\\Data\\", 30, 5).status; },
+       [&] { return p_->files().GetVolumeInformation("\\\\FS01\\D$\\Data\\", 30, 5).status; },
        win::ERROR_DIR_NOT_ROOT},
-      {"no trailing backslash", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\D$").status; },
+      {"no trailing backslash",
+       [&] { return p_->files().GetDiskFreeSpaceEx("\\\\FS01\\D$").status; },
        win::ERROR_INVALID_NAME},
       {"removable drive has no default share",
-       [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\E$\\").status; },
+       [&] { return p_->files().GetDiskFreeSpaceEx("\\\\FS01\\E$\\").status; },
        win::ERROR_BAD_NET_NAME},
-      {"print share", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\Laser\\").status; },
+      {"print share", [&] { return p_->files().GetDiskFreeSpaceEx("\\\\FS01\\Laser\\").status; },
        win::ERROR_BAD_NET_NAME},
-      {"IPC$", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\IPC$\\").status; },
+      {"IPC$", [&] { return p_->files().GetDiskFreeSpaceEx("\\\\FS01\\IPC$\\").status; },
        win::ERROR_BAD_NET_NAME},
-      {"unknown share", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\FS01\\Q$\\").status; },
+      {"unknown share", [&] { return p_->files().GetDiskFreeSpaceEx("\\\\FS01\\Q$\\").status; },
        win::ERROR_BAD_NET_NAME},
-      {"offline computer", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\DOWN\\X\\").status; },
+      {"offline computer", [&] { return p_->files().GetDiskFreeSpaceEx("\\\\DOWN\\X\\").status; },
        win::ERROR_BAD_NETPATH},
-      {"unknown computer", [&] { return p_.files->GetDiskFreeSpaceEx("\\\\NOBODY\\C$\\").status; },
+      {"unknown computer",
+       [&] { return p_->files().GetDiskFreeSpaceEx("\\\\NOBODY\\C$\\").status; },
        win::ERROR_BAD_NETPATH},
-      {"local drive not there", [&] { return p_.files->GetDiskFreeSpaceEx("Q:\\").status; },
+      {"local drive not there", [&] { return p_->files().GetDiskFreeSpaceEx("Q:\\").status; },
        win::ERROR_PATH_NOT_FOUND},
-      {"relative path", [&] { return p_.files->GetDiskFreeSpaceEx("data").status; },
+      {"relative path", [&] { return p_->files().GetDiskFreeSpaceEx("data").status; },
        win::ERROR_INVALID_NAME},
   };
   for (const Case& c : cases) EXPECT_EQ(c.call(), c.expected) << c.what;
@@ -285,10 +294,9 @@ TEST_F(ServerResourcesTest, RemovableDriveWithoutMediumIsNotReady) {
   auto backend = testing::BackendFrom(R"json({"computers": [{"name": "S",
     "disks": [{"drive": "E", "ready": false}],
     "shares": [{"name": "E", "type": "SPECIAL", "path": "E:\\"}]}]})json");
-  platform::Platform p;
-  backend->Attach(p);
-  EXPECT_EQ(p.files->GetDiskFreeSpaceEx("\\\\S\\E\\").status, win::ERROR_NOT_READY);
-  EXPECT_EQ(p.files->GetVolumeInformation("\\\\S\\E\\", 30, 5).status, win::ERROR_NOT_READY);
+  auto p = backend->OpenSession("");
+  EXPECT_EQ(p->files().GetDiskFreeSpaceEx("\\\\S\\E\\").status, win::ERROR_NOT_READY);
+  EXPECT_EQ(p->files().GetVolumeInformation("\\\\S\\E\\", 30, 5).status, win::ERROR_NOT_READY);
 }
 
 TEST(EstateServerResources, EveryNewOperationCanBeMadeToFail) {
@@ -300,21 +308,24 @@ TEST(EstateServerResources, EveryNewOperationCanBeMadeToFail) {
                  "NetWkstaTransportEnum": "RPC_S_SERVER_UNAVAILABLE",
                  "GetDiskFreeSpaceEx": {"status": "ERROR_NOT_READY", "after_calls": 1},
                  "GetVolumeInformation": "ERROR_ACCESS_DENIED"}}]})json");
-  platform::Platform p;
-  backend->Attach(p);
-  EXPECT_EQ(p.net->NetShareEnum("BAD", 502, kMaxPreferredLength, 0).status,
+  backend->call_log().SetEnabled(true);
+  auto p = backend->OpenSession("");
+  EXPECT_EQ(p->server().NetShareEnum("BAD", 502, kMaxPreferredLength, 0).status,
             win::ERROR_ACCESS_DENIED);
-  EXPECT_EQ(p.net->NetShareGetInfo0("BAD", "C$").status, win::ERROR_ACCESS_DENIED);
-  EXPECT_EQ(p.net->NetConnectionEnum1("BAD", "C$", 65536, 0).status, win::RPC_S_CALL_FAILED);
-  EXPECT_EQ(p.net->NetSessionEnum("BAD", "", "", 1, 65536, 0).status, win::ERROR_ACCESS_DENIED);
-  EXPECT_EQ(p.net->NetFileEnum3("BAD", "", "", kMaxPreferredLength, 0).status,
+  EXPECT_EQ(p->server().NetShareGetInfo0("BAD", "C$").status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p->server().NetConnectionEnum1("BAD", "C$", 65536, 0).status, win::RPC_S_CALL_FAILED);
+  EXPECT_EQ(p->server().NetSessionEnum("BAD", "", "", 1, 65536, 0).status,
             win::ERROR_ACCESS_DENIED);
-  EXPECT_EQ(p.net->NetServerDiskEnum0("BAD", kMaxPreferredLength).status, win::ERROR_NOT_SUPPORTED);
-  EXPECT_EQ(p.net->NetWkstaTransportEnum0("BAD", kMaxPreferredLength, 0).status,
+  EXPECT_EQ(p->server().NetFileEnum3("BAD", "", "", kMaxPreferredLength, 0).status,
+            win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p->server().NetServerDiskEnum0("BAD", kMaxPreferredLength).status,
+            win::ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(p->workstation().NetWkstaTransportEnum0("BAD", kMaxPreferredLength, 0).status,
             win::RPC_S_SERVER_UNAVAILABLE);
-  EXPECT_EQ(p.files->GetDiskFreeSpaceEx("\\\\BAD\\C$\\").status, win::ERROR_SUCCESS);
-  EXPECT_EQ(p.files->GetDiskFreeSpaceEx("\\\\BAD\\C$\\").status, win::ERROR_NOT_READY);
-  EXPECT_EQ(p.files->GetVolumeInformation("\\\\BAD\\C$\\", 30, 5).status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(p->files().GetDiskFreeSpaceEx("\\\\BAD\\C$\\").status, win::ERROR_SUCCESS);
+  EXPECT_EQ(p->files().GetDiskFreeSpaceEx("\\\\BAD\\C$\\").status, win::ERROR_NOT_READY);
+  EXPECT_EQ(p->files().GetVolumeInformation("\\\\BAD\\C$\\", 30, 5).status,
+            win::ERROR_ACCESS_DENIED);
 
   const auto& calls = backend->call_log().Calls();
   ASSERT_GE(calls.size(), 3u);

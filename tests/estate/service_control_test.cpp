@@ -14,16 +14,16 @@ using platform::kServiceQueryConfig;
 class ServiceControlTest : public ::testing::Test {
  protected:
   std::unique_ptr<EstateBackend> backend_ = testing::SampleBackend();
-  platform::Platform platform_;
+  std::unique_ptr<EstateSession> platform_;
   platform::ServiceControl* scm_ = nullptr;
 
   void SetUp() override {
-    backend_->Attach(platform_);
-    scm_ = platform_.services;
+    platform_ = backend_->OpenSession("");
+    scm_ = &platform_->services();
   }
   void TearDown() override {
-    EXPECT_EQ(backend_->OpenServiceHandles(), 0u)
-        << ::testing::PrintToString(backend_->service_control().DescribeOpenHandles());
+    EXPECT_EQ(platform_->OpenHandles(), 0u)
+        << ::testing::PrintToString(platform_->DescribeOpenHandles());
   }
   platform::ServiceHandle Manager(const char* machine) {
     const auto opened = scm_->OpenSCManager(machine, kScManagerEnumerateService);
@@ -146,9 +146,9 @@ TEST_F(ServiceControlTest, OpenFailures) {
 TEST_F(ServiceControlTest, HandlesAreCheckedAndTracked) {
   const auto manager = Manager("FWWS01");
   const auto service = scm_->OpenService(manager, "Tcpip", kServiceQueryConfig);
-  EXPECT_EQ(backend_->OpenServiceHandles(), 2u);
-  EXPECT_EQ(backend_->service_control().DescribeOpenHandles(),
-            (std::vector<std::string>{"manager \\\\FWWS01", "service \\\\FWWS01\\Tcpip"}));
+  EXPECT_EQ(platform_->OpenHandles(), 2u);
+  EXPECT_EQ(platform_->DescribeOpenHandles(),
+            (std::vector<std::string>{"service manager \\\\FWWS01", "service \\\\FWWS01\\Tcpip"}));
 
   EXPECT_EQ(scm_->QueryServiceConfig(manager, 4096).status, win::ERROR_INVALID_HANDLE);
   EXPECT_EQ(scm_->EnumServicesStatus(service.handle, 0x33, 3, 0, 0).status,

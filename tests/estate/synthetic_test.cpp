@@ -87,15 +87,14 @@ TEST(EstateSynthetic, ExplicitComputersJoinGeneratedDomains) {
   auto backend = testing::BackendFrom(R"({
     "synthetic": {"computers": 5, "services_per_computer": 10, "offline_rate": 0},
     "computers": [{"name": "EXTRA", "domain": "DOMAIN01"}]})");
-  platform::Platform p;
-  backend->Attach(p);
-  const auto list =
-      p.net->NetServerEnum101("DOMAIN01", platform::kSvTypeAll, platform::kMaxPreferredLength, 0);
+  auto p = backend->OpenSession("");
+  const auto list = p->browser().NetServerEnum101("DOMAIN01", platform::kSvTypeAll,
+                                                  platform::kMaxPreferredLength, 0);
   ASSERT_EQ(list.entries.size(), 6u);
   EXPECT_EQ(list.entries.back().name, "EXTRA");
 
-  const auto manager = p.services->OpenSCManager(list.entries[1].name, 4);
-  const auto services = p.services->EnumServicesStatus(manager.handle, 0x33, 3, 65536, 0);
+  const auto manager = p->services().OpenSCManager(list.entries[1].name, 4);
+  const auto services = p->services().EnumServicesStatus(manager.handle, 0x33, 3, 65536, 0);
   EXPECT_EQ(services.status, win::ERROR_SUCCESS);
   ASSERT_EQ(services.services.size(), 10u);
   for (std::size_t i = 1; i < services.services.size(); ++i) {
@@ -103,7 +102,7 @@ TEST(EstateSynthetic, ExplicitComputersJoinGeneratedDomains) {
               text::ToLower(services.services[i].service_name))
         << "listed by name, as the service manager does";
   }
-  p.services->CloseServiceHandle(manager.handle);
+  p->services().CloseServiceHandle(manager.handle);
 }
 
 }  // namespace

@@ -54,13 +54,15 @@ class EstateTerminalServicesTest : public ::testing::Test {
  protected:
   void SetUp() override { Use(kEstate); }
   void TearDown() override {
-    EXPECT_EQ(backend_->OpenTerminalServerHandles(), 0u)
-        << ::testing::PrintToString(backend_->terminal_services().DescribeOpenHandles());
+    EXPECT_EQ(platform_->OpenHandles(), 0u)
+        << ::testing::PrintToString(platform_->DescribeOpenHandles());
   }
   void Use(std::string_view text) {
+    platform_.reset();  // a session must close before its backend goes
     backend_ = testing::BackendFrom(text);
-    backend_->Attach(platform_);
-    ts_ = platform_.terminal;
+    backend_->call_log().SetEnabled(true);
+    platform_ = backend_->OpenSession("");
+    ts_ = &platform_->terminal();
   }
   TerminalServerHandle Open(std::string_view name) {
     const auto opened = ts_->OpenServer(name);
@@ -70,7 +72,7 @@ class EstateTerminalServicesTest : public ::testing::Test {
   }
 
   std::unique_ptr<EstateBackend> backend_;
-  platform::Platform platform_;
+  std::unique_ptr<EstateSession> platform_;
   platform::TerminalServices* ts_ = nullptr;
 };
 

@@ -1,0 +1,41 @@
+#include "estate/session.h"
+
+#include <utility>
+
+namespace tabulon::estate {
+
+EstateSession::EstateSession(Simulation& simulation, std::string_view target,
+                             platform::SessionOptions options)
+    : sim_(simulation),
+      target_(target),
+      options_(std::move(options)),
+      net_(simulation, options_),
+      services_(simulation, options_),
+      registry_(simulation, options_),
+      printing_(simulation, options_),
+      terminal_(simulation, options_),
+      files_(simulation, options_),
+      lookup_(simulation, options_),
+      directory_(simulation, options_) {}
+
+EstateSession::~EstateSession() {
+  // The tables go with the families; only the report is left to make.
+  sim_.NoteLeakedHandles(DescribeOpenHandles());
+}
+
+std::size_t EstateSession::OpenHandles() const {
+  return services_.OpenHandleCount() + registry_.OpenKeyCount() + printing_.OpenHandleCount() +
+         terminal_.OpenHandleCount();
+}
+
+std::vector<std::string> EstateSession::DescribeOpenHandles() const {
+  std::vector<std::string> open = services_.DescribeOpenHandles();
+  for (std::vector<std::string> more :
+       {registry_.DescribeOpenKeys(), printing_.DescribeOpenHandles(),
+        terminal_.DescribeOpenHandles()}) {
+    for (std::string& text : more) open.push_back(std::move(text));
+  }
+  return open;
+}
+
+}  // namespace tabulon::estate

@@ -1,0 +1,60 @@
+#pragma once
+// The session backend for real computers until a remote backend exists:
+// every session's families answer every call with ERROR_NOT_SUPPORTED, so
+// exporters report a failure instead of exporting nothing as if it had
+// worked. Paths on the computer the program runs on may be served by a
+// local file system.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/session.h"
+#include "platform/unsupported/unsupported.h"
+
+namespace tabulon::unsupported {
+
+class UnsupportedSession final : public platform::TargetSession {
+ public:
+  // `local_files`, when given, answers files() instead of failing; it must
+  // outlive the session and may be shared by sessions on several threads.
+  UnsupportedSession(std::string_view target, platform::FileSystem* local_files);
+
+  const std::string& target() const override { return target_; }
+  platform::ServerService& server() override { return net_; }
+  platform::WorkstationService& workstation() override { return net_; }
+  platform::BrowserService& browser() override { return net_; }
+  platform::AccountService& accounts() override { return net_; }
+  platform::ServiceControl& services() override { return services_; }
+  platform::Registry& registry() override { return registry_; }
+  platform::Printing& printing() override { return printing_; }
+  platform::TerminalServices& terminal() override { return terminal_; }
+  platform::FileSystem& files() override;
+  platform::AccountLookup& lookup() override { return lookup_; }
+  platform::DirectoryService& directory() override { return directory_; }
+
+ private:
+  const std::string target_;
+  platform::FileSystem* local_files_;
+  UnsupportedNetworkManagement net_;
+  UnsupportedServiceControl services_;
+  UnsupportedRegistry registry_;
+  UnsupportedPrinting printing_;
+  UnsupportedTerminalServices terminal_;
+  UnsupportedFileSystem files_;
+  UnsupportedAccountLookup lookup_;
+  UnsupportedDirectoryService directory_;
+};
+
+class UnsupportedBackend final : public platform::SessionBackend {
+ public:
+  explicit UnsupportedBackend(platform::FileSystem* local_files = nullptr)
+      : local_files_(local_files) {}
+
+  std::unique_ptr<platform::TargetSession> Open(std::string_view target,
+                                                const platform::SessionOptions& options) override;
+
+ private:
+  platform::FileSystem* local_files_;
+};
+
+}  // namespace tabulon::unsupported
