@@ -10,8 +10,9 @@
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
 #include "platform/posix/credentials_file.h"
+#include "platform/posix/file_system.h"
 #include "platform/posix/icmp_socket.h"
-#include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/backend.h"
 
 namespace tabulon::app {
 
@@ -21,7 +22,8 @@ struct Backends::State {
   std::unique_ptr<platform::Locale> locale = platform::MakeProcessLocale();
   // Real backends.
   platform::SocketIcmp icmp{clock};
-  unsupported::UnsupportedBackend remote;
+  platform::PosixFileSystem local_files;
+  unsupported::UnsupportedBackend remote{&local_files};
   // The simulated network, when the configuration names one.
   std::unique_ptr<estate::EstateBackend> estate;
 };

@@ -25,8 +25,8 @@ void BM_GenerateSyntheticEstate(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateSyntheticEstate)->Unit(benchmark::kMillisecond);
 
-// Sizing call, full call, then open and query every service, on computers
-// in turn; items are services.
+// A session, the sizing call, the full call, then open and query every
+// service, on computers in turn; items are services.
 void BM_WalkServices(benchmark::State& state) {
   auto loaded = estate::ParseEstate(kLargeEstate, "bench");
   if (!loaded.ok) {
@@ -35,14 +35,14 @@ void BM_WalkServices(benchmark::State& state) {
   }
   estate::EstateBackend backend(std::move(loaded.estate));
   backend.call_log().SetEnabled(false);
-  platform::Platform platform;
-  backend.Attach(platform);
-  platform::ServiceControl& scm = *platform.services;
   const auto& computers = backend.estate().computers;
   std::size_t next = 0;
   std::int64_t services = 0;
   for (auto _ : state) {
     const auto& computer = computers[next++ % computers.size()];
+    // One session per computer, as a run opens them.
+    const auto session = backend.Open(computer.name, {});
+    platform::ServiceControl& scm = session->services();
     const auto manager = scm.OpenSCManager(computer.name, platform::kScManagerEnumerateService);
     if (manager.status != win::ERROR_SUCCESS) continue;
     const auto sizing = scm.EnumServicesStatus(manager.handle, 0x33, 3, 0, 0);

@@ -283,7 +283,7 @@ TEST_F(RunDriver, ListFilesThatCannotBeLoadedStopTheRun) {
   };
   for (const Case& c : cases) {
     run_.SetConfiguration(c.settings);
-    run_.SetObjects({{1, "PC1", "\\\\PC1"}});
+    run_.SetObjects({{24, "PC1", "\\\\PC1"}});
     const RunResult result = run_.Run();
     EXPECT_EQ(result.stopped_early, c.stops) << c.settings;
     if (!c.stops) continue;

@@ -339,9 +339,10 @@ TEST_F(TerminalServer, FailuresAreReportedPerTargetAndExport) {
                                 "1|52|REFUSER|" + refused_processes, "0|7|LOCKED|Exporting...",
                                 "1|52|LOCKED|" + locked, "1|52|LOCKED|" + locked,
                                 "0|53|Export Completed.|2 Objects Processed."}));
-  // A refused open hands out no handle, so nothing is closed for LOCKED.
+  // A refused open hands out no handle, so nothing is closed for LOCKED;
+  // handles are numbered per session.
   EXPECT_EQ(Calls("WTSCloseServer"),
-            (std::vector<std::string>{"\\\\REFUSER handle=8194", "\\\\REFUSER handle=8195"}));
+            (std::vector<std::string>{"\\\\REFUSER handle=8192", "\\\\REFUSER handle=8193"}));
 }
 
 TEST_F(TerminalServer, TwoColumnsCostOneUserQueryPerSession) {

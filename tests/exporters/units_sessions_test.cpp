@@ -10,6 +10,7 @@
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/simple_unit.h"
 #include "exporters/units.h"
+#include "platform/text.h"
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -36,29 +37,29 @@ TEST(ExporterUnits, AUnitRegisteredInATestRunsEndToEnd) {
   EndToEnd run(kUnits);
   run.SetEstate(R"({"computers": [{"name": "PC1", "server": {"comment": "first floor"}}]})");
   run.SetConfiguration(
-      "[Protocols]\nExportProtocols=1\nProtocolsOutputFile=comments.txt\n"
-      "ProtocolColumns=0,1002\n");
-  run.SetObjects({{1, "PC1", "\\\\PC1"}});
+      "[General]\nUnicodeOutput=1\n[Network]\nExportProtocols=1\n"
+      "NetworkProtocolOutputFile=comments.txt\nNetworkProtocolColumns=0,1002\n");
+  run.SetObjects({{24, "PC1", "\\\\PC1"}});
   const RunResult result = run.Run();
   ASSERT_FALSE(result.stopped_early);
   EXPECT_EQ(run.Output("comments.txt"),
-            "\xFF\xFE" + text::Utf8ToUtf16Le("Name\tObject_Path\r\nfirst floor\t\\\\PC1\r\n"));
+            "\xFF\xFE" + text::Utf8ToUtf16Le("ProtocolName\tObject_Path\nfirst floor\t\\\\PC1\n"));
 }
 
 TEST(TargetSessions, ACallPastTheTimeoutEndsWithATimeoutAndAFailureRow) {
   EndToEnd run;
   run.SetEstate(R"({"computers": [{"name": "SLOW", "latency_ms": 60000}]})");
   run.SetConfiguration("[Platform]\nCallTimeout=1\n[Shares]\nExportShares=1\n");
-  run.SetObjects({{1, "SLOW", "\\\\SLOW"}});
+  run.SetObjects({{24, "SLOW", "\\\\SLOW"}});
   const auto start = std::chrono::steady_clock::now();
   const RunResult result = run.Run();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
   ASSERT_FALSE(result.stopped_early);
   EXPECT_EQ(run.ProgressLines(),
             (std::vector<std::string>{
-                "0|2|SLOW|Unable to retrieve computer information for '\\\\SLOW'. This "
+                "0|52|SLOW|Unable to retrieve computer information for '\\\\SLOW'. This "
                 "operation returned because the timeout period expired.",
-                "0|1|Export Completed.|1 objects processed."}));
+                "0|53|Export Completed.|1 Objects Processed."}));
 }
 
 TEST(TargetSessions, StopCancelsTheCallInFlightWhileADomainIsExpanded) {
@@ -68,7 +69,7 @@ TEST(TargetSessions, StopCancelsTheCallInFlightWhileADomainIsExpanded) {
     "computers": [{"name": "DC1", "domain": "CORP", "latency_ms": 60000},
                   {"name": "PC1", "domain": "CORP"}]})");
   run.SetConfiguration("[Services]\nExportServices=1\n");
-  run.SetObjects({{99, "CORP", "CORP"}, {1, "PC1", "\\\\PC1"}});
+  run.SetObjects({{99, "CORP", "CORP"}, {24, "PC1", "\\\\PC1"}});
   std::atomic<int> stop{0};
   run.request().stop_flag = &stop;
   std::thread stopper([&stop] {
@@ -83,7 +84,7 @@ TEST(TargetSessions, StopCancelsTheCallInFlightWhileADomainIsExpanded) {
   EXPECT_TRUE(result.aborted_by_user);
   EXPECT_EQ(result.targets_processed, 0u);
   ASSERT_FALSE(run.ProgressLines().empty());
-  EXPECT_EQ(run.ProgressLines().back(), "0|1|Export Aborted By User.|0 objects processed.");
+  EXPECT_EQ(run.ProgressLines().back(), "0|53|Export Aborted By User.|0 Objects Processed.");
 }
 
 }  // namespace
