@@ -16,16 +16,16 @@ namespace tabulon {
 
 // A key opened below `parent`, closed on every path; not open when the
 // open fails, which the export never counts as a failure.
-class Key {
+class OpenedKey {
  public:
-  Key(platform::Registry& registry, platform::RegistryKey parent, std::string_view path,
-      std::uint32_t access)
+  OpenedKey(platform::Registry& registry, platform::RegistryKey parent, std::string_view path,
+            std::uint32_t access)
       : registry_(registry), key_(registry.OpenKey(parent, path, access).key) {}
-  ~Key() {
+  ~OpenedKey() {
     if (key_ != 0) registry_.CloseKey(key_);
   }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
+  OpenedKey(const OpenedKey&) = delete;
+  OpenedKey& operator=(const OpenedKey&) = delete;
 
   bool is_open() const { return key_ != 0; }
   platform::RegistryKey get() const { return key_; }
@@ -37,12 +37,12 @@ class Key {
 
 // A value as the export sees it: readable when the read succeeds with a
 // non-zero size, as UTF-16 units of the buffer.
-class Value {
+class RegistryValue {
  public:
   // Reads `name` with a buffer of `buffer_bytes`; larger values count as
   // absent.
-  Value(platform::Registry& registry, std::uint32_t buffer_bytes, const Key& key,
-        std::string_view name) {
+  RegistryValue(platform::Registry& registry, std::uint32_t buffer_bytes, const OpenedKey& key,
+                std::string_view name) {
     if (!key.is_open()) return;
     const platform::RegistryValueResult r = registry.QueryValue(key.get(), name, buffer_bytes);
     if (r.status != win::ERROR_SUCCESS || r.data_size == 0) return;

@@ -1,6 +1,7 @@
 #include "exporters/server/network/network.h"
 
 #include "exporters/toolkit/export_progress.h"
+#include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/registry_values.h"
 #include "exporters/toolkit/simple_unit.h"
 
@@ -95,7 +96,7 @@ class NetworkExport {
   void Run() {
     ReadNetBt();
     ReadTcpip();
-    Key cards(registry_, hklm_, kNetworkCards, platform::kKeyRead);
+    OpenedKey cards(registry_, hklm_, kNetworkCards, platform::kKeyRead);
     if (!cards.is_open()) return;
     for (std::uint32_t index = 0;; ++index) {
       const platform::RegistryEnumKeyResult sub =
@@ -106,51 +107,52 @@ class NetworkExport {
   }
 
  private:
-  Value Read(const Key& key, std::string_view name) const {
-    return Value(registry_, kValueBufferBytes, key, name);
+  RegistryValue Read(const OpenedKey& key, std::string_view name) const {
+    return RegistryValue(registry_, kValueBufferBytes, key, name);
   }
 
   void ReadNetBt() {
-    Key key(registry_, hklm_, kNetBtParameters, platform::kKeyRead);
+    OpenedKey key(registry_, hklm_, kNetBtParameters, platform::kKeyRead);
     if (!key.is_open()) return;
     if (modern_) {
       wide_[kEnableDns] = format::kYes;
     } else {
-      const Value dns = Read(key, "EnableDNS");
+      const RegistryValue dns = Read(key, "EnableDNS");
       wide_[kEnableDns] = YesNo(dns.readable() && dns.dword() != 0);
     }
-    const Value lmhosts = Read(key, "EnableLMHOSTS");
+    const RegistryValue lmhosts = Read(key, "EnableLMHOSTS");
     wide_[kEnableLmhosts] = YesNo(lmhosts.readable() && lmhosts.dword() != 0);
-    const Value scope = Read(key, "ScopeId");
+    const RegistryValue scope = Read(key, "ScopeId");
     if (scope.present()) wide_[kScopeId] = scope.Text();
   }
 
   void ReadTcpip() {
-    Key key(registry_, hklm_, kTcpipParameters, platform::kKeyRead);
+    OpenedKey key(registry_, hklm_, kTcpipParameters, platform::kKeyRead);
     if (!key.is_open()) return;
-    if (const Value v = Read(key, "HostName"); v.present()) wide_[kHostName] = v.Text();
-    if (const Value v = Read(key, "Domain"); v.present()) wide_[kDomainName] = v.Text();
-    if (const Value v = Read(key, "SearchList"); v.present()) {
+    if (const RegistryValue v = Read(key, "HostName"); v.present()) wide_[kHostName] = v.Text();
+    if (const RegistryValue v = Read(key, "Domain"); v.present()) wide_[kDomainName] = v.Text();
+    if (const RegistryValue v = Read(key, "SearchList"); v.present()) {
       wide_[kSuffixList] = SpaceList(v.Text(), delimiter_);
     }
     if (modern_) return;
     std::string dns;
-    if (const Value v = Read(key, "DhcpNameServer"); v.present()) dns = v.Text();
-    if (const Value v = Read(key, "NameServer"); v.present()) dns = v.Text();
+    if (const RegistryValue v = Read(key, "DhcpNameServer"); v.present()) dns = v.Text();
+    if (const RegistryValue v = Read(key, "NameServer"); v.present()) dns = v.Text();
     wide_dns_ = SpaceList(dns, delimiter_);
   }
 
   void ExportCard(const std::string& name) {
-    Key card(registry_, hklm_, std::string(kNetworkCards) + "\\" + name, platform::kKeyQueryValue);
+    OpenedKey card(registry_, hklm_, std::string(kNetworkCards) + "\\" + name,
+                   platform::kKeyQueryValue);
     if (!card.is_open()) return;
     if (Read(card, "Hidden").set()) return;
-    const Value description = Read(card, "Description");
+    const RegistryValue description = Read(card, "Description");
     if (!description.present()) return;
 
     std::array<std::string, kColumnCount> row = wide_;
     row[kNicName] = description.Text();
     row[kDns] = modern_ ? std::string() : wide_dns_;
-    const Value service = Read(card, "ServiceName");
+    const RegistryValue service = Read(card, "ServiceName");
     if (service.present()) {
       ReadWins(service.Text(), row);
       ReadAdapter(service.Text(), row);
@@ -161,28 +163,28 @@ class NetworkExport {
 
   void ReadWins(const std::string& service, std::array<std::string, kColumnCount>& row) {
     const std::string path = std::string(modern_ ? kNetBtAdapters2000 : kNetBtAdaptersNt) + service;
-    Key key(registry_, hklm_, path, platform::kKeyRead);
+    OpenedKey key(registry_, hklm_, path, platform::kKeyRead);
     if (!key.is_open()) return;
     if (modern_) {
-      if (const Value v = Read(key, "DhcpNameServerList"); v.present()) {
+      if (const RegistryValue v = Read(key, "DhcpNameServerList"); v.present()) {
         row[kWinsDhcp] = kDhcpMark;
         row[kWins] = v.Joined(delimiter_);
       }
-      if (const Value v = Read(key, "NameServerList"); v.present()) {
+      if (const RegistryValue v = Read(key, "NameServerList"); v.present()) {
         row[kWinsDhcp].clear();
         row[kWins] = v.Joined(delimiter_);
       }
       return;
     }
-    if (const Value v = Read(key, "DhcpNameServer"); v.present()) {
+    if (const RegistryValue v = Read(key, "DhcpNameServer"); v.present()) {
       row[kWinsDhcp] = kDhcpMark;
       row[kWins] = v.Text();
     }
-    if (const Value v = Read(key, "NameServer"); v.present()) {
+    if (const RegistryValue v = Read(key, "NameServer"); v.present()) {
       row[kWinsDhcp].clear();
       row[kWins] = v.Text();
     }
-    Value backup = Read(key, "NameServerBackup");
+    RegistryValue backup = Read(key, "NameServerBackup");
     if (!backup.present()) backup = Read(key, "DhcpNameServerBackup");
     if (backup.present()) format::AppendDelimited(row[kWins], backup.Text(), delimiter_);
   }
@@ -190,43 +192,43 @@ class NetworkExport {
   void ReadAdapter(const std::string& service, std::array<std::string, kColumnCount>& row) {
     const std::string path = modern_ ? std::string(kTcpipInterfaces2000) + service
                                      : std::string(kServices) + service + "\\Parameters\\Tcpip";
-    Key key(registry_, hklm_, path, platform::kKeyRead);
+    OpenedKey key(registry_, hklm_, path, platform::kKeyRead);
     if (!key.is_open()) return;
     const bool dhcp = Read(key, "EnableDhcp").set();
     if (dhcp) {
       row[kDhcp] = format::kYes;
-      if (const Value v = Read(key, "DhcpServer"); v.present()) row[kDhcpServer] = v.Text();
-      if (const Value v = Read(key, "DhcpNameServer"); v.readable()) {
+      if (const RegistryValue v = Read(key, "DhcpServer"); v.present()) row[kDhcpServer] = v.Text();
+      if (const RegistryValue v = Read(key, "DhcpNameServer"); v.readable()) {
         row[kDns] = SpaceList(v.Text(), delimiter_);
         row[kDnsDhcp] = kDhcpMark;
       }
-      if (const Value v = Read(key, "DhcpDefaultGateway"); v.present()) {
+      if (const RegistryValue v = Read(key, "DhcpDefaultGateway"); v.present()) {
         row[kGateway] = v.Joined(delimiter_);
         row[kGatewayDhcp] = kDhcpMark;
       }
-      if (const Value v = Read(key, "DhcpIPAddress"); v.readable()) {
+      if (const RegistryValue v = Read(key, "DhcpIPAddress"); v.readable()) {
         row[kIp] = v.Text();
         row[kIpDhcp] = kDhcpMark;
-        if (const Value mask = Read(key, "DhcpSubnetMask"); mask.readable()) {
+        if (const RegistryValue mask = Read(key, "DhcpSubnetMask"); mask.readable()) {
           row[kSubnetMasks] = mask.Text();
           row[kSubnetDhcp] = kDhcpMark;
         }
       }
     }
     if (modern_) {
-      if (const Value v = Read(key, "NameServer"); v.present()) {
+      if (const RegistryValue v = Read(key, "NameServer"); v.present()) {
         row[kDns] = SpaceList(v.Text(), delimiter_);
         row[kDnsDhcp].clear();
       }
     }
-    if (const Value v = Read(key, "DefaultGateway"); v.present()) {
+    if (const RegistryValue v = Read(key, "DefaultGateway"); v.present()) {
       row[kGateway] = v.Joined(delimiter_);
       row[kGatewayDhcp].clear();
     }
-    if (const Value v = Read(key, "IPAddress"); v.present() && v.Text() != "0.0.0.0") {
+    if (const RegistryValue v = Read(key, "IPAddress"); v.present() && v.Text() != "0.0.0.0") {
       row[kIpDhcp].clear();
       row[kIp] = v.Joined(delimiter_);
-      if (const Value mask = Read(key, "SubnetMask"); mask.readable()) {
+      if (const RegistryValue mask = Read(key, "SubnetMask"); mask.readable()) {
         row[kSubnetDhcp].clear();
         row[kSubnetMasks] = mask.Joined(delimiter_);
       }
@@ -258,8 +260,9 @@ void ExportNetworkRows(ExportContext& context, const tagCObjects& target) {
   if (hklm.status != win::ERROR_SUCCESS) {
     failure = FormatMessageId(kMsgRegistryConnect, {target.path}) + WindowsErrorText(hklm.status);
   } else {
+    const HandleGuard close(hklm.key,
+                            [&registry](platform::RegistryKey k) { registry.CloseKey(k); });
     NetworkExport(context, target, hklm.key).Run();
-    registry.CloseKey(hklm.key);
   }
 
   if (!failure.empty()) progress.ReportFailure(failure);

@@ -7,6 +7,7 @@
 #include "engine/messages.h"
 #include "engine/object_file.h"
 #include "exporters/toolkit/export_progress.h"
+#include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/security.h"
 #include "format/lists.h"
 
@@ -150,12 +151,13 @@ Records ReadPrinter(platform::Printing& spooler, const tagCObjects& target) {
   const platform::PrinterHandleResult opened = spooler.OpenPrinter(target.path);
   win::Status status = opened.status;
   if (status == win::ERROR_SUCCESS) {
+    const HandleGuard close(opened.handle,
+                            [&spooler](platform::PrinterHandle h) { spooler.ClosePrinter(h); });
     const platform::GetPrinterResult sizing = spooler.GetPrinter(opened.handle, kLevel, 0);
     platform::GetPrinterResult info =
         spooler.GetPrinter(opened.handle, kLevel, sizing.bytes_needed);
     status = info.status;
     if (status == win::ERROR_SUCCESS) records.printers.push_back(std::move(info.info));
-    spooler.ClosePrinter(opened.handle);
   }
   if (status != win::ERROR_SUCCESS) {
     records.failure = FillMessage("Unable to get printer information for '%s'. ", {target.path}) +
