@@ -1,13 +1,12 @@
 #include "engine/target_list.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <map>
 
 #include "engine/directory_path.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "platform/host.h"
 #include "platform/ini_file_profile.h"
 #include "platform/text.h"
 
@@ -49,9 +48,7 @@ std::string LocalComputerName() {
   if (const char* name = std::getenv("COMPUTERNAME"); name != nullptr && name[0] != '\0') {
     return name;
   }
-  char host[256] = {};
-  if (::gethostname(host, sizeof host - 1) != 0) return "localhost";
-  return host;
+  return platform::LocalHostName().value_or("localhost");
 }
 
 bool SkipListMatches(std::string_view path, const format::NameList& skip_list) {
