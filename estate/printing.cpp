@@ -185,6 +185,7 @@ std::vector<std::string> EstatePrinting::DescribeOpenHandles() const {
   }
   std::sort(open.begin(), open.end());
   std::vector<std::string> out;
+  out.reserve(open.size());
   for (auto& entry : open) out.push_back(std::move(entry.second));
   return out;
 }

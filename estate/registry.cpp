@@ -251,6 +251,7 @@ std::vector<std::string> EstateRegistry::DescribeOpenKeys() const {
   }
   std::sort(open.begin(), open.end());
   std::vector<std::string> out;
+  out.reserve(open.size());
   for (auto& entry : open) out.push_back(std::move(entry.second));
   return out;
 }

@@ -232,6 +232,7 @@ std::vector<std::string> EstateServiceControl::DescribeOpenHandles() const {
   }
   std::sort(open.begin(), open.end());
   std::vector<std::string> out;
+  out.reserve(open.size());
   for (auto& entry : open) out.push_back(std::move(entry.second));
   return out;
 }

@@ -307,6 +307,7 @@ std::vector<std::string> EstateTerminalServices::DescribeOpenHandles() const {
   for (const auto& [handle, state] : handles_) open.emplace_back(handle, "server " + state.host);
   std::sort(open.begin(), open.end());
   std::vector<std::string> out;
+  out.reserve(open.size());
   for (auto& entry : open) out.push_back(std::move(entry.second));
   return out;
 }

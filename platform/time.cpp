@@ -64,7 +64,8 @@ std::optional<SystemTime> FromUnixSeconds(std::int64_t secs, int millis) {
 }
 
 std::int64_t ToUnixSeconds(const SystemTime& t) {
-  return DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+  return DaysFromCivil(t.year, t.month, t.day) * 86400 + std::int64_t{t.hour} * 3600 +
+         std::int64_t{t.minute} * 60 + t.second;
 }
 
 }  // namespace
