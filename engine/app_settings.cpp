@@ -1,9 +1,8 @@
 #include "engine/app_settings.h"
 
-#include <cstdlib>
-
 #include "engine/configuration.h"
 #include "platform/text.h"
+#include "platform/user_directories.h"
 
 namespace tabulon {
 namespace {
@@ -22,23 +21,15 @@ constexpr SettingDefault kDefaults[] = {
     {"LastDomainOuSearch", ""},
 };
 
-std::string XdgDirectory(const char* variable, const char* home_relative) {
-  if (const char* v = std::getenv(variable); v != nullptr && v[0] == '/') return v;
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-    return std::string(home) + home_relative;
-  }
-  return {};
-}
-
 }  // namespace
 
 std::string UserConfigDirectory() {
-  const std::string base = XdgDirectory("XDG_CONFIG_HOME", "/.config");
+  const std::string base = platform::UserConfigHome();
   return base.empty() ? base : base + "/Wendrock";
 }
 
 std::string UserDataDirectory() {
-  const std::string base = XdgDirectory("XDG_DATA_HOME", "/.local/share");
+  const std::string base = platform::UserDataHome();
   return base.empty() ? base : base + "/Wendrock/Tabulon";
 }
 

@@ -1,10 +1,6 @@
 #include "engine/output_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -30,7 +26,7 @@ OutputFile::~OutputFile() {
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
+    : file_(std::move(other.file_)),
       encoding_(other.encoding_),
       path_(std::move(other.path_)),
       buffer_(std::move(other.buffer_)),
@@ -39,7 +35,7 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
     Close();
-    fd_ = std::exchange(other.fd_, -1);
+    file_ = std::move(other.file_);
     encoding_ = other.encoding_;
     path_ = std::move(other.path_);
     buffer_ = std::move(other.buffer_);
@@ -50,13 +46,8 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 
 win::Status OutputFile::Open(const std::string& path, bool append, Encoding encoding) {
   Close();
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
-  int fd = -1;
-  do {
-    fd = ::open(path.c_str(), flags, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return win::StatusFromErrno(errno);
-  fd_ = fd;
+  const win::Status status = platform::OpenWritableFile(path, append, file_);
+  if (status != win::ERROR_SUCCESS) return status;
   encoding_ = encoding;
   path_ = path;
   if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
@@ -80,7 +71,7 @@ void OutputFile::WriteLarge(std::string_view utf8) {
 }
 
 void OutputFile::WriteRaw(std::string_view bytes) {
-  if (fd_ < 0) return;
+  if (!file_) return;
   while (!bytes.empty()) {
     if (room() == 0) Flush();
     const std::size_t n = std::min(room(), bytes.size());
@@ -151,21 +142,15 @@ void OutputFile::WriteUtf16(std::string_view utf8) {
 }
 
 void OutputFile::Flush() {
-  std::size_t done = 0;
-  while (fd_ >= 0 && done < used_) {
-    const ssize_t n = ::write(fd_, buffer_.get() + done, used_ - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;  // write errors are not reported
-    done += static_cast<std::size_t>(n);
-  }
+  // Write errors are not reported: the export carries on regardless.
+  if (file_) file_->Write(std::string_view(buffer_.get(), used_));
   used_ = 0;
 }
 
 void OutputFile::Close() {
-  if (fd_ < 0) return;
+  if (!file_) return;
   Flush();
-  ::close(fd_);
-  fd_ = -1;
+  file_.reset();
 }
 
 }  // namespace tabulon

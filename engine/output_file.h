@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/status.h"
+#include "platform/writable_file.h"
 
 namespace tabulon {
 
@@ -26,13 +27,13 @@ class OutputFile {
   // Opens for appending or replacing; on failure returns the status of the
   // failing call and leaves the object closed.
   win::Status Open(const std::string& path, bool append, Encoding encoding);
-  bool is_open() const { return fd_ >= 0; }
+  bool is_open() const { return file_ != nullptr; }
   Encoding encoding() const { return encoding_; }
   const std::string& path() const { return path_; }
 
   // Text in UTF-8, encoded as the file's encoding asks.
   void Write(std::string_view utf8) {
-    if (fd_ < 0 || utf8.empty()) return;
+    if (!file_ || utf8.empty()) return;
     if (utf8.size() > kMaxChunk) return WriteLarge(utf8);
     if (room() < 2 * utf8.size()) Flush();
     Encode(utf8);
@@ -59,7 +60,7 @@ class OutputFile {
   void WriteUtf16(std::string_view utf8);
   std::size_t room() const { return kBufferSize - used_; }
 
-  int fd_ = -1;
+  std::unique_ptr<platform::WritableFile> file_;
   Encoding encoding_ = Encoding::kEightBit;
   std::string path_;
   std::unique_ptr<char[]> buffer_;

@@ -5,6 +5,7 @@
 #include "engine/directory_path.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "platform/host.h"
 #include "platform/ini_file_profile.h"
 #include "platform/text.h"
 

@@ -1,10 +1,10 @@
-#include <arpa/inet.h>
-
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <unordered_set>
 
 #include "estate/sections.h"
+#include "platform/address_text.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
@@ -161,15 +161,15 @@ bool ReadAddress(JsonReader& reader, const Json& value, const JsonPath& path,
   if (text.empty()) return true;
   const JsonPath where{here, "address"};
   if (out.address_family == platform::kAfInet) {
-    if (::inet_pton(AF_INET, text.c_str(), out.address.data() + 2) != 1) {
-      return reader.Fail(where, QuoteForMessage(text) + " is not a dotted IPv4 address");
-    }
+    const auto v4 = platform::ParseIpv4Text(text);
+    if (!v4) return reader.Fail(where, QuoteForMessage(text) + " is not a dotted IPv4 address");
+    std::copy(v4->begin(), v4->end(), out.address.begin() + 2);
     return true;
   }
   if (out.address_family == platform::kAfInet6) {
-    if (::inet_pton(AF_INET6, text.c_str(), out.address.data()) != 1) {
-      return reader.Fail(where, QuoteForMessage(text) + " is not an IPv6 address");
-    }
+    const auto v6 = platform::ParseIpv6Text(text);
+    if (!v6) return reader.Fail(where, QuoteForMessage(text) + " is not an IPv6 address");
+    std::copy(v6->begin(), v6->end(), out.address.begin());
     return true;
   }
   return reader.Fail(where, "an address text needs the family AF_INET or AF_INET6; give bytes");

@@ -6,6 +6,7 @@
 #include "format/special_values.h"
 #include "platform/c_time_format.h"
 #include "platform/date_picture.h"
+#include "platform/local_time.h"
 #include "platform/text.h"
 
 namespace tabulon::format {
@@ -70,8 +71,7 @@ std::string FormatEpochTime(std::uint32_t seconds, bool as_utc, const FormatSett
   if (seconds == 0) return std::string(kNever);
   const auto when = static_cast<std::time_t>(seconds);
   std::tm tm{};
-  const std::tm* broken = as_utc ? ::gmtime_r(&when, &tm) : ::localtime_r(&when, &tm);
-  if (broken == nullptr) return {};
+  if (!(as_utc ? platform::ToUtcTm(when, tm) : platform::ToLocalTm(when, tm))) return {};
   std::string picture = settings.custom_date_format;
   if (picture.empty()) {
     const std::string& sep = settings.date_separator;

@@ -1,22 +1,29 @@
 #include "platform/ini_file_profile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
+#include "platform/host.h"
 #include "platform/text.h"
 
 namespace tabulon::platform {
 namespace {
 
 bool StatFile(const std::string& path, std::int64_t& mtime_ns, std::int64_t& size) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
-  size = static_cast<std::int64_t>(st.st_size);
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return false;
+  const auto modified = fs::last_write_time(path, error);
+  if (error) return false;
+  const auto file_size = fs::file_size(path, error);
+  if (error) return false;
+  mtime_ns =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count();
+  size = static_cast<std::int64_t>(file_size);
   return true;
 }
 
@@ -78,7 +85,7 @@ bool IniFileProfile::WriteString(std::string_view path, std::string_view section
   doc.Set(section, key, value);
   // Written beside the file and renamed over it, so a failed write never
   // leaves a half-written configuration behind.
-  const std::string temp = native + ".tmp-" + std::to_string(::getpid());
+  const std::string temp = native + ".tmp-" + std::to_string(CurrentProcessId());
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return false;

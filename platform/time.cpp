@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/local_time.h"
+
 namespace tabulon::platform {
 namespace {
 
@@ -62,7 +64,8 @@ std::optional<SystemTime> FromUnixSeconds(std::int64_t secs, int millis) {
 }
 
 std::int64_t ToUnixSeconds(const SystemTime& t) {
-  return DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+  return DaysFromCivil(t.year, t.month, t.day) * 86400 + std::int64_t{t.hour} * 3600 +
+         std::int64_t{t.minute} * 60 + t.second;
 }
 
 }  // namespace
@@ -124,7 +127,7 @@ std::optional<SystemTime> UtcToLocal(const SystemTime& utc) {
   if (!IsValidSystemTime(utc)) return std::nullopt;
   const std::time_t secs = static_cast<std::time_t>(ToUnixSeconds(utc));
   std::tm tm{};
-  if (::localtime_r(&secs, &tm) == nullptr) return std::nullopt;
+  if (!ToLocalTm(secs, tm)) return std::nullopt;
   return SystemTimeFromTm(tm, utc.milliseconds);
 }
 
@@ -137,10 +140,9 @@ std::optional<SystemTime> LocalToUtc(const SystemTime& local) {
 }
 
 FileTime FileTimeToLocalFileTime(FileTime utc) {
-  const std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  if (::localtime_r(&now, &tm) == nullptr) return utc;
-  return utc + static_cast<FileTime>(tm.tm_gmtoff) * kFileTimeTicksPerSecond;
+  const std::optional<long> offset = UtcOffsetSeconds(std::time(nullptr));
+  if (!offset) return utc;
+  return utc + static_cast<FileTime>(*offset) * kFileTimeTicksPerSecond;
 }
 
 SystemTime SystemClock::LocalNow() {
@@ -148,7 +150,7 @@ SystemTime SystemClock::LocalNow() {
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
   const std::time_t secs = static_cast<std::time_t>(ms.count() / 1000);
   std::tm tm{};
-  ::localtime_r(&secs, &tm);
+  ToLocalTm(secs, tm);
   return SystemTimeFromTm(tm, static_cast<int>(ms.count() % 1000));
 }
 

@@ -29,7 +29,9 @@ Status StatusFromErrno(int error) {
     case EBUSY:
       return ERROR_SHARING_VIOLATION;
     case ENOSPC:
+#ifdef EDQUOT  // POSIX only; not among the C++ error numbers
     case EDQUOT:
+#endif
       return ERROR_DISK_FULL;
     case ENAMETOOLONG:
       return ERROR_FILENAME_EXCED_RANGE;

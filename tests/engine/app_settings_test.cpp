@@ -7,44 +7,24 @@
 
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
+#include "support/scoped_env.h"
 
 namespace tabulon {
 namespace {
 
-class EnvGuard {
- public:
-  EnvGuard(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-      ::setenv(name, value, 1);
-    } else {
-      ::unsetenv(name);
-    }
-  }
-  ~EnvGuard() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing::ScopedEnv;
 
 TEST(AppSettings, XdgDirectories) {
-  EnvGuard home("HOME", "/home/ada");
+  ScopedEnv home("HOME", "/home/ada");
   {
-    EnvGuard config("XDG_CONFIG_HOME", nullptr);
-    EnvGuard data("XDG_DATA_HOME", nullptr);
+    ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+    ScopedEnv data("XDG_DATA_HOME", nullptr);
     EXPECT_EQ(UserConfigDirectory(), "/home/ada/.config/Wendrock");
     EXPECT_EQ(UserDataDirectory(), "/home/ada/.local/share/Wendrock/Tabulon");
     EXPECT_EQ(AppSettings::DefaultPath(), "/home/ada/.config/Wendrock/Tabulon.ini");
   }
-  EnvGuard config("XDG_CONFIG_HOME", "/cfg");
-  EnvGuard data("XDG_DATA_HOME", "relative/is/ignored");
+  ScopedEnv config("XDG_CONFIG_HOME", "/cfg");
+  ScopedEnv data("XDG_DATA_HOME", "relative/is/ignored");
   EXPECT_EQ(UserConfigDirectory(), "/cfg/Wendrock");
   EXPECT_EQ(UserDataDirectory(), "/home/ada/.local/share/Wendrock/Tabulon");
 }

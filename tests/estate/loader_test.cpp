@@ -1,7 +1,6 @@
 #include "estate/loader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "platform/text.h"
 #include "sample_estate.h"
+#include "support/fakes.h"
 
 namespace tabulon::estate {
 namespace {
@@ -172,9 +172,8 @@ TEST(EstateLoader, ReadsNamesNumbersAndProfiles) {
 }
 
 TEST(EstateLoader, LoadsFilesAndReportsUnreadableOnes) {
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("estate_test_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const tabulon::testing::ScratchDir scratch;
+  const std::filesystem::path dir = scratch.path();
   const std::string good = (dir / "good.json").string();
   std::ofstream(good) << R"({"computers": [{"name": "A"}]})";
   const LoadResult loaded = LoadEstate(good);
@@ -192,7 +191,6 @@ TEST(EstateLoader, LoadsFilesAndReportsUnreadableOnes) {
   EXPECT_FALSE(missing.ok);
   EXPECT_NE(missing.error.find("missing.json: cannot open the estate file"), std::string::npos)
       << missing.error;
-  std::filesystem::remove_all(dir);
 }
 
 TEST(EstateLoader, TheDocumentedExampleLoads) {

@@ -1,25 +1,17 @@
 #include "format/name_list.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "support/fakes.h"
 
 namespace tabulon::format {
 namespace {
 
 class LoadNameListTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "names-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
   std::string Write(std::string_view bytes) {
     const std::string path = dir_ + "/list.txt";
     std::ofstream(path, std::ios::binary)
@@ -33,7 +25,8 @@ class LoadNameListTest : public ::testing::Test {
     return list;
   }
 
-  std::string dir_;
+  testing::ScratchDir scratch_;
+  const std::string& dir_ = scratch_.path();
 };
 
 TEST_F(LoadNameListTest, OneEntryPerLine) {

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "mocks.h"
-#include "platform/posix_locale.h"
+#include "platform/posix/locale.h"
 
 namespace tabulon::format {
 namespace {

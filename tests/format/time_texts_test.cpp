@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "mocks.h"
-#include "platform/posix_locale.h"
+#include "platform/posix/locale.h"
 #include "support/scoped_env.h"
 
 namespace tabulon::format {

@@ -1,4 +1,4 @@
-#include "platform/posix_locale.h"
+#include "platform/posix/locale.h"
 
 #include <gtest/gtest.h>
 #include <locale.h>

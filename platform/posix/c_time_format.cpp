@@ -1,7 +1,8 @@
-#include "platform/c_time_format.h"
+#include "platform/posix/c_time_format.h"
 
 #include <vector>
 
+#include "platform/c_time_format.h"
 #include "platform/text.h"
 
 namespace tabulon::platform {

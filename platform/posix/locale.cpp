@@ -1,11 +1,11 @@
-#include "platform/posix_locale.h"
+#include "platform/posix/locale.h"
 
 #include <langinfo.h>
 #include <locale.h>
 
-#include "platform/c_time_format.h"
 #include "platform/date_picture.h"
 #include "platform/number_format.h"
+#include "platform/posix/c_time_format.h"
 #include "platform/text.h"
 
 namespace tabulon::platform {
