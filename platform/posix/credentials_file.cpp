@@ -39,7 +39,7 @@ CredentialsFileResult ReadCredentialsFile(const std::string& path) {
     ::close(fd);
     return Fail(path, "readable or writable by others; allow only its owner (chmod 600)");
   }
-  constexpr off_t kMaxBytes = 64 * 1024;
+  constexpr off_t kMaxBytes = off_t{64} * 1024;
   if (st.st_size > kMaxBytes) {
     ::close(fd);
     return Fail(path, "larger than 64 KiB");
