@@ -56,7 +56,7 @@ of a configuration names an estate file: the run then works on that
 simulated network instead of real computers. [Platform] Credentials= names a
 file of "username = ...", "password = ..." and "domain = ..." lines that only
 its owner may read; Kerberos=1 uses your Kerberos tickets instead;
-CallTimeout= is how many seconds one remote call may take (default 60).
+Timeout= is how many seconds one remote call may take (default 60).
 )";
 
 // Set by Ctrl-C: the call in flight is cancelled and the run ends after the

@@ -95,7 +95,7 @@ constexpr std::array kKeys{
     ConfigKey{"Platform", "Estate", T, "", nullptr},
     ConfigKey{"Platform", "Credentials", T, "", nullptr},
     ConfigKey{"Platform", "Kerberos", I, "0", nullptr},
-    ConfigKey{"Platform", "CallTimeout", I, "60", nullptr},
+    ConfigKey{"Platform", "Timeout", I, "60", nullptr},
 };
 // clang-format on
 

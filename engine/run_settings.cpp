@@ -43,7 +43,7 @@ void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputS
   // At least a second; at most a day, which also keeps the milliseconds in
   // range.
   const std::int64_t seconds =
-      std::clamp<std::int64_t>(config.ReadSetting("Platform", "CallTimeout"), 1, 86400);
+      std::clamp<std::int64_t>(config.ReadSetting("Platform", "Timeout"), 1, 86400);
   settings.call_timeout_ms = static_cast<std::uint32_t>(seconds * 1000);
 }
 

@@ -14,7 +14,7 @@ struct RunSettings {
   EnabledExports enabled;
   TargetOptions targets;
   bool open_output_window = true;
-  // How long one remote call may take, from [Platform] CallTimeout (seconds).
+  // How long one remote call may take, from [Platform] Timeout (seconds).
   std::uint32_t call_timeout_ms = platform::kDefaultCallTimeoutMs;
 };
 

@@ -49,7 +49,7 @@ TEST(ExporterUnits, AUnitRegisteredInATestRunsEndToEnd) {
 TEST(TargetSessions, ACallPastTheTimeoutEndsWithATimeoutAndAFailureRow) {
   EndToEnd run;
   run.SetEstate(R"({"computers": [{"name": "SLOW", "latency_ms": 60000}]})");
-  run.SetConfiguration("[Platform]\nCallTimeout=1\n[Shares]\nExportShares=1\n");
+  run.SetConfiguration("[Platform]\nTimeout=1\n[Shares]\nExportShares=1\n");
   run.SetObjects({{24, "SLOW", "\\\\SLOW"}});
   const auto start = std::chrono::steady_clock::now();
   const RunResult result = run.Run();
