@@ -1,8 +1,10 @@
 // Tabulon: exports inventory of Windows computers, domains and directories
 // into delimited text files. With /CONFIG= it runs one export unattended.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -12,11 +14,13 @@
 #include "app/backends.h"
 #include "engine/app_settings.h"
 #include "engine/command_line.h"
+#include "engine/error_text.h"
 #include "engine/export_run.h"
 #include "engine/file_names.h"
 #include "engine/messages.h"
 #include "engine/startup.h"
 #include "engine/target_list.h"
+#include "engine/terminal_text.h"
 #include "exporters/units.h"
 
 namespace tabulon::app {
@@ -25,6 +29,8 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitStoppedEarly = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitOutputErrors = 3;
+constexpr int kExitStoppedByUser = 4;
 
 constexpr const char* kHelp =
     R"(Usage: tabulon /CONFIG=<configuration.ini> [/NOMSG]
@@ -45,10 +51,25 @@ delimited text files, as the configuration file says.
   --help           this text.
   --version        the program version.
 
-Exit status: 0 when the run processed its targets; 1 when it stopped before
-the first target (a missing object file setting, an output, log, list or
-object file that cannot be opened, no active objects); 2 for a command line
-it cannot use.
+Exit status:
+  0  completed: every target processed, every file written.
+  1  stopped before the first target: a missing object file setting, an
+     output, log, list, include or object file that cannot be opened or is
+     not a regular file, two uses of the same file, no active objects.
+  2  a command line it cannot use.
+  3  completed with output errors: an output or log file could not be written
+     completely (full file system, file removed); named on standard error.
+  4  stopped by the user (Ctrl-C or SIGTERM); 3 wins when a file failed too.
+
+Ctrl-C or SIGTERM ends the run after the current computer; a second one
+cancels the remote call in flight as well and ends the run at once, the files
+closed after their last complete row. Failure rows the window would show
+(a computer that does not answer, a service that cannot be read) are printed
+to standard error, one line each.
+
+Before anything is opened, the run checks that no two outputs (and the log)
+are the same file, and that none of them is an input: the configuration, the
+object, include, list, estate or template files.
 
 Files: per-user data in $XDG_DATA_HOME/Wendrock/Tabulon, settings in
 $XDG_CONFIG_HOME/Wendrock/Tabulon.ini. The key Estate in section [Platform]
@@ -59,12 +80,29 @@ its owner may read; Kerberos=1 uses your Kerberos tickets instead;
 Timeout= is how many seconds one remote call may take (default 60).
 )";
 
-// Set by Ctrl-C: the call in flight is cancelled and the run ends after the
-// target it is working on. A signal handler can reach nothing else.
+// The first Ctrl-C or SIGTERM ends the run after the target it is working
+// on; the second also cancels the call in flight. A signal handler can reach
+// nothing else.
 std::atomic<int> g_stop{0};
+std::atomic<int> g_cancel{0};
 
 void OnSignal(int) {
-  g_stop.store(1);
+  if (g_stop.exchange(1) != 0) g_cancel.store(1);
+}
+
+// A program started with 0, 1 or 2 closed would hand that number to the
+// first file it opens, and messages for standard error would land in an
+// output file.
+void ReserveStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = ::open("/dev/null", O_RDWR);
+    if (opened < 0) std::_Exit(kExitUsage);
+    if (opened != fd) {
+      ::dup2(opened, fd);
+      ::close(opened);
+    }
+  }
 }
 
 // "Exporting 12 of 340: \\FS01" on one line, for runs in a terminal.
@@ -75,7 +113,7 @@ class TerminalIndicator {
   void Show(std::size_t done, std::size_t total, const tagCObjects& target) {
     if (!enabled_) return;
     std::fprintf(stderr, "\r\033[KExporting %zu of %zu: %s", done + 1, total,
-                 target.display_name.c_str());
+                 EscapeControls(target.display_name).c_str());
     std::fflush(stderr);
     shown_ = true;
   }
@@ -131,6 +169,10 @@ int RunUnattended(const CommandLine& command, const std::string& data_directory,
   request.configuration_path = configuration;
   request.suppress_messages = command.suppress_messages;
   request.stop_flag = &g_stop;
+  request.cancel_flag = &g_cancel;
+  request.input_files = {{"Configuration File", configuration}};
+  if (!backends.estate_path().empty())
+    request.input_files.push_back({"Estate", backends.estate_path()});
   request.on_target = [&indicator](std::size_t done, std::size_t total, const tagCObjects& t) {
     indicator.Show(done, total, t);
   };
@@ -147,12 +189,18 @@ int RunUnattended(const CommandLine& command, const std::string& data_directory,
   for (const tagCOutputfile& file : result.output_files) {
     std::printf("  %-32s %s\n", file.display_name.c_str(), file.path.c_str());
   }
-  return kExitOk;
+  for (const FileWriteFailure& failure : result.write_failures) {
+    std::printf("  Not completely written: %s %s: %s\n", failure.label.c_str(),
+                failure.path.c_str(), WindowsErrorText(failure.status).c_str());
+  }
+  if (!result.write_failures.empty()) return kExitOutputErrors;
+  return result.aborted_by_user ? kExitStoppedByUser : kExitOk;
 }
 
 }  // namespace
 
 int Main(int argc, char** argv) {
+  ReserveStandardDescriptors();
   std::vector<std::string> args(argv + 1, argv + argc);
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h") {

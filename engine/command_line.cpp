@@ -38,8 +38,17 @@ CommandLine ParseCommandLine(std::string_view text) {
   // in the upper-case text point at the same place in the original.
   std::string original(text);
   std::string upper = AsciiUpper(original);
+  // Only a whole argument is the switch: "/srv/x/nomsgdir/run.ini" keeps
+  // its "/nomsg".
   constexpr std::string_view kNoMsg = "/NOMSG";
-  for (std::size_t pos; (pos = upper.find(kNoMsg)) != std::string::npos;) {
+  for (std::size_t pos = 0; (pos = upper.find(kNoMsg, pos)) != std::string::npos;) {
+    const std::size_t end = pos + kNoMsg.size();
+    const bool whole =
+        (pos == 0 || upper[pos - 1] == ' ') && (end == upper.size() || upper[end] == ' ');
+    if (!whole) {
+      pos = end;
+      continue;
+    }
     result.suppress_messages = true;
     upper.erase(pos, kNoMsg.size());
     original.erase(pos, kNoMsg.size());

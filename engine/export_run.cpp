@@ -5,9 +5,12 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/object_file.h"
 #include "engine/run_settings.h"
+#include "engine/setting_limits.h"
 #include "engine/target_list.h"
 #include "platform/c_time_format.h"
+#include "platform/ini_file_profile.h"
 
 namespace tabulon {
 namespace {
@@ -56,7 +59,7 @@ class Run {
     output_.locations() = env.locations;
     output_.settings().suppress_messages = request.suppress_messages;
     session_options_.credentials = env.credentials;
-    session_options_.cancel = platform::CancelToken(request.stop_flag);
+    session_options_.cancel = platform::CancelToken(request.cancel_flag);
   }
 
   RunResult Execute() {
@@ -91,6 +94,7 @@ class Run {
         return false;
       }
     }
+    if (!CheckPaths(config)) return false;
     if (output_.settings().enable_logging) {
       if (!output_.OpenLog(config.ReadSettingText("General", "LogFileName"),
                            config.ReadSwitch("General", "AppendLog"))) {
@@ -115,6 +119,56 @@ class Run {
       }
     }
     return true;
+  }
+
+  // Resolves every path the run reads or writes before the first file is
+  // opened: opening an output that is also an input, or another output,
+  // would destroy or interleave it. False, with the message shown, when two
+  // uses name one file.
+  bool CheckPaths(const Configuration& config) {
+    output_.set_planning(true);
+    output_.ClaimInput("Configuration File", request_.configuration_path);
+    for (const auto& [use, path] : request_.input_files) output_.ClaimInput(use, path);
+    output_.ClaimInput("Object File", platform::NativePath(object_file_));
+    ClaimIncludeFiles();
+    if (settings_.targets.skip_enable) {
+      Setup(config).LoadListFile(config.ReadSettingText("Computers", "SkipFileName"),
+                                 settings_.targets.skip_list);
+    }
+    const TemplateFiles templates = ReadTemplateFileNames(config, output_);
+    for (const std::string& file :
+         {templates.registry, templates.directory_schema, templates.directory_queries,
+          templates.wmi_queries, templates.file_templates}) {
+      // A template file the run does not read is no input of it.
+      if (platform::IdentifyFile(file).exists) output_.ClaimInput("Template File", file);
+    }
+    if (output_.settings().enable_logging) {
+      output_.OpenLog(config.ReadSettingText("General", "LogFileName"), false);
+    }
+    StartUnits(config);
+    if (OpenOutputs(config)) {
+      UnitSetup setup = Setup(config);
+      for (ActiveUnit& active : units_) {
+        if (!active.run->Prepare(setup)) break;
+      }
+    }
+    units_.clear();
+    files_ = RunFiles();
+    output_.set_planning(false);
+    if (output_.collision().empty()) return true;
+    output_.GeneralFailure(output_.collision());
+    return false;
+  }
+
+  // Include files named by the object file, read only once the outputs
+  // are open.
+  void ClaimIncludeFiles() {
+    ForEachTextLine(platform::NativePath(object_file_), [this](std::string_view text_line) {
+      const ObjectLine line = ParseObjectLine(text_line);
+      if (line.type == kObjectComputerInclude || line.type == kObjectDirectoryInclude) {
+        output_.ClaimInput("Include File", platform::NativePath(line.path));
+      }
+    });
   }
 
   UnitSetup Setup(const Configuration& config) {
@@ -160,9 +214,9 @@ class Run {
     return true;
   }
 
-  bool StopRequested() const {
-    return request_.stop_flag != nullptr && request_.stop_flag->load() != 0;
-  }
+  bool StopRequested() const { return IsSet(request_.stop_flag) || CancelRequested(); }
+  bool CancelRequested() const { return IsSet(request_.cancel_flag); }
+  static bool IsSet(const std::atomic<int>* flag) { return flag != nullptr && flag->load() != 0; }
 
   // Reads the object file and walks the targets; false when the run stopped
   // before the first target.
@@ -172,8 +226,12 @@ class Run {
     output_.symbols().export_date_time = export_date_time_;
     output_.symbols().secondary_delimiter = output_.settings().secondary_delimiter;
 
+    // Nothing is half done while the list is built: a stop cancels the call
+    // in flight at once.
+    platform::SessionOptions list_options = session_options_;
+    list_options.cancel = platform::CancelToken(request_.stop_flag, request_.cancel_flag);
     TargetListBuilder builder(env_.platform, output_, settings_.targets, computers_needed_,
-                              session_options_);
+                              list_options);
     builder.set_local_computer_name(env_.local_computer_name);
     if (!builder.ReadObjectFile(object_file_, targets_)) return false;
     if (StopRequested()) {
@@ -221,6 +279,7 @@ class Run {
     ExportContext context{*session, output_, files_, format_, security_};
     output_.set_account_lookup(&session->lookup());
     for (ActiveUnit& active : units_) {
+      if (CancelRequested()) break;  // every further call would be cancelled
       if (active.wanted && (active.unit->target_kinds & kind) != 0) {
         active.run->ExportTarget(context, target);
       }
@@ -248,6 +307,7 @@ class Run {
       return;
     }
     if (settings_.targets.ping_enable && !Ping(target)) {
+      if (CancelRequested()) return;  // not pinged to the end: nothing to say
       if (!settings_.targets.ping_hide_progress_errors) {
         output_.AddProgressRow(target.display_name, MessageText(kMsgPingFailed), 0,
                                kProgressFailure);
@@ -285,7 +345,7 @@ class Run {
     const std::string host = PingHost(target.path);
     std::int64_t timeout = o.ping_timeout;
     for (std::int32_t attempt = 0; attempt < o.ping_retry; ++attempt) {
-      if (StopRequested()) return false;
+      if (CancelRequested()) return false;
       platform::EchoRequest request;
       request.host = host;
       request.ttl = static_cast<std::uint32_t>(o.ping_ttl);
@@ -295,7 +355,7 @@ class Run {
       const platform::EchoResult r = o.ping_type == 0 ? env_.platform.icmp->RawEcho(request)
                                                       : env_.platform.icmp->SystemEcho(request);
       if (r.success) return true;
-      timeout = std::clamp<std::int64_t>(timeout * o.ping_retry_multiplier, 0, 0x7FFFFFFF);
+      timeout = NextPingTimeout(timeout, o.ping_retry_multiplier);
     }
     return false;
   }
@@ -307,6 +367,7 @@ class Run {
     output_.CloseAll(outputs);
     targets_.clear();
     result.output_files = output_.output_files();
+    result.write_failures = output_.write_failures();
     result.open_output_window = request_.progress != nullptr && settings_.open_output_window;
   }
 
@@ -330,6 +391,10 @@ class Run {
 bool UnitSetup::LoadListFile(std::string_view name, format::NameList& list) const {
   constexpr std::string_view kLabel = "Exception List";
   const std::string path = output.ResolveOutputName(name, false);
+  if (output.planning()) {
+    output.ClaimInput(kLabel, platform::NativePath(path));
+    return true;
+  }
   if (name.empty()) {
     output.FileOpenFailure(kLabel, path, win::ERROR_FILE_NOT_FOUND);
     return false;

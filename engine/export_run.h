@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/exporter_unit.h"
@@ -20,13 +21,20 @@ struct RunRequest {
   std::string handover_object_file;
   // The progress window; null for an unattended run.
   ProgressSink* progress = nullptr;
-  // Set by Stop: the call in flight is cancelled, and the run ends after the
-  // current target (or after the current step of building the target list).
+  // Set by Stop: the run ends after the current target. While the target
+  // list is being built it also cancels the call in flight, as no target is
+  // half done then.
   const std::atomic<int>* stop_flag = nullptr;
+  // Set by a second Stop: the call in flight is cancelled too and the target
+  // ends at once, between two rows.
+  const std::atomic<int>* cancel_flag = nullptr;
   // Lets the window process pending messages between targets.
   std::function<void()> pump_messages;
   // Called before each target with the number done so far and the total.
   std::function<void(std::size_t done, std::size_t total, const tagCObjects& target)> on_target;
+  // Files the run reads besides the configuration and those it names (the
+  // estate, ...): use and path. No output may be one of them.
+  std::vector<std::pair<std::string, std::string>> input_files;
   // Set by /NOMSG.
   bool suppress_messages = false;
 };
@@ -37,6 +45,8 @@ struct RunResult {
   bool aborted_by_user = false;
   std::size_t targets_processed = 0;
   std::vector<tagCOutputfile> output_files;
+  // Files not completely written, in the order they failed.
+  std::vector<FileWriteFailure> write_failures;
   bool open_output_window = false;
 };
 

@@ -1,5 +1,9 @@
 #include "engine/message_sink.h"
 
+#include <string>
+
+#include "engine/terminal_text.h"
+
 namespace tabulon {
 
 void StreamMessages::ShowError(std::string_view text) {
@@ -12,6 +16,13 @@ bool StreamMessages::AskYesNo(std::string_view text, bool unattended_answer) {
                unattended_answer ? "Yes" : "No");
   std::fflush(out_);
   return unattended_answer;
+}
+
+void StreamMessages::ShowFailureRow(std::string_view name, std::string_view status) {
+  const std::string line =
+      "tabulon: " + EscapeControls(name) + ": " + EscapeControls(status) + "\n";
+  std::fputs(line.c_str(), out_);
+  std::fflush(out_);
 }
 
 }  // namespace tabulon

@@ -13,6 +13,9 @@ class MessageSink {
   virtual void ShowError(std::string_view text) = 0;
   // A Yes/No question; `unattended_answer` is what a run without a user takes.
   virtual bool AskYesNo(std::string_view text, bool unattended_answer) = 0;
+  // A failure progress row of a run without a window, so that it is not
+  // lost: the object name and the status the window would show.
+  virtual void ShowFailureRow(std::string_view /*name*/, std::string_view /*status*/) {}
 };
 
 // Messages of an unattended run: printed to a stream, questions answered
@@ -22,6 +25,8 @@ class StreamMessages final : public MessageSink {
   explicit StreamMessages(std::FILE* out) : out_(out) {}
   void ShowError(std::string_view text) override;
   bool AskYesNo(std::string_view text, bool unattended_answer) override;
+  // One line, "tabulon: NAME: STATUS", control characters escaped.
+  void ShowFailureRow(std::string_view name, std::string_view status) override;
 
  private:
   std::FILE* out_;

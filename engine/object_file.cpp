@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 
+#include "platform/file_identity.h"
 #include "platform/text.h"
 
 namespace tabulon {
@@ -111,6 +112,10 @@ std::span<const ObjectTypeName> EditableObjectTypes() {
 
 win::Status ForEachTextLine(const std::string& path,
                             const std::function<void(std::string_view line)>& line) {
+  // A device or FIFO (/dev/zero) would be read for ever.
+  if (const win::Status regular = platform::CheckRegularFile(path); regular != win::ERROR_SUCCESS) {
+    return regular;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) return win::StatusFromErrno(errno == 0 ? ENOENT : errno);
   std::string buffer(kChunk, '\0');

@@ -30,7 +30,8 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       encoding_(other.encoding_),
       path_(std::move(other.path_)),
       buffer_(std::move(other.buffer_)),
-      used_(std::exchange(other.used_, 0)) {}
+      used_(std::exchange(other.used_, 0)),
+      error_(other.error_) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
@@ -40,6 +41,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     path_ = std::move(other.path_);
     buffer_ = std::move(other.buffer_);
     used_ = std::exchange(other.used_, 0);
+    error_ = other.error_;
   }
   return *this;
 }
@@ -52,6 +54,7 @@ win::Status OutputFile::Open(const std::string& path, bool append, Encoding enco
   path_ = path;
   if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
   used_ = 0;
+  error_ = win::ERROR_SUCCESS;
   return win::ERROR_SUCCESS;
 }
 
@@ -142,14 +145,18 @@ void OutputFile::WriteUtf16(std::string_view utf8) {
 }
 
 void OutputFile::Flush() {
-  // Write errors are not reported: the export carries on regardless.
-  if (file_) file_->Write(std::string_view(buffer_.get(), used_));
+  if (file_ && used_ != 0) {
+    const win::Status status = file_->Write(std::string_view(buffer_.get(), used_));
+    if (error_ == win::ERROR_SUCCESS) error_ = status;
+  }
   used_ = 0;
 }
 
 void OutputFile::Close() {
   if (!file_) return;
   Flush();
+  const win::Status status = file_->Close();
+  if (error_ == win::ERROR_SUCCESS) error_ = status;
   file_.reset();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // One output or log file. An 8-bit file writes each character U+0000-U+00FF
 // as one byte (others as '?') and every LF as CR LF, as a text-mode file
-// does; a Unicode file is UTF-16LE written unchanged. Writes are buffered;
-// write errors are ignored, as the export carries on regardless.
+// does; a Unicode file is UTF-16LE written unchanged. Writes are buffered.
+// The export carries on after a failed write; the file keeps the status of
+// its first failed write or close for the run to report.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -30,6 +31,8 @@ class OutputFile {
   bool is_open() const { return file_ != nullptr; }
   Encoding encoding() const { return encoding_; }
   const std::string& path() const { return path_; }
+  // The first failed write or close since Open; ERROR_SUCCESS when none.
+  win::Status error() const { return error_; }
 
   // Text in UTF-8, encoded as the file's encoding asks.
   void Write(std::string_view utf8) {
@@ -41,6 +44,8 @@ class OutputFile {
   // Bytes written as they are (the byte-order mark).
   void WriteRaw(std::string_view bytes);
   void Flush();
+  // Flushes and closes; the file's error() afterwards tells whether every
+  // byte reached the file.
   void Close();
 
  private:
@@ -65,6 +70,7 @@ class OutputFile {
   std::string path_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
+  win::Status error_ = win::ERROR_SUCCESS;
 };
 
 }  // namespace tabulon

@@ -11,6 +11,9 @@ namespace tabulon {
 namespace {
 
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+constexpr std::string_view kSameFile =
+    "The %s %s and the %s %s are the same file. Give each its own file.";
+constexpr std::string_view kWriteFailed = "Unable to write '%s' file %s; the file is incomplete. ";
 
 std::string_view WithoutLeadingBackslashes(std::string_view s) {
   while (!s.empty() && s.front() == '\\') s.remove_prefix(1);
@@ -83,7 +86,12 @@ OutputFile::Encoding RunOutput::FileEncoding() const {
   return settings_.unicode ? OutputFile::Encoding::kUtf16Le : OutputFile::Encoding::kEightBit;
 }
 
-bool RunOutput::OpenWithMark(const std::string& path, OutputFile& file, std::string_view label) {
+bool RunOutput::OpenWithMark(const std::string& path, OutputFile& file, std::string_view label,
+                             std::string_view use) {
+  if (planning_) {
+    ClaimOutput(use, path);
+    return true;
+  }
   const win::Status status = file.Open(path, settings_.append, FileEncoding());
   if (status != win::ERROR_SUCCESS) {
     FileOpenFailure(label, path, status);
@@ -106,8 +114,11 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
   if (name.empty()) name = std::string(descriptor.default_file_name);
   const std::string path = ResolveOutputName(name, true);
   out.type = type;
-  if (!OpenWithMark(path, out.file, "Output File")) return false;
-  RecordOutputFile(type, descriptor.display_name, path);
+  const std::string use =
+      "Output File (" +
+      std::string(type == kFiles ? std::string_view(section) : descriptor.display_name) + ")";
+  if (!OpenWithMark(path, out.file, "Output File", use)) return false;
+  if (!planning_) RecordOutputFile(type, descriptor.display_name, path);
 
   const std::string column_text = config.ReadText(section, columns_key, DefaultColumnList(type));
   out.columns = ParseColumnList(column_text);
@@ -137,7 +148,9 @@ bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::
       ResolveOutputName(template_file.ReadText(section, "OutputFileName", ""), true);
   if (resolved_path != nullptr) *resolved_path = path;
   OutputFile file;
-  if (!OpenWithMark(path, file, "Output File")) return false;
+  if (!OpenWithMark(path, file, "Output File", "Output File (" + std::string(section) + ")")) {
+    return false;
+  }
   if (settings_.write_titles) {
     bool first = true;
     std::size_t start = 0;
@@ -154,6 +167,7 @@ bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::
     file.Write(settings_.line_terminator);
   }
   file.Close();
+  CheckWrites(file, "Output File");
   return true;
 }
 
@@ -178,6 +192,7 @@ void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool 
   }
   row_ += settings_.line_terminator;
   out.file.Write(row_);
+  CheckWrites(out.file, "Output File");
   if (clear) ClearValues();
 }
 
@@ -187,11 +202,16 @@ void RunOutput::WriteTemplateRow(OutputFile& file, std::size_t value_count, bool
     if (i < values_.size()) file.Write(values_[i]);
   }
   file.Write(settings_.line_terminator);
+  CheckWrites(file, "Output File");
   if (clear) ClearValues();
 }
 
 bool RunOutput::OpenLog(std::string_view log_file_name, bool append) {
   const std::string path = ResolveOutputName(log_file_name, true);
+  if (planning_) {
+    ClaimOutput("Log File", path);
+    return true;
+  }
   const win::Status status = log_.Open(path, append, OutputFile::Encoding::kEightBit);
   if (status != win::ERROR_SUCCESS) {
     FileOpenFailure("Log File", path, status);
@@ -226,16 +246,59 @@ void RunOutput::LogLine(const tagCObjects* target, std::string_view operation, b
   line += message;
   line += settings_.line_terminator;
   log_.Write(line);
+  CheckWrites(log_, "Log File");
 }
 
 void RunOutput::CloseAll(const std::vector<TypedOutput*>& outputs) {
-  for (TypedOutput* out : outputs) out->file.Close();
+  for (TypedOutput* out : outputs) {
+    if (!out->file.is_open()) continue;
+    out->file.Close();
+    CheckWrites(out->file, "Output File");
+  }
+  // The log closes last, so that it can still take the other files' lines.
+  log_.Flush();
+  CheckWrites(log_, "Log File");
   log_.Close();
+  CheckWrites(log_, "Log File");
+}
+
+void RunOutput::Claim(std::string_view use, const std::string& path, bool output) {
+  if (path.empty()) return;
+  PathClaim claim{std::string(use), path, platform::IdentifyFile(path), output};
+  if (collision_.empty() && !claim.identity.special) {
+    for (const PathClaim& earlier : claims_) {
+      if ((output || earlier.output) && platform::SameFile(earlier.identity, claim.identity)) {
+        collision_ = FillMessage(kSameFile, {earlier.use, earlier.path, claim.use, claim.path});
+        break;
+      }
+    }
+  }
+  claims_.push_back(std::move(claim));
+}
+
+void RunOutput::CheckWrites(const OutputFile& file, std::string_view label) {
+  if (file.error() == win::ERROR_SUCCESS) return;
+  for (const FileWriteFailure& f : write_failures_) {
+    if (f.path == file.path()) return;
+  }
+  write_failures_.push_back({std::string(label), file.path(), file.error()});
+  const std::string text =
+      FillMessage(kWriteFailed, {label, file.path()}) + WindowsErrorText(file.error());
+  // Shown even with /NOMSG: the log may be the file that failed.
+  messages_.ShowError(text);
+  if (&file != &log_ && log_.is_open() && log_.error() == win::ERROR_SUCCESS) {
+    LogLine(nullptr, "MSG", true, text);
+  }
 }
 
 int RunOutput::AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
                               std::uint32_t kind) {
-  if (progress_ == nullptr) return -1;
+  if (progress_ == nullptr) {
+    if (kind == kProgressFailure) {
+      messages_.ShowFailureRow(WithoutLeadingBackslashes(name), text::TrimRight(status));
+    }
+    return -1;
+  }
   ProgressRow row;
   row.image = ImageForObjectKind(kind);
   row.indent = indent;
@@ -257,6 +320,7 @@ void RunOutput::FileOpenFailure(std::string_view label, std::string_view path,
 }
 
 void RunOutput::GeneralFailure(std::string_view text) {
+  if (planning_) return;
   if (settings_.suppress_messages && log_.is_open()) {
     LogLine(nullptr, "MSG", true, text);
     return;

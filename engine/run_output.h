@@ -16,6 +16,7 @@
 #include "engine/progress.h"
 #include "engine/symbols.h"
 #include "engine/target.h"
+#include "platform/file_identity.h"
 #include "platform/platform.h"
 
 namespace tabulon {
@@ -36,6 +37,14 @@ struct TypedOutput {
 };
 
 inline constexpr std::string_view kLogFileDisplayName = "Export Log File";
+
+// A file the run could not write completely: its first failed write or
+// close.
+struct FileWriteFailure {
+  std::string label;  // "Output File", "Log File"
+  std::string path;
+  win::Status status = win::ERROR_SUCCESS;
+};
 
 class RunOutput {
  public:
@@ -87,6 +96,9 @@ class RunOutput {
   void LogLine(const tagCObjects* target, std::string_view operation, bool error,
                std::string_view message);
   void CloseAll(const std::vector<TypedOutput*>& outputs);
+  // Files that failed, each reported once when noticed: a message, and a
+  // log line while the log still works.
+  const std::vector<FileWriteFailure>& write_failures() const { return write_failures_; }
 
   // Returns the row number, or -1 without a progress window.
   int AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
@@ -101,14 +113,30 @@ class RunOutput {
   const std::vector<tagCOutputfile>& output_files() const { return output_files_; }
   void ClearOutputFiles() { output_files_.clear(); }
 
+  // The path check before the first file is opened. While planning, opening
+  // an output or the log only claims its path, loading a list file claims
+  // it as an input, and failure messages are held back (the real opening
+  // shows them). A claim of a file claimed before, when either use writes
+  // it, is a collision: the first one is kept as its message.
+  void set_planning(bool planning) { planning_ = planning; }
+  bool planning() const { return planning_; }
+  void ClaimInput(std::string_view use, const std::string& path) { Claim(use, path, false); }
+  void ClaimOutput(std::string_view use, const std::string& path) { Claim(use, path, true); }
+  const std::string& collision() const { return collision_; }
+
   // Line-break replacement and list joining with this run's settings.
   std::string ReplaceLineBreaks(std::string_view value) const;
   std::string JoinList(const std::vector<std::string>& items) const;
 
  private:
   OutputFile::Encoding FileEncoding() const;
-  bool OpenWithMark(const std::string& path, OutputFile& file, std::string_view label);
+  // `use` names the file in a collision message.
+  bool OpenWithMark(const std::string& path, OutputFile& file, std::string_view label,
+                    std::string_view use);
+  void Claim(std::string_view use, const std::string& path, bool output);
   void WriteTitleItem(OutputFile& file, bool first, std::string_view item);
+  // Reports the first failure of `file`, once per path.
+  void CheckWrites(const OutputFile& file, std::string_view label);
 
   platform::Platform& platform_;
   ProgressSink* progress_;
@@ -121,6 +149,16 @@ class RunOutput {
   std::size_t wanted_values_ = 0;
   OutputFile log_;
   std::vector<tagCOutputfile> output_files_;
+  std::vector<FileWriteFailure> write_failures_;
+  struct PathClaim {
+    std::string use;
+    std::string path;
+    platform::FileIdentity identity;
+    bool output;
+  };
+  bool planning_ = false;
+  std::vector<PathClaim> claims_;
+  std::string collision_;
   std::string row_;  // reused for every row
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/config_keys.h"
+#include "engine/setting_limits.h"
 
 namespace tabulon {
 
@@ -29,10 +30,12 @@ void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputS
   if (t.filtering_enable) t.filtering_type = config.ReadSetting("Computers", "FilteringType");
   if (t.ping_enable) {
     t.ping_type = config.ReadSetting("Computers", "PingType");
-    t.ping_ttl = config.ReadSetting("Computers", "PingTTL");
-    t.ping_timeout = config.ReadSetting("Computers", "PingTimeout");
-    t.ping_retry = config.ReadSetting("Computers", "PingRetry");
-    t.ping_retry_multiplier = config.ReadSetting("Computers", "PingRetryMultiplier");
+    t.ping_ttl = std::clamp(config.ReadSetting("Computers", "PingTTL"), 0, kMaxPingTtl);
+    t.ping_timeout = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        config.ReadSetting("Computers", "PingTimeout"), 0, kMaxPingTimeoutMs));
+    t.ping_retry = std::clamp(config.ReadSetting("Computers", "PingRetry"), 0, kMaxPingRetry);
+    t.ping_retry_multiplier = std::clamp(config.ReadSetting("Computers", "PingRetryMultiplier"), 0,
+                                         kMaxPingRetryMultiplier);
     t.ping_hide_progress_errors = config.ReadSwitch("Computers", "PingHideProgressErrors");
   }
 
@@ -40,10 +43,10 @@ void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputS
   format.custom_time_format = config.ReadSettingText("Advanced", "UserCustomTimeFormat");
   format.secondary_delimiter = output.secondary_delimiter;
 
-  // At least a second; at most a day, which also keeps the milliseconds in
-  // range.
+  // At most a day, which also keeps the milliseconds in range.
   const std::int64_t seconds =
-      std::clamp<std::int64_t>(config.ReadSetting("Platform", "Timeout"), 1, 86400);
+      std::clamp<std::int64_t>(config.ReadSetting("Platform", "Timeout"),
+                               kMinCallTimeoutSeconds, kMaxCallTimeoutSeconds);
   settings.call_timeout_ms = static_cast<std::uint32_t>(seconds * 1000);
 }
 

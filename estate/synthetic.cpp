@@ -127,7 +127,34 @@ Domain MakeDomain(Random& random, std::uint32_t number, std::uint32_t users) {
 
 }  // namespace
 
-void GenerateEstate(const SyntheticOptions& options, Estate& estate) {
+SyntheticOptions BoundedOptions(SyntheticOptions o) {
+  const auto bound = [](std::uint32_t& value, std::uint32_t low, std::uint64_t high) {
+    value = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(value, low, high));
+  };
+  bound(o.domains, 1, kMaxSyntheticDomains);
+  bound(o.computers, 0, kMaxSyntheticComputers);
+  bound(o.service_profiles, 1, kMaxSyntheticProfiles);
+  bound(o.users_per_domain, 0,
+        std::min<std::uint64_t>(kMaxSyntheticUsers, kMaxSyntheticRecords / o.domains));
+  const std::uint64_t per_profile = kMaxSyntheticRecords / o.service_profiles;
+  bound(o.services_per_computer, 0, std::min<std::uint64_t>(kMaxSyntheticServices, per_profile));
+  SyntheticResources& r = o.resources;
+  bound(r.disks_per_computer, 0, kMaxSyntheticDisks);
+  bound(r.shares_per_computer, 0, std::min<std::uint64_t>(kMaxSyntheticShares, per_profile));
+  bound(r.transports_per_computer, 0, std::min<std::uint64_t>(kMaxSyntheticShares, per_profile));
+  bound(r.sessions_per_computer, 0, std::min<std::uint64_t>(kMaxSyntheticListEntries, per_profile));
+  bound(r.open_files_per_computer, 0,
+        std::min<std::uint64_t>(kMaxSyntheticListEntries, per_profile));
+  // Connections multiply with the shares (and the default shares of the
+  // disks).
+  const std::uint64_t shares = std::uint64_t{r.shares_per_computer} + r.disks_per_computer + 2;
+  bound(r.connections_per_share, 0,
+        std::min<std::uint64_t>(kMaxSyntheticShares, per_profile / shares));
+  return o;
+}
+
+void GenerateEstate(const SyntheticOptions& requested, Estate& estate) {
+  const SyntheticOptions options = BoundedOptions(requested);
   Random random(options.seed);
   const std::uint32_t domain_count = std::max<std::uint32_t>(options.domains, 1);
   const std::size_t first_domain = estate.domains.size();

@@ -31,6 +31,15 @@ inline constexpr std::uint32_t kMaxSyntheticServices = 2000;
 inline constexpr std::uint32_t kMaxSyntheticProfiles = 1000;
 inline constexpr std::uint32_t kMaxSyntheticUsers = 100000;
 
+// Accounts of all domains, services of all profiles, and entries of each
+// resource list across all profiles, at most: with the limits above alone a
+// file could ask for tens of GB.
+inline constexpr std::uint64_t kMaxSyntheticRecords = 1000000;
+
+// `options` with every size within its limit and the totals within
+// kMaxSyntheticRecords; GenerateEstate applies it.
+SyntheticOptions BoundedOptions(SyntheticOptions options);
+
 // Appends the generated domains and computers to `estate`; the caller
 // finalizes it. Domains are DOMAIN01.., computers DC00001 (the first of each
 // domain, its controller), SRV00002 or WS00003.., numbered across the estate.

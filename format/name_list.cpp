@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/file_identity.h"
 #include "platform/ini_file_profile.h"
 #include "platform/text.h"
 
@@ -53,6 +54,11 @@ bool MatchEntry(std::string_view name, std::string_view entry) {
 LoadStatus LoadNameList(std::string_view path, NameList& list) {
   list.clear();
   const std::string native = platform::NativePath(path);
+  // A device or FIFO (/dev/zero) would be read for ever.
+  if (const win::Status regular = platform::CheckRegularFile(native);
+      regular != win::ERROR_SUCCESS) {
+    return LoadStatus{regular};
+  }
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(native.c_str(), "rb"));
   if (!file) return LoadStatus{win::StatusFromErrno(errno)};
 

@@ -11,14 +11,19 @@ namespace tabulon::platform {
 class CancelToken {
  public:
   CancelToken() = default;
-  // `flag` is the run's stop flag (set from a signal handler or the window);
-  // it must outlive every session opened with this token.
-  explicit CancelToken(const std::atomic<int>* flag) : flag_(flag) {}
+  // Set when either flag is (set from a signal handler or the window); the
+  // flags must outlive every session opened with this token.
+  explicit CancelToken(const std::atomic<int>* flag, const std::atomic<int>* also = nullptr)
+      : flag_(flag), also_(also) {}
 
-  bool cancelled() const { return flag_ != nullptr && flag_->load(std::memory_order_relaxed) != 0; }
+  bool cancelled() const { return IsSet(flag_) || IsSet(also_); }
 
  private:
+  static bool IsSet(const std::atomic<int>* flag) {
+    return flag != nullptr && flag->load(std::memory_order_relaxed) != 0;
+  }
   const std::atomic<int>* flag_ = nullptr;
+  const std::atomic<int>* also_ = nullptr;
 };
 
 // Waits `duration` as a remote call that takes that long would: gives up with

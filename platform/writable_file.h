@@ -13,9 +13,12 @@ namespace tabulon::platform {
 class WritableFile {
  public:
   virtual ~WritableFile() = default;
-  // Writes `bytes` at the end of the file; the number of bytes written, which
-  // is short only when the system reported an error.
-  virtual std::size_t Write(std::string_view bytes) = 0;
+  // Writes all of `bytes` at the end of the file; otherwise the status of
+  // the failing call (ERROR_DISK_FULL on a full file system).
+  virtual win::Status Write(std::string_view bytes) = 0;
+  // Closes the file; the status of a failed close, or ERROR_FILE_NOT_FOUND
+  // when the file was removed while it was open (what was written is gone).
+  virtual win::Status Close() = 0;
 };
 
 // Opens `path`, creating it, for appending or replacing. On failure returns

@@ -9,7 +9,8 @@ ExportProgress::ExportProgress(RunOutput& output, const tagCObjects& target,
 }
 
 void ExportProgress::ReportFailure(std::string_view message) {
-  if (verbose_) {
+  // Without a window there is no start row to append to.
+  if (verbose_ && start_row_ >= 0) {
     output_.AppendProgress(start_row_, message, kFailureImage);
   } else {
     output_.AddProgressRow(target_.display_name, message, 1, kProgressFailure);

@@ -1,6 +1,7 @@
 #include "platform/writable_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,19 +12,40 @@ namespace {
 class PosixWritableFile final : public WritableFile {
  public:
   explicit PosixWritableFile(int fd) : fd_(fd) {}
-  ~PosixWritableFile() override { ::close(fd_); }
+  ~PosixWritableFile() override { Close(); }
   PosixWritableFile(const PosixWritableFile&) = delete;
   PosixWritableFile& operator=(const PosixWritableFile&) = delete;
 
-  std::size_t Write(std::string_view bytes) override {
+  win::Status Write(std::string_view bytes) override {
+    if (fd_ < 0) return win::ERROR_INVALID_HANDLE;
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
+      if (n < 0) return win::StatusFromErrno(errno);
+      // A write that takes nothing without an error: no room left.
+      if (n == 0) return win::ERROR_DISK_FULL;
       done += static_cast<std::size_t>(n);
     }
-    return done;
+    return win::ERROR_SUCCESS;
+  }
+
+  win::Status Close() override {
+    if (fd_ < 0) return win::ERROR_SUCCESS;
+    win::Status status = win::ERROR_SUCCESS;
+    // A regular file without a name any more (its folder was removed) keeps
+    // nothing of what was written.
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 0) {
+      status = win::ERROR_FILE_NOT_FOUND;
+    }
+    // close() may report a delayed write error (NFS, quotas); it is not
+    // retried after EINTR, as the descriptor is gone either way.
+    if (::close(fd_) != 0 && errno != EINTR && status == win::ERROR_SUCCESS) {
+      status = win::StatusFromErrno(errno);
+    }
+    fd_ = -1;
+    return status;
   }
 
  private:

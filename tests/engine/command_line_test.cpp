@@ -27,7 +27,11 @@ TEST(CommandLine, Switches) {
       {"/QUOLL_TABULON=\"h.ini\"", Action::kInteractive, false, "h.ini", true, ""},
       {"/Config_Prop=p.ini", Action::kConfigProperties, false, "p.ini", false, ""},
       {"/QUOLL_CONFIG=objects.qob", Action::kInteractive, false, "", false, "objects.qob"},
-      {"/CONFIG=x.ini/NOMSG", Action::kUnattendedRun, true, "x.ini", false, ""},
+      {"/CONFIG=x.ini /NOMSG", Action::kUnattendedRun, true, "x.ini", false, ""},
+      // Only a whole argument is the switch.
+      {"/CONFIG=/srv/x/nomsgdir/run.ini", Action::kUnattendedRun, false, "/srv/x/nomsgdir/run.ini",
+       false, ""},
+      {"/CONFIG=x.ini/NOMSG", Action::kUnattendedRun, false, "x.ini/NOMSG", false, ""},
   };
   for (const auto& c : cases) {
     const CommandLine cl = ParseCommandLine(c.line);

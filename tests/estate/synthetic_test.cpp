@@ -107,3 +107,38 @@ TEST(EstateSynthetic, ExplicitComputersJoinGeneratedDomains) {
 
 }  // namespace
 }  // namespace tabulon::estate
+
+namespace tabulon::estate {
+namespace {
+
+TEST(EstateSynthetic, SizesAreBoundedInTotal) {
+  constexpr std::uint32_t kHuge = 0xFFFFFFFFu;
+  SyntheticOptions asked;
+  asked.domains = kHuge;
+  asked.computers = kHuge;
+  asked.services_per_computer = kHuge;
+  asked.service_profiles = kHuge;
+  asked.users_per_domain = kHuge;
+  asked.resources = {kHuge, kHuge, kHuge, kHuge, kHuge, kHuge};
+  const SyntheticOptions o = BoundedOptions(asked);
+  EXPECT_EQ(o.domains, kMaxSyntheticDomains);
+  EXPECT_EQ(o.computers, kMaxSyntheticComputers);
+  EXPECT_EQ(o.service_profiles, kMaxSyntheticProfiles);
+  EXPECT_EQ(o.resources.disks_per_computer, kMaxSyntheticDisks);
+  const std::uint64_t profiles = o.service_profiles;
+  EXPECT_LE(std::uint64_t{o.users_per_domain} * o.domains, kMaxSyntheticRecords);
+  EXPECT_LE(o.services_per_computer * profiles, kMaxSyntheticRecords);
+  EXPECT_LE(o.resources.sessions_per_computer * profiles, kMaxSyntheticRecords);
+  EXPECT_LE(o.resources.open_files_per_computer * profiles, kMaxSyntheticRecords);
+  EXPECT_LE(std::uint64_t{o.resources.connections_per_share} *
+                (o.resources.shares_per_computer + o.resources.disks_per_computer + 2) * profiles,
+            kMaxSyntheticRecords);
+  // Sizes within the limits stay as they are.
+  SyntheticOptions small;
+  small.users_per_domain = 20;
+  EXPECT_EQ(BoundedOptions(small).users_per_domain, 20u);
+  EXPECT_EQ(BoundedOptions(small).services_per_computer, small.services_per_computer);
+}
+
+}  // namespace
+}  // namespace tabulon::estate

@@ -206,6 +206,34 @@ TEST_F(RunDriver, PingRetriesAndFailureRows) {
                   .starts_with("3/5/2026 14:07:09\tQUIET\tQUIET\t\tPING\tERROR\tPing failed.\r\n"));
 }
 
+TEST_F(RunDriver, PingSettingsAreBounded) {
+  struct Case {
+    const char* settings;
+    std::vector<std::string> timeouts;
+  } cases[] = {
+      // Ten attempts at most, each waiting a minute at most; the multiplier
+      // saturates instead of overflowing.
+      {"PingRetry=99999999999999999999\nPingTimeout=99999999999\nPingRetryMultiplier=10\n",
+       std::vector<std::string>(10, "60000")},
+      {"PingRetry=20\nPingTimeout=50\nPingRetryMultiplier=2147483647\n",
+       {"50", "500", "5000", "50000", "60000", "60000", "60000", "60000", "60000", "60000"}},
+      {"PingRetry=2\nPingTimeout=-5\nPingRetryMultiplier=-3\n", {"0", "0"}},
+  };
+  run_.SetObjects({{24, "QUIET", "\\\\QUIET"}});
+  for (const Case& c : cases) {
+    run_.SetConfiguration(std::string("[Computers]\nPingEnable=1\nPingType=1\n") + c.settings);
+    run_.Run();
+    std::vector<std::string> timeouts;
+    for (const auto& call : run_.backend().call_log().Calls()) {
+      if (call.operation != "SystemEcho") continue;
+      const std::size_t at = call.detail.find("timeout=") + 8;
+      timeouts.push_back(
+          call.detail.substr(at, call.detail.find_first_not_of("0123456789", at) - at));
+    }
+    EXPECT_EQ(timeouts, c.timeouts) << c.settings;
+  }
+}
+
 TEST_F(RunDriver, NoPingAttemptsMeansEveryPingFails) {
   run_.SetObjects({{24, "PC22", "\\\\PC22"}});
   run_.SetConfiguration(

@@ -62,6 +62,8 @@ TEST(TargetSessions, ACallPastTheTimeoutEndsWithATimeoutAndAFailureRow) {
                 "0|53|Export Completed.|1 Objects Processed."}));
 }
 
+// No target is half done while the list is built, so the first stop (not
+// only the second, which cancels during a target) ends the expansion at once.
 TEST(TargetSessions, StopCancelsTheCallInFlightWhileADomainIsExpanded) {
   EndToEnd run;
   run.SetEstate(R"({

@@ -73,6 +73,7 @@ RunResult EndToEnd::Run(bool with_progress) {
                      platform::Credentials{}};
   progress_.rows.clear();
   messages_.shown.clear();
+  messages_.failure_rows.clear();
   backend_->call_log().Clear();
   env.locations.app_data_directory = dir_.path();
   request_.configuration_path = dir_.File("cfg.ini");

@@ -23,7 +23,12 @@ class RecordingMessages final : public MessageSink {
     shown.emplace_back(text);
     return user_answer.value_or(answer);
   }
+  void ShowFailureRow(std::string_view name, std::string_view status) override {
+    failure_rows.push_back(std::string(name) + ": " + std::string(status));
+  }
   std::vector<std::string> shown;
+  // Failure rows of runs without a window.
+  std::vector<std::string> failure_rows;
   // What the user answers to questions; nothing: the unattended answer.
   std::optional<bool> user_answer;
 };

@@ -1,0 +1,123 @@
+// The built program as a scheduler starts it: exit statuses, Ctrl-C twice,
+// and standard descriptors that were closed.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "support/fakes.h"
+
+namespace tabulon::testing {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class Program : public ::testing::Test {
+ protected:
+  // Writes cfg.ini with the estate, the object file and the output folder
+  // of the scratch directory, and more keys of [General] and [Services].
+  void Configure(const std::string& estate, const std::string& general,
+                 const std::string& services = "") {
+    dir_.Write("estate.json", estate);
+    dir_.Write("objects.txt", "PC1\n");
+    dir_.Write("objects.dat",
+               "1\t0\t52\t1\treserved\treserved\tlist\t\t" + dir_.File("objects.txt") + "\r\n");
+    dir_.Write("cfg.ini", "[Platform]\nEstate=" + dir_.File("estate.json") +
+                              "\n[General]\nObjectFile=" + dir_.File("objects.dat") +
+                              "\nDefaultOutputDirectory=" + dir_.path() + "\n" + general +
+                              "[Computers]\nPingEnable=0\n[Services]\nExportServices=1\n" +
+                              services);
+  }
+
+  // Runs the program with /CONFIG=cfg.ini (or `args`); `in_child` runs
+  // before exec, `while_running` in the parent with the child's pid.
+  Outcome Run(const std::string& args = "", const std::function<void()>& in_child = {},
+              const std::function<void(pid_t)>& while_running = {}) {
+    const std::string config = args.empty() ? "/CONFIG=" + dir_.File("cfg.ini") : args;
+    const std::string out = dir_.File("stdout"), err = dir_.File("stderr");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      ::dup2(o, 1);
+      ::dup2(e, 2);
+      ::close(o);
+      ::close(e);
+      ::setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
+      ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+      if (in_child) in_child();
+      ::execl(TABULON_PROGRAM, TABULON_PROGRAM, config.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    if (while_running) while_running(pid);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir_.Read("stdout"), dir_.Read("stderr")};
+  }
+
+  ScratchDir dir_;
+};
+
+constexpr const char* kEstate = R"({"computers": [{"name": "PC1", "services": [{"name": "A"}]}]})";
+
+TEST_F(Program, ExitStatuses) {
+  struct Case {
+    const char* general;
+    const char* services;
+    int status;
+    const char* said;  // on standard output or standard error
+  } cases[] = {
+      {"", "", 0, "Export Completed. 1 Objects Processed."},
+      {"EnableLogging=1\nLogFileName=/dev/full\n", "", 3,
+       "Not completely written: Log File /dev/full: There is not enough space on the disk."},
+      {"", "ServicesOutputFile=/dev/full\n", 3, "Not completely written: Output File /dev/full"},
+      {"", "ServicesOutputFile=objects.dat\n", 1, "are the same file"},
+      {"", "ExportSpecificServices=1\nSpecificFileName=/dev/zero\n", 1,
+       "Unable to open 'Exception List' file /dev/zero."},
+  };
+  for (const Case& c : cases) {
+    Configure(kEstate, c.general, c.services);
+    const Outcome o = Run();
+    EXPECT_EQ(o.status, c.status) << c.general << c.services << o.out << o.err;
+    EXPECT_NE((o.out + o.err).find(c.said), std::string::npos) << o.out << o.err;
+  }
+  EXPECT_EQ(Run("/CONFIG=").status, 2);
+}
+
+TEST_F(Program, SecondInterruptCancelsTheCallInFlight) {
+  Configure(R"({"computers": [{"name": "PC1", "latency_ms": 60000}]})", "");
+  const auto start = std::chrono::steady_clock::now();
+  const Outcome o = Run("", {}, [](pid_t pid) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(pid, SIGINT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ::kill(pid, SIGTERM);
+  });
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(o.status, 4) << o.out << o.err;
+  EXPECT_NE(o.out.find("Export Aborted By User."), std::string::npos) << o.out;
+}
+
+TEST_F(Program, ClosedStandardErrorTakesNoOutputFile) {
+  Configure(kEstate, "EnableLogging=1\n");
+  // No active objects: a message for standard error.
+  dir_.Write("objects.dat", "1\t0\t24\t0\treserved\treserved\tPC1\t\t\\\\PC1\r\n");
+  const Outcome o = Run("", [] { ::close(2); });
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(dir_.Read("Export.log").find("No objects found"), std::string::npos)
+      << dir_.Read("Export.log");
+}
+
+}  // namespace
+}  // namespace tabulon::testing
