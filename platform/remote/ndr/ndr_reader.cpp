@@ -145,7 +145,7 @@ std::u16string NdrReader::WideChars() {
   const std::uint8_t* at = nullptr;
   if (!Reserve(1, 0, kStringOverhead) || !Take(std::size_t{actual} * 2, at)) return units;
   units.resize(actual);
-  for (std::uint32_t i = 0; i < actual; ++i) {
+  for (std::size_t i = 0; i < actual; ++i) {
     units[i] = static_cast<char16_t>(at[2 * i] | (at[2 * i + 1] << 8));
   }
   return units;
