@@ -24,9 +24,14 @@ TABULON_WIN_STATUS(ERROR_NOT_SUPPORTED, 50, "The request is not supported.")
 TABULON_WIN_STATUS(ERROR_BAD_NETPATH, 53, "The network path could not be found.")
 TABULON_WIN_STATUS(ERROR_NETWORK_BUSY, 54, "The network is busy.")
 TABULON_WIN_STATUS(ERROR_UNEXP_NET_ERR, 59, "An unexpected network error occurred.")
+TABULON_WIN_STATUS(ERROR_NETNAME_DELETED, 64, "The specified network name is no longer available.")
+TABULON_WIN_STATUS(ERROR_NETWORK_ACCESS_DENIED, 65, "Network access is denied.")
 TABULON_WIN_STATUS(ERROR_BAD_NET_NAME, 67, "The network name could not be found.")
+TABULON_WIN_STATUS(ERROR_INVALID_PASSWORD, 86, "The specified network password is not correct.")
 TABULON_WIN_STATUS(ERROR_INVALID_PARAMETER, 87, "A parameter is not valid.")
+TABULON_WIN_STATUS(ERROR_BROKEN_PIPE, 109, "The pipe has been ended.")
 TABULON_WIN_STATUS(ERROR_DISK_FULL, 112, "There is not enough space on the disk.")
+TABULON_WIN_STATUS(ERROR_SEM_TIMEOUT, 121, "The semaphore timeout period has expired.")
 TABULON_WIN_STATUS(ERROR_INSUFFICIENT_BUFFER, 122, "The buffer passed is too small for the data.")
 TABULON_WIN_STATUS(ERROR_INVALID_NAME, 123,
                    "The file name, directory name or volume label is not valid.")
@@ -35,16 +40,29 @@ TABULON_WIN_STATUS(ERROR_PROC_NOT_FOUND, 127, "The requested procedure could not
 TABULON_WIN_STATUS(ERROR_DIR_NOT_ROOT, 144, "The directory is not the root directory of a volume.")
 TABULON_WIN_STATUS(ERROR_ALREADY_EXISTS, 183, "The file already exists.")
 TABULON_WIN_STATUS(ERROR_FILENAME_EXCED_RANGE, 206, "The file name or extension is too long.")
+TABULON_WIN_STATUS(ERROR_PIPE_BUSY, 231, "All pipe instances are busy.")
+TABULON_WIN_STATUS(ERROR_PIPE_NOT_CONNECTED, 233, "No process is on the other end of the pipe.")
 TABULON_WIN_STATUS(ERROR_MORE_DATA, 234, "More data is available.")
 TABULON_WIN_STATUS(ERROR_NO_MORE_ITEMS, 259, "There are no more items.")
 TABULON_WIN_STATUS(ERROR_DIRECTORY, 267, "The directory name is not valid.")
 TABULON_WIN_STATUS(ERROR_INVALID_ADDRESS, 487, "The address is not valid.")
 TABULON_WIN_STATUS(ERROR_SERVICE_DOES_NOT_EXIST, 1060, "The service is not installed.")
+TABULON_WIN_STATUS(ERROR_NOT_ENOUGH_SERVER_MEMORY, 1130,
+                   "Not enough server memory resources are available to process this command.")
 TABULON_WIN_STATUS(ERROR_BAD_DEVICE, 1200, "The device name is not valid.")
 TABULON_WIN_STATUS(
     ERROR_NO_NET_OR_BAD_PATH, 1203,
     "The network path was mistyped, does not exist, or the network provider is not available.")
 TABULON_WIN_STATUS(ERROR_CANCELLED, 1223, "The operation was canceled by the user.")
+TABULON_WIN_STATUS(ERROR_CONNECTION_REFUSED, 1225,
+                   "The remote computer refused the network connection.")
+TABULON_WIN_STATUS(ERROR_NETWORK_UNREACHABLE, 1231, "The network location cannot be reached.")
+TABULON_WIN_STATUS(ERROR_HOST_UNREACHABLE, 1232,
+                   "The remote system is not reachable by the transport.")
+TABULON_WIN_STATUS(ERROR_CONNECTION_ABORTED, 1236,
+                   "The network connection was aborted by the local system.")
+TABULON_WIN_STATUS(ERROR_NO_LOGON_SERVERS, 1311,
+                   "There are currently no logon servers available to service the logon request.")
 TABULON_WIN_STATUS(ERROR_NO_SUCH_LOGON_SESSION, 1312,
                    "A specified logon session does not exist. It may already have been terminated.")
 TABULON_WIN_STATUS(ERROR_NO_SUCH_USER, 1317, "The user does not exist.")
@@ -53,6 +71,12 @@ TABULON_WIN_STATUS(
     ERROR_WRONG_PASSWORD, 1323,
     "Unable to update the password. The value provided as the current password is incorrect.")
 TABULON_WIN_STATUS(ERROR_LOGON_FAILURE, 1326, "The user name or password is wrong.")
+TABULON_WIN_STATUS(ERROR_ACCOUNT_RESTRICTION, 1327,
+                   "Account restrictions are preventing this user from signing in.")
+TABULON_WIN_STATUS(ERROR_INVALID_LOGON_HOURS, 1328,
+                   "Your account has time restrictions that keep you from signing in right now.")
+TABULON_WIN_STATUS(ERROR_INVALID_WORKSTATION, 1329,
+                   "This user isn't allowed to sign in to this computer.")
 TABULON_WIN_STATUS(ERROR_PASSWORD_EXPIRED, 1330, "The password for this account has expired.")
 TABULON_WIN_STATUS(ERROR_ACCOUNT_DISABLED, 1331,
                    "This user can't sign in because this account is currently disabled.")
@@ -62,16 +86,49 @@ TABULON_WIN_STATUS(ERROR_INVALID_SID, 1337, "The security ID structure is not va
 TABULON_WIN_STATUS(ERROR_NO_SUCH_DOMAIN, 1355,
                    "The domain does not exist or could not be contacted.")
 TABULON_WIN_STATUS(ERROR_NO_SUCH_ALIAS, 1376, "The local group does not exist.")
+TABULON_WIN_STATUS(ERROR_LOGON_TYPE_NOT_GRANTED, 1385,
+                   "The user has not been granted the requested logon type at this computer.")
+TABULON_WIN_STATUS(ERROR_TIME_SKEW, 1398,
+                   "There is a time and/or date difference between the client and server.")
 TABULON_WIN_STATUS(ERROR_TIMEOUT, 1460,
                    "This operation returned because the timeout period expired.")
+TABULON_WIN_STATUS(RPC_S_UNKNOWN_IF, 1717, "The interface is unknown.")
 TABULON_WIN_STATUS(RPC_S_SERVER_UNAVAILABLE, 1722, "The RPC server is not available.")
+TABULON_WIN_STATUS(RPC_S_SERVER_TOO_BUSY, 1723,
+                   "The RPC server is too busy to complete this operation.")
 TABULON_WIN_STATUS(RPC_S_CALL_FAILED, 1726, "The remote procedure call failed.")
+TABULON_WIN_STATUS(RPC_S_CALL_FAILED_DNE, 1727,
+                   "The remote procedure call failed and did not execute.")
+TABULON_WIN_STATUS(RPC_S_PROTOCOL_ERROR, 1728,
+                   "A remote procedure call (RPC) protocol error occurred.")
+TABULON_WIN_STATUS(RPC_S_UNSUPPORTED_TYPE, 1732, "The type UUID is not supported.")
+TABULON_WIN_STATUS(RPC_S_INVALID_TAG, 1733, "The tag is invalid.")
+TABULON_WIN_STATUS(RPC_S_INVALID_BOUND, 1734, "The array bounds are invalid.")
+TABULON_WIN_STATUS(RPC_S_PROCNUM_OUT_OF_RANGE, 1745, "The procedure number is out of range.")
+TABULON_WIN_STATUS(RPC_S_ZERO_DIVIDE, 1767, "The RPC server attempted an integer division by zero.")
+TABULON_WIN_STATUS(RPC_S_ADDRESS_ERROR, 1768, "An addressing error occurred in the RPC server.")
+TABULON_WIN_STATUS(RPC_S_FP_DIV_ZERO, 1769,
+                   "A floating-point operation at the RPC server caused a division by zero.")
+TABULON_WIN_STATUS(RPC_S_FP_UNDERFLOW, 1770,
+                   "A floating-point underflow occurred at the RPC server.")
+TABULON_WIN_STATUS(RPC_S_FP_OVERFLOW, 1771, "A floating-point overflow occurred at the RPC server.")
+TABULON_WIN_STATUS(RPC_X_NULL_REF_POINTER, 1780, "A null reference pointer was passed to the stub.")
+TABULON_WIN_STATUS(RPC_X_ENUM_VALUE_OUT_OF_RANGE, 1781, "The enumeration value is out of range.")
+TABULON_WIN_STATUS(RPC_X_BYTE_COUNT_TOO_SMALL, 1782, "The byte count is too small.")
+TABULON_WIN_STATUS(RPC_X_BAD_STUB_DATA, 1783, "The stub received bad data.")
 TABULON_WIN_STATUS(ERROR_NO_TRUST_SAM_ACCOUNT, 1787,
                    "The workstation has no trust account in the domain's security database.")
 TABULON_WIN_STATUS(ERROR_INVALID_PRINTER_NAME, 1801, "The printer name is not valid.")
 TABULON_WIN_STATUS(RPC_S_CALL_CANCELLED, 1818, "The remote procedure call was cancelled.")
+TABULON_WIN_STATUS(RPC_S_COMM_FAILURE, 1820,
+                   "A communications failure occurred during a remote procedure call.")
+TABULON_WIN_STATUS(RPC_S_SEC_PKG_ERROR, 1825, "A security package specific error occurred.")
+TABULON_WIN_STATUS(ERROR_PASSWORD_MUST_CHANGE, 1907,
+                   "The user's password must be changed before signing in.")
 TABULON_WIN_STATUS(ERROR_DOMAIN_CONTROLLER_NOT_FOUND, 1908,
                    "No domain controller could be found for the domain.")
+TABULON_WIN_STATUS(ERROR_ACCOUNT_LOCKED_OUT, 1909,
+                   "The referenced account is currently locked out and may not be logged on to.")
 // 2100-2999: network management statuses.
 TABULON_WIN_STATUS(NERR_NetNotStarted, 2102, "The workstation driver is not installed.")
 TABULON_WIN_STATUS(NERR_ServerNotStarted, 2114, "The Server service is not running.")

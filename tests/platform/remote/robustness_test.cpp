@@ -1,0 +1,111 @@
+// Hostile stubs: every decoder meets truncated, bit-flipped and random
+// stubs and answers with a status, never a crash or a huge allocation.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "platform/remote/ndr/ndr_reader.h"
+#include "platform/remote/sample_stubs.h"
+#include "platform/remote/srvsvc_codec.h"
+#include "platform/remote/svcctl_codec.h"
+#include "platform/remote/wkssvc_codec.h"
+
+namespace tabulon::platform::remote {
+namespace {
+
+using Stub = std::vector<std::uint8_t>;
+using Span = std::span<const std::uint8_t>;
+
+struct DecoderCase {
+  const char* name;
+  std::function<win::Status(Span)> decode;
+  Stub valid;
+  win::Status valid_status;
+};
+
+std::vector<DecoderCase> Decoders() {
+  using namespace testing;
+  return {
+      {"server info", [](Span s) { return srvsvc::DecodeServerGetInfo101(s).status; },
+       ServerInfo101Reply(), win::ERROR_SUCCESS},
+      {"shares 502", [](Span s) { return srvsvc::DecodeShareEnum(s, 502).status; },
+       ShareEnum502Reply(), win::ERROR_MORE_DATA},
+      {"shares 1", [](Span s) { return srvsvc::DecodeShareEnum(s, 1).status; },
+       ShareEnum1EmptyReply(), win::ERROR_SUCCESS},
+      {"share info", [](Span s) { return srvsvc::DecodeShareGetInfo0(s).status; },
+       ShareGetInfo0Reply(), win::ERROR_SUCCESS},
+      {"connections", [](Span s) { return srvsvc::DecodeConnectionEnum1(s).status; },
+       ConnectionEnum1Reply(), win::ERROR_SUCCESS},
+      {"sessions", [](Span s) { return srvsvc::DecodeSessionEnum(s, 502).status; },
+       SessionEnum502Reply(), win::ERROR_SUCCESS},
+      {"files", [](Span s) { return srvsvc::DecodeFileEnum3(s).status; }, FileEnum3Reply(),
+       win::ERROR_SUCCESS},
+      {"disks", [](Span s) { return srvsvc::DecodeServerDiskEnum0(s).status; }, DiskEnum0Reply(),
+       win::ERROR_SUCCESS},
+      {"transports", [](Span s) { return wkssvc::DecodeWkstaTransportEnum0(s).status; },
+       TransportEnum0Reply(), win::ERROR_SUCCESS},
+      {"open", [](Span s) { return svcctl::DecodeOpenReply(s).status; }, OpenReply(),
+       win::ERROR_SUCCESS},
+      {"services", [](Span s) { return svcctl::DecodeEnumServicesStatus(s).status; },
+       EnumServicesMoreDataReply(), win::ERROR_MORE_DATA},
+      {"config", [](Span s) { return svcctl::DecodeQueryServiceConfig(s).status; },
+       ServiceConfigReply(), win::ERROR_SUCCESS},
+      {"close", [](Span s) { return svcctl::DecodeCloseServiceHandle(s); }, CloseReply(),
+       win::ERROR_SUCCESS},
+  };
+}
+
+TEST(StubRobustness, TruncatedStubsFailAsBadStubData) {
+  for (const auto& d : Decoders()) {
+    SCOPED_TRACE(d.name);
+    ASSERT_EQ(d.decode(d.valid), d.valid_status);
+    for (std::size_t size = 0; size < d.valid.size(); ++size) {
+      EXPECT_EQ(d.decode(Span(d.valid.data(), size)), win::RPC_X_BAD_STUB_DATA) << size;
+    }
+  }
+}
+
+// Under the sanitizer build this is where an unchecked read would show.
+TEST(StubRobustness, FlippedBitsAndRandomStubsNeverCrash) {
+  std::mt19937 random(8);
+  for (const auto& d : Decoders()) {
+    SCOPED_TRACE(d.name);
+    for (std::size_t bit = 0; bit < d.valid.size() * 8; ++bit) {
+      Stub flipped = d.valid;
+      flipped[bit / 8] ^= static_cast<std::uint8_t>(1u << (bit % 8));
+      d.decode(flipped);
+    }
+    for (int i = 0; i < 300; ++i) {
+      Stub noise(random() % 200);
+      for (auto& b : noise) b = static_cast<std::uint8_t>(random());
+      // Small counts and ids are likelier to reach deep into a decoder.
+      if (i % 2 == 0) {
+        for (auto& b : noise) b &= 0x07;
+      }
+      d.decode(noise);
+    }
+  }
+}
+
+// A count far beyond the stub fails before anything is allocated for it,
+// and so does one within the stub but beyond the allocation bound.
+TEST(StubRobustness, CountsAreCheckedBeforeAllocating) {
+  // clang-format off
+  const Stub huge = testing::Stub()
+      .U32(1).U32(1).U32(0x20000)    // level 1, container
+      .U32(0x10000000).U32(0x20004)  // 268 million entries claimed
+      .U32(0x10000000)
+      .bytes();
+  // clang-format on
+  EXPECT_EQ(srvsvc::DecodeShareEnum(huge, 1).status, win::RPC_X_BAD_STUB_DATA);
+
+  const Stub bytes = testing::Stub().U32(64).Raw(Stub(64, 0)).bytes();
+  ndr::NdrReader bounded(bytes, ndr::NdrLimits{.max_depth = 4, .max_allocation = 32});
+  EXPECT_TRUE(bounded.ConformantBytes().empty());
+  EXPECT_EQ(bounded.status(), win::RPC_X_BAD_STUB_DATA);
+}
+
+}  // namespace
+}  // namespace tabulon::platform::remote

@@ -1,0 +1,60 @@
+#pragma once
+// Response stubs built by hand, field by field, the way a server marshals
+// them: the decode tests check what they decode to and the robustness test
+// mangles them.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tabulon::platform::remote::testing {
+
+// Appends NDR fields with their alignment, independently of NdrWriter.
+class Stub {
+ public:
+  Stub& Align(std::size_t n) {
+    while (bytes_.size() % n != 0) bytes_.push_back(0);
+    return *this;
+  }
+  Stub& U16(std::uint16_t v) { return Align(2).Put(v, 2); }
+  Stub& U32(std::uint32_t v) { return Align(4).Put(v, 4); }
+  Stub& Raw(const std::vector<std::uint8_t>& b) {
+    bytes_.insert(bytes_.end(), b.begin(), b.end());
+    return *this;
+  }
+  // UTF-16 units and a NUL, no counts (strings inside a flat buffer).
+  Stub& Units(const std::u16string& s) {
+    for (const char16_t u : s) U16(u);
+    return U16(0);
+  }
+  // A conformant-varying [string] referent: counts include the NUL.
+  Stub& WString(const std::u16string& s) {
+    const auto count = static_cast<std::uint32_t>(s.size() + 1);
+    return U32(count).U32(0).U32(count).Units(s);
+  }
+  std::vector<std::uint8_t> bytes() const { return bytes_; }
+
+ private:
+  Stub& Put(std::uint32_t v, int size) {
+    for (int i = 0; i < size; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    return *this;
+  }
+  std::vector<std::uint8_t> bytes_;
+};
+
+std::vector<std::uint8_t> ServerInfo101Reply();
+std::vector<std::uint8_t> ShareEnum502Reply();  // two shares, ERROR_MORE_DATA
+std::vector<std::uint8_t> ShareEnum1EmptyReply();
+std::vector<std::uint8_t> ShareGetInfo0Reply();
+std::vector<std::uint8_t> ConnectionEnum1Reply();
+std::vector<std::uint8_t> SessionEnum502Reply();
+std::vector<std::uint8_t> FileEnum3Reply();
+std::vector<std::uint8_t> DiskEnum0Reply();
+std::vector<std::uint8_t> TransportEnum0Reply();
+std::vector<std::uint8_t> OpenReply();
+std::vector<std::uint8_t> EnumServicesMoreDataReply();
+std::vector<std::uint8_t> ServiceConfigReply();
+std::vector<std::uint8_t> ServiceConfigTooSmallReply();
+std::vector<std::uint8_t> CloseReply();
+
+}  // namespace tabulon::platform::remote::testing
