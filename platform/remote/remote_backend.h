@@ -1,0 +1,35 @@
+#pragma once
+// The backend for real computers: the families a server answers over DCE/RPC
+// (the server, workstation and service control interfaces so far) are encoded
+// and decoded here and carried by an RpcTransport; the families no remote
+// interface serves yet answer ERROR_NOT_SUPPORTED, and paths on this computer
+// may be served by a local file system.
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/remote/rpc_transport.h"
+#include "platform/session.h"
+
+namespace tabulon::platform::remote {
+
+// Makes the transport of one session.
+using TransportFactory = std::function<std::unique_ptr<RpcTransport>(const SessionOptions&)>;
+
+class RemoteBackend final : public SessionBackend {
+ public:
+  // `local_files`, when given, serves the files() family (volumes of local
+  // paths); it must outlive the backend's sessions.
+  RemoteBackend(TransportFactory transports, FileSystem* local_files)
+      : transports_(std::move(transports)), local_files_(local_files) {}
+
+  std::unique_ptr<TargetSession> Open(std::string_view target,
+                                      const SessionOptions& options) override;
+
+ private:
+  TransportFactory transports_;
+  FileSystem* local_files_;
+};
+
+}  // namespace tabulon::platform::remote

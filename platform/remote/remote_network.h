@@ -1,0 +1,49 @@
+#pragma once
+// Network management over the server (srvsvc) and workstation (wkssvc)
+// interfaces. The browse list and the account database need interfaces that
+// are not served yet: they answer ERROR_NOT_SUPPORTED.
+#include "platform/netapi.h"
+#include "platform/remote/rpc_transport.h"
+
+namespace tabulon::platform::remote {
+
+class RemoteNetworkManagement final : public NetworkManagement {
+ public:
+  explicit RemoteNetworkManagement(RpcTransport& transport) : transport_(transport) {}
+
+  ServerInfoResult NetServerGetInfo101(std::string_view server) override;
+  ShareEnumResult NetShareEnum(std::string_view server, std::uint32_t level,
+                               std::uint32_t preferred_max_length,
+                               std::uint32_t resume_handle) override;
+  ShareGetInfoResult NetShareGetInfo0(std::string_view server, std::string_view netname) override;
+  ConnectionEnumResult NetConnectionEnum1(std::string_view server, std::string_view qualifier,
+                                          std::uint32_t preferred_max_length,
+                                          std::uint32_t resume_handle) override;
+  SessionEnumResult NetSessionEnum(std::string_view server, std::string_view client_name,
+                                   std::string_view user_name, std::uint32_t level,
+                                   std::uint32_t preferred_max_length,
+                                   std::uint32_t resume_handle) override;
+  FileEnumResult NetFileEnum3(std::string_view server, std::string_view base_path,
+                              std::string_view user_name, std::uint32_t preferred_max_length,
+                              std::uint32_t resume_handle) override;
+  ServerDiskEnumResult NetServerDiskEnum0(std::string_view server,
+                                          std::uint32_t preferred_max_length) override;
+  WkstaTransportEnumResult NetWkstaTransportEnum0(std::string_view server,
+                                                  std::uint32_t preferred_max_length,
+                                                  std::uint32_t resume_handle) override;
+  ServerEnumResult NetServerEnum101(std::string_view domain, std::uint32_t server_type,
+                                    std::uint32_t preferred_max_length,
+                                    std::uint32_t resume_handle) override;
+  DisplayMachinesResult NetQueryDisplayMachines(std::string_view server, std::uint32_t index,
+                                                std::uint32_t entries_requested,
+                                                std::uint32_t preferred_max_length) override;
+  DcNameResult NetGetDCName(std::string_view server, std::string_view domain) override;
+
+ private:
+  RpcTransport& transport_;
+};
+
+// "\\NAME" and "NAME" both name the host NAME.
+std::string_view HostOf(std::string_view server);
+
+}  // namespace tabulon::platform::remote

@@ -1,0 +1,108 @@
+#include "platform/remote/remote_service_control.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/remote/remote_network.h"
+#include "platform/remote/svcctl_codec.h"
+
+namespace tabulon::platform::remote {
+
+RemoteServiceControl::~RemoteServiceControl() {
+  std::vector<ServiceHandle> open;
+  for (const auto& [number, host] : hosts_) open.push_back(number);
+  // Services before their managers: they were opened later.
+  std::sort(open.rbegin(), open.rend());
+  for (ServiceHandle number : open) CloseServiceHandle(number);
+}
+
+RemoteServiceControl::Opened RemoteServiceControl::Find(ServiceHandle number) const {
+  const auto host = hosts_.find(number);
+  if (host == hosts_.end()) return {};
+  return {host->second, handles_.Find(number)};
+}
+
+ServiceHandleResult RemoteServiceControl::Keep(std::string host, const RpcReply& reply) {
+  if (reply.status != win::ERROR_SUCCESS) return {reply.status, 0};
+  const svcctl::HandleReply opened = svcctl::DecodeOpenReply(reply.stub);
+  if (opened.status != win::ERROR_SUCCESS) return {opened.status, 0};
+  const ServiceHandle number = handles_.Add(opened.handle);
+  if (number != 0) hosts_.emplace(number, std::move(host));
+  return {win::ERROR_SUCCESS, number};
+}
+
+ServiceHandleResult RemoteServiceControl::OpenSCManager(std::string_view machine,
+                                                        std::uint32_t access) {
+  const std::string host(HostOf(machine));
+  const RpcReply reply = transport_.Call(host, svcctl::kInterface, svcctl::kROpenSCManagerW,
+                                         svcctl::EncodeOpenSCManager(machine, access));
+  return Keep(host, reply);
+}
+
+EnumServicesResult RemoteServiceControl::EnumServicesStatus(ServiceHandle manager,
+                                                            std::uint32_t service_type,
+                                                            std::uint32_t service_state,
+                                                            std::uint32_t buffer_size,
+                                                            std::uint32_t resume_handle) {
+  EnumServicesResult result;
+  const Opened opened = Find(manager);
+  if (opened.handle == nullptr) {
+    result.status = win::ERROR_INVALID_HANDLE;
+    return result;
+  }
+  const RpcReply reply =
+      transport_.Call(opened.host, svcctl::kInterface, svcctl::kREnumServicesStatusW,
+                      svcctl::EncodeEnumServicesStatus(
+                          *opened.handle, service_type, service_state,
+                          std::min(buffer_size, svcctl::kMaxEnumBufferSize), resume_handle));
+  if (reply.status != win::ERROR_SUCCESS) {
+    result.status = reply.status;
+    return result;
+  }
+  return svcctl::DecodeEnumServicesStatus(reply.stub);
+}
+
+ServiceHandleResult RemoteServiceControl::OpenService(ServiceHandle manager,
+                                                      std::string_view service_name,
+                                                      std::uint32_t access) {
+  const Opened opened = Find(manager);
+  if (opened.handle == nullptr) return {win::ERROR_INVALID_HANDLE, 0};
+  const RpcReply reply =
+      transport_.Call(opened.host, svcctl::kInterface, svcctl::kROpenServiceW,
+                      svcctl::EncodeOpenService(*opened.handle, service_name, access));
+  return Keep(opened.host, reply);
+}
+
+ServiceConfigResult RemoteServiceControl::QueryServiceConfig(ServiceHandle service,
+                                                             std::uint32_t buffer_size) {
+  ServiceConfigResult result;
+  const Opened opened = Find(service);
+  if (opened.handle == nullptr) {
+    result.status = win::ERROR_INVALID_HANDLE;
+    return result;
+  }
+  const RpcReply reply =
+      transport_.Call(opened.host, svcctl::kInterface, svcctl::kRQueryServiceConfigW,
+                      svcctl::EncodeQueryServiceConfig(
+                          *opened.handle, std::min(buffer_size, svcctl::kMaxConfigBufferSize)));
+  if (reply.status != win::ERROR_SUCCESS) {
+    result.status = reply.status;
+    return result;
+  }
+  return svcctl::DecodeQueryServiceConfig(reply.stub);
+}
+
+bool RemoteServiceControl::CloseServiceHandle(ServiceHandle handle) {
+  const Opened opened = Find(handle);
+  if (opened.handle == nullptr) return false;
+  // The handle is gone from the session whatever the server answers.
+  const RpcReply reply =
+      transport_.Call(opened.host, svcctl::kInterface, svcctl::kRCloseServiceHandle,
+                      svcctl::EncodeCloseServiceHandle(*opened.handle));
+  handles_.Remove(handle);
+  hosts_.erase(handle);
+  return reply.status == win::ERROR_SUCCESS &&
+         svcctl::DecodeCloseServiceHandle(reply.stub) == win::ERROR_SUCCESS;
+}
+
+}  // namespace tabulon::platform::remote
