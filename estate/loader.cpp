@@ -1,8 +1,8 @@
 #include "estate/loader.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -133,7 +133,9 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
 }
 
 // The parser's texts start with "[json.exception.parse_error.101] " and
-// quote what was last read, which may be long or not even UTF-8.
+// end by quoting what was last read: from a file that is not an estate
+// (a configuration, a key file) that would repeat its text, so the message
+// keeps the position and the kind of error only.
 std::string ParserMessage(const char* what) {
   constexpr std::size_t kMaxChars = 300;
   std::string_view raw = what;
@@ -141,6 +143,7 @@ std::string ParserMessage(const char* what) {
     const auto end = raw.find("] ");
     if (end != std::string_view::npos) raw.remove_prefix(end + 2);
   }
+  raw = raw.substr(0, raw.find("; last read:"));
   std::string clean;
   std::size_t pos = 0;
   std::size_t chars = 0;

@@ -91,8 +91,9 @@ class Parser {
       version4_ = true;
       return true;
     }
+    // Not quoted: the file may be anything but a .reg file.
     return Fail(1, "expected the header \"" + std::string(kVersion5Header) + "\" or \"" +
-                       std::string(kVersion4Header) + "\", found " + QuoteForMessage(header));
+                       std::string(kVersion4Header) + "\"");
   }
 
   bool KeyLine(std::string_view line, std::size_t number) {

@@ -68,6 +68,7 @@ std::uint32_t RegistryTree::AddNode(std::string_view name) {
   node.sort_key = text::ToUpper(name);
   node.last_write = default_last_write_;
   nodes_.push_back(std::move(node));
+  value_positions_.emplace_back();
   return static_cast<std::uint32_t>(nodes_.size() - 1);
 }
 
@@ -93,10 +94,9 @@ std::uint32_t RegistryTree::Find(std::uint32_t from, std::string_view path) cons
 }
 
 const RegistryValueData* RegistryTree::FindValue(std::uint32_t key, std::string_view name) const {
-  for (const RegistryValueData& value : nodes_[key].values) {
-    if (text::EqualsNoCase(value.name, name)) return &value;
-  }
-  return nullptr;
+  const auto& positions = value_positions_[key];
+  const auto it = positions.find(text::ToLower(name));
+  return it == positions.end() ? nullptr : &nodes_[key].values[it->second];
 }
 
 std::optional<std::uint32_t> RegistryTree::CreateKey(Hive hive, std::string_view path) {
@@ -140,22 +140,30 @@ void RegistryTree::DeleteKey(Hive hive, std::string_view path) {
 }
 
 void RegistryTree::SetValue(std::uint32_t key, RegistryValueData value) {
-  for (RegistryValueData& existing : nodes_[key].values) {
-    if (text::EqualsNoCase(existing.name, value.name)) {
-      existing.type = value.type;
-      existing.data = std::move(value.data);
-      return;
-    }
+  auto& values = nodes_[key].values;
+  const auto [it, added] =
+      value_positions_[key].try_emplace(text::ToLower(value.name), values.size());
+  if (added) {
+    values.push_back(std::move(value));
+    return;
   }
-  nodes_[key].values.push_back(std::move(value));
+  // The value keeps its first name and place and takes the new data.
+  RegistryValueData& existing = values[it->second];
+  existing.type = value.type;
+  existing.data = std::move(value.data);
 }
 
 void RegistryTree::DeleteValue(std::uint32_t key, std::string_view name) {
+  auto& positions = value_positions_[key];
+  const auto it = positions.find(text::ToLower(name));
+  if (it == positions.end()) return;
+  const std::size_t gone = it->second;
+  positions.erase(it);
   auto& values = nodes_[key].values;
-  values.erase(
-      std::remove_if(values.begin(), values.end(),
-                     [&](const RegistryValueData& v) { return text::EqualsNoCase(v.name, name); }),
-      values.end());
+  values.erase(values.begin() + static_cast<std::ptrdiff_t>(gone));
+  for (auto& [lowered, position] : positions) {
+    if (position > gone) --position;
+  }
 }
 
 }  // namespace tabulon::estate

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "estate/estate.h"
@@ -77,6 +78,10 @@ class RegistryTree {
   std::pair<std::size_t, bool> Locate(std::uint32_t key, std::string_view sort_key) const;
 
   std::vector<RegistryNode> nodes_;
+  // Per key, the position of each value in `values` by its name in lower
+  // case (the folding EqualsNoCase compares with), so that a file setting
+  // many values in one key loads in linear time.
+  std::vector<std::unordered_map<std::string, std::size_t>> value_positions_;
   std::array<std::uint32_t, kHiveCount> roots_{};
   platform::FileTime default_last_write_;
 };

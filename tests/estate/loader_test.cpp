@@ -130,6 +130,33 @@ TEST(EstateLoader, SurvivesJunk) {
   EXPECT_TRUE(ParseEstate(nested, "deep.json").ok);
 }
 
+// Pointed at the wrong file (a configuration, a key file), the message
+// names the file and line but repeats nothing of what it holds.
+TEST(EstateLoader, ErrorsAboutOtherFilesQuoteNoneOfTheirText) {
+  const tabulon::testing::ScratchDir scratch;
+  scratch.Write("secret.reg", "Password=hunter2\n");
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string expected;  // after "other.txt: "
+  };
+  const Case cases[] = {
+      {"configuration", "[General]\nPassword=hunter2\n", "parse error at line 1"},
+      {"quoted first line", "\"hunter2 is the password\n{}", "parse error at line 2"},
+      {"bad UTF-8 in a string", "\"hunter2\xFF\"", "parse error at line 1"},
+      {"second line", "{\"a\": 1,\n hunter2}", "parse error at line 2"},
+      {".reg file that is not one",
+       R"({"computers": [{"name": "A", "registry": {"files": ["secret.reg"]}}]})",
+       "secret.reg:1: expected the header"},
+  };
+  for (const Case& c : cases) {
+    const LoadResult result = ParseEstate(c.text, "other.txt", scratch.path());
+    EXPECT_NE(result.error.find(c.expected), std::string::npos) << c.name << ": " << result.error;
+    EXPECT_TRUE(result.error.starts_with("other.txt: ")) << c.name << ": " << result.error;
+    EXPECT_EQ(result.error.find("hunter2"), std::string::npos) << c.name << ": " << result.error;
+  }
+}
+
 TEST(EstateLoader, IgnoresUnknownKeysAndAppliesDefaults) {
   const LoadResult result = ParseEstate(
       R"({"later_feature": [1, 2], "computers": [{"name": "A", "fax_lines": {"x": 1},

@@ -118,6 +118,35 @@ TEST(RegFile, SettingAValueAgainKeepsItsPlaceAndTakesTheNewData) {
   EXPECT_EQ(values[0].type, platform::kRegDword);
 }
 
+// Large enough that a lookup by scanning the key's values (quadratic in
+// their number) runs far beyond the test timeout; linear loading takes a
+// fraction of a second.
+TEST(RegFile, ManyValuesInOneKeyLoadInLinearTime) {
+  constexpr int kValues = 100000;
+  std::string bytes = std::string(kHeader) + "[HKLM\\K]\n";
+  for (int i = 0; i < kValues; ++i) bytes += "\"Value" + std::to_string(i) + "\"=dword:1\n";
+  for (int i = 0; i < kValues; i += 1000) {
+    bytes +=
+        "\"VALUE" + std::to_string(i) + "\"=\"again\"\n\"value" + std::to_string(i + 1) + "\"=-\n";
+  }
+  const Applied a = Apply(bytes);
+  ASSERT_TRUE(a.result.ok) << a.result.message;
+  const std::uint32_t key = a.Key("K");
+  const auto& values = a.tree.node(key).values;
+  ASSERT_EQ(values.size(), static_cast<std::size_t>(kValues - kValues / 1000));
+  EXPECT_EQ(values[0].name, "Value0");
+  EXPECT_EQ(values[0].type, platform::kRegSz);
+  EXPECT_EQ(values[1].name, "Value2");
+  EXPECT_EQ(values[1].type, platform::kRegDword);
+  EXPECT_EQ(values.back().name, "Value" + std::to_string(kValues - 1));
+  EXPECT_EQ(a.tree.FindValue(key, "value1001"), nullptr);
+  const RegistryValueData* found = a.tree.FindValue(key, "VALUE99000");
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->name, "Value99000");
+  EXPECT_EQ(found->data, Wide("again") + std::string(2, '\0'));
+  EXPECT_EQ(a.tree.FindValue(key, "Value99999"), &values.back());
+}
+
 TEST(RegFile, SubkeysAreKeptInUpperCaseOrder) {
   const Applied a = Apply(std::string(kHeader) +
                           "[HKLM\\K\\beta]\n[HKLM\\K\\Alpha]\n[HKLM\\K\\_x]\n"
