@@ -64,8 +64,10 @@ TABULON_WIN_STATUS(ERROR_NO_SUCH_DOMAIN, 1355,
 TABULON_WIN_STATUS(ERROR_NO_SUCH_ALIAS, 1376, "The local group does not exist.")
 TABULON_WIN_STATUS(ERROR_TIMEOUT, 1460,
                    "This operation returned because the timeout period expired.")
+TABULON_WIN_STATUS(RPC_S_UNKNOWN_IF, 1717, "The interface is unknown.")
 TABULON_WIN_STATUS(RPC_S_SERVER_UNAVAILABLE, 1722, "The RPC server is not available.")
 TABULON_WIN_STATUS(RPC_S_CALL_FAILED, 1726, "The remote procedure call failed.")
+TABULON_WIN_STATUS(RPC_S_PROCNUM_OUT_OF_RANGE, 1745, "The procedure number is out of range.")
 TABULON_WIN_STATUS(ERROR_NO_TRUST_SAM_ACCOUNT, 1787,
                    "The workstation has no trust account in the domain's security database.")
 TABULON_WIN_STATUS(ERROR_INVALID_PRINTER_NAME, 1801, "The printer name is not valid.")
