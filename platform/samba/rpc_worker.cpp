@@ -12,12 +12,9 @@
 #include "platform/samba/samba_status.h"
 #include "platform/samba/worker_frames.h"
 
-// The library's headers are C; its credentials header uses two enums it
-// declares only elsewhere, which C++ needs to know the size of.
-enum smb_signing_setting : int;
-enum smb_encryption_setting : int;
+#include "platform/samba/samba_credentials.h"
+
 extern "C" {
-#include <credentials.h>
 #include <dcerpc.h>
 #include <param.h>
 #include <talloc.h>
@@ -156,10 +153,9 @@ class Worker {
     if (creds_ == nullptr) {
       if (const std::uint32_t status = MakeCredentials(); status != 0) return status;
     }
-    const bool anonymous = cli_credentials_is_anonymous(creds_);
     // Authenticated pipes are signed and sealed at the RPC level as well.
     const std::string binding =
-        "ncacn_np:" + q.server + "[\\pipe\\" + q.pipe + (anonymous ? "" : ",seal") + "]";
+        "ncacn_np:" + q.server + "[\\pipe\\" + q.pipe + (anonymous_ ? "" : ",seal") + "]";
     bound.name = q.pipe;
     bound.endpoint = "ncacn_np:[\\pipe\\" + q.pipe + "]";
     bound.endpoint_names[0] = bound.endpoint.c_str();
@@ -181,27 +177,13 @@ class Worker {
   // The credentials of every connection of this worker; kept because the
   // pipes' security contexts refer to them.
   std::uint32_t MakeCredentials() {
-    cli_credentials* creds = cli_credentials_init(root_);
-    if (creds == nullptr) return kNtStatusNoMemory;
-    cli_credentials_set_conf(creds, lp_);
     const Credentials& c = settings_.credentials;
-    if (c.use_kerberos) {
-      cli_credentials_set_kerberos_state(creds, CRED_USE_KERBEROS_REQUIRED, CRED_SPECIFIED);
-      const char* error = nullptr;
-      if (cli_credentials_set_ccache(creds, lp_, nullptr, CRED_SPECIFIED, &error) != 0) {
-        talloc_free(creds);
-        return kNtStatusNoSuchLogonSession;
-      }
-    } else if (c.username.empty()) {
-      cli_credentials_set_anonymous(creds);
-    } else {
-      cli_credentials_set_kerberos_state(creds, CRED_USE_KERBEROS_DISABLED, CRED_SPECIFIED);
-      cli_credentials_set_username(creds, c.username.c_str(), CRED_SPECIFIED);
-      cli_credentials_set_password(creds, c.password.c_str(), CRED_SPECIFIED);
-      if (!c.domain.empty()) cli_credentials_set_domain(creds, c.domain.c_str(), CRED_SPECIFIED);
-    }
-    creds_ = creds;
-    return 0;
+    int anonymous = 0;
+    const std::uint32_t status =
+        tabulon_samba_credentials(root_, lp_, c.username.c_str(), c.password.c_str(),
+                                  c.domain.c_str(), c.use_kerberos ? 1 : 0, &creds_, &anonymous);
+    anonymous_ = anonymous != 0;
+    return status;
   }
 
   WorkerSettings settings_;
@@ -209,6 +191,7 @@ class Worker {
   tevent_context* ev_ = nullptr;
   loadparm_context* lp_ = nullptr;
   cli_credentials* creds_ = nullptr;
+  bool anonymous_ = false;
   std::map<std::string, std::unique_ptr<BoundPipe>> pipes_;
 };
 

@@ -13,7 +13,5 @@ win::Status StatusFromSamba(std::uint32_t nt_status, std::uint32_t fault);
 
 // NTSTATUS values the worker itself answers with.
 inline constexpr std::uint32_t kNtStatusInvalidParameter = 0xC000000D;
-inline constexpr std::uint32_t kNtStatusNoMemory = 0xC0000017;
-inline constexpr std::uint32_t kNtStatusNoSuchLogonSession = 0xC000005F;
 
 }  // namespace tabulon::platform::samba
