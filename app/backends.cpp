@@ -12,7 +12,8 @@
 #include "platform/posix/credentials_file.h"
 #include "platform/posix/file_system.h"
 #include "platform/posix/icmp_socket.h"
-#include "platform/unsupported/backend.h"
+#include "platform/remote/remote_backend.h"
+#include "platform/samba/samba_transport.h"
 
 namespace tabulon::app {
 
@@ -23,7 +24,14 @@ struct Backends::State {
   // Real backends.
   platform::SocketIcmp icmp{clock};
   platform::PosixFileSystem local_files;
-  unsupported::UnsupportedBackend remote{&local_files};
+  // Real computers over SMB named pipes, each session's calls in a worker
+  // process of its own.
+  platform::remote::RemoteBackend remote{
+      [](const platform::SessionOptions& options)
+          -> std::unique_ptr<platform::remote::RpcTransport> {
+        return std::make_unique<platform::samba::SambaTransport>(options);
+      },
+      &local_files};
   // The simulated network, when the configuration names one.
   std::unique_ptr<estate::EstateBackend> estate;
 };

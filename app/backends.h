@@ -1,8 +1,9 @@
 #pragma once
 // Chooses what serves the platform families of a run: the estate named by
 // the configuration's [Platform] Estate key, or the backends of this system
-// (ICMP, and sessions whose families answer ERROR_NOT_SUPPORTED until a real
-// remote backend serves them). Also reads who the sessions authenticate as.
+// (ICMP, local volumes, and real computers over SMB named pipes for the
+// families a remote interface serves). Also reads who the sessions
+// authenticate as.
 #include <memory>
 #include <string>
 

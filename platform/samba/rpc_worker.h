@@ -1,0 +1,23 @@
+#pragma once
+// The worker process's side of the transport: the only code that calls the
+// client library. It runs in a child forked for one transport, keeps one
+// bound pipe per server and interface, and answers the requests read from
+// its socket until the parent closes it.
+#include <cstdint>
+
+#include "platform/credentials.h"
+
+namespace tabulon::platform::samba {
+
+struct WorkerSettings {
+  Credentials credentials;
+  std::uint16_t smb_port = 445;
+  // Rounded up to whole seconds for the library's own request timer, which
+  // then never fires before the parent's deadline does.
+  std::uint32_t call_timeout_ms = 0;
+};
+
+// Serves requests on `fd` and ends the process when the parent is gone.
+[[noreturn]] void RunRpcWorker(int fd, const WorkerSettings& settings);
+
+}  // namespace tabulon::platform::samba

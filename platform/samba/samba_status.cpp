@@ -1,0 +1,66 @@
+#include "platform/samba/samba_status.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace tabulon::platform::samba {
+namespace {
+
+// The NTSTATUS values a connection and a call give in practice, with what a
+// Windows client reports for the same failure. Anything else is a failed call.
+constexpr std::array<std::pair<std::uint32_t, win::Status>, 27> kNtStatus{{
+    {0x00000000, win::ERROR_SUCCESS},
+    {0xC000000D, win::ERROR_INVALID_PARAMETER},
+    {0xC0000011, win::RPC_S_CALL_FAILED},  // END_OF_FILE: the pipe closed
+    {0xC0000017, win::ERROR_NOT_ENOUGH_MEMORY},
+    {0xC0000022, win::ERROR_ACCESS_DENIED},
+    {0xC0000034, win::RPC_S_SERVER_UNAVAILABLE},     // OBJECT_NAME_NOT_FOUND: no such pipe
+    {0xC000005F, win::ERROR_NO_SUCH_LOGON_SESSION},  // no Kerberos tickets
+    {0xC0000064, win::ERROR_LOGON_FAILURE},          // NO_SUCH_USER: SMB hides which part was wrong
+    {0xC000006A, win::ERROR_LOGON_FAILURE},          // WRONG_PASSWORD
+    {0xC000006D, win::ERROR_LOGON_FAILURE},
+    {0xC0000071, win::ERROR_PASSWORD_EXPIRED},
+    {0xC0000072, win::ERROR_ACCOUNT_DISABLED},
+    {0xC00000B0, win::RPC_S_CALL_FAILED},  // PIPE_DISCONNECTED
+    {0xC00000B5, win::ERROR_TIMEOUT},      // IO_TIMEOUT
+    {0xC00000BB, win::ERROR_NOT_SUPPORTED},
+    {0xC00000BE, win::ERROR_BAD_NETPATH},
+    {0xC00000CA, win::ERROR_ACCESS_DENIED},  // NETWORK_ACCESS_DENIED
+    {0xC00000CC, win::ERROR_BAD_NET_NAME},
+    {0xC0000120, win::ERROR_CANCELLED},
+    {0xC000013B, win::RPC_S_CALL_FAILED},  // LOCAL_DISCONNECT
+    {0xC000013C, win::RPC_S_CALL_FAILED},  // REMOTE_DISCONNECT
+    {0xC000014B, win::RPC_S_CALL_FAILED},  // PIPE_BROKEN
+    {0xC000020C, win::RPC_S_CALL_FAILED},  // CONNECTION_DISCONNECTED
+    {0xC000020D, win::RPC_S_CALL_FAILED},  // CONNECTION_RESET
+    {0xC0000236, win::ERROR_BAD_NETPATH},  // CONNECTION_REFUSED
+    {0xC000023C, win::ERROR_BAD_NETPATH},  // NETWORK_UNREACHABLE
+    {0xC000023D, win::ERROR_BAD_NETPATH},  // HOST_UNREACHABLE
+}};
+
+// Fault codes of the RPC protocol itself (nca_s_*) and the statuses the
+// Windows runtime raises for them.
+constexpr std::array<std::pair<std::uint32_t, win::Status>, 2> kNcaFaults{{
+    {0x1C010002, win::RPC_S_PROCNUM_OUT_OF_RANGE},  // op_rng_error
+    {0x1C010003, win::RPC_S_UNKNOWN_IF},            // unk_if
+}};
+
+}  // namespace
+
+win::Status StatusFromSamba(std::uint32_t nt_status, std::uint32_t fault) {
+  if (fault != 0) {
+    // A Windows server faults with a Windows status (5, 1783, ...), which its
+    // clients see unchanged.
+    if (fault <= 0xFFFF) return fault;
+    const auto* it = std::find_if(kNcaFaults.begin(), kNcaFaults.end(),
+                                  [&](const auto& row) { return row.first == fault; });
+    return it != kNcaFaults.end() ? it->second : win::RPC_S_CALL_FAILED;
+  }
+  const auto* it = std::lower_bound(kNtStatus.begin(), kNtStatus.end(), nt_status,
+                                    [](const auto& row, std::uint32_t v) { return row.first < v; });
+  if (it != kNtStatus.end() && it->first == nt_status) return it->second;
+  return win::RPC_S_CALL_FAILED;
+}
+
+}  // namespace tabulon::platform::samba

@@ -1,0 +1,186 @@
+#include "platform/samba/samba_transport.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <thread>
+#include <utility>
+
+#include "platform/samba/rpc_worker.h"
+#include "platform/samba/samba_status.h"
+#include "platform/samba/tcp_probe.h"
+#include "platform/samba/worker_frames.h"
+
+namespace tabulon::platform::samba {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How often a wait looks at the cancel token.
+constexpr std::chrono::milliseconds kSlice{50};
+// How long a worker may take to close its connections when it is told to go.
+constexpr std::chrono::milliseconds kQuitGrace{2000};
+// The worker's end of the socket pair, once it is moved into place.
+constexpr int kWorkerFd = 3;
+
+// "\\NAME" and "NAME" name the same server.
+std::string_view HostOf(std::string_view server) {
+  while (!server.empty() && (server.front() == '\\' || server.front() == '/')) {
+    server.remove_prefix(1);
+  }
+  return server;
+}
+
+// In the freshly forked child: keep only the socket and /dev/null for the
+// standard streams, so that nothing the library prints reaches the parent's
+// output, and die with the parent.
+[[noreturn]] void BecomeWorker(int fd, pid_t parent, const WorkerSettings& settings) {
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (::getppid() != parent) ::_exit(1);
+  ::signal(SIGINT, SIG_IGN);  // Ctrl-C is the parent's to handle
+  ::signal(SIGPIPE, SIG_IGN);
+  if (fd != kWorkerFd && ::dup2(fd, kWorkerFd) < 0) ::_exit(1);
+  ::fcntl(kWorkerFd, F_SETFD, 0);
+  const int null = ::open("/dev/null", O_RDWR);
+  if (null < 0) ::_exit(1);
+  for (int std_fd = 0; std_fd < 3; ++std_fd) ::dup2(null, std_fd);
+  ::close_range(kWorkerFd + 1, UINT_MAX, 0);
+  RunRpcWorker(kWorkerFd, settings);
+}
+
+}  // namespace
+
+SambaTransport::SambaTransport(SessionOptions options, std::uint16_t smb_port)
+    : options_(std::move(options)), smb_port_(smb_port) {}
+
+SambaTransport::~SambaTransport() {
+  StopWorker(false);
+}
+
+bool SambaTransport::StartWorker() {
+  int fds[2];
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return false;
+  const WorkerSettings settings{options_.credentials, smb_port_, options_.call_timeout_ms};
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return false;
+  }
+  if (pid == 0) BecomeWorker(fds[1], parent, settings);
+  ::close(fds[1]);
+  worker_ = pid;
+  socket_ = fds[0];
+  reached_.clear();
+  return true;
+}
+
+void SambaTransport::StopWorker(bool kill) {
+  if (worker_ < 0) return;
+  ::close(socket_);
+  socket_ = -1;
+  if (!kill) {
+    // The worker ends when it reads the end of its socket.
+    const auto until = Clock::now() + kQuitGrace;
+    while (::waitpid(worker_, nullptr, WNOHANG) == 0) {
+      if (Clock::now() >= until) {
+        kill = true;
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  if (kill) {
+    ::kill(worker_, SIGKILL);
+    while (::waitpid(worker_, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
+  worker_ = -1;
+}
+
+win::Status SambaTransport::Exchange(const std::vector<std::uint8_t>& frame, Deadline deadline,
+                                     std::vector<std::uint8_t>& body) {
+  // The worker reads a whole request before it does anything else, so a
+  // blocking send cannot wait on it for long.
+  std::size_t sent = 0;
+  while (sent < frame.size()) {
+    const ssize_t n = ::send(socket_, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return win::RPC_S_CALL_FAILED;
+    sent += static_cast<std::size_t>(n);
+  }
+  std::vector<std::uint8_t> received;
+  for (;;) {
+    if (options_.cancel.cancelled()) return win::ERROR_CANCELLED;
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return win::ERROR_TIMEOUT;
+    pollfd p{socket_, POLLIN, 0};
+    const int n = ::poll(&p, 1, static_cast<int>(std::min(left, kSlice).count()));
+    if (n < 0 && errno != EINTR) return win::RPC_S_CALL_FAILED;
+    if (n <= 0) continue;
+    std::uint8_t chunk[16384];
+    const ssize_t got = ::recv(socket_, chunk, sizeof chunk, MSG_DONTWAIT);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (got <= 0) return win::RPC_S_CALL_FAILED;  // the worker died
+    received.insert(received.end(), chunk, chunk + got);
+    if (received.size() < 4) continue;
+    const std::uint32_t length = FrameLength(std::span<const std::uint8_t, 4>(received.data(), 4));
+    if (length > kMaxFrameBytes) return win::RPC_S_CALL_FAILED;
+    if (received.size() - 4 < length) continue;
+    if (received.size() - 4 > length) return win::RPC_S_CALL_FAILED;  // one reply per request
+    body.assign(received.begin() + 4, received.end());
+    return win::ERROR_SUCCESS;
+  }
+}
+
+remote::RpcReply SambaTransport::Call(std::string_view server, const remote::RpcInterface& iface,
+                                      std::uint16_t opnum, std::span<const std::uint8_t> request) {
+  const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
+  remote::RpcReply reply;
+  const std::string host(HostOf(server));
+  if (worker_ < 0 && !StartWorker()) {
+    reply.status = win::ERROR_NOT_ENOUGH_MEMORY;
+    return reply;
+  }
+  if (!reached_.contains(host)) {
+    reply.status = ProbeTcp(host, smb_port_, deadline, options_.cancel);
+    if (reply.status != win::ERROR_SUCCESS) return reply;
+  }
+  WorkerRequest q;
+  q.server = host;
+  q.pipe = std::string(iface.pipe);
+  q.uuid = iface.uuid;
+  q.version_major = iface.version_major;
+  q.version_minor = iface.version_minor;
+  q.opnum = opnum;
+  q.stub.assign(request.begin(), request.end());
+  std::vector<std::uint8_t> body;
+  reply.status = Exchange(EncodeRequest(q), deadline, body);
+  if (reply.status != win::ERROR_SUCCESS) {
+    // The worker is in the middle of a call (or gone): it cannot be reused.
+    StopWorker(true);
+    return reply;
+  }
+  auto answer = DecodeReply(body);
+  if (!answer) {
+    StopWorker(true);
+    reply.status = win::RPC_S_CALL_FAILED;
+    return reply;
+  }
+  reply.status = StatusFromSamba(answer->nt_status, answer->fault);
+  if (answer->nt_status == 0 || answer->fault != 0) reached_.insert(host);
+  if (answer->nt_status == 0) reply.stub = std::move(answer->stub);
+  return reply;
+}
+
+}  // namespace tabulon::platform::samba

@@ -1,0 +1,53 @@
+#pragma once
+// DCE/RPC over SMB named pipes through the Samba client libraries, which run
+// in a worker process: they do not survive use from several threads and
+// their connect timer cannot be shortened, so the worker is killed when a
+// call passes the session's timeout or its cancel token is set, and the next
+// call starts a new one.
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include "platform/remote/rpc_transport.h"
+#include "platform/session.h"
+
+namespace tabulon::platform::samba {
+
+inline constexpr std::uint16_t kSmbPort = 445;
+
+class SambaTransport final : public remote::RpcTransport {
+ public:
+  // `smb_port` is where servers are reached (tests use other ports).
+  explicit SambaTransport(SessionOptions options, std::uint16_t smb_port = kSmbPort);
+  ~SambaTransport() override;
+  SambaTransport(const SambaTransport&) = delete;
+  SambaTransport& operator=(const SambaTransport&) = delete;
+
+  remote::RpcReply Call(std::string_view server, const remote::RpcInterface& iface,
+                        std::uint16_t opnum, std::span<const std::uint8_t> request) override;
+
+  // The worker's process id; -1 while there is none.
+  pid_t worker() const { return worker_; }
+
+ private:
+  using Deadline = std::chrono::steady_clock::time_point;
+  bool StartWorker();
+  // Ends the worker: politely (it sees its socket close) or with SIGKILL.
+  void StopWorker(bool kill);
+  // Sends one request frame and waits for the reply frame.
+  win::Status Exchange(const std::vector<std::uint8_t>& frame, Deadline deadline,
+                       std::vector<std::uint8_t>& body);
+
+  SessionOptions options_;
+  std::uint16_t smb_port_;
+  pid_t worker_ = -1;
+  int socket_ = -1;
+  // Servers the current worker has connected to: the reachability check is
+  // made once per server and worker.
+  std::set<std::string, std::less<>> reached_;
+};
+
+}  // namespace tabulon::platform::samba

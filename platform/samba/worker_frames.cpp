@@ -1,0 +1,122 @@
+#include "platform/samba/worker_frames.h"
+
+#include <algorithm>
+
+namespace tabulon::platform::samba {
+namespace {
+
+class Writer {
+ public:
+  Writer() { bytes_.resize(4); }  // the length prefix, filled in by Finish
+  void U16(std::uint16_t v) { Uint(v, 2); }
+  void U32(std::uint32_t v) { Uint(v, 4); }
+  void Bytes(std::span<const std::uint8_t> b) {
+    U32(static_cast<std::uint32_t>(b.size()));
+    bytes_.insert(bytes_.end(), b.begin(), b.end());
+  }
+  void Text(const std::string& s) {
+    Bytes({reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
+  }
+  void Raw(std::span<const std::uint8_t> b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
+  std::vector<std::uint8_t> Finish() && {
+    const auto body = static_cast<std::uint32_t>(bytes_.size() - 4);
+    for (int i = 0; i < 4; ++i) bytes_[i] = static_cast<std::uint8_t>(body >> (8 * i));
+    return std::move(bytes_);
+  }
+
+ private:
+  void Uint(std::uint32_t v, int size) {
+    for (int i = 0; i < size; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  }
+  std::vector<std::uint8_t> bytes_;
+};
+
+class Reader {
+ public:
+  explicit Reader(std::span<const std::uint8_t> b) : b_(b) {}
+  bool U16(std::uint16_t& v) {
+    std::uint32_t w = 0;
+    if (!Uint(w, 2)) return false;
+    v = static_cast<std::uint16_t>(w);
+    return true;
+  }
+  bool U32(std::uint32_t& v) { return Uint(v, 4); }
+  bool Bytes(std::vector<std::uint8_t>& out) {
+    std::uint32_t n = 0;
+    if (!U32(n) || n > b_.size() - at_) return false;
+    out.assign(b_.begin() + at_, b_.begin() + at_ + n);
+    at_ += n;
+    return true;
+  }
+  bool Text(std::string& out) {
+    std::vector<std::uint8_t> raw;
+    if (!Bytes(raw)) return false;
+    out.assign(raw.begin(), raw.end());
+    return true;
+  }
+  bool Raw(std::span<std::uint8_t> out) {
+    if (out.size() > b_.size() - at_) return false;
+    std::copy_n(b_.begin() + at_, out.size(), out.begin());
+    at_ += out.size();
+    return true;
+  }
+  bool AtEnd() const { return at_ == b_.size(); }
+
+ private:
+  bool Uint(std::uint32_t& v, std::size_t size) {
+    if (size > b_.size() - at_) return false;
+    v = 0;
+    for (std::size_t i = 0; i < size; ++i) v |= std::uint32_t{b_[at_ + i]} << (8 * i);
+    at_ += size;
+    return true;
+  }
+  std::span<const std::uint8_t> b_;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeRequest(const WorkerRequest& request) {
+  Writer w;
+  w.Text(request.server);
+  w.Text(request.pipe);
+  w.Raw(request.uuid);
+  w.U16(request.version_major);
+  w.U16(request.version_minor);
+  w.U16(request.opnum);
+  w.Bytes(request.stub);
+  return std::move(w).Finish();
+}
+
+std::vector<std::uint8_t> EncodeReply(const WorkerReply& reply) {
+  Writer w;
+  w.U32(reply.nt_status);
+  w.U32(reply.fault);
+  w.Bytes(reply.stub);
+  return std::move(w).Finish();
+}
+
+std::optional<WorkerRequest> DecodeRequest(std::span<const std::uint8_t> body) {
+  Reader r(body);
+  WorkerRequest q;
+  if (r.Text(q.server) && r.Text(q.pipe) && r.Raw(q.uuid) && r.U16(q.version_major) &&
+      r.U16(q.version_minor) && r.U16(q.opnum) && r.Bytes(q.stub) && r.AtEnd()) {
+    return q;
+  }
+  return std::nullopt;
+}
+
+std::optional<WorkerReply> DecodeReply(std::span<const std::uint8_t> body) {
+  Reader r(body);
+  WorkerReply a;
+  if (r.U32(a.nt_status) && r.U32(a.fault) && r.Bytes(a.stub) && r.AtEnd()) return a;
+  return std::nullopt;
+}
+
+std::uint32_t FrameLength(std::span<const std::uint8_t, 4> prefix) {
+  std::uint32_t n = 0;
+  for (int i = 0; i < 4; ++i) n |= std::uint32_t{prefix[i]} << (8 * i);
+  return n;
+}
+
+}  // namespace tabulon::platform::samba

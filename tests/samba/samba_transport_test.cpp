@@ -1,0 +1,201 @@
+// The transport against a real smbd and against servers that refuse or never
+// answer, all on loopback addresses of the test's own network namespace.
+#include "platform/samba/samba_transport.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "support/samba_server.h"
+
+namespace tabulon::platform::samba {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using testing::SambaServer;
+
+// srvsvc 4b324fc8-1670-01d3-1278-5a47bf6ee188 version 3.0.
+constexpr remote::RpcInterface kSrvsvc{"srvsvc",
+                                       {0x4b, 0x32, 0x4f, 0xc8, 0x16, 0x70, 0x01, 0xd3, 0x12, 0x78,
+                                        0x5a, 0x47, 0xbf, 0x6e, 0xe1, 0x88},
+                                       3,
+                                       0};
+constexpr std::uint16_t kNetrServerGetInfo = 21;
+
+// NetrServerGetInfo(ServerName = L"\\127.0.0.1", Level = 101) in NDR 2.0:
+// ServerName is a unique pointer to a conformant varying wide string.
+constexpr std::uint8_t kGetInfo101[] = {
+    0x00, 0x00, 0x02, 0x00,  // referent id of the unique pointer
+    0x0c, 0x00, 0x00, 0x00,  // maximum count: 12 characters with the NUL
+    0x00, 0x00, 0x00, 0x00,  // offset
+    0x0c, 0x00, 0x00, 0x00,  // actual count
+    '\\', 0,    '\\', 0,    '1', 0, '2', 0, '7', 0, '.', 0,  // UTF-16LE
+    '0',  0,    '.',  0,    '0', 0, '.', 0, '1', 0, 0,   0,  // 24 bytes: already 4-aligned
+    0x65, 0x00, 0x00, 0x00,                                  // Level 101
+};
+
+std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
+
+SessionOptions Login(const char* password, std::uint32_t timeout_ms = 20000) {
+  SessionOptions options;
+  options.credentials.username = testing::kSambaUser;
+  options.credentials.password = password;
+  options.call_timeout_ms = timeout_ms;
+  return options;
+}
+
+bool ProcessGone(pid_t pid) {
+  return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// A server that accepts TCP connections (the kernel does, from the backlog)
+// and never reads or answers.
+class SilentListener {
+ public:
+  SilentListener(const char* address, std::uint16_t port) {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(port);
+    ::inet_pton(AF_INET, address, &at.sin_addr);
+    ok_ = ::bind(fd_, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0 &&
+          ::listen(fd_, 16) == 0;
+  }
+  ~SilentListener() { ::close(fd_); }
+  bool ok() const { return ok_; }
+
+ private:
+  int fd_ = -1;
+  bool ok_ = false;
+};
+
+constexpr const char* kSilentAddress = "127.0.0.3";
+constexpr std::uint16_t kSilentPort = 4455;
+
+class SambaTransportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const std::string& why_not = testing::IsolateNetwork(); !why_not.empty()) {
+      GTEST_SKIP() << why_not;
+    }
+  }
+  // The shared server of this test program, started on first use. Its first
+  // RPC starts the server's RPC helpers (about 2 s), so it is made here and
+  // the tests' timeouts need not allow for it.
+  static SambaServer* Server() {
+    if (!server_ && why_not_.empty()) {
+      server_ = SambaServer::Start(why_not_);
+      if (server_) {
+        SambaTransport warm_up(Login(testing::kSambaPassword));
+        warm_up.Call("127.0.0.1", kSrvsvc, kNetrServerGetInfo, kGetInfo101);
+      }
+    }
+    return server_.get();
+  }
+  static void TearDownTestSuite() { server_.reset(); }
+
+  static std::unique_ptr<SambaServer> server_;
+  static std::string why_not_;
+};
+std::unique_ptr<SambaServer> SambaTransportTest::server_;
+std::string SambaTransportTest::why_not_;
+
+#define REQUIRE_SERVER()                               \
+  do {                                                 \
+    if (Server() == nullptr) GTEST_SKIP() << why_not_; \
+  } while (false)
+
+TEST_F(SambaTransportTest, ServerInfoThroughOneWorkerThatEndsWithTheTransport) {
+  REQUIRE_SERVER();
+  pid_t worker = -1;
+  {
+    SambaTransport transport(Login(testing::kSambaPassword));
+    for (const char* server : {"\\\\127.0.0.1", "127.0.0.1"}) {
+      const remote::RpcReply reply =
+          transport.Call(server, kSrvsvc, kNetrServerGetInfo, kGetInfo101);
+      ASSERT_EQ(reply.status, win::ERROR_SUCCESS) << server;
+      ASSERT_GE(reply.stub.size(), 16u);
+      EXPECT_EQ(U32At(reply.stub, 0), 101u);                    // the union's level
+      EXPECT_EQ(U32At(reply.stub, 8), 500u);                    // sv101_platform_id: PLATFORM_ID_NT
+      EXPECT_EQ(U32At(reply.stub, reply.stub.size() - 4), 0u);  // WERROR
+      if (worker == -1) worker = transport.worker();
+      EXPECT_EQ(transport.worker(), worker) << "the pipe and its worker are reused";
+    }
+  }
+  EXPECT_TRUE(ProcessGone(worker));
+}
+
+TEST_F(SambaTransportTest, WrongPasswordIsALogonFailure) {
+  REQUIRE_SERVER();
+  SambaTransport transport(Login("not the password"));
+  EXPECT_EQ(transport.Call("127.0.0.1", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
+            win::ERROR_LOGON_FAILURE);
+}
+
+TEST_F(SambaTransportTest, NothingListeningIsABadNetworkPath) {
+  SambaTransport transport(Login(testing::kSambaPassword, 5000));
+  const auto started = Clock::now();
+  EXPECT_EQ(transport.Call("127.0.0.2", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
+            win::ERROR_BAD_NETPATH);
+  EXPECT_LT(Clock::now() - started, 1s);
+}
+
+TEST_F(SambaTransportTest, SilentServerTimesOutKillsTheWorkerAndTheNextCallWorks) {
+  SilentListener silent(kSilentAddress, kSilentPort);
+  ASSERT_TRUE(silent.ok());
+  SambaTransport transport(Login(testing::kSambaPassword, 1500), kSilentPort);
+  const auto started = Clock::now();
+  EXPECT_EQ(transport.Call(kSilentAddress, kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
+            win::ERROR_TIMEOUT);
+  const auto took = Clock::now() - started;
+  EXPECT_GE(took, 1500ms);
+  EXPECT_LT(took, 3s);
+  EXPECT_EQ(transport.worker(), -1);
+}
+
+TEST_F(SambaTransportTest, CallAfterATimeoutStartsANewWorker) {
+  REQUIRE_SERVER();
+  // Port 445 hangs on one address; smbd answers on the other.
+  SilentListener silent(kSilentAddress, kSmbPort);
+  ASSERT_TRUE(silent.ok());
+  SambaTransport transport(Login(testing::kSambaPassword, 2000));
+  EXPECT_EQ(transport.Call(kSilentAddress, kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
+            win::ERROR_TIMEOUT);
+  EXPECT_EQ(transport.Call("127.0.0.1", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
+            win::ERROR_SUCCESS);
+  EXPECT_NE(transport.worker(), -1);
+}
+
+TEST_F(SambaTransportTest, CancelEndsAHangingCallPromptly) {
+  SilentListener silent(kSilentAddress, kSilentPort);
+  ASSERT_TRUE(silent.ok());
+  std::atomic<int> stop{0};
+  SessionOptions options = Login(testing::kSambaPassword, 30000);
+  options.cancel = CancelToken(&stop);
+  SambaTransport transport(options, kSilentPort);
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(300ms);
+    stop = 1;
+  });
+  const auto started = Clock::now();
+  const win::Status status =
+      transport.Call(kSilentAddress, kSrvsvc, kNetrServerGetInfo, kGetInfo101).status;
+  const auto took = Clock::now() - started;
+  stopper.join();
+  EXPECT_EQ(status, win::ERROR_CANCELLED);
+  EXPECT_LT(took, 1s);
+  EXPECT_EQ(transport.worker(), -1);
+}
+
+}  // namespace
+}  // namespace tabulon::platform::samba

@@ -1,0 +1,71 @@
+// The parts of the transport that need no server: the worker's frames and the
+// status mapping.
+#include <gtest/gtest.h>
+
+#include "platform/samba/samba_status.h"
+#include "platform/samba/worker_frames.h"
+
+namespace tabulon::platform::samba {
+namespace {
+
+TEST(WorkerFrames, RequestRoundTripsAndEveryTruncationIsRefused) {
+  WorkerRequest q;
+  q.server = "srv";
+  q.pipe = "svcctl";
+  q.uuid[0] = 0x36;
+  q.version_major = 2;
+  q.opnum = 15;
+  q.stub = {1, 2, 3};
+  const auto frame = EncodeRequest(q);
+  const std::span<const std::uint8_t> body(frame.begin() + 4, frame.end());
+  ASSERT_EQ(FrameLength(std::span<const std::uint8_t, 4>(frame.data(), 4)), body.size());
+  const auto back = DecodeRequest(body);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->server, "srv");
+  EXPECT_EQ(back->pipe, "svcctl");
+  EXPECT_EQ(back->uuid, q.uuid);
+  EXPECT_EQ(back->version_major, 2);
+  EXPECT_EQ(back->opnum, 15);
+  EXPECT_EQ(back->stub, q.stub);
+  for (std::size_t n = 0; n < body.size(); ++n) EXPECT_FALSE(DecodeRequest(body.first(n))) << n;
+  std::vector<std::uint8_t> longer(body.begin(), body.end());
+  longer.push_back(0);
+  EXPECT_FALSE(DecodeRequest(longer)) << "trailing bytes";
+}
+
+TEST(WorkerFrames, ReplyRoundTrips) {
+  const auto frame = EncodeReply({0xC0000022, 5, {9, 8}});
+  const auto back = DecodeReply(std::span<const std::uint8_t>(frame).subspan(4));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->nt_status, 0xC0000022u);
+  EXPECT_EQ(back->fault, 5u);
+  EXPECT_EQ(back->stub, (std::vector<std::uint8_t>{9, 8}));
+}
+
+TEST(SambaStatus, MapsWhatAWindowsClientWouldReport) {
+  struct Case {
+    std::uint32_t nt_status, fault;
+    win::Status expected;
+  };
+  const Case cases[] = {
+      {0, 0, win::ERROR_SUCCESS},
+      {0xC000006D, 0, win::ERROR_LOGON_FAILURE},
+      {0xC000006A, 0, win::ERROR_LOGON_FAILURE},
+      {0xC0000022, 0, win::ERROR_ACCESS_DENIED},
+      {0xC0000034, 0, win::RPC_S_SERVER_UNAVAILABLE},
+      {0xC0000236, 0, win::ERROR_BAD_NETPATH},
+      {0xC00000B5, 0, win::ERROR_TIMEOUT},
+      {0x12345678, 0, win::RPC_S_CALL_FAILED},
+      // A fault wins over the library's own translation of it.
+      {0xC0000022, 1783, 1783},
+      {0xC002002E, 0x1C010002, win::RPC_S_PROCNUM_OUT_OF_RANGE},
+      {0xC0020001, 0x1C000001, win::RPC_S_CALL_FAILED},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StatusFromSamba(c.nt_status, c.fault), c.expected)
+        << std::hex << c.nt_status << " " << c.fault;
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::platform::samba

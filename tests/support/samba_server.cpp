@@ -1,0 +1,301 @@
+#include "support/samba_server.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace tabulon::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kSmbd = "/usr/sbin/smbd";
+constexpr const char* kSmbpasswd = "/usr/bin/smbpasswd";
+constexpr int kTestUid = 61234;
+constexpr int kNoGroupGid = 65534;
+
+std::string MakeTempFolder(const char* prefix) {
+  std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+  return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+}
+
+bool WriteFile(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string Errno(const char* what) {
+  return std::string(what) + ": " + std::strerror(errno);
+}
+
+bool BindOver(const fs::path& source, const char* target) {
+  return ::mount(source.c_str(), target, nullptr, MS_BIND, nullptr) == 0;
+}
+
+std::string BringLoopbackUp() {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return Errno("socket");
+  ifreq request{};
+  std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+  std::string error;
+  if (::ioctl(fd, SIOCGIFFLAGS, &request) != 0) {
+    error = Errno("SIOCGIFFLAGS lo");
+  } else {
+    request.ifr_flags = static_cast<short>(request.ifr_flags | IFF_UP);
+    if (::ioctl(fd, SIOCSIFFLAGS, &request) != 0) error = Errno("SIOCSIFFLAGS lo");
+  }
+  ::close(fd);
+  return error;
+}
+
+std::string Isolate() {
+  if (::geteuid() != 0) return "needs root for network namespaces";
+  if (::unshare(CLONE_NEWNET | CLONE_NEWNS) != 0) return Errno("unshare");
+  // Mounts made from here on stay inside this namespace.
+  if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+    return Errno("making / private");
+  }
+  if (auto error = BringLoopbackUp(); !error.empty()) return error;
+  const std::string folder = MakeTempFolder("tabulon-netns");
+  if (folder.empty()) return Errno("mkdtemp");
+  const fs::path dir(folder);
+  std::string passwd = ReadFile("/etc/passwd");
+  passwd += std::string(kSambaUser) + ":x:" + std::to_string(kTestUid) + ":" +
+            std::to_string(kNoGroupGid) + "::/nonexistent:/usr/sbin/nologin\n";
+  if (!WriteFile(dir / "hosts", "127.0.0.1\tlocalhost tabulontest\n::1\tlocalhost\n") ||
+      !WriteFile(dir / "resolv.conf", "nameserver 127.0.0.1\n") ||
+      !WriteFile(dir / "passwd", passwd)) {
+    return "cannot write " + folder;
+  }
+  if (!BindOver(dir / "hosts", "/etc/hosts") ||
+      !BindOver(dir / "resolv.conf", "/etc/resolv.conf") ||
+      !BindOver(dir / "passwd", "/etc/passwd")) {
+    return Errno("bind mount over /etc");
+  }
+  // The mounts keep the files; nothing else needs the folder.
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+  return {};
+}
+
+bool Accepts(const char* address, std::uint16_t port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(port);
+  ::inet_pton(AF_INET, address, &to.sin_addr);
+  const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+  ::close(fd);
+  return ok;
+}
+
+std::string Configuration(const fs::path& dir) {
+  const std::string d = dir.string();
+  return "[global]\n"
+         "  netbios name = TABULONTEST\n"
+         "  workgroup = TESTGROUP\n"
+         "  server string = Tabulon test server\n"
+         "  server role = standalone server\n"
+         "  interfaces = 127.0.0.1\n"
+         "  bind interfaces only = yes\n"
+         "  disable netbios = yes\n"
+         "  smb ports = 445\n"
+         "  lock directory = " +
+         d +
+         "/lock\n"
+         "  state directory = " +
+         d +
+         "/state\n"
+         "  cache directory = " +
+         d +
+         "/cache\n"
+         "  private dir = " +
+         d +
+         "/private\n"
+         "  pid directory = " +
+         d +
+         "/pid\n"
+         "  ncalrpc dir = " +
+         d +
+         "/ncalrpc\n"
+         "  binddns dir = " +
+         d +
+         "/binddns\n"
+         "  winbindd socket directory = " +
+         d +
+         "/winbindd\n"
+         "  usershare path = " +
+         d +
+         "/usershares\n"
+         "  log file = " +
+         d +
+         "/log.%m\n"
+         "  passdb backend = tdbsam\n"
+         "  load printers = no\n"
+         "  printcap name = /dev/null\n"
+         "\n"
+         "[data]\n"
+         "  path = " +
+         d +
+         "/data\n"
+         "  comment = Test data\n"
+         "  read only = yes\n"
+         "\n"
+         "[drop]\n"
+         "  path = " +
+         d +
+         "/drop\n"
+         "  read only = no\n";
+}
+
+// The forked keeper: smbd runs as the first process of a new PID namespace,
+// so that the RPC daemon it starts (which detaches itself) and that daemon's
+// helpers end with it. The keeper hands SIGTERM to smbd and exits with it.
+[[noreturn]] void RunSmbdInOwnPidNamespace(const std::string& conf, const std::string& log) {
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  // smbd signals its whole process group when it ends: that must not reach
+  // the test program.
+  ::setpgid(0, 0);
+  if (::unshare(CLONE_NEWPID) != 0) ::_exit(126);
+  sigset_t term;
+  sigemptyset(&term);
+  sigaddset(&term, SIGTERM);
+  ::sigprocmask(SIG_BLOCK, &term, nullptr);
+  const pid_t smbd = ::fork();
+  if (smbd < 0) ::_exit(126);
+  if (smbd == 0) {
+    ::sigprocmask(SIG_UNBLOCK, &term, nullptr);
+    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ::dup2(out, 1);
+    ::dup2(out, 2);
+    ::execl(kSmbd, kSmbd, "--foreground", "--no-process-group", "--debug-stdout", "-s",
+            conf.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  for (;;) {
+    // Either smbd ends or the test asks it to.
+    int signal = 0;
+    timespec slice{0, 20 * 1000 * 1000};
+    siginfo_t info{};
+    signal = ::sigtimedwait(&term, &info, &slice);
+    if (signal == SIGTERM) ::kill(smbd, SIGTERM);
+    int status = 0;
+    if (::waitpid(smbd, &status, WNOHANG) == smbd) ::_exit(0);
+  }
+}
+
+}  // namespace
+
+const std::string& IsolateNetwork() {
+  static const std::string why_not = Isolate();
+  return why_not;
+}
+
+std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not) {
+  if (!IsolateNetwork().empty()) {
+    why_not = "no isolated network: " + IsolateNetwork();
+    return nullptr;
+  }
+  if (::access(kSmbd, X_OK) != 0 || ::access(kSmbpasswd, X_OK) != 0) {
+    why_not = "smbd or smbpasswd is not installed (scripts/install-deps)";
+    return nullptr;
+  }
+  std::unique_ptr<SambaServer> server(new SambaServer);
+  server->folder_ = MakeTempFolder("tabulon-smbd");
+  const fs::path dir(server->folder_);
+  for (const char* sub : {"lock", "state", "cache", "private", "pid", "ncalrpc", "binddns",
+                          "winbindd", "usershares", "data", "drop"}) {
+    fs::create_directories(dir / sub);
+  }
+  ::chmod((dir / "drop").c_str(), 0777);
+  const fs::path conf = dir / "smb.conf";
+  WriteFile(conf, Configuration(dir));
+  WriteFile(dir / "data" / "readme.txt", "served by the test smbd\n");
+
+  const std::string add_user = std::string(kSmbpasswd) + " -c " + conf.string() + " -a -s " +
+                               kSambaUser + " >" + (dir / "smbpasswd.log").string() + " 2>&1";
+  FILE* in = ::popen(add_user.c_str(), "w");
+  if (in == nullptr) {
+    why_not = Errno("popen smbpasswd");
+    return nullptr;
+  }
+  std::fprintf(in, "%s\n%s\n", kSambaPassword, kSambaPassword);
+  if (::pclose(in) != 0) {
+    why_not = "smbpasswd failed: " + ReadFile(dir / "smbpasswd.log");
+    return nullptr;
+  }
+
+  const auto started = Clock::now();
+  const std::string log = (dir / "smbd.out").string();
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    why_not = Errno("fork");
+    return nullptr;
+  }
+  if (pid == 0) RunSmbdInOwnPidNamespace(conf.string(), log);
+  ::setpgid(pid, pid);  // here too, so that no signal of smbd's can race it
+  server->keeper_ = pid;
+  const auto give_up = started + std::chrono::seconds(10);
+  while (!Accepts("127.0.0.1", 445)) {
+    if (::waitpid(pid, nullptr, WNOHANG) == pid) {
+      server->keeper_ = -1;
+      why_not = "smbd ended at start: " + ReadFile(log);
+      return nullptr;
+    }
+    if (Clock::now() > give_up) {
+      why_not = "smbd did not accept connections within 10 s: " + ReadFile(log);
+      return nullptr;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  server->startup_seconds_ = std::chrono::duration<double>(Clock::now() - started).count();
+  return server;
+}
+
+SambaServer::~SambaServer() {
+  if (keeper_ > 0) {
+    // The keeper passes this on to smbd; when smbd ends, so does every
+    // process of its namespace, and then the keeper.
+    ::kill(keeper_, SIGTERM);
+    const auto until = Clock::now() + std::chrono::seconds(5);
+    while (::waitpid(keeper_, nullptr, WNOHANG) == 0) {
+      if (Clock::now() > until) {
+        ::kill(keeper_, SIGKILL);
+        ::waitpid(keeper_, nullptr, 0);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  std::error_code ignored;
+  if (!folder_.empty()) fs::remove_all(folder_, ignored);
+}
+
+}  // namespace tabulon::testing

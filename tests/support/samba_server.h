@@ -1,0 +1,45 @@
+#pragma once
+// Real servers for the integration tests: a standalone smbd in a fresh
+// temporary folder, inside a network and mount namespace of the test process
+// so that no packet and no name lookup leaves the machine.
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+
+namespace tabulon::testing {
+
+// Moves this process (which must still be single-threaded) into its own
+// network and mount namespaces: only loopback, up; /etc/hosts,
+// /etc/resolv.conf (resolver 127.0.0.1) and /etc/passwd (with the test user
+// added) replaced by files in a temporary folder. Done once per process;
+// every later call returns the first answer. Empty when isolated, else why
+// not (not root, namespaces refused).
+const std::string& IsolateNetwork();
+
+// The Unix and SMB account the servers know.
+inline constexpr const char* kSambaUser = "tabtest";
+inline constexpr const char* kSambaPassword = "Tab-test-1";
+
+class SambaServer {
+ public:
+  // Starts smbd on 127.0.0.1:445 with its own smb.conf, state and a share;
+  // null with `why_not` set when it cannot (not isolated, smbd missing, the
+  // server did not come up). Call IsolateNetwork() first.
+  static std::unique_ptr<SambaServer> Start(std::string& why_not);
+  ~SambaServer();
+  SambaServer(const SambaServer&) = delete;
+  SambaServer& operator=(const SambaServer&) = delete;
+
+  const std::string& folder() const { return folder_; }
+  // How long smbd took to accept connections.
+  double startup_seconds() const { return startup_seconds_; }
+
+ private:
+  SambaServer() = default;
+  std::string folder_;
+  pid_t keeper_ = -1;  // the parent of smbd, in whose PID namespace smbd runs
+  double startup_seconds_ = 0;
+};
+
+}  // namespace tabulon::testing
