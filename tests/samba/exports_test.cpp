@@ -23,7 +23,11 @@ class NoMessages final : public MessageSink {
     shown += std::string(text) + "\n";
     return answer;
   }
+  void ShowFailureRow(std::string_view name, std::string_view status) override {
+    rows += std::string(name) + ": " + std::string(status) + "\n";
+  }
   std::string shown;
+  std::string rows;
 };
 
 class RemoteExports : public ::testing::Test {
@@ -106,6 +110,24 @@ TEST_F(RemoteExports, ServicesOfARealServer) {
             "NETLOGON\tStopped\tService (Shared Process)\tDisabled\r\n"
             "RemoteRegistry\tRunning\tService (Shared Process)\tManual\r\n"
             "WINS\tStopped\tService (Own Process)\tDisabled\r\n");
+}
+
+}  // namespace
+}  // namespace tabulon::testing
+
+namespace tabulon::testing {
+namespace {
+
+// A standalone server lists its sessions to administrators only: the export
+// asks at level 502, falls back to level 1 as it must for these servers, and
+// reports the refusal of both as one failure of the target.
+TEST_F(RemoteExports, SessionsOfAServerThatRefusesThem) {
+  const RunResult result =
+      Run("[Computers]\nPingEnable=0\n[Sessions]\nExportSessions=1\nSessionsColumns=1,2\n");
+  ASSERT_FALSE(result.stopped_early) << messages_.shown;
+  EXPECT_EQ(dir_.Read("sessions.txt"), "SessionUserName\tSessionTransport\r\n");
+  EXPECT_EQ(messages_.rows,
+            "SMB: Error getting sessions on '\\\\127.0.0.1'. Error = 5. Access was denied.\n");
 }
 
 }  // namespace
