@@ -191,6 +191,10 @@ std::string Configuration(const fs::path& dir) {
   const pid_t smbd = ::fork();
   if (smbd < 0) ::_exit(126);
   if (smbd == 0) {
+    // smbd ends with the keeper however the keeper ends (the test program
+    // killed, the keeper killed after its grace time), and its namespace
+    // with it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     ::sigprocmask(SIG_UNBLOCK, &term, nullptr);
     const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     ::dup2(out, 1);
