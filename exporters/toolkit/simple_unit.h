@@ -1,6 +1,7 @@
 #pragma once
-// The unit of an export that writes one export type, needs no settings of
-// its own and runs when its type is enabled.
+// Start functions of units: the unit of an export that writes one export
+// type, needs no settings of its own and runs when its type is enabled, and
+// that of a unit whose run reads its own settings.
 #include <memory>
 
 #include "engine/exporter_unit.h"
@@ -27,6 +28,14 @@ std::unique_ptr<ExporterRun> StartEnabledTypeRun(const Configuration& /*config*/
                                                  const EnabledExports& enabled,
                                                  ExporterProgramState* /*program*/) {
   return std::make_unique<EnabledTypeRun<Export>>(enabled[Type]);
+}
+
+// The start function of a unit whose run reads its settings in its
+// constructor from the configuration and the enable keys.
+template <typename Run>
+std::unique_ptr<ExporterRun> StartRun(const Configuration& config, const EnabledExports& enabled,
+                                      ExporterProgramState* /*program*/) {
+  return std::make_unique<Run>(config, enabled);
 }
 
 }  // namespace tabulon

@@ -4,6 +4,7 @@
 
 #include "exporters/toolkit/decimal.h"
 #include "exporters/toolkit/export_progress.h"
+#include "exporters/toolkit/simple_unit.h"
 #include "format/numbers.h"
 
 namespace tabulon {
@@ -185,12 +186,7 @@ constexpr ExportType kTypes[] = {kDrives};
 }  // namespace
 
 ExporterUnit DrivesUnit() {
-  return {.name = "drives",
-          .types = kTypes,
-          .start = [](const Configuration& config, const EnabledExports& enabled,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            return std::make_unique<DrivesRun>(config, enabled);
-          }};
+  return {.name = "drives", .types = kTypes, .start = StartRun<DrivesRun>};
 }
 
 }  // namespace tabulon

@@ -5,6 +5,7 @@
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/security.h"
+#include "exporters/toolkit/simple_unit.h"
 #include "format/special_values.h"
 #include "platform/text.h"
 
@@ -217,12 +218,7 @@ constexpr ExportType kTypes[] = {kServices};
 }  // namespace
 
 ExporterUnit ServicesUnit() {
-  return {.name = "services",
-          .types = kTypes,
-          .start = [](const Configuration& config, const EnabledExports& enabled,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            return std::make_unique<ServicesRun>(config, enabled);
-          }};
+  return {.name = "services", .types = kTypes, .start = StartRun<ServicesRun>};
 }
 
 }  // namespace tabulon

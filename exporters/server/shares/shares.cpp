@@ -8,6 +8,7 @@
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/paging.h"
 #include "exporters/toolkit/security.h"
+#include "exporters/toolkit/simple_unit.h"
 
 namespace tabulon {
 namespace {
@@ -175,12 +176,7 @@ constexpr ExportType kTypes[] = {kShares, kShareConnections};
 }  // namespace
 
 ExporterUnit SharesUnit() {
-  return {.name = "shares",
-          .types = kTypes,
-          .start = [](const Configuration& config, const EnabledExports& enabled,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            return std::make_unique<SharesRun>(config, enabled);
-          }};
+  return {.name = "shares", .types = kTypes, .start = StartRun<SharesRun>};
 }
 
 }  // namespace tabulon
