@@ -1,22 +1,17 @@
 #include "platform/remote/remote_network.h"
 
+#include "platform/remote/remote_call.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/wkssvc_codec.h"
 
 namespace tabulon::platform::remote {
 namespace {
 
-// One call: the transport's failure, or the decoded reply.
+// One call to the host `server` names.
 template <typename Result, typename Decode>
 Result Call(RpcTransport& transport, std::string_view server, const RpcInterface& iface,
             std::uint16_t opnum, const std::vector<std::uint8_t>& request, Decode decode) {
-  const RpcReply reply = transport.Call(HostOf(server), iface, opnum, request);
-  if (reply.status != win::ERROR_SUCCESS) {
-    Result failed;
-    failed.status = reply.status;
-    return failed;
-  }
-  return decode(reply.stub);
+  return CallAndDecode<Result>(transport, HostOf(server), iface, opnum, request, decode);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/remote/remote_call.h"
 #include "platform/remote/remote_network.h"
 #include "platform/remote/svcctl_codec.h"
 
@@ -44,22 +45,14 @@ EnumServicesResult RemoteServiceControl::EnumServicesStatus(ServiceHandle manage
                                                             std::uint32_t service_state,
                                                             std::uint32_t buffer_size,
                                                             std::uint32_t resume_handle) {
-  EnumServicesResult result;
   const Opened opened = Find(manager);
-  if (opened.handle == nullptr) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  const RpcReply reply =
-      transport_.Call(opened.host, svcctl::kInterface, svcctl::kREnumServicesStatusW,
-                      svcctl::EncodeEnumServicesStatus(
-                          *opened.handle, service_type, service_state,
-                          std::min(buffer_size, svcctl::kMaxEnumBufferSize), resume_handle));
-  if (reply.status != win::ERROR_SUCCESS) {
-    result.status = reply.status;
-    return result;
-  }
-  return svcctl::DecodeEnumServicesStatus(reply.stub);
+  if (opened.handle == nullptr) return Failed<EnumServicesResult>(win::ERROR_INVALID_HANDLE);
+  return CallAndDecode<EnumServicesResult>(
+      transport_, opened.host, svcctl::kInterface, svcctl::kREnumServicesStatusW,
+      svcctl::EncodeEnumServicesStatus(*opened.handle, service_type, service_state,
+                                       std::min(buffer_size, svcctl::kMaxEnumBufferSize),
+                                       resume_handle),
+      svcctl::DecodeEnumServicesStatus);
 }
 
 ServiceHandleResult RemoteServiceControl::OpenService(ServiceHandle manager,
@@ -75,21 +68,13 @@ ServiceHandleResult RemoteServiceControl::OpenService(ServiceHandle manager,
 
 ServiceConfigResult RemoteServiceControl::QueryServiceConfig(ServiceHandle service,
                                                              std::uint32_t buffer_size) {
-  ServiceConfigResult result;
   const Opened opened = Find(service);
-  if (opened.handle == nullptr) {
-    result.status = win::ERROR_INVALID_HANDLE;
-    return result;
-  }
-  const RpcReply reply =
-      transport_.Call(opened.host, svcctl::kInterface, svcctl::kRQueryServiceConfigW,
-                      svcctl::EncodeQueryServiceConfig(
-                          *opened.handle, std::min(buffer_size, svcctl::kMaxConfigBufferSize)));
-  if (reply.status != win::ERROR_SUCCESS) {
-    result.status = reply.status;
-    return result;
-  }
-  return svcctl::DecodeQueryServiceConfig(reply.stub);
+  if (opened.handle == nullptr) return Failed<ServiceConfigResult>(win::ERROR_INVALID_HANDLE);
+  return CallAndDecode<ServiceConfigResult>(
+      transport_, opened.host, svcctl::kInterface, svcctl::kRQueryServiceConfigW,
+      svcctl::EncodeQueryServiceConfig(*opened.handle,
+                                       std::min(buffer_size, svcctl::kMaxConfigBufferSize)),
+      svcctl::DecodeQueryServiceConfig);
 }
 
 bool RemoteServiceControl::CloseServiceHandle(ServiceHandle handle) {
