@@ -116,7 +116,7 @@ bool Accepts(const char* address, std::uint16_t port) {
   return ok;
 }
 
-std::string Configuration(const fs::path& dir) {
+std::string Configuration(const fs::path& dir, const SambaServerSetup& setup) {
   const std::string d = dir.string();
   return "[global]\n"
          "  netbios name = TABULONTEST\n"
@@ -159,7 +159,8 @@ std::string Configuration(const fs::path& dir) {
          "/log.%m\n"
          "  passdb backend = tdbsam\n"
          "  load printers = no\n"
-         "  printcap name = /dev/null\n"
+         "  printcap name = /dev/null\n" +
+         setup.global +
          "\n"
          "[data]\n"
          "  path = " +
@@ -172,7 +173,8 @@ std::string Configuration(const fs::path& dir) {
          "  path = " +
          d +
          "/drop\n"
-         "  read only = no\n";
+         "  read only = no\n" +
+         setup.shares;
 }
 
 // The forked keeper: smbd runs as the first process of a new PID namespace,
@@ -222,7 +224,8 @@ const std::string& IsolateNetwork() {
   return why_not;
 }
 
-std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not) {
+std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
+                                                const SambaServerSetup& setup) {
   if (!IsolateNetwork().empty()) {
     why_not = "no isolated network: " + IsolateNetwork();
     return nullptr;
@@ -240,7 +243,7 @@ std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not) {
   }
   ::chmod((dir / "drop").c_str(), 0777);
   const fs::path conf = dir / "smb.conf";
-  WriteFile(conf, Configuration(dir));
+  WriteFile(conf, Configuration(dir, setup));
   WriteFile(dir / "data" / "readme.txt", "served by the test smbd\n");
 
   const std::string add_user = std::string(kSmbpasswd) + " -c " + conf.string() + " -a -s " +

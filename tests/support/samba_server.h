@@ -21,17 +21,27 @@ const std::string& IsolateNetwork();
 inline constexpr const char* kSambaUser = "tabtest";
 inline constexpr const char* kSambaPassword = "Tab-test-1";
 
+// What a test adds to the server's smb.conf: lines of the [global] section
+// (indented, each ending in a newline) and whole share sections.
+struct SambaServerSetup {
+  std::string global;
+  std::string shares;
+};
+
 class SambaServer {
  public:
   // Starts smbd on 127.0.0.1:445 with its own smb.conf, state and a share;
   // null with `why_not` set when it cannot (not isolated, smbd missing, the
   // server did not come up). Call IsolateNetwork() first.
-  static std::unique_ptr<SambaServer> Start(std::string& why_not);
+  static std::unique_ptr<SambaServer> Start(std::string& why_not,
+                                            const SambaServerSetup& setup = {});
   ~SambaServer();
   SambaServer(const SambaServer&) = delete;
   SambaServer& operator=(const SambaServer&) = delete;
 
   const std::string& folder() const { return folder_; }
+  // The server's smb.conf, for Samba's own tools run against it.
+  std::string configuration() const { return folder_ + "/smb.conf"; }
   // How long smbd took to accept connections.
   double startup_seconds() const { return startup_seconds_; }
 
