@@ -1,5 +1,8 @@
 #include "support/samba_server.h"
 
+#include "support/samba_dc.h"
+#include "support/server_process.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <net/if.h>
@@ -32,28 +35,6 @@ constexpr const char* kSmbd = "/usr/sbin/smbd";
 constexpr const char* kSmbpasswd = "/usr/bin/smbpasswd";
 constexpr int kTestUid = 61234;
 constexpr int kNoGroupGid = 65534;
-
-std::string MakeTempFolder(const char* prefix) {
-  std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
-  return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-}
-
-bool WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  return static_cast<bool>(out);
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Errno(const char* what) {
-  return std::string(what) + ": " + std::strerror(errno);
-}
 
 bool BindOver(const fs::path& source, const char* target) {
   return ::mount(source.c_str(), target, nullptr, MS_BIND, nullptr) == 0;
@@ -89,7 +70,8 @@ std::string Isolate() {
   std::string passwd = ReadFile("/etc/passwd");
   passwd += std::string(kSambaUser) + ":x:" + std::to_string(kTestUid) + ":" +
             std::to_string(kNoGroupGid) + "::/nonexistent:/usr/sbin/nologin\n";
-  if (!WriteFile(dir / "hosts", "127.0.0.1\tlocalhost tabulontest\n::1\tlocalhost\n") ||
+  if (!WriteFile(dir / "hosts", std::string("127.0.0.1\tlocalhost tabulontest ") + kDcHost +
+                                    " dc1\n::1\tlocalhost\n") ||
       !WriteFile(dir / "resolv.conf", "nameserver 127.0.0.1\n") ||
       !WriteFile(dir / "passwd", passwd)) {
     return "cannot write " + folder;
@@ -103,17 +85,6 @@ std::string Isolate() {
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   return {};
-}
-
-bool Accepts(const char* address, std::uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in to{};
-  to.sin_family = AF_INET;
-  to.sin_port = htons(port);
-  ::inet_pton(AF_INET, address, &to.sin_addr);
-  const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
-  ::close(fd);
-  return ok;
 }
 
 std::string Configuration(const fs::path& dir, const SambaServerSetup& setup) {
@@ -177,46 +148,6 @@ std::string Configuration(const fs::path& dir, const SambaServerSetup& setup) {
          setup.shares;
 }
 
-// The forked keeper: smbd runs as the first process of a new PID namespace,
-// so that the RPC daemon it starts (which detaches itself) and that daemon's
-// helpers end with it. The keeper hands SIGTERM to smbd and exits with it.
-[[noreturn]] void RunSmbdInOwnPidNamespace(const std::string& conf, const std::string& log) {
-  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-  // smbd signals its whole process group when it ends: that must not reach
-  // the test program.
-  ::setpgid(0, 0);
-  if (::unshare(CLONE_NEWPID) != 0) ::_exit(126);
-  sigset_t term;
-  sigemptyset(&term);
-  sigaddset(&term, SIGTERM);
-  ::sigprocmask(SIG_BLOCK, &term, nullptr);
-  const pid_t smbd = ::fork();
-  if (smbd < 0) ::_exit(126);
-  if (smbd == 0) {
-    // smbd ends with the keeper however the keeper ends (the test program
-    // killed, the keeper killed after its grace time), and its namespace
-    // with it.
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    ::sigprocmask(SIG_UNBLOCK, &term, nullptr);
-    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    ::dup2(out, 1);
-    ::dup2(out, 2);
-    ::execl(kSmbd, kSmbd, "--foreground", "--no-process-group", "--debug-stdout", "-s",
-            conf.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  for (;;) {
-    // Either smbd ends or the test asks it to.
-    int signal = 0;
-    timespec slice{0, 20 * 1000 * 1000};
-    siginfo_t info{};
-    signal = ::sigtimedwait(&term, &info, &slice);
-    if (signal == SIGTERM) ::kill(smbd, SIGTERM);
-    int status = 0;
-    if (::waitpid(smbd, &status, WNOHANG) == smbd) ::_exit(0);
-  }
-}
-
 }  // namespace
 
 const std::string& IsolateNetwork() {
@@ -261,18 +192,12 @@ std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
 
   const auto started = Clock::now();
   const std::string log = (dir / "smbd.out").string();
-  const pid_t pid = ::fork();
-  if (pid < 0) {
-    why_not = Errno("fork");
-    return nullptr;
-  }
-  if (pid == 0) RunSmbdInOwnPidNamespace(conf.string(), log);
-  ::setpgid(pid, pid);  // here too, so that no signal of smbd's can race it
-  server->keeper_ = pid;
+  why_not = server->smbd_.Start(
+      {kSmbd, "--foreground", "--no-process-group", "--debug-stdout", "-s", conf.string()}, log);
+  if (!why_not.empty()) return nullptr;
   const auto give_up = started + std::chrono::seconds(10);
   while (!Accepts("127.0.0.1", 445)) {
-    if (::waitpid(pid, nullptr, WNOHANG) == pid) {
-      server->keeper_ = -1;
+    if (server->smbd_.Ended()) {
       why_not = "smbd ended at start: " + ReadFile(log);
       return nullptr;
     }
@@ -287,20 +212,7 @@ std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
 }
 
 SambaServer::~SambaServer() {
-  if (keeper_ > 0) {
-    // The keeper passes this on to smbd; when smbd ends, so does every
-    // process of its namespace, and then the keeper.
-    ::kill(keeper_, SIGTERM);
-    const auto until = Clock::now() + std::chrono::seconds(5);
-    while (::waitpid(keeper_, nullptr, WNOHANG) == 0) {
-      if (Clock::now() > until) {
-        ::kill(keeper_, SIGKILL);
-        ::waitpid(keeper_, nullptr, 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
+  smbd_.Stop();
   std::error_code ignored;
   if (!folder_.empty()) fs::remove_all(folder_, ignored);
 }

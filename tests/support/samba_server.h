@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "support/server_process.h"
+
 namespace tabulon::testing {
 
 // Moves this process (which must still be single-threaded) into its own
@@ -48,7 +50,7 @@ class SambaServer {
  private:
   SambaServer() = default;
   std::string folder_;
-  pid_t keeper_ = -1;  // the parent of smbd, in whose PID namespace smbd runs
+  KeptDaemon smbd_;
   double startup_seconds_ = 0;
 };
 

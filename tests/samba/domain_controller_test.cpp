@@ -1,0 +1,115 @@
+// The remote backend against a real Active Directory domain controller:
+// password and Kerberos logons, and the domain paths of a run.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/remote/remote_backend.h"
+#include "platform/samba/samba_transport.h"
+#include "support/samba_dc.h"
+#include "support/samba_server.h"
+
+namespace tabulon::testing {
+namespace {
+
+class DomainController : public ::testing::Test {
+ protected:
+  // One controller for the test program: it takes seconds to start.
+  static SambaDomainController* Dc() {
+    if (!dc_ && why_not_.empty()) dc_ = SambaDomainController::Start(why_not_);
+    return dc_.get();
+  }
+  static void TearDownTestSuite() { dc_.reset(); }
+
+  void SetUp() override {
+    if (Dc() == nullptr) GTEST_SKIP() << why_not_;
+  }
+
+  static platform::SessionOptions Admin() {
+    platform::SessionOptions options;
+    options.credentials.username = kDcAdmin;
+    options.credentials.password = kDcAdminPassword;
+    options.credentials.domain = kDcDomain;
+    options.call_timeout_ms = 30000;
+    return options;
+  }
+
+  static std::unique_ptr<platform::TargetSession> Open(const std::string& target,
+                                                       const platform::SessionOptions& options) {
+    static platform::remote::RemoteBackend backend(
+        [](const platform::SessionOptions& session_options)
+            -> std::unique_ptr<platform::remote::RpcTransport> {
+          return std::make_unique<platform::samba::SambaTransport>(session_options);
+        },
+        nullptr);
+    return backend.Open(target, options);
+  }
+
+  static std::unique_ptr<SambaDomainController> dc_;
+  static std::string why_not_;
+};
+std::unique_ptr<SambaDomainController> DomainController::dc_;
+std::string DomainController::why_not_;
+
+TEST_F(DomainController, AnswersByItsDnsNameWithAPasswordLogon) {
+  const std::string target = std::string("\\\\") + kDcHost;
+  auto session = Open(target, Admin());
+  const platform::ServerInfoResult info = session->server().NetServerGetInfo101(target);
+  ASSERT_EQ(info.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(info.info.name, kDcName);
+  // What Samba's own client reads from the same server.
+  std::string output;
+  ASSERT_EQ(
+      RunCommand("rpcclient -s " + Dc()->configuration() + " -U '" + kDcDomain + "\\" + kDcAdmin +
+                     "%" + kDcAdminPassword + "' --use-kerberos=off -c srvinfo 127.0.0.1",
+                 output),
+      0)
+      << output;
+  char type[16];
+  std::snprintf(type, sizeof type, "0x%x", info.info.type);
+  EXPECT_NE(output.find(std::string("server type     :\t") + type), std::string::npos)
+      << output << " ours: " << type;
+}
+
+TEST_F(DomainController, KerberosLogonWithTheCallersTicketCache) {
+  // The realm's Kerberos settings and a private ticket cache for this test.
+  const std::string krb5_conf = Dc()->kerberos_configuration();
+  const std::string cache = "FILE:" + Dc()->folder() + "/ccache";
+  ::setenv("KRB5_CONFIG", krb5_conf.c_str(), 1);
+  ::setenv("KRB5CCNAME", cache.c_str(), 1);
+  std::string output;
+  const int kinit = RunCommand(
+      std::string("echo '") + kDcAdminPassword + "' | kinit " + kDcAdmin + "@" + kDcKerberosRealm,
+      output);
+  if (kinit != 0) {
+    ::unsetenv("KRB5_CONFIG");
+    ::unsetenv("KRB5CCNAME");
+    GTEST_SKIP() << "kinit failed (is krb5-user installed?): " << output;
+  }
+  platform::SessionOptions options;
+  options.credentials.use_kerberos = true;
+  options.call_timeout_ms = 30000;
+  const std::string target = std::string("\\\\") + kDcHost;
+  platform::ServerInfoResult info;
+  {
+    auto session = Open(target, options);
+    info = session->server().NetServerGetInfo101(target);
+  }
+  ::unsetenv("KRB5_CONFIG");
+  ::unsetenv("KRB5CCNAME");
+  ASSERT_EQ(info.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(info.info.name, kDcName);
+
+  // Without a ticket the logon fails rather than falling back to anything.
+  ::setenv("KRB5CCNAME", ("FILE:" + Dc()->folder() + "/no-such-cache").c_str(), 1);
+  ::setenv("KRB5_CONFIG", krb5_conf.c_str(), 1);
+  auto session = Open(target, options);
+  const win::Status without = session->server().NetServerGetInfo101(target).status;
+  ::unsetenv("KRB5_CONFIG");
+  ::unsetenv("KRB5CCNAME");
+  EXPECT_NE(without, win::ERROR_SUCCESS);
+}
+
+}  // namespace
+}  // namespace tabulon::testing
