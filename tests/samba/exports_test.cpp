@@ -10,6 +10,7 @@
 #include "platform/ini_file_profile.h"
 #include "platform/remote/remote_backend.h"
 #include "platform/samba/samba_transport.h"
+#include "samba/print_server.h"
 #include "support/fakes.h"
 #include "support/samba_server.h"
 
@@ -128,6 +129,47 @@ TEST_F(RemoteExports, SessionsOfAServerThatRefusesThem) {
   EXPECT_EQ(dir_.Read("sessions.txt"), "SessionUserName\tSessionTransport\r\n");
   EXPECT_EQ(messages_.rows,
             "SMB: Error getting sessions on '\\\\127.0.0.1'. Error = 5. Access was denied.\n");
+}
+
+}  // namespace
+}  // namespace tabulon::testing
+
+namespace tabulon::testing {
+namespace {
+
+class RemotePrinterExports : public RemoteExports {
+ protected:
+  void SetUp() override {
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) GTEST_SKIP() << why_not;
+    std::string why_not;
+    server_ = SambaServer::Start(why_not, PrintServerSetup(printers_.path()));
+    if (!server_) GTEST_SKIP() << why_not;
+    listed_ = RpcclientPrinterNames(*server_, 2);
+  }
+
+  ScratchDir printers_;
+  std::vector<std::string> listed_;
+};
+
+// Every column of both printers, as EnumPrinters at level 2 lists them
+// through our own decoding of the record buffer.
+TEST_F(RemotePrinterExports, PrintersOfARealServer) {
+  ASSERT_EQ(listed_, (std::vector<std::string>{"\\\\127.0.0.1\\laser", "\\\\127.0.0.1\\inkjet"}));
+  const RunResult result =
+      Run("[Computers]\nPingEnable=0\n[Printers]\nExportPrinters=1\n"
+          "PrintersColumns=0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16\n");
+  ASSERT_FALSE(result.stopped_early) << messages_.shown;
+  EXPECT_EQ(messages_.rows, "");
+  // Attributes 0x1048 (shared, local, raw only), priority and default
+  // priority 1, ready: as rpcclient's getprinter shows them.
+  EXPECT_EQ(dir_.Read("printers.txt"),
+            "PrinterServer\tPrinterName\tShareName\tPortName\tDriverName\tComment\tLocation\t"
+            "SeparatorFile\tProcessor\tDataType\tParameters\tAttributes\tPriority\tJobPriority\t"
+            "Status\tJobs\tAveragePPM\r\n"
+            "\\\\127.0.0.1\t\\\\127.0.0.1\\laser\tlaser\tSamba Printer Port\t\tLaser printer\t\t\t"
+            "winprint\tRAW\t\tSHARED^LOCAL^RAW_ONLY\t1\t1\t\t0\t0\r\n"
+            "\\\\127.0.0.1\t\\\\127.0.0.1\\inkjet\tinkjet\tSamba Printer Port\t\t\t\t\t"
+            "winprint\tRAW\t\tSHARED^LOCAL^RAW_ONLY\t1\t1\t\t0\t0\r\n");
 }
 
 }  // namespace

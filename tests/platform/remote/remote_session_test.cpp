@@ -7,6 +7,7 @@
 
 #include "platform/remote/remote_backend.h"
 #include "platform/remote/sample_stubs.h"
+#include "platform/remote/spoolss_codec.h"
 #include "platform/remote/svcctl_codec.h"
 
 namespace tabulon::platform::remote {
@@ -18,7 +19,8 @@ struct Sent {
   std::uint16_t opnum;
 };
 
-// Answers svcctl opens and closes; everything else with `failure`.
+// Answers svcctl and spoolss opens and closes; everything else with
+// `failure`.
 class FakeTransport final : public RpcTransport {
  public:
   FakeTransport(std::vector<Sent>& log, win::Status failure) : log_(log), failure_(failure) {}
@@ -28,6 +30,10 @@ class FakeTransport final : public RpcTransport {
     if (iface.pipe == "svcctl" && failure_ == win::ERROR_SUCCESS) {
       if (opnum == svcctl::kRCloseServiceHandle) return {win::ERROR_SUCCESS, testing::CloseReply()};
       return {win::ERROR_SUCCESS, testing::OpenReply()};
+    }
+    if (iface.pipe == "spoolss" && failure_ == win::ERROR_SUCCESS) {
+      if (opnum == spoolss::kRpcClosePrinter) return {win::ERROR_SUCCESS, testing::CloseReply()};
+      if (opnum == spoolss::kRpcOpenPrinter) return {win::ERROR_SUCCESS, testing::OpenReply()};
     }
     return {failure_, {}};
   }
@@ -84,6 +90,38 @@ TEST(RemoteSession, HandlesLeftOpenAreClosedWhenTheSessionEnds) {
   // Open manager, two services, the close asked for, then the session closes
   // the service before its manager.
   EXPECT_EQ(opnums, (std::vector<std::uint16_t>{15, 16, 16, 0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace tabulon::platform::remote
+
+namespace tabulon::platform::remote {
+namespace {
+
+// Printers are opened on the server their name gives (a bare name is on the
+// target) and those left open are closed there when the session ends.
+TEST(RemoteSession, PrintersLeftOpenAreClosedOnTheirServer) {
+  std::vector<Sent> log;
+  RemoteBackend backend = BackendLogging(log, win::ERROR_SUCCESS);
+  {
+    auto session = backend.Open("\\\\FS01", {});
+    Printing& printing = session->printing();
+    const PrinterHandleResult laser = printing.OpenPrinter("\\\\PS1\\laser");
+    ASSERT_EQ(laser.status, win::ERROR_SUCCESS);
+    const PrinterHandleResult ink = printing.OpenPrinter("ink");
+    ASSERT_EQ(ink.status, win::ERROR_SUCCESS);
+    EXPECT_EQ(printing.GetPrinter(ink.handle, 1, 0).status, win::ERROR_INVALID_LEVEL);
+    EXPECT_EQ(printing.EnumPrinters(8, "\\\\PS1", 2, 0xFFFFFFFF).status,
+              win::ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_TRUE(printing.ClosePrinter(ink.handle));
+    EXPECT_FALSE(printing.ClosePrinter(ink.handle)) << "closed once";
+    EXPECT_EQ(printing.GetPrinter(ink.handle, 2, 0).status, win::ERROR_INVALID_HANDLE);
+  }
+  std::vector<std::string> calls;
+  for (const Sent& s : log)
+    calls.push_back(s.server + " " + s.pipe + " " + std::to_string(s.opnum));
+  EXPECT_EQ(calls, (std::vector<std::string>{"PS1 spoolss 1", "FS01 spoolss 1", "FS01 spoolss 29",
+                                             "PS1 spoolss 29"}));
 }
 
 }  // namespace

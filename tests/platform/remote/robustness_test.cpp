@@ -8,6 +8,8 @@
 
 #include "platform/remote/ndr/ndr_reader.h"
 #include "platform/remote/sample_stubs.h"
+#include "platform/remote/spoolss_codec.h"
+#include "platform/remote/spoolss_stubs.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/svcctl_codec.h"
 #include "platform/remote/wkssvc_codec.h"
@@ -53,6 +55,16 @@ std::vector<DecoderCase> Decoders() {
       {"config", [](Span s) { return svcctl::DecodeQueryServiceConfig(s).status; },
        ServiceConfigReply(), win::ERROR_SUCCESS},
       {"close", [](Span s) { return svcctl::DecodeCloseServiceHandle(s); }, CloseReply(),
+       win::ERROR_SUCCESS},
+      {"printers", [](Span s) { return spoolss::DecodeEnumPrinters(s).status; },
+       EnumPrinters2Reply(PrinterEnum2Buffer()), win::ERROR_SUCCESS},
+      {"printers sizing", [](Span s) { return spoolss::DecodeEnumPrinters(s).status; },
+       EnumPrintersTooSmallReply(), win::ERROR_INSUFFICIENT_BUFFER},
+      {"printer", [](Span s) { return spoolss::DecodeGetPrinter(s).status; }, GetPrinter2Reply(),
+       win::ERROR_SUCCESS},
+      {"open printer", [](Span s) { return spoolss::DecodeOpenPrinter(s).status; }, OpenReply(),
+       win::ERROR_SUCCESS},
+      {"close printer", [](Span s) { return spoolss::DecodeClosePrinter(s); }, CloseReply(),
        win::ERROR_SUCCESS},
   };
 }
