@@ -3,13 +3,17 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tabulon::platform::samba {
 namespace {
@@ -37,11 +41,106 @@ class Fd {
 
 enum class Attempt { kConnected, kFailed, kCancelled, kOutOfTime };
 
-Attempt TryAddress(const addrinfo& a, std::chrono::steady_clock::time_point deadline,
+// One address of a host, as the resolver gave it.
+struct Address {
+  int family = 0;
+  int socktype = 0;
+  int protocol = 0;
+  socklen_t length = 0;
+  sockaddr_storage storage{};
+};
+
+void Append(const addrinfo* list, std::vector<Address>& addresses) {
+  for (const addrinfo* a = list; a != nullptr; a = a->ai_next) {
+    if (a->ai_addrlen > sizeof(sockaddr_storage)) continue;
+    Address address;
+    address.family = a->ai_family;
+    address.socktype = a->ai_socktype;
+    address.protocol = a->ai_protocol;
+    address.length = a->ai_addrlen;
+    std::memcpy(&address.storage, a->ai_addr, a->ai_addrlen);
+    addresses.push_back(address);
+  }
+}
+
+// Waits for `fd` to become readable, in slices that look at the token.
+Attempt WaitReadable(int fd, std::chrono::steady_clock::time_point deadline,
+                     const CancelToken& cancel) {
+  for (;;) {
+    if (cancel.cancelled()) return Attempt::kCancelled;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return Attempt::kOutOfTime;
+    pollfd p{fd, POLLIN, 0};
+    const int n = ::poll(&p, 1, static_cast<int>(std::min(left, kSlice).count()));
+    if (n < 0 && errno != EINTR) return Attempt::kFailed;
+    if (n > 0) return Attempt::kConnected;
+  }
+}
+
+// The addresses of `host`. A name (rather than a numeric address) is looked
+// up in a short-lived child process: the system resolver has timeouts of its
+// own (seconds per server and attempt) that nothing can shorten, and a
+// thread left waiting on it would make this process unsafe to fork, which
+// the transport does to start its workers.
+Attempt Resolve(const std::string& host, const std::string& port,
+                std::chrono::steady_clock::time_point deadline, const CancelToken& cancel,
+                std::vector<Address>& addresses) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_NUMERICSERV | AI_NUMERICHOST;
+  addrinfo* found = nullptr;
+  if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
+    const std::unique_ptr<addrinfo, AddrInfoFree> list(found);
+    Append(list.get(), addresses);
+    return Attempt::kConnected;
+  }
+  hints.ai_flags = AI_NUMERICSERV;
+  int channel[2];
+  if (::pipe2(channel, O_CLOEXEC) != 0) return Attempt::kFailed;
+  const pid_t child = ::fork();
+  if (child < 0) {
+    ::close(channel[0]);
+    ::close(channel[1]);
+    return Attempt::kFailed;
+  }
+  if (child == 0) {
+    ::close(channel[0]);
+    std::vector<Address> answer;
+    if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
+      Append(found, answer);
+      ::freeaddrinfo(found);
+    }
+    // Well under the pipe's buffer: the write cannot block.
+    const std::size_t bytes = std::min<std::size_t>(answer.size(), 16) * sizeof(Address);
+    const ssize_t written = ::write(channel[1], answer.data(), bytes);
+    ::_exit(written == static_cast<ssize_t>(bytes) ? 0 : 1);
+  }
+  ::close(channel[1]);
+  Fd reader(channel[0]);
+  Attempt waited = WaitReadable(reader.get(), deadline, cancel);
+  if (waited == Attempt::kConnected) {
+    Address address;
+    ssize_t got = 0;
+    while ((got = ::read(reader.get(), &address, sizeof address)) ==
+           static_cast<ssize_t>(sizeof address)) {
+      addresses.push_back(address);
+    }
+  } else {
+    ::kill(child, SIGKILL);
+  }
+  ::waitpid(child, nullptr, 0);
+  return waited;
+}
+
+Attempt TryAddress(const Address& a, std::chrono::steady_clock::time_point deadline,
                    const CancelToken& cancel) {
-  Fd fd(::socket(a.ai_family, a.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.ai_protocol));
+  Fd fd(::socket(a.family, a.socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.protocol));
   if (fd.get() < 0) return Attempt::kFailed;
-  if (::connect(fd.get(), a.ai_addr, a.ai_addrlen) == 0) return Attempt::kConnected;
+  if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&a.storage), a.length) == 0) {
+    return Attempt::kConnected;
+  }
   if (errno != EINPROGRESS) return Attempt::kFailed;
   for (;;) {
     if (cancel.cancelled()) return Attempt::kCancelled;
@@ -64,17 +163,18 @@ Attempt TryAddress(const addrinfo& a, std::chrono::steady_clock::time_point dead
 win::Status ProbeTcp(const std::string& host, std::uint16_t port,
                      std::chrono::steady_clock::time_point deadline, const CancelToken& cancel) {
   if (cancel.cancelled()) return win::ERROR_CANCELLED;
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_NUMERICSERV;
-  addrinfo* found = nullptr;
-  if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
-    return win::ERROR_BAD_NETPATH;
+  std::vector<Address> addresses;
+  switch (Resolve(host, std::to_string(port), deadline, cancel, addresses)) {
+    case Attempt::kCancelled:
+      return win::ERROR_CANCELLED;
+    case Attempt::kConnected:
+      break;
+    case Attempt::kFailed:
+    case Attempt::kOutOfTime:
+      return win::ERROR_BAD_NETPATH;
   }
-  const std::unique_ptr<addrinfo, AddrInfoFree> list(found);
-  for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
-    switch (TryAddress(*a, deadline, cancel)) {
+  for (const Address& a : addresses) {
+    switch (TryAddress(a, deadline, cancel)) {
       case Attempt::kConnected:
         return win::ERROR_SUCCESS;
       case Attempt::kCancelled:

@@ -1,0 +1,89 @@
+// The transport's reachability check with a resolver that never answers: a
+// name lookup may not take longer than the call's deadline.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/samba/tcp_probe.h"
+#include "support/samba_server.h"
+
+namespace tabulon::platform::samba {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A socket bound on `port` of 127.0.0.1 that takes what comes and never
+// answers: the name server of the test's resolver, or a server.
+class Silent {
+ public:
+  Silent(int type, std::uint16_t port) : fd_(::socket(AF_INET, type | SOCK_CLOEXEC, 0)) {
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(port);
+    ::inet_pton(AF_INET, "127.0.0.1", &at.sin_addr);
+    ok_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0 &&
+          (type != SOCK_STREAM || ::listen(fd_, 8) == 0);
+  }
+  ~Silent() { ::close(fd_); }
+  Silent(const Silent&) = delete;
+  Silent& operator=(const Silent&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  int fd_;
+  bool ok_ = false;
+};
+
+class NameResolution : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const std::string& why_not = testing::IsolateNetwork(); !why_not.empty()) {
+      GTEST_SKIP() << why_not;
+    }
+  }
+};
+
+TEST_F(NameResolution, ASilentNameServerCostsNoMoreThanTheDeadline) {
+  Silent dns(SOCK_DGRAM, 53);
+  ASSERT_TRUE(dns.ok());
+  const CancelToken cancel;
+  const auto start = Clock::now();
+  EXPECT_EQ(ProbeTcp("nowhere.example", 445, start + 800ms, cancel), win::ERROR_BAD_NETPATH);
+  // The resolver alone would wait 5 s per attempt.
+  EXPECT_LT(Clock::now() - start, 2s);
+}
+
+TEST_F(NameResolution, CancelEndsALookupPromptly) {
+  Silent dns(SOCK_DGRAM, 53);
+  ASSERT_TRUE(dns.ok());
+  std::atomic<int> stop{0};
+  const CancelToken cancel(&stop);
+  std::thread stopper([&stop] {
+    std::this_thread::sleep_for(300ms);
+    stop = 1;
+  });
+  const auto start = Clock::now();
+  EXPECT_EQ(ProbeTcp("nowhere.example", 445, start + 30s, cancel), win::ERROR_CANCELLED);
+  stopper.join();
+  EXPECT_LT(Clock::now() - start, 2s);
+}
+
+TEST_F(NameResolution, NamesFromTheHostsFileAndNumericAddressesReachTheirServer) {
+  Silent server(SOCK_STREAM, 4456);
+  ASSERT_TRUE(server.ok());
+  const CancelToken cancel;
+  for (const char* host : {"tabulontest", "127.0.0.1"}) {
+    EXPECT_EQ(ProbeTcp(host, 4456, Clock::now() + 5s, cancel), win::ERROR_SUCCESS) << host;
+    EXPECT_EQ(ProbeTcp(host, 4457, Clock::now() + 5s, cancel), win::ERROR_BAD_NETPATH) << host;
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::platform::samba
