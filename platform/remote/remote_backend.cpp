@@ -1,6 +1,7 @@
 #include "platform/remote/remote_backend.h"
 
 #include "platform/remote/remote_network.h"
+#include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
 
@@ -15,6 +16,7 @@ class RemoteSession final : public TargetSession {
         transport_(std::move(transport)),
         net_(*transport_),
         services_(*transport_),
+        registry_(*transport_),
         local_files_(local_files) {}
 
   const std::string& target() const override { return target_; }
@@ -39,9 +41,9 @@ class RemoteSession final : public TargetSession {
   std::unique_ptr<RpcTransport> transport_;
   RemoteNetworkManagement net_;
   RemoteServiceControl services_;
+  RemoteRegistry registry_;
   FileSystem* local_files_;
   // Families no remote interface serves yet.
-  unsupported::UnsupportedRegistry registry_;
   unsupported::UnsupportedPrinting printing_;
   unsupported::UnsupportedTerminalServices terminal_;
   unsupported::UnsupportedFileSystem files_;
