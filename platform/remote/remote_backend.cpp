@@ -1,7 +1,10 @@
 #include "platform/remote/remote_backend.h"
 
+#include "platform/remote/remote_domain_controllers.h"
+#include "platform/remote/remote_lookup.h"
 #include "platform/remote/remote_network.h"
 #include "platform/remote/remote_printing.h"
+#include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
 
@@ -14,8 +17,9 @@ class RemoteSession final : public TargetSession {
                 FileSystem* local_files)
       : target_(target),
         transport_(std::move(transport)),
-        net_(*transport_),
+        net_(*transport_, HostOf(target)),
         services_(*transport_),
+        registry_(*transport_),
         printing_(*transport_, target),
         local_files_(local_files) {}
 
@@ -41,14 +45,15 @@ class RemoteSession final : public TargetSession {
   std::unique_ptr<RpcTransport> transport_;
   RemoteNetworkManagement net_;
   RemoteServiceControl services_;
+  RemoteRegistry registry_;
   RemotePrinting printing_;
   FileSystem* local_files_;
-  // Families no remote interface serves yet.
-  unsupported::UnsupportedRegistry registry_;
+  RemoteAccountLookup lookup_{*transport_, HostOf(target_)};
+  RemoteDirectoryService directory_{*transport_, HostOf(target_)};
+  // Families no remote interface serves: terminal services need the Windows
+  // build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
   unsupported::UnsupportedFileSystem files_;
-  unsupported::UnsupportedAccountLookup lookup_;
-  unsupported::UnsupportedDirectoryService directory_;
 };
 
 }  // namespace

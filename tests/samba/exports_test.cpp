@@ -170,6 +170,18 @@ TEST_F(RemotePrinterExports, PrintersOfARealServer) {
             "winprint\tRAW\t\tSHARED^LOCAL^RAW_ONLY\t1\t1\t\t0\t0\r\n"
             "\\\\127.0.0.1\t\\\\127.0.0.1\\inkjet\tinkjet\tSamba Printer Port\t\t\t\t\t"
             "winprint\tRAW\t\tSHARED^LOCAL^RAW_ONLY\t1\t1\t\t0\t0\r\n");
+// The network settings come from the registry over winreg. This server's
+// registry service refuses to open HKEY_LOCAL_MACHINE ("not enough memory",
+// to Samba's own client as well), so the export writes no card rows and
+// reports the connection failure with the error text.
+TEST_F(RemoteExports, NetworkSettingsOfAServerWhoseRegistryRefusesTheHive) {
+  const RunResult result =
+      Run("[Computers]\nPingEnable=0\n[Network]\nExportNetwork=1\nNetworkColumns=3,4,8,14\n");
+  ASSERT_FALSE(result.stopped_early) << messages_.shown;
+  EXPECT_EQ(dir_.Read("networks.txt"), "HostName\tDomainName\tNicName\tIP\r\n");
+  EXPECT_EQ(messages_.rows,
+            "SMB: Unable to connect to registry on '\\\\127.0.0.1'. "
+            "There is not enough memory to complete the operation.\n");
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "platform/remote/spoolss_stubs.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/svcctl_codec.h"
+#include "platform/remote/winreg_codec.h"
+#include "platform/remote/winreg_stubs.h"
 #include "platform/remote/wkssvc_codec.h"
 
 namespace tabulon::platform::remote {
@@ -66,6 +68,16 @@ std::vector<DecoderCase> Decoders() {
        win::ERROR_SUCCESS},
       {"close printer", [](Span s) { return spoolss::DecodeClosePrinter(s); }, CloseReply(),
        win::ERROR_SUCCESS},
+      {"registry key", [](Span s) { return winreg::DecodeHandleReply(s).status; }, OpenReply(),
+       win::ERROR_SUCCESS},
+      {"registry value", [](Span s) { return winreg::DecodeQueryValue(s).status; },
+       RegQueryValueMoreDataReply(), win::ERROR_MORE_DATA},
+      {"registry subkey", [](Span s) { return winreg::DecodeEnumKey(s).status; }, RegEnumKeyReply(),
+       win::ERROR_SUCCESS},
+      {"registry values", [](Span s) { return winreg::DecodeEnumValue(s).status; },
+       RegEnumValueReply(), win::ERROR_SUCCESS},
+      {"registry key info", [](Span s) { return winreg::DecodeQueryInfoKey(s).status; },
+       RegQueryInfoKeyReply(), win::ERROR_SUCCESS},
   };
 }
 
