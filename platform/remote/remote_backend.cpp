@@ -1,5 +1,7 @@
 #include "platform/remote/remote_backend.h"
 
+#include "platform/remote/remote_domain_controllers.h"
+#include "platform/remote/remote_lookup.h"
 #include "platform/remote/remote_network.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
@@ -13,7 +15,7 @@ class RemoteSession final : public TargetSession {
                 FileSystem* local_files)
       : target_(target),
         transport_(std::move(transport)),
-        net_(*transport_),
+        net_(*transport_, HostOf(target)),
         services_(*transport_),
         local_files_(local_files) {}
 
@@ -45,8 +47,8 @@ class RemoteSession final : public TargetSession {
   unsupported::UnsupportedPrinting printing_;
   unsupported::UnsupportedTerminalServices terminal_;
   unsupported::UnsupportedFileSystem files_;
-  unsupported::UnsupportedAccountLookup lookup_;
-  unsupported::UnsupportedDirectoryService directory_;
+  RemoteAccountLookup lookup_{*transport_, HostOf(target_)};
+  RemoteDirectoryService directory_{*transport_, HostOf(target_)};
 };
 
 }  // namespace
