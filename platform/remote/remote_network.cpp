@@ -1,6 +1,8 @@
 #include "platform/remote/remote_network.h"
 
+#include "platform/remote/remote_account_database.h"
 #include "platform/remote/remote_call.h"
+#include "platform/remote/remote_domain_controllers.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/wkssvc_codec.h"
 
@@ -93,21 +95,25 @@ WkstaTransportEnumResult RemoteNetworkManagement::NetWkstaTransportEnum0(
       wkssvc::DecodeWkstaTransportEnum0);
 }
 
-// The browse list, the account database and the controller lookup come with
-// their interfaces.
+// The browse list is kept by the computer browser and read with the
+// LAN Manager remote administration protocol, not over DCE/RPC.
 ServerEnumResult RemoteNetworkManagement::NetServerEnum101(std::string_view, std::uint32_t,
                                                            std::uint32_t, std::uint32_t) {
   return {win::ERROR_NOT_SUPPORTED, {}, 0, 0};
 }
 
-DisplayMachinesResult RemoteNetworkManagement::NetQueryDisplayMachines(std::string_view,
-                                                                       std::uint32_t, std::uint32_t,
-                                                                       std::uint32_t) {
-  return {win::ERROR_NOT_SUPPORTED, {}};
+DisplayMachinesResult RemoteNetworkManagement::NetQueryDisplayMachines(
+    std::string_view server, std::uint32_t index, std::uint32_t entries_requested,
+    std::uint32_t preferred_max_length) {
+  const std::string_view host = HostOf(server);
+  return QueryDisplayMachines(transport_, host.empty() ? session_host_ : host, server, index,
+                              entries_requested, preferred_max_length);
 }
 
-DcNameResult RemoteNetworkManagement::NetGetDCName(std::string_view, std::string_view) {
-  return {win::ERROR_NOT_SUPPORTED, {}};
+DcNameResult RemoteNetworkManagement::NetGetDCName(std::string_view server,
+                                                   std::string_view domain) {
+  const std::string_view host = HostOf(server);
+  return GetDcName(transport_, host.empty() ? session_host_ : host, server, domain);
 }
 
 }  // namespace tabulon::platform::remote

@@ -1,7 +1,9 @@
 #pragma once
-// Network management over the server (srvsvc) and workstation (wkssvc)
-// interfaces. The browse list and the account database need interfaces that
-// are not served yet: they answer ERROR_NOT_SUPPORTED.
+// Network management over the server (srvsvc), workstation (wkssvc),
+// account database (samr) and logon service (netlogon) interfaces. The
+// browse list is no RPC interface: it answers ERROR_NOT_SUPPORTED.
+#include <string>
+
 #include "platform/netapi.h"
 #include "platform/remote/rpc_transport.h"
 
@@ -9,7 +11,9 @@ namespace tabulon::platform::remote {
 
 class RemoteNetworkManagement final : public NetworkManagement {
  public:
-  explicit RemoteNetworkManagement(RpcTransport& transport) : transport_(transport) {}
+  // `session_host` answers the calls that name no server.
+  explicit RemoteNetworkManagement(RpcTransport& transport, std::string_view session_host = {})
+      : transport_(transport), session_host_(session_host) {}
 
   ServerInfoResult NetServerGetInfo101(std::string_view server) override;
   ShareEnumResult NetShareEnum(std::string_view server, std::uint32_t level,
@@ -41,6 +45,7 @@ class RemoteNetworkManagement final : public NetworkManagement {
 
  private:
   RpcTransport& transport_;
+  const std::string session_host_;
 };
 
 // "\\NAME" and "NAME" both name the host NAME.

@@ -6,10 +6,13 @@
 #include <random>
 #include <vector>
 
+#include "platform/remote/lsarpc_codec.h"
 #include "platform/remote/ndr/ndr_reader.h"
+#include "platform/remote/netlogon_codec.h"
 #include "platform/remote/sample_stubs.h"
 #include "platform/remote/spoolss_codec.h"
 #include "platform/remote/spoolss_stubs.h"
+#include "platform/remote/samr_codec.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/svcctl_codec.h"
 #include "platform/remote/winreg_codec.h"
@@ -50,6 +53,20 @@ std::vector<DecoderCase> Decoders() {
        win::ERROR_SUCCESS},
       {"transports", [](Span s) { return wkssvc::DecodeWkstaTransportEnum0(s).status; },
        TransportEnum0Reply(), win::ERROR_SUCCESS},
+      {"sids", [](Span s) { return lsarpc::DecodeLookupSids(s).status; }, LookupSidsReply(),
+       win::ERROR_SUCCESS},
+      {"names", [](Span s) { return lsarpc::DecodeLookupNames3(s).status; }, LookupNames3Reply(),
+       win::ERROR_SUCCESS},
+      {"domains", [](Span s) { return samr::DecodeEnumerateDomains(s).status; },
+       EnumerateDomainsReply(), win::ERROR_SUCCESS},
+      {"domain sid", [](Span s) { return samr::DecodeLookupDomain(s).status; }, LookupDomainReply(),
+       win::ERROR_SUCCESS},
+      {"machines", [](Span s) { return samr::DecodeQueryDisplayMachines(s).status; },
+       DisplayMachinesReply(), win::ERROR_MORE_DATA},
+      {"dc name", [](Span s) { return netlogon::DecodeGetDcName(s).status; }, GetDcNameReply(),
+       win::ERROR_SUCCESS},
+      {"dc info", [](Span s) { return netlogon::DecodeGetDcNameEx2(s).status; },
+       GetDcNameEx2Reply(), win::ERROR_SUCCESS},
       {"open", [](Span s) { return svcctl::DecodeOpenReply(s).status; }, OpenReply(),
        win::ERROR_SUCCESS},
       {"services", [](Span s) { return svcctl::DecodeEnumServicesStatus(s).status; },

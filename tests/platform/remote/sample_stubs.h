@@ -32,6 +32,15 @@ class Stub {
     const auto count = static_cast<std::uint32_t>(s.size() + 1);
     return U32(count).U32(0).U32(count).Units(s);
   }
+  // The characters of an RPC_UNICODE_STRING: counts without a NUL.
+  Stub& Counted(const std::u16string& s) {
+    const auto count = static_cast<std::uint32_t>(s.size());
+    U32(count).U32(0).U32(count);
+    for (const char16_t u : s) U16(u);
+    return *this;
+  }
+  // RPC_SID S-1-5-21-1-2-3 as a referent: conformance, then the fields.
+  Stub& DomainSid() { return U32(4).Raw({1, 4, 0, 0, 0, 0, 0, 5}).U32(21).U32(1).U32(2).U32(3); }
   std::vector<std::uint8_t> bytes() const { return bytes_; }
 
  private:
@@ -56,5 +65,12 @@ std::vector<std::uint8_t> EnumServicesMoreDataReply();
 std::vector<std::uint8_t> ServiceConfigReply();
 std::vector<std::uint8_t> ServiceConfigTooSmallReply();
 std::vector<std::uint8_t> CloseReply();
+std::vector<std::uint8_t> LookupSidsReply();    // alice in CORP
+std::vector<std::uint8_t> LookupNames3Reply();  // CORP\\alice, RID 1105
+std::vector<std::uint8_t> EnumerateDomainsReply();
+std::vector<std::uint8_t> LookupDomainReply();
+std::vector<std::uint8_t> DisplayMachinesReply();  // two machines, STATUS_MORE_ENTRIES
+std::vector<std::uint8_t> GetDcNameReply();
+std::vector<std::uint8_t> GetDcNameEx2Reply();
 
 }  // namespace tabulon::platform::remote::testing
