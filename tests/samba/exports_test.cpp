@@ -170,6 +170,8 @@ TEST_F(RemotePrinterExports, PrintersOfARealServer) {
             "winprint\tRAW\t\tSHARED^LOCAL^RAW_ONLY\t1\t1\t\t0\t0\r\n"
             "\\\\127.0.0.1\t\\\\127.0.0.1\\inkjet\tinkjet\tSamba Printer Port\t\t\t\t\t"
             "winprint\tRAW\t\tSHARED^LOCAL^RAW_ONLY\t1\t1\t\t0\t0\r\n");
+}
+
 // The network settings come from the registry over winreg. This server's
 // registry service refuses to open HKEY_LOCAL_MACHINE ("not enough memory",
 // to Samba's own client as well), so the export writes no card rows and
