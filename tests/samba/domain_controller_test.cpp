@@ -7,6 +7,7 @@
 
 #include "platform/remote/remote_backend.h"
 #include "platform/samba/samba_transport.h"
+#include "samba/remote_run.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
 
@@ -109,6 +110,23 @@ TEST_F(DomainController, KerberosLogonWithTheCallersTicketCache) {
   ::unsetenv("KRB5_CONFIG");
   ::unsetenv("KRB5CCNAME");
   EXPECT_NE(without, win::ERROR_SUCCESS);
+}
+
+// An NT domain in the object file: its controller from netlogon, its
+// computer accounts from the SAM of that controller, then each computer
+// exported as a target. Only the controller exists on this network.
+TEST_F(DomainController, NtDomainExpandsIntoItsControllerAndComputerAccounts) {
+  ScratchDir dir;
+  RecordedMessages messages;
+  const RunResult result = RunAgainstRealServers(
+      dir, messages,
+      std::string("1\t0\t99\t1\treserved\treserved\t") + kDcDomain + "\t\t" + kDcDomain + "\r\n",
+      "ComputerSource=0\nMergeBrowseList=0\n[Computers]\nPingEnable=0\nExportComputers=1\n"
+      "ComputerColumns=0,1,3\n",
+      Admin().credentials);
+  ASSERT_FALSE(result.stopped_early) << messages.shown;
+  EXPECT_EQ(dir.Read("computers.txt"), "");
+  EXPECT_EQ(messages.rows, "");
 }
 
 }  // namespace

@@ -70,8 +70,10 @@ std::string Isolate() {
   std::string passwd = ReadFile("/etc/passwd");
   passwd += std::string(kSambaUser) + ":x:" + std::to_string(kTestUid) + ":" +
             std::to_string(kNoGroupGid) + "::/nonexistent:/usr/sbin/nologin\n";
+  // The test domain's controller by its DNS and short names, and the
+  // domain's flat name too, as an lmhosts entry would give it.
   if (!WriteFile(dir / "hosts", std::string("127.0.0.1\tlocalhost tabulontest ") + kDcHost +
-                                    " dc1\n::1\tlocalhost\n") ||
+                                    " dc1 tabtest\n::1\tlocalhost\n") ||
       !WriteFile(dir / "resolv.conf", "nameserver 127.0.0.1\n") ||
       !WriteFile(dir / "passwd", passwd)) {
     return "cannot write " + folder;

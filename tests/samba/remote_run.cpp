@@ -1,0 +1,36 @@
+#include "samba/remote_run.h"
+
+#include "exporters/units.h"
+#include "platform/ini_file_profile.h"
+#include "platform/remote/remote_backend.h"
+#include "platform/samba/samba_transport.h"
+
+namespace tabulon::testing {
+
+RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
+                                const std::string& objects, const std::string& ini,
+                                const platform::Credentials& credentials) {
+  dir.Write("objects.dat", objects);
+  dir.Write("cfg.ini", "[General]\nObjectFile=" + dir.File("objects.dat") +
+                           "\nDefaultOutputDirectory=" + dir.path() + "\n" + ini);
+  platform::IniFileProfile profile;
+  FixedClock clock(March5());
+  SimpleLocale locale;
+  platform::remote::RemoteBackend backend(
+      [](const platform::SessionOptions& options)
+          -> std::unique_ptr<platform::remote::RpcTransport> {
+        return std::make_unique<platform::samba::SambaTransport>(options);
+      },
+      nullptr);
+  platform::Platform platform{&profile, &locale, &clock, nullptr, &backend};
+  const ExporterUnits units = StandardExporterUnits();
+  ExporterProgramStates states(units);
+  RunEnvironment env{platform,        messages, units,      states, format::FormatSettings{},
+                     FileLocations{}, "ADMIN",  credentials};
+  env.locations.app_data_directory = dir.path();
+  RunRequest request;
+  request.configuration_path = dir.File("cfg.ini");
+  return ExportRun(env, request);
+}
+
+}  // namespace tabulon::testing

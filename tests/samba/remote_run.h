@@ -1,0 +1,34 @@
+#pragma once
+// A whole run against real servers: configuration and object file in, files
+// out, through the program's remote backend and Samba transport.
+#include <string>
+
+#include "engine/export_run.h"
+#include "platform/credentials.h"
+#include "support/fakes.h"
+
+namespace tabulon::testing {
+
+// What the run would show: message boxes and the failure rows.
+class RecordedMessages final : public MessageSink {
+ public:
+  void ShowError(std::string_view text) override { shown += std::string(text) + "\n"; }
+  bool AskYesNo(std::string_view text, bool answer) override {
+    shown += std::string(text) + "\n";
+    return answer;
+  }
+  void ShowFailureRow(std::string_view name, std::string_view status) override {
+    rows += std::string(name) + ": " + std::string(status) + "\n";
+  }
+  std::string shown;
+  std::string rows;
+};
+
+// Writes `objects` (object file lines) and `ini` (after a [General] section
+// naming the object file and `dir` as the output folder) into `dir`, and
+// runs them logged on as `credentials`.
+RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
+                                const std::string& objects, const std::string& ini,
+                                const platform::Credentials& credentials);
+
+}  // namespace tabulon::testing
