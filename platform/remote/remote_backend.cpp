@@ -1,5 +1,6 @@
 #include "platform/remote/remote_backend.h"
 
+#include "platform/remote/remote_file_system.h"
 #include "platform/remote/remote_network.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
@@ -15,7 +16,9 @@ class RemoteSession final : public TargetSession {
         transport_(std::move(transport)),
         net_(*transport_),
         services_(*transport_),
-        local_files_(local_files) {}
+        // A transport that also reaches files over SMB says so by
+        // implementing the file calls.
+        files_(dynamic_cast<RemoteFileCalls*>(transport_.get()), local_files) {}
 
   const std::string& target() const override { return target_; }
   ServerService& server() override { return net_; }
@@ -26,9 +29,7 @@ class RemoteSession final : public TargetSession {
   Registry& registry() override { return registry_; }
   Printing& printing() override { return printing_; }
   TerminalServices& terminal() override { return terminal_; }
-  FileSystem& files() override {
-    return local_files_ != nullptr ? *local_files_ : static_cast<FileSystem&>(files_);
-  }
+  FileSystem& files() override { return files_; }
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return directory_; }
 
@@ -39,12 +40,11 @@ class RemoteSession final : public TargetSession {
   std::unique_ptr<RpcTransport> transport_;
   RemoteNetworkManagement net_;
   RemoteServiceControl services_;
-  FileSystem* local_files_;
+  RemoteFileSystem files_;
   // Families no remote interface serves yet.
   unsupported::UnsupportedRegistry registry_;
   unsupported::UnsupportedPrinting printing_;
   unsupported::UnsupportedTerminalServices terminal_;
-  unsupported::UnsupportedFileSystem files_;
   unsupported::UnsupportedAccountLookup lookup_;
   unsupported::UnsupportedDirectoryService directory_;
 };
