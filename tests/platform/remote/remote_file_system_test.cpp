@@ -75,12 +75,5 @@ TEST(RemoteFileSystem, LocalPathsStayLocalAndSharesHaveNoVolumeDetails) {
   EXPECT_TRUE(calls.asked.empty());
 }
 
-TEST(RemoteFileSystem, WithoutAClientOrLocalFilesNothingIsSupported) {
-  RemoteFileSystem files(nullptr, nullptr);
-  EXPECT_EQ(files.GetDiskFreeSpaceEx("\\\\FS01\\C$\\").status, win::ERROR_NOT_SUPPORTED);
-  EXPECT_EQ(files.GetDiskFreeSpaceEx("C:\\").status, win::ERROR_NOT_SUPPORTED);
-  EXPECT_EQ(files.GetVolumeInformation("C:\\", 30, 5).status, win::ERROR_NOT_SUPPORTED);
-}
-
 }  // namespace
 }  // namespace tabulon::platform::remote
