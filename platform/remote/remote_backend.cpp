@@ -1,6 +1,7 @@
 #include "platform/remote/remote_backend.h"
 
 #include "platform/remote/remote_domain_controllers.h"
+#include "platform/remote/remote_file_system.h"
 #include "platform/remote/remote_lookup.h"
 #include "platform/remote/remote_network.h"
 #include "platform/remote/remote_printing.h"
@@ -21,7 +22,7 @@ class RemoteSession final : public TargetSession {
         services_(*transport_),
         registry_(*transport_),
         printing_(*transport_, target),
-        local_files_(local_files) {}
+        files_(transport_->file_calls(), local_files) {}
 
   const std::string& target() const override { return target_; }
   ServerService& server() override { return net_; }
@@ -32,9 +33,7 @@ class RemoteSession final : public TargetSession {
   Registry& registry() override { return registry_; }
   Printing& printing() override { return printing_; }
   TerminalServices& terminal() override { return terminal_; }
-  FileSystem& files() override {
-    return local_files_ != nullptr ? *local_files_ : static_cast<FileSystem&>(files_);
-  }
+  FileSystem& files() override { return files_; }
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return directory_; }
 
@@ -47,13 +46,12 @@ class RemoteSession final : public TargetSession {
   RemoteServiceControl services_;
   RemoteRegistry registry_;
   RemotePrinting printing_;
-  FileSystem* local_files_;
+  RemoteFileSystem files_;
   RemoteAccountLookup lookup_{*transport_, HostOf(target_)};
   RemoteDirectoryService directory_{*transport_, HostOf(target_)};
-  // Families no remote interface serves: terminal services need the Windows
-  // build's libraries.
+  // Terminal services have no interface a server offers over SMB: they need
+  // the Windows build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
-  unsupported::UnsupportedFileSystem files_;
 };
 
 }  // namespace

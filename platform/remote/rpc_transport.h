@@ -34,9 +34,14 @@ struct RpcReply {
   std::vector<std::uint8_t> stub;
 };
 
+class RemoteFileCalls;
+
 class RpcTransport {
  public:
   virtual ~RpcTransport() = default;
+  // The file calls of a transport that also carries SMB file operations to
+  // the same servers; null when it does not.
+  virtual RemoteFileCalls* file_calls() { return nullptr; }
   // One call of `opnum`. The pipe of `iface` on `server` is connected and
   // bound on its first use and kept until the transport is destroyed.
   virtual RpcReply Call(std::string_view server, const RpcInterface& iface, std::uint16_t opnum,

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/samba/samba_status.h"
+#include "platform/samba/smb_files.h"
 #include "platform/samba/worker_frames.h"
 
 #include "platform/samba/samba_credentials.h"
@@ -200,7 +202,19 @@ class Worker {
 void RunRpcWorker(int fd, const WorkerSettings& settings) {
   {
     Worker worker(settings);
+    SmbFiles files(settings);
     while (auto body = ReadFrame(fd)) {
+      if (KindOf(*body) == RequestKind::kDiskSpace) {
+        const auto request = DecodeDiskSpaceRequest(*body);
+        DiskSpaceReply reply;
+        if (request) {
+          reply = files.DiskSpace(*request);
+        } else {
+          reply.error = EINVAL;
+        }
+        if (!WriteAll(fd, EncodeReply(reply))) break;
+        continue;
+      }
       const auto request = DecodeRequest(*body);
       WorkerReply reply;
       if (request) {

@@ -1,8 +1,8 @@
 #pragma once
 // The worker process's side of the transport: the only code that calls the
-// client library. It runs in a child forked for one transport, keeps one
-// bound pipe per server and interface, and answers the requests read from
-// its socket until the parent closes it.
+// client libraries. It runs in a child forked for one transport, keeps one
+// bound pipe per server and interface (and the file client's connections),
+// and answers the requests read from its socket until the parent closes it.
 #include <cstdint>
 
 #include "platform/credentials.h"

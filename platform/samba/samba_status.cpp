@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <utility>
 
 namespace tabulon::platform::samba {
@@ -46,7 +47,31 @@ constexpr std::array<std::pair<std::uint32_t, win::Status>, 2> kNcaFaults{{
     {0x1C010003, win::RPC_S_UNKNOWN_IF},            // unk_if
 }};
 
+// What the file client's errno values stand for on the network, with what a
+// Windows client reports; the rest are mapped as for local files.
+constexpr std::array<std::pair<int, win::Status>, 11> kFileClientErrors{{
+    {ECONNREFUSED, win::ERROR_BAD_NETPATH},
+    {ECONNRESET, win::ERROR_BAD_NETPATH},
+    {EHOSTUNREACH, win::ERROR_BAD_NETPATH},
+    {ENETUNREACH, win::ERROR_BAD_NETPATH},
+    {ETIMEDOUT, win::ERROR_BAD_NETPATH},
+    {EHOSTDOWN, win::ERROR_BAD_NETPATH},
+    {ENODEV, win::ERROR_BAD_NET_NAME},
+    {ENOTDIR, win::ERROR_PATH_NOT_FOUND},
+    {ENOTSUP, win::ERROR_NOT_SUPPORTED},
+    {ENOSYS, win::ERROR_NOT_SUPPORTED},
+    {EINVAL, win::ERROR_INVALID_NAME},
+}};
+
 }  // namespace
+
+win::Status StatusFromFileClient(std::uint32_t error, bool share_root) {
+  const auto e = static_cast<int>(error);
+  if (e == ENOENT) return share_root ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND;
+  const auto* it = std::find_if(kFileClientErrors.begin(), kFileClientErrors.end(),
+                                [&](const auto& row) { return row.first == e; });
+  return it != kFileClientErrors.end() ? it->second : win::StatusFromErrno(e);
+}
 
 win::Status StatusFromSamba(std::uint32_t nt_status, std::uint32_t fault) {
   if (fault != 0) {

@@ -143,19 +143,27 @@ win::Status SambaTransport::Exchange(const std::vector<std::uint8_t>& frame, Dea
   }
 }
 
+win::Status SambaTransport::Reach(const std::string& host, Deadline deadline) {
+  if (worker_ < 0 && !StartWorker()) return win::ERROR_NOT_ENOUGH_MEMORY;
+  if (reached_.contains(host)) return win::ERROR_SUCCESS;
+  return ProbeTcp(host, smb_port_, deadline, options_.cancel);
+}
+
+win::Status SambaTransport::Ask(const std::vector<std::uint8_t>& frame, Deadline deadline,
+                                std::vector<std::uint8_t>& body) {
+  const win::Status status = Exchange(frame, deadline, body);
+  // The worker is in the middle of a call (or gone): it cannot be reused.
+  if (status != win::ERROR_SUCCESS) StopWorker(true);
+  return status;
+}
+
 remote::RpcReply SambaTransport::Call(std::string_view server, const remote::RpcInterface& iface,
                                       std::uint16_t opnum, std::span<const std::uint8_t> request) {
   const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
   remote::RpcReply reply;
   const std::string host(HostOf(server));
-  if (worker_ < 0 && !StartWorker()) {
-    reply.status = win::ERROR_NOT_ENOUGH_MEMORY;
-    return reply;
-  }
-  if (!reached_.contains(host)) {
-    reply.status = ProbeTcp(host, smb_port_, deadline, options_.cancel);
-    if (reply.status != win::ERROR_SUCCESS) return reply;
-  }
+  reply.status = Reach(host, deadline);
+  if (reply.status != win::ERROR_SUCCESS) return reply;
   WorkerRequest q;
   q.server = host;
   q.pipe = std::string(iface.pipe);
@@ -165,12 +173,8 @@ remote::RpcReply SambaTransport::Call(std::string_view server, const remote::Rpc
   q.opnum = opnum;
   q.stub.assign(request.begin(), request.end());
   std::vector<std::uint8_t> body;
-  reply.status = Exchange(EncodeRequest(q), deadline, body);
-  if (reply.status != win::ERROR_SUCCESS) {
-    // The worker is in the middle of a call (or gone): it cannot be reused.
-    StopWorker(true);
-    return reply;
-  }
+  reply.status = Ask(EncodeRequest(q), deadline, body);
+  if (reply.status != win::ERROR_SUCCESS) return reply;
   auto answer = DecodeReply(body);
   if (!answer) {
     StopWorker(true);
@@ -181,6 +185,32 @@ remote::RpcReply SambaTransport::Call(std::string_view server, const remote::Rpc
   if (answer->nt_status == 0 || answer->fault != 0) reached_.insert(host);
   if (answer->nt_status == 0) reply.stub = std::move(answer->stub);
   return reply;
+}
+
+DiskFreeSpaceResult SambaTransport::DiskSpace(std::string_view server, std::string_view share,
+                                              std::string_view directory) {
+  const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
+  DiskFreeSpaceResult result;
+  const std::string host(HostOf(server));
+  result.status = Reach(host, deadline);
+  if (result.status != win::ERROR_SUCCESS) return result;
+  const DiskSpaceRequest q{host, std::string(share), std::string(directory)};
+  std::vector<std::uint8_t> body;
+  result.status = Ask(EncodeRequest(q), deadline, body);
+  if (result.status != win::ERROR_SUCCESS) return result;
+  const auto answer = DecodeDiskSpaceReply(body);
+  if (!answer) {
+    StopWorker(true);
+    result.status = win::ERROR_UNEXP_NET_ERR;
+    return result;
+  }
+  result.status = StatusFromFileClient(answer->error, directory.empty());
+  if (result.status != win::ERROR_SUCCESS) return result;
+  reached_.insert(host);
+  result.total_bytes = answer->total_bytes;
+  result.total_free_bytes = answer->total_free_bytes;
+  result.free_bytes_available = answer->free_bytes_available;
+  return result;
 }
 
 }  // namespace tabulon::platform::samba

@@ -1,9 +1,8 @@
 #pragma once
-// DCE/RPC over SMB named pipes through the Samba client libraries, which run
-// in a worker process: they do not survive use from several threads and
-// their connect timer cannot be shortened, so the worker is killed when a
-// call passes the session's timeout or its cancel token is set, and the next
-// call starts a new one.
+// DCE/RPC over SMB named pipes, and the space of shares' volumes, through the
+// Samba client libraries, which run in a worker process: they do not survive use from several
+// threads and their connect timer cannot be shortened, so the worker is killed when a call passes
+// the session's timeout or its cancel token is set, and the next call starts a new one.
 #include <sys/types.h>
 
 #include <chrono>
@@ -11,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "platform/remote/remote_file_calls.h"
 #include "platform/remote/rpc_transport.h"
 #include "platform/session.h"
 
@@ -18,7 +18,7 @@ namespace tabulon::platform::samba {
 
 inline constexpr std::uint16_t kSmbPort = 445;
 
-class SambaTransport final : public remote::RpcTransport {
+class SambaTransport final : public remote::RpcTransport, public remote::RemoteFileCalls {
  public:
   // `smb_port` is where servers are reached (tests use other ports).
   explicit SambaTransport(SessionOptions options, std::uint16_t smb_port = kSmbPort);
@@ -28,6 +28,9 @@ class SambaTransport final : public remote::RpcTransport {
 
   remote::RpcReply Call(std::string_view server, const remote::RpcInterface& iface,
                         std::uint16_t opnum, std::span<const std::uint8_t> request) override;
+  remote::RemoteFileCalls* file_calls() override { return this; }
+  DiskFreeSpaceResult DiskSpace(std::string_view server, std::string_view share,
+                                std::string_view directory) override;
 
   // The worker's process id; -1 while there is none.
   pid_t worker() const { return worker_; }
@@ -35,6 +38,11 @@ class SambaTransport final : public remote::RpcTransport {
  private:
   using Deadline = std::chrono::steady_clock::time_point;
   bool StartWorker();
+  // A worker, and `host` probed once per worker; the status of what failed.
+  win::Status Reach(const std::string& host, Deadline deadline);
+  // One request and its reply's body; the worker is killed when it fails.
+  win::Status Ask(const std::vector<std::uint8_t>& frame, Deadline deadline,
+                  std::vector<std::uint8_t>& body);
   // Ends the worker: politely (it sees its socket close) or with SIGKILL.
   void StopWorker(bool kill);
   // Sends one request frame and waits for the reply frame.

@@ -8,8 +8,10 @@ namespace {
 class Writer {
  public:
   Writer() { bytes_.resize(4); }  // the length prefix, filled in by Finish
+  void U8(std::uint8_t v) { bytes_.push_back(v); }
   void U16(std::uint16_t v) { Uint(v, 2); }
   void U32(std::uint32_t v) { Uint(v, 4); }
+  void U64(std::uint64_t v) { Uint(v, 8); }
   void Bytes(std::span<const std::uint8_t> b) {
     U32(static_cast<std::uint32_t>(b.size()));
     bytes_.insert(bytes_.end(), b.begin(), b.end());
@@ -25,7 +27,7 @@ class Writer {
   }
 
  private:
-  void Uint(std::uint32_t v, int size) {
+  void Uint(std::uint64_t v, int size) {
     for (int i = 0; i < size; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
   }
   std::vector<std::uint8_t> bytes_;
@@ -34,13 +36,10 @@ class Writer {
 class Reader {
  public:
   explicit Reader(std::span<const std::uint8_t> b) : b_(b) {}
-  bool U16(std::uint16_t& v) {
-    std::uint32_t w = 0;
-    if (!Uint(w, 2)) return false;
-    v = static_cast<std::uint16_t>(w);
-    return true;
-  }
-  bool U32(std::uint32_t& v) { return Uint(v, 4); }
+  bool U8(std::uint8_t& v) { return Narrow(v, 1); }
+  bool U16(std::uint16_t& v) { return Narrow(v, 2); }
+  bool U32(std::uint32_t& v) { return Narrow(v, 4); }
+  bool U64(std::uint64_t& v) { return Uint(v, 8); }
   bool Bytes(std::vector<std::uint8_t>& out) {
     std::uint32_t n = 0;
     if (!U32(n) || n > b_.size() - at_) return false;
@@ -63,10 +62,17 @@ class Reader {
   bool AtEnd() const { return at_ == b_.size(); }
 
  private:
-  bool Uint(std::uint32_t& v, std::size_t size) {
+  template <typename T>
+  bool Narrow(T& v, std::size_t size) {
+    std::uint64_t w = 0;
+    if (!Uint(w, size)) return false;
+    v = static_cast<T>(w);
+    return true;
+  }
+  bool Uint(std::uint64_t& v, std::size_t size) {
     if (size > b_.size() - at_) return false;
     v = 0;
-    for (std::size_t i = 0; i < size; ++i) v |= std::uint32_t{b_[at_ + i]} << (8 * i);
+    for (std::size_t i = 0; i < size; ++i) v |= std::uint64_t{b_[at_ + i]} << (8 * i);
     at_ += size;
     return true;
   }
@@ -78,6 +84,7 @@ class Reader {
 
 std::vector<std::uint8_t> EncodeRequest(const WorkerRequest& request) {
   Writer w;
+  w.U8(static_cast<std::uint8_t>(RequestKind::kRpcCall));
   w.Text(request.server);
   w.Text(request.pipe);
   w.Raw(request.uuid);
@@ -85,6 +92,24 @@ std::vector<std::uint8_t> EncodeRequest(const WorkerRequest& request) {
   w.U16(request.version_minor);
   w.U16(request.opnum);
   w.Bytes(request.stub);
+  return std::move(w).Finish();
+}
+
+std::vector<std::uint8_t> EncodeRequest(const DiskSpaceRequest& request) {
+  Writer w;
+  w.U8(static_cast<std::uint8_t>(RequestKind::kDiskSpace));
+  w.Text(request.server);
+  w.Text(request.share);
+  w.Text(request.directory);
+  return std::move(w).Finish();
+}
+
+std::vector<std::uint8_t> EncodeReply(const DiskSpaceReply& reply) {
+  Writer w;
+  w.U32(reply.error);
+  w.U64(reply.total_bytes);
+  w.U64(reply.total_free_bytes);
+  w.U64(reply.free_bytes_available);
   return std::move(w).Finish();
 }
 
@@ -96,12 +121,38 @@ std::vector<std::uint8_t> EncodeReply(const WorkerReply& reply) {
   return std::move(w).Finish();
 }
 
+std::optional<RequestKind> KindOf(std::span<const std::uint8_t> body) {
+  if (body.empty()) return std::nullopt;
+  const auto kind = static_cast<RequestKind>(body[0]);
+  if (kind != RequestKind::kRpcCall && kind != RequestKind::kDiskSpace) return std::nullopt;
+  return kind;
+}
+
 std::optional<WorkerRequest> DecodeRequest(std::span<const std::uint8_t> body) {
-  Reader r(body);
+  if (KindOf(body) != RequestKind::kRpcCall) return std::nullopt;
+  Reader r(body.subspan(1));
   WorkerRequest q;
   if (r.Text(q.server) && r.Text(q.pipe) && r.Raw(q.uuid) && r.U16(q.version_major) &&
       r.U16(q.version_minor) && r.U16(q.opnum) && r.Bytes(q.stub) && r.AtEnd()) {
     return q;
+  }
+  return std::nullopt;
+}
+
+std::optional<DiskSpaceRequest> DecodeDiskSpaceRequest(std::span<const std::uint8_t> body) {
+  if (KindOf(body) != RequestKind::kDiskSpace) return std::nullopt;
+  Reader r(body.subspan(1));
+  DiskSpaceRequest q;
+  if (r.Text(q.server) && r.Text(q.share) && r.Text(q.directory) && r.AtEnd()) return q;
+  return std::nullopt;
+}
+
+std::optional<DiskSpaceReply> DecodeDiskSpaceReply(std::span<const std::uint8_t> body) {
+  Reader r(body);
+  DiskSpaceReply a;
+  if (r.U32(a.error) && r.U64(a.total_bytes) && r.U64(a.total_free_bytes) &&
+      r.U64(a.free_bytes_available) && r.AtEnd()) {
+    return a;
   }
   return std::nullopt;
 }

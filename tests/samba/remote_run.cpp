@@ -4,6 +4,7 @@
 #include "platform/ini_file_profile.h"
 #include "platform/remote/remote_backend.h"
 #include "platform/samba/samba_transport.h"
+#include "support/samba_server.h"
 
 namespace tabulon::testing {
 
@@ -31,6 +32,15 @@ RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
   RunRequest request;
   request.configuration_path = dir.File("cfg.ini");
   return ExportRun(env, request);
+}
+
+RunResult RunAgainstTestServer(ScratchDir& dir, const std::string& ini,
+                               RecordedMessages& messages) {
+  platform::Credentials credentials;
+  credentials.username = kSambaUser;
+  credentials.password = kSambaPassword;
+  return RunAgainstRealServers(
+      dir, messages, "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n", ini, credentials);
 }
 
 }  // namespace tabulon::testing

@@ -31,4 +31,7 @@ RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
                                 const std::string& objects, const std::string& ini,
                                 const platform::Credentials& credentials);
 
+// The same against the test smbd at \\127.0.0.1, as the test user.
+RunResult RunAgainstTestServer(ScratchDir& dir, const std::string& ini, RecordedMessages& messages);
+
 }  // namespace tabulon::testing

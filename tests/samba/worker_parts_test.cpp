@@ -1,8 +1,11 @@
-// The parts of the transport that need no server: the worker's frames and the
-// status mapping.
+// The parts of the transport that need no server: the worker's frames, the
+// status mappings and the file client's URLs.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "platform/samba/samba_status.h"
+#include "platform/samba/smb_files.h"
 #include "platform/samba/worker_frames.h"
 
 namespace tabulon::platform::samba {
@@ -40,6 +43,56 @@ TEST(WorkerFrames, ReplyRoundTrips) {
   EXPECT_EQ(back->nt_status, 0xC0000022u);
   EXPECT_EQ(back->fault, 5u);
   EXPECT_EQ(back->stub, (std::vector<std::uint8_t>{9, 8}));
+}
+
+TEST(WorkerFrames, DiskSpaceFramesRoundTripAndAreNotTakenForCalls) {
+  const auto frame = EncodeRequest(DiskSpaceRequest{"srv", "C$", "a/b"});
+  const std::span<const std::uint8_t> body(frame.begin() + 4, frame.end());
+  EXPECT_EQ(KindOf(body), RequestKind::kDiskSpace);
+  EXPECT_FALSE(DecodeRequest(body));
+  const auto back = DecodeDiskSpaceRequest(body);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->server + "|" + back->share + "|" + back->directory, "srv|C$|a/b");
+  for (std::size_t n = 0; n < body.size(); ++n) {
+    EXPECT_FALSE(DecodeDiskSpaceRequest(body.first(n))) << n;
+  }
+  const auto call = EncodeRequest(WorkerRequest{});
+  EXPECT_FALSE(DecodeDiskSpaceRequest(std::span<const std::uint8_t>(call).subspan(4)));
+  const std::uint8_t unknown[] = {9};
+  EXPECT_FALSE(KindOf(unknown));
+
+  const auto reply = EncodeReply(DiskSpaceReply{0, 1ull << 40, 5, 3});
+  const auto answer = DecodeDiskSpaceReply(std::span<const std::uint8_t>(reply).subspan(4));
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->total_bytes, 1ull << 40);
+  EXPECT_EQ(answer->total_free_bytes, 5u);
+  EXPECT_EQ(answer->free_bytes_available, 3u);
+  EXPECT_FALSE(DecodeDiskSpaceReply(std::span<const std::uint8_t>(reply).subspan(5)));
+}
+
+TEST(SmbFiles, UrlsEscapeWhatAUrlWouldReadDifferently) {
+  EXPECT_EQ(SmbUrl({"127.0.0.1", "C$", ""}), "smb://127.0.0.1/C%24/");
+  EXPECT_EQ(SmbUrl({"fs01", "My Data", "a b/100%/#x"}), "smb://fs01/My%20Data/a%20b/100%25/%23x/");
+}
+
+TEST(SambaStatus, FileClientErrorsAreWhatAWindowsClientReports) {
+  struct Case {
+    int error;
+    bool share_root;
+    win::Status expected;
+  };
+  const Case cases[] = {
+      {0, true, win::ERROR_SUCCESS},
+      {ENOENT, true, win::ERROR_BAD_NET_NAME},
+      {ENOENT, false, win::ERROR_PATH_NOT_FOUND},
+      {ECONNREFUSED, true, win::ERROR_BAD_NETPATH},
+      {EACCES, true, win::ERROR_ACCESS_DENIED},
+      {ENOTSUP, true, win::ERROR_NOT_SUPPORTED},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StatusFromFileClient(static_cast<std::uint32_t>(c.error), c.share_root), c.expected)
+        << c.error;
+  }
 }
 
 TEST(SambaStatus, MapsWhatAWindowsClientWouldReport) {
