@@ -126,7 +126,7 @@ TABULON_WIN_STATUS(RPC_S_SEC_PKG_ERROR, 1825, "A security package specific error
 TABULON_WIN_STATUS(ERROR_PASSWORD_MUST_CHANGE, 1907,
                    "The user's password must be changed before signing in.")
 TABULON_WIN_STATUS(ERROR_DOMAIN_CONTROLLER_NOT_FOUND, 1908,
-                   "No domain controller could be found for the domain.")
+                   "Could not find the domain controller for this domain.")
 TABULON_WIN_STATUS(ERROR_ACCOUNT_LOCKED_OUT, 1909,
                    "The referenced account is currently locked out and may not be logged on to.")
 // 2100-2999: network management statuses.
@@ -140,7 +140,7 @@ TABULON_WIN_STATUS(ERROR_NOT_CONNECTED, 2250, "This network connection does not 
 TABULON_WIN_STATUS(NERR_NetNameNotFound, 2310, "The share name does not exist.")
 TABULON_WIN_STATUS(NERR_ClientNameNotFound, 2312, "No session exists with that computer name.")
 TABULON_WIN_STATUS(NERR_InvalidComputer, 2351, "The computer name is not valid.")
-TABULON_WIN_STATUS(NERR_DCNotFound, 2453, "No domain controller could be found for this domain.")
+TABULON_WIN_STATUS(NERR_DCNotFound, 2453, "Could not find domain controller for this domain.")
 TABULON_WIN_STATUS(ERROR_NO_BROWSER_SERVERS_FOUND, 6118,
                    "The list of servers for this workgroup is not available at the moment.")
 TABULON_WIN_STATUS(ERROR_CTX_WINSTATION_NOT_FOUND, 7022,

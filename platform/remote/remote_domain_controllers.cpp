@@ -25,6 +25,14 @@ bool NoController(win::Status status) {
   return std::ranges::find(kNoController, status) != std::end(kNoController);
 }
 
+// Asked through the domain's own name (no server given), a name that
+// reaches no server is a domain without a reachable controller, as a
+// Windows client's locator reports it; a named server that cannot be
+// reached keeps its own status.
+bool NoControllerForDomain(win::Status status) {
+  return NoController(status) || status == win::ERROR_BAD_NETPATH;
+}
+
 }  // namespace
 
 DcNameResult GetDcName(RpcTransport& transport, std::string_view host, std::string_view server,
@@ -33,7 +41,9 @@ DcNameResult GetDcName(RpcTransport& transport, std::string_view host, std::stri
   DcNameResult result = CallAndDecode<DcNameResult>(
       transport, host, netlogon::kInterface, netlogon::kNetrGetDCName,
       netlogon::EncodeGetDcName(name, domain), netlogon::DecodeGetDcName);
-  if (NoController(result.status)) return Failed<DcNameResult>(win::NERR_DCNotFound);
+  const bool no_controller =
+      server.empty() ? NoControllerForDomain(result.status) : NoController(result.status);
+  if (no_controller) return Failed<DcNameResult>(win::NERR_DCNotFound);
   return result;
 }
 
@@ -42,7 +52,7 @@ DcInfoResult RemoteDirectoryService::DsGetDcName(std::string_view domain, std::u
   DcInfoResult result = CallAndDecode<DcInfoResult>(
       transport_, host, netlogon::kInterface, netlogon::kDsrGetDcNameEx2,
       netlogon::EncodeGetDcNameEx2("", domain, flags), netlogon::DecodeGetDcNameEx2);
-  if (NoController(result.status)) return Failed<DcInfoResult>(win::ERROR_NO_SUCH_DOMAIN);
+  if (NoControllerForDomain(result.status)) return Failed<DcInfoResult>(win::ERROR_NO_SUCH_DOMAIN);
   return result;
 }
 

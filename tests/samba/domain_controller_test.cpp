@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
+#include <set>
 
 #include "platform/remote/remote_backend.h"
 #include "platform/samba/samba_transport.h"
@@ -112,21 +114,83 @@ TEST_F(DomainController, KerberosLogonWithTheCallersTicketCache) {
   EXPECT_NE(without, win::ERROR_SUCCESS);
 }
 
+// The machine accounts of the domain, paged through the SAM of its
+// controller, are those Samba's own client lists, with the same account
+// control bits. (This controller gives every account the "normal account"
+// bit in its display information, whatever the account is, where a Windows
+// controller gives workstation and server trust accounts their own bits.)
+TEST_F(DomainController, MachineAccountsAreThoseSambasOwnClientLists) {
+  auto session = Open(kDcDomain, Admin());
+  const platform::DcNameResult dc = session->accounts().NetGetDCName("", kDcDomain);
+  ASSERT_EQ(dc.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(dc.dc_name, std::string("\\\\") + kDcName);
+  std::set<std::string> ours;
+  std::uint32_t index = 0;
+  for (int page = 0; page < 10; ++page) {
+    const platform::DisplayMachinesResult result =
+        session->accounts().NetQueryDisplayMachines(dc.dc_name, index, 2, 128000);
+    ASSERT_TRUE(result.status == win::ERROR_SUCCESS || result.status == win::ERROR_MORE_DATA)
+        << result.status;
+    if (result.entries.empty()) break;
+    for (const platform::DisplayMachine& account : result.entries) {
+      char flags[16];
+      std::snprintf(flags, sizeof flags, "%#x", account.flags);
+      ours.insert(account.name + " " + flags);
+    }
+    index = result.entries.back().next_index;
+  }
+  std::string output;
+  ASSERT_EQ(RunCommand("rpcclient -s " + Dc()->configuration() + " -U '" + kDcDomain + "\\" +
+                           kDcAdmin + "%" + kDcAdminPassword +
+                           "' --use-kerberos=off -c 'querydispinfo2 2' 127.0.0.1",
+                       output),
+            0)
+      << output;
+  // "index: 0x1 RID: 0x450 acb: 0x00000010 Account: WS01$\tDesc: "
+  std::set<std::string> theirs;
+  const std::regex line(R"(acb: 0x([0-9a-f]+) Account: (\S+))");
+  for (std::sregex_iterator it(output.begin(), output.end(), line), end; it != end; ++it) {
+    const unsigned long acb = std::stoul((*it)[1].str(), nullptr, 16);
+    // Normal account 0x10 is UF_NORMAL_ACCOUNT 0x200; UF_SCRIPT is always on.
+    char flags[16];
+    std::snprintf(flags, sizeof flags, "%#lx", acb == 0x10 ? 0x201ul : acb);
+    theirs.insert((*it)[2].str() + " " + flags);
+  }
+  EXPECT_EQ(theirs.size(), std::size(kDcComputers) + 1);
+  EXPECT_EQ(ours, theirs);
+}
+
 // An NT domain in the object file: its controller from netlogon, its
 // computer accounts from the SAM of that controller, then each computer
-// exported as a target. Only the controller exists on this network.
-TEST_F(DomainController, NtDomainExpandsIntoItsControllerAndComputerAccounts) {
+// exported as a target. Only the controller is a computer to this run: the
+// others come with the "normal account" bits above and are not computers.
+TEST_F(DomainController, NtDomainExpandsIntoItsController) {
   ScratchDir dir;
   RecordedMessages messages;
   const RunResult result = RunAgainstRealServers(
       dir, messages,
       std::string("1\t0\t99\t1\treserved\treserved\t") + kDcDomain + "\t\t" + kDcDomain + "\r\n",
       "ComputerSource=0\nMergeBrowseList=0\n[Computers]\nPingEnable=0\nExportComputers=1\n"
-      "ComputerColumns=0,1,3\n",
+      "ComputerColumns=0,4\n",
       Admin().credentials);
   ASSERT_FALSE(result.stopped_early) << messages.shown;
-  EXPECT_EQ(dir.Read("computers.txt"), "");
+  EXPECT_EQ(dir.Read("computers.txt"), "ComputerName\tWorkstation\r\nDC1\tYES\r\n");
   EXPECT_EQ(messages.rows, "");
+}
+
+// A domain no controller answers for: the run reports it and goes on.
+TEST_F(DomainController, UnknownDomainIsReportedAndTheRunGoesOn) {
+  ScratchDir dir;
+  RecordedMessages messages;
+  const RunResult result = RunAgainstRealServers(
+      dir, messages, "1\t0\t99\t1\treserved\treserved\tNOWHERE\t\tNOWHERE\r\n",
+      "ComputerSource=0\n[Computers]\nPingEnable=0\nExportComputers=1\nComputerColumns=0\n",
+      Admin().credentials);
+  ASSERT_FALSE(result.stopped_early) << messages.shown;
+  EXPECT_EQ(messages.shown,
+            "Unable to lookup domain controller for domain 'NOWHERE'. Could not find domain "
+            "controller for this domain.\n");
+  EXPECT_EQ(dir.Read("computers.txt"), "ComputerName\r\n");
 }
 
 }  // namespace

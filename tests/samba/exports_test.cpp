@@ -172,18 +172,34 @@ TEST_F(RemotePrinterExports, PrintersOfARealServer) {
             "winprint\tRAW\t\tSHARED^LOCAL^RAW_ONLY\t1\t1\t\t0\t0\r\n");
 }
 
-// The network settings come from the registry over winreg. This server's
-// registry service refuses to open HKEY_LOCAL_MACHINE ("not enough memory",
-// to Samba's own client as well), so the export writes no card rows and
-// reports the connection failure with the error text.
-TEST_F(RemoteExports, NetworkSettingsOfAServerWhoseRegistryRefusesTheHive) {
+// The network settings of a server whose registry holds one network card,
+// written into it with Samba's own registry tool and read back over winreg
+// (hive, keys, texts and DWORDs) by the export. Samba serves the TCP/IP
+// parameters from its own settings (only the host name, for the adapter keys
+// too, as its own client shows), so the card has no addresses.
+TEST_F(RemoteExports, NetworkSettingsFromARealRegistry) {
+  ASSERT_EQ(server_->MakeTestUserAdministrator(), "");
+  const std::string netbt = "HKLM\\SYSTEM\\CurrentControlSet\\Services\\NetBT\\Parameters";
+  const std::string card = "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\7";
+  for (const std::string& command : {
+           "createkey '" + netbt + "'",
+           "setvalue '" + netbt + "' EnableLMHOSTS dword 1",
+           "setvalue '" + netbt + "' ScopeId sz corp",
+           "createkey '" + card + "'",
+           "setvalue '" + card + "' Description sz 'Virtual Ethernet'",
+           "setvalue '" + card + "' ServiceName sz '{7A1C}'",
+       }) {
+    std::string output;
+    ASSERT_EQ(RunCommand("net registry " + command + " -s " + server_->configuration(), output), 0)
+        << command << ": " << output;
+  }
   const RunResult result =
-      Run("[Computers]\nPingEnable=0\n[Network]\nExportNetwork=1\nNetworkColumns=3,4,8,14\n");
+      Run("[Computers]\nPingEnable=0\n[Network]\nExportNetwork=1\nNetworkColumns=1,2,3,8,14\n");
   ASSERT_FALSE(result.stopped_early) << messages_.shown;
-  EXPECT_EQ(dir_.Read("networks.txt"), "HostName\tDomainName\tNicName\tIP\r\n");
-  EXPECT_EQ(messages_.rows,
-            "SMB: Unable to connect to registry on '\\\\127.0.0.1'. "
-            "There is not enough memory to complete the operation.\n");
+  EXPECT_EQ(messages_.rows, "");
+  EXPECT_EQ(dir_.Read("networks.txt"),
+            "EnableLmhosts\tScopeId\tHostName\tNicName\tIP\r\n"
+            "YES\tcorp\ttabulontest\tVirtual Ethernet\t\r\n");
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/samba/samba_transport.h"
 #include "samba/remote_run.h"
+#include "support/samba_server.h"
 
 namespace tabulon::testing {
 namespace {
@@ -92,21 +94,14 @@ class FileServerExports : public ::testing::Test {
     server_ = SambaServer::Start(why_not, {"  dfree command = " + tools_.File("dfree") + "\n",
                                            "\n[C$]\n  path = /tmp\n  read only = yes\n"});
     if (!server_) GTEST_SKIP() << why_not;
-    // The test user reaches the shares' folders...
-    ::chmod(server_->folder().c_str(), 0755);
     tools_.Write("held.txt", "");
     ASSERT_EQ(::system(("install -m 0666 " + tools_.File("held.txt") + " " + server_->folder() +
                         "/drop/held.txt")
                            .c_str()),
               0);
-    // ...and is an administrator of the server: its Unix group stands for
-    // BUILTIN\Administrators, which a standalone server's session and file
-    // lists require.
-    const std::string mapped = Output(
-        "net groupmap add sid=S-1-5-32-544 unixgroup=nogroup "
-        "type=builtin ntgroup=Administrators -s " +
-        Conf());
-    ASSERT_NE(mapped.find("Successfully"), std::string::npos) << mapped;
+    // The test user is an administrator of the server.
+    const std::string admin = server_->MakeTestUserAdministrator();
+    ASSERT_EQ(admin, "");
   }
 
   void TearDown() override {

@@ -33,6 +33,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kSmbd = "/usr/sbin/smbd";
 constexpr const char* kSmbpasswd = "/usr/bin/smbpasswd";
+constexpr const char* kHostName = "tabulontest";
 constexpr int kTestUid = 61234;
 constexpr int kNoGroupGid = 65534;
 
@@ -58,7 +59,10 @@ std::string BringLoopbackUp() {
 
 std::string Isolate() {
   if (::geteuid() != 0) return "needs root for network namespaces";
-  if (::unshare(CLONE_NEWNET | CLONE_NEWNS) != 0) return Errno("unshare");
+  if (::unshare(CLONE_NEWNET | CLONE_NEWNS | CLONE_NEWUTS) != 0) return Errno("unshare");
+  // Servers that report the host's name report this one, whatever machine
+  // the tests run on.
+  if (::sethostname(kHostName, std::strlen(kHostName)) != 0) return Errno("sethostname");
   // Mounts made from here on stay inside this namespace.
   if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
     return Errno("making / private");
@@ -174,6 +178,9 @@ std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
                           "winbindd", "usershares", "data", "drop"}) {
     fs::create_directories(dir / sub);
   }
+  // The test user's services (the shares, the registry's database) run as
+  // that user and must reach into the server's folder.
+  ::chmod(dir.c_str(), 0755);
   ::chmod((dir / "drop").c_str(), 0777);
   const fs::path conf = dir / "smb.conf";
   WriteFile(conf, Configuration(dir, setup));
@@ -211,6 +218,18 @@ std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
   }
   server->startup_seconds_ = std::chrono::duration<double>(Clock::now() - started).count();
   return server;
+}
+
+std::string SambaServer::MakeTestUserAdministrator() const {
+  std::string output;
+  const int status = RunCommand(
+      "net groupmap add sid=S-1-5-32-544 unixgroup=nogroup type=builtin ntgroup=Administrators "
+      "-s " +
+          configuration(),
+      output);
+  return status == 0 && output.find("Successfully") != std::string::npos
+             ? std::string()
+             : "net groupmap failed: " + output;
 }
 
 SambaServer::~SambaServer() {

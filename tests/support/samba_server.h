@@ -12,7 +12,7 @@
 namespace tabulon::testing {
 
 // Moves this process (which must still be single-threaded) into its own
-// network and mount namespaces: only loopback, up; /etc/hosts,
+// network, mount and UTS namespaces (host name "tabulontest"): only loopback, up; /etc/hosts,
 // /etc/resolv.conf (resolver 127.0.0.1) and /etc/passwd (with the test user
 // added) replaced by files in a temporary folder. Done once per process;
 // every later call returns the first answer. Empty when isolated, else why
@@ -40,6 +40,11 @@ class SambaServer {
   ~SambaServer();
   SambaServer(const SambaServer&) = delete;
   SambaServer& operator=(const SambaServer&) = delete;
+
+  // Makes the test user an administrator of the server: its Unix group is
+  // mapped to BUILTIN\Administrators, which a standalone server's session,
+  // file and registry services require. Empty on success, else why not.
+  std::string MakeTestUserAdministrator() const;
 
   const std::string& folder() const { return folder_; }
   // The server's smb.conf, for Samba's own tools run against it.
