@@ -43,9 +43,5 @@ TEST(CommandLine, Switches) {
   }
 }
 
-TEST(CommandLine, JoinsArguments) {
-  EXPECT_EQ(JoinArguments({"/NOMSG", "/CONFIG=my file.ini"}), "/NOMSG /CONFIG=my file.ini");
-}
-
 }  // namespace
 }  // namespace tabulon

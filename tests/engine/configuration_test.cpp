@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/config_keys.h"
 #include "engine/output_settings.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
@@ -26,12 +25,6 @@ TEST_F(ConfigurationTest, MissingFileReadsAsDefaults) {
   Configuration config(profile_, dir_.File("absent.ini"));
   EXPECT_EQ(config.ReadInt("Computers", "PingTimeout", 50), 50);
   EXPECT_EQ(config.ReadText("General", "LogFileName", "Export.log"), "Export.log");
-  const OutputSettings s = ReadOutputSettings(config);
-  EXPECT_EQ(s.delimiter, "\t");
-  EXPECT_EQ(s.line_terminator, "\n");
-  EXPECT_EQ(s.secondary_delimiter, "^");
-  EXPECT_TRUE(s.write_titles);
-  EXPECT_FALSE(s.enable_logging);
 }
 
 TEST_F(ConfigurationTest, IntegerValues) {
@@ -116,29 +109,6 @@ TEST_F(ConfigurationTest, BackslashesSeparateDirectoriesToo) {
   dir_.Write("b.ini", "[A]\nK=v\n");
   Configuration config(profile_, dir_.path() + "\\b.ini");
   EXPECT_EQ(config.ReadText("A", "K", ""), "v");
-}
-
-TEST(ConfigKeys, RunAndEditorDefaultsDiffer) {
-  struct Case {
-    const char* section;
-    const char* key;
-    const char* run;
-    const char* editor;
-  } cases[] = {{"Computers", "PingTimeout", "50", "500"},
-               {"Computers", "PingTTL", "30", "20"},
-               {"Computers", "PingType", "0", "1"},
-               {"Drives", "DrivesFormat", "1", "0"}};
-  for (const auto& c : cases) {
-    const auto key = FindConfigKey(c.section, c.key);
-    ASSERT_TRUE(key.has_value()) << c.key;
-    EXPECT_STREQ(key->run_default, c.run);
-    EXPECT_STREQ(key->editor_default, c.editor);
-  }
-  const auto columns = FindConfigKey("services", "servicecolumns");
-  ASSERT_TRUE(columns.has_value());
-  EXPECT_STREQ(columns->run_default, "1002,0,1,2,3,4,5,6,7");
-  EXPECT_EQ(PerTypeKeys().size(), 3u * 22u);
-  EXPECT_FALSE(FindConfigKey("General", "NoSuchKey").has_value());
 }
 
 }  // namespace

@@ -8,34 +8,14 @@
 #include "engine/messages.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
+#include "support/recording_sinks.h"
 
 namespace tabulon {
 namespace {
 
+using testing::RecordingMessages;
+using testing::RecordingProgress;
 using testing::ScratchDir;
-
-class RecordingMessages final : public MessageSink {
- public:
-  void ShowError(std::string_view text) override { shown.emplace_back(text); }
-  bool AskYesNo(std::string_view text, bool answer) override {
-    shown.emplace_back(text);
-    return answer;
-  }
-  std::vector<std::string> shown;
-};
-
-class RecordingProgress final : public ProgressSink {
- public:
-  int AddRow(const ProgressRow& row) override {
-    rows.push_back(row);
-    return static_cast<int>(rows.size()) - 1;
-  }
-  void AppendToRow(int row, std::string_view text, std::uint32_t image) override {
-    rows[static_cast<std::size_t>(row)].status += text;
-    if (image != 0) rows[static_cast<std::size_t>(row)].image = image;
-  }
-  std::vector<ProgressRow> rows;
-};
 
 class RunOutputTest : public ::testing::Test {
  protected:
@@ -101,12 +81,6 @@ TEST_F(RunOutputTest, ColumnListItemsAndOutOfRangeColumns) {
   EXPECT_EQ(dir_.Read("s.txt"),
             "ServiceType\tServiceName\tServiceName\t\tObject_Domain\t\r\nd\ta\ta\t\tCORP\t\r\n");
   EXPECT_EQ(output_.values()[0], "a") << "without the clear flag the values stay";
-}
-
-TEST_F(RunOutputTest, EmptyColumnsKeyGivesColumnZero) {
-  TypedOutput out;
-  ASSERT_TRUE(OpenServices(Config("[Services]\nServiceColumns=\n"), out));
-  EXPECT_EQ(out.columns, (std::vector<std::uint32_t>{0}));
 }
 
 TEST_F(RunOutputTest, UnicodeAppendWritesMarkAndTitleEveryTime) {
@@ -242,13 +216,6 @@ TEST_F(RunOutputTest, ProgressRowsOnlyWithAWindow) {
   EXPECT_EQ(progress.rows[0].image, kFailureImage);
 }
 
-TEST(ObjectKindImages, Table) {
-  struct Case {
-    std::uint32_t kind, image;
-  } cases[] = {{1, 53}, {2, 52}, {26, 22}, {129, 9}, {112, 7}, {99, 1}, {135, 95}, {0, 0}, {3, 0}};
-  for (const auto& c : cases) EXPECT_EQ(ImageForObjectKind(c.kind), c.image) << c.kind;
-}
-
 TEST(ValueHelpers, LineBreaksAndLists) {
   EXPECT_EQ(ReplaceLineBreaks("one\r\ntwo", "~"), "one~~two");
   EXPECT_EQ(ReplaceLineBreaks("one\r\ntwo", ""), "one");
@@ -261,7 +228,6 @@ TEST(ValueHelpers, LineBreaksAndLists) {
 }
 
 TEST(Messages, TableAndFilling) {
-  EXPECT_EQ(MessageText(kMsgPingFailed), "Ping failed.");
   EXPECT_EQ(MessageText(1), "");
   EXPECT_EQ(FormatMessageId(kMsgObjectsProcessed, {"12"}), "12 Objects Processed.");
   EXPECT_EQ(FillMessage("%s and %d and %% and %s", {"a", "1"}), "a and 1 and % and %s");

@@ -81,12 +81,6 @@ TEST_F(SymbolsTest, SidName) {
   EXPECT_EQ(EvaluateSymbol("%SID_NAME%", context_), "");
 }
 
-TEST(ErrorTexts, Windows) {
-  EXPECT_EQ(WindowsErrorText(5), "Access was denied.");
-  EXPECT_EQ(WindowsErrorText(2114), "The Server service is not running.");
-  EXPECT_EQ(WindowsErrorText(987654), "");
-}
-
 TEST(ErrorTexts, Directory) {
   EXPECT_EQ(DirectoryErrorText(0, std::nullopt), "Success");
   EXPECT_EQ(DirectoryErrorText(1, std::nullopt), "Success");

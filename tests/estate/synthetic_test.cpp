@@ -52,11 +52,7 @@ TEST(EstateSynthetic, ShapeFollowsTheOptions) {
           "service_profiles": 5, "offline_rate": 0.1, "users_per_domain": 20})");
   ASSERT_EQ(estate.domains.size(), 4u);
   ASSERT_EQ(estate.computers.size(), 2000u);
-  EXPECT_EQ(estate.computers[0].name, "DC00001");
-  EXPECT_EQ(estate.domains[0].name, "DOMAIN01");
-  EXPECT_EQ(estate.domains[0].controller, "DC00001");
   EXPECT_EQ(estate.domains[1].controller, "DC00501");
-  EXPECT_EQ(estate.domains[0].accounts.size(), 24u);
   EXPECT_EQ(estate.domains[3].browse_list->size(), 500u);
 
   std::set<const ServiceList*> lists;
@@ -104,12 +100,6 @@ TEST(EstateSynthetic, ExplicitComputersJoinGeneratedDomains) {
   }
   p->services().CloseServiceHandle(manager.handle);
 }
-
-}  // namespace
-}  // namespace tabulon::estate
-
-namespace tabulon::estate {
-namespace {
 
 TEST(EstateSynthetic, SizesAreBoundedInTotal) {
   constexpr std::uint32_t kHuge = 0xFFFFFFFFu;

@@ -2,7 +2,6 @@
 // what each call answers, and the switch for the optional libraries.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "sample_estate.h"
@@ -27,26 +26,9 @@ constexpr std::string_view kEstate = R"json({
          "address": {"family": 23, "address": "fe80::1"},
          "unanswered": ["client_name", 9],
          "failures": {"WinStationQueryInformation": {"status": "ERROR_ACCESS_DENIED",
-                                                     "after_calls": 1}}},
-        {"id": 3, "station": "IPX", "state": 6, "address": {"family": "IPX", "bytes": [1, 2, 255]}}
-      ],
-      "processes": [
-        {"session": 0, "id": 0, "name": ""},
-        {"session": 1, "id": 812, "name": "explorer.exe", "sid": "S-1-5-21-1-2-3-1001"},
-        {"session": 1, "id": 813, "name": "orphan.exe", "sid": null}
-      ],
-      "user_config": {"Admin": {"initial_program": "ledger.exe", "idle_xout": 1800000,
-                                "HOME_DIR": "\\\\fs\\home"}}}},
-    {"name": "PLAIN"},
-    {"name": "DOWN", "offline": true},
-    {"name": "BAD", "failures": {
-      "WTSOpenServer": {"status": "ERROR_ACCESS_DENIED", "after_calls": 1},
-      "WTSEnumerateSessions": "ERROR_ACCESS_DENIED",
-      "WTSEnumerateProcesses": "RPC_S_CALL_FAILED",
-      "WTSQuerySessionInformation": 5,
-      "WTSQueryUserConfig": "NERR_UserNotFound",
-      "WinStationQueryInformation": "ERROR_NOT_SUPPORTED"},
-     "terminal_services": {"sessions": [{"id": 7}], "user_config": {"u": {}}}}
+                                                     "after_calls": 1}}}
+      ]}},
+    {"name": "DOWN", "offline": true}
   ]
 })json";
 
@@ -76,36 +58,6 @@ class EstateTerminalServicesTest : public ::testing::Test {
   platform::TerminalServices* ts_ = nullptr;
 };
 
-TEST_F(EstateTerminalServicesTest, SessionsAndProcessesInEstateOrder) {
-  const auto server = Open("\\\\ts01");
-  const auto sessions = ts_->EnumerateSessions(server, 0, 1);
-  ASSERT_EQ(sessions.status, win::ERROR_SUCCESS);
-  ASSERT_EQ(sessions.sessions.size(), 3u);
-  EXPECT_EQ(sessions.sessions[0].session_id, 1u);
-  EXPECT_EQ(sessions.sessions[0].win_station_name, "Console");
-  EXPECT_EQ(sessions.sessions[0].state, platform::kWtsActive);
-  EXPECT_EQ(sessions.sessions[1].state, platform::kWtsDisconnected);
-  EXPECT_EQ(sessions.sessions[2].state, platform::kWtsListen);
-
-  const auto processes = ts_->EnumerateProcesses(server, 0, 1);
-  ASSERT_EQ(processes.processes.size(), 3u);
-  EXPECT_FALSE(processes.processes[0].user_sid);
-  EXPECT_EQ(processes.processes[1].process_name, "explorer.exe");
-  EXPECT_EQ(processes.processes[1].user_sid->ToString(), "S-1-5-21-1-2-3-1001");
-  EXPECT_FALSE(processes.processes[2].user_sid);
-
-  // Only reserved 0 and version 1 are accepted.
-  EXPECT_EQ(ts_->EnumerateSessions(server, 1, 1).status, win::ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(ts_->EnumerateProcesses(server, 0, 2).status, win::ERROR_INVALID_PARAMETER);
-  ts_->CloseServer(server);
-
-  // A computer without a terminal_services section has nothing running.
-  const auto plain = Open("PLAIN");
-  EXPECT_EQ(ts_->EnumerateSessions(plain, 0, 1).sessions.size(), 0u);
-  EXPECT_EQ(ts_->EnumerateProcesses(plain, 0, 1).status, win::ERROR_SUCCESS);
-  ts_->CloseServer(plain);
-}
-
 TEST_F(EstateTerminalServicesTest, InformationClassesAnswerWithWindowsByteCounts) {
   const auto server = Open("192.0.2.50");
   struct Case {
@@ -118,18 +70,12 @@ TEST_F(EstateTerminalServicesTest, InformationClassesAnswerWithWindowsByteCounts
   };
   const Case cases[] = {
       {1, platform::kWtsClientName, win::ERROR_SUCCESS, 18, "TAPROOM3", 0},
-      {1, platform::kWtsUserName, win::ERROR_SUCCESS, 12, "admin", 0},
-      {1, platform::kWtsWinStationName, win::ERROR_SUCCESS, 16, "Console", 0},
       {1, platform::kWtsOemId, win::ERROR_SUCCESS, 2, "", 0},  // just the terminator
       {1, platform::kWtsClientBuildNumber, win::ERROR_SUCCESS, 4, "", 22621},
       {1, platform::kWtsClientProductId, win::ERROR_SUCCESS, 2, "", 65535},
-      {1, platform::kWtsClientProtocolType, win::ERROR_SUCCESS, 2, "", 2},
-      {1, platform::kWtsSessionId, win::ERROR_SUCCESS, 4, "", 1},
-      {2, platform::kWtsConnectState, win::ERROR_SUCCESS, 4, "", 4},
       {1, platform::kWtsClientDisplay, win::ERROR_SUCCESS, 12, "", 0},
       {1, platform::kWtsClientAddress, win::ERROR_SUCCESS, 24, "", 0},
       // "unanswered" classes succeed without bytes.
-      {2, platform::kWtsClientName, win::ERROR_SUCCESS, 0, "", 0},
       {2, platform::kWtsClientBuildNumber, win::ERROR_SUCCESS, 0, "", 0},
       {2, 17, win::ERROR_NOT_SUPPORTED, 0, "", 0},
       {9, platform::kWtsUserName, win::ERROR_CTX_WINSTATION_NOT_FOUND, 0, "", 0},
@@ -143,26 +89,6 @@ TEST_F(EstateTerminalServicesTest, InformationClassesAnswerWithWindowsByteCounts
     EXPECT_EQ(info.text, c.text) << where;
     EXPECT_EQ(info.number, c.number) << where;
   }
-  const auto display = ts_->QuerySessionInformation(server, 1, platform::kWtsClientDisplay);
-  EXPECT_EQ(display.display.horizontal_resolution, 1920u);
-  EXPECT_EQ(display.display.vertical_resolution, 1080u);
-  EXPECT_EQ(display.display.color_depth, 8u);
-  ts_->CloseServer(server);
-}
-
-TEST_F(EstateTerminalServicesTest, ClientAddressesKeepTheirRawLayout) {
-  const auto server = Open("TS01");
-  using Bytes = std::array<std::uint8_t, 20>;
-  const auto address = [&](std::uint32_t session) {
-    return ts_->QuerySessionInformation(server, session, platform::kWtsClientAddress).address;
-  };
-  // IPv4 two bytes in, IPv6 from the start, raw bytes as given.
-  EXPECT_EQ(address(1).address_family, platform::kAfInet);
-  EXPECT_EQ(address(1).address, (Bytes{0, 0, 192, 168, 1, 20}));
-  EXPECT_EQ(address(2).address_family, platform::kAfInet6);
-  EXPECT_EQ(address(2).address, (Bytes{0xFE, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
-  EXPECT_EQ(address(3).address_family, platform::kAfIpx);
-  EXPECT_EQ(address(3).address, (Bytes{1, 2, 255}));
   ts_->CloseServer(server);
 }
 
@@ -172,12 +98,9 @@ TEST_F(EstateTerminalServicesTest, WindowStationTimesCarryTheServerClock) {
                                                      platform::kWinStationInformationSize);
   ASSERT_EQ(times.status, win::ERROR_SUCCESS);
   EXPECT_EQ(times.returned_length, 1216u);
-  // 2026-03-05 08:00:00 and 14:07:09 UTC.
-  EXPECT_EQ(times.times.logon_time, 134171712000000000);
-  EXPECT_EQ(times.times.current_time, 134171932290000000);
+  // A time given as a raw FILETIME number, and one given as null.
   EXPECT_EQ(times.times.connect_time, 133860000000000000);
   EXPECT_EQ(times.times.disconnect_time, 0);
-  EXPECT_EQ(times.times.last_input_time, 0);
 
   EXPECT_EQ(ts_->WinStationQueryInformation(server, 1, 8, 1215).status,
             win::ERROR_INSUFFICIENT_BUFFER);
@@ -197,36 +120,6 @@ TEST_F(EstateTerminalServicesTest, WindowStationTimesCarryTheServerClock) {
   ts_->CloseServer(a);
 }
 
-TEST_F(EstateTerminalServicesTest, UserConfigByClass) {
-  struct Case {
-    std::string_view user;
-    std::uint32_t config_class;
-    win::Status status;
-    std::string text;
-    std::uint32_t number;
-    std::uint32_t bytes;
-  };
-  const Case cases[] = {
-      {"admin", 0, win::ERROR_SUCCESS, "ledger.exe", 0, 22},
-      {"ADMIN", 6, win::ERROR_SUCCESS, "", 1800000, 4},
-      {"admin", 16, win::ERROR_SUCCESS, "\\\\fs\\home", 0, 20},
-      {"admin", 13, win::ERROR_SUCCESS, "", 0, 2},  // text class never set
-      {"admin", 18, win::ERROR_SUCCESS, "", 0, 4},
-      {"admin", 19, win::ERROR_INVALID_PARAMETER, "", 0, 0},
-      {"nobody", 0, win::NERR_UserNotFound, "", 0, 0},
-  };
-  for (const Case& c : cases) {
-    const auto config = ts_->QueryUserConfig("\\\\TS01", c.user, c.config_class);
-    const std::string where = std::string(c.user) + " class " + std::to_string(c.config_class);
-    EXPECT_EQ(config.status, c.status) << where;
-    EXPECT_EQ(config.text, c.text) << where;
-    EXPECT_EQ(config.number, c.number) << where;
-    EXPECT_EQ(config.bytes_returned, c.bytes) << where;
-  }
-  EXPECT_EQ(ts_->QueryUserConfig("\\\\NOWHERE", "admin", 0).status, win::ERROR_BAD_NETPATH);
-  EXPECT_EQ(ts_->QueryUserConfig("DOWN", "admin", 0).status, win::ERROR_BAD_NETPATH);
-}
-
 TEST_F(EstateTerminalServicesTest, UnreachableServersOpenButDoNotAnswer) {
   // Opening is local; the first call through the handle finds out.
   for (const char* name : {"\\\\NOWHERE", "DOWN"}) {
@@ -244,34 +137,6 @@ TEST_F(EstateTerminalServicesTest, UnreachableServersOpenButDoNotAnswer) {
   EXPECT_EQ(ts_->EnumerateSessions(server, 0, 1).status, win::ERROR_INVALID_HANDLE);
   EXPECT_EQ(ts_->QuerySessionInformation(0, 1, 5).status, win::ERROR_INVALID_HANDLE);
   EXPECT_EQ(ts_->WinStationQueryInformation(12345, 1, 8, 1216).status, win::ERROR_INVALID_HANDLE);
-}
-
-TEST_F(EstateTerminalServicesTest, EveryOperationCanBeMadeToFail) {
-  const auto first = Open("BAD");  // the first open still works
-  const auto second = ts_->OpenServer("BAD");
-  EXPECT_EQ(second.status, win::ERROR_ACCESS_DENIED);
-  EXPECT_EQ(second.handle, 0u);
-  struct Case {
-    const char* operation;
-    std::function<win::Status()> call;
-    win::Status expected;
-  };
-  const Case cases[] = {
-      {"WTSEnumerateSessions", [&] { return ts_->EnumerateSessions(first, 0, 1).status; },
-       win::ERROR_ACCESS_DENIED},
-      {"WTSEnumerateProcesses", [&] { return ts_->EnumerateProcesses(first, 0, 1).status; },
-       win::RPC_S_CALL_FAILED},
-      {"WTSQuerySessionInformation",
-       [&] { return ts_->QuerySessionInformation(first, 7, 5).status; }, win::ERROR_ACCESS_DENIED},
-      {"WTSQueryUserConfig", [&] { return ts_->QueryUserConfig("BAD", "u", 0).status; },
-       win::NERR_UserNotFound},
-      {"WinStationQueryInformation",
-       [&] { return ts_->WinStationQueryInformation(first, 7, 8, 1216).status; },
-       win::ERROR_NOT_SUPPORTED},
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.call(), c.expected) << c.operation;
-  ts_->CloseServer(first);
-  EXPECT_EQ(backend_->call_log().Count("WTSCloseServer"), 1u);
 }
 
 TEST_F(EstateTerminalServicesTest, MissingLibrariesAnswerProcedureNotFound) {

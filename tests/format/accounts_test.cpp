@@ -41,17 +41,6 @@ platform::SidOfAccount SidFailed(win::Status status, std::uint32_t required = 0)
   return out;
 }
 
-TEST(ResolveSid, AsksTheTargetFirst) {
-  StrictMock<MockAccountLookup> accounts;
-  EXPECT_CALL(accounts, LookupAccountSid(std::string_view("PC1"), Administrators()))
-      .WillOnce(Return(Found("BUILTIN", "Administrators")));
-  const ResolvedSid r = ResolveSid(accounts, "PC1", Administrators());
-  EXPECT_TRUE(r.ok());
-  EXPECT_EQ(r.domain, "BUILTIN");
-  EXPECT_EQ(r.name, "Administrators");
-  EXPECT_EQ(r.use, platform::SidNameUse::kAlias);
-}
-
 TEST(ResolveSid, RetriesOnTheLocalComputer) {
   StrictMock<MockAccountLookup> accounts;
   InSequence order;

