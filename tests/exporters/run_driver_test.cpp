@@ -137,8 +137,8 @@ TEST_F(RunDriver, DomainWithoutControllerIsReported) {
   run_.SetConfiguration("[Computers]\nExportComputers=1\nComputerColumns=0\n");
   const RunResult result = run_.Run();
   const std::string text =
-      "Unable to lookup domain controller for domain 'GONE'. No domain controller could be "
-      "found for this domain.";
+      "Unable to lookup domain controller for domain 'GONE'. Could not find domain controller "
+      "for this domain.";
   ASSERT_EQ(run_.Messages().size(), 1u);
   EXPECT_EQ(run_.Messages()[0], text);
   EXPECT_EQ(run_.ProgressLines()[0], "0|52|GONE|" + text);
