@@ -1,9 +1,10 @@
 #pragma once
 // The backend for real computers: the families a server answers over DCE/RPC
-// (the server, workstation and service control interfaces so far) are encoded
-// and decoded here and carried by an RpcTransport; the families no remote
-// interface serves yet answer ERROR_NOT_SUPPORTED, and paths on this computer
-// may be served by a local file system.
+// (server, workstation, service control, registry, print spooler, LSA, SAM,
+// netlogon) are encoded and decoded here and carried by an RpcTransport,
+// which may also carry the file calls of UNC paths; terminal services answer
+// ERROR_NOT_SUPPORTED, and paths on this computer may be served by a local
+// file system.
 #include <functional>
 #include <memory>
 #include <string>

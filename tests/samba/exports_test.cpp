@@ -5,31 +5,12 @@
 #include <fstream>
 #include <string>
 
-#include "engine/export_run.h"
-#include "exporters/units.h"
-#include "platform/ini_file_profile.h"
-#include "platform/remote/remote_backend.h"
-#include "platform/samba/samba_transport.h"
 #include "samba/print_server.h"
-#include "support/fakes.h"
+#include "samba/remote_run.h"
 #include "support/samba_server.h"
 
 namespace tabulon::testing {
 namespace {
-
-class NoMessages final : public MessageSink {
- public:
-  void ShowError(std::string_view text) override { shown += std::string(text) + "\n"; }
-  bool AskYesNo(std::string_view text, bool answer) override {
-    shown += std::string(text) + "\n";
-    return answer;
-  }
-  void ShowFailureRow(std::string_view name, std::string_view status) override {
-    rows += std::string(name) + ": " + std::string(status) + "\n";
-  }
-  std::string shown;
-  std::string rows;
-};
 
 class RemoteExports : public ::testing::Test {
  protected:
@@ -40,38 +21,11 @@ class RemoteExports : public ::testing::Test {
     if (!server_) GTEST_SKIP() << why_not;
   }
 
-  // Runs `ini` (with the object file and output folder filled in; it turns
-  // pinging off) against 127.0.0.1 and returns the run's result.
-  RunResult Run(const std::string& ini) {
-    dir_.Write("objects.dat", "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n");
-    dir_.Write("cfg.ini", "[General]\nObjectFile=" + dir_.File("objects.dat") +
-                              "\nDefaultOutputDirectory=" + dir_.path() + "\n" + ini);
-    platform::IniFileProfile profile;
-    FixedClock clock(March5());
-    SimpleLocale locale;
-    platform::SessionOptions login;
-    platform::remote::RemoteBackend backend(
-        [](const platform::SessionOptions& options)
-            -> std::unique_ptr<platform::remote::RpcTransport> {
-          return std::make_unique<platform::samba::SambaTransport>(options);
-        },
-        nullptr);
-    platform::Platform platform{&profile, &locale, &clock, nullptr, &backend};
-    const ExporterUnits units = StandardExporterUnits();
-    ExporterProgramStates states(units);
-    platform::Credentials credentials;
-    credentials.username = kSambaUser;
-    credentials.password = kSambaPassword;
-    RunEnvironment env{platform,        messages_, units,      states, format::FormatSettings{},
-                       FileLocations{}, "ADMIN",   credentials};
-    env.locations.app_data_directory = dir_.path();
-    RunRequest request;
-    request.configuration_path = dir_.File("cfg.ini");
-    return ExportRun(env, request);
-  }
+  // Runs `ini` against the test server (the ini turns pinging off).
+  RunResult Run(const std::string& ini) { return RunAgainstTestServer(dir_, ini, messages_); }
 
   ScratchDir dir_;
-  NoMessages messages_;
+  RecordedMessages messages_;
   std::unique_ptr<SambaServer> server_;
 };
 

@@ -1,0 +1,61 @@
+// The decoders of the remote interfaces meet response stubs from servers
+// that may be hostile. The first byte picks the decoder, the rest is the stub.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "platform/remote/lsarpc_codec.h"
+#include "platform/remote/netlogon_codec.h"
+#include "platform/remote/samr_codec.h"
+#include "platform/remote/spoolss_codec.h"
+#include "platform/remote/srvsvc_codec.h"
+#include "platform/remote/svcctl_codec.h"
+#include "platform/remote/winreg_codec.h"
+#include "platform/remote/wkssvc_codec.h"
+
+namespace {
+
+using namespace tabulon::platform::remote;
+using Span = std::span<const std::uint8_t>;
+using Decode = void (*)(Span);
+
+constexpr Decode kDecoders[] = {
+    [](Span s) { srvsvc::DecodeServerGetInfo101(s); },
+    [](Span s) { srvsvc::DecodeShareEnum(s, 502); },
+    [](Span s) { srvsvc::DecodeShareEnum(s, 1); },
+    [](Span s) { srvsvc::DecodeShareGetInfo0(s); },
+    [](Span s) { srvsvc::DecodeConnectionEnum1(s); },
+    [](Span s) { srvsvc::DecodeSessionEnum(s, 502); },
+    [](Span s) { srvsvc::DecodeSessionEnum(s, 1); },
+    [](Span s) { srvsvc::DecodeFileEnum3(s); },
+    [](Span s) { srvsvc::DecodeServerDiskEnum0(s); },
+    [](Span s) { wkssvc::DecodeWkstaTransportEnum0(s); },
+    [](Span s) { lsarpc::DecodeLookupSids(s); },
+    [](Span s) { lsarpc::DecodeLookupNames3(s); },
+    [](Span s) { samr::DecodeEnumerateDomains(s); },
+    [](Span s) { samr::DecodeLookupDomain(s); },
+    [](Span s) { samr::DecodeQueryDisplayMachines(s); },
+    [](Span s) { netlogon::DecodeGetDcName(s); },
+    [](Span s) { netlogon::DecodeGetDcNameEx2(s); },
+    [](Span s) { svcctl::DecodeOpenReply(s); },
+    [](Span s) { svcctl::DecodeEnumServicesStatus(s); },
+    [](Span s) { svcctl::DecodeQueryServiceConfig(s); },
+    [](Span s) { svcctl::DecodeCloseServiceHandle(s); },
+    [](Span s) { spoolss::DecodeEnumPrinters(s); },
+    [](Span s) { spoolss::DecodeGetPrinter(s); },
+    [](Span s) { spoolss::DecodeOpenPrinter(s); },
+    [](Span s) { spoolss::DecodeClosePrinter(s); },
+    [](Span s) { winreg::DecodeHandleReply(s); },
+    [](Span s) { winreg::DecodeQueryValue(s); },
+    [](Span s) { winreg::DecodeEnumKey(s); },
+    [](Span s) { winreg::DecodeEnumValue(s); },
+    [](Span s) { winreg::DecodeQueryInfoKey(s); },
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  kDecoders[data[0] % std::size(kDecoders)](Span(data + 1, size - 1));
+  return 0;
+}
