@@ -110,7 +110,25 @@ class Resolver {
   const Computer* computer_;
 };
 
+ResolvedAccount Resolved(Found found) {
+  return {std::move(found.sid), std::move(found.domain), std::move(found.name), found.use};
+}
+
 }  // namespace
+
+std::optional<ResolvedAccount> ResolveSidOn(const Estate& estate, const Computer* computer,
+                                            const platform::Sid& sid) {
+  auto found = Resolver(estate, computer).BySid(sid);
+  if (!found) return std::nullopt;
+  return Resolved(std::move(*found));
+}
+
+std::optional<ResolvedAccount> ResolveNameOn(const Estate& estate, const Computer* computer,
+                                             std::string_view account) {
+  auto found = Resolver(estate, computer).ByName(account);
+  if (!found) return std::nullopt;
+  return Resolved(std::move(*found));
+}
 
 template <typename DetailFn>
 win::Status EstateAccountLookup::Reach(Operation op, std::string_view system,

@@ -3,10 +3,27 @@
 // this order: its own accounts (which may rename a well-known account, as a
 // localised system does), the well-known SIDs, its domain, every other
 // domain of the estate (all domains trust each other).
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "estate/simulation.h"
 #include "platform/security.h"
 
 namespace tabulon::estate {
+
+// An account as a computer of the estate resolves it, without a call.
+struct ResolvedAccount {
+  platform::Sid sid;
+  std::string domain;
+  std::string name;
+  platform::SidNameUse use = platform::SidNameUse::kNone;
+};
+std::optional<ResolvedAccount> ResolveSidOn(const Estate& estate, const Computer* computer,
+                                            const platform::Sid& sid);
+// `account` may be qualified ("DOMAIN\name").
+std::optional<ResolvedAccount> ResolveNameOn(const Estate& estate, const Computer* computer,
+                                             std::string_view account);
 
 class EstateAccountLookup final : public platform::AccountLookup {
  public:

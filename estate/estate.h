@@ -55,10 +55,28 @@ const InjectedFailure* FindFailure(const FailureList& failures, Operation op);
 
 class RegistryTree;
 
+inline constexpr std::uint32_t kUfNormalAccount = 0x0200;
+
+// A local or global group of an account database. Members are SID strings
+// ("S-1-5-21-...") or account names ("DOMAIN\\name", "name"); a local
+// group lists them by SID, resolved when the members are asked for, a
+// global group by their bare names.
+struct Group {
+  std::string name;
+  std::string comment;
+  std::vector<std::string> members;
+  FailureList failures;  // the member and information calls of this group
+};
+using GroupList = std::vector<Group>;
+
 struct Account {
   std::string name;
   platform::Sid sid;
   platform::SidNameUse use = platform::SidNameUse::kUser;
+  // Group members exports: what NetUserGetInfo level 20 tells of a user.
+  std::string full_name;
+  std::string comment;
+  std::uint32_t flags = kUfNormalAccount;
 };
 
 struct Service {
@@ -157,6 +175,9 @@ struct Computer {
   // single .reg file share one tree.
   std::shared_ptr<const RegistryTree> registry;
   std::vector<Printer> printers;
+  // Groups and group members exports: the local groups of its own account
+  // database; many computers of a generated estate share one list.
+  std::shared_ptr<const GroupList> local_groups;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
 };
@@ -189,6 +210,10 @@ struct Domain {
   std::optional<platform::Sid> sid;
   std::vector<Account> accounts;
   FailureList failures;
+  // Groups and group members exports: the global groups and the domain
+  // local groups, answered by the domain's controller.
+  GroupList groups;
+  GroupList local_groups;
 
   std::uint32_t controller_index = kNoIndex;  // set by Finalize
   bool derived_browse_list = false;           // filled by Finalize, redone by the next

@@ -51,6 +51,8 @@ bool ReadSynthetic(JsonReader& reader, const Json& value, const JsonPath& path,
                          limited(out.service_profiles, 1, kMaxSyntheticProfiles)) &&
          reader.Optional(value, here, "users_per_domain",
                          limited(out.users_per_domain, 0, kMaxSyntheticUsers)) &&
+         reader.Optional(value, here, "local_groups_per_computer",
+                         limited(out.local_groups_per_computer, 0, kMaxSyntheticGroups)) &&
          reader.Optional(value, here, "max_ping_delay_ms",
                          limited(out.max_ping_delay_ms, 0, kMaxLatencyMs)) &&
          reader.Optional(value, here, "offline_rate", fraction(out.offline_rate)) &&
@@ -102,6 +104,18 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
       if (!ReadDomain(reader, v[i], JsonPath{"", "domains", i}, domain)) {
         return false;
       }
+      const std::string here = JsonPath{"", "domains", i}.str();
+      const auto groups = [&](GroupList& list, platform::SidNameUse use) {
+        return [&reader, &domain, &list, use](const Json& g, const JsonPath& gp) {
+          return ReadGroups(reader, g, gp, domain.sid, use, domain.accounts, list);
+        };
+      };
+      if (!reader.Optional(v[i], here, "groups",
+                           groups(domain.groups, platform::SidNameUse::kGroup)) ||
+          !reader.Optional(v[i], here, "local_groups",
+                           groups(domain.local_groups, platform::SidNameUse::kAlias))) {
+        return false;
+      }
       estate.domains.push_back(std::move(domain));
     }
     return true;
@@ -117,8 +131,18 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadRegistry(reader, r, rp, registry_sources, computer);
                            }) ||
-          !reader.Optional(v[i], here, "printers", [&](const Json& r, const JsonPath& rp) {
-            return ReadPrinters(reader, r, rp, computer.printers);
+          !reader.Optional(v[i], here, "printers",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadPrinters(reader, r, rp, computer.printers);
+                           }) ||
+          !reader.Optional(v[i], here, "local_groups", [&](const Json& r, const JsonPath& rp) {
+            auto list = std::make_shared<GroupList>();
+            if (!ReadGroups(reader, r, rp, computer.sid, platform::SidNameUse::kAlias,
+                            computer.accounts, *list)) {
+              return false;
+            }
+            computer.local_groups = std::move(list);
+            return true;
           })) {
         return false;
       }

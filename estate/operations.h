@@ -49,6 +49,12 @@ enum class Operation : std::uint8_t {
   kOpenPrinter,
   kGetPrinter,
   kClosePrinter,
+  kNetLocalGroupEnum,
+  kNetLocalGroupGetMembers,
+  kNetLocalGroupGetInfo,
+  kNetGroupGetInfo,
+  kNetGroupGetUsers,
+  kNetUserGetInfo,
 };
 
 std::string_view OperationName(Operation op);

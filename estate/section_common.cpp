@@ -80,6 +80,12 @@ bool ReadAccounts(JsonReader& reader, const Json& value, const JsonPath& path,
       return reader.Uint32(v, p, *rid);
     }) && reader.Optional(item, inner, "use", [&](const Json& v, const JsonPath& p) {
       return reader.Named(v, p, SidUses(), "SID use", false, use);
+    }) && reader.Optional(item, inner, "full_name", [&](const Json& v, const JsonPath& p) {
+      return reader.String(v, p, account.full_name);
+    }) && reader.Optional(item, inner, "comment", [&](const Json& v, const JsonPath& p) {
+      return reader.String(v, p, account.comment);
+    }) && reader.Optional(item, inner, "flags", [&](const Json& v, const JsonPath& p) {
+      return reader.Named(v, p, AccountFlags(), "account flag", true, account.flags);
     });
     if (!ok) return false;
     if (account.name.empty()) return reader.Fail(where, "an account needs a name");

@@ -55,5 +55,10 @@ bool ReadRegistry(JsonReader& reader, const Json& value, const JsonPath& path,
 // The printers member of a computer.
 bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
                   std::vector<Printer>& out);
+// Local or global groups of a computer or domain. A group given a "sid" or
+// "rid" is added to `accounts` with `use` unless an account has its name.
+bool ReadGroups(JsonReader& reader, const Json& value, const JsonPath& path,
+                const std::optional<platform::Sid>& owner, platform::SidNameUse use,
+                std::vector<Account>& accounts, GroupList& out);
 
 }  // namespace tabulon::estate

@@ -12,6 +12,7 @@
 #include "estate/account_lookup.h"
 #include "estate/directory_service.h"
 #include "estate/file_system.h"
+#include "estate/groups.h"
 #include "estate/network_management.h"
 #include "estate/printing.h"
 #include "estate/registry.h"
@@ -42,6 +43,7 @@ class EstateSession final : public platform::TargetSession {
   platform::FileSystem& files() override { return files_; }
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
+  platform::GroupService& groups() override { return groups_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -60,6 +62,7 @@ class EstateSession final : public platform::TargetSession {
   EstateFileSystem files_;
   EstateAccountLookup lookup_;
   EstateDirectoryService directory_;
+  EstateGroups groups_;
 };
 
 }  // namespace tabulon::estate

@@ -113,7 +113,11 @@ Domain MakeDomain(Random& random, std::uint32_t number, std::uint32_t users) {
   const auto add = [&](std::string name, std::uint32_t rid, platform::SidNameUse use) {
     platform::Sid sid = *domain.sid;
     sid.sub_authorities.push_back(rid);
-    domain.accounts.push_back({std::move(name), std::move(sid), use});
+    Account account;
+    account.name = std::move(name);
+    account.sid = std::move(sid);
+    account.use = use;
+    domain.accounts.push_back(std::move(account));
   };
   add("Administrator", 500, platform::SidNameUse::kUser);
   add("Domain Admins", 512, platform::SidNameUse::kGroup);
@@ -125,6 +129,38 @@ Domain MakeDomain(Random& random, std::uint32_t number, std::uint32_t users) {
   return domain;
 }
 
+// The local groups every computer of `domain` shows: the built-in
+// administrators and users with the domain's groups in them, then numbered
+// groups of a few domain users each, one of them deleted.
+std::shared_ptr<const GroupList> MakeLocalGroups(const Domain& domain, std::uint32_t count,
+                                                 std::uint32_t users) {
+  auto list = std::make_shared<GroupList>();
+  const auto member = [&](std::uint32_t rid) {
+    platform::Sid sid = *domain.sid;
+    sid.sub_authorities.push_back(rid);
+    return sid.ToString();
+  };
+  for (std::uint32_t g = 0; g < count; ++g) {
+    Group group;
+    if (g == 0) {
+      group.name = "Administrators";
+      group.members = {member(500), member(512)};
+    } else if (g == 1) {
+      group.name = "Users";
+      group.members = {member(513)};
+    } else {
+      group.name = Numbered("Group", g - 1, 3);
+      group.comment = "Synthetic group " + std::to_string(g - 1);
+      for (std::uint32_t m = 0; m < kSyntheticMembersPerGroup && users > 0; ++m) {
+        group.members.push_back(member(1101 + (g * kSyntheticMembersPerGroup + m) % users));
+      }
+      group.members.push_back(member(1100 + users + g));  // no longer there
+    }
+    list->push_back(std::move(group));
+  }
+  return list;
+}
+
 }  // namespace
 
 SyntheticOptions BoundedOptions(SyntheticOptions o) {
@@ -134,6 +170,7 @@ SyntheticOptions BoundedOptions(SyntheticOptions o) {
   bound(o.domains, 1, kMaxSyntheticDomains);
   bound(o.computers, 0, kMaxSyntheticComputers);
   bound(o.service_profiles, 1, kMaxSyntheticProfiles);
+  bound(o.local_groups_per_computer, 0, kMaxSyntheticGroups);
   bound(o.users_per_domain, 0,
         std::min<std::uint64_t>(kMaxSyntheticUsers, kMaxSyntheticRecords / o.domains));
   const std::uint64_t per_profile = kMaxSyntheticRecords / o.service_profiles;
@@ -160,6 +197,15 @@ void GenerateEstate(const SyntheticOptions& requested, Estate& estate) {
   const std::size_t first_domain = estate.domains.size();
   for (std::uint32_t d = 0; d < domain_count; ++d) {
     estate.domains.push_back(MakeDomain(random, d + 1, options.users_per_domain));
+  }
+
+  std::vector<std::shared_ptr<const GroupList>> local_groups;
+  if (options.local_groups_per_computer > 0) {
+    for (std::uint32_t d = 0; d < domain_count; ++d) {
+      local_groups.push_back(MakeLocalGroups(estate.domains[first_domain + d],
+                                             options.local_groups_per_computer,
+                                             options.users_per_domain));
+    }
   }
 
   std::vector<std::shared_ptr<const ServiceList>> profiles;
@@ -212,6 +258,7 @@ void GenerateEstate(const SyntheticOptions& requested, Estate& estate) {
     c.services = profiles[random.Below(profile_count)];
     c.sid = DomainStyleSid(random);
     if (!resources.empty()) c.resources = resources[n % resources.size()];
+    if (!local_groups.empty()) c.local_groups = local_groups[d];
     estate.computers.push_back(std::move(c));
   }
 }

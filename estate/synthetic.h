@@ -18,6 +18,8 @@ struct SyntheticOptions {
   double offline_rate = 0.05;  // share of computers, controllers excepted, that are off
   double server_rate = 0.1;    // share of member servers among the other computers
   std::uint32_t users_per_domain = 0;
+  // Local groups of every computer, one list per domain; none by default.
+  std::uint32_t local_groups_per_computer = 0;
   std::uint32_t max_ping_delay_ms = 0;  // reply delays drawn from 0 to this
   // Shares, sessions, disks ... in `service_profiles` shared lists; none by
   // default.
@@ -30,6 +32,9 @@ inline constexpr std::uint32_t kMaxSyntheticDomains = 999;
 inline constexpr std::uint32_t kMaxSyntheticServices = 2000;
 inline constexpr std::uint32_t kMaxSyntheticProfiles = 1000;
 inline constexpr std::uint32_t kMaxSyntheticUsers = 100000;
+inline constexpr std::uint32_t kMaxSyntheticGroups = 1000;
+// Domain users in each numbered local group.
+inline constexpr std::uint32_t kSyntheticMembersPerGroup = 3;
 
 // Accounts of all domains, services of all profiles, and entries of each
 // resource list across all profiles, at most: with the limits above alone a

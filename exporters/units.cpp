@@ -1,5 +1,6 @@
 #include "exporters/units.h"
 
+#include "exporters/accounts/groups/groups.h"
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
@@ -25,7 +26,9 @@ ExporterUnits StandardExporterUnits() {
       NetworkUnit(), ProtocolsUnit(),
       // rights, policies, logged-on users
       PrintersUnit(),
-      // users, groups, tasks
+      // users
+      GroupsUnit(),
+      // tasks
   };
   return kUnits;
 }

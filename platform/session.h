@@ -18,6 +18,7 @@
 #include "platform/credentials.h"
 #include "platform/directory.h"
 #include "platform/file_system.h"
+#include "platform/groups.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
@@ -55,6 +56,7 @@ class TargetSession {
   virtual FileSystem& files() = 0;
   virtual AccountLookup& lookup() = 0;
   virtual DirectoryService& directory() = 0;
+  virtual GroupService& groups() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

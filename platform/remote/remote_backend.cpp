@@ -8,6 +8,7 @@
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_groups.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -36,6 +37,7 @@ class RemoteSession final : public TargetSession {
   FileSystem& files() override { return files_; }
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return directory_; }
+  GroupService& groups() override { return groups_; }
 
  private:
   const std::string target_;
@@ -52,6 +54,8 @@ class RemoteSession final : public TargetSession {
   // Terminal services have no interface a server offers over SMB: they need
   // the Windows build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
+  // The SAM group calls are not encoded yet.
+  unsupported::UnsupportedGroups groups_;
 };
 
 }  // namespace

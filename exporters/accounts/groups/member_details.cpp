@@ -1,0 +1,111 @@
+#include "exporters/accounts/groups/member_details.h"
+
+#include "format/special_values.h"
+#include "platform/netapi.h"
+#include "platform/text.h"
+
+namespace tabulon {
+namespace {
+
+constexpr std::string_view kNoDc = "ERROR: NO_DC";
+
+// "\\PC1.example.com" is the computer PC1.
+std::string_view BareComputerName(std::string_view computer) {
+  while (computer.starts_with('\\')) computer.remove_prefix(1);
+  return computer.substr(0, computer.find('.'));
+}
+
+}  // namespace
+
+std::string MemberDetails::DomainController(std::string_view domain) {
+  if (const tagDc* cached = caches_.FindDc(domain)) {
+    return cached->failed ? std::string() : cached->dc_name;
+  }
+  const platform::DcNameResult dc = session_.accounts().NetGetDCName("", domain);
+  if (dc.status != win::ERROR_SUCCESS) {
+    caches_.AddDc({std::string(domain), std::string(kNoDc), true});
+    return {};
+  }
+  caches_.AddDc({std::string(domain), dc.dc_name, false});
+  return dc.dc_name;
+}
+
+bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage,
+                           std::string_view member) {
+  using platform::SidNameUse;
+  RunOutput& out = output_;
+  if (usage == SidNameUse::kWellKnownGroup) {
+    out.value(kMemberEnabled) = format::kTrue;
+    return true;
+  }
+  const std::string_view computer_name = BareComputerName(computer);
+  std::string_view account = member;
+  bool local = true;
+  std::string server(computer_name);
+  if (const auto slash = member.find('\\'); slash != std::string_view::npos) {
+    const std::string_view domain = member.substr(0, slash);
+    account = member.substr(slash + 1);
+    local = text::EqualsNoCase(domain, computer_name);
+    if (!local) {
+      server = DomainController(domain);
+      if (server.empty()) {
+        out.value(kMemberFullName) = kNoDc;
+        out.value(kMemberComment) = kNoDc;
+        return true;
+      }
+    }
+  }
+  if (const tagMember* cached = caches_.FindMember(server, account)) {
+    out.value(kMemberFullName) = cached->full_name;
+    out.value(kMemberComment) = cached->comment;
+    out.value(kMemberType) = cached->member_type;
+    out.value(kMemberEnabled) = cached->enabled != 0 ? format::kTrue : format::kFalse;
+    return cached->enabled != 0;
+  }
+
+  out.value(kMemberFullName) = format::kError;
+  out.value(kMemberComment) = format::kError;
+  out.value(kMemberEnabled) = format::kTrue;
+  int enabled = 1;
+  platform::GroupService& groups = session_.groups();
+  switch (usage) {
+    case SidNameUse::kUser: {
+      const platform::UserInfo20Result user = groups.NetUserGetInfo20(server, account);
+      if (user.status == win::ERROR_SUCCESS) {
+        out.value(kMemberFullName) = user.info.full_name;
+        out.value(kMemberComment) = user.info.comment;
+        if ((user.info.flags & platform::kUfAccountDisable) != 0) {
+          out.value(kMemberEnabled) = format::kFalse;
+          enabled = 0;
+        }
+      }
+      out.value(kMemberType) = local ? "LOCAL_USER" : "DOMAIN_USER";
+      break;
+    }
+    case SidNameUse::kGroup: {
+      const platform::GroupInfoResult group = groups.NetGroupGetInfo1(server, account);
+      if (group.status == win::ERROR_SUCCESS) {
+        out.value(kMemberFullName).clear();
+        out.value(kMemberComment) = group.info.comment;
+      }
+      out.value(kMemberType) = "DOMAIN_GROUP";
+      break;
+    }
+    case SidNameUse::kAlias: {
+      const platform::LocalGroupInfoResult alias = groups.NetLocalGroupGetInfo1(server, account);
+      if (alias.status == win::ERROR_SUCCESS) {
+        out.value(kMemberFullName).clear();
+        out.value(kMemberComment) = alias.info.comment;
+      }
+      out.value(kMemberType) = "DOMAIN_LOCAL_GROUP";
+      break;
+    }
+    default:
+      break;
+  }
+  caches_.AddMember({server, std::string(account), out.value(kMemberFullName),
+                     out.value(kMemberComment), out.value(kMemberType), enabled});
+  return enabled != 0;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,47 @@
+#pragma once
+// The member detail and domain controller lookups of the groups exporter:
+// full name, comment, refined type and enabled state of a member account,
+// read on the computer itself or on a controller of the member's domain,
+// through the program-lifetime caches.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/run_output.h"
+#include "exporters/accounts/groups/member_caches.h"
+#include "platform/session.h"
+
+namespace tabulon {
+
+// Columns of the group members file.
+enum MemberColumn : std::uint32_t {
+  kMemberGroupName = 0,
+  kMemberName = 1,
+  kMemberType = 2,
+  kMemberGroupType = 3,
+  kMemberFullName = 4,
+  kMemberComment = 5,
+  kMemberEnabled = 6,
+};
+
+class MemberDetails {
+ public:
+  MemberDetails(platform::TargetSession& session, RunOutput& output, GroupMemberCaches& caches)
+      : session_(session), output_(output), caches_(caches) {}
+
+  // Fills the full name, comment, type and enabled fields of `member` (a
+  // qualified or bare account name) as seen from `computer`; false for a
+  // disabled user account.
+  bool Lookup(std::string_view computer, platform::SidNameUse usage, std::string_view member);
+
+  // A controller of `domain` ("\\NAME"), or empty when none can be found.
+  // Each domain is asked about once while the program runs.
+  std::string DomainController(std::string_view domain);
+
+ private:
+  platform::TargetSession& session_;
+  RunOutput& output_;
+  GroupMemberCaches& caches_;
+};
+
+}  // namespace tabulon

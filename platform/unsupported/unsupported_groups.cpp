@@ -1,0 +1,45 @@
+#include "platform/unsupported/unsupported_groups.h"
+
+namespace tabulon::unsupported {
+namespace {
+
+template <typename Result>
+Result NotSupported() {
+  Result result;
+  result.status = win::ERROR_NOT_SUPPORTED;
+  return result;
+}
+
+}  // namespace
+
+platform::LocalGroupEnumResult UnsupportedGroups::NetLocalGroupEnum1(std::string_view,
+                                                                     std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::LocalGroupEnumResult>();
+}
+
+platform::LocalGroupMembersResult UnsupportedGroups::NetLocalGroupGetMembers2(std::string_view,
+                                                                              std::string_view,
+                                                                              std::uint32_t,
+                                                                              std::uint32_t) {
+  return NotSupported<platform::LocalGroupMembersResult>();
+}
+
+platform::LocalGroupInfoResult UnsupportedGroups::NetLocalGroupGetInfo1(std::string_view,
+                                                                        std::string_view) {
+  return NotSupported<platform::LocalGroupInfoResult>();
+}
+
+platform::GroupInfoResult UnsupportedGroups::NetGroupGetInfo1(std::string_view, std::string_view) {
+  return NotSupported<platform::GroupInfoResult>();
+}
+
+platform::GroupUsersResult UnsupportedGroups::NetGroupGetUsers0(std::string_view, std::string_view,
+                                                                std::uint32_t, std::uint32_t) {
+  return NotSupported<platform::GroupUsersResult>();
+}
+
+platform::UserInfo20Result UnsupportedGroups::NetUserGetInfo20(std::string_view, std::string_view) {
+  return NotSupported<platform::UserInfo20Result>();
+}
+
+}  // namespace tabulon::unsupported
