@@ -32,7 +32,7 @@ constexpr Decode kDecoders[] = {
     [](Span s) { wkssvc::DecodeWkstaTransportEnum0(s); },
     [](Span s) { lsarpc::DecodeLookupSids(s); },
     [](Span s) { lsarpc::DecodeLookupNames3(s); },
-    [](Span s) { samr::DecodeEnumerateDomains(s); },
+    [](Span s) { DecodeRidEnumeration(s); },
     [](Span s) { samr::DecodeLookupDomain(s); },
     [](Span s) { samr::DecodeQueryDisplayMachines(s); },
     [](Span s) { netlogon::DecodeGetDcName(s); },

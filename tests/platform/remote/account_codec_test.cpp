@@ -113,10 +113,9 @@ TEST(LsarpcDecoding, TranslationsWithTheirDomains) {
 }
 
 TEST(SamrDecoding, DomainsAndMachinePage) {
-  const samr::EnumerateDomainsReply domains =
-      samr::DecodeEnumerateDomains(testing::EnumerateDomainsReply());
-  ASSERT_EQ(domains.domains.size(), 2u);
-  EXPECT_EQ(domains.domains[1].name, "Builtin");
+  const RidEnumerationReply domains = DecodeRidEnumeration(testing::EnumerateDomainsReply());
+  ASSERT_EQ(domains.entries.size(), 2u);
+  EXPECT_EQ(domains.entries[1].name, "Builtin");
   EXPECT_EQ(samr::DecodeLookupDomain(testing::LookupDomainReply()).domain.ToString(),
             "S-1-5-21-1-2-3");
 

@@ -10,9 +10,9 @@
 #include "platform/remote/ndr/ndr_reader.h"
 #include "platform/remote/netlogon_codec.h"
 #include "platform/remote/sample_stubs.h"
+#include "platform/remote/samr_codec.h"
 #include "platform/remote/spoolss_codec.h"
 #include "platform/remote/spoolss_stubs.h"
-#include "platform/remote/samr_codec.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/svcctl_codec.h"
 #include "platform/remote/winreg_codec.h"
@@ -57,8 +57,8 @@ std::vector<DecoderCase> Decoders() {
        win::ERROR_SUCCESS},
       {"names", [](Span s) { return lsarpc::DecodeLookupNames3(s).status; }, LookupNames3Reply(),
        win::ERROR_SUCCESS},
-      {"domains", [](Span s) { return samr::DecodeEnumerateDomains(s).status; },
-       EnumerateDomainsReply(), win::ERROR_SUCCESS},
+      {"domains", [](Span s) { return DecodeRidEnumeration(s).status; }, EnumerateDomainsReply(),
+       win::ERROR_SUCCESS},
       {"domain sid", [](Span s) { return samr::DecodeLookupDomain(s).status; }, LookupDomainReply(),
        win::ERROR_SUCCESS},
       {"machines", [](Span s) { return samr::DecodeQueryDisplayMachines(s).status; },
