@@ -1,0 +1,348 @@
+// The SAM and LSA calls of the account exports against real servers, through
+// the transport alone: what the decoders read is compared with what Samba's
+// own client reads from the same server, or with the policy the test set.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/remote/lsarpc_codec.h"
+#include "platform/remote/lsarpc_policy_codec.h"
+#include "platform/remote/remote_call.h"
+#include "platform/remote/samr_codec.h"
+#include "platform/remote/samr_domain_codec.h"
+#include "platform/remote/samr_group_codec.h"
+#include "platform/remote/samr_user_codec.h"
+#include "platform/samba/samba_transport.h"
+#include "support/samba_dc.h"
+#include "support/samba_server.h"
+
+namespace tabulon::testing {
+namespace {
+
+namespace remote = platform::remote;
+namespace samr = remote::samr;
+namespace lsarpc = remote::lsarpc;
+using platform::Sid;
+using remote::ndr::ContextHandle;
+
+constexpr const char* kHost = "\\\\127.0.0.1";
+constexpr std::uint32_t kWhole = 0xFFFF;
+
+std::string Shell(const std::string& command) {
+  std::string output;
+  RunCommand(command + " 2>&1", output);
+  return output;
+}
+
+// Every match of `pattern`'s first group, and its second when it has one.
+std::map<std::string, std::string> Matches(const std::string& text, const std::string& pattern) {
+  std::map<std::string, std::string> found;
+  const std::regex re(pattern);
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+       ++it) {
+    found[(*it)[1]] = it->size() > 2 ? (*it)[2].str() : "";
+  }
+  return found;
+}
+
+// A line "Label   :\tvalue" (perhaps indented by a tab) of rpcclient.
+std::string Field(const std::string& text, const std::string& label) {
+  std::smatch m;
+  const std::regex line("(?:^|\n)\t?" + label + " *:\t([^\n]*)");
+  return std::regex_search(text, m, line) ? m[1].str() : "?";
+}
+
+std::string Hex(std::uint32_t value, int width = 0) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%0*x", width, value);
+  return text;
+}
+
+// The calls of one session, each reply decoded.
+class Wire {
+ public:
+  explicit Wire(const platform::SessionOptions& options) : transport_(options) {}
+
+  template <class Decode>
+  auto Call(const remote::RpcInterface& iface, std::uint16_t opnum,
+            const std::vector<std::uint8_t>& request, Decode decode) {
+    using Reply = decltype(decode(std::span<const std::uint8_t>()));
+    return remote::CallAndDecode<Reply>(transport_, kHost, iface, opnum, request, decode);
+  }
+  template <class Decode>
+  auto Sam(std::uint16_t opnum, const std::vector<std::uint8_t>& request, Decode decode) {
+    return Call(samr::kInterface, opnum, request, decode);
+  }
+  ContextHandle SamOpen(std::uint16_t opnum, const std::vector<std::uint8_t>& request) {
+    const remote::HandleStatusReply reply = Sam(opnum, request, remote::DecodeHandleStatusReply);
+    EXPECT_EQ(reply.status, win::ERROR_SUCCESS) << "opnum " << opnum;
+    return reply.handle;
+  }
+  // A domain of the SAM server by name (and its SID), with every right the
+  // caller has.
+  ContextHandle Domain(std::string_view name, Sid* sid = nullptr) {
+    if (server_.IsNull()) {
+      server_ = SamOpen(samr::kSamrConnect2, samr::EncodeConnect2("", samr::kMaximumAllowed));
+    }
+    const samr::LookupDomainReply found =
+        Sam(samr::kSamrLookupDomainInSamServer, samr::EncodeLookupDomain(server_, name),
+            samr::DecodeLookupDomain);
+    EXPECT_EQ(found.status, win::ERROR_SUCCESS) << name;
+    if (sid != nullptr) *sid = found.domain;
+    return SamOpen(samr::kSamrOpenDomain,
+                   samr::EncodeOpenDomain(server_, samr::kMaximumAllowed, found.domain));
+  }
+  // The domain that is not Builtin.
+  std::string AccountDomainName() {
+    Domain(samr::kBuiltinDomainName);
+    const remote::RidEnumerationReply domains =
+        Sam(samr::kSamrEnumerateDomainsInSamServer,
+            samr::EncodeEnumerateDomains(server_, 0, kWhole), remote::DecodeRidEnumeration);
+    for (const remote::RidName& d : domains.entries) {
+      if (d.name != samr::kBuiltinDomainName) return d.name;
+    }
+    return "";
+  }
+  ContextHandle Policy(std::uint32_t access) {
+    const remote::HandleStatusReply reply =
+        Call(lsarpc::kInterface, lsarpc::kLsarOpenPolicy2, lsarpc::EncodeOpenPolicy2("", access),
+             remote::DecodeHandleStatusReply);
+    EXPECT_EQ(reply.status, win::ERROR_SUCCESS);
+    return reply.handle;
+  }
+
+ private:
+  platform::samba::SambaTransport transport_;
+  ContextHandle server_;
+};
+
+// Name to RID as the SAM enumerations give them ("0x3e8").
+template <class Reply>
+std::map<std::string, std::string> NamesAndRids(const Reply& reply) {
+  EXPECT_EQ(reply.status, win::ERROR_SUCCESS);
+  std::map<std::string, std::string> found;
+  for (const remote::RidName& e : reply.entries) found[e.name] = Hex(e.rid);
+  return found;
+}
+
+// A user as the decoders read it, against rpcclient's queryuser.
+void ExpectUserAsQueried(Wire& wire, const ContextHandle& domain, std::uint32_t rid,
+                         const std::string& queried) {
+  const ContextHandle user =
+      wire.SamOpen(samr::kSamrOpenUser, samr::EncodeOpenUser(domain, samr::kMaximumAllowed, rid));
+  const samr::UserInformationReply all =
+      wire.Sam(samr::kSamrQueryInformationUser2, samr::EncodeQueryUserAllInformation(user),
+               samr::DecodeQueryUserAllInformation);
+  ASSERT_EQ(all.status, win::ERROR_SUCCESS);
+  const samr::UserAllInformation& u = all.info;
+  EXPECT_EQ(u.user_name, Field(queried, "User Name"));
+  EXPECT_EQ(u.full_name, Field(queried, "Full Name"));
+  EXPECT_EQ(u.home_directory, Field(queried, "Home Drive"));
+  EXPECT_EQ(u.profile_path, Field(queried, "Profile Path"));
+  EXPECT_EQ(u.admin_comment, Field(queried, "Description"));
+  EXPECT_EQ(Hex(u.user_id), Field(queried, "user_rid"));
+  EXPECT_EQ(Hex(u.primary_group_id), Field(queried, "group_rid"));
+  EXPECT_EQ(Hex(u.user_account_control, 8), Field(queried, "acb_info"));
+  EXPECT_EQ(std::to_string(u.logon_hours.units_per_week), Field(queried, "logon_divs"));
+  EXPECT_EQ(u.logon_hours.bits, std::vector<std::uint8_t>(21, 0xFF));
+  EXPECT_GT(u.password_last_set, 0);
+
+  const samr::GroupsForUserReply groups =
+      wire.Sam(samr::kSamrGetGroupsForUser, samr::EncodeGetGroupsForUser(user),
+               samr::DecodeGetGroupsForUser);
+  ASSERT_EQ(groups.status, win::ERROR_SUCCESS);
+  std::map<std::string, std::string> ours;
+  for (const samr::GroupMembership& g : groups.groups) ours[Hex(g.rid)] = Hex(g.attributes);
+  EXPECT_EQ(ours, Matches(queried, "group rid:\\[(0x[0-9a-f]+)\\] attr:\\[(0x[0-9a-f]+)\\]"));
+}
+
+class StandaloneSam : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) {
+      why_not_ = why_not;
+      return;
+    }
+    server_ = SambaServer::Start(why_not_);
+    if (!server_) return;
+    why_not_ = server_->MakeTestUserAdministrator();
+    // A policy other than the defaults, and a right granted to the user.
+    const std::string pdbedit = "pdbedit -s " + server_->configuration() + " -P ";
+    Shell(pdbedit + "'min password length' -C 9;" + pdbedit + "'password history' -C 5;" + pdbedit +
+          "'maximum password age' -C 3628800;" + pdbedit + "'disconnect time' -C 3600;" + pdbedit +
+          "'lockout duration' -C 45;" + pdbedit + "'bad lockout attempt' -C 4;" + pdbedit +
+          "'reset count minutes' -C 20;" + "net -s " + server_->configuration() +
+          " sam rights grant " + kSambaUser + " SeBackupPrivilege");
+  }
+  static void TearDownTestSuite() { server_.reset(); }
+  void SetUp() override {
+    if (!server_ || !why_not_.empty()) GTEST_SKIP() << why_not_;
+  }
+
+  static platform::SessionOptions Login() {
+    platform::SessionOptions login;
+    login.credentials.username = kSambaUser;
+    login.credentials.password = kSambaPassword;
+    return login;
+  }
+  static std::string RpcClient(const std::string& command) {
+    return Shell("rpcclient -s " + server_->configuration() + " -U " + kSambaUser + "%" +
+                 kSambaPassword + " -c '" + command + "' 127.0.0.1");
+  }
+
+  static std::unique_ptr<SambaServer> server_;
+  static std::string why_not_;
+  Wire wire_{Login()};
+};
+std::unique_ptr<SambaServer> StandaloneSam::server_;
+std::string StandaloneSam::why_not_;
+
+TEST_F(StandaloneSam, UsersTheirGroupsAndAliasesAsRpcclientReadsThem) {
+  Sid domain_sid;
+  const ContextHandle domain = wire_.Domain(wire_.AccountDomainName(), &domain_sid);
+  EXPECT_EQ(NamesAndRids(wire_.Sam(samr::kSamrEnumerateUsersInDomain,
+                                   samr::EncodeEnumerateUsers(domain, 0, 0, kWhole),
+                                   remote::DecodeRidEnumeration)),
+            Matches(RpcClient("enumdomusers"), "user:\\[([^\\]]+)\\] rid:\\[(0x[0-9a-f]+)\\]"));
+
+  const samr::DisplayUsersReply shown = wire_.Sam(
+      samr::kSamrQueryDisplayInformation3,
+      samr::EncodeQueryDisplayInformation3(domain, samr::DisplayClass::kUser, 0, 100, kWhole),
+      samr::DecodeQueryDisplayUsers);
+  std::map<std::string, std::string> ours;
+  for (const samr::DisplayUser& u : shown.entries) ours[Hex(u.user_id)] = u.name;
+  EXPECT_EQ(ours, Matches(RpcClient("querydispinfo"), "RID: (0x[0-9a-f]+) .* Account: ([^\t]+)"));
+
+  ExpectUserAsQueried(wire_, domain, 0x3e8, RpcClient("queryuser 0x3e8; queryusergroups 0x3e8"));
+
+  // The RIDs translated, one of them unknown.
+  const std::uint32_t rids[] = {0x3e8, 0x201, 0x9999};
+  const samr::LookupIdsReply names = wire_.Sam(
+      samr::kSamrLookupIdsInDomain, samr::EncodeLookupIds(domain, rids), samr::DecodeLookupIds);
+  ASSERT_EQ(names.status, win::ERROR_SUCCESS);
+  std::string listed;
+  for (std::size_t i = 0; i < names.entries.size(); ++i) {
+    const std::string name =
+        names.entries[i].use == platform::SidNameUse::kUnknown ? "(null)" : names.entries[i].name;
+    listed += "rid " + Hex(rids[i]) + ": " + name + " (" +
+              std::to_string(static_cast<int>(names.entries[i].use)) + ")\n";
+  }
+  EXPECT_NE(RpcClient("samlookuprids domain 0x3e8 0x201 0x9999").find(listed), std::string::npos)
+      << listed;
+
+  Sid user = domain_sid;
+  user.sub_authorities.push_back(0x3e8);
+  const samr::AliasMembershipReply aliases =
+      wire_.Sam(samr::kSamrGetAliasMembership,
+                samr::EncodeGetAliasMembership(wire_.Domain(samr::kBuiltinDomainName), {&user, 1}),
+                samr::DecodeGetAliasMembership);
+  ASSERT_EQ(aliases.status, win::ERROR_SUCCESS);
+  std::map<std::string, std::string> alias_rids;
+  for (const std::uint32_t rid : aliases.alias_rids) alias_rids[Hex(rid)] = "";
+  EXPECT_EQ(alias_rids, Matches(RpcClient("queryuseraliases builtin " + user.ToString()),
+                                "rid:\\[(0x[0-9a-f]+)\\]"));
+}
+
+TEST_F(StandaloneSam, DomainPolicyAsSet) {
+  const ContextHandle domain = wire_.Domain(wire_.AccountDomainName());
+  const samr::DomainPasswordReply password = wire_.Sam(
+      samr::kSamrQueryInformationDomain2,
+      samr::EncodeQueryDomainInformation2(domain, samr::DomainInformationClass::kPassword),
+      samr::DecodeDomainPassword);
+  ASSERT_EQ(password.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(password.info.min_password_length, 9);
+  EXPECT_EQ(password.info.password_history_length, 5);
+  EXPECT_EQ(samr::NetSecondsOfInterval(password.info.max_password_age), 3628800u);
+  EXPECT_NE(RpcClient("getdompwinfo").find("min_password_length: 9\n"), std::string::npos);
+
+  const samr::DomainLogoffReply logoff =
+      wire_.Sam(samr::kSamrQueryInformationDomain2,
+                samr::EncodeQueryDomainInformation2(domain, samr::DomainInformationClass::kLogoff),
+                samr::DecodeDomainLogoff);
+  ASSERT_EQ(logoff.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(samr::NetSecondsOfInterval(logoff.force_logoff), 3600u);
+
+  const samr::DomainLockoutReply lockout =
+      wire_.Sam(samr::kSamrQueryInformationDomain2,
+                samr::EncodeQueryDomainInformation2(domain, samr::DomainInformationClass::kLockout),
+                samr::DecodeDomainLockout);
+  ASSERT_EQ(lockout.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(samr::NetSecondsOfInterval(lockout.info.lockout_duration), 45u * 60);
+  EXPECT_EQ(samr::NetSecondsOfInterval(lockout.info.lockout_observation_window), 20u * 60);
+  EXPECT_EQ(lockout.info.lockout_threshold, 4);
+}
+
+TEST_F(StandaloneSam, RightsPrivilegeNamesAndPolicyAsRpcclientReadsThem) {
+  const ContextHandle policy = wire_.Policy(0xA0000801);
+  const auto holders = [this, &policy](std::string_view right) {
+    return wire_.Call(lsarpc::kInterface, lsarpc::kLsarEnumerateAccountsWithUserRight,
+                      lsarpc::EncodeEnumerateAccountsWithUserRight(policy, right),
+                      lsarpc::DecodeEnumerateAccountsWithUserRight);
+  };
+  const lsarpc::AccountsWithRightReply backup = holders("SeBackupPrivilege");
+  ASSERT_EQ(backup.status, win::ERROR_SUCCESS);
+  std::set<std::string> ours;
+  for (const Sid& sid : backup.accounts) ours.insert(sid.ToString());
+  std::set<std::string> expected;
+  for (const auto& [sid, unused] : Matches(RpcClient("lsaenumsid"), "\n(S-1-[0-9-]+)")) {
+    if (RpcClient("lsaenumacctrights " + sid).find("\tSeBackupPrivilege\n") != std::string::npos) {
+      expected.insert(sid);
+    }
+  }
+  EXPECT_EQ(ours, expected);
+  EXPECT_EQ(expected.size(), 2u);  // the user and Administrators
+
+  // Samba's standalone server knows only the privileges it uses itself.
+  const lsarpc::AccountsWithRightReply unknown = holders("SeCreateTokenPrivilege");
+  EXPECT_EQ(unknown.status, win::ERROR_NO_SUCH_PRIVILEGE);
+  EXPECT_EQ(unknown.ntstatus, 0xC0000060u);
+
+  const auto display_name = [this, &policy](std::string_view privilege) {
+    return wire_.Call(lsarpc::kInterface, lsarpc::kLsarLookupPrivilegeDisplayName,
+                      lsarpc::EncodeLookupPrivilegeDisplayName(policy, privilege, 0x409, 0x409),
+                      lsarpc::DecodeLookupPrivilegeDisplayName);
+  };
+  const lsarpc::PrivilegeDisplayNameReply backup_name = display_name("SeBackupPrivilege");
+  ASSERT_EQ(backup_name.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(Matches(RpcClient("getdispname SeBackupPrivilege"), "SeBackupPrivilege -> (.*) \\("),
+            (std::map<std::string, std::string>{{backup_name.display_name, ""}}));
+  // A logon right is no privilege.
+  EXPECT_EQ(display_name("SeNetworkLogonRight").status, win::ERROR_NO_SUCH_PRIVILEGE);
+
+  const auto query = [this, &policy](lsarpc::PolicyInformationClass information_class) {
+    return lsarpc::EncodeQueryInformationPolicy(policy, information_class);
+  };
+  const lsarpc::AuditEventsReply audit =
+      wire_.Call(lsarpc::kInterface, lsarpc::kLsarQueryInformationPolicy,
+                 query(lsarpc::PolicyInformationClass::kAuditEvents), lsarpc::DecodeAuditEvents);
+  ASSERT_EQ(audit.status, win::ERROR_SUCCESS);
+  const std::string listed = RpcClient("lsaquery 2");
+  EXPECT_EQ(Field(listed, "Auditing enabled"), audit.info.auditing_mode ? "1" : "0");
+  EXPECT_EQ(Field(listed, "Auditing categories"),
+            std::to_string(audit.info.event_auditing_options.size()));
+  for (const std::uint32_t option : audit.info.event_auditing_options) {
+    EXPECT_EQ(option, lsarpc::kAuditEventSuccess | lsarpc::kAuditEventFailure) << listed;
+  }
+
+  for (const auto information_class : {lsarpc::PolicyInformationClass::kPrimaryDomain,
+                                       lsarpc::PolicyInformationClass::kAccountDomain}) {
+    const lsarpc::PolicyDomainReply domain = wire_.Call(
+        lsarpc::kInterface, lsarpc::kLsarQueryInformationPolicy, query(information_class),
+        [information_class](std::span<const std::uint8_t> stub) {
+          return lsarpc::DecodePolicyDomain(stub, information_class);
+        });
+    ASSERT_EQ(domain.status, win::ERROR_SUCCESS);
+    const std::string sid = domain.has_sid ? domain.sid.ToString() : "(NULL SID)";
+    EXPECT_NE(RpcClient("lsaquery " + std::to_string(static_cast<int>(information_class)))
+                  .find("Domain Name: " + domain.name + "\nDomain Sid: " + sid + "\n"),
+              std::string::npos)
+        << domain.name << " " << sid;
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::testing
