@@ -3,6 +3,7 @@
 // own client reads from the same server, or with the policy the test set.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <regex>
 #include <set>
@@ -31,6 +32,8 @@ using remote::ndr::ContextHandle;
 
 constexpr const char* kHost = "\\\\127.0.0.1";
 constexpr std::uint32_t kWhole = 0xFFFF;
+// USER_NORMAL_ACCOUNT: the users rpcclient enumdomusers lists.
+constexpr std::uint32_t kNormalAccount = 0x10;
 
 std::string Shell(const std::string& command) {
   std::string output;
@@ -107,6 +110,17 @@ class Wire {
     }
     return "";
   }
+  lsarpc::AccountsWithRightReply Holders(const ContextHandle& policy, std::string_view right) {
+    return Call(lsarpc::kInterface, lsarpc::kLsarEnumerateAccountsWithUserRight,
+                lsarpc::EncodeEnumerateAccountsWithUserRight(policy, right),
+                lsarpc::DecodeEnumerateAccountsWithUserRight);
+  }
+  lsarpc::PrivilegeDisplayNameReply DisplayName(const ContextHandle& policy,
+                                                std::string_view privilege) {
+    return Call(lsarpc::kInterface, lsarpc::kLsarLookupPrivilegeDisplayName,
+                lsarpc::EncodeLookupPrivilegeDisplayName(policy, privilege, 0x409, 0x409),
+                lsarpc::DecodeLookupPrivilegeDisplayName);
+  }
   ContextHandle Policy(std::uint32_t access) {
     const remote::HandleStatusReply reply =
         Call(lsarpc::kInterface, lsarpc::kLsarOpenPolicy2, lsarpc::EncodeOpenPolicy2("", access),
@@ -160,6 +174,61 @@ void ExpectUserAsQueried(Wire& wire, const ContextHandle& domain, std::uint32_t 
   EXPECT_EQ(ours, Matches(queried, "group rid:\\[(0x[0-9a-f]+)\\] attr:\\[(0x[0-9a-f]+)\\]"));
 }
 
+using RpcClientFn = std::function<std::string(const std::string&)>;
+
+// The holders of `right` are the SIDs that rpcclient lists with the right;
+// how many.
+std::size_t ExpectHoldersAsListed(Wire& wire, const ContextHandle& policy, const std::string& right,
+                                  const RpcClientFn& rpcclient) {
+  const lsarpc::AccountsWithRightReply holders = wire.Holders(policy, right);
+  EXPECT_EQ(holders.status, win::ERROR_SUCCESS) << right;
+  std::set<std::string> ours;
+  for (const Sid& sid : holders.accounts) ours.insert(sid.ToString());
+  std::set<std::string> listed;
+  for (const auto& [sid, unused] : Matches(rpcclient("lsaenumsid"), "\n(S-1-[0-9-]+)")) {
+    if (rpcclient("lsaenumacctrights " + sid).find("\t" + right + "\n") != std::string::npos) {
+      listed.insert(sid);
+    }
+  }
+  EXPECT_EQ(ours, listed) << right;
+  return ours.size();
+}
+
+// The audit events and the domains of the policy as lsaquery shows them.
+void ExpectPolicyAsListed(Wire& wire, const ContextHandle& policy, const RpcClientFn& rpcclient) {
+  const lsarpc::AuditEventsReply audit = wire.Call(
+      lsarpc::kInterface, lsarpc::kLsarQueryInformationPolicy,
+      lsarpc::EncodeQueryInformationPolicy(policy, lsarpc::PolicyInformationClass::kAuditEvents),
+      lsarpc::DecodeAuditEvents);
+  ASSERT_EQ(audit.status, win::ERROR_SUCCESS);
+  const std::string listed = rpcclient("lsaquery 2");
+  EXPECT_EQ(Field(listed, "Auditing enabled"), audit.info.auditing_mode ? "1" : "0");
+  EXPECT_EQ(Field(listed, "Auditing categories"),
+            std::to_string(audit.info.event_auditing_options.size()));
+  // Samba audits everything or nothing.
+  const std::size_t both = Matches(listed, "\n([^\n]*):\tSuccess, Failure").size();
+  EXPECT_EQ(both, audit.info.event_auditing_options.size());
+  for (const std::uint32_t option : audit.info.event_auditing_options) {
+    EXPECT_EQ(option, lsarpc::kAuditEventSuccess | lsarpc::kAuditEventFailure) << listed;
+  }
+
+  for (const auto information_class : {lsarpc::PolicyInformationClass::kPrimaryDomain,
+                                       lsarpc::PolicyInformationClass::kAccountDomain}) {
+    const lsarpc::PolicyDomainReply domain =
+        wire.Call(lsarpc::kInterface, lsarpc::kLsarQueryInformationPolicy,
+                  lsarpc::EncodeQueryInformationPolicy(policy, information_class),
+                  [information_class](std::span<const std::uint8_t> stub) {
+                    return lsarpc::DecodePolicyDomain(stub, information_class);
+                  });
+    ASSERT_EQ(domain.status, win::ERROR_SUCCESS);
+    const std::string sid = domain.has_sid ? domain.sid.ToString() : "(NULL SID)";
+    EXPECT_NE(rpcclient("lsaquery " + std::to_string(static_cast<int>(information_class)))
+                  .find("Domain Name: " + domain.name + "\nDomain Sid: " + sid + "\n"),
+              std::string::npos)
+        << domain.name << " " << sid;
+  }
+}
+
 class StandaloneSam : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -205,7 +274,7 @@ TEST_F(StandaloneSam, UsersTheirGroupsAndAliasesAsRpcclientReadsThem) {
   Sid domain_sid;
   const ContextHandle domain = wire_.Domain(wire_.AccountDomainName(), &domain_sid);
   EXPECT_EQ(NamesAndRids(wire_.Sam(samr::kSamrEnumerateUsersInDomain,
-                                   samr::EncodeEnumerateUsers(domain, 0, 0, kWhole),
+                                   samr::EncodeEnumerateUsers(domain, 0, kNormalAccount, kWhole),
                                    remote::DecodeRidEnumeration)),
             Matches(RpcClient("enumdomusers"), "user:\\[([^\\]]+)\\] rid:\\[(0x[0-9a-f]+)\\]"));
 
@@ -278,70 +347,167 @@ TEST_F(StandaloneSam, DomainPolicyAsSet) {
 
 TEST_F(StandaloneSam, RightsPrivilegeNamesAndPolicyAsRpcclientReadsThem) {
   const ContextHandle policy = wire_.Policy(0xA0000801);
-  const auto holders = [this, &policy](std::string_view right) {
-    return wire_.Call(lsarpc::kInterface, lsarpc::kLsarEnumerateAccountsWithUserRight,
-                      lsarpc::EncodeEnumerateAccountsWithUserRight(policy, right),
-                      lsarpc::DecodeEnumerateAccountsWithUserRight);
-  };
-  const lsarpc::AccountsWithRightReply backup = holders("SeBackupPrivilege");
-  ASSERT_EQ(backup.status, win::ERROR_SUCCESS);
-  std::set<std::string> ours;
-  for (const Sid& sid : backup.accounts) ours.insert(sid.ToString());
-  std::set<std::string> expected;
-  for (const auto& [sid, unused] : Matches(RpcClient("lsaenumsid"), "\n(S-1-[0-9-]+)")) {
-    if (RpcClient("lsaenumacctrights " + sid).find("\tSeBackupPrivilege\n") != std::string::npos) {
-      expected.insert(sid);
-    }
-  }
-  EXPECT_EQ(ours, expected);
-  EXPECT_EQ(expected.size(), 2u);  // the user and Administrators
-
+  EXPECT_EQ(ExpectHoldersAsListed(wire_, policy, "SeBackupPrivilege", RpcClient),
+            2u);  // the user and Administrators
   // Samba's standalone server knows only the privileges it uses itself.
-  const lsarpc::AccountsWithRightReply unknown = holders("SeCreateTokenPrivilege");
+  const lsarpc::AccountsWithRightReply unknown = wire_.Holders(policy, "SeCreateTokenPrivilege");
   EXPECT_EQ(unknown.status, win::ERROR_NO_SUCH_PRIVILEGE);
   EXPECT_EQ(unknown.ntstatus, 0xC0000060u);
 
-  const auto display_name = [this, &policy](std::string_view privilege) {
-    return wire_.Call(lsarpc::kInterface, lsarpc::kLsarLookupPrivilegeDisplayName,
-                      lsarpc::EncodeLookupPrivilegeDisplayName(policy, privilege, 0x409, 0x409),
-                      lsarpc::DecodeLookupPrivilegeDisplayName);
-  };
-  const lsarpc::PrivilegeDisplayNameReply backup_name = display_name("SeBackupPrivilege");
-  ASSERT_EQ(backup_name.status, win::ERROR_SUCCESS);
+  const lsarpc::PrivilegeDisplayNameReply backup = wire_.DisplayName(policy, "SeBackupPrivilege");
+  ASSERT_EQ(backup.status, win::ERROR_SUCCESS);
   EXPECT_EQ(Matches(RpcClient("getdispname SeBackupPrivilege"), "SeBackupPrivilege -> (.*) \\("),
-            (std::map<std::string, std::string>{{backup_name.display_name, ""}}));
+            (std::map<std::string, std::string>{{backup.display_name, ""}}));
   // A logon right is no privilege.
-  EXPECT_EQ(display_name("SeNetworkLogonRight").status, win::ERROR_NO_SUCH_PRIVILEGE);
+  EXPECT_EQ(wire_.DisplayName(policy, "SeNetworkLogonRight").status, win::ERROR_NO_SUCH_PRIVILEGE);
 
-  const auto query = [this, &policy](lsarpc::PolicyInformationClass information_class) {
-    return lsarpc::EncodeQueryInformationPolicy(policy, information_class);
-  };
-  const lsarpc::AuditEventsReply audit =
-      wire_.Call(lsarpc::kInterface, lsarpc::kLsarQueryInformationPolicy,
-                 query(lsarpc::PolicyInformationClass::kAuditEvents), lsarpc::DecodeAuditEvents);
-  ASSERT_EQ(audit.status, win::ERROR_SUCCESS);
-  const std::string listed = RpcClient("lsaquery 2");
-  EXPECT_EQ(Field(listed, "Auditing enabled"), audit.info.auditing_mode ? "1" : "0");
-  EXPECT_EQ(Field(listed, "Auditing categories"),
-            std::to_string(audit.info.event_auditing_options.size()));
-  for (const std::uint32_t option : audit.info.event_auditing_options) {
-    EXPECT_EQ(option, lsarpc::kAuditEventSuccess | lsarpc::kAuditEventFailure) << listed;
+  ExpectPolicyAsListed(wire_, policy, RpcClient);
+}
+
+class DcSam : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) {
+      why_not_ = why_not;
+      return;
+    }
+    dc_ = SambaDomainController::Start(why_not_);
+  }
+  static void TearDownTestSuite() { dc_.reset(); }
+  void SetUp() override {
+    if (!dc_) GTEST_SKIP() << why_not_;
   }
 
-  for (const auto information_class : {lsarpc::PolicyInformationClass::kPrimaryDomain,
-                                       lsarpc::PolicyInformationClass::kAccountDomain}) {
-    const lsarpc::PolicyDomainReply domain = wire_.Call(
-        lsarpc::kInterface, lsarpc::kLsarQueryInformationPolicy, query(information_class),
-        [information_class](std::span<const std::uint8_t> stub) {
-          return lsarpc::DecodePolicyDomain(stub, information_class);
-        });
-    ASSERT_EQ(domain.status, win::ERROR_SUCCESS);
-    const std::string sid = domain.has_sid ? domain.sid.ToString() : "(NULL SID)";
-    EXPECT_NE(RpcClient("lsaquery " + std::to_string(static_cast<int>(information_class)))
-                  .find("Domain Name: " + domain.name + "\nDomain Sid: " + sid + "\n"),
-              std::string::npos)
-        << domain.name << " " << sid;
+  static platform::SessionOptions Login() {
+    platform::SessionOptions login;
+    login.credentials.username = kDcAdmin;
+    login.credentials.password = kDcAdminPassword;
+    login.credentials.domain = kDcDomain;
+    login.call_timeout_ms = 30000;
+    return login;
   }
+  static std::string RpcClient(const std::string& command) {
+    return Shell("rpcclient -s " + dc_->configuration() + " -U '" + kDcDomain + "\\" + kDcAdmin +
+                 "%" + kDcAdminPassword + "' --use-kerberos=off -c '" + command + "' 127.0.0.1");
+  }
+
+  static std::unique_ptr<SambaDomainController> dc_;
+  static std::string why_not_;
+  Wire wire_{Login()};
+};
+std::unique_ptr<SambaDomainController> DcSam::dc_;
+std::string DcSam::why_not_;
+
+TEST_F(DcSam, GroupsAliasesAndAdministratorAsRpcclientReadsThem) {
+  Sid domain_sid;
+  const ContextHandle domain = wire_.Domain(kDcDomain, &domain_sid);
+  EXPECT_EQ(NamesAndRids(wire_.Sam(samr::kSamrEnumerateGroupsInDomain,
+                                   samr::EncodeEnumerateGroups(domain, 0, kWhole),
+                                   remote::DecodeRidEnumeration)),
+            Matches(RpcClient("enumdomgroups"), "group:\\[([^\\]]+)\\] rid:\\[(0x[0-9a-f]+)\\]"));
+  EXPECT_EQ(NamesAndRids(wire_.Sam(samr::kSamrEnumerateUsersInDomain,
+                                   samr::EncodeEnumerateUsers(domain, 0, kNormalAccount, kWhole),
+                                   remote::DecodeRidEnumeration)),
+            Matches(RpcClient("enumdomusers"), "user:\\[([^\\]]+)\\] rid:\\[(0x[0-9a-f]+)\\]"));
+
+  // Domain Admins.
+  const ContextHandle group = wire_.SamOpen(
+      samr::kSamrOpenGroup, samr::EncodeOpenGroup(domain, samr::kMaximumAllowed, 0x200));
+  const samr::GroupInformationReply info =
+      wire_.Sam(samr::kSamrQueryInformationGroup, samr::EncodeQueryGroupGeneral(group),
+                samr::DecodeQueryGroupGeneral);
+  ASSERT_EQ(info.status, win::ERROR_SUCCESS);
+  const std::string queried = RpcClient("querygroup 0x200");
+  EXPECT_EQ(info.info.name, Field(queried, "Group Name"));
+  EXPECT_EQ(info.info.admin_comment, Field(queried, "Description"));
+  EXPECT_NE(queried.find("Group Attribute:" + std::to_string(info.info.attributes) +
+                         "\n\tNum Members:" + std::to_string(info.info.member_count) + "\n"),
+            std::string::npos)
+      << queried;
+  const samr::GroupMembersReply members =
+      wire_.Sam(samr::kSamrGetMembersInGroup, samr::EncodeGetMembersInGroup(group),
+                samr::DecodeGetMembersInGroup);
+  ASSERT_EQ(members.status, win::ERROR_SUCCESS);
+  std::map<std::string, std::string> ours;
+  for (std::size_t i = 0; i < members.rids.size(); ++i) {
+    ours[Hex(members.rids[i])] = Hex(members.attributes[i]);
+  }
+  EXPECT_EQ(ours, Matches(RpcClient("querygroupmem 0x200"),
+                          "rid:\\[(0x[0-9a-f]+)\\] attr:\\[(0x[0-9a-f]+)\\]"));
+  const samr::LookupIdsReply names =
+      wire_.Sam(samr::kSamrLookupIdsInDomain, samr::EncodeLookupIds(domain, members.rids),
+                samr::DecodeLookupIds);
+  ASSERT_EQ(names.entries.size(), 1u);
+  EXPECT_EQ(names.entries[0].name, kDcAdmin);
+  EXPECT_EQ(names.entries[0].use, platform::SidNameUse::kUser);
+
+  ExpectUserAsQueried(wire_, domain, 0x1f4, RpcClient("queryuser 0x1f4; queryusergroups 0x1f4"));
+
+  // Builtin\Administrators: listed, described and with its members.
+  const ContextHandle builtin = wire_.Domain(samr::kBuiltinDomainName);
+  EXPECT_EQ(
+      NamesAndRids(wire_.Sam(samr::kSamrEnumerateAliasesInDomain,
+                             samr::EncodeEnumerateAliases(builtin, 0, kWhole),
+                             remote::DecodeRidEnumeration)),
+      Matches(RpcClient("enumalsgroups builtin"), "group:\\[([^\\]]+)\\] rid:\\[(0x[0-9a-f]+)\\]"));
+  const ContextHandle alias = wire_.SamOpen(
+      samr::kSamrOpenAlias, samr::EncodeOpenAlias(builtin, samr::kMaximumAllowed, 0x220));
+  const samr::AliasMembersReply alias_members =
+      wire_.Sam(samr::kSamrGetMembersInAlias, samr::EncodeGetMembersInAlias(alias),
+                samr::DecodeGetMembersInAlias);
+  ASSERT_EQ(alias_members.status, win::ERROR_SUCCESS);
+  std::map<std::string, std::string> sids;
+  for (const Sid& sid : alias_members.members) sids[sid.ToString()] = "";
+  EXPECT_EQ(sids, Matches(RpcClient("queryaliasmem builtin 0x220"), "sid:\\[(S-1-[0-9-]+)\\]"));
+  const samr::AliasInformationReply alias_info =
+      wire_.Sam(samr::kSamrQueryInformationAlias, samr::EncodeQueryAliasGeneral(alias),
+                samr::DecodeQueryAliasGeneral);
+  ASSERT_EQ(alias_info.status, win::ERROR_SUCCESS);
+  // (Samba's controller counts no members here.)
+  EXPECT_EQ(alias_info.info.name, "Administrators");
+  EXPECT_NE(alias_info.info.admin_comment, "");
+
+  Sid administrator = domain_sid;
+  administrator.sub_authorities.push_back(0x1f4);
+  const samr::AliasMembershipReply membership = wire_.Sam(
+      samr::kSamrGetAliasMembership, samr::EncodeGetAliasMembership(builtin, {&administrator, 1}),
+      samr::DecodeGetAliasMembership);
+  ASSERT_EQ(membership.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(membership.alias_rids, std::vector<std::uint32_t>{0x220});
+}
+
+TEST_F(DcSam, PolicyAndRightsAsRpcclientReadsThem) {
+  const ContextHandle domain = wire_.Domain(kDcDomain);
+  const samr::DomainPasswordReply password = wire_.Sam(
+      samr::kSamrQueryInformationDomain2,
+      samr::EncodeQueryDomainInformation2(domain, samr::DomainInformationClass::kPassword),
+      samr::DecodeDomainPassword);
+  ASSERT_EQ(password.status, win::ERROR_SUCCESS);
+  const std::string listed = RpcClient("querydominfo 1; querydominfo 12");
+  EXPECT_EQ(Matches(listed, "Minimum password length:\\t+([0-9]+)"),
+            (std::map<std::string, std::string>{
+                {std::to_string(password.info.min_password_length), ""}}));
+  EXPECT_EQ(Matches(listed, "remember x passwords\\):\\t+([0-9]+)"),
+            (std::map<std::string, std::string>{
+                {std::to_string(password.info.password_history_length), ""}}));
+  EXPECT_EQ(Matches(listed, "password_properties: (0x[0-9a-f]+)"),
+            (std::map<std::string, std::string>{{Hex(password.info.password_properties, 8), ""}}));
+  const samr::DomainLockoutReply lockout =
+      wire_.Sam(samr::kSamrQueryInformationDomain2,
+                samr::EncodeQueryDomainInformation2(domain, samr::DomainInformationClass::kLockout),
+                samr::DecodeDomainLockout);
+  ASSERT_EQ(lockout.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(
+      Matches(listed, "Lockout after bad attempts: +([0-9]+)"),
+      (std::map<std::string, std::string>{{std::to_string(lockout.info.lockout_threshold), ""}}));
+
+  const ContextHandle policy = wire_.Policy(0xA0000801);
+  EXPECT_GE(ExpectHoldersAsListed(wire_, policy, "SeBackupPrivilege", RpcClient), 1u);
+  EXPECT_GE(ExpectHoldersAsListed(wire_, policy, "SeNetworkLogonRight", RpcClient), 1u);
+  const lsarpc::AccountsWithRightReply nobody = wire_.Holders(policy, "SeMachineAccountPrivilege");
+  EXPECT_EQ(nobody.status, win::ERROR_NO_MORE_ITEMS);
+  EXPECT_EQ(nobody.ntstatus, 0x8000001Au);
+  ExpectPolicyAsListed(wire_, policy, RpcClient);
 }
 
 }  // namespace
