@@ -5,8 +5,12 @@
 #include <span>
 
 #include "platform/remote/lsarpc_codec.h"
+#include "platform/remote/lsarpc_policy_codec.h"
 #include "platform/remote/netlogon_codec.h"
 #include "platform/remote/samr_codec.h"
+#include "platform/remote/samr_domain_codec.h"
+#include "platform/remote/samr_group_codec.h"
+#include "platform/remote/samr_user_codec.h"
 #include "platform/remote/spoolss_codec.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/svcctl_codec.h"
@@ -32,7 +36,7 @@ constexpr Decode kDecoders[] = {
     [](Span s) { wkssvc::DecodeWkstaTransportEnum0(s); },
     [](Span s) { lsarpc::DecodeLookupSids(s); },
     [](Span s) { lsarpc::DecodeLookupNames3(s); },
-    [](Span s) { samr::DecodeEnumerateDomains(s); },
+    [](Span s) { DecodeRidEnumeration(s); },
     [](Span s) { samr::DecodeLookupDomain(s); },
     [](Span s) { samr::DecodeQueryDisplayMachines(s); },
     [](Span s) { netlogon::DecodeGetDcName(s); },
@@ -50,6 +54,22 @@ constexpr Decode kDecoders[] = {
     [](Span s) { winreg::DecodeEnumKey(s); },
     [](Span s) { winreg::DecodeEnumValue(s); },
     [](Span s) { winreg::DecodeQueryInfoKey(s); },
+    [](Span s) { samr::DecodeQueryDisplayUsers(s); },
+    [](Span s) { samr::DecodeLookupIds(s); },
+    [](Span s) { samr::DecodeQueryUserAllInformation(s); },
+    [](Span s) { samr::DecodeGetGroupsForUser(s); },
+    [](Span s) { samr::DecodeGetAliasMembership(s); },
+    [](Span s) { samr::DecodeQueryGroupGeneral(s); },
+    [](Span s) { samr::DecodeQueryAliasGeneral(s); },
+    [](Span s) { samr::DecodeGetMembersInGroup(s); },
+    [](Span s) { samr::DecodeGetMembersInAlias(s); },
+    [](Span s) { samr::DecodeDomainPassword(s); },
+    [](Span s) { samr::DecodeDomainLogoff(s); },
+    [](Span s) { samr::DecodeDomainLockout(s); },
+    [](Span s) { lsarpc::DecodeEnumerateAccountsWithUserRight(s); },
+    [](Span s) { lsarpc::DecodeLookupPrivilegeDisplayName(s); },
+    [](Span s) { lsarpc::DecodeAuditEvents(s); },
+    [](Span s) { lsarpc::DecodePolicyDomain(s, lsarpc::PolicyInformationClass::kAccountDomain); },
 };
 
 }  // namespace

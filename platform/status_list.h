@@ -65,6 +65,7 @@ TABULON_WIN_STATUS(ERROR_NO_LOGON_SERVERS, 1311,
                    "There are currently no logon servers available to service the logon request.")
 TABULON_WIN_STATUS(ERROR_NO_SUCH_LOGON_SESSION, 1312,
                    "A specified logon session does not exist. It may already have been terminated.")
+TABULON_WIN_STATUS(ERROR_NO_SUCH_PRIVILEGE, 1313, "A specified privilege does not exist.")
 TABULON_WIN_STATUS(ERROR_NO_SUCH_USER, 1317, "The user does not exist.")
 TABULON_WIN_STATUS(ERROR_NO_SUCH_GROUP, 1319, "The group does not exist.")
 TABULON_WIN_STATUS(

@@ -1,7 +1,6 @@
 #include "platform/remote/lsarpc_codec.h"
 
 #include "platform/remote/codec_support.h"
-#include "platform/remote/status_mapping.h"
 
 namespace tabulon::platform::remote::lsarpc {
 namespace {
@@ -9,23 +8,13 @@ namespace {
 using ndr::NdrReader;
 using ndr::NdrWriter;
 
-// STATUS_SOME_NOT_MAPPED: the mapped entries are answers, the others say so
-// by their use.
-constexpr std::uint32_t kSomeNotMapped = 0x00000107;
 // LSA_CLIENT_REVISION_2: the client understands the newer lookup answers.
 constexpr std::uint32_t kClientRevision2 = 2;
 // LSAPR_OBJECT_ATTRIBUTES as a 32-bit client sizes it; servers ignore it.
 constexpr std::uint32_t kObjectAttributesLength = 24;
 
-win::Status ReadLookupStatus(NdrReader& r) {
-  const std::uint32_t ntstatus = r.U32();
-  return ntstatus == kSomeNotMapped ? win::ERROR_SUCCESS : StatusFromNtStatus(ntstatus);
-}
-
 SidNameUse ReadUse(NdrReader& r) {
-  const std::uint16_t use = r.U16();
-  if (use > static_cast<std::uint16_t>(SidNameUse::kLabel)) r.Fail();
-  return static_cast<SidNameUse>(use);
+  return UseOf(r, r.U16());
 }
 
 // [out] PLSAPR_REFERENCED_DOMAIN_LIST*: a unique pointer to the entry count,

@@ -1,6 +1,7 @@
 #pragma once
 // The local security authority interface: opening a policy, translating
-// SIDs to names and names to SIDs, closing. Statuses are the NTSTATUS the
+// SIDs to names and names to SIDs, closing (the rights, privilege and
+// policy information calls are in lsarpc_policy_codec.h). Statuses are the NTSTATUS the
 // server returned as a Windows status (RPC_X_BAD_STUB_DATA for a malformed
 // stub); each translated entry keeps its own use, which says whether it was
 // mapped.
@@ -24,11 +25,17 @@ inline constexpr RpcInterface kInterface{"lsarpc",
 
 enum Opnum : std::uint16_t {
   kLsarClose = 0,
+  kLsarQueryInformationPolicy = 7,
   kLsarLookupSids = 15,
+  kLsarLookupPrivilegeDisplayName = 33,
+  kLsarEnumerateAccountsWithUserRight = 35,
   kLsarOpenPolicy2 = 44,
   kLsarLookupNames3 = 68,
 };
 
+inline constexpr std::uint32_t kPolicyViewLocalInformation = 0x00000001;
+inline constexpr std::uint32_t kPolicyViewAuditInformation = 0x00000002;
+inline constexpr std::uint32_t kPolicySetAuditRequirements = 0x00000100;
 inline constexpr std::uint32_t kPolicyLookupNames = 0x00000800;
 // LsapLookupWksta: what a workstation's own lookups ask for.
 inline constexpr std::uint16_t kLookupWksta = 1;

@@ -9,7 +9,6 @@
 namespace tabulon::platform::remote {
 namespace {
 
-constexpr std::string_view kBuiltinDomain = "Builtin";
 constexpr std::uint32_t kWholeList = 0xFFFFFFFF;
 
 // A samr handle closed on the server when it goes out of scope.
@@ -56,14 +55,13 @@ DisplayMachinesResult QueryDisplayMachines(RpcTransport& transport, std::string_
                                        samr::kSamServerLookupDomain));
   if (status != win::ERROR_SUCCESS) return Failed<Result>(status);
 
-  const samr::EnumerateDomainsReply domains = CallAndDecode<samr::EnumerateDomainsReply>(
+  const RidEnumerationReply domains = CallAndDecode<RidEnumerationReply>(
       transport, host, samr::kInterface, samr::kSamrEnumerateDomainsInSamServer,
-      samr::EncodeEnumerateDomains(connection.handle(), 0, kWholeList),
-      samr::DecodeEnumerateDomains);
+      samr::EncodeEnumerateDomains(connection.handle(), 0, kWholeList), DecodeRidEnumeration);
   if (domains.status != win::ERROR_SUCCESS) return Failed<Result>(domains.status);
   const std::string* account_domain = nullptr;
-  for (const samr::RidName& domain : domains.domains) {
-    if (!text::EqualsNoCase(domain.name, kBuiltinDomain)) {
+  for (const RidName& domain : domains.entries) {
+    if (!text::EqualsNoCase(domain.name, samr::kBuiltinDomainName)) {
       account_domain = &domain.name;
       break;
     }

@@ -1,5 +1,8 @@
 #include "platform/remote/samr_codec.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/remote/codec_support.h"
 
 namespace tabulon::platform::remote::samr {
@@ -44,8 +47,40 @@ constexpr std::uint32_t kUfScript = 0x00000001;
 // SAMPR_DOMAIN_DISPLAY_MACHINE: index, RID, account control, account name,
 // comment.
 constexpr std::size_t kDisplayMachineWireSize = 28;
-// SAMPR_RID_ENUMERATION: RID and name.
-constexpr std::size_t kRidNameWireSize = 12;
+// SAMPR_DOMAIN_DISPLAY_USER: the same with the full name after the comment.
+constexpr std::size_t kDisplayUserWireSize = 36;
+
+// The [out] display buffer: TotalAvailable, TotalReturned, the union of
+// `display_class` (an entry count and a pointer to the entries), each entry
+// `wire_size` bytes read by `read_entry`.
+template <class Entry, class ReadEntry>
+void ReadDisplayBuffer(NdrReader& r, DisplayClass display_class, std::vector<Entry>& entries,
+                       std::size_t wire_size, ReadEntry read_entry) {
+  r.U32();  // TotalAvailable
+  r.U32();  // TotalReturned
+  // The union's discriminant is the display class.
+  if (r.U16() != static_cast<std::uint16_t>(display_class)) r.Fail();
+  r.Construct([&] {
+    const std::uint32_t entries_read = r.U32();
+    r.Pointer([&r, &entries, wire_size, read_entry, entries_read] {
+      const std::uint32_t count = r.ArrayCount(wire_size, sizeof(Entry));
+      if (count != entries_read) r.Fail();
+      if (!r.ok()) return;
+      entries.resize(count);
+      for (Entry& entry : entries) read_entry(entry);
+    });
+  });
+}
+
+std::vector<std::uint8_t> EncodeDomainEnumeration(const ndr::ContextHandle& domain,
+                                                  std::uint32_t enumeration_context,
+                                                  std::uint32_t preferred_max_length) {
+  NdrWriter w;
+  w.Handle(domain);
+  w.U32(enumeration_context);
+  w.U32(preferred_max_length);
+  return w.Take();
+}
 
 }  // namespace
 
@@ -71,34 +106,31 @@ std::vector<std::uint8_t> EncodeCloseHandle(const ndr::ContextHandle& handle) {
 std::vector<std::uint8_t> EncodeEnumerateDomains(const ndr::ContextHandle& server,
                                                  std::uint32_t enumeration_context,
                                                  std::uint32_t preferred_max_length) {
+  return EncodeDomainEnumeration(server, enumeration_context, preferred_max_length);
+}
+
+std::vector<std::uint8_t> EncodeEnumerateUsers(const ndr::ContextHandle& domain,
+                                               std::uint32_t enumeration_context,
+                                               std::uint32_t account_control,
+                                               std::uint32_t preferred_max_length) {
   NdrWriter w;
-  w.Handle(server);
+  w.Handle(domain);
   w.U32(enumeration_context);
+  w.U32(account_control);
   w.U32(preferred_max_length);
   return w.Take();
 }
 
-EnumerateDomainsReply DecodeEnumerateDomains(std::span<const std::uint8_t> stub) {
-  NdrReader r(stub);
-  EnumerateDomainsReply reply;
-  reply.enumeration_context = r.U32();
-  // PSAMPR_ENUMERATION_BUFFER: the count and a pointer to the entries.
-  r.Pointer([&r, &reply] {
-    const std::uint32_t entries_read = r.U32();
-    r.Pointer([&r, &reply, entries_read] {
-      const std::uint32_t count = r.ArrayCount(kRidNameWireSize, sizeof(RidName));
-      if (count != entries_read) r.Fail();
-      if (!r.ok()) return;
-      reply.domains.resize(count);
-      for (RidName& entry : reply.domains) {
-        entry.rid = r.U32();
-        r.UnicodeString(entry.name);
-      }
-    });
-  });
-  if (r.U32() != reply.domains.size()) r.Fail();  // CountReturned
-  reply.status = ReadNtStatus(r);
-  return Finish(r, std::move(reply));
+std::vector<std::uint8_t> EncodeEnumerateGroups(const ndr::ContextHandle& domain,
+                                                std::uint32_t enumeration_context,
+                                                std::uint32_t preferred_max_length) {
+  return EncodeDomainEnumeration(domain, enumeration_context, preferred_max_length);
+}
+
+std::vector<std::uint8_t> EncodeEnumerateAliases(const ndr::ContextHandle& domain,
+                                                 std::uint32_t enumeration_context,
+                                                 std::uint32_t preferred_max_length) {
+  return EncodeDomainEnumeration(domain, enumeration_context, preferred_max_length);
 }
 
 std::vector<std::uint8_t> EncodeLookupDomain(const ndr::ContextHandle& server,
@@ -144,28 +176,65 @@ std::vector<std::uint8_t> EncodeQueryDisplayInformation3(const ndr::ContextHandl
 DisplayMachinesResult DecodeQueryDisplayMachines(std::span<const std::uint8_t> stub) {
   NdrReader r(stub);
   DisplayMachinesResult result;
-  r.U32();  // TotalAvailable
-  r.U32();  // TotalReturned
-  // The union's discriminant is the display class.
-  if (r.U16() != static_cast<std::uint16_t>(DisplayClass::kMachine)) r.Fail();
-  r.Construct([&] {
-    const std::uint32_t entries_read = r.U32();
-    r.Pointer([&r, &result, entries_read] {
-      const std::uint32_t count = r.ArrayCount(kDisplayMachineWireSize, sizeof(DisplayMachine));
-      if (count != entries_read) r.Fail();
-      if (!r.ok()) return;
-      result.entries.resize(count);
-      for (DisplayMachine& m : result.entries) {
-        m.next_index = r.U32();
-        m.user_id = r.U32();
-        m.flags = AccountFlagsOf(r.U32());
-        r.UnicodeString(m.name);
-        r.UnicodeString(m.comment);
-      }
-    });
-  });
+  ReadDisplayBuffer(r, DisplayClass::kMachine, result.entries, kDisplayMachineWireSize,
+                    [&r](DisplayMachine& m) {
+                      m.next_index = r.U32();
+                      m.user_id = r.U32();
+                      m.flags = AccountFlagsOf(r.U32());
+                      r.UnicodeString(m.name);
+                      r.UnicodeString(m.comment);
+                    });
   result.status = ReadNtStatus(r);
   return Finish(r, std::move(result));
+}
+
+DisplayUsersReply DecodeQueryDisplayUsers(std::span<const std::uint8_t> stub) {
+  NdrReader r(stub);
+  DisplayUsersReply reply;
+  ReadDisplayBuffer(r, DisplayClass::kUser, reply.entries, kDisplayUserWireSize,
+                    [&r](DisplayUser& u) {
+                      u.next_index = r.U32();
+                      u.user_id = r.U32();
+                      u.flags = AccountFlagsOf(r.U32());
+                      r.UnicodeString(u.name);
+                      r.UnicodeString(u.comment);
+                      r.UnicodeString(u.full_name);
+                    });
+  reply.status = ReadNtStatus(r);
+  return Finish(r, std::move(reply));
+}
+
+std::vector<std::uint8_t> EncodeLookupIds(const ndr::ContextHandle& domain,
+                                          std::span<const std::uint32_t> rids) {
+  rids = rids.first(std::min(rids.size(), kMaxLookupIds));
+  const auto count = static_cast<std::uint32_t>(rids.size());
+  NdrWriter w;
+  w.Handle(domain);
+  w.U32(count);
+  // [size_is(1000), length_is(Count)]: the maximum count is always 1000.
+  w.U32(static_cast<std::uint32_t>(kMaxLookupIds));
+  w.U32(0);
+  w.U32(count);
+  for (const std::uint32_t rid : rids) w.U32(rid);
+  return w.Take();
+}
+
+LookupIdsReply DecodeLookupIds(std::span<const std::uint8_t> stub) {
+  NdrReader r(stub);
+  LookupIdsReply reply;
+  std::vector<std::string> names;
+  std::vector<std::uint32_t> uses;
+  ReadUnicodeStrings(r, names);
+  ReadUlongArray(r, uses);
+  if (names.size() != uses.size()) r.Fail();
+  reply.status = ReadLookupStatus(r);
+  if (!r.ok()) return Finish(r, std::move(reply));
+  reply.entries.resize(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    reply.entries[i].name = std::move(names[i]);
+    reply.entries[i].use = UseOf(r, uses[i]);
+  }
+  return Finish(r, std::move(reply));
 }
 
 }  // namespace tabulon::platform::remote::samr

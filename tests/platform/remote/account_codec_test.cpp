@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "platform/remote/lsarpc_codec.h"
+#include "platform/remote/lsarpc_policy_codec.h"
 #include "platform/remote/netlogon_codec.h"
 #include "platform/remote/sample_stubs.h"
 #include "platform/remote/samr_codec.h"
+#include "platform/remote/samr_domain_codec.h"
+#include "platform/remote/samr_user_codec.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -38,6 +41,7 @@ struct EncodeCase {
 std::vector<EncodeCase> Cases() {
   const std::vector<Sid> admins{*Sid::Parse("S-1-5-32-544")};
   const std::vector<std::string> names{"ab"};
+  const std::vector<std::uint32_t> rids{500, 1105};
   return {
     {"LsarOpenPolicy2", lsarpc::EncodeOpenPolicy2("", 0x800), {
         0, 0, 0, 0,                                      // SystemName: null
@@ -71,6 +75,28 @@ std::vector<EncodeCase> Cases() {
          Handle1To20(), samr::DisplayClass::kMachine, 5, 100, 0x1000), WithHandle({
         0x02, 0x00, 0, 0,                                // DomainDisplayMachine, padding
         0x05, 0, 0, 0,  0x64, 0, 0, 0,  0x00, 0x10, 0, 0})},
+    {"SamrEnumerateUsersInDomain", samr::EncodeEnumerateUsers(Handle1To20(), 0, 0x10, 0xFFFF),
+     WithHandle({0, 0, 0, 0,  0x10, 0, 0, 0,  0xff, 0xff, 0, 0})},
+    {"SamrGetAliasMembership", samr::EncodeGetAliasMembership(Handle1To20(), admins), WithHandle({
+        0x01, 0, 0, 0,  0x00, 0x00, 0x02, 0x00,          // Count, Sids
+        0x01, 0, 0, 0,  0x04, 0x00, 0x02, 0x00,          // conformance, SidPointer
+        0x02, 0, 0, 0,  0x01, 0x02, 0, 0, 0, 0, 0, 0x05, 0x20, 0, 0, 0,  0x20, 0x02, 0, 0})},
+    {"SamrLookupIdsInDomain", samr::EncodeLookupIds(Handle1To20(), rids), WithHandle({
+        0x02, 0, 0, 0,                                   // Count
+        0xe8, 0x03, 0, 0,  0, 0, 0, 0,  0x02, 0, 0, 0,   // size_is(1000), offset, length_is(Count)
+        0xf4, 0x01, 0, 0,  0x51, 0x04, 0, 0})},
+    {"SamrQueryInformationDomain2", samr::EncodeQueryDomainInformation2(
+         Handle1To20(), samr::DomainInformationClass::kLockout), WithHandle({0x0c, 0x00})},
+    {"LsarEnumerateAccountsWithUserRight",
+     lsarpc::EncodeEnumerateAccountsWithUserRight(Handle1To20(), "Se"), WithHandle({
+        0x00, 0x00, 0x02, 0x00,                          // UserRight
+        0x04, 0x00, 0x04, 0x00,  0x04, 0x00, 0x02, 0x00, // Length, MaximumLength, Buffer
+        0x02, 0, 0, 0,  0, 0, 0, 0,  0x02, 0, 0, 0,  0x53, 0, 0x65, 0})},
+    {"LsarLookupPrivilegeDisplayName",
+     lsarpc::EncodeLookupPrivilegeDisplayName(Handle1To20(), "Se", 0x409, 0x407), WithHandle({
+        0x04, 0x00, 0x04, 0x00,  0x00, 0x00, 0x02, 0x00, // Name: a reference, no referent id
+        0x02, 0, 0, 0,  0, 0, 0, 0,  0x02, 0, 0, 0,  0x53, 0, 0x65, 0,
+        0x09, 0x04,  0x07, 0x04})},                      // the two languages
     {"NetrGetDCName", netlogon::EncodeGetDcName("\\\\S", "D"), {
         0x04, 0, 0, 0,  0, 0, 0, 0,  0x04, 0, 0, 0,      // ServerName: a reference
         0x5c, 0, 0x5c, 0, 0x53, 0, 0, 0,
@@ -113,10 +139,9 @@ TEST(LsarpcDecoding, TranslationsWithTheirDomains) {
 }
 
 TEST(SamrDecoding, DomainsAndMachinePage) {
-  const samr::EnumerateDomainsReply domains =
-      samr::DecodeEnumerateDomains(testing::EnumerateDomainsReply());
-  ASSERT_EQ(domains.domains.size(), 2u);
-  EXPECT_EQ(domains.domains[1].name, "Builtin");
+  const RidEnumerationReply domains = DecodeRidEnumeration(testing::EnumerateDomainsReply());
+  ASSERT_EQ(domains.entries.size(), 2u);
+  EXPECT_EQ(domains.entries[1].name, "Builtin");
   EXPECT_EQ(samr::DecodeLookupDomain(testing::LookupDomainReply()).domain.ToString(),
             "S-1-5-21-1-2-3");
 

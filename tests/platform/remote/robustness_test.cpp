@@ -7,12 +7,16 @@
 #include <vector>
 
 #include "platform/remote/lsarpc_codec.h"
+#include "platform/remote/lsarpc_policy_codec.h"
 #include "platform/remote/ndr/ndr_reader.h"
 #include "platform/remote/netlogon_codec.h"
 #include "platform/remote/sample_stubs.h"
+#include "platform/remote/samr_codec.h"
+#include "platform/remote/samr_domain_codec.h"
+#include "platform/remote/samr_group_codec.h"
+#include "platform/remote/samr_user_codec.h"
 #include "platform/remote/spoolss_codec.h"
 #include "platform/remote/spoolss_stubs.h"
-#include "platform/remote/samr_codec.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/svcctl_codec.h"
 #include "platform/remote/winreg_codec.h"
@@ -57,12 +61,49 @@ std::vector<DecoderCase> Decoders() {
        win::ERROR_SUCCESS},
       {"names", [](Span s) { return lsarpc::DecodeLookupNames3(s).status; }, LookupNames3Reply(),
        win::ERROR_SUCCESS},
-      {"domains", [](Span s) { return samr::DecodeEnumerateDomains(s).status; },
-       EnumerateDomainsReply(), win::ERROR_SUCCESS},
+      {"domains", [](Span s) { return DecodeRidEnumeration(s).status; }, EnumerateDomainsReply(),
+       win::ERROR_SUCCESS},
       {"domain sid", [](Span s) { return samr::DecodeLookupDomain(s).status; }, LookupDomainReply(),
        win::ERROR_SUCCESS},
       {"machines", [](Span s) { return samr::DecodeQueryDisplayMachines(s).status; },
        DisplayMachinesReply(), win::ERROR_MORE_DATA},
+      {"display users", [](Span s) { return samr::DecodeQueryDisplayUsers(s).status; },
+       DisplayUsersReply(), win::ERROR_SUCCESS},
+      {"rids", [](Span s) { return samr::DecodeLookupIds(s).status; }, LookupIdsReply(),
+       win::ERROR_SUCCESS},
+      {"user", [](Span s) { return samr::DecodeQueryUserAllInformation(s).status; }, UserAllReply(),
+       win::ERROR_SUCCESS},
+      {"user groups", [](Span s) { return samr::DecodeGetGroupsForUser(s).status; },
+       GroupsForUserReply(), win::ERROR_SUCCESS},
+      {"user aliases", [](Span s) { return samr::DecodeGetAliasMembership(s).status; },
+       AliasMembershipReply(), win::ERROR_SUCCESS},
+      {"group", [](Span s) { return samr::DecodeQueryGroupGeneral(s).status; }, GroupGeneralReply(),
+       win::ERROR_SUCCESS},
+      {"alias", [](Span s) { return samr::DecodeQueryAliasGeneral(s).status; }, AliasGeneralReply(),
+       win::ERROR_SUCCESS},
+      {"group members", [](Span s) { return samr::DecodeGetMembersInGroup(s).status; },
+       GroupMembersReply(), win::ERROR_SUCCESS},
+      {"alias members", [](Span s) { return samr::DecodeGetMembersInAlias(s).status; },
+       AliasMembersReply(), win::ERROR_SUCCESS},
+      {"password policy", [](Span s) { return samr::DecodeDomainPassword(s).status; },
+       DomainPasswordReply(), win::ERROR_SUCCESS},
+      {"logoff policy", [](Span s) { return samr::DecodeDomainLogoff(s).status; },
+       DomainLogoffReply(), win::ERROR_SUCCESS},
+      {"lockout policy", [](Span s) { return samr::DecodeDomainLockout(s).status; },
+       DomainLockoutReply(), win::ERROR_SUCCESS},
+      {"right holders",
+       [](Span s) { return lsarpc::DecodeEnumerateAccountsWithUserRight(s).status; },
+       AccountsWithRightReply(), win::ERROR_SUCCESS},
+      {"privilege name", [](Span s) { return lsarpc::DecodeLookupPrivilegeDisplayName(s).status; },
+       PrivilegeDisplayNameReply(), win::ERROR_SUCCESS},
+      {"audit events", [](Span s) { return lsarpc::DecodeAuditEvents(s).status; },
+       AuditEventsReply(), win::ERROR_SUCCESS},
+      {"policy domain",
+       [](Span s) {
+         return lsarpc::DecodePolicyDomain(s, lsarpc::PolicyInformationClass::kAccountDomain)
+             .status;
+       },
+       AccountDomainReply(), win::ERROR_SUCCESS},
       {"dc name", [](Span s) { return netlogon::DecodeGetDcName(s).status; }, GetDcNameReply(),
        win::ERROR_SUCCESS},
       {"dc info", [](Span s) { return netlogon::DecodeGetDcNameEx2(s).status; },

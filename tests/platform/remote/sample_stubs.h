@@ -70,6 +70,22 @@ std::vector<std::uint8_t> LookupNames3Reply();  // CORP\\alice, RID 1105
 std::vector<std::uint8_t> EnumerateDomainsReply();
 std::vector<std::uint8_t> LookupDomainReply();
 std::vector<std::uint8_t> DisplayMachinesReply();  // two machines, STATUS_MORE_ENTRIES
+std::vector<std::uint8_t> DisplayUsersReply();     // alice, RID 1105
+std::vector<std::uint8_t> LookupIdsReply();        // alice, and one unknown
+std::vector<std::uint8_t> UserAllReply();          // alice, every hour allowed
+std::vector<std::uint8_t> GroupsForUserReply();
+std::vector<std::uint8_t> AliasMembershipReply();
+std::vector<std::uint8_t> GroupGeneralReply();
+std::vector<std::uint8_t> AliasGeneralReply();
+std::vector<std::uint8_t> GroupMembersReply();
+std::vector<std::uint8_t> AliasMembersReply();
+std::vector<std::uint8_t> DomainPasswordReply();
+std::vector<std::uint8_t> DomainLogoffReply();
+std::vector<std::uint8_t> DomainLockoutReply();
+std::vector<std::uint8_t> AccountsWithRightReply();  // Administrators
+std::vector<std::uint8_t> PrivilegeDisplayNameReply();
+std::vector<std::uint8_t> AuditEventsReply();
+std::vector<std::uint8_t> AccountDomainReply();  // CORP
 std::vector<std::uint8_t> GetDcNameReply();
 std::vector<std::uint8_t> GetDcNameEx2Reply();
 
