@@ -68,7 +68,14 @@ bool ReadSynthetic(JsonReader& reader, const Json& value, const JsonPath& path,
          reader.Optional(value, here, "disks_per_computer",
                          limited(out.resources.disks_per_computer, 0, kMaxSyntheticDisks)) &&
          reader.Optional(value, here, "transports_per_computer",
-                         limited(out.resources.transports_per_computer, 0, kMaxSyntheticShares));
+                         limited(out.resources.transports_per_computer, 0, kMaxSyntheticShares)) &&
+         reader.Optional(value, here, "user_records",
+                         [&](const Json& v, const JsonPath& p) {
+                           return reader.Bool(v, p, out.user_records);
+                         }) &&
+         reader.Optional(value, here, "controllers_per_domain",
+                         limited(out.controllers_per_domain, 1, kMaxSyntheticControllers)) &&
+         reader.Optional(value, here, "controller_version", limited(out.controller_version, 3, 10));
 }
 
 bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_directory,
@@ -102,6 +109,12 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
       if (!ReadDomain(reader, v[i], JsonPath{"", "domains", i}, domain)) {
         return false;
       }
+      if (!reader.Optional(v[i], JsonPath{"", "domains", i}.str(), "users",
+                           [&](const Json& u, const JsonPath& up) {
+                             return ReadUsers(reader, u, up, domain.users);
+                           })) {
+        return false;
+      }
       estate.domains.push_back(std::move(domain));
     }
     return true;
@@ -117,8 +130,16 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadRegistry(reader, r, rp, registry_sources, computer);
                            }) ||
-          !reader.Optional(v[i], here, "printers", [&](const Json& r, const JsonPath& rp) {
-            return ReadPrinters(reader, r, rp, computer.printers);
+          !reader.Optional(v[i], here, "printers",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadPrinters(reader, r, rp, computer.printers);
+                           }) ||
+          !reader.Optional(v[i], here, "users",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadUsers(reader, r, rp, computer.users);
+                           }) ||
+          !reader.Optional(v[i], here, "logon_counters", [&](const Json& r, const JsonPath& rp) {
+            return ReadLogonCounters(reader, r, rp, computer.logon_counters);
           })) {
         return false;
       }

@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 41> kNames{
+constexpr std::array<std::string_view, 45> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -49,8 +49,12 @@ constexpr std::array<std::string_view, 41> kNames{
     "OpenPrinter",
     "GetPrinter",
     "ClosePrinter",
+    "NetUserGetInfo",
+    "NetUserGetLocalGroups",
+    "NetUserGetGroups",
+    "NetUserModalsGet",
 };
-static_assert(kNames.size() == static_cast<std::size_t>(Operation::kClosePrinter) + 1);
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kNetUserModalsGet) + 1);
 
 }  // namespace
 
@@ -79,7 +83,8 @@ std::string_view InjectableOperationNames() {
          "NetConnectionEnum, NetSessionEnum, NetFileEnum, NetServerDiskEnum, "
          "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation, RegConnectRegistry, "
          "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "
-         "OpenPrinter, GetPrinter";
+         "OpenPrinter, GetPrinter, NetUserGetInfo, NetUserGetLocalGroups, NetUserGetGroups, "
+         "NetUserModalsGet";
 }
 
 }  // namespace tabulon::estate

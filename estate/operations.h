@@ -49,6 +49,10 @@ enum class Operation : std::uint8_t {
   kOpenPrinter,
   kGetPrinter,
   kClosePrinter,
+  kNetUserGetInfo,
+  kNetUserGetLocalGroups,
+  kNetUserGetGroups,
+  kNetUserModalsGet,
 };
 
 std::string_view OperationName(Operation op);

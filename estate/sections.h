@@ -14,7 +14,14 @@ namespace tabulon::estate {
 // Service lists by lower-case profile name.
 using ServiceProfiles = std::unordered_map<std::string, std::shared_ptr<const ServiceList>>;
 
-enum class FailureScope { kComputerOrDomain, kService, kTerminalSession, kRegistryKey, kPrinter };
+enum class FailureScope {
+  kComputerOrDomain,
+  kService,
+  kTerminalSession,
+  kRegistryKey,
+  kPrinter,
+  kUser,
+};
 
 bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, FailureScope scope,
                   FailureList& out);
@@ -55,5 +62,12 @@ bool ReadRegistry(JsonReader& reader, const Json& value, const JsonPath& path,
 // The printers member of a computer.
 bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
                   std::vector<Printer>& out);
+// The users member of a computer or domain: its account database, sorted
+// as the database lists it.
+bool ReadUsers(JsonReader& reader, const Json& value, const JsonPath& path,
+               std::shared_ptr<const UserList>& out);
+// The logon_counters member of a domain controller, by account name.
+bool ReadLogonCounters(JsonReader& reader, const Json& value, const JsonPath& path,
+                       std::vector<LogonCounters>& out);
 
 }  // namespace tabulon::estate

@@ -16,7 +16,8 @@ EstateSession::EstateSession(Simulation& simulation, std::string_view target,
       terminal_(simulation, options_),
       files_(simulation, options_),
       lookup_(simulation, options_),
-      directory_(simulation, options_) {}
+      directory_(simulation, options_),
+      users_(simulation, options_) {}
 
 EstateSession::~EstateSession() {
   // The tables go with the families; only the report is left to make.

@@ -18,6 +18,7 @@
 #include "estate/service_control.h"
 #include "estate/simulation.h"
 #include "estate/terminal_services.h"
+#include "estate/user_accounts.h"
 #include "platform/session.h"
 
 namespace tabulon::estate {
@@ -42,6 +43,7 @@ class EstateSession final : public platform::TargetSession {
   platform::FileSystem& files() override { return files_; }
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
+  platform::UserAccounts& users() override { return users_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -60,6 +62,7 @@ class EstateSession final : public platform::TargetSession {
   EstateFileSystem files_;
   EstateAccountLookup lookup_;
   EstateDirectoryService directory_;
+  EstateUserAccounts users_;
 };
 
 }  // namespace tabulon::estate

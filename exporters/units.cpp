@@ -1,5 +1,6 @@
 #include "exporters/units.h"
 
+#include "exporters/accounts/users/users.h"
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
@@ -24,7 +25,7 @@ ExporterUnits StandardExporterUnits() {
       SessionsUnit(), TseSessionsUnit(), TseProcessesUnit(), OpenFilesUnit(), DrivesUnit(),
       NetworkUnit(), ProtocolsUnit(),
       // rights, policies, logged-on users
-      PrintersUnit(),
+      PrintersUnit(), UsersUnit(),
       // users, groups, tasks
   };
   return kUnits;

@@ -8,6 +8,7 @@
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_user_accounts.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -36,6 +37,7 @@ class RemoteSession final : public TargetSession {
   FileSystem& files() override { return files_; }
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return directory_; }
+  UserAccounts& users() override { return users_; }
 
  private:
   const std::string target_;
@@ -52,6 +54,8 @@ class RemoteSession final : public TargetSession {
   // Terminal services have no interface a server offers over SMB: they need
   // the Windows build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
+  // The user calls of SAMR come with the second wave of remote codecs.
+  unsupported::UnsupportedUserAccounts users_;
 };
 
 }  // namespace

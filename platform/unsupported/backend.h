@@ -10,6 +10,7 @@
 
 #include "platform/session.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_user_accounts.h"
 
 namespace tabulon::unsupported {
 
@@ -31,6 +32,7 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::FileSystem& files() override;
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
+  platform::UserAccounts& users() override { return users_; }
 
  private:
   const std::string target_;
@@ -43,6 +45,7 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedFileSystem files_;
   UnsupportedAccountLookup lookup_;
   UnsupportedDirectoryService directory_;
+  UnsupportedUserAccounts users_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {
