@@ -17,6 +17,7 @@
 #include "platform/security.h"
 #include "platform/status.h"
 #include "platform/terminal_services.h"
+#include "platform/user_accounts.h"
 
 namespace tabulon::estate {
 
@@ -153,6 +154,27 @@ struct Ping {
   std::uint32_t hops = 1;      // a time-to-live below this never arrives
 };
 
+// Users export: an account of an account database with the groups
+// NetUserGetLocalGroups and NetUserGetGroups answer for it.
+struct User {
+  platform::UserInfo info;
+  std::vector<std::string> local_groups;
+  std::vector<std::string> global_groups;
+  FailureList failures;  // NetUserGetInfo, NetUserGetLocalGroups, NetUserGetGroups only
+};
+// Sorted by name without regard to case, as the account database lists them.
+using UserList = std::vector<User>;
+
+// Users export: what one domain controller counts for a domain account on
+// its own; each controller keeps its own.
+struct LogonCounters {
+  std::string user;
+  std::uint32_t last_logon = 0;  // seconds since 1970, UTC
+  std::uint32_t last_logoff = 0;
+  std::uint32_t bad_pw_count = 0;
+  std::uint32_t num_logons = 0;
+};
+
 struct Computer {
   std::string name;      // NetBIOS name without leading backslashes
   std::string dns_name;  // may be empty
@@ -178,6 +200,12 @@ struct Computer {
   // Groups and group members exports: the local groups of its own account
   // database; many computers of a generated estate share one list.
   std::shared_ptr<const GroupList> local_groups;
+  // Users export: the local account database (a controller answers from its
+  // domain's instead), and a controller's own counters of the domain's
+  // accounts, sorted by user name without regard to case; an account
+  // missing here has all counters 0 at this controller.
+  std::shared_ptr<const UserList> users;
+  std::vector<LogonCounters> logon_counters;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
 };
@@ -214,6 +242,9 @@ struct Domain {
   // local groups, answered by the domain's controller.
   GroupList groups;
   GroupList local_groups;
+  // Users export: the domain's account database, which every controller
+  // answers from.
+  std::shared_ptr<const UserList> users;
 
   std::uint32_t controller_index = kNoIndex;  // set by Finalize
   bool derived_browse_list = false;           // filled by Finalize, redone by the next

@@ -70,7 +70,14 @@ bool ReadSynthetic(JsonReader& reader, const Json& value, const JsonPath& path,
          reader.Optional(value, here, "disks_per_computer",
                          limited(out.resources.disks_per_computer, 0, kMaxSyntheticDisks)) &&
          reader.Optional(value, here, "transports_per_computer",
-                         limited(out.resources.transports_per_computer, 0, kMaxSyntheticShares));
+                         limited(out.resources.transports_per_computer, 0, kMaxSyntheticShares)) &&
+         reader.Optional(value, here, "user_records",
+                         [&](const Json& v, const JsonPath& p) {
+                           return reader.Bool(v, p, out.user_records);
+                         }) &&
+         reader.Optional(value, here, "controllers_per_domain",
+                         limited(out.controllers_per_domain, 1, kMaxSyntheticControllers)) &&
+         reader.Optional(value, here, "controller_version", limited(out.controller_version, 3, 10));
 }
 
 bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_directory,
@@ -113,7 +120,10 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
       if (!reader.Optional(v[i], here, "groups",
                            groups(domain.groups, platform::SidNameUse::kGroup)) ||
           !reader.Optional(v[i], here, "local_groups",
-                           groups(domain.local_groups, platform::SidNameUse::kAlias))) {
+                           groups(domain.local_groups, platform::SidNameUse::kAlias)) ||
+          !reader.Optional(v[i], here, "users", [&](const Json& u, const JsonPath& up) {
+            return ReadUsers(reader, u, up, domain.users);
+          })) {
         return false;
       }
       estate.domains.push_back(std::move(domain));
@@ -143,6 +153,13 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
             }
             computer.local_groups = std::move(list);
             return true;
+          }) ||
+          !reader.Optional(v[i], here, "users",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadUsers(reader, r, rp, computer.users);
+                           }) ||
+          !reader.Optional(v[i], here, "logon_counters", [&](const Json& r, const JsonPath& rp) {
+            return ReadLogonCounters(reader, r, rp, computer.logon_counters);
           })) {
         return false;
       }

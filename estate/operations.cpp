@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 47> kNames{
+constexpr std::array<std::string_view, 49> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -55,8 +55,11 @@ constexpr std::array<std::string_view, 47> kNames{
     "NetGroupGetInfo",
     "NetGroupGetUsers",
     "NetUserGetInfo",
+    "NetUserGetLocalGroups",
+    "NetUserGetGroups",
+    "NetUserModalsGet",
 };
-static_assert(kNames.size() == static_cast<std::size_t>(Operation::kNetUserGetInfo) + 1);
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kNetUserModalsGet) + 1);
 
 }  // namespace
 
@@ -86,7 +89,8 @@ std::string_view InjectableOperationNames() {
          "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation, RegConnectRegistry, "
          "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "
          "OpenPrinter, GetPrinter, NetLocalGroupEnum, NetLocalGroupGetMembers, "
-         "NetLocalGroupGetInfo, NetGroupGetInfo, NetGroupGetUsers, NetUserGetInfo";
+         "NetLocalGroupGetInfo, NetGroupGetInfo, NetGroupGetUsers, NetUserGetInfo, "
+         "NetUserGetLocalGroups, NetUserGetGroups, NetUserModalsGet";
 }
 
 }  // namespace tabulon::estate

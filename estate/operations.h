@@ -55,6 +55,9 @@ enum class Operation : std::uint8_t {
   kNetGroupGetInfo,
   kNetGroupGetUsers,
   kNetUserGetInfo,
+  kNetUserGetLocalGroups,
+  kNetUserGetGroups,
+  kNetUserModalsGet,
 };
 
 std::string_view OperationName(Operation op);

@@ -36,6 +36,12 @@ bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, F
         *op != Operation::kGetPrinter) {
       return reader.Fail(where, "a printer can only fail OpenPrinter and GetPrinter");
     }
+    if (scope == FailureScope::kUser && *op != Operation::kNetUserGetInfo &&
+        *op != Operation::kNetUserGetLocalGroups && *op != Operation::kNetUserGetGroups) {
+      return reader.Fail(where,
+                         "a user can only fail NetUserGetInfo, NetUserGetLocalGroups and "
+                         "NetUserGetGroups");
+    }
     if (FindFailure(out, *op) != nullptr) return reader.Fail(where, "operation given twice");
     InjectedFailure failure;
     failure.operation = *op;

@@ -14,7 +14,14 @@ namespace tabulon::estate {
 // Service lists by lower-case profile name.
 using ServiceProfiles = std::unordered_map<std::string, std::shared_ptr<const ServiceList>>;
 
-enum class FailureScope { kComputerOrDomain, kService, kTerminalSession, kRegistryKey, kPrinter };
+enum class FailureScope {
+  kComputerOrDomain,
+  kService,
+  kTerminalSession,
+  kRegistryKey,
+  kPrinter,
+  kUser,
+};
 
 bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, FailureScope scope,
                   FailureList& out);
@@ -60,5 +67,12 @@ bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
 bool ReadGroups(JsonReader& reader, const Json& value, const JsonPath& path,
                 const std::optional<platform::Sid>& owner, platform::SidNameUse use,
                 std::vector<Account>& accounts, GroupList& out);
+// The users member of a computer or domain: its account database, sorted
+// as the database lists it.
+bool ReadUsers(JsonReader& reader, const Json& value, const JsonPath& path,
+               std::shared_ptr<const UserList>& out);
+// The logon_counters member of a domain controller, by account name.
+bool ReadLogonCounters(JsonReader& reader, const Json& value, const JsonPath& path,
+                       std::vector<LogonCounters>& out);
 
 }  // namespace tabulon::estate

@@ -17,7 +17,8 @@ EstateSession::EstateSession(Simulation& simulation, std::string_view target,
       files_(simulation, options_),
       lookup_(simulation, options_),
       directory_(simulation, options_),
-      groups_(simulation, options_) {}
+      groups_(simulation, options_),
+      users_(simulation, options_) {}
 
 EstateSession::~EstateSession() {
   // The tables go with the families; only the report is left to make.

@@ -19,6 +19,7 @@
 #include "estate/service_control.h"
 #include "estate/simulation.h"
 #include "estate/terminal_services.h"
+#include "estate/user_accounts.h"
 #include "platform/session.h"
 
 namespace tabulon::estate {
@@ -44,6 +45,7 @@ class EstateSession final : public platform::TargetSession {
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
   platform::GroupService& groups() override { return groups_; }
+  platform::UserAccounts& users() override { return users_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -63,6 +65,7 @@ class EstateSession final : public platform::TargetSession {
   EstateAccountLookup lookup_;
   EstateDirectoryService directory_;
   EstateGroups groups_;
+  EstateUserAccounts users_;
 };
 
 }  // namespace tabulon::estate

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "estate/synthetic_services.h"
+#include "estate/synthetic_users.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
@@ -35,6 +36,7 @@ class Random {
 constexpr std::uint32_t kTypeWorkstation = 0x1;
 constexpr std::uint32_t kTypeServer = 0x2;
 constexpr std::uint32_t kTypePdc = 0x8;
+constexpr std::uint32_t kTypeBdc = 0x10;
 constexpr std::uint32_t kTypeTime = 0x20;
 constexpr std::uint32_t kTypeNt = 0x1000;
 constexpr std::uint32_t kTypeServerNt = 0x8000;
@@ -173,6 +175,12 @@ SyntheticOptions BoundedOptions(SyntheticOptions o) {
   bound(o.local_groups_per_computer, 0, kMaxSyntheticGroups);
   bound(o.users_per_domain, 0,
         std::min<std::uint64_t>(kMaxSyntheticUsers, kMaxSyntheticRecords / o.domains));
+  // Every controller counts logons of every user of its domain.
+  const std::uint64_t users =
+      std::max<std::uint64_t>(std::uint64_t{o.users_per_domain} * o.domains, 1);
+  bound(o.controllers_per_domain, 1,
+        std::max<std::uint64_t>(
+            1, std::min<std::uint64_t>(kMaxSyntheticControllers, kMaxSyntheticRecords / users)));
   const std::uint64_t per_profile = kMaxSyntheticRecords / o.service_profiles;
   bound(o.services_per_computer, 0, std::min<std::uint64_t>(kMaxSyntheticServices, per_profile));
   SyntheticResources& r = o.resources;
@@ -222,12 +230,15 @@ void GenerateEstate(const SyntheticOptions& requested, Estate& estate) {
 
   estate.computers.reserve(estate.computers.size() + options.computers);
   std::uint32_t current_domain = kNoIndex;
+  std::uint32_t in_domain = 0;  // position of the computer in its domain's block
   for (std::uint32_t n = 0; n < options.computers; ++n) {
     // Computers come in one block per domain; the first of a block is the
     // domain's controller.
     const auto d = static_cast<std::uint32_t>(std::uint64_t{n} * domain_count / options.computers);
     Domain& domain = estate.domains[first_domain + d];
     const bool controller = d != current_domain;
+    in_domain = controller ? 0 : in_domain + 1;
+    const bool backup = !controller && in_domain < options.controllers_per_domain;
     current_domain = d;
     const std::uint32_t number = n + 1;
 
@@ -238,6 +249,9 @@ void GenerateEstate(const SyntheticOptions& requested, Estate& estate) {
       c.server.type = kTypeWorkstation | kTypeServer | kTypePdc | kTypeTime | kTypeNt |
                       kTypeServerNt | kTypeMasterBrowser | kTypeDomainBrowser;
       domain.controller = c.name;
+    } else if (backup) {
+      c.name = Numbered("DC", number, 5);
+      c.server.type = kTypeWorkstation | kTypeServer | kTypeBdc | kTypeNt | kTypeServerNt;
     } else if (random.Chance(options.server_rate)) {
       c.name = Numbered("SRV", number, 5);
       c.server.type = kTypeWorkstation | kTypeServer | kTypeNt | kTypeServerNt;
@@ -245,20 +259,28 @@ void GenerateEstate(const SyntheticOptions& requested, Estate& estate) {
       c.name = Numbered("WS", number, 5);
       c.server.type = kTypeWorkstation | kTypeServer | kTypeNt | kTypePotentialBrowser;
     }
-    const bool older = !controller && random.Chance(0.2);
+    const bool older = !controller && !backup && random.Chance(0.2);
     c.server.version_major = older ? 6 : 10;
     c.server.version_minor = older ? 1 : 0;
+    if (controller || backup) {
+      c.server.version_major = options.controller_version;
+      c.server.version_minor = 0;
+    }
     c.dns_name = text::ToLower(c.name) + "." + domain.dns_name;
     c.address = "10." + std::to_string((number >> 16) & 0xFF) + "." +
                 std::to_string((number >> 8) & 0xFF) + "." + std::to_string(number & 0xFF);
     c.domain = domain.name;
-    c.offline = !controller && random.Chance(options.offline_rate);
+    c.offline = !controller && !backup && random.Chance(options.offline_rate);
     if (options.max_ping_delay_ms > 0)
       c.ping.delay_ms = random.Below(options.max_ping_delay_ms + 1);
     c.services = profiles[random.Below(profile_count)];
     c.sid = DomainStyleSid(random);
     if (!resources.empty()) c.resources = resources[n % resources.size()];
     if (!local_groups.empty()) c.local_groups = local_groups[d];
+    if (options.user_records && (controller || backup)) {
+      if (!domain.users) domain.users = MakeUserRecords(domain);
+      c.logon_counters = MakeLogonCounters(*domain.users, number);
+    }
     estate.computers.push_back(std::move(c));
   }
 }

@@ -24,6 +24,12 @@ struct SyntheticOptions {
   // Shares, sessions, disks ... in `service_profiles` shared lists; none by
   // default.
   SyntheticResources resources;
+  // Users export: each domain's users also get account database records;
+  // the first computers of a domain are its controllers (one primary, the
+  // rest backups), each counting logons on its own, at this version.
+  bool user_records = false;
+  std::uint32_t controllers_per_domain = 1;
+  std::uint32_t controller_version = 10;
 };
 
 // The largest estate a file may ask for.
@@ -35,6 +41,7 @@ inline constexpr std::uint32_t kMaxSyntheticUsers = 100000;
 inline constexpr std::uint32_t kMaxSyntheticGroups = 1000;
 // Domain users in each numbered local group.
 inline constexpr std::uint32_t kSyntheticMembersPerGroup = 3;
+inline constexpr std::uint32_t kMaxSyntheticControllers = 100;
 
 // Accounts of all domains, services of all profiles, and entries of each
 // resource list across all profiles, at most: with the limits above alone a

@@ -46,6 +46,13 @@ constexpr std::array kAccountFlags{
     NamedValue{"SERVER_TRUST_ACCOUNT", 0x2000},
     NamedValue{"DONT_EXPIRE_PASSWD", 0x10000},
     NamedValue{"TRUSTED_FOR_DELEGATION", 0x80000},
+    NamedValue{"PASSWD_CANT_CHANGE", 0x40},
+    NamedValue{"ENCRYPTED_TEXT_PASSWORD_ALLOWED", 0x80},
+    NamedValue{"SMARTCARD_REQUIRED", 0x40000},
+    NamedValue{"NOT_DELEGATED", 0x100000},
+    NamedValue{"USE_DES_KEY_ONLY", 0x200000},
+    NamedValue{"DONT_REQUIRE_PREAUTH", 0x400000},
+    NamedValue{"TRUSTED_TO_AUTHENTICATE_FOR_DELEGATION", 0x1000000},
 };
 
 constexpr std::array kServiceTypes{

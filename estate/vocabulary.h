@@ -21,7 +21,7 @@ struct Vocabulary {
 
 // The 25 server-type bits, WORKSTATION 0x1 to V_CLUSTER 0x4000000.
 Vocabulary ServerTypes();
-// UF_* flags of NetQueryDisplayInformation machine accounts.
+// UF_* flags of machine and user accounts.
 Vocabulary AccountFlags();
 Vocabulary ServiceTypes();
 Vocabulary ServiceStates();

@@ -1,6 +1,7 @@
 #include "exporters/units.h"
 
 #include "exporters/accounts/groups/groups.h"
+#include "exporters/accounts/users/users.h"
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
@@ -25,9 +26,7 @@ ExporterUnits StandardExporterUnits() {
       SessionsUnit(), TseSessionsUnit(), TseProcessesUnit(), OpenFilesUnit(), DrivesUnit(),
       NetworkUnit(), ProtocolsUnit(),
       // rights, policies, logged-on users
-      PrintersUnit(),
-      // users
-      GroupsUnit(),
+      PrintersUnit(), UsersUnit(), GroupsUnit(),
       // tasks
   };
   return kUnits;

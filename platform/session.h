@@ -25,6 +25,7 @@
 #include "platform/security.h"
 #include "platform/service_control.h"
 #include "platform/terminal_services.h"
+#include "platform/user_accounts.h"
 
 namespace tabulon::platform {
 
@@ -57,6 +58,8 @@ class TargetSession {
   virtual AccountLookup& lookup() = 0;
   virtual DirectoryService& directory() = 0;
   virtual GroupService& groups() = 0;
+  // The user accounts of the account database.
+  virtual UserAccounts& users() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

@@ -9,6 +9,7 @@
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_groups.h"
+#include "platform/unsupported/unsupported_user_accounts.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -38,6 +39,7 @@ class RemoteSession final : public TargetSession {
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return directory_; }
   GroupService& groups() override { return groups_; }
+  UserAccounts& users() override { return users_; }
 
  private:
   const std::string target_;
@@ -56,6 +58,8 @@ class RemoteSession final : public TargetSession {
   unsupported::UnsupportedTerminalServices terminal_;
   // The SAM group calls are not encoded yet.
   unsupported::UnsupportedGroups groups_;
+  // The user calls of SAMR come with the second wave of remote codecs.
+  unsupported::UnsupportedUserAccounts users_;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/session.h"
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_groups.h"
+#include "platform/unsupported/unsupported_user_accounts.h"
 
 namespace tabulon::unsupported {
 
@@ -33,6 +34,7 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
   platform::GroupService& groups() override { return groups_; }
+  platform::UserAccounts& users() override { return users_; }
 
  private:
   const std::string target_;
@@ -46,6 +48,7 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedAccountLookup lookup_;
   UnsupportedDirectoryService directory_;
   UnsupportedGroups groups_;
+  UnsupportedUserAccounts users_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {

@@ -1,0 +1,76 @@
+#include "exporters/accounts/users/last_logons.h"
+
+#include <algorithm>
+
+#include "engine/error_text.h"
+#include "engine/messages.h"
+#include "engine/progress.h"
+
+namespace tabulon {
+namespace {
+
+constexpr std::uint32_t kMachinesPerCall = 1000;
+constexpr std::uint32_t kMachinesPreferredLength = 128000;
+constexpr std::uint32_t kCollectionKind = 113;
+constexpr std::uint32_t kUserInfoLevel2 = 2;
+
+}  // namespace
+
+void MergeLastLogon(LastLogonMap& map, const platform::UserInfo& info) {
+  const auto [it, added] = map.try_emplace(info.name);
+  tagLastLogon& record = it->second;
+  if (added) {
+    record = {info.name, info.last_logon, info.last_logoff, info.bad_pw_count, info.num_logons};
+    return;
+  }
+  record.logon_count += info.num_logons;
+  record.bad_pw_count += info.bad_pw_count;
+  record.last_logon = std::max(record.last_logon, info.last_logon);
+  record.last_logoff = std::max(record.last_logoff, info.last_logoff);
+}
+
+std::vector<std::string> DomainControllers(platform::TargetSession& session, std::string_view pdc,
+                                           const format::NameList* skip) {
+  std::vector<std::string> controllers;
+  std::uint32_t index = 0;
+  while (true) {
+    // A failed call lists nothing, which ends the list as an empty page does.
+    const platform::DisplayMachinesResult page = session.accounts().NetQueryDisplayMachines(
+        pdc, index, kMachinesPerCall, kMachinesPreferredLength);
+    if (page.entries.empty()) break;
+    for (const platform::DisplayMachine& machine : page.entries) {
+      if ((machine.flags & platform::kUfServerTrustAccount) == 0) continue;
+      std::string name = machine.name;
+      while (name.ends_with('$')) name.pop_back();
+      if (skip != nullptr && format::MatchNameList("\\\\" + name, *skip)) continue;
+      controllers.push_back(std::move(name));
+    }
+    index = page.entries.back().next_index;
+  }
+  return controllers;
+}
+
+void CollectLastLogons(ExportContext& context, const tagCObjects& controller, LastLogonMap& map) {
+  RunOutput& out = context.output;
+  const int row = out.AddProgressRow(controller.display_name,
+                                     FormatMessageId(kMsgGettingLastLogon, {controller.path}), 1,
+                                     kCollectionKind);
+  platform::UserAccounts& users = context.session.users();
+  const win::Status status =
+      ForEachDisplayUser(users, controller.path, [&](const platform::DisplayUser& user) {
+        const platform::UserInfoResult info =
+            users.NetUserGetInfo(controller.path, user.name, kUserInfoLevel2);
+        // An account the controller cannot describe adds nothing.
+        if (info.status == win::ERROR_SUCCESS) MergeLastLogon(map, info.info);
+        return true;
+      });
+  if (status != win::ERROR_SUCCESS) {
+    out.AppendProgress(
+        row,
+        FillMessage("Unable to get user information from '%s'. ", {controller.path}) +
+            WindowsErrorText(status),
+        kFailureImage);
+  }
+}
+
+}  // namespace tabulon

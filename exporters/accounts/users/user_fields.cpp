@@ -1,0 +1,106 @@
+#include "exporters/accounts/users/user_fields.h"
+
+#include <array>
+
+namespace tabulon {
+namespace {
+
+struct FlagName {
+  std::uint32_t bit;
+  std::string_view name;
+};
+
+// The order of the written names, which is not the order of the bits.
+constexpr std::array kFlagNames{
+    FlagName{0x2, "DISABLED"},
+    FlagName{0x20, "PASSWD_NOTREQD"},
+    FlagName{0x40, "PASSWD_CANT_CHANGE"},
+    FlagName{0x10, "LOCKOUT"},
+    FlagName{0x10000, "DONT_EXPIRE_PASSWD"},
+    FlagName{0x80, "ENCRYPTED_TEXT_PASSWORD_ALLOWED"},
+    FlagName{0x100000, "NOT_DELEGATED"},
+    FlagName{0x40000, "SMARTCARD_REQUIRED"},
+    FlagName{0x200000, "USE_DES_KEY_ONLY"},
+    FlagName{0x400000, "DONT_REQUIRE_PREAUTH"},
+    FlagName{0x80000, "TRUSTED_FOR_DELEGATION"},
+    FlagName{0x1000000, "TRUSTED_TO_AUTHENTICATE_FOR_DELEGATION"},
+    FlagName{0x200, "NORMAL_ACCOUNT"},
+};
+
+constexpr std::array kTseFields{
+    TseUserField{"tse_initial_program", 0, true},
+    TseUserField{"tse_work_dir", 1, true},
+    TseUserField{"tse_inherit_program", 2, false},
+    TseUserField{"tse_allow_logon", 3, false},
+    TseUserField{"tse_connection_xout", 4, false},
+    TseUserField{"tse_disconnection_xout", 5, false},
+    TseUserField{"tse_idle_xout", 6, false},
+    TseUserField{"tse_connect_drives", 7, false},
+    TseUserField{"tse_connect_printers", 8, false},
+    TseUserField{"tse_default_printers", 9, false},
+    TseUserField{"tse_broken_xout", 10, false},
+    TseUserField{"tse_reconnect", 11, false},
+    TseUserField{"tse_callback", 12, false},
+    TseUserField{"tse_callback_phone", 13, true},
+    TseUserField{"tse_shadow", 14, false},
+    TseUserField{"tse_profile", 15, true},
+    TseUserField{"tse_home_dir", 16, true},
+    TseUserField{"tse_home_dir_drive", 17, true},
+    TseUserField{"tse_home_dir_flag", 18, false},
+};
+static_assert(kTseFields.size() == platform::kWtsUserConfigClassCount);
+
+constexpr std::uint32_t kMillisecondsPerMinute = 60000;
+
+}  // namespace
+
+std::vector<std::string> AccountFlagNames(std::uint32_t flags) {
+  std::vector<std::string> names;
+  for (const FlagName& f : kFlagNames) {
+    if ((flags & f.bit) != 0) names.emplace_back(f.name);
+  }
+  return names;
+}
+
+std::string_view PrivilegeText(std::uint32_t priv) {
+  switch (priv) {
+    case platform::kUserPrivGuest:
+      return "GUEST";
+    case platform::kUserPrivUser:
+      return "USER";
+    case platform::kUserPrivAdmin:
+      return "ADMIN";
+    default:
+      return {};
+  }
+}
+
+std::string LogonHoursText(const platform::UserInfo& info) {
+  if (info.units_per_week != platform::kUnitsPerWeekHours) return "UNABLE TO DETERMINE";
+  std::string text;
+  text.reserve(platform::kUnitsPerWeekHours);
+  for (const std::uint8_t byte : info.logon_hours) {
+    for (int bit = 0; bit < 8; ++bit) text += ((byte >> bit) & 1) != 0 ? '1' : '0';
+  }
+  return text;
+}
+
+std::span<const TseUserField> TseUserFields() {
+  return kTseFields;
+}
+
+const TseUserField* FindTseUserField(std::string_view key) {
+  for (const TseUserField& field : kTseFields) {
+    if (field.key == key) return &field;
+  }
+  return nullptr;
+}
+
+std::string TseUserValue(const TseUserField& field, const platform::UserConfigResult& answer) {
+  if (field.text) return answer.text;
+  std::uint32_t value = answer.number;
+  if (value >= kMillisecondsPerMinute) value /= kMillisecondsPerMinute;
+  return std::to_string(static_cast<std::int32_t>(value));
+}
+
+}  // namespace tabulon

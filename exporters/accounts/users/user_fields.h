@@ -1,0 +1,40 @@
+#pragma once
+// Value texts of the users file that come from tables: account flag names,
+// privilege levels, the logon-hours string and the terminal-server user
+// configuration fields.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/terminal_services.h"
+#include "platform/user_accounts.h"
+
+namespace tabulon {
+
+// The names of the set UF_* bits, in the order they are written; other bits
+// have no name.
+std::vector<std::string> AccountFlagNames(std::uint32_t flags);
+// "GUEST", "USER", "ADMIN"; empty for any other level.
+std::string_view PrivilegeText(std::uint32_t priv);
+// One "1" or "0" per hour of the week for hourly logon hours, else
+// "UNABLE TO DETERMINE".
+std::string LogonHoursText(const platform::UserInfo& info);
+
+// A terminal-server user field: its key, the WTS_CONFIG_CLASS it asks for
+// and whether the answer is text. The table is also the lookup of directory
+// attributes named like its keys.
+struct TseUserField {
+  std::string_view key;
+  std::uint32_t config_class;
+  bool text;
+};
+std::span<const TseUserField> TseUserFields();
+// Exact comparison; null for a key not in the table.
+const TseUserField* FindTseUserField(std::string_view key);
+// A text class as returned; a number in whole minutes when it is 60000
+// (one minute in milliseconds) or more, else unchanged, as "%d".
+std::string TseUserValue(const TseUserField& field, const platform::UserConfigResult& answer);
+
+}  // namespace tabulon

@@ -1,0 +1,254 @@
+#include "exporters/accounts/users/user_rows.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "engine/error_text.h"
+#include "engine/messages.h"
+#include "exporters/accounts/users/user_fields.h"
+#include "exporters/toolkit/export_progress.h"
+#include "format/special_values.h"
+#include "format/time_texts.h"
+
+namespace tabulon {
+namespace {
+
+enum UserColumn : std::uint32_t {
+  kUserName = 0,
+  kFullName = 1,
+  kComment = 2,
+  kPasswordAge = 3,
+  kPrivLevel = 4,
+  kHomeDir = 5,
+  kHomeDirDrive = 6,
+  kAccountFlags = 7,
+  kLogonScript = 8,
+  kNote = 9,
+  kWorkstations = 10,
+  kLastLogon = 11,
+  kLastLogoff = 12,
+  kExpiration = 13,
+  kLogonHours = 14,
+  kBadPwdCount = 15,
+  kLogonCount = 16,
+  kRid = 17,
+  kPrimaryGroupRid = 18,
+  kProfile = 19,
+  kPasswordExpired = 20,
+  kUserSid = 21,
+  kRasAllowed = 22,
+  kRasCallback = 24,
+  kFirstTse = 25,
+  kLastTse = 43,
+};
+
+enum GroupColumn : std::uint32_t { kGroupUser = 0, kGroupName = 1, kGroupType = 2 };
+
+constexpr std::uint32_t kUsersKind = 68;
+constexpr std::uint32_t kUserInfoLevel3 = 3;
+constexpr std::uint32_t kSecondsPerDay = 86400;
+// Every account of a domain belongs to this global group when it belongs to
+// no other; it says nothing about the account.
+constexpr std::string_view kNoGlobalGroup = "None";
+
+std::string Signed(std::uint32_t value) {
+  return std::to_string(static_cast<std::int32_t>(value));
+}
+
+// Every "," becomes the first character of the secondary delimiter.
+std::string WorkstationsText(std::string text, std::string_view delimiter) {
+  if (delimiter.empty()) return text;
+  std::replace(text.begin(), text.end(), ',', delimiter.front());
+  return text;
+}
+
+class UserRows {
+ public:
+  UserRows(ExportContext& context, const tagCObjects& target, const UserColumnGroups& groups,
+           const LastLogonMap* consolidated)
+      : context_(context),
+        out_(context.output),
+        target_(target),
+        groups_(groups),
+        consolidated_(consolidated),
+        users_file_(context.files.of(kUsers)),
+        groups_file_(context.files.of(kUserGroups)),
+        tse_loaded_(groups.tse && context.session.terminal().Libraries().terminal_services) {
+    if (groups.tse) {
+      for (std::uint32_t c : users_file_.columns) {
+        if (c >= kFirstTse && c <= kLastTse) tse_columns_.push_back(c);
+      }
+    }
+  }
+
+  void set_sid_text(std::string text) { sid_text_ = std::move(text); }
+
+  // False, with `status` set, when the account cannot be described: the
+  // export of the target ends there.
+  bool Write(std::string_view account, win::Status& status) {
+    if (users_file_.is_open()) {
+      const platform::UserInfoResult info =
+          context_.session.users().NetUserGetInfo(target_.path, account, kUserInfoLevel3);
+      if (info.status != win::ERROR_SUCCESS) {
+        status = info.status;
+        return false;
+      }
+      WriteUser(account, info.info);
+    }
+    if (groups_file_.is_open()) WriteGroups(account);
+    return true;
+  }
+
+ private:
+  void WriteUser(std::string_view account, const platform::UserInfo& u) {
+    const format::FormatSettings& format = context_.format;
+    const auto epoch = [&](std::uint32_t seconds) {
+      return format::FormatEpochTime(seconds, false, format);
+    };
+    out_.value(kUserName) = u.name;
+    out_.value(kFullName) = u.full_name;
+    out_.value(kComment) = u.comment;
+    out_.value(kPasswordAge) = Signed(u.password_age / kSecondsPerDay);
+    out_.value(kPrivLevel) = PrivilegeText(u.priv);
+    out_.value(kHomeDir) = u.home_dir;
+    out_.value(kHomeDirDrive) = u.home_dir_drive;
+    out_.value(kAccountFlags) = out_.JoinList(AccountFlagNames(u.flags));
+    out_.value(kLogonScript) = u.script_path;
+    out_.value(kNote) = out_.ReplaceLineBreaks(u.usr_comment);
+    out_.value(kWorkstations) =
+        WorkstationsText(u.workstations, out_.settings().secondary_delimiter);
+    out_.value(kExpiration) = epoch(u.acct_expires);
+    out_.value(kLogonHours) = LogonHoursText(u);
+    out_.value(kRid) = Signed(u.user_id);
+    out_.value(kPrimaryGroupRid) = Signed(u.primary_group_id);
+    out_.value(kProfile) = u.profile;
+    out_.value(kPasswordExpired) = u.password_expired != 0 ? format::kYes : format::kNo;
+    if (groups_.sid) out_.value(kUserSid) = sid_text_ + "-" + Signed(u.user_id);
+    // The dial-in lookup needs the remote-access administration library,
+    // which no backend offers yet.
+    if (groups_.ras) {
+      for (std::uint32_t c = kRasAllowed; c <= kRasCallback; ++c) out_.value(c) = format::kNoFormat;
+    }
+    for (std::uint32_t c : tse_columns_) out_.value(c) = TseText(account, c);
+
+    std::uint32_t last_logon = u.last_logon;
+    std::uint32_t last_logoff = u.last_logoff;
+    std::uint32_t bad_pw_count = u.bad_pw_count;
+    std::uint32_t logon_count = u.num_logons;
+    if (consolidated_ != nullptr) {
+      if (const auto it = consolidated_->find(std::string(account)); it != consolidated_->end()) {
+        last_logon = it->second.last_logon;
+        last_logoff = it->second.last_logoff;
+        bad_pw_count = it->second.bad_pw_count;
+        logon_count = it->second.logon_count;
+      }
+    }
+    out_.value(kLastLogon) = epoch(last_logon);
+    out_.value(kLastLogoff) = epoch(last_logoff);
+    out_.value(kBadPwdCount) = Signed(bad_pw_count);
+    out_.value(kLogonCount) = Signed(logon_count);
+    out_.WriteTypedRow(&target_, users_file_, true);
+  }
+
+  std::string TseText(std::string_view account, std::uint32_t column) {
+    if (!tse_loaded_) return std::string(format::kNoFormat);
+    const TseUserField& field = TseUserFields()[column - kFirstTse];
+    const platform::UserConfigResult answer =
+        context_.session.terminal().QueryUserConfig(target_.path, account, field.config_class);
+    return answer.status == win::ERROR_SUCCESS ? TseUserValue(field, answer) : std::string();
+  }
+
+  // Group lookups that fail give no rows and no message.
+  void WriteGroups(std::string_view account) {
+    platform::UserAccounts& users = context_.session.users();
+    const platform::UserGroupsResult local =
+        users.NetUserGetLocalGroups(target_.path, account, 0, 0);
+    if (local.status == win::ERROR_SUCCESS) {
+      for (const std::string& group : local.groups) WriteGroup(account, group, "LOCAL");
+    }
+    const platform::UserGroupsResult global = users.NetUserGetGroups(target_.path, account, 0);
+    if (global.status == win::ERROR_SUCCESS) {
+      for (const std::string& group : global.groups) {
+        if (group != kNoGlobalGroup) WriteGroup(account, group, "GLOBAL");
+      }
+    }
+  }
+
+  void WriteGroup(std::string_view account, std::string_view group, std::string_view type) {
+    out_.value(kGroupUser) = account;
+    out_.value(kGroupName) = group;
+    out_.value(kGroupType) = type;
+    out_.WriteTypedRow(&target_, groups_file_, true);
+  }
+
+  ExportContext& context_;
+  RunOutput& out_;
+  const tagCObjects& target_;
+  const UserColumnGroups& groups_;
+  const LastLogonMap* consolidated_;
+  TypedOutput& users_file_;
+  TypedOutput& groups_file_;
+  const bool tse_loaded_;
+  std::vector<std::uint32_t> tse_columns_;
+  std::string sid_text_;
+};
+
+// The domain SID text of `target`, asked only when the target differs from
+// the one asked last.
+const std::string& DomainSidText(ExportContext& context, const tagCObjects& target,
+                                 DomainSidCache& cache) {
+  constexpr int kFirstMajorWithStringSids = 5;
+  if (context.format.local_major_version < kFirstMajorWithStringSids) {
+    cache.sid_text = format::kNoFormat;
+    return cache.sid_text;
+  }
+  if (target.path != cache.computer) {
+    cache.computer = target.path;
+    const platform::UserModals2Result modals =
+        context.session.users().NetUserModalsGet2(target.path);
+    cache.sid_text = modals.status == win::ERROR_SUCCESS ? modals.domain_id.ToString()
+                                                         : std::string(format::kError);
+  }
+  return cache.sid_text;
+}
+
+}  // namespace
+
+UserColumnGroups ColumnGroupsOf(const std::vector<std::uint32_t>& columns) {
+  UserColumnGroups groups;
+  for (std::uint32_t c : columns) {
+    groups.sid |= c == kUserSid;
+    groups.ras |= c >= kRasAllowed && c <= kRasCallback;
+    groups.tse |= c >= kFirstTse && c <= kLastTse;
+  }
+  return groups;
+}
+
+bool ExportComputerUsers(ExportContext& context, const tagCObjects& target,
+                         const UserColumnGroups& groups, DomainSidCache& sid_cache,
+                         const LastLogonMap* consolidated) {
+  RunOutput& out = context.output;
+  ExportProgress progress(out, target, "Exporting Users...", kUsersKind);
+  UserRows rows(context, target, groups, consolidated);
+  if (groups.sid) rows.set_sid_text(DomainSidText(context, target, sid_cache));
+
+  std::string failure;
+  const win::Status listed = ForEachDisplayUser(
+      context.session.users(), target.path, [&](const platform::DisplayUser& user) {
+        win::Status status = win::ERROR_SUCCESS;
+        if (rows.Write(user.name, status)) return true;
+        failure = FillMessage("Unable to lookup user information for '%s' from '%s'. ",
+                              {user.name, target.path}) +
+                  WindowsErrorText(status);
+        return false;
+      });
+  if (listed != win::ERROR_SUCCESS) {
+    failure = FillMessage("Unable to get user information from '%s'. ", {target.path}) +
+              WindowsErrorText(listed);
+  }
+  if (!failure.empty()) progress.ReportFailure(failure);
+  out.LogLine(&target, ExportTypeInfo(kUsers).log_name, !failure.empty(), failure);
+  return !failure.empty();
+}
+
+}  // namespace tabulon

@@ -1,0 +1,44 @@
+#include "platform/unsupported/unsupported_user_accounts.h"
+
+namespace tabulon::unsupported {
+namespace {
+
+template <typename Result>
+Result NotSupported() {
+  Result result;
+  result.status = win::ERROR_NOT_SUPPORTED;
+  return result;
+}
+
+}  // namespace
+
+platform::DisplayUsersResult UnsupportedUserAccounts::NetQueryDisplayUsers(std::string_view,
+                                                                           std::uint32_t,
+                                                                           std::uint32_t,
+                                                                           std::uint32_t) {
+  return NotSupported<platform::DisplayUsersResult>();
+}
+
+platform::UserInfoResult UnsupportedUserAccounts::NetUserGetInfo(std::string_view, std::string_view,
+                                                                 std::uint32_t) {
+  return NotSupported<platform::UserInfoResult>();
+}
+
+platform::UserGroupsResult UnsupportedUserAccounts::NetUserGetLocalGroups(std::string_view,
+                                                                          std::string_view,
+                                                                          std::uint32_t,
+                                                                          std::uint32_t) {
+  return NotSupported<platform::UserGroupsResult>();
+}
+
+platform::UserGroupsResult UnsupportedUserAccounts::NetUserGetGroups(std::string_view,
+                                                                     std::string_view,
+                                                                     std::uint32_t) {
+  return NotSupported<platform::UserGroupsResult>();
+}
+
+platform::UserModals2Result UnsupportedUserAccounts::NetUserModalsGet2(std::string_view) {
+  return NotSupported<platform::UserModals2Result>();
+}
+
+}  // namespace tabulon::unsupported
