@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 49> kNames{
+constexpr std::array<std::string_view, 50> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
