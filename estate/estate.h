@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "estate/operations.h"
+#include "estate/policy_data.h"
 #include "estate/resources.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
@@ -157,6 +158,9 @@ struct Computer {
   // single .reg file share one tree.
   std::shared_ptr<const RegistryTree> registry;
   std::vector<Printer> printers;
+  // Rights and policies exports: rights held by SIDs, the account and audit
+  // policy.
+  LocalPolicy policy;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
 };

@@ -117,9 +117,11 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadRegistry(reader, r, rp, registry_sources, computer);
                            }) ||
-          !reader.Optional(v[i], here, "printers", [&](const Json& r, const JsonPath& rp) {
-            return ReadPrinters(reader, r, rp, computer.printers);
-          })) {
+          !reader.Optional(v[i], here, "printers",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadPrinters(reader, r, rp, computer.printers);
+                           }) ||
+          !ReadLocalPolicy(reader, v[i], here, computer.policy)) {
         return false;
       }
       estate.computers.push_back(std::move(computer));

@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 41> kNames{
+constexpr std::array<std::string_view, 47> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -49,8 +49,14 @@ constexpr std::array<std::string_view, 41> kNames{
     "OpenPrinter",
     "GetPrinter",
     "ClosePrinter",
+    "LsaOpenPolicy",
+    "LsaClose",
+    "LsaEnumerateAccountsWithUserRight",
+    "LsaQueryInformationPolicy",
+    "LookupPrivilegeDisplayName",
+    "NetUserModalsGet",
 };
-static_assert(kNames.size() == static_cast<std::size_t>(Operation::kClosePrinter) + 1);
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kNetUserModalsGet) + 1);
 
 }  // namespace
 
@@ -67,7 +73,8 @@ std::optional<Operation> OperationFromName(std::string_view name) {
 
 bool CanInjectFailure(Operation op) {
   return op != Operation::kCloseServiceHandle && op != Operation::kWTSCloseServer &&
-         op != Operation::kRegCloseKey && op != Operation::kClosePrinter;
+         op != Operation::kRegCloseKey && op != Operation::kClosePrinter &&
+         op != Operation::kLsaClose;
 }
 
 std::string_view InjectableOperationNames() {
@@ -79,7 +86,8 @@ std::string_view InjectableOperationNames() {
          "NetConnectionEnum, NetSessionEnum, NetFileEnum, NetServerDiskEnum, "
          "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation, RegConnectRegistry, "
          "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "
-         "OpenPrinter, GetPrinter";
+         "OpenPrinter, GetPrinter, LsaOpenPolicy, LsaEnumerateAccountsWithUserRight, "
+         "LsaQueryInformationPolicy, LookupPrivilegeDisplayName, NetUserModalsGet";
 }
 
 }  // namespace tabulon::estate

@@ -49,6 +49,13 @@ enum class Operation : std::uint8_t {
   kOpenPrinter,
   kGetPrinter,
   kClosePrinter,
+  // The local security policy.
+  kLsaOpenPolicy,
+  kLsaClose,
+  kLsaEnumerateAccountsWithUserRight,
+  kLsaQueryInformationPolicy,
+  kLookupPrivilegeDisplayName,
+  kNetUserModalsGet,
 };
 
 std::string_view OperationName(Operation op);

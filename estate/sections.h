@@ -56,4 +56,8 @@ bool ReadRegistry(JsonReader& reader, const Json& value, const JsonPath& path,
 bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
                   std::vector<Printer>& out);
 
+// The rights, account_policy and audit_policy members of a computer.
+bool ReadLocalPolicy(JsonReader& reader, const Json& computer, const std::string& path,
+                     LocalPolicy& out);
+
 }  // namespace tabulon::estate

@@ -12,12 +12,14 @@
 #include "estate/account_lookup.h"
 #include "estate/directory_service.h"
 #include "estate/file_system.h"
+#include "estate/lsa_policy.h"
 #include "estate/network_management.h"
 #include "estate/printing.h"
 #include "estate/registry.h"
 #include "estate/service_control.h"
 #include "estate/simulation.h"
 #include "estate/terminal_services.h"
+#include "estate/user_modals.h"
 #include "platform/session.h"
 
 namespace tabulon::estate {
@@ -42,6 +44,8 @@ class EstateSession final : public platform::TargetSession {
   platform::FileSystem& files() override { return files_; }
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
+  platform::LsaPolicy& policy() override { return policy_; }
+  platform::UserModals& user_modals() override { return user_modals_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -60,6 +64,8 @@ class EstateSession final : public platform::TargetSession {
   EstateFileSystem files_;
   EstateAccountLookup lookup_;
   EstateDirectoryService directory_;
+  EstateLsaPolicy policy_;
+  EstateUserModals user_modals_;
 };
 
 }  // namespace tabulon::estate

@@ -1,5 +1,8 @@
 #include "exporters/units.h"
 
+#include "exporters/accounts/logged_on/logged_on.h"
+#include "exporters/accounts/rights/policies.h"
+#include "exporters/accounts/rights/rights.h"
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
@@ -23,7 +26,7 @@ ExporterUnits StandardExporterUnits() {
       SecurityAccessUnit(), ServicesUnit(), ComputersUnit(), TemplatesUnit(), SharesUnit(),
       SessionsUnit(), TseSessionsUnit(), TseProcessesUnit(), OpenFilesUnit(), DrivesUnit(),
       NetworkUnit(), ProtocolsUnit(),
-      // rights, policies, logged-on users
+      RightsUnit(), PoliciesUnit(), LoggedOnUnit(),
       PrintersUnit(),
       // users, groups, tasks
   };

@@ -24,6 +24,8 @@
 #include "platform/security.h"
 #include "platform/service_control.h"
 #include "platform/terminal_services.h"
+#include "platform/lsa_policy.h"
+#include "platform/user_modals.h"
 
 namespace tabulon::platform {
 
@@ -55,6 +57,10 @@ class TargetSession {
   virtual FileSystem& files() = 0;
   virtual AccountLookup& lookup() = 0;
   virtual DirectoryService& directory() = 0;
+  // The local security policy: LSA rights and audit events, and the
+  // account database's global settings.
+  virtual LsaPolicy& policy() = 0;
+  virtual UserModals& user_modals() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

@@ -8,6 +8,7 @@
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_policy.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -36,6 +37,8 @@ class RemoteSession final : public TargetSession {
   FileSystem& files() override { return files_; }
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return directory_; }
+  LsaPolicy& policy() override { return policy_; }
+  UserModals& user_modals() override { return user_modals_; }
 
  private:
   const std::string target_;
@@ -52,6 +55,9 @@ class RemoteSession final : public TargetSession {
   // Terminal services have no interface a server offers over SMB: they need
   // the Windows build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
+  // The LSA and account-settings calls wait for their codecs.
+  unsupported::UnsupportedLsaPolicy policy_;
+  unsupported::UnsupportedUserModals user_modals_;
 };
 
 }  // namespace

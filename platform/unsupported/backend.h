@@ -10,6 +10,7 @@
 
 #include "platform/session.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_policy.h"
 
 namespace tabulon::unsupported {
 
@@ -31,6 +32,8 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::FileSystem& files() override;
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
+  platform::LsaPolicy& policy() override { return policy_; }
+  platform::UserModals& user_modals() override { return user_modals_; }
 
  private:
   const std::string target_;
@@ -43,6 +46,8 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedFileSystem files_;
   UnsupportedAccountLookup lookup_;
   UnsupportedDirectoryService directory_;
+  UnsupportedLsaPolicy policy_;
+  UnsupportedUserModals user_modals_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {
