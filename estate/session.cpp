@@ -27,8 +27,7 @@ EstateSession::~EstateSession() {
 
 std::size_t EstateSession::OpenHandles() const {
   return services_.OpenHandleCount() + registry_.OpenKeyCount() + printing_.OpenHandleCount() +
-         terminal_.OpenHandleCount() +
-         policy_.OpenHandleCount();
+         terminal_.OpenHandleCount() + policy_.OpenHandleCount();
 }
 
 std::vector<std::string> EstateSession::DescribeOpenHandles() const {

@@ -26,8 +26,8 @@ ExporterUnits StandardExporterUnits() {
       SecurityAccessUnit(), ServicesUnit(), ComputersUnit(), TemplatesUnit(), SharesUnit(),
       SessionsUnit(), TseSessionsUnit(), TseProcessesUnit(), OpenFilesUnit(), DrivesUnit(),
       NetworkUnit(), ProtocolsUnit(),
-      RightsUnit(), PoliciesUnit(), LoggedOnUnit(),
-      PrintersUnit(),
+      // rights, policies, logged-on users
+      RightsUnit(), PoliciesUnit(), LoggedOnUnit(), PrintersUnit(),
       // users, groups, tasks
   };
   return kUnits;

@@ -18,13 +18,13 @@
 #include "platform/credentials.h"
 #include "platform/directory.h"
 #include "platform/file_system.h"
+#include "platform/lsa_policy.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/security.h"
 #include "platform/service_control.h"
 #include "platform/terminal_services.h"
-#include "platform/lsa_policy.h"
 #include "platform/user_modals.h"
 
 namespace tabulon::platform {
