@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "estate/operations.h"
+#include "estate/policy_data.h"
 #include "estate/resources.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
@@ -206,6 +207,9 @@ struct Computer {
   // missing here has all counters 0 at this controller.
   std::shared_ptr<const UserList> users;
   std::vector<LogonCounters> logon_counters;
+  // Rights and policies exports: rights held by SIDs, the account and audit
+  // policy.
+  LocalPolicy policy;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
 };

@@ -160,7 +160,8 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            }) ||
           !reader.Optional(v[i], here, "logon_counters", [&](const Json& r, const JsonPath& rp) {
             return ReadLogonCounters(reader, r, rp, computer.logon_counters);
-          })) {
+          }) ||
+          !ReadLocalPolicy(reader, v[i], here, computer.policy)) {
         return false;
       }
       estate.computers.push_back(std::move(computer));

@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 50> kNames{
+constexpr std::array<std::string_view, 55> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -57,6 +57,11 @@ constexpr std::array<std::string_view, 50> kNames{
     "NetUserGetInfo",
     "NetUserGetLocalGroups",
     "NetUserGetGroups",
+    "LsaOpenPolicy",
+    "LsaClose",
+    "LsaEnumerateAccountsWithUserRight",
+    "LsaQueryInformationPolicy",
+    "LookupPrivilegeDisplayName",
     "NetUserModalsGet",
 };
 static_assert(kNames.size() == static_cast<std::size_t>(Operation::kNetUserModalsGet) + 1);
@@ -76,7 +81,8 @@ std::optional<Operation> OperationFromName(std::string_view name) {
 
 bool CanInjectFailure(Operation op) {
   return op != Operation::kCloseServiceHandle && op != Operation::kWTSCloseServer &&
-         op != Operation::kRegCloseKey && op != Operation::kClosePrinter;
+         op != Operation::kRegCloseKey && op != Operation::kClosePrinter &&
+         op != Operation::kLsaClose;
 }
 
 std::string_view InjectableOperationNames() {
@@ -90,7 +96,9 @@ std::string_view InjectableOperationNames() {
          "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "
          "OpenPrinter, GetPrinter, NetLocalGroupEnum, NetLocalGroupGetMembers, "
          "NetLocalGroupGetInfo, NetGroupGetInfo, NetGroupGetUsers, NetUserGetInfo, "
-         "NetUserGetLocalGroups, NetUserGetGroups, NetUserModalsGet";
+         "NetUserGetLocalGroups, NetUserGetGroups, LsaOpenPolicy, "
+         "LsaEnumerateAccountsWithUserRight, LsaQueryInformationPolicy, "
+         "LookupPrivilegeDisplayName, NetUserModalsGet";
 }
 
 }  // namespace tabulon::estate

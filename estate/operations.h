@@ -57,6 +57,12 @@ enum class Operation : std::uint8_t {
   kNetUserGetInfo,
   kNetUserGetLocalGroups,
   kNetUserGetGroups,
+  // The local security policy.
+  kLsaOpenPolicy,
+  kLsaClose,
+  kLsaEnumerateAccountsWithUserRight,
+  kLsaQueryInformationPolicy,
+  kLookupPrivilegeDisplayName,
   kNetUserModalsGet,
 };
 

@@ -75,4 +75,8 @@ bool ReadUsers(JsonReader& reader, const Json& value, const JsonPath& path,
 bool ReadLogonCounters(JsonReader& reader, const Json& value, const JsonPath& path,
                        std::vector<LogonCounters>& out);
 
+// The rights, account_policy and audit_policy members of a computer.
+bool ReadLocalPolicy(JsonReader& reader, const Json& computer, const std::string& path,
+                     LocalPolicy& out);
+
 }  // namespace tabulon::estate

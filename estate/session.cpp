@@ -18,7 +18,9 @@ EstateSession::EstateSession(Simulation& simulation, std::string_view target,
       lookup_(simulation, options_),
       directory_(simulation, options_),
       groups_(simulation, options_),
-      users_(simulation, options_) {}
+      users_(simulation, options_),
+      policy_(simulation, options_),
+      user_modals_(simulation, options_) {}
 
 EstateSession::~EstateSession() {
   // The tables go with the families; only the report is left to make.
@@ -27,14 +29,14 @@ EstateSession::~EstateSession() {
 
 std::size_t EstateSession::OpenHandles() const {
   return services_.OpenHandleCount() + registry_.OpenKeyCount() + printing_.OpenHandleCount() +
-         terminal_.OpenHandleCount();
+         terminal_.OpenHandleCount() + policy_.OpenHandleCount();
 }
 
 std::vector<std::string> EstateSession::DescribeOpenHandles() const {
   std::vector<std::string> open = services_.DescribeOpenHandles();
   for (std::vector<std::string> more :
        {registry_.DescribeOpenKeys(), printing_.DescribeOpenHandles(),
-        terminal_.DescribeOpenHandles()}) {
+        terminal_.DescribeOpenHandles(), policy_.DescribeOpenHandles()}) {
     for (std::string& text : more) open.push_back(std::move(text));
   }
   return open;

@@ -13,6 +13,7 @@
 #include "estate/directory_service.h"
 #include "estate/file_system.h"
 #include "estate/groups.h"
+#include "estate/lsa_policy.h"
 #include "estate/network_management.h"
 #include "estate/printing.h"
 #include "estate/registry.h"
@@ -20,6 +21,7 @@
 #include "estate/simulation.h"
 #include "estate/terminal_services.h"
 #include "estate/user_accounts.h"
+#include "estate/user_modals.h"
 #include "platform/session.h"
 
 namespace tabulon::estate {
@@ -46,6 +48,8 @@ class EstateSession final : public platform::TargetSession {
   platform::DirectoryService& directory() override { return directory_; }
   platform::GroupService& groups() override { return groups_; }
   platform::UserAccounts& users() override { return users_; }
+  platform::LsaPolicy& policy() override { return policy_; }
+  platform::UserModals& user_modals() override { return user_modals_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -66,6 +70,8 @@ class EstateSession final : public platform::TargetSession {
   EstateDirectoryService directory_;
   EstateGroups groups_;
   EstateUserAccounts users_;
+  EstateLsaPolicy policy_;
+  EstateUserModals user_modals_;
 };
 
 }  // namespace tabulon::estate

@@ -1,7 +1,13 @@
 #include "exporters/units.h"
 
+<<<<<<< HEAD
 #include "exporters/accounts/groups/groups.h"
 #include "exporters/accounts/users/users.h"
+=======
+#include "exporters/accounts/logged_on/logged_on.h"
+#include "exporters/accounts/rights/policies.h"
+#include "exporters/accounts/rights/rights.h"
+>>>>>>> acct-rights
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
@@ -26,7 +32,7 @@ ExporterUnits StandardExporterUnits() {
       SessionsUnit(), TseSessionsUnit(), TseProcessesUnit(), OpenFilesUnit(), DrivesUnit(),
       NetworkUnit(), ProtocolsUnit(),
       // rights, policies, logged-on users
-      PrintersUnit(), UsersUnit(), GroupsUnit(),
+      RightsUnit(), PoliciesUnit(), LoggedOnUnit(), PrintersUnit(), UsersUnit(), GroupsUnit(),
       // tasks
   };
   return kUnits;

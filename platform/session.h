@@ -19,6 +19,7 @@
 #include "platform/directory.h"
 #include "platform/file_system.h"
 #include "platform/groups.h"
+#include "platform/lsa_policy.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
@@ -26,6 +27,7 @@
 #include "platform/service_control.h"
 #include "platform/terminal_services.h"
 #include "platform/user_accounts.h"
+#include "platform/user_modals.h"
 
 namespace tabulon::platform {
 
@@ -60,6 +62,10 @@ class TargetSession {
   virtual GroupService& groups() = 0;
   // The user accounts of the account database.
   virtual UserAccounts& users() = 0;
+  // The local security policy: LSA rights and audit events, and the
+  // account database's global settings.
+  virtual LsaPolicy& policy() = 0;
+  virtual UserModals& user_modals() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

@@ -45,6 +45,9 @@ TABULON_WIN_STATUS(ERROR_PIPE_NOT_CONNECTED, 233, "No process is on the other en
 TABULON_WIN_STATUS(ERROR_MORE_DATA, 234, "More data is available.")
 TABULON_WIN_STATUS(ERROR_NO_MORE_ITEMS, 259, "There are no more items.")
 TABULON_WIN_STATUS(ERROR_DIRECTORY, 267, "The directory name is not valid.")
+TABULON_WIN_STATUS(
+    ERROR_MR_MID_NOT_FOUND, 317,
+    "The system cannot find message text for message number 0x%1 in the message file for %2.")
 TABULON_WIN_STATUS(ERROR_INVALID_ADDRESS, 487, "The address is not valid.")
 TABULON_WIN_STATUS(ERROR_SERVICE_DOES_NOT_EXIST, 1060, "The service is not installed.")
 TABULON_WIN_STATUS(ERROR_NOT_ENOUGH_SERVER_MEMORY, 1130,

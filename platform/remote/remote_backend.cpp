@@ -10,6 +10,7 @@
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_groups.h"
 #include "platform/unsupported/unsupported_user_accounts.h"
+#include "platform/unsupported/unsupported_policy.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -40,6 +41,8 @@ class RemoteSession final : public TargetSession {
   DirectoryService& directory() override { return directory_; }
   GroupService& groups() override { return groups_; }
   UserAccounts& users() override { return users_; }
+  LsaPolicy& policy() override { return policy_; }
+  UserModals& user_modals() override { return user_modals_; }
 
  private:
   const std::string target_;
@@ -60,6 +63,9 @@ class RemoteSession final : public TargetSession {
   unsupported::UnsupportedGroups groups_;
   // The user calls of SAMR come with the second wave of remote codecs.
   unsupported::UnsupportedUserAccounts users_;
+  // The LSA and account-settings calls wait for their codecs.
+  unsupported::UnsupportedLsaPolicy policy_;
+  unsupported::UnsupportedUserModals user_modals_;
 };
 
 }  // namespace

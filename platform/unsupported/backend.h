@@ -12,6 +12,7 @@
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_groups.h"
 #include "platform/unsupported/unsupported_user_accounts.h"
+#include "platform/unsupported/unsupported_policy.h"
 
 namespace tabulon::unsupported {
 
@@ -35,6 +36,8 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::DirectoryService& directory() override { return directory_; }
   platform::GroupService& groups() override { return groups_; }
   platform::UserAccounts& users() override { return users_; }
+  platform::LsaPolicy& policy() override { return policy_; }
+  platform::UserModals& user_modals() override { return user_modals_; }
 
  private:
   const std::string target_;
@@ -49,6 +52,8 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedDirectoryService directory_;
   UnsupportedGroups groups_;
   UnsupportedUserAccounts users_;
+  UnsupportedLsaPolicy policy_;
+  UnsupportedUserModals user_modals_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {

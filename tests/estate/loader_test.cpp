@@ -97,6 +97,18 @@ TEST(EstateLoader, RejectsBadInputWithFileAndPath) {
        "synthetic.offline_rate: expected a number from 0 to 1"},
       {"synthetic too large", R"({"synthetic": {"computers": 5000000}})",
        "synthetic.computers: expected a number from 0 to 200000"},
+      {"unknown right", R"({"computers": [{"name": "A", "rights": {"SeNapPrivilege": []}}]})",
+       "computers[0].rights.SeNapPrivilege: unknown right 'SeNapPrivilege'"},
+      {"right holder not a SID",
+       R"({"computers": [{"name": "A", "rights": {"SeTcbPrivilege": ["Everyone"]}}]})",
+       "computers[0].rights.SeTcbPrivilege[0]: 'Everyone' is not a SID"},
+      {"unknown audit category",
+       R"({"computers": [{"name": "A", "audit_policy": {"categories": {"logons": 1}}}]})",
+       "computers[0].audit_policy.categories.logons: unknown audit category 'logons'"},
+      {"audit category beyond the count",
+       R"({"computers": [{"name": "A", "audit_policy": {"category_count": 7,
+           "categories": {"account_logon": "FAILURE"}}}]})",
+       "computers[0].audit_policy.categories.account_logon: beyond category_count"},
   };
   for (const Case& c : cases) {
     const LoadResult result = ParseEstate(c.text, "bad.json");

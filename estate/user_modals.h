@@ -1,0 +1,26 @@
+#pragma once
+// NetUserModalsGet levels 0 and 3 answered from the estate: a computer's
+// password and lockout settings.
+#include "estate/simulation.h"
+#include "platform/user_modals.h"
+
+namespace tabulon::estate {
+
+class EstateUserModals final : public platform::UserModals {
+ public:
+  EstateUserModals(Simulation& simulation, const platform::SessionOptions& session)
+      : sim_(simulation), session_(session) {}
+
+  platform::UserModals0Result NetUserModalsGet0(std::string_view server) override;
+  platform::UserModals3Result NetUserModalsGet3(std::string_view server) override;
+
+ private:
+  // Records the call and reaches `server`: the computer, or null with
+  // `status` set.
+  const Computer* Reach(std::string_view server, std::uint32_t level, win::Status& status);
+
+  Simulation& sim_;
+  const platform::SessionOptions& session_;
+};
+
+}  // namespace tabulon::estate

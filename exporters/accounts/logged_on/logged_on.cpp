@@ -1,0 +1,120 @@
+#include "exporters/accounts/logged_on/logged_on.h"
+
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "engine/error_text.h"
+#include "engine/messages.h"
+#include "exporters/toolkit/export_progress.h"
+#include "exporters/toolkit/handle_guard.h"
+#include "exporters/toolkit/simple_unit.h"
+#include "format/accounts.h"
+#include "format/special_values.h"
+#include "format/time_texts.h"
+#include "platform/text.h"
+
+namespace tabulon {
+namespace {
+
+constexpr std::uint32_t kLoggedOnKind = 133;
+constexpr std::uint32_t kKeyNameChars = 260;
+constexpr int kMaxSubAuthorities = 8;
+
+enum Column : std::uint32_t { kAccount = 0, kFullName, kLogonTime };
+
+// A profile key's name read as "S-R-A-S1-...-S8", the authority in
+// hexadecimal: the SID it names, or nothing when fewer than one
+// sub-authority could be read. Whatever follows the last number read is
+// ignored, as a scanf pattern ignores it.
+std::optional<platform::Sid> SidOfKeyName(const std::string& name) {
+  int revision = 0;
+  unsigned int authority = 0;
+  std::array<unsigned int, kMaxSubAuthorities> sub{};
+  const int read =
+      std::sscanf(name.c_str(), "S-%d-%x-%u-%u-%u-%u-%u-%u-%u-%u", &revision, &authority, &sub[0],
+                  &sub[1], &sub[2], &sub[3], &sub[4], &sub[5], &sub[6], &sub[7]);
+  if (read <= 2) return std::nullopt;
+  // Built as AllocateAndInitializeSid builds it: revision 1 whatever the
+  // name says.
+  platform::Sid sid;
+  sid.authority = authority;
+  sid.sub_authorities.assign(sub.begin(), sub.begin() + (read - 2));
+  return sid;
+}
+
+bool SkippedKey(const std::string& name) {
+  return text::EqualsNoCase(name, ".default") || name.find("Classes") != std::string::npos;
+}
+
+class LoggedOnExport {
+ public:
+  LoggedOnExport(ExportContext& context, const tagCObjects& target)
+      : context_(context), target_(target), file_(context.files.of(kLoggedOn)) {}
+
+  void Run(platform::RegistryKey users) {
+    platform::Registry& registry = context_.session.registry();
+    for (std::uint32_t index = 0;; ++index) {
+      const platform::RegistryEnumKeyResult key = registry.EnumKey(users, index, kKeyNameChars);
+      if (key.status != win::ERROR_SUCCESS) break;
+      if (SkippedKey(key.name)) continue;
+      const std::optional<platform::Sid> sid = SidOfKeyName(key.name);
+      if (!sid) continue;
+      WriteRow(key.name, *sid, key.last_write_time);
+    }
+  }
+
+ private:
+  void WriteRow(const std::string& name, const platform::Sid& sid, platform::FileTime written) {
+    RunOutput& out = context_.output;
+    out.value(kAccount) = name;
+    if (const auto time = platform::FileTimeToSystemTime(written)) {
+      out.value(kLogonTime) =
+          format::FormatSystemTime(*time, true, context_.format, *out.platform().locale);
+    }
+    const format::ResolvedSid account =
+        format::ResolveSid(context_.session.lookup(), target_.path, sid);
+    if (account.ok()) {
+      out.value(kAccount) = account.domain + "\\" + account.name;
+    } else {
+      out.value(kFullName) = format::kError;
+    }
+    out.WriteTypedRow(&target_, file_, true);
+  }
+
+  ExportContext& context_;
+  const tagCObjects& target_;
+  TypedOutput& file_;
+};
+
+}  // namespace
+
+void ExportLoggedOnRows(ExportContext& context, const tagCObjects& target) {
+  RunOutput& out = context.output;
+  platform::Registry& registry = context.session.registry();
+  ExportProgress progress(out, target, "Exporting logged on users...", kLoggedOnKind);
+
+  std::string failure;
+  const platform::RegistryKeyResult users =
+      registry.ConnectRegistry(target.path, platform::kHkeyUsers);
+  if (users.status != win::ERROR_SUCCESS) {
+    failure = FormatMessageId(kMsgRegistryConnect, {target.path}) + WindowsErrorText(users.status);
+  } else {
+    const HandleGuard close(users.key,
+                            [&registry](platform::RegistryKey k) { registry.CloseKey(k); });
+    LoggedOnExport(context, target).Run(users.key);
+  }
+
+  if (!failure.empty()) progress.ReportFailure(failure);
+  out.LogLine(&target, ExportTypeInfo(kLoggedOn).log_name, !failure.empty(), failure);
+}
+
+ExporterUnit LoggedOnUnit() {
+  static constexpr ExportType kTypes[] = {kLoggedOn};
+  return {.name = "logged_on",
+          .types = kTypes,
+          .start = StartEnabledTypeRun<kLoggedOn, ExportLoggedOnRows>};
+}
+
+}  // namespace tabulon
