@@ -1,13 +1,10 @@
 #include "exporters/units.h"
 
-<<<<<<< HEAD
 #include "exporters/accounts/groups/groups.h"
 #include "exporters/accounts/users/users.h"
-=======
 #include "exporters/accounts/logged_on/logged_on.h"
 #include "exporters/accounts/rights/policies.h"
 #include "exporters/accounts/rights/rights.h"
->>>>>>> acct-rights
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
