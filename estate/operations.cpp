@@ -85,20 +85,4 @@ bool CanInjectFailure(Operation op) {
          op != Operation::kLsaClose;
 }
 
-std::string_view InjectableOperationNames() {
-  return "NetServerGetInfo, NetServerEnum, NetQueryDisplayInformation, NetGetDCName, "
-         "DsGetDcName, OpenSCManager, EnumServicesStatus, OpenService, QueryServiceConfig, "
-         "LookupAccountSid, LookupAccountName, SystemEcho, RawEcho, WTSOpenServer, "
-         "WTSEnumerateSessions, WTSEnumerateProcesses, WTSQuerySessionInformation, "
-         "WTSQueryUserConfig, WinStationQueryInformation, NetShareEnum, NetShareGetInfo, "
-         "NetConnectionEnum, NetSessionEnum, NetFileEnum, NetServerDiskEnum, "
-         "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation, RegConnectRegistry, "
-         "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "
-         "OpenPrinter, GetPrinter, NetLocalGroupEnum, NetLocalGroupGetMembers, "
-         "NetLocalGroupGetInfo, NetGroupGetInfo, NetGroupGetUsers, NetUserGetInfo, "
-         "NetUserGetLocalGroups, NetUserGetGroups, LsaOpenPolicy, "
-         "LsaEnumerateAccountsWithUserRight, LsaQueryInformationPolicy, "
-         "LookupPrivilegeDisplayName, NetUserModalsGet";
-}
-
 }  // namespace tabulon::estate

@@ -71,7 +71,5 @@ std::string_view OperationName(Operation op);
 std::optional<Operation> OperationFromName(std::string_view name);
 // Closing a handle always works, so it cannot be made to fail.
 bool CanInjectFailure(Operation op);
-// The names that can be made to fail, comma-separated, for error messages.
-std::string_view InjectableOperationNames();
 
 }  // namespace tabulon::estate

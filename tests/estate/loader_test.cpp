@@ -66,7 +66,7 @@ TEST(EstateLoader, RejectsBadInputWithFileAndPath) {
       {"too large", R"({"computers": [{"name": "A", "server": {"platform_id": 4294967296}}]})",
        "the number is larger than 4294967295"},
       {"unknown operation", R"({"computers": [{"name": "A", "failures": {"NetFrobnicate": 5}}]})",
-       "computers[0].failures.NetFrobnicate: unknown operation; failures can be given for"},
+       "computers[0].failures.NetFrobnicate: unknown operation (docs/estate.md lists those"},
       {"unknown status name",
        R"({"computers": [{"name": "A", "failures": {"OpenSCManager": "ERROR_OOPS"}}]})",
        "computers[0].failures.OpenSCManager: unknown status 'ERROR_OOPS'"},
