@@ -12,6 +12,7 @@
 
 #include "estate/operations.h"
 #include "estate/resources.h"
+#include "estate/scheduled_work.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/security.h"
@@ -159,6 +160,10 @@ struct Computer {
   std::vector<Printer> printers;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
+
+  // Scheduled tasks exports: AT jobs, Task Scheduler 1.0 work items and the
+  // Task Scheduler 2.0 folder tree.
+  ScheduledWork scheduled;
 };
 
 struct BrowseEntry {

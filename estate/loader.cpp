@@ -117,8 +117,13 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadRegistry(reader, r, rp, registry_sources, computer);
                            }) ||
-          !reader.Optional(v[i], here, "printers", [&](const Json& r, const JsonPath& rp) {
-            return ReadPrinters(reader, r, rp, computer.printers);
+          !reader.Optional(v[i], here, "printers",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadPrinters(reader, r, rp, computer.printers);
+                           }) ||
+          !reader.Optional(v[i], here, "scheduled_tasks", [&](const Json& r, const JsonPath& rp) {
+            return ReadScheduledWork(reader, r, rp, registry_sources.base_directory,
+                                     computer.scheduled);
           })) {
         return false;
       }

@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 41> kNames{
+constexpr std::array<std::string_view, 53> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -49,8 +49,20 @@ constexpr std::array<std::string_view, 41> kNames{
     "OpenPrinter",
     "GetPrinter",
     "ClosePrinter",
+    "NetScheduleJobEnum",
+    "CreateTaskScheduler",
+    "SetTargetComputer",
+    "EnumWorkItems",
+    "ActivateWorkItem",
+    "ReleaseTaskScheduler",
+    "CreateTaskService",
+    "TaskServiceConnect",
+    "GetTaskFolder",
+    "GetTaskFolders",
+    "GetTasks",
+    "ReleaseTaskService",
 };
-static_assert(kNames.size() == static_cast<std::size_t>(Operation::kClosePrinter) + 1);
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kReleaseTaskService) + 1);
 
 }  // namespace
 
@@ -67,7 +79,8 @@ std::optional<Operation> OperationFromName(std::string_view name) {
 
 bool CanInjectFailure(Operation op) {
   return op != Operation::kCloseServiceHandle && op != Operation::kWTSCloseServer &&
-         op != Operation::kRegCloseKey && op != Operation::kClosePrinter;
+         op != Operation::kRegCloseKey && op != Operation::kClosePrinter &&
+         op != Operation::kReleaseTaskScheduler && op != Operation::kReleaseTaskService;
 }
 
 std::string_view InjectableOperationNames() {
@@ -79,7 +92,9 @@ std::string_view InjectableOperationNames() {
          "NetConnectionEnum, NetSessionEnum, NetFileEnum, NetServerDiskEnum, "
          "NetWkstaTransportEnum, GetDiskFreeSpaceEx, GetVolumeInformation, RegConnectRegistry, "
          "RegOpenKey, RegQueryValue, RegEnumKey, RegEnumValue, RegQueryInfoKey, EnumPrinters, "
-         "OpenPrinter, GetPrinter";
+         "OpenPrinter, GetPrinter, NetScheduleJobEnum, CreateTaskScheduler, SetTargetComputer, "
+         "EnumWorkItems, ActivateWorkItem, CreateTaskService, TaskServiceConnect, GetTaskFolder, "
+         "GetTaskFolders, GetTasks";
 }
 
 }  // namespace tabulon::estate

@@ -56,4 +56,9 @@ bool ReadRegistry(JsonReader& reader, const Json& value, const JsonPath& path,
 bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
                   std::vector<Printer>& out);
 
+// The scheduled_tasks member of a computer; its task_folder is looked up
+// from `base_directory` when relative.
+bool ReadScheduledWork(JsonReader& reader, const Json& value, const JsonPath& path,
+                       std::string_view base_directory, ScheduledWork& out);
+
 }  // namespace tabulon::estate

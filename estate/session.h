@@ -15,8 +15,10 @@
 #include "estate/network_management.h"
 #include "estate/printing.h"
 #include "estate/registry.h"
+#include "estate/scheduled_tasks.h"
 #include "estate/service_control.h"
 #include "estate/simulation.h"
+#include "estate/task_service.h"
 #include "estate/terminal_services.h"
 #include "platform/session.h"
 
@@ -42,6 +44,9 @@ class EstateSession final : public platform::TargetSession {
   platform::FileSystem& files() override { return files_; }
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
+  platform::ScheduleService& schedule() override { return schedule_; }
+  platform::TaskScheduler& task_scheduler() override { return task_scheduler_; }
+  platform::TaskService& task_service() override { return task_service_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -60,6 +65,9 @@ class EstateSession final : public platform::TargetSession {
   EstateFileSystem files_;
   EstateAccountLookup lookup_;
   EstateDirectoryService directory_;
+  EstateScheduleService schedule_;
+  EstateTaskScheduler task_scheduler_;
+  EstateTaskService task_service_;
 };
 
 }  // namespace tabulon::estate

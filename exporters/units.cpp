@@ -1,5 +1,7 @@
 #include "exporters/units.h"
 
+#include "exporters/accounts/tasks/tasks_pre_vista.h"
+#include "exporters/accounts/tasks/tasks_vista.h"
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
@@ -25,7 +27,8 @@ ExporterUnits StandardExporterUnits() {
       NetworkUnit(), ProtocolsUnit(),
       // rights, policies, logged-on users
       PrintersUnit(),
-      // users, groups, tasks
+      // users, groups
+      TasksUnit(), TasksNewUnit(),
   };
   return kUnits;
 }

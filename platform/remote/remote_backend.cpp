@@ -8,6 +8,7 @@
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_tasks.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -36,6 +37,9 @@ class RemoteSession final : public TargetSession {
   FileSystem& files() override { return files_; }
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return directory_; }
+  ScheduleService& schedule() override { return schedule_; }
+  TaskScheduler& task_scheduler() override { return task_scheduler_; }
+  TaskService& task_service() override { return task_service_; }
 
  private:
   const std::string target_;
@@ -52,6 +56,11 @@ class RemoteSession final : public TargetSession {
   // Terminal services have no interface a server offers over SMB: they need
   // the Windows build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
+  // The schedule service (atsvc) and the task schedulers are not reached
+  // over RPC yet.
+  unsupported::UnsupportedScheduleService schedule_;
+  unsupported::UnsupportedTaskScheduler task_scheduler_;
+  unsupported::UnsupportedTaskService task_service_;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "platform/session.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_tasks.h"
 
 namespace tabulon::unsupported {
 
@@ -31,6 +32,9 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::FileSystem& files() override;
   platform::AccountLookup& lookup() override { return lookup_; }
   platform::DirectoryService& directory() override { return directory_; }
+  platform::ScheduleService& schedule() override { return schedule_; }
+  platform::TaskScheduler& task_scheduler() override { return task_scheduler_; }
+  platform::TaskService& task_service() override { return task_service_; }
 
  private:
   const std::string target_;
@@ -43,6 +47,9 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedFileSystem files_;
   UnsupportedAccountLookup lookup_;
   UnsupportedDirectoryService directory_;
+  UnsupportedScheduleService schedule_;
+  UnsupportedTaskScheduler task_scheduler_;
+  UnsupportedTaskService task_service_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {
