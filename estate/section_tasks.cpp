@@ -402,7 +402,7 @@ bool ReadWorkItem(JsonReader& reader, const Json& value, const JsonPath& path,
   if (out.name.empty()) return reader.Fail(path, "a work item needs a name");
   if (triggers.size() > 0xFFFF) return reader.Fail(path, "too many triggers");
   item.trigger_count.value = static_cast<std::uint16_t>(triggers.size());
-  for (std::string& text : triggers) item.trigger_strings.push_back({.value = std::move(text)});
+  for (std::string& text : triggers) item.trigger_strings.emplace_back().value = std::move(text);
   return failures == nullptr ||
          ReadGetterFailures(reader, *failures, JsonPath{here, "failures"}, kWorkItemGetters, out);
 }
@@ -433,7 +433,7 @@ class TaskTreeReader {
              text::ToLower(b.path().filename().string());
     });
     const std::size_t index = folders_.size();
-    folders_.push_back(TaskFolderRecord{.path = folder_path});
+    folders_.emplace_back().path = folder_path;
     for (const auto& entry : entries) {
       const std::string name = entry.path().filename().string();
       if (name.starts_with('.')) continue;

@@ -86,7 +86,7 @@ platform::TaskFolderListResult EstateTaskService::GetFolders(platform::TaskServi
                   : flags != 0                             ? win::E_INVALIDARG
                                                            : folder->get_folders;
   if (result.status != win::ERROR_SUCCESS) return result;
-  for (const std::string& path : folder->subfolders) result.paths.push_back({.value = path});
+  for (const std::string& path : folder->subfolders) result.paths.emplace_back().value = path;
   return result;
 }
 

@@ -308,13 +308,15 @@ bool Decode(std::string_view bytes, std::string& out, std::string& error) {
     utf8.assign(bytes);
   }
   out.reserve(utf8.size());
-  if (!text::IsValidUtf8(utf8)) {
-    error = "malformed UTF-8";
-    return false;
-  }
   std::size_t pos = 0;
   while (pos < utf8.size()) {
+    const std::size_t at = pos;
     const char32_t c = text::NextCodePoint(utf8, pos);
+    // The decoder stands in U+FFFD for a malformed sequence.
+    if (c == 0xFFFD && utf8.compare(at, 3, "\xEF\xBF\xBD") != 0) {
+      error = "malformed UTF-8";
+      return false;
+    }
     if (!IsXmlChar(c)) {
       error = "a character XML does not allow";
       return false;
@@ -339,8 +341,8 @@ const XmlElement* XmlElement::Child(std::string_view child_name) const {
 }
 
 const std::string* XmlElement::Attribute(std::string_view attribute_name) const {
-  for (const auto& [name, value] : attributes) {
-    if (name == attribute_name) return &value;
+  for (const auto& [key, value] : attributes) {
+    if (key == attribute_name) return &value;
   }
   return nullptr;
 }

@@ -50,19 +50,21 @@ std::string DayLists(const platform::AtEnum& job) {
   return text;
 }
 
-std::string TimeOfDay(std::uint32_t milliseconds, platform::Locale& locale) {
-  platform::SystemTime time;
+// The time formatter wants a whole valid time: today's date carries it.
+std::string TimeOfDay(std::uint32_t milliseconds, platform::Platform& platform) {
+  platform::SystemTime time = platform.clock->LocalNow();
+  time.milliseconds = 0;
   time.hour = static_cast<int>(milliseconds / 3600000);
   time.minute = static_cast<int>(milliseconds % 3600000 / 60000);
   time.second = static_cast<int>(milliseconds % 3600000 % 60000 / 1000);
-  return locale.FormatTime(time, "").value_or("");
+  return platform.locale->FormatTime(time, "").value_or("");
 }
 
 void WriteJob(ExportContext& context, const tagCObjects& target, const platform::AtEnum& job) {
   RunOutput& out = context.output;
   out.value(kType) = "AT";
   out.value(kId) = std::to_string(static_cast<std::int32_t>(job.job_id));
-  out.value(kTime) = TimeOfDay(job.job_time, *out.platform().locale);
+  out.value(kTime) = TimeOfDay(job.job_time, out.platform());
   out.value(kCommand) = job.command;
   out.value(kSchedule) = DayLists(job);
   out.value(kAccount) = "Schedule Service Account";
