@@ -43,7 +43,8 @@ platform::ScheduleJobEnumResult EstateScheduleService::NetScheduleJobEnum(
   result.status = sim_.Reach(
       session_, Operation::kNetScheduleJobEnum, server,
       [&] {
-        return "prefmaxlen=" + Hex(preferred_max_length) + " resume=" + std::to_string(resume_handle);
+        return "prefmaxlen=" + Hex(preferred_max_length) +
+               " resume=" + std::to_string(resume_handle);
       },
       sim_.ToComputer(computer), win::ERROR_BAD_NETPATH);
   if (result.status != win::ERROR_SUCCESS) return result;
@@ -70,8 +71,7 @@ win::Status EstateTaskScheduler::SetTargetComputer(platform::TaskSchedulerObject
   const Computer* computer = sim_.estate().FindServer(computer_name);
   const bool valid = state != nullptr && !state->enumeration;
   win::Status status = sim_.Reach(
-      session_, Operation::kSetTargetComputer, computer_name,
-      [&] { return ObjectText(scheduler); },
+      session_, Operation::kSetTargetComputer, computer_name, [&] { return ObjectText(scheduler); },
       valid ? sim_.ToComputer(computer) : Destination{},
       valid ? UnreachableResult(computer) : win::E_INVALIDARG);
   if (status == win::ERROR_SUCCESS && !computer->scheduled.work_items) {

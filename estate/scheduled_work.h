@@ -33,7 +33,7 @@ struct RegisteredTaskRecord {
 // One folder of the Task Scheduler 2.0 tree: "\" or "\Microsoft\Windows".
 struct TaskFolderRecord {
   std::string path;
-  std::vector<std::string> subfolders;  // paths, in collection order
+  std::vector<std::string> subfolders;      // paths, in collection order
   std::vector<RegisteredTaskRecord> tasks;  // in collection order
   // What GetFolder, GetFolders and GetTasks answer for this folder.
   win::Status get_folder = win::ERROR_SUCCESS;

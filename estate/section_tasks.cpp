@@ -30,9 +30,9 @@ constexpr std::array kJobFlags{
 
 // AT days of the week: bit 0 Monday.
 constexpr std::array kJobDays{
-    NamedValue{"MO", 0x1},       NamedValue{"TU", 0x2},        NamedValue{"WE", 0x4},
-    NamedValue{"TH", 0x8},       NamedValue{"FR", 0x10},       NamedValue{"SA", 0x20},
-    NamedValue{"SU", 0x40},      NamedValue{"MONDAY", 0x1},    NamedValue{"TUESDAY", 0x2},
+    NamedValue{"MO", 0x1},        NamedValue{"TU", 0x2},       NamedValue{"WE", 0x4},
+    NamedValue{"TH", 0x8},        NamedValue{"FR", 0x10},      NamedValue{"SA", 0x20},
+    NamedValue{"SU", 0x40},       NamedValue{"MONDAY", 0x1},   NamedValue{"TUESDAY", 0x2},
     NamedValue{"WEDNESDAY", 0x4}, NamedValue{"THURSDAY", 0x8}, NamedValue{"FRIDAY", 0x10},
     NamedValue{"SATURDAY", 0x20}, NamedValue{"SUNDAY", 0x40},
 };
@@ -79,21 +79,17 @@ struct WorkItemGetter {
 };
 constexpr std::array kWorkItemGetters{
     WorkItemGetter{"Activate", [](WorkItemRecord& r, win::Status s) { r.activate_status = s; }},
-    WorkItemGetter{"GetNextRunTime", [](WorkItemRecord& r, win::Status s) {
-                     r.item.next_run_time.status = s;
-                   }},
-    WorkItemGetter{"GetApplicationName", [](WorkItemRecord& r, win::Status s) {
-                     r.item.application_name.status = s;
-                   }},
-    WorkItemGetter{"GetAccountInformation", [](WorkItemRecord& r, win::Status s) {
-                     r.item.account_information.status = s;
-                   }},
+    WorkItemGetter{"GetNextRunTime",
+                   [](WorkItemRecord& r, win::Status s) { r.item.next_run_time.status = s; }},
+    WorkItemGetter{"GetApplicationName",
+                   [](WorkItemRecord& r, win::Status s) { r.item.application_name.status = s; }},
+    WorkItemGetter{"GetAccountInformation",
+                   [](WorkItemRecord& r, win::Status s) { r.item.account_information.status = s; }},
     WorkItemGetter{"GetFlags", [](WorkItemRecord& r, win::Status s) { r.item.flags.status = s; }},
     WorkItemGetter{"GetIdleWait",
                    [](WorkItemRecord& r, win::Status s) { r.item.idle_wait.status = s; }},
-    WorkItemGetter{"GetWorkingDirectory", [](WorkItemRecord& r, win::Status s) {
-                     r.item.working_directory.status = s;
-                   }},
+    WorkItemGetter{"GetWorkingDirectory",
+                   [](WorkItemRecord& r, win::Status s) { r.item.working_directory.status = s; }},
     WorkItemGetter{"GetParameters",
                    [](WorkItemRecord& r, win::Status s) { r.item.parameters.status = s; }},
     WorkItemGetter{"GetComment",
@@ -106,9 +102,9 @@ constexpr std::array kWorkItemGetters{
                    [](WorkItemRecord& r, win::Status s) { r.item.priority.status = s; }},
     WorkItemGetter{"GetExitCode",
                    [](WorkItemRecord& r, win::Status s) { r.item.exit_code.status = s; }},
-    WorkItemGetter{"GetMostRecentRunTime", [](WorkItemRecord& r, win::Status s) {
-                     r.item.most_recent_run_time.status = s;
-                   }},
+    WorkItemGetter{
+        "GetMostRecentRunTime",
+        [](WorkItemRecord& r, win::Status s) { r.item.most_recent_run_time.status = s; }},
     WorkItemGetter{"GetStatus", [](WorkItemRecord& r, win::Status s) { r.item.status.status = s; }},
     WorkItemGetter{"GetTriggerCount",
                    [](WorkItemRecord& r, win::Status s) { r.item.trigger_count.status = s; }},
@@ -124,16 +120,14 @@ struct TaskGetter {
   std::string_view name;
   void (*fail)(platform::RegisteredTask& task, win::Status status);
 };
-void ForEachTrigger(platform::RegisteredTask& task, void (*fail)(platform::TaskTrigger&,
-                                                                 win::Status),
-                    win::Status status) {
+void ForEachTrigger(platform::RegisteredTask& task,
+                    void (*fail)(platform::TaskTrigger&, win::Status), win::Status status) {
   for (platform::TaskTrigger& t : task.definition.value.triggers.value) fail(t, status);
 }
 constexpr std::array kTaskGetters{
     TaskGetter{"get_Item", [](platform::RegisteredTask& t, win::Status s) { t.item_status = s; }},
     TaskGetter{"get_Name", [](platform::RegisteredTask& t, win::Status s) { t.name.status = s; }},
-    TaskGetter{"get_State",
-               [](platform::RegisteredTask& t, win::Status s) { t.state.status = s; }},
+    TaskGetter{"get_State", [](platform::RegisteredTask& t, win::Status s) { t.state.status = s; }},
     TaskGetter{"get_NextRunTime",
                [](platform::RegisteredTask& t, win::Status s) { t.next_run_time.status = s; }},
     TaskGetter{"get_LastRunTime",
@@ -141,10 +135,8 @@ constexpr std::array kTaskGetters{
     TaskGetter{"get_LastTaskResult",
                [](platform::RegisteredTask& t, win::Status s) { t.last_task_result.status = s; }},
     TaskGetter{"get_Path", [](platform::RegisteredTask& t, win::Status s) { t.path.status = s; }},
-    TaskGetter{"get_NumberOfMissedRuns",
-               [](platform::RegisteredTask& t, win::Status s) {
-                 t.number_of_missed_runs.status = s;
-               }},
+    TaskGetter{"get_NumberOfMissedRuns", [](platform::RegisteredTask& t,
+                                            win::Status s) { t.number_of_missed_runs.status = s; }},
     TaskGetter{"get_Definition",
                [](platform::RegisteredTask& t, win::Status s) { t.definition.status = s; }},
     TaskGetter{"get_RegistrationInfo",
@@ -171,10 +163,8 @@ constexpr std::array kTaskGetters{
                [](platform::RegisteredTask& t, win::Status s) {
                  t.definition.value.registration_info.value.version.status = s;
                }},
-    TaskGetter{"get_Principal",
-               [](platform::RegisteredTask& t, win::Status s) {
-                 t.definition.value.principal.status = s;
-               }},
+    TaskGetter{"get_Principal", [](platform::RegisteredTask& t,
+                                   win::Status s) { t.definition.value.principal.status = s; }},
     TaskGetter{"get_GroupId",
                [](platform::RegisteredTask& t, win::Status s) {
                  t.definition.value.principal.value.group_id.status = s;
@@ -183,10 +173,8 @@ constexpr std::array kTaskGetters{
                [](platform::RegisteredTask& t, win::Status s) {
                  t.definition.value.principal.value.user_id.status = s;
                }},
-    TaskGetter{"get_Triggers",
-               [](platform::RegisteredTask& t, win::Status s) {
-                 t.definition.value.triggers.status = s;
-               }},
+    TaskGetter{"get_Triggers", [](platform::RegisteredTask& t,
+                                  win::Status s) { t.definition.value.triggers.status = s; }},
     TaskGetter{"trigger.get_Item",
                [](platform::RegisteredTask& t, win::Status s) {
                  ForEachTrigger(
@@ -197,13 +185,12 @@ constexpr std::array kTaskGetters{
                  ForEachTrigger(
                      t, [](platform::TaskTrigger& g, win::Status v) { g.type.status = v; }, s);
                }},
-    TaskGetter{"trigger.get_StartBoundary",
-               [](platform::RegisteredTask& t, win::Status s) {
-                 ForEachTrigger(
-                     t,
-                     [](platform::TaskTrigger& g, win::Status v) { g.start_boundary.status = v; },
-                     s);
-               }},
+    TaskGetter{
+        "trigger.get_StartBoundary",
+        [](platform::RegisteredTask& t, win::Status s) {
+          ForEachTrigger(
+              t, [](platform::TaskTrigger& g, win::Status v) { g.start_boundary.status = v; }, s);
+        }},
     TaskGetter{"trigger.QueryInterface",
                [](platform::RegisteredTask& t, win::Status s) {
                  ForEachTrigger(
@@ -225,13 +212,13 @@ bool ReadLocalTime(JsonReader& reader, const Json& value, const JsonPath& path,
   if (!reader.String(value, path, text)) return false;
   platform::SystemTime t;
   char tail = 0;
-  const int read = std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &t.year, &t.month,
-                               &t.day, &t.hour, &t.minute, &t.second, &tail);
+  const int read = std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &t.year, &t.month, &t.day,
+                               &t.hour, &t.minute, &t.second, &tail);
   const auto ft = read == 6 ? platform::SystemTimeToFileTime(t) : std::nullopt;
   const auto full = ft ? platform::FileTimeToSystemTime(*ft) : std::nullopt;  // day of week
   if (!full) {
-    return reader.Fail(path, "expected a time YYYY-MM-DDTHH:MM:SS or null, not " +
-                                 QuoteForMessage(text));
+    return reader.Fail(path,
+                       "expected a time YYYY-MM-DDTHH:MM:SS or null, not " + QuoteForMessage(text));
   }
   out = *full;
   return true;
@@ -245,8 +232,7 @@ bool ReadOleDate(JsonReader& reader, const Json& value, const JsonPath& path, do
 }
 
 // "HH:MM" or "HH:MM:SS" as milliseconds after midnight, or the number.
-bool ReadJobTime(JsonReader& reader, const Json& value, const JsonPath& path,
-                 std::uint32_t& out) {
+bool ReadJobTime(JsonReader& reader, const Json& value, const JsonPath& path, std::uint32_t& out) {
   if (value.is_number()) return reader.Uint32(value, path, out);
   std::string text;
   if (!reader.String(value, path, text)) return false;
@@ -300,29 +286,19 @@ bool ReadAtJob(JsonReader& reader, const Json& value, const JsonPath& path, plat
   const std::string here = path.str();
   std::uint32_t days = 0;
   std::uint32_t flags = 0;
-  const bool ok =
-      reader.Optional(value, here, "id",
-                      [&](const Json& v, const JsonPath& p) { return reader.Uint32(v, p, out.job_id); }) &&
-      reader.Optional(value, here, "time",
-                      [&](const Json& v, const JsonPath& p) {
-                        return ReadJobTime(reader, v, p, out.job_time);
-                      }) &&
-      reader.Optional(value, here, "days_of_week",
-                      [&](const Json& v, const JsonPath& p) {
-                        return reader.Named(v, p, Vocabulary{kJobDays, {}}, "day", true, days);
-                      }) &&
-      reader.Optional(value, here, "days_of_month",
-                      [&](const Json& v, const JsonPath& p) {
-                        return ReadDayNumbers(reader, v, p, out.days_of_month);
-                      }) &&
-      reader.Optional(value, here, "flags",
-                      [&](const Json& v, const JsonPath& p) {
-                        return reader.Named(v, p, Vocabulary{kJobFlags, "JOB_"}, "job flag", true,
-                                            flags);
-                      }) &&
-      reader.Optional(value, here, "command", [&](const Json& v, const JsonPath& p) {
-        return reader.String(v, p, out.command);
-      });
+  const bool ok = reader.Optional(value, here, "id", [&](const Json& v, const JsonPath& p) {
+    return reader.Uint32(v, p, out.job_id);
+  }) && reader.Optional(value, here, "time", [&](const Json& v, const JsonPath& p) {
+    return ReadJobTime(reader, v, p, out.job_time);
+  }) && reader.Optional(value, here, "days_of_week", [&](const Json& v, const JsonPath& p) {
+    return reader.Named(v, p, Vocabulary{kJobDays, {}}, "day", true, days);
+  }) && reader.Optional(value, here, "days_of_month", [&](const Json& v, const JsonPath& p) {
+    return ReadDayNumbers(reader, v, p, out.days_of_month);
+  }) && reader.Optional(value, here, "flags", [&](const Json& v, const JsonPath& p) {
+    return reader.Named(v, p, Vocabulary{kJobFlags, "JOB_"}, "job flag", true, flags);
+  }) && reader.Optional(value, here, "command", [&](const Json& v, const JsonPath& p) {
+    return reader.String(v, p, out.command);
+  });
   if (!ok) return false;
   if (days > 0x7F || flags > 0xFF) return reader.Fail(path, "days or flags out of range");
   out.days_of_week = static_cast<std::uint8_t>(days);
@@ -340,10 +316,12 @@ bool ReadWorkItem(JsonReader& reader, const Json& value, const JsonPath& path,
   item.max_run_time.value = 72 * 3600 * 1000;
   item.priority.value = 32;  // NORMAL_PRIORITY_CLASS
   const auto string = [&](std::string& field) {
-    return [&reader, &field](const Json& v, const JsonPath& p) { return reader.String(v, p, field); };
+    return
+        [&reader, &field](const Json& v, const JsonPath& p) { return reader.String(v, p, field); };
   };
   const auto number = [&](std::uint32_t& field) {
-    return [&reader, &field](const Json& v, const JsonPath& p) { return reader.Uint32(v, p, field); };
+    return
+        [&reader, &field](const Json& v, const JsonPath& p) { return reader.Uint32(v, p, field); };
   };
   const auto minutes = [&](std::uint16_t& field) {
     return [&reader, &field](const Json& v, const JsonPath& p) {
@@ -453,7 +431,8 @@ class TaskTreeReader {
 
   bool Task(const std::filesystem::path& file, const std::string& name, const std::string& path,
             TaskFolderRecord& folder) {
-    if (++files_ > kMaxTaskFiles) return Fail("more than " + std::to_string(kMaxTaskFiles) + " tasks");
+    if (++files_ > kMaxTaskFiles)
+      return Fail("more than " + std::to_string(kMaxTaskFiles) + " tasks");
     std::ifstream in(file, std::ios::binary);
     std::string bytes;
     if (in) {
@@ -503,27 +482,18 @@ bool ReadTaskState(JsonReader& reader, const Json& value, const JsonPath& path,
   const std::string here = path.str();
   std::uint32_t missed = 0;
   const Json* failures = JsonReader::Member(value, "failures");
-  const bool ok =
-      reader.Optional(value, here, "state",
-                      [&](const Json& v, const JsonPath& p) {
-                        return reader.Named(v, p, Vocabulary{kTaskStates, "TASK_STATE_"},
-                                            "task state", false, task.state.value);
-                      }) &&
-      reader.Optional(value, here, "next_run",
-                      [&](const Json& v, const JsonPath& p) {
-                        return ReadOleDate(reader, v, p, task.next_run_time.value);
-                      }) &&
-      reader.Optional(value, here, "last_run",
-                      [&](const Json& v, const JsonPath& p) {
-                        return ReadOleDate(reader, v, p, task.last_run_time.value);
-                      }) &&
-      reader.Optional(value, here, "last_result",
-                      [&](const Json& v, const JsonPath& p) {
-                        return reader.Status(v, p, task.last_task_result.value);
-                      }) &&
-      reader.Optional(value, here, "missed_runs", [&](const Json& v, const JsonPath& p) {
-        return reader.Uint32(v, p, missed);
-      });
+  const bool ok = reader.Optional(value, here, "state", [&](const Json& v, const JsonPath& p) {
+    return reader.Named(v, p, Vocabulary{kTaskStates, "TASK_STATE_"}, "task state", false,
+                        task.state.value);
+  }) && reader.Optional(value, here, "next_run", [&](const Json& v, const JsonPath& p) {
+    return ReadOleDate(reader, v, p, task.next_run_time.value);
+  }) && reader.Optional(value, here, "last_run", [&](const Json& v, const JsonPath& p) {
+    return ReadOleDate(reader, v, p, task.last_run_time.value);
+  }) && reader.Optional(value, here, "last_result", [&](const Json& v, const JsonPath& p) {
+    return reader.Status(v, p, task.last_task_result.value);
+  }) && reader.Optional(value, here, "missed_runs", [&](const Json& v, const JsonPath& p) {
+    return reader.Uint32(v, p, missed);
+  });
   if (!ok) return false;
   task.number_of_missed_runs.value = static_cast<std::int32_t>(missed);
   return failures == nullptr ||
@@ -561,43 +531,38 @@ bool ReadTaskTree(JsonReader& reader, const Json& scheduled, const std::string& 
   }
   std::error_code ec;
   if (!std::filesystem::is_directory(root, ec)) {
-    return reader.Fail(where, "the task folder " + QuoteForMessage(root.string()) +
-                                  " is not a directory");
+    return reader.Fail(where,
+                       "the task folder " + QuoteForMessage(root.string()) + " is not a directory");
   }
   std::vector<TaskFolderRecord>& folders = out.task_folders.emplace();
   if (!TaskTreeReader(reader, where, folders).Folder(root, "\\", 0)) return false;
-  return reader.Optional(scheduled, here, "tasks",
-                         [&](const Json& v, const JsonPath& p) {
-                           if (!reader.ExpectObject(v, p)) return false;
-                           const std::string inner = p.str();
-                           for (const auto& [key, entry] : v.items()) {
-                             RegisteredTaskRecord* record = FindTask(folders, key);
-                             if (record == nullptr) {
-                               return reader.Fail(JsonPath{inner, key},
-                                                  "no such task in the task folder");
-                             }
-                             if (!ReadTaskState(reader, entry, JsonPath{inner, key},
-                                                record->task)) {
-                               return false;
-                             }
-                           }
-                           return true;
-                         }) &&
-         reader.Optional(scheduled, here, "folder_failures", [&](const Json& v, const JsonPath& p) {
-           if (!reader.ExpectObject(v, p)) return false;
-           const std::string inner = p.str();
-           for (const auto& [key, entry] : v.items()) {
-             const auto found = std::find_if(folders.begin(), folders.end(),
-                                             [&](const TaskFolderRecord& f) {
-                                               return text::EqualsNoCase(f.path, key);
-                                             });
-             if (found == folders.end()) {
-               return reader.Fail(JsonPath{inner, key}, "no such folder in the task folder");
-             }
-             if (!ReadFolderFailures(reader, entry, JsonPath{inner, key}, *found)) return false;
-           }
-           return true;
-         });
+  return reader.Optional(scheduled, here, "tasks", [&](const Json& v, const JsonPath& p) {
+    if (!reader.ExpectObject(v, p)) return false;
+    const std::string inner = p.str();
+    for (const auto& [key, entry] : v.items()) {
+      RegisteredTaskRecord* record = FindTask(folders, key);
+      if (record == nullptr) {
+        return reader.Fail(JsonPath{inner, key}, "no such task in the task folder");
+      }
+      if (!ReadTaskState(reader, entry, JsonPath{inner, key}, record->task)) {
+        return false;
+      }
+    }
+    return true;
+  }) && reader.Optional(scheduled, here, "folder_failures", [&](const Json& v, const JsonPath& p) {
+    if (!reader.ExpectObject(v, p)) return false;
+    const std::string inner = p.str();
+    for (const auto& [key, entry] : v.items()) {
+      const auto found =
+          std::find_if(folders.begin(), folders.end(),
+                       [&](const TaskFolderRecord& f) { return text::EqualsNoCase(f.path, key); });
+      if (found == folders.end()) {
+        return reader.Fail(JsonPath{inner, key}, "no such folder in the task folder");
+      }
+      if (!ReadFolderFailures(reader, entry, JsonPath{inner, key}, *found)) return false;
+    }
+    return true;
+  });
 }
 
 }  // namespace
@@ -606,34 +571,30 @@ bool ReadScheduledWork(JsonReader& reader, const Json& value, const JsonPath& pa
                        std::string_view base_directory, ScheduledWork& out) {
   if (!reader.ExpectObject(value, path)) return false;
   const std::string here = path.str();
-  return reader.Optional(value, here, "at_jobs",
-                         [&](const Json& v, const JsonPath& p) {
-                           if (!reader.ExpectArray(v, p)) return false;
-                           const std::string inner = p.str();
-                           for (std::size_t i = 0; i < v.size(); ++i) {
-                             platform::AtEnum job;
-                             if (!ReadAtJob(reader, v[i], JsonPath{inner, {}, i}, job)) {
-                               return false;
-                             }
-                             out.at_jobs.push_back(std::move(job));
-                           }
-                           return true;
-                         }) &&
-         reader.Optional(value, here, "work_items",
-                         [&](const Json& v, const JsonPath& p) {
-                           if (!reader.ExpectArray(v, p)) return false;
-                           const std::string inner = p.str();
-                           auto& items = out.work_items.emplace();
-                           for (std::size_t i = 0; i < v.size(); ++i) {
-                             WorkItemRecord item;
-                             if (!ReadWorkItem(reader, v[i], JsonPath{inner, {}, i}, item)) {
-                               return false;
-                             }
-                             items.push_back(std::move(item));
-                           }
-                           return true;
-                         }) &&
-         ReadTaskTree(reader, value, here, base_directory, out);
+  return reader.Optional(value, here, "at_jobs", [&](const Json& v, const JsonPath& p) {
+    if (!reader.ExpectArray(v, p)) return false;
+    const std::string inner = p.str();
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      platform::AtEnum job;
+      if (!ReadAtJob(reader, v[i], JsonPath{inner, {}, i}, job)) {
+        return false;
+      }
+      out.at_jobs.push_back(std::move(job));
+    }
+    return true;
+  }) && reader.Optional(value, here, "work_items", [&](const Json& v, const JsonPath& p) {
+    if (!reader.ExpectArray(v, p)) return false;
+    const std::string inner = p.str();
+    auto& items = out.work_items.emplace();
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      WorkItemRecord item;
+      if (!ReadWorkItem(reader, v[i], JsonPath{inner, {}, i}, item)) {
+        return false;
+      }
+      items.push_back(std::move(item));
+    }
+    return true;
+  }) && ReadTaskTree(reader, value, here, base_directory, out);
 }
 
 }  // namespace tabulon::estate

@@ -28,7 +28,7 @@ win::Status EstateTaskService::Connect(platform::TaskServiceObject service,
   win::Status status = sim_.Reach(
       session_, Operation::kTaskServiceConnect, server_name, [&] { return ObjectText(service); },
       state != nullptr ? sim_.ToComputer(computer) : Destination{},
-      state == nullptr       ? win::E_INVALIDARG
+      state == nullptr      ? win::E_INVALIDARG
       : computer == nullptr ? win::E_BAD_NETPATH
                             : win::E_RPC_SERVER_UNAVAILABLE);
   // A computer before Task Scheduler 2.0 refuses the connection.
@@ -102,8 +102,7 @@ platform::RegisteredTaskListResult EstateTaskService::GetTasks(platform::TaskSer
       },
       result.status);
   if (folder == nullptr) return result;
-  result.status =
-      folder->get_folder != win::ERROR_SUCCESS ? folder->get_folder : folder->get_tasks;
+  result.status = folder->get_folder != win::ERROR_SUCCESS ? folder->get_folder : folder->get_tasks;
   if (result.status != win::ERROR_SUCCESS) return result;
   const bool hidden = (flags & platform::kTaskEnumHidden) != 0;
   for (const RegisteredTaskRecord& record : folder->tasks) {

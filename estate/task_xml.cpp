@@ -10,8 +10,8 @@ namespace tabulon::estate {
 namespace {
 
 // Bit 0 Sunday .. bit 6 Saturday, as DaysOfWeek counts them.
-constexpr std::array<std::string_view, 7> kDayNames{
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+constexpr std::array<std::string_view, 7> kDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                    "Thursday", "Friday", "Saturday"};
 constexpr std::array<std::string_view, 12> kMonthNames{
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -63,8 +63,8 @@ class TaskReader {
     const std::string value = Text(&element);
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), out);
     if (value.empty() || ec != std::errc() || end != value.data() + value.size() || out > max) {
-      return Fail(element, "<" + element.name + "> needs a number from 0 to " +
-                               std::to_string(max));
+      return Fail(element,
+                  "<" + element.name + "> needs a number from 0 to " + std::to_string(max));
     }
     return true;
   }
@@ -144,8 +144,8 @@ class TaskReader {
           std::uint32_t number = 0;
           if (!Number(week, 4, number)) return false;
           if (number == 0) return Fail(week, "<Week> needs a week from 1 to 4 or Last");
-          t.weeks_of_month.value = static_cast<std::uint16_t>(t.weeks_of_month.value |
-                                                              (1u << (number - 1)));
+          t.weeks_of_month.value =
+              static_cast<std::uint16_t>(t.weeks_of_month.value | (1u << (number - 1)));
         }
       }
       const XmlElement* days = by_dow->Child("DaysOfWeek");

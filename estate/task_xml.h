@@ -17,7 +17,6 @@ struct TaskXml {
 
 // False with `error` ("origin:line: message") when the bytes are not a
 // well-formed task document.
-bool ReadTaskXml(std::string_view bytes, std::string_view origin, TaskXml& out,
-                 std::string& error);
+bool ReadTaskXml(std::string_view bytes, std::string_view origin, TaskXml& out, std::string& error);
 
 }  // namespace tabulon::estate

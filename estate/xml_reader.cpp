@@ -21,7 +21,9 @@ bool IsNameChar(char c) {
   return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // UTF-16 code units to UTF-8; false on a lone surrogate.
 bool DecodeUtf16(std::string_view bytes, bool big_endian, std::string& out) {
@@ -350,8 +352,8 @@ const std::string* XmlElement::Attribute(std::string_view attribute_name) const 
 XmlDocument ParseXml(std::string_view bytes, std::string_view origin) {
   XmlDocument document;
   if (bytes.size() > kMaxXmlBytes) {
-    document.error = std::string(origin) + ": larger than " +
-                     std::to_string(kMaxXmlBytes >> 10) + " KiB";
+    document.error =
+        std::string(origin) + ": larger than " + std::to_string(kMaxXmlBytes >> 10) + " KiB";
     return document;
   }
   std::string text;

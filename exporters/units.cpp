@@ -22,13 +22,23 @@ ExporterUnits StandardExporterUnits() {
   // Exports that do not exist yet are simply absent; the run keeps this
   // order. The security access unit is the sink the others hand over to.
   static const ExporterUnit kUnits[] = {
-      SecurityAccessUnit(), ServicesUnit(), ComputersUnit(), TemplatesUnit(), SharesUnit(),
-      SessionsUnit(), TseSessionsUnit(), TseProcessesUnit(), OpenFilesUnit(), DrivesUnit(),
-      NetworkUnit(), ProtocolsUnit(),
+      SecurityAccessUnit(),
+      ServicesUnit(),
+      ComputersUnit(),
+      TemplatesUnit(),
+      SharesUnit(),
+      SessionsUnit(),
+      TseSessionsUnit(),
+      TseProcessesUnit(),
+      OpenFilesUnit(),
+      DrivesUnit(),
+      NetworkUnit(),
+      ProtocolsUnit(),
       // rights, policies, logged-on users
       PrintersUnit(),
       // users, groups
-      TasksUnit(), TasksNewUnit(),
+      TasksUnit(),
+      TasksNewUnit(),
   };
   return kUnits;
 }

@@ -22,8 +22,7 @@ std::optional<double> SystemTimeToOleDate(const SystemTime& time) {
 std::optional<SystemTime> OleDateToSystemTime(double date) {
   if (!std::isfinite(date) || date < 0 || date > kMaxDays) return std::nullopt;
   const double seconds = std::round(date * 86400.0);
-  return FileTimeToSystemTime(kOleEpoch +
-                              static_cast<FileTime>(seconds) * kFileTimeTicksPerSecond);
+  return FileTimeToSystemTime(kOleEpoch + static_cast<FileTime>(seconds) * kFileTimeTicksPerSecond);
 }
 
 }  // namespace tabulon::platform

@@ -66,7 +66,7 @@ struct TaskTrigger {
   Property<bool> run_on_last_day_of_month;
   Property<std::uint16_t> weeks_of_month;  // IMonthlyDOWTrigger
   Property<bool> run_on_last_week_of_month;
-  Property<std::string> user_id;        // logon and session state change; "" when none
+  Property<std::string> user_id;         // logon and session state change; "" when none
   Property<std::uint32_t> state_change;  // ISessionStateChangeTrigger
 };
 
@@ -144,8 +144,8 @@ class TaskService {
   // GetFolders and GetTasks of the folder at `folder_path`.
   virtual TaskFolderListResult GetFolders(TaskServiceObject service, std::string_view folder_path,
                                           std::uint32_t flags) = 0;
-  virtual RegisteredTaskListResult GetTasks(TaskServiceObject service,
-                                            std::string_view folder_path, std::uint32_t flags) = 0;
+  virtual RegisteredTaskListResult GetTasks(TaskServiceObject service, std::string_view folder_path,
+                                            std::uint32_t flags) = 0;
   // IUnknown::Release of the service.
   virtual void Release(TaskServiceObject service) = 0;
 };

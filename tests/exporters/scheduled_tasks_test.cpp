@@ -86,17 +86,18 @@ class ScheduledTasks : public ::testing::Test {
           "<GroupId></GroupId></Principal></Principals>\n"
           "</Task>\n");
     // Windows keeps task files in UTF-16 with a byte-order mark.
-    const std::string utf8 = Task(
-        "<BootTrigger/><LogonTrigger/>",
-        "<Principals><Principal><UserId>S-1-5-18</UserId><GroupId>S-1-5-32-545</GroupId>"
-        "</Principal></Principals><Settings><Hidden>true</Hidden></Settings>");
+    const std::string utf8 =
+        Task("<BootTrigger/><LogonTrigger/>",
+             "<Principals><Principal><UserId>S-1-5-18</UserId><GroupId>S-1-5-32-545</GroupId>"
+             "</Principal></Principals><Settings><Hidden>true</Hidden></Settings>");
     std::string utf16 = "\xFF\xFE";
     for (char c : utf8) utf16 += std::string{c, '\0'};
     Write("Shop/Multi", utf16);
     Write("Shop/Refused", Task("", "<Settings><Enabled>false</Enabled></Settings>"));
-    Write("Shop/Odd", Task("<TimeTrigger><StartBoundary>2026-03-07T09:15:00</StartBoundary>"
-                           "</TimeTrigger>",
-                           "<RegistrationInfo><Author>x</Author><Date>d</Date></RegistrationInfo>"));
+    Write("Shop/Odd",
+          Task("<TimeTrigger><StartBoundary>2026-03-07T09:15:00</StartBoundary>"
+               "</TimeTrigger>",
+               "<RegistrationInfo><Author>x</Author><Date>d</Date></RegistrationInfo>"));
     Write("Shop/Gone", Task(""));
     Write("Locked/Inside", Task(""));
     Write("Zed/Last", Task(""));
@@ -131,16 +132,17 @@ TEST_F(ScheduledTasks, WorkItemsGiveOneRowPerTrigger) {
   const std::string report_tail =
       "\tCASK\\ann\tINTERACTIVE^HIDDEN^START_ONLY_IF_IDLE^SYSTEM_REQUIRED\t10\t60\tC:\\\t/w\t"
       "Weekly\tann\t259200\t32\t-1\t2/27/2026 7:00:00\tRunning\r\n";
-  EXPECT_EQ(run_.Output("tasks.txt"),
-            "JobType\tJobId\tJobTime\tJobCommand\tJobSchedule\tJobAccount\tJobFlags\t"
-            "JobIdleMinutes\tJobDeadlineMinutes\tJobWorkingDirectory\tJobParameters\tJobComment\t"
-            "JobCreator\tJobMaxRunSeconds\tJobPriority\tJobExitCode\tJobLastRunTime\tJobStatus\r\n" +
-                report_head + "Mon" + report_tail + report_head + "Wed" + report_tail +
-                report_head + "Fri" + report_tail +
-                // No trigger: one row without a schedule; idle values only with the idle flag;
-                // a getter that fails leaves its field empty.
-                "TASK\tBare.job\t(None)\t\t\t\tDISABLED\t\t\t\t\t\t\tINFINITE\t32\t0\t(None)\t"
-                "Not Scheduled\r\n");
+  EXPECT_EQ(
+      run_.Output("tasks.txt"),
+      "JobType\tJobId\tJobTime\tJobCommand\tJobSchedule\tJobAccount\tJobFlags\t"
+      "JobIdleMinutes\tJobDeadlineMinutes\tJobWorkingDirectory\tJobParameters\tJobComment\t"
+      "JobCreator\tJobMaxRunSeconds\tJobPriority\tJobExitCode\tJobLastRunTime\tJobStatus\r\n" +
+          report_head + "Mon" + report_tail + report_head + "Wed" + report_tail + report_head +
+          "Fri" + report_tail +
+          // No trigger: one row without a schedule; idle values only with the idle flag;
+          // a getter that fails leaves its field empty.
+          "TASK\tBare.job\t(None)\t\t\t\tDISABLED\t\t\t\t\t\t\tINFINITE\t32\t0\t(None)\t"
+          "Not Scheduled\r\n");
   EXPECT_EQ(run_.Output("Export.log"), std::string(kTime) + "\tXP01\tXP01\t\tJOBS\tSUCCESS\t\r\n");
   EXPECT_EQ(run_.ProgressLines(),
             (std::vector<std::string>{"0|7|XP01|Exporting...",
@@ -213,7 +215,8 @@ TEST_F(ScheduledTasks, VistaTasksOfTheWholeTree) {
       "\t\t\t\t\t\t\r\n"
       "Last\tREADY\t\t\tNEVER\tNEVER\tThe task has not yet run. (0x41303)\t\\Zed\\Last\t0"
       "\t\t\t\t\t\t\r\n");
-  EXPECT_EQ(run_.Output("Export.log"), std::string(kTime) + "\tVISTA\tVISTA\t\tTASKS\tSUCCESS\t\r\n");
+  EXPECT_EQ(run_.Output("Export.log"),
+            std::string(kTime) + "\tVISTA\tVISTA\t\tTASKS\tSUCCESS\t\r\n");
 }
 
 TEST_F(ScheduledTasks, VistaFailures) {
@@ -225,8 +228,7 @@ TEST_F(ScheduledTasks, VistaFailures) {
   } cases[] = {
       // A folder that cannot be opened ends the walk without failing the target.
       {"LOCKED", "Backup\r\n", "SUCCESS", "Unable to get task folder '\\Locked' on 'LOCKED'."},
-      {"LIST", "Backup\r\nInside\r\n", "ERROR",
-       "Win32 HRESULT 0x80070005 => Access was denied."},
+      {"LIST", "Backup\r\nInside\r\n", "ERROR", "Win32 HRESULT 0x80070005 => Access was denied."},
       {"ROOT", "", "ERROR",
        "Unable to get Task Scheduler sub-folder listing for '\\' on 'ROOT'. Win32 HRESULT "
        "0x80070005 => Access was denied."},
@@ -239,10 +241,9 @@ TEST_F(ScheduledTasks, VistaFailures) {
     Export("[TasksNew]\nExportTasksNew=1\nTasksNewColumns=0\n", c.computer);
     const std::string out = run_.Output("tasks_new.txt");
     EXPECT_EQ(out.substr(out.find("\r\n") + 2), c.rows);
-    EXPECT_EQ(run_.Output("Export.log"), std::string(kTime) + "\t" + std::string(c.computer) +
-                                             "\t" + std::string(c.computer) + "\t\tTASKS\t" +
-                                             std::string(c.result) + "\t" +
-                                             std::string(c.failure) + "\r\n");
+    EXPECT_EQ(run_.Output("Export.log"),
+              std::string(kTime) + "\t" + std::string(c.computer) + "\t" + std::string(c.computer) +
+                  "\t\tTASKS\t" + std::string(c.result) + "\t" + std::string(c.failure) + "\r\n");
   }
 }
 
@@ -254,8 +255,8 @@ TEST_F(ScheduledTasks, TriggerSentences) {
     std::string_view sentence;
   } cases[] = {
       {"<EventTrigger><Subscription>x</Subscription></EventTrigger>", "Event", "On an Event"},
-      {"<TimeTrigger><StartBoundary>2026-03-07T21:05:00</StartBoundary></TimeTrigger>",
-       "One Time", "At 09:05 PM on 03/07/26"},
+      {"<TimeTrigger><StartBoundary>2026-03-07T21:05:00</StartBoundary></TimeTrigger>", "One Time",
+       "At 09:05 PM on 03/07/26"},
       {"<CalendarTrigger><StartBoundary>2026-03-01T08:00:00</StartBoundary><ScheduleByDay>"
        "<DaysInterval>2</DaysInterval></ScheduleByDay></CalendarTrigger>",
        "Daily", "At 08:00 AM every 2 days"},
@@ -306,8 +307,8 @@ TEST_F(ScheduledTasks, TriggerSentences) {
   for (const Case& c : cases) {
     std::snprintf(name, sizeof name, "T%02d", ++index);
     Write(name, Task(c.trigger));
-    expected += std::string(name) + "\t" + std::string(c.type) + "\t" + std::string(c.sentence) +
-                "\r\n";
+    expected +=
+        std::string(name) + "\t" + std::string(c.type) + "\t" + std::string(c.sentence) + "\r\n";
   }
   SetEstate(R"({"computers": [{"name": "VISTA",
                      "scheduled_tasks": {"task_folder": "@TASKS@"}}]})");

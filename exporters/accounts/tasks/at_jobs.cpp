@@ -83,9 +83,9 @@ void WriteJob(ExportContext& context, const tagCObjects& target, const platform:
 void ExportAtJobRows(ExportContext& context, const tagCObjects& target,
                      const std::string& computer) {
   RunOutput& out = context.output;
-  ExportProgress progress(
-      out, target, FillMessage("Exporting scheduled jobs on '%s'...", {target.display_name}),
-      kTasksKind);
+  ExportProgress progress(out, target,
+                          FillMessage("Exporting scheduled jobs on '%s'...", {target.display_name}),
+                          kTasksKind);
   platform::ScheduleService& schedule = context.session.schedule();
   std::string failure;
   std::uint32_t resume = 0;

@@ -44,7 +44,7 @@ WmiStatusTexts TaskStatusTexts(win::Status status) {
   static constexpr struct {
     std::uint32_t facility;
     std::string_view name;
-  } kFacilities[] = {{0, "Null"}, {1, "RPC"}, {2, "Dispatch"}, {3, "Storage"},
+  } kFacilities[] = {{0, "Null"}, {1, "RPC"},   {2, "Dispatch"}, {3, "Storage"},
                      {4, "ITF"},  {7, "Win32"}, {8, "Windows"}};
   WmiStatusTexts texts;
   const std::uint32_t facility = (status >> 16) & 0x1FFF;

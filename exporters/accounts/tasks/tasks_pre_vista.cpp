@@ -71,7 +71,9 @@ std::string_view StatusText(win::Status status) {
   }
 }
 
-std::string Signed(std::uint32_t value) { return std::to_string(static_cast<std::int32_t>(value)); }
+std::string Signed(std::uint32_t value) {
+  return std::to_string(static_cast<std::int32_t>(value));
+}
 
 // The values every row of one task repeats.
 void FillTaskValues(ExportContext& context, const std::string& name,
@@ -127,8 +129,8 @@ std::string ListTasks(ExportContext& context, const tagCObjects& target,
   platform::TaskScheduler& ts = context.session.task_scheduler();
   const platform::TaskSchedulerObjectResult enumeration = ts.Enum(scheduler);
   if (enumeration.status != win::ERROR_SUCCESS) return WindowsErrorText(enumeration.status);
-  const auto release = HandleGuard(enumeration.object,
-                                   [&ts](platform::TaskSchedulerObject o) { ts.Release(o); });
+  const auto release =
+      HandleGuard(enumeration.object, [&ts](platform::TaskSchedulerObject o) { ts.Release(o); });
   if (const win::Status reset = ts.Reset(enumeration.object); reset != win::ERROR_SUCCESS) {
     return WindowsErrorText(reset);
   }
@@ -174,8 +176,7 @@ void ExportTaskList(ExportContext& context, const tagCObjects& target,
 }  // namespace
 
 void ExportPreVistaTaskRows(ExportContext& context, const tagCObjects& target) {
-  const std::string computer =
-      target.path.starts_with('\\') ? target.path : "\\\\" + target.path;
+  const std::string computer = target.path.starts_with('\\') ? target.path : "\\\\" + target.path;
   platform::TaskScheduler& ts = context.session.task_scheduler();
   const platform::TaskSchedulerObjectResult created = ts.CreateTaskScheduler();
   if (created.status != win::ERROR_SUCCESS) {

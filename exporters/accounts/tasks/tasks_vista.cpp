@@ -118,8 +118,10 @@ class VistaExport {
     platform::Locale& locale = *out.platform().locale;
     out.value(kName) = task.name.value;
     if (task.state.ok()) out.value(kStatus) = StateText(task.state.value);
-    if (task.next_run_time.ok()) out.value(kNextRun) = TaskRunTimeText(task.next_run_time.value, locale);
-    if (task.last_run_time.ok()) out.value(kLastRun) = TaskRunTimeText(task.last_run_time.value, locale);
+    if (task.next_run_time.ok())
+      out.value(kNextRun) = TaskRunTimeText(task.next_run_time.value, locale);
+    if (task.last_run_time.ok())
+      out.value(kLastRun) = TaskRunTimeText(task.last_run_time.value, locale);
     if (task.last_task_result.ok() && task.last_task_result.value != kNoResult) {
       out.value(kResult) = TaskResultText(task.last_task_result.value);
     }
@@ -151,8 +153,7 @@ class VistaExport {
     if (definition.triggers.ok()) {
       const std::vector<platform::TaskTrigger>& triggers = definition.triggers.value;
       if (triggers.size() == 1) {
-        const TriggerSentence sentence =
-            DescribeTrigger(triggers.front(), *out.platform().clock);
+        const TriggerSentence sentence = DescribeTrigger(triggers.front(), *out.platform().clock);
         out.value(kTriggerType) = sentence.type_text;
         out.value(kTriggerDetails) = sentence.sentence;
       } else if (triggers.size() > 1) {

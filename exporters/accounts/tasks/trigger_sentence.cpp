@@ -9,9 +9,9 @@ namespace {
 
 std::string_view TypeText(std::uint32_t type) {
   static constexpr std::string_view kTexts[] = {
-      "Event",          "One Time",   "Daily",     "Weekly",    "Monthly",
-      "Monthly DOW",    "On Idle",    "At task registration", "At Startup",
-      "At Log on",      "",           "State Change",
+      "Event",      "One Time",    "Daily",   "Weekly",
+      "Monthly",    "Monthly DOW", "On Idle", "At task registration",
+      "At Startup", "At Log on",   "",        "State Change",
   };
   return type < std::size(kTexts) ? kTexts[type] : std::string_view();
 }
