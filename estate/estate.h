@@ -13,6 +13,7 @@
 #include "estate/operations.h"
 #include "estate/policy_data.h"
 #include "estate/resources.h"
+#include "estate/scheduled_work.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/security.h"
@@ -212,6 +213,10 @@ struct Computer {
   LocalPolicy policy;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
+
+  // Scheduled tasks exports: AT jobs, Task Scheduler 1.0 work items and the
+  // Task Scheduler 2.0 folder tree.
+  ScheduledWork scheduled;
 };
 
 struct BrowseEntry {

@@ -28,6 +28,10 @@ class HandleTable {
     const auto it = open_.find(handle);
     return it == open_.end() ? nullptr : &it->second;
   }
+  State* Find(Handle handle) {
+    const auto it = open_.find(handle);
+    return it == open_.end() ? nullptr : &it->second;
+  }
   // False when `handle` is not open.
   bool Close(Handle handle) { return open_.erase(handle) != 0; }
   std::size_t Count() const { return open_.size(); }

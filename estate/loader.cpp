@@ -161,7 +161,11 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
           !reader.Optional(v[i], here, "logon_counters", [&](const Json& r, const JsonPath& rp) {
             return ReadLogonCounters(reader, r, rp, computer.logon_counters);
           }) ||
-          !ReadLocalPolicy(reader, v[i], here, computer.policy)) {
+          !ReadLocalPolicy(reader, v[i], here, computer.policy) ||
+          !reader.Optional(v[i], here, "scheduled_tasks", [&](const Json& r, const JsonPath& rp) {
+            return ReadScheduledWork(reader, r, rp, registry_sources.base_directory,
+                                     computer.scheduled);
+          })) {
         return false;
       }
       estate.computers.push_back(std::move(computer));

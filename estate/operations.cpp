@@ -7,7 +7,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 55> kNames{
+constexpr std::array<std::string_view, 67> kNames{
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -62,9 +62,20 @@ constexpr std::array<std::string_view, 55> kNames{
     "LsaEnumerateAccountsWithUserRight",
     "LsaQueryInformationPolicy",
     "LookupPrivilegeDisplayName",
-    "NetUserModalsGet",
+    "NetScheduleJobEnum",
+    "CreateTaskScheduler",
+    "SetTargetComputer",
+    "EnumWorkItems",
+    "ActivateWorkItem",
+    "ReleaseTaskScheduler",
+    "CreateTaskService",
+    "TaskServiceConnect",
+    "GetTaskFolder",
+    "GetTaskFolders",
+    "GetTasks",
+    "ReleaseTaskService",
 };
-static_assert(kNames.size() == static_cast<std::size_t>(Operation::kNetUserModalsGet) + 1);
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kReleaseTaskService) + 1);
 
 }  // namespace
 
@@ -82,7 +93,8 @@ std::optional<Operation> OperationFromName(std::string_view name) {
 bool CanInjectFailure(Operation op) {
   return op != Operation::kCloseServiceHandle && op != Operation::kWTSCloseServer &&
          op != Operation::kRegCloseKey && op != Operation::kClosePrinter &&
-         op != Operation::kLsaClose;
+         op != Operation::kLsaClose && op != Operation::kReleaseTaskScheduler &&
+         op != Operation::kReleaseTaskService;
 }
 
 }  // namespace tabulon::estate

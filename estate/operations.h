@@ -64,6 +64,19 @@ enum class Operation : std::uint8_t {
   kLsaQueryInformationPolicy,
   kLookupPrivilegeDisplayName,
   kNetUserModalsGet,
+  // Scheduled tasks: the schedule service, Task Scheduler 1.0 and 2.0.
+  kNetScheduleJobEnum,
+  kCreateTaskScheduler,
+  kSetTargetComputer,
+  kEnumWorkItems,
+  kActivateWorkItem,
+  kReleaseTaskScheduler,
+  kCreateTaskService,
+  kTaskServiceConnect,
+  kGetTaskFolder,
+  kGetTaskFolders,
+  kGetTasks,
+  kReleaseTaskService,
 };
 
 std::string_view OperationName(Operation op);

@@ -79,4 +79,9 @@ bool ReadLogonCounters(JsonReader& reader, const Json& value, const JsonPath& pa
 bool ReadLocalPolicy(JsonReader& reader, const Json& computer, const std::string& path,
                      LocalPolicy& out);
 
+// The scheduled_tasks member of a computer; its task_folder is looked up
+// from `base_directory` when relative.
+bool ReadScheduledWork(JsonReader& reader, const Json& value, const JsonPath& path,
+                       std::string_view base_directory, ScheduledWork& out);
+
 }  // namespace tabulon::estate

@@ -17,8 +17,10 @@
 #include "estate/network_management.h"
 #include "estate/printing.h"
 #include "estate/registry.h"
+#include "estate/scheduled_tasks.h"
 #include "estate/service_control.h"
 #include "estate/simulation.h"
+#include "estate/task_service.h"
 #include "estate/terminal_services.h"
 #include "estate/user_accounts.h"
 #include "estate/user_modals.h"
@@ -50,6 +52,9 @@ class EstateSession final : public platform::TargetSession {
   platform::UserAccounts& users() override { return users_; }
   platform::LsaPolicy& policy() override { return policy_; }
   platform::UserModals& user_modals() override { return user_modals_; }
+  platform::ScheduleService& schedule() override { return schedule_; }
+  platform::TaskScheduler& task_scheduler() override { return task_scheduler_; }
+  platform::TaskService& task_service() override { return task_service_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -72,6 +77,9 @@ class EstateSession final : public platform::TargetSession {
   EstateUserAccounts users_;
   EstateLsaPolicy policy_;
   EstateUserModals user_modals_;
+  EstateScheduleService schedule_;
+  EstateTaskScheduler task_scheduler_;
+  EstateTaskService task_service_;
 };
 
 }  // namespace tabulon::estate

@@ -5,6 +5,8 @@
 #include "exporters/accounts/logged_on/logged_on.h"
 #include "exporters/accounts/rights/policies.h"
 #include "exporters/accounts/rights/rights.h"
+#include "exporters/accounts/tasks/tasks_pre_vista.h"
+#include "exporters/accounts/tasks/tasks_vista.h"
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
@@ -25,12 +27,21 @@ ExporterUnits StandardExporterUnits() {
   // Exports that do not exist yet are simply absent; the run keeps this
   // order. The security access unit is the sink the others hand over to.
   static const ExporterUnit kUnits[] = {
-      SecurityAccessUnit(), ServicesUnit(), ComputersUnit(), TemplatesUnit(), SharesUnit(),
-      SessionsUnit(), TseSessionsUnit(), TseProcessesUnit(), OpenFilesUnit(), DrivesUnit(),
-      NetworkUnit(), ProtocolsUnit(),
+      SecurityAccessUnit(),
+      ServicesUnit(),
+      ComputersUnit(),
+      TemplatesUnit(),
+      SharesUnit(),
+      SessionsUnit(),
+      TseSessionsUnit(),
+      TseProcessesUnit(),
+      OpenFilesUnit(),
+      DrivesUnit(),
+      NetworkUnit(),
+      ProtocolsUnit(),
       // rights, policies, logged-on users
       RightsUnit(), PoliciesUnit(), LoggedOnUnit(), PrintersUnit(), UsersUnit(), GroupsUnit(),
-      // tasks
+      TasksUnit(), TasksNewUnit(),
   };
   return kUnits;
 }

@@ -23,8 +23,11 @@
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
+#include "platform/schedule_service.h"
 #include "platform/security.h"
 #include "platform/service_control.h"
+#include "platform/task_scheduler.h"
+#include "platform/task_service.h"
 #include "platform/terminal_services.h"
 #include "platform/user_accounts.h"
 #include "platform/user_modals.h"
@@ -66,6 +69,10 @@ class TargetSession {
   // account database's global settings.
   virtual LsaPolicy& policy() = 0;
   virtual UserModals& user_modals() = 0;
+  // Scheduled work: the schedule service's jobs, Task Scheduler 1.0 and 2.0.
+  virtual ScheduleService& schedule() = 0;
+  virtual TaskScheduler& task_scheduler() = 0;
+  virtual TaskService& task_service() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

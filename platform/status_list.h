@@ -154,3 +154,34 @@ TABULON_WIN_STATUS(WSAETIMEDOUT, 10060,
 TABULON_WIN_STATUS(WSAEHOSTUNREACH, 10065,
                    "A socket operation was attempted to an unreachable host.")
 TABULON_WIN_STATUS(WSAHOST_NOT_FOUND, 11001, "No such host is known.")
+// Scheduled tasks: the task scheduler's status codes and the COM results
+// (HRESULTs, Windows statuses in facility 7 as 0x8007xxxx) of its
+// interfaces.
+TABULON_WIN_STATUS(SCHED_S_TASK_READY, 0x00041300,
+                   "The task is ready to run at its next scheduled time.")
+TABULON_WIN_STATUS(SCHED_S_TASK_RUNNING, 0x00041301, "The task is currently running.")
+TABULON_WIN_STATUS(SCHED_S_TASK_DISABLED, 0x00041302,
+                   "The task will not run at the scheduled times because it has been disabled.")
+TABULON_WIN_STATUS(SCHED_S_TASK_HAS_NOT_RUN, 0x00041303, "The task has not yet run.")
+TABULON_WIN_STATUS(SCHED_S_TASK_NO_MORE_RUNS, 0x00041304,
+                   "There are no more runs scheduled for this task.")
+TABULON_WIN_STATUS(SCHED_S_TASK_NOT_SCHEDULED, 0x00041305,
+                   "One or more of the properties needed to run this task on a schedule have "
+                   "not been set.")
+TABULON_WIN_STATUS(SCHED_S_TASK_TERMINATED, 0x00041306,
+                   "The last run of the task was terminated by the user.")
+TABULON_WIN_STATUS(E_NOTIMPL, 0x80004001, "Not implemented.")
+TABULON_WIN_STATUS(E_NOINTERFACE, 0x80004002, "No such interface is supported.")
+TABULON_WIN_STATUS(E_FAIL, 0x80004005, "Unspecified error.")
+TABULON_WIN_STATUS(REGDB_E_CLASSNOTREG, 0x80040154, "The class is not registered.")
+TABULON_WIN_STATUS(SCHED_E_TRIGGER_NOT_FOUND, 0x80041309, "A task's trigger was not found.")
+TABULON_WIN_STATUS(SCHED_E_SERVICE_NOT_INSTALLED, 0x80041315,
+                   "The Task Scheduler service is not installed on this computer.")
+TABULON_WIN_STATUS(E_FILE_NOT_FOUND, 0x80070002, "The file could not be found.")
+TABULON_WIN_STATUS(E_ACCESSDENIED, 0x80070005, "Access was denied.")
+TABULON_WIN_STATUS(E_NOT_SUPPORTED, 0x80070032, "The request is not supported.")
+TABULON_WIN_STATUS(E_BAD_NETPATH, 0x80070035, "The network path could not be found.")
+TABULON_WIN_STATUS(E_INVALIDARG, 0x80070057, "A parameter is not valid.")
+TABULON_WIN_STATUS(E_RPC_SERVER_UNAVAILABLE, 0x800706BA, "The RPC server is not available.")
+TABULON_WIN_STATUS(E_REQUEST_REFUSED, 0x800710E0,
+                   "The operator or administrator has refused the request.")

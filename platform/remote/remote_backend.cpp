@@ -11,6 +11,7 @@
 #include "platform/unsupported/unsupported_groups.h"
 #include "platform/unsupported/unsupported_user_accounts.h"
 #include "platform/unsupported/unsupported_policy.h"
+#include "platform/unsupported/unsupported_tasks.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -43,6 +44,9 @@ class RemoteSession final : public TargetSession {
   UserAccounts& users() override { return users_; }
   LsaPolicy& policy() override { return policy_; }
   UserModals& user_modals() override { return user_modals_; }
+  ScheduleService& schedule() override { return schedule_; }
+  TaskScheduler& task_scheduler() override { return task_scheduler_; }
+  TaskService& task_service() override { return task_service_; }
 
  private:
   const std::string target_;
@@ -66,6 +70,11 @@ class RemoteSession final : public TargetSession {
   // The LSA and account-settings calls wait for their codecs.
   unsupported::UnsupportedLsaPolicy policy_;
   unsupported::UnsupportedUserModals user_modals_;
+  // The schedule service (atsvc) and the task schedulers are not reached
+  // over RPC yet.
+  unsupported::UnsupportedScheduleService schedule_;
+  unsupported::UnsupportedTaskScheduler task_scheduler_;
+  unsupported::UnsupportedTaskService task_service_;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/unsupported/unsupported_groups.h"
 #include "platform/unsupported/unsupported_user_accounts.h"
 #include "platform/unsupported/unsupported_policy.h"
+#include "platform/unsupported/unsupported_tasks.h"
 
 namespace tabulon::unsupported {
 
@@ -38,6 +39,9 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::UserAccounts& users() override { return users_; }
   platform::LsaPolicy& policy() override { return policy_; }
   platform::UserModals& user_modals() override { return user_modals_; }
+  platform::ScheduleService& schedule() override { return schedule_; }
+  platform::TaskScheduler& task_scheduler() override { return task_scheduler_; }
+  platform::TaskService& task_service() override { return task_service_; }
 
  private:
   const std::string target_;
@@ -54,6 +58,9 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedUserAccounts users_;
   UnsupportedLsaPolicy policy_;
   UnsupportedUserModals user_modals_;
+  UnsupportedScheduleService schedule_;
+  UnsupportedTaskScheduler task_scheduler_;
+  UnsupportedTaskService task_service_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {
