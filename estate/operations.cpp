@@ -7,7 +7,8 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array<std::string_view, 67> kNames{
+// Sized by its entries, so that a missing name fails the assertion below.
+constexpr auto kNames = std::to_array<std::string_view>({
     "NetServerGetInfo",
     "NetServerEnum",
     "NetQueryDisplayInformation",
@@ -62,6 +63,7 @@ constexpr std::array<std::string_view, 67> kNames{
     "LsaEnumerateAccountsWithUserRight",
     "LsaQueryInformationPolicy",
     "LookupPrivilegeDisplayName",
+    "NetUserModalsGet",
     "NetScheduleJobEnum",
     "CreateTaskScheduler",
     "SetTargetComputer",
@@ -74,7 +76,7 @@ constexpr std::array<std::string_view, 67> kNames{
     "GetTaskFolders",
     "GetTasks",
     "ReleaseTaskService",
-};
+});
 static_assert(kNames.size() == static_cast<std::size_t>(Operation::kReleaseTaskService) + 1);
 
 }  // namespace
