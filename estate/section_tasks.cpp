@@ -267,8 +267,9 @@ bool ReadGetterFailures(JsonReader& reader, const Json& value, const JsonPath& p
   const std::string here = path.str();
   for (const auto& [key, entry] : value.items()) {
     const JsonPath where{here, key};
+    const std::string& name = key;  // a structured binding cannot be captured
     const auto getter = std::find_if(getters.begin(), getters.end(),
-                                     [&](const Record& g) { return g.name == key; });
+                                     [&](const Record& g) { return g.name == name; });
     if (getter == getters.end()) {
       std::string known;
       for (const Record& g : getters) known += (known.empty() ? "" : ", ") + std::string(g.name);
@@ -553,9 +554,10 @@ bool ReadTaskTree(JsonReader& reader, const Json& scheduled, const std::string& 
     if (!reader.ExpectObject(v, p)) return false;
     const std::string inner = p.str();
     for (const auto& [key, entry] : v.items()) {
-      const auto found =
-          std::find_if(folders.begin(), folders.end(),
-                       [&](const TaskFolderRecord& f) { return text::EqualsNoCase(f.path, key); });
+      const std::string& wanted = key;  // a structured binding cannot be captured
+      const auto found = std::find_if(
+          folders.begin(), folders.end(),
+          [&](const TaskFolderRecord& f) { return text::EqualsNoCase(f.path, wanted); });
       if (found == folders.end()) {
         return reader.Fail(JsonPath{inner, key}, "no such folder in the task folder");
       }

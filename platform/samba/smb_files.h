@@ -6,7 +6,8 @@
 #include "platform/samba/rpc_worker.h"
 #include "platform/samba/worker_frames.h"
 
-struct _SMBCCTX;
+// The client library's own name for its context.
+struct _SMBCCTX;  // NOLINT(bugprone-reserved-identifier)
 
 namespace tabulon::platform::samba {
 
