@@ -5,8 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <sstream>
 #include <string>
 
+#include "estate/operations.h"
 #include "platform/text.h"
 #include "sample_estate.h"
 #include "support/fakes.h"
@@ -217,6 +220,32 @@ TEST(EstateLoader, TheDocumentedExampleLoads) {
   const LoadResult result = ParseEstate(doc.substr(start + 8, end - start - 8), "estate.md");
   EXPECT_TRUE(result.ok) << result.error;
   EXPECT_FALSE(result.estate.computers.empty());
+}
+
+}  // namespace
+}  // namespace tabulon::estate
+
+namespace tabulon::estate {
+namespace {
+
+// An unknown failure operation sends the user to the documentation, which
+// must therefore name every operation that can fail, and no other.
+TEST(EstateLoader, TheDocumentationNamesEveryOperationThatCanFail) {
+  std::ifstream in(std::string(TABULON_SOURCE_DIR) + "/docs/estate.md");
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string doc = text.str();
+  const std::size_t from = doc.find("Operations, by family:");
+  const std::size_t to = doc.find("cannot be made to fail", from);
+  ASSERT_NE(from, std::string::npos);
+  ASSERT_NE(to, std::string::npos);
+  const std::string list = doc.substr(from, to - from);
+  for (int i = 0; i <= static_cast<int>(Operation::kReleaseTaskService); ++i) {
+    const auto op = static_cast<Operation>(i);
+    const std::string name(OperationName(op));
+    const std::regex word("\\b" + name + "\\b");
+    EXPECT_EQ(std::regex_search(list, word), CanInjectFailure(op)) << name;
+  }
 }
 
 }  // namespace
