@@ -2,30 +2,17 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "exporters/accounts/tasks/task_columns.h"
 #include "exporters/toolkit/export_progress.h"
 #include "format/lists.h"
+#include "platform/netapi.h"
 #include "platform/schedule_service.h"
 
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kTasksKind = 79;
-constexpr std::uint32_t kMaxPreferredLength = 0xFFFFFFFF;
+using namespace tasks;
 
-enum Column : std::uint32_t {
-  kType = 0,
-  kId = 1,
-  kTime = 2,
-  kCommand = 3,
-  kSchedule = 4,
-  kAccount = 5,
-  kFlags = 6,
-};
-
-struct FlagName {
-  std::uint8_t bit;
-  std::string_view name;
-};
 // In the order they are written.
 constexpr FlagName kJobFlagNames[] = {
     {platform::kJobNonInteractive, "NONINTERACTIVE"},
@@ -91,7 +78,7 @@ void ExportAtJobRows(ExportContext& context, const tagCObjects& target,
   std::uint32_t resume = 0;
   while (true) {
     const platform::ScheduleJobEnumResult page =
-        schedule.NetScheduleJobEnum(computer, kMaxPreferredLength, resume);
+        schedule.NetScheduleJobEnum(computer, platform::kMaxPreferredLength, resume);
     if (page.status != win::ERROR_SUCCESS && page.status != win::ERROR_MORE_DATA) {
       failure = FillMessage("Unable to get scheduled jobs from '%s'. ", {computer}) +
                 WindowsErrorText(page.status);

@@ -3,6 +3,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "exporters/accounts/tasks/at_jobs.h"
+#include "exporters/accounts/tasks/task_columns.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/simple_unit.h"
@@ -13,34 +14,10 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kTasksKind = 79;
+using namespace tasks;
+
 constexpr std::uint32_t kNamesPerBatch = 5;
 
-enum Column : std::uint32_t {
-  kType = 0,
-  kId = 1,
-  kTime = 2,
-  kCommand = 3,
-  kSchedule = 4,
-  kAccount = 5,
-  kFlags = 6,
-  kIdleMinutes = 7,
-  kDeadlineMinutes = 8,
-  kWorkingDirectory = 9,
-  kParameters = 10,
-  kComment = 11,
-  kCreator = 12,
-  kMaxRunSeconds = 13,
-  kPriority = 14,
-  kExitCode = 15,
-  kLastRunTime = 16,
-  kStatus = 17,
-};
-
-struct FlagName {
-  std::uint32_t bit;
-  std::string_view name;
-};
 // In the order they are written.
 constexpr FlagName kWorkItemFlagNames[] = {
     {platform::kTaskFlagInteractive, "INTERACTIVE"},
