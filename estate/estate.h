@@ -58,8 +58,6 @@ const InjectedFailure* FindFailure(const FailureList& failures, Operation op);
 
 class RegistryTree;
 
-inline constexpr std::uint32_t kUfNormalAccount = 0x0200;
-
 // A local or global group of an account database. Members are SID strings
 // ("S-1-5-21-...") or account names ("DOMAIN\\name", "name"); a local
 // group lists them by SID, resolved when the members are asked for, a
@@ -76,10 +74,6 @@ struct Account {
   std::string name;
   platform::Sid sid;
   platform::SidNameUse use = platform::SidNameUse::kUser;
-  // Group members exports: what NetUserGetInfo level 20 tells of a user.
-  std::string full_name;
-  std::string comment;
-  std::uint32_t flags = kUfNormalAccount;
 };
 
 struct Service {

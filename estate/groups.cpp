@@ -14,7 +14,6 @@ using platform::SidNameUse;
 // The account database a computer answers from: a domain controller serves
 // its domain's, any other computer its own.
 struct Database {
-  const std::vector<Account>* accounts = nullptr;
   const GroupList* local_groups = nullptr;
   const GroupList* groups = nullptr;  // global groups; none on a plain computer
 };
@@ -22,9 +21,9 @@ struct Database {
 Database DatabaseOf(const Estate& estate, const Computer& computer) {
   const Domain* domain = estate.DomainOf(computer);
   if (domain != nullptr && estate.ControllerOf(*domain) == &computer) {
-    return {&domain->accounts, &domain->local_groups, &domain->groups};
+    return {&domain->local_groups, &domain->groups};
   }
-  return {&computer.accounts, computer.local_groups.get(), nullptr};
+  return {computer.local_groups.get(), nullptr};
 }
 
 const Group* Named(const GroupList* list, std::string_view name) {
@@ -210,27 +209,6 @@ platform::GroupUsersResult EstateGroups::NetGroupGetUsers0(std::string_view serv
   }
   FillPage(result, std::move(all), resume_handle, preferred_max_length,
            platform::GroupUsersInfo0Bytes);
-  return result;
-}
-
-platform::UserInfo20Result EstateGroups::NetUserGetInfo20(std::string_view server,
-                                                          std::string_view user) {
-  platform::UserInfo20Result result;
-  const Computer* computer = Reach(
-      Operation::kNetUserGetInfo, server, [&] { return "user=" + std::string(user) + " level=20"; },
-      result.status);
-  if (computer == nullptr) return result;
-  for (const Account& account : *DatabaseOf(sim_.estate(), *computer).accounts) {
-    if (account.use != SidNameUse::kUser || !text::EqualsNoCase(account.name, user)) continue;
-    result.info.name = account.name;
-    result.info.full_name = account.full_name;
-    result.info.comment = account.comment;
-    result.info.flags = account.flags;
-    result.info.user_id =
-        account.sid.sub_authorities.empty() ? 0 : account.sid.sub_authorities.back();
-    return result;
-  }
-  result.status = win::NERR_UserNotFound;
   return result;
 }
 

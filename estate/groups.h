@@ -25,8 +25,6 @@ class EstateGroups final : public platform::GroupService {
   platform::GroupUsersResult NetGroupGetUsers0(std::string_view server, std::string_view group,
                                                std::uint32_t preferred_max_length,
                                                std::uint32_t resume_handle) override;
-  platform::UserInfo20Result NetUserGetInfo20(std::string_view server,
-                                              std::string_view user) override;
 
  private:
   // Records a call on `server` and reaches it: the computer, or null with

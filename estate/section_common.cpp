@@ -13,8 +13,7 @@ bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, F
     const auto op = OperationFromName(key);
     if (!op || !CanInjectFailure(*op)) {
       // The list is long; the estate's documentation has it.
-      return reader.Fail(where,
-                         "unknown operation (docs/estate.md lists those that can fail)");
+      return reader.Fail(where, "unknown operation (docs/estate.md lists those that can fail)");
     }
     if (scope == FailureScope::kService && *op != Operation::kOpenService &&
         *op != Operation::kQueryServiceConfig) {
@@ -87,12 +86,6 @@ bool ReadAccounts(JsonReader& reader, const Json& value, const JsonPath& path,
       return reader.Uint32(v, p, *rid);
     }) && reader.Optional(item, inner, "use", [&](const Json& v, const JsonPath& p) {
       return reader.Named(v, p, SidUses(), "SID use", false, use);
-    }) && reader.Optional(item, inner, "full_name", [&](const Json& v, const JsonPath& p) {
-      return reader.String(v, p, account.full_name);
-    }) && reader.Optional(item, inner, "comment", [&](const Json& v, const JsonPath& p) {
-      return reader.String(v, p, account.comment);
-    }) && reader.Optional(item, inner, "flags", [&](const Json& v, const JsonPath& p) {
-      return reader.Named(v, p, AccountFlags(), "account flag", true, account.flags);
     });
     if (!ok) return false;
     if (account.name.empty()) return reader.Fail(where, "an account needs a name");

@@ -9,7 +9,7 @@
 namespace tabulon::estate {
 namespace {
 
-constexpr std::array kForever{NamedValue{"FOREVER", platform::kModalsForever}};
+constexpr std::array kForever{NamedValue{"FOREVER", platform::kTimeqForever}};
 
 constexpr std::array kAuditOptions{
     NamedValue{"SUCCESS", platform::kPolicyAuditEventSuccess},

@@ -10,15 +10,14 @@ namespace {
 
 constexpr std::uint32_t kDomainControllerBits = 0x8 | 0x10;  // PDC, BDC
 
-bool IsController(const Estate& estate, const Computer& computer, const Domain* domain) {
-  return domain != nullptr && (domain->controller_index == estate.IndexOf(computer) ||
-                               (computer.server.type & kDomainControllerBits) != 0);
-}
-
 // NET_DISPLAY_USER: 24 bytes, name, comment, full name.
 std::uint32_t DisplayUserBytes(const platform::DisplayUser& user) {
   return 24 + platform::WideStringBytes(user.name) + platform::WideStringBytes(user.comment) +
          platform::WideStringBytes(user.full_name);
+}
+
+bool KnownLevel(std::uint32_t level) {
+  return level == 2 || level == 3 || level == 10 || level == 20;
 }
 
 // What a level leaves of USER_INFO_3.
@@ -27,8 +26,13 @@ platform::UserInfo AtLevel(const platform::UserInfo& full, std::uint32_t level) 
   platform::UserInfo info;
   info.name = full.name;
   info.comment = full.comment;
-  info.usr_comment = full.usr_comment;
   info.full_name = full.full_name;
+  if (level == 20) {
+    info.flags = full.flags;
+    info.user_id = full.user_id;
+    return info;
+  }
+  info.usr_comment = full.usr_comment;
   if (level == 10) return info;
   info = full;
   const platform::UserInfo defaults;
@@ -46,6 +50,12 @@ std::string LevelDetail(std::string_view user, std::uint32_t level) {
 
 }  // namespace
 
+bool IsController(const Estate& estate, const Computer& computer) {
+  const Domain* domain = estate.DomainOf(computer);
+  return domain != nullptr && (domain->controller_index == estate.IndexOf(computer) ||
+                               (computer.server.type & kDomainControllerBits) != 0);
+}
+
 bool NameLess(std::string_view a, std::string_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) <
@@ -55,8 +65,10 @@ bool NameLess(std::string_view a, std::string_view b) {
 
 const UserList& DatabaseOf(const Estate& estate, const Computer& computer) {
   static const UserList kNone;
-  const Domain* domain = estate.DomainOf(computer);
-  if (IsController(estate, computer, domain)) return domain->users ? *domain->users : kNone;
+  if (IsController(estate, computer)) {
+    const Domain& domain = *estate.DomainOf(computer);
+    return domain.users ? *domain.users : kNone;
+  }
   return computer.users ? *computer.users : kNone;
 }
 
@@ -135,7 +147,7 @@ platform::UserInfoResult EstateUserAccounts::NetUserGetInfo(std::string_view ser
   const Computer* computer = Reach(
       Operation::kNetUserGetInfo, server, [&] { return LevelDetail(user, level); }, result.status);
   if (computer == nullptr) return result;
-  if (level != 2 && level != 3 && level != 10) {
+  if (!KnownLevel(level)) {
     result.status = win::ERROR_INVALID_LEVEL;
     return result;
   }
@@ -143,8 +155,7 @@ platform::UserInfoResult EstateUserAccounts::NetUserGetInfo(std::string_view ser
   if (found == nullptr) return result;
   result.info = AtLevel(found->info, level);
   // A controller counts logons of domain accounts on its own.
-  const Estate& estate = sim_.estate();
-  if (level != 10 && IsController(estate, *computer, estate.DomainOf(*computer))) {
+  if ((level == 2 || level == 3) && IsController(sim_.estate(), *computer)) {
     const LogonCounters* counters = FindCounters(computer->logon_counters, user);
     const LogonCounters none;
     const LogonCounters& c = counters != nullptr ? *counters : none;
@@ -192,25 +203,6 @@ platform::UserGroupsResult EstateUserAccounts::NetUserGetGroups(std::string_view
   if (found == nullptr) return result;
   result.groups = found->global_groups;
   result.total_entries = static_cast<std::uint32_t>(result.groups.size());
-  return result;
-}
-
-platform::UserModals2Result EstateUserAccounts::NetUserModalsGet2(std::string_view server) {
-  platform::UserModals2Result result;
-  const Computer* computer = Reach(
-      Operation::kNetUserModalsGet, server, [] { return std::string("level=2"); }, result.status);
-  if (computer == nullptr) return result;
-  const Estate& estate = sim_.estate();
-  const Domain* domain = estate.DomainOf(*computer);
-  const bool controller = IsController(estate, *computer, domain);
-  const std::optional<platform::Sid>& sid = controller ? domain->sid : computer->sid;
-  if (!sid) {
-    // The estate gives the database no SID to answer with.
-    result.status = win::ERROR_NO_SUCH_DOMAIN;
-    return result;
-  }
-  result.domain_name = controller ? domain->name : computer->name;
-  result.domain_id = *sid;
   return result;
 }
 

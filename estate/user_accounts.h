@@ -22,7 +22,6 @@ class EstateUserAccounts final : public platform::UserAccounts {
                                                    std::uint32_t flags) override;
   platform::UserGroupsResult NetUserGetGroups(std::string_view server, std::string_view user,
                                               std::uint32_t level) override;
-  platform::UserModals2Result NetUserModalsGet2(std::string_view server) override;
 
   // Windows returns at most this many display entries per call.
   static constexpr std::uint32_t kMaxDisplayEntries = 100;
@@ -42,6 +41,9 @@ class EstateUserAccounts final : public platform::UserAccounts {
   const platform::SessionOptions& session_;
 };
 
+// Whether `computer` is a controller of its domain: the domain's named
+// controller, or a computer of it with the PDC or BDC bit.
+bool IsController(const Estate& estate, const Computer& computer);
 // The database a computer answers from: its domain's on a controller, else
 // its own; empty when it has none.
 const UserList& DatabaseOf(const Estate& estate, const Computer& computer);

@@ -1,5 +1,7 @@
 #include "estate/user_modals.h"
 
+#include "estate/user_accounts.h"
+
 namespace tabulon::estate {
 
 const Computer* EstateUserModals::Reach(std::string_view server, std::uint32_t level,
@@ -17,6 +19,25 @@ platform::UserModals0Result EstateUserModals::NetUserModalsGet0(std::string_view
   if (const Computer* computer = Reach(server, 0, result.status)) {
     result.info = computer->policy.passwords;
   }
+  return result;
+}
+
+platform::UserModals2Result EstateUserModals::NetUserModalsGet2(std::string_view server) {
+  platform::UserModals2Result result;
+  const Computer* computer = Reach(server, 2, result.status);
+  if (computer == nullptr) return result;
+  // A controller answers from its domain's database, any other computer
+  // from its own.
+  const Domain* domain =
+      IsController(sim_.estate(), *computer) ? sim_.estate().DomainOf(*computer) : nullptr;
+  const std::optional<platform::Sid>& sid = domain != nullptr ? domain->sid : computer->sid;
+  if (!sid) {
+    // The estate gives the database no SID to answer with.
+    result.status = win::ERROR_NO_SUCH_DOMAIN;
+    return result;
+  }
+  result.domain_name = domain != nullptr ? domain->name : computer->name;
+  result.domain_id = *sid;
   return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// NetUserModalsGet levels 0 and 3 answered from the estate: a computer's
-// password and lockout settings.
+// NetUserModalsGet answered from the estate: a computer's password and
+// lockout settings (levels 0 and 3), and the domain name and SID of the
+// account database it answers from (level 2).
 #include "estate/simulation.h"
 #include "platform/user_modals.h"
 
@@ -12,6 +13,7 @@ class EstateUserModals final : public platform::UserModals {
       : sim_(simulation), session_(session) {}
 
   platform::UserModals0Result NetUserModalsGet0(std::string_view server) override;
+  platform::UserModals2Result NetUserModalsGet2(std::string_view server) override;
   platform::UserModals3Result NetUserModalsGet3(std::string_view server) override;
 
  private:

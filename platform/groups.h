@@ -1,8 +1,7 @@
 #pragma once
 // The groups of an account database (SAM), after the NetAPI32 local group
-// and global group functions, and the user lookup the group exports make
-// for a member: the same levels, resume handles and ERROR_MORE_DATA paging
-// as network management, records returned as values.
+// and global group functions: the same levels, resume handles and
+// ERROR_MORE_DATA paging as network management, records returned as values.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -74,20 +73,6 @@ struct GroupUsersResult {
   std::uint32_t resume_handle = 0;
 };
 
-// USER_INFO_20.
-struct UserInfo20 {
-  std::string name;
-  std::string full_name;
-  std::string comment;
-  std::uint32_t flags = 0;  // UF_* account flags
-  std::uint32_t user_id = 0;
-};
-
-struct UserInfo20Result {
-  win::Status status = win::ERROR_SUCCESS;
-  UserInfo20 info;
-};
-
 // Buffer sizes as a 32-bit process counts them, for paging.
 inline std::uint32_t LocalGroupInfo1Bytes(const LocalGroupInfo1& group) {
   return 8 + WideStringBytes(group.name) + WideStringBytes(group.comment);
@@ -100,8 +85,8 @@ inline std::uint32_t GroupUsersInfo0Bytes(const GroupUsersInfo0& user) {
 }
 
 // The calls take the server as "\\NAME", "NAME" or a DNS name; on a domain
-// controller they answer from the domain's database. A group or user that
-// does not exist gives NERR_GroupNotFound or NERR_UserNotFound.
+// controller they answer from the domain's database. A group that does not
+// exist gives NERR_GroupNotFound.
 class GroupService {
  public:
   virtual ~GroupService() = default;
@@ -124,8 +109,6 @@ class GroupService {
   virtual GroupUsersResult NetGroupGetUsers0(std::string_view server, std::string_view group,
                                              std::uint32_t preferred_max_length,
                                              std::uint32_t resume_handle) = 0;
-  // NetUserGetInfo level 20.
-  virtual UserInfo20Result NetUserGetInfo20(std::string_view server, std::string_view user) = 0;
 };
 
 }  // namespace tabulon::platform

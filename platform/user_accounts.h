@@ -1,16 +1,16 @@
 #pragma once
 // The user accounts of a computer's or domain's account database (SAM), after
-// the NetAPI32 user functions: display lists, USER_INFO levels 2, 3 and 10,
-// the groups of a user and the domain modals that carry the domain SID.
-// Records come back as values instead of buffers to free.
+// the NetAPI32 user functions: display lists, USER_INFO levels 2, 3, 10 and
+// 20, and the groups of a user. Records come back as values instead of
+// buffers to free.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/security.h"
 #include "platform/status.h"
+#include "platform/user_modals.h"
 
 namespace tabulon::platform {
 
@@ -32,12 +32,10 @@ inline constexpr std::array<std::uint8_t, kLogonHoursBytes> AllLogonHours() {
   for (auto& byte : hours) byte = 0xFF;
   return hours;
 }
-// usri3_acct_expires of an account that never expires.
-inline constexpr std::uint32_t kTimeqForever = 0xFFFFFFFF;
-
 // USER_INFO_3. Level 2 leaves user_id, primary_group_id, profile,
 // home_dir_drive and password_expired at their defaults; level 10 fills only
-// name, comment, usr_comment and full_name.
+// name, comment, usr_comment and full_name; level 20 only name, full_name,
+// comment, flags and user_id.
 struct UserInfo {
   std::string name;
   std::string password;            // always empty: Windows never returns it
@@ -51,10 +49,10 @@ struct UserInfo {
   std::string full_name;
   std::string usr_comment;
   std::string parms;
-  std::string workstations;       // comma-separated
-  std::uint32_t last_logon = 0;   // seconds since 1970, UTC; 0 is never
-  std::uint32_t last_logoff = 0;  // likewise
-  std::uint32_t acct_expires = kTimeqForever;
+  std::string workstations;                    // comma-separated
+  std::uint32_t last_logon = 0;                // seconds since 1970, UTC; 0 is never
+  std::uint32_t last_logoff = 0;               // likewise
+  std::uint32_t acct_expires = kTimeqForever;  // never
   std::uint32_t max_storage = 0xFFFFFFFF;
   std::uint32_t units_per_week = kUnitsPerWeekHours;
   // Bit n (byte n / 8, from its lowest bit): hour n of the week, from
@@ -99,13 +97,6 @@ struct UserGroupsResult {
   std::uint32_t total_entries = 0;
 };
 
-// USER_MODALS_INFO_2.
-struct UserModals2Result {
-  win::Status status = win::ERROR_SUCCESS;
-  std::string domain_name;
-  Sid domain_id;
-};
-
 // Levels other than the ones named give ERROR_INVALID_LEVEL; an account the
 // database does not hold gives NERR_UserNotFound.
 class UserAccounts {
@@ -116,7 +107,7 @@ class UserAccounts {
   virtual DisplayUsersResult NetQueryDisplayUsers(std::string_view server, std::uint32_t index,
                                                   std::uint32_t entries_requested,
                                                   std::uint32_t preferred_max_length) = 0;
-  // NetUserGetInfo level 2, 3 or 10.
+  // NetUserGetInfo level 2, 3, 10 or 20.
   virtual UserInfoResult NetUserGetInfo(std::string_view server, std::string_view user,
                                         std::uint32_t level) = 0;
   // NetUserGetLocalGroups level 0; `flags` LG_INCLUDE_INDIRECT (1) or 0.
@@ -125,8 +116,6 @@ class UserAccounts {
   // NetUserGetGroups level 0: the global groups, "None" included.
   virtual UserGroupsResult NetUserGetGroups(std::string_view server, std::string_view user,
                                             std::uint32_t level) = 0;
-  // NetUserModalsGet level 2: the database's domain name and SID.
-  virtual UserModals2Result NetUserModalsGet2(std::string_view server) = 0;
 };
 
 }  // namespace tabulon::platform

@@ -1,23 +1,26 @@
 #pragma once
-// The password and lockout settings of a computer's account database, after
-// NetUserModalsGet levels 0 and 3. Times are seconds; the "never" values are
-// TIMEQ_FOREVER.
+// The settings of a computer's or domain's account database, after
+// NetUserModalsGet: password rules (level 0), the database's domain name and
+// SID (level 2) and lockout (level 3). Times are seconds; the "never" values
+// are TIMEQ_FOREVER.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
+#include "platform/security.h"
 #include "platform/status.h"
 
 namespace tabulon::platform {
 
-// TIMEQ_FOREVER.
-inline constexpr std::uint32_t kModalsForever = 0xFFFFFFFF;
+// TIMEQ_FOREVER: an interval or expiry that never comes.
+inline constexpr std::uint32_t kTimeqForever = 0xFFFFFFFF;
 
 // USER_MODALS_INFO_0.
 struct UserModalsInfo0 {
   std::uint32_t min_passwd_len = 0;
   std::uint32_t max_passwd_age = 42 * 86400;
   std::uint32_t min_passwd_age = 0;
-  std::uint32_t force_logoff = kModalsForever;
+  std::uint32_t force_logoff = kTimeqForever;
   std::uint32_t password_hist_len = 0;
   bool operator==(const UserModalsInfo0&) const = default;
 };
@@ -35,6 +38,13 @@ struct UserModals0Result {
   UserModalsInfo0 info;
 };
 
+// USER_MODALS_INFO_2.
+struct UserModals2Result {
+  win::Status status = win::ERROR_SUCCESS;
+  std::string domain_name;
+  Sid domain_id;
+};
+
 struct UserModals3Result {
   win::Status status = win::ERROR_SUCCESS;
   UserModalsInfo3 info;
@@ -46,6 +56,7 @@ class UserModals {
   // NetUserModalsGet on `server` ("\\NAME"; empty: this computer), one
   // level each.
   virtual UserModals0Result NetUserModalsGet0(std::string_view server) = 0;
+  virtual UserModals2Result NetUserModalsGet2(std::string_view server) = 0;
   virtual UserModals3Result NetUserModalsGet3(std::string_view server) = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/remote/account_codec_support.h"
+#include "platform/user_modals.h"
 
 namespace tabulon::platform::remote::samr {
 
@@ -19,9 +20,8 @@ enum class DomainInformationClass : std::uint16_t {
   kLockout = 12,
 };
 
-// TIMEQ_FOREVER: what the network management calls report for an interval
-// that never ends.
-inline constexpr std::uint32_t kTimeqForever = 0xFFFFFFFF;
+// What the network management calls report for an interval that never ends.
+using platform::kTimeqForever;
 
 // DOMAIN_PASSWORD_INFORMATION.
 struct DomainPasswordInformation {

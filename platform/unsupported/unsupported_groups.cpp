@@ -38,8 +38,4 @@ platform::GroupUsersResult UnsupportedGroups::NetGroupGetUsers0(std::string_view
   return NotSupported<platform::GroupUsersResult>();
 }
 
-platform::UserInfo20Result UnsupportedGroups::NetUserGetInfo20(std::string_view, std::string_view) {
-  return NotSupported<platform::UserInfo20Result>();
-}
-
 }  // namespace tabulon::unsupported

@@ -21,8 +21,6 @@ class UnsupportedGroups final : public platform::GroupService {
   platform::GroupUsersResult NetGroupGetUsers0(std::string_view server, std::string_view group,
                                                std::uint32_t preferred_max_length,
                                                std::uint32_t resume_handle) override;
-  platform::UserInfo20Result NetUserGetInfo20(std::string_view server,
-                                              std::string_view user) override;
 };
 
 }  // namespace tabulon::unsupported

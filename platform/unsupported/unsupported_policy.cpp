@@ -32,6 +32,12 @@ platform::UserModals0Result UnsupportedUserModals::NetUserModalsGet0(std::string
   return {win::ERROR_NOT_SUPPORTED, {}};
 }
 
+platform::UserModals2Result UnsupportedUserModals::NetUserModalsGet2(std::string_view /*server*/) {
+  platform::UserModals2Result result;
+  result.status = win::ERROR_NOT_SUPPORTED;
+  return result;
+}
+
 platform::UserModals3Result UnsupportedUserModals::NetUserModalsGet3(std::string_view /*server*/) {
   return {win::ERROR_NOT_SUPPORTED, {}};
 }

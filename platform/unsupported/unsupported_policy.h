@@ -22,6 +22,7 @@ class UnsupportedLsaPolicy final : public platform::LsaPolicy {
 class UnsupportedUserModals final : public platform::UserModals {
  public:
   platform::UserModals0Result NetUserModalsGet0(std::string_view server) override;
+  platform::UserModals2Result NetUserModalsGet2(std::string_view server) override;
   platform::UserModals3Result NetUserModalsGet3(std::string_view server) override;
 };
 

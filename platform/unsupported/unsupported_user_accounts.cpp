@@ -37,8 +37,4 @@ platform::UserGroupsResult UnsupportedUserAccounts::NetUserGetGroups(std::string
   return NotSupported<platform::UserGroupsResult>();
 }
 
-platform::UserModals2Result UnsupportedUserAccounts::NetUserModalsGet2(std::string_view) {
-  return NotSupported<platform::UserModals2Result>();
-}
-
 }  // namespace tabulon::unsupported

@@ -18,7 +18,6 @@ class UnsupportedUserAccounts final : public platform::UserAccounts {
                                                    std::uint32_t flags) override;
   platform::UserGroupsResult NetUserGetGroups(std::string_view server, std::string_view user,
                                               std::uint32_t level) override;
-  platform::UserModals2Result NetUserModalsGet2(std::string_view server) override;
 };
 
 }  // namespace tabulon::unsupported

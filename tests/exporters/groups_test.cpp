@@ -19,6 +19,9 @@ constexpr std::string_view kEstate = R"({
   "domains": [
     {"name": "QUARRY", "controller": "QHDC01", "sid": "S-1-5-21-4100-4200-4300",
      "accounts": [
+       {"name": "Administrator", "rid": 500}, {"name": "mtanner", "rid": 1121},
+       {"name": "olduser", "rid": 1122}],
+     "users": [
        {"name": "Administrator", "rid": 500, "full_name": "Brewhouse admin",
         "comment": "Runs the domain"},
        {"name": "mtanner", "rid": 1121, "full_name": "Mia Tanner", "comment": "Brewer"},
@@ -39,7 +42,8 @@ constexpr std::string_view kEstate = R"({
     {"name": "QHDC01", "domain": "QUARRY",
      "server": {"type": ["WORKSTATION", "SERVER", "PDC", "NT"], "version_major": 10}},
     {"name": "PC1", "dns_name": "pc1.quarry.example", "domain": "QUARRY", "sid": "S-1-5-21-1-2-3",
-     "accounts": [
+     "accounts": [{"name": "bob", "rid": 1001}, {"name": "old", "rid": 1002}],
+     "users": [
        {"name": "bob", "rid": 1001, "full_name": "Bob Barrel", "comment": "Till"},
        {"name": "old", "rid": 1002, "full_name": "Old Till", "flags": "ACCOUNTDISABLE"}],
      "local_groups": [

@@ -70,7 +70,9 @@ bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage
   platform::GroupService& groups = session_.groups();
   switch (usage) {
     case SidNameUse::kUser: {
-      const platform::UserInfo20Result user = groups.NetUserGetInfo20(server, account);
+      constexpr std::uint32_t kLevel = 20;
+      const platform::UserInfoResult user =
+          session_.users().NetUserGetInfo(server, account, kLevel);
       if (user.status == win::ERROR_SUCCESS) {
         out.value(kMemberFullName) = user.info.full_name;
         out.value(kMemberComment) = user.info.comment;

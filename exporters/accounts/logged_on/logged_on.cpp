@@ -1,5 +1,6 @@
 #include "exporters/accounts/logged_on/logged_on.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
@@ -13,7 +14,9 @@
 #include "format/accounts.h"
 #include "format/special_values.h"
 #include "format/time_texts.h"
+#include "platform/netapi.h"
 #include "platform/text.h"
+#include "platform/user_accounts.h"
 
 namespace tabulon {
 namespace {
@@ -48,10 +51,19 @@ bool SkippedKey(const std::string& name) {
   return text::EqualsNoCase(name, ".default") || name.find("Classes") != std::string::npos;
 }
 
+// "\\PC1" is PC1; a name without leading backslashes stays as it is.
+std::string_view ShortName(std::string_view computer) {
+  if (computer.starts_with('\\')) computer.remove_prefix(std::min<std::size_t>(2, computer.size()));
+  return computer;
+}
+
 class LoggedOnExport {
  public:
   LoggedOnExport(ExportContext& context, const tagCObjects& target)
-      : context_(context), target_(target), file_(context.files.of(kLoggedOn)) {}
+      : context_(context),
+        target_(target),
+        file_(context.files.of(kLoggedOn)),
+        short_name_(ShortName(target.path)) {}
 
   void Run(platform::RegistryKey users) {
     platform::Registry& registry = context_.session.registry();
@@ -77,15 +89,37 @@ class LoggedOnExport {
         format::ResolveSid(context_.session.lookup(), target_.path, sid);
     if (account.ok()) {
       out.value(kAccount) = account.domain + "\\" + account.name;
+      out.value(kFullName) = FullName(account.domain, account.name);
     } else {
       out.value(kFullName) = format::kError;
     }
     out.WriteTypedRow(&target_, file_, true);
   }
 
+  // The server that holds the account's details: the computer itself for
+  // its own accounts, the domain's controller for a domain's; the built-in
+  // "NT..." domains have none. Empty: nobody is asked.
+  std::string DetailsServer(std::string_view domain) {
+    if (text::EqualsNoCase(domain, short_name_)) return std::string(short_name_);
+    if (domain.starts_with("NT")) return {};
+    // Not cached: each domain account asks again.
+    const platform::DcNameResult dc = context_.session.accounts().NetGetDCName("", domain);
+    return dc.status == win::ERROR_SUCCESS ? dc.dc_name : std::string();
+  }
+
+  std::string FullName(std::string_view domain, std::string_view name) {
+    const std::string server = DetailsServer(domain);
+    if (server.empty()) return {};
+    constexpr std::uint32_t kLevel = 10;
+    const platform::UserInfoResult user =
+        context_.session.users().NetUserGetInfo(server, name, kLevel);
+    return user.status == win::ERROR_SUCCESS ? user.info.full_name : std::string();
+  }
+
   ExportContext& context_;
   const tagCObjects& target_;
   TypedOutput& file_;
+  const std::string_view short_name_;
 };
 
 }  // namespace

@@ -37,7 +37,7 @@ constexpr std::uint32_t kAuditCategories = 9;
 
 // A forever value as its word, any other value divided into its unit.
 std::string Period(std::uint32_t seconds, std::string_view forever, std::uint32_t unit) {
-  return seconds == platform::kModalsForever ? std::string(forever) : DecimalText(seconds / unit);
+  return seconds == platform::kTimeqForever ? std::string(forever) : DecimalText(seconds / unit);
 }
 
 void FillAccountPolicy(RunOutput& out, const platform::UserModalsInfo0& info) {

@@ -205,7 +205,7 @@ const std::string& DomainSidText(ExportContext& context, const tagCObjects& targ
   if (target.path != cache.computer) {
     cache.computer = target.path;
     const platform::UserModals2Result modals =
-        context.session.users().NetUserModalsGet2(target.path);
+        context.session.user_modals().NetUserModalsGet2(target.path);
     cache.sid_text = modals.status == win::ERROR_SUCCESS ? modals.domain_id.ToString()
                                                          : std::string(format::kError);
   }
