@@ -39,7 +39,12 @@ TEST(SettingsDefaults, EveryRunSettingIsReadWithTheTableDefault) {
   ReadRunSettings(config, settings, output, format);
   EnabledExports all;
   all.enabled.fill(true);
-  for (const ExporterUnit& unit : StandardExporterUnits()) unit.start(config, all, nullptr);
+  for (const ExporterUnit& unit : StandardExporterUnits()) {
+    // Each unit starts with its program-lifetime state, as a run gives it.
+    const std::unique_ptr<ExporterProgramState> state =
+        unit.make_program_state != nullptr ? unit.make_program_state() : nullptr;
+    unit.start(config, all, state.get());
+  }
 
   ASSERT_GT(profile.reads.size(), 40u);
   for (const auto& [name, default_value] : profile.reads) {
