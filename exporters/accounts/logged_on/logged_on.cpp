@@ -6,10 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/error_text.h"
-#include "engine/messages.h"
 #include "exporters/toolkit/export_progress.h"
-#include "exporters/toolkit/handle_guard.h"
+#include "exporters/toolkit/remote_hive.h"
 #include "exporters/toolkit/simple_unit.h"
 #include "format/accounts.h"
 #include "format/special_values.h"
@@ -126,19 +124,10 @@ class LoggedOnExport {
 
 void ExportLoggedOnRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
-  platform::Registry& registry = context.session.registry();
   ExportProgress progress(out, target, "Exporting logged on users...", kLoggedOnKind);
-
-  std::string failure;
-  const platform::RegistryKeyResult users =
-      registry.ConnectRegistry(target.path, platform::kHkeyUsers);
-  if (users.status != win::ERROR_SUCCESS) {
-    failure = FormatMessageId(kMsgRegistryConnect, {target.path}) + WindowsErrorText(users.status);
-  } else {
-    const HandleGuard close(users.key,
-                            [&registry](platform::RegistryKey k) { registry.CloseKey(k); });
-    LoggedOnExport(context, target).Run(users.key);
-  }
+  const std::string failure = ReadRemoteHive(
+      context, target, platform::kHkeyUsers,
+      [&](platform::RegistryKey users) { LoggedOnExport(context, target).Run(users); });
 
   if (!failure.empty()) progress.ReportFailure(failure);
   out.LogLine(&target, ExportTypeInfo(kLoggedOn).log_name, !failure.empty(), failure);

@@ -1,12 +1,10 @@
 #include "exporters/server/network/network.h"
 
 #include "exporters/toolkit/export_progress.h"
-#include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/registry_values.h"
+#include "exporters/toolkit/remote_hive.h"
 #include "exporters/toolkit/simple_unit.h"
 
-#include "engine/error_text.h"
-#include "engine/messages.h"
 #include "format/lists.h"
 #include "format/special_values.h"
 #include "platform/text.h"
@@ -251,19 +249,10 @@ class NetworkExport {
 
 void ExportNetworkRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
-  platform::Registry& registry = context.session.registry();
   ExportProgress progress(out, target, "Exporting Network (TCP/IP) Information...", kNetworkKind);
-
-  std::string failure;
-  const platform::RegistryKeyResult hklm =
-      registry.ConnectRegistry(target.path, platform::kHkeyLocalMachine);
-  if (hklm.status != win::ERROR_SUCCESS) {
-    failure = FormatMessageId(kMsgRegistryConnect, {target.path}) + WindowsErrorText(hklm.status);
-  } else {
-    const HandleGuard close(hklm.key,
-                            [&registry](platform::RegistryKey k) { registry.CloseKey(k); });
-    NetworkExport(context, target, hklm.key).Run();
-  }
+  const std::string failure = ReadRemoteHive(
+      context, target, platform::kHkeyLocalMachine,
+      [&](platform::RegistryKey hklm) { NetworkExport(context, target, hklm).Run(); });
 
   if (!failure.empty()) progress.ReportFailure(failure);
   out.LogLine(&target, ExportTypeInfo(kNetwork).log_name, !failure.empty(), failure);
