@@ -16,6 +16,7 @@
 #include "estate/scheduled_work.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
+#include "platform/remote_access.h"
 #include "platform/security.h"
 #include "platform/status.h"
 #include "platform/terminal_services.h"
@@ -156,7 +157,13 @@ struct User {
   platform::UserInfo info;
   std::vector<std::string> local_groups;
   std::vector<std::string> global_groups;
-  FailureList failures;  // NetUserGetInfo, NetUserGetLocalGroups, NetUserGetGroups only
+  // What the remote-access administration functions answer for the
+  // account; Windows gives an account nobody set up no callback and no
+  // dial-in permission.
+  platform::RasUser0 dial_in{platform::kRasPrivNoCallback, {}};
+  // NetUserGetInfo, NetUserGetLocalGroups, NetUserGetGroups and the dial-in
+  // lookups only.
+  FailureList failures;
 };
 // Sorted by name without regard to case, as the account database lists them.
 using UserList = std::vector<User>;
@@ -267,6 +274,7 @@ class Estate {
   bool ping_waits = false;       // pings really wait for their reply delay or timeout
   // What the computer the program runs on offers of the optional libraries.
   platform::TerminalServicesLibraries libraries{true, true};
+  bool remote_access_library = true;  // rassapi with RasAdminUserGetInfo
 
   // Checks names and references, fills the derived browse lists and account
   // lists, and builds the name indexes. Call after every change; lookups

@@ -98,7 +98,7 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
       }) && reader.Optional(root, "", "ping_waits", [&](const Json& v, const JsonPath& p) {
         return reader.Bool(v, p, estate.ping_waits);
       }) && reader.Optional(root, "", "libraries", [&](const Json& v, const JsonPath& p) {
-        return ReadLibraries(reader, v, p, estate.libraries);
+        return ReadLibraries(reader, v, p, estate.libraries, estate.remote_access_library);
       }) && reader.Optional(root, "", "service_profiles", [&](const Json& v, const JsonPath& p) {
         return ReadServiceProfiles(reader, v, p, profiles);
       });
@@ -145,22 +145,25 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadPrinters(reader, r, rp, computer.printers);
                            }) ||
-          !reader.Optional(v[i], here, "local_groups", [&](const Json& r, const JsonPath& rp) {
-            auto list = std::make_shared<GroupList>();
-            if (!ReadGroups(reader, r, rp, computer.sid, platform::SidNameUse::kAlias,
-                            computer.accounts, *list)) {
-              return false;
-            }
-            computer.local_groups = std::move(list);
-            return true;
-          }) ||
+          !reader.Optional(v[i], here, "local_groups",
+                           [&](const Json& r, const JsonPath& rp) {
+                             auto list = std::make_shared<GroupList>();
+                             if (!ReadGroups(reader, r, rp, computer.sid,
+                                             platform::SidNameUse::kAlias, computer.accounts,
+                                             *list)) {
+                               return false;
+                             }
+                             computer.local_groups = std::move(list);
+                             return true;
+                           }) ||
           !reader.Optional(v[i], here, "users",
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadUsers(reader, r, rp, computer.users);
                            }) ||
-          !reader.Optional(v[i], here, "logon_counters", [&](const Json& r, const JsonPath& rp) {
-            return ReadLogonCounters(reader, r, rp, computer.logon_counters);
-          }) ||
+          !reader.Optional(v[i], here, "logon_counters",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadLogonCounters(reader, r, rp, computer.logon_counters);
+                           }) ||
           !ReadLocalPolicy(reader, v[i], here, computer.policy) ||
           !reader.Optional(v[i], here, "scheduled_tasks", [&](const Json& r, const JsonPath& rp) {
             return ReadScheduledWork(reader, r, rp, registry_sources.base_directory,

@@ -77,7 +77,11 @@ enum class Operation : std::uint8_t {
   kGetTaskFolders,
   kGetTasks,
   kReleaseTaskService,
+  // Dial-in permissions of accounts.
+  kMprAdminUserGetInfo,
+  kRasAdminUserGetInfo,
 };
+inline constexpr Operation kLastOperation = Operation::kRasAdminUserGetInfo;
 
 std::string_view OperationName(Operation op);
 // Case-insensitive; nothing for a name that is not an operation.

@@ -37,10 +37,11 @@ bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, F
       return reader.Fail(where, "a printer can only fail OpenPrinter and GetPrinter");
     }
     if (scope == FailureScope::kUser && *op != Operation::kNetUserGetInfo &&
-        *op != Operation::kNetUserGetLocalGroups && *op != Operation::kNetUserGetGroups) {
+        *op != Operation::kNetUserGetLocalGroups && *op != Operation::kNetUserGetGroups &&
+        *op != Operation::kMprAdminUserGetInfo && *op != Operation::kRasAdminUserGetInfo) {
       return reader.Fail(where,
-                         "a user can only fail NetUserGetInfo, NetUserGetLocalGroups and "
-                         "NetUserGetGroups");
+                         "a user can only fail NetUserGetInfo, NetUserGetLocalGroups, "
+                         "NetUserGetGroups, MprAdminUserGetInfo and RasAdminUserGetInfo");
     }
     if (FindFailure(out, *op) != nullptr) return reader.Fail(where, "operation given twice");
     InjectedFailure failure;

@@ -356,13 +356,15 @@ bool ReadTerminalServer(JsonReader& reader, const Json& value, const JsonPath& p
 }
 
 bool ReadLibraries(JsonReader& reader, const Json& value, const JsonPath& path,
-                   platform::TerminalServicesLibraries& out) {
+                   platform::TerminalServicesLibraries& terminal, bool& remote_access) {
   if (!reader.ExpectObject(value, path)) return false;
   const std::string here = path.str();
   return reader.Optional(value, here, "terminal_services", [&](const Json& v, const JsonPath& p) {
-    return reader.Bool(v, p, out.terminal_services);
+    return reader.Bool(v, p, terminal.terminal_services);
   }) && reader.Optional(value, here, "window_station", [&](const Json& v, const JsonPath& p) {
-    return reader.Bool(v, p, out.window_station);
+    return reader.Bool(v, p, terminal.window_station);
+  }) && reader.Optional(value, here, "remote_access", [&](const Json& v, const JsonPath& p) {
+    return reader.Bool(v, p, remote_access);
   });
 }
 

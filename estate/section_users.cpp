@@ -4,6 +4,7 @@
 #include "estate/sections.h"
 #include "estate/user_accounts.h"
 #include "estate/vocabulary.h"
+#include "platform/text.h"
 
 namespace tabulon::estate {
 namespace {
@@ -14,6 +15,13 @@ constexpr std::array kPrivileges{
     NamedValue{"GUEST", platform::kUserPrivGuest},
     NamedValue{"USER", platform::kUserPrivUser},
     NamedValue{"ADMIN", platform::kUserPrivAdmin},
+};
+
+constexpr std::array kRasPrivileges{
+    NamedValue{"NoCallback", platform::kRasPrivNoCallback},
+    NamedValue{"AdminSetCallback", platform::kRasPrivAdminSetCallback},
+    NamedValue{"CallerSetCallback", platform::kRasPrivCallerSetCallback},
+    NamedValue{"DialinPrivilege", platform::kRasPrivDialinPrivilege},
 };
 
 // Seconds since 1970: a number, or a UTC time "YYYY-MM-DDTHH:MM:SSZ".
@@ -52,6 +60,28 @@ bool ReadLogonHours(JsonReader& reader, const Json& value, const JsonPath& path,
     out[i] = static_cast<std::uint8_t>(std::stoul(text.substr(2 * i, 2), nullptr, 16));
   }
   return true;
+}
+
+// RAS_USER_0: the privilege byte by RASPRIV_ names or a number, and the
+// callback number as the record can hold it.
+bool ReadDialIn(JsonReader& reader, const Json& value, const JsonPath& path,
+                platform::RasUser0& out) {
+  if (!reader.ExpectObject(value, path)) return false;
+  const std::string here = path.str();
+  std::uint32_t privilege = out.privilege;
+  const bool ok = reader.Optional(value, here, "privilege", [&](const Json& v, const JsonPath& p) {
+    if (!reader.Named(v, p, Vocabulary{kRasPrivileges, "RASPRIV_"}, "dial-in privilege", true,
+                      privilege)) {
+      return false;
+    }
+    return privilege <= 0xFF || reader.Fail(p, "a privilege is one byte");
+  }) && reader.Optional(value, here, "phone_number", [&](const Json& v, const JsonPath& p) {
+    if (!reader.String(v, p, out.phone_number)) return false;
+    return text::CountCodePoints(out.phone_number) <= platform::kMaxPhoneNumberLength ||
+           reader.Fail(p, "a phone number has at most 48 characters");
+  });
+  out.privilege = static_cast<std::uint8_t>(privilege);
+  return ok;
 }
 
 bool ReadUser(JsonReader& reader, const Json& value, const JsonPath& path, User& out) {
@@ -108,6 +138,10 @@ bool ReadUser(JsonReader& reader, const Json& value, const JsonPath& path, User&
           [&](const Json& v, const JsonPath& p) { return reader.Bool(v, p, expired); }) &&
       reader.Optional(value, here, "local_groups", list(out.local_groups)) &&
       reader.Optional(value, here, "groups", list(out.global_groups)) &&
+      reader.Optional(value, here, "dial_in",
+                      [&](const Json& v, const JsonPath& p) {
+                        return ReadDialIn(reader, v, p, out.dial_in);
+                      }) &&
       reader.Optional(value, here, "failures", [&](const Json& v, const JsonPath& p) {
         return ReadFailures(reader, v, p, FailureScope::kUser, out.failures);
       });

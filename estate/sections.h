@@ -41,7 +41,7 @@ bool ReadTerminalServer(JsonReader& reader, const Json& value, const JsonPath& p
                         TerminalServer& out);
 // The top-level libraries member: what the computer running the program has.
 bool ReadLibraries(JsonReader& reader, const Json& value, const JsonPath& path,
-                   platform::TerminalServicesLibraries& out);
+                   platform::TerminalServicesLibraries& terminal, bool& remote_access);
 
 bool ReadDomain(JsonReader& reader, const Json& value, const JsonPath& path, Domain& out);
 bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,

@@ -23,7 +23,8 @@ EstateSession::EstateSession(Simulation& simulation, std::string_view target,
       user_modals_(simulation, options_),
       schedule_(simulation, options_),
       task_scheduler_(simulation, options_),
-      task_service_(simulation, options_) {}
+      task_service_(simulation, options_),
+      remote_access_(simulation, options_) {}
 
 EstateSession::~EstateSession() {
   // The tables go with the families; only the report is left to make.

@@ -17,6 +17,7 @@
 #include "estate/network_management.h"
 #include "estate/printing.h"
 #include "estate/registry.h"
+#include "estate/remote_access.h"
 #include "estate/scheduled_tasks.h"
 #include "estate/service_control.h"
 #include "estate/simulation.h"
@@ -55,6 +56,7 @@ class EstateSession final : public platform::TargetSession {
   platform::ScheduleService& schedule() override { return schedule_; }
   platform::TaskScheduler& task_scheduler() override { return task_scheduler_; }
   platform::TaskService& task_service() override { return task_service_; }
+  platform::RemoteAccess& remote_access() override { return remote_access_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -80,6 +82,7 @@ class EstateSession final : public platform::TargetSession {
   EstateScheduleService schedule_;
   EstateTaskScheduler task_scheduler_;
   EstateTaskService task_service_;
+  EstateRemoteAccess remote_access_;
 };
 
 }  // namespace tabulon::estate

@@ -23,6 +23,7 @@
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
+#include "platform/remote_access.h"
 #include "platform/schedule_service.h"
 #include "platform/security.h"
 #include "platform/service_control.h"
@@ -73,6 +74,8 @@ class TargetSession {
   virtual ScheduleService& schedule() = 0;
   virtual TaskScheduler& task_scheduler() = 0;
   virtual TaskService& task_service() = 0;
+  // Dial-in permissions of the accounts of the account database.
+  virtual RemoteAccess& remote_access() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

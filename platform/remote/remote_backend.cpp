@@ -9,9 +9,10 @@
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_groups.h"
-#include "platform/unsupported/unsupported_user_accounts.h"
 #include "platform/unsupported/unsupported_policy.h"
+#include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
+#include "platform/unsupported/unsupported_user_accounts.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -47,6 +48,7 @@ class RemoteSession final : public TargetSession {
   ScheduleService& schedule() override { return schedule_; }
   TaskScheduler& task_scheduler() override { return task_scheduler_; }
   TaskService& task_service() override { return task_service_; }
+  RemoteAccess& remote_access() override { return remote_access_; }
 
  private:
   const std::string target_;
@@ -75,6 +77,9 @@ class RemoteSession final : public TargetSession {
   unsupported::UnsupportedScheduleService schedule_;
   unsupported::UnsupportedTaskScheduler task_scheduler_;
   unsupported::UnsupportedTaskService task_service_;
+  // The remote-access administration interface has no pipe a Samba server
+  // answers: it needs the Windows build's libraries.
+  unsupported::UnsupportedRemoteAccess remote_access_;
 };
 
 }  // namespace

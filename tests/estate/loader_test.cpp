@@ -240,7 +240,7 @@ TEST(EstateLoader, TheDocumentationNamesEveryOperationThatCanFail) {
   ASSERT_NE(from, std::string::npos);
   ASSERT_NE(to, std::string::npos);
   const std::string list = doc.substr(from, to - from);
-  for (int i = 0; i <= static_cast<int>(Operation::kReleaseTaskService); ++i) {
+  for (int i = 0; i <= static_cast<int>(kLastOperation); ++i) {
     const auto op = static_cast<Operation>(i);
     const std::string name(OperationName(op));
     const std::regex word("\\b" + name + "\\b");
