@@ -54,7 +54,9 @@ constexpr std::string_view kEstate = R"({
        "acct_expires": 4294967295, 
        "logon_hours": "010000000000000000000000000000000000000080",
        "bad_pw_count": 2, "num_logons": 41, "primary_group_id": 513, "profile": "C:\\P\\kwade",
-       "password_expired": true, "local_groups": ["Users", "Cellar"], "groups": ["None"]},
+       "password_expired": true, "local_groups": ["Users", "Cellar"], "groups": ["None"],
+       "dial_in": {"privilege": ["DialinPrivilege", "AdminSetCallback"],
+                   "phone_number": "+44 1632 960142"}},
       {"name": "guest", "rid": 501, "priv": "GUEST", "flags": 0, "units_per_week": 84}
      ]}
   ]
@@ -86,80 +88,94 @@ TEST_F(Users, EveryFieldOfALocalAccountDatabase) {
       "35\nUsersGroupsColumns=1002,0,1,2\n");
   run_.Run();
   std::string hours = "1" + std::string(166, '0') + "1";
-  EXPECT_EQ(run_.Output("users.txt"),
-            Row({"UserName",
-                 "FullName",
-                 "Comment",
-                 "PasswordAge",
-                 "PrivLevel",
-                 "HomeDir",
-                 "HomeDirDrive",
-                 "AccountFlags",
-                 "LogonScript",
-                 "Note",
-                 "Workstations",
-                 "LastLogon",
-                 "LastLogoff",
-                 "Expiration",
-                 "LogonHours",
-                 "BadPwdCount",
-                 "LogonCount",
-                 "RID",
-                 "PrimaryGroupRID",
-                 "Profile",
-                 "PasswordExpired",
-                 "UserSID",
-                 "RAS_Allowed",
-                 "RAS_Setting",
-                 "RAS_Callback",
-                 "tse_initial_program",
-                 "tse_disconnection_xout",
-                 "tse_idle_xout",
-                 "tse_broken_xout"}) +
-                Row({"guest",
-                     "",
-                     "",
-                     "0",
-                     "GUEST",
-                     "",
-                     "",
-                     "",
-                     "",
-                     "",
-                     "",
-                     "NEVER",
-                     "NEVER",
-                     "02/07/2106 06:28:15 AM",
-                     "UNABLE TO DETERMINE",
-                     "0",
-                     "0",
-                     "501",
-                     "513",
-                     "",
-                     "NO",
-                     "S-1-5-21-1-2-3-501",
-                     "NO_FORMAT",
-                     "NO_FORMAT",
-                     "NO_FORMAT",
-                     "",
-                     "",
-                     "",
-                     ""}) +
-                Row({"kwade",       "Kit Wade",
-                     "Cellar",      "2",
-                     "USER",        "\\\\FS01\\kwade",
-                     "H:",          "DISABLED^DONT_EXPIRE_PASSWD^NORMAL_ACCOUNT",
-                     "logon.cmd",   "night shift~~weekends",
-                     "TILL1^TILL2", "03/05/2026 01:05:09 PM",
-                     "NEVER",       "02/07/2106 06:28:15 AM",
-                     hours,         "2",
-                     "41",          "1001",
-                     "513",         "C:\\P\\kwade",
-                     "YES",         "S-1-5-21-1-2-3-1001",
-                     "NO_FORMAT",   "NO_FORMAT",
-                     "NO_FORMAT",   "C:\\Apps\\till.exe",
-                     "0",           "30",
-                     "30000"}));
+  const std::string title = Row({"UserName",
+                                 "FullName",
+                                 "Comment",
+                                 "PasswordAge",
+                                 "PrivLevel",
+                                 "HomeDir",
+                                 "HomeDirDrive",
+                                 "AccountFlags",
+                                 "LogonScript",
+                                 "Note",
+                                 "Workstations",
+                                 "LastLogon",
+                                 "LastLogoff",
+                                 "Expiration",
+                                 "LogonHours",
+                                 "BadPwdCount",
+                                 "LogonCount",
+                                 "RID",
+                                 "PrimaryGroupRID",
+                                 "Profile",
+                                 "PasswordExpired",
+                                 "UserSID",
+                                 "RAS_Allowed",
+                                 "RAS_Setting",
+                                 "RAS_Callback",
+                                 "tse_initial_program",
+                                 "tse_disconnection_xout",
+                                 "tse_idle_xout",
+                                 "tse_broken_xout"});
+  const std::string guest = Row({"guest",
+                                 "",
+                                 "",
+                                 "0",
+                                 "GUEST",
+                                 "",
+                                 "",
+                                 "",
+                                 "",
+                                 "",
+                                 "",
+                                 "NEVER",
+                                 "NEVER",
+                                 "02/07/2106 06:28:15 AM",
+                                 "UNABLE TO DETERMINE",
+                                 "0",
+                                 "0",
+                                 "501",
+                                 "513",
+                                 "",
+                                 "NO",
+                                 "S-1-5-21-1-2-3-501",
+                                 "NO",
+                                 "NO_CALLBACK",
+                                 "",
+                                 "",
+                                 "",
+                                 "",
+                                 ""});
+  const std::string kwade = Row({"kwade",
+                                 "Kit Wade",
+                                 "Cellar",
+                                 "2",
+                                 "USER",
+                                 "\\\\FS01\\kwade",
+                                 "H:",
+                                 "DISABLED^DONT_EXPIRE_PASSWD^NORMAL_ACCOUNT",
+                                 "logon.cmd",
+                                 "night shift~~weekends",
+                                 "TILL1^TILL2",
+                                 "03/05/2026 01:05:09 PM",
+                                 "NEVER",
+                                 "02/07/2106 06:28:15 AM",
+                                 hours,
+                                 "2",
+                                 "41",
+                                 "1001",
+                                 "513",
+                                 "C:\\P\\kwade",
+                                 "YES",
+                                 "S-1-5-21-1-2-3-1001",
+                                 "YES",
+                                 "SET_BY_ADMIN",
+                                 "+44 1632 960142",
+                                 "C:\\Apps\\till.exe",
+                                 "0",
+                                 "30",
+                                 "30000"});
+  EXPECT_EQ(run_.Output("users.txt"), title + guest + kwade);
   EXPECT_EQ(run_.Output("user_groups.txt"),
             Row({"Object_Path", "UserName", "GroupName", "GroupType"}) +
                 Row({"\\\\WS01", "kwade", "Users", "LOCAL"}) +
@@ -250,6 +266,76 @@ TEST_F(Users, FailuresEndTheTargetWithAProgressRowAndALogLine) {
             "3/5/2026 14:07:09\tLOCKED\tLOCKED\t\tUSERS\tERROR\tUnable to get user information "
             "from '\\\\LOCKED'. Access was denied.\r\n"
             "3/5/2026 14:07:09\tNOSID\tNOSID\t\tUSERS\tSUCCESS\t\r\n");
+}
+
+// The first of "no callback", "set by caller", "set by administrator" that
+// is set names the setting; the number shows only with the last.
+TEST_F(Users, DialInColumnsFollowThePrivilegeBits) {
+  struct Case {
+    std::string_view privilege;
+    std::string_view allowed, setting, callback;
+  };
+  const Case cases[] = {
+      {"0", "NO", "", ""},
+      {"8", "YES", "", ""},
+      {"9", "YES", "NO_CALLBACK", ""},
+      {"4", "NO", "SET_BY_CALLER", ""},
+      {"10", "YES", "SET_BY_ADMIN", "555 0100"},
+      {"7", "NO", "NO_CALLBACK", ""},
+      {"6", "NO", "SET_BY_CALLER", ""},
+      {"240", "NO", "", ""},  // bits above the dial-in bit mean nothing here
+  };
+  std::string users;
+  std::string expected = Row({"UserName", "RAS_Allowed", "RAS_Setting", "RAS_Callback"});
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const std::string name = "u" + std::to_string(i);
+    users += std::string(i == 0 ? "" : ",") + R"({"name": ")" + name +
+             R"(", "dial_in": {"privilege": )" + std::string(c.privilege) +
+             R"(, "phone_number": "555 0100"}})";
+    expected += Row({name, c.allowed, c.setting, c.callback});
+  }
+  run_.SetEstate(R"({"computers": [{"name": "RAS1", "users": [)" + users + "]}]}");
+  run_.SetObjects({{24, "RAS1", "\\RAS1"}});
+  run_.SetConfiguration("[Users]\nExportUsers=1\nUsersColumns=0,22,23,24\n");
+  run_.Run();
+  EXPECT_EQ(run_.Output("users.txt"), expected);
+}
+
+// A failed lookup marks its account's columns and nothing else. Systems
+// before mprapi ask the older interface, which a failure of the newer one
+// does not touch.
+TEST_F(Users, DialInLookupFailuresAndTheInterfaceOfOlderSystems) {
+  run_.SetEstate(R"({"computers": [{"name": "RAS1", "users": [
+      {"name": "a", "dial_in": {"privilege": 8}},
+      {"name": "b", "failures": {"MprAdminUserGetInfo": "ERROR_ACCESS_DENIED"}}]}]})");
+  run_.SetObjects({{24, "RAS1", "\\RAS1"}});
+  run_.SetConfiguration(
+      "[General]\nEnableLogging=1\n[Users]\nExportUsers=1\nUsersColumns=0,22,23,24\n");
+  run_.Run();
+  EXPECT_EQ(run_.Output("users.txt"),
+            Row({"UserName", "RAS_Allowed", "RAS_Setting", "RAS_Callback"}) +
+                Row({"a", "YES", "", ""}) + Row({"b", "ERROR", "ERROR", "ERROR"}));
+  EXPECT_EQ(run_.Output("Export.log"), "3/5/2026 14:07:09\tRAS1\tRAS1\t\tUSERS\tSUCCESS\t\r\n");
+
+  run_.format().local_major_version = 4;
+  run_.Run();
+  EXPECT_EQ(run_.Output("users.txt"),
+            Row({"UserName", "RAS_Allowed", "RAS_Setting", "RAS_Callback"}) +
+                Row({"a", "YES", "", ""}) + Row({"b", "NO", "NO_CALLBACK", ""}));
+}
+
+// Without the administration library the columns are "NO_FORMAT", asked of
+// nobody and reported to nobody.
+TEST_F(Users, DialInColumnsWithoutTheAdministrationLibrary) {
+  run_.SetEstate(R"({"libraries": {"remote_access": false},
+      "computers": [{"name": "RAS1", "users": [{"name": "a", "dial_in": {"privilege": 8}}]}]})");
+  run_.SetObjects({{24, "RAS1", "\\RAS1"}});
+  run_.SetConfiguration("[Users]\nExportUsers=1\nUsersColumns=0,23\n");
+  run_.Run();
+  EXPECT_EQ(run_.Output("users.txt"), Row({"UserName", "RAS_Setting"}) + Row({"a", "NO_FORMAT"}));
+  EXPECT_EQ(run_.backend().call_log().Count("MprAdminUserGetInfo"), 0u);
+  EXPECT_EQ(run_.Messages(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ RunResult EndToEnd::Run(bool with_progress) {
                      messages_,
                      units_,
                      unit_states_,
-                     format::FormatSettings{},
+                     format_,
                      FileLocations{},
                      LocalComputerName(computername_, local.empty() ? "LOCALHOST" : local),
                      platform::Credentials{}};

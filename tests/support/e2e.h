@@ -60,6 +60,8 @@ class EndToEnd {
   platform::Platform& platform() { return platform_; }
   FixedClock& clock() { return clock_; }
   RunRequest& request() { return request_; }
+  // What start-up found: the OS version and the locale's date facts.
+  format::FormatSettings& format() { return format_; }
   // What the run reads as COMPUTERNAME; empty: unset.
   void set_computername_variable(std::string value) { computername_ = std::move(value); }
 
@@ -75,6 +77,7 @@ class EndToEnd {
   ExporterUnits units_;
   ExporterProgramStates unit_states_;
   RunRequest request_;
+  format::FormatSettings format_;
   std::string computername_;
 };
 

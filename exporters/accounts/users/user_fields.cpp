@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "format/special_values.h"
+
 namespace tabulon {
 namespace {
 
@@ -25,6 +27,19 @@ constexpr std::array kFlagNames{
     FlagName{0x80000, "TRUSTED_FOR_DELEGATION"},
     FlagName{0x1000000, "TRUSTED_TO_AUTHENTICATE_FOR_DELEGATION"},
     FlagName{0x200, "NORMAL_ACCOUNT"},
+};
+
+struct CallbackSetting {
+  std::uint8_t bit;
+  std::string_view text;
+};
+
+// Tested in this order, which is not the order of the bits; the first set
+// bit names the setting.
+constexpr std::array kCallbackSettings{
+    CallbackSetting{platform::kRasPrivNoCallback, "NO_CALLBACK"},
+    CallbackSetting{platform::kRasPrivCallerSetCallback, "SET_BY_CALLER"},
+    CallbackSetting{platform::kRasPrivAdminSetCallback, "SET_BY_ADMIN"},
 };
 
 constexpr std::array kTseFields{
@@ -83,6 +98,19 @@ std::string LogonHoursText(const platform::UserInfo& info) {
     for (int bit = 0; bit < 8; ++bit) text += ((byte >> bit) & 1) != 0 ? '1' : '0';
   }
   return text;
+}
+
+DialInTexts DialInValues(const platform::RasUser0& user) {
+  DialInTexts texts;
+  texts.allowed =
+      (user.privilege & platform::kRasPrivDialinPrivilege) != 0 ? format::kYes : format::kNo;
+  for (const CallbackSetting& s : kCallbackSettings) {
+    if ((user.privilege & s.bit) == 0) continue;
+    texts.setting = s.text;
+    if (s.bit == platform::kRasPrivAdminSetCallback) texts.callback = user.phone_number;
+    break;
+  }
+  return texts;
 }
 
 std::span<const TseUserField> TseUserFields() {

@@ -1,13 +1,14 @@
 #pragma once
 // Value texts of the users file that come from tables: account flag names,
-// privilege levels, the logon-hours string and the terminal-server user
-// configuration fields.
+// privilege levels, the logon-hours string, the dial-in columns and the
+// terminal-server user configuration fields.
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/remote_access.h"
 #include "platform/terminal_services.h"
 #include "platform/user_accounts.h"
 
@@ -21,6 +22,14 @@ std::string_view PrivilegeText(std::uint32_t priv);
 // One "1" or "0" per hour of the week for hourly logon hours, else
 // "UNABLE TO DETERMINE".
 std::string LogonHoursText(const platform::UserInfo& info);
+
+// RAS_Allowed, RAS_Setting and RAS_Callback of an account's RAS_USER_0.
+struct DialInTexts {
+  std::string allowed;   // "YES" or "NO"
+  std::string setting;   // the callback setting; empty with none of its bits
+  std::string callback;  // the number, only when the administrator set it
+};
+DialInTexts DialInValues(const platform::RasUser0& user);
 
 // A terminal-server user field: its key, the WTS_CONFIG_CLASS it asks for
 // and whether the answer is text. The table is also the lookup of directory

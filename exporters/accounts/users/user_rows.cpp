@@ -37,6 +37,7 @@ enum UserColumn : std::uint32_t {
   kPasswordExpired = 20,
   kUserSid = 21,
   kRasAllowed = 22,
+  kRasSetting = 23,
   kRasCallback = 24,
   kFirstTse = 25,
   kLastTse = 43,
@@ -47,6 +48,10 @@ enum GroupColumn : std::uint32_t { kGroupUser = 0, kGroupName = 1, kGroupType = 
 constexpr std::uint32_t kUsersKind = 68;
 constexpr std::uint32_t kUserInfoLevel3 = 3;
 constexpr std::uint32_t kSecondsPerDay = 86400;
+// mprapi comes with this version of the system running the export; before
+// it, the dial-in lookup is RasAdminUserGetInfo.
+constexpr int kFirstMajorWithMprapi = 5;
+constexpr std::uint32_t kRasUserLevel0 = 0;
 // Every account of a domain belongs to this global group when it belongs to
 // no other; it says nothing about the account.
 constexpr std::string_view kNoGlobalGroup = "None";
@@ -62,6 +67,10 @@ std::string WorkstationsText(std::string text, std::string_view delimiter) {
   return text;
 }
 
+DialInTexts SameText(std::string_view text) {
+  return {std::string(text), std::string(text), std::string(text)};
+}
+
 class UserRows {
  public:
   UserRows(ExportContext& context, const tagCObjects& target, const UserColumnGroups& groups,
@@ -73,6 +82,7 @@ class UserRows {
         consolidated_(consolidated),
         users_file_(context.files.of(kUsers)),
         groups_file_(context.files.of(kUserGroups)),
+        ras_loaded_(groups.ras && context.session.remote_access().Available()),
         tse_loaded_(groups.tse && context.session.terminal().Libraries().terminal_services) {
     if (groups.tse) {
       for (std::uint32_t c : users_file_.columns) {
@@ -124,10 +134,11 @@ class UserRows {
     out_.value(kProfile) = u.profile;
     out_.value(kPasswordExpired) = u.password_expired != 0 ? format::kYes : format::kNo;
     if (groups_.sid) out_.value(kUserSid) = sid_text_ + "-" + Signed(u.user_id);
-    // The dial-in lookup needs the remote-access administration library,
-    // which no backend offers yet.
     if (groups_.ras) {
-      for (std::uint32_t c = kRasAllowed; c <= kRasCallback; ++c) out_.value(c) = format::kNoFormat;
+      DialInTexts dial_in = DialIn(account);
+      out_.value(kRasAllowed) = std::move(dial_in.allowed);
+      out_.value(kRasSetting) = std::move(dial_in.setting);
+      out_.value(kRasCallback) = std::move(dial_in.callback);
     }
     for (std::uint32_t c : tse_columns_) out_.value(c) = TseText(account, c);
 
@@ -148,6 +159,19 @@ class UserRows {
     out_.value(kBadPwdCount) = Signed(bad_pw_count);
     out_.value(kLogonCount) = Signed(logon_count);
     out_.WriteTypedRow(&target_, users_file_, true);
+  }
+
+  // The dial-in columns need the administration library. A failed lookup
+  // is no failure of the export: its columns say "ERROR".
+  DialInTexts DialIn(std::string_view account) {
+    if (!ras_loaded_) return SameText(format::kNoFormat);
+    platform::RemoteAccess& ras = context_.session.remote_access();
+    const platform::RasUserResult answer =
+        context_.format.local_major_version < kFirstMajorWithMprapi
+            ? ras.RasAdminUserGetInfo(target_.path, account)
+            : ras.MprAdminUserGetInfo(target_.path, account, kRasUserLevel0);
+    if (answer.status != win::ERROR_SUCCESS) return SameText(format::kError);
+    return DialInValues(answer.user);
   }
 
   std::string TseText(std::string_view account, std::uint32_t column) {
@@ -188,6 +212,7 @@ class UserRows {
   const LastLogonMap* consolidated_;
   TypedOutput& users_file_;
   TypedOutput& groups_file_;
+  const bool ras_loaded_;
   const bool tse_loaded_;
   std::vector<std::uint32_t> tse_columns_;
   std::string sid_text_;
