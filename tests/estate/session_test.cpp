@@ -79,6 +79,8 @@ const std::vector<FamilyCall>& CallOfEachFamily() {
          return s.lookup().LookupAccountSid("SLOW", platform::Sid{1, 5, {18}}).status;
        }},
       {"directory", [](auto& s) { return s.directory().DsGetDcName("D", 0).status; }},
+      {"remote access",
+       [](auto& s) { return s.remote_access().MprAdminUserGetInfo("SLOW", "u", 0).status; }},
   };
   return calls;
 }
