@@ -1,5 +1,6 @@
 #include "platform/remote/lsa_lookup_policies.h"
 
+#include "platform/remote/handle_closer.h"
 #include "platform/remote/lsarpc_codec.h"
 #include "platform/remote/remote_network.h"
 
@@ -18,8 +19,9 @@ win::Status LookupStatus(win::Status status) {
 }
 
 LsaLookupPolicies::~LsaLookupPolicies() {
+  HandleCloser closer(transport_);
   for (const auto& [host, handle] : policies_) {
-    transport_.Call(host, lsarpc::kInterface, lsarpc::kLsarClose, lsarpc::EncodeClose(handle));
+    closer.Close(host, lsarpc::kInterface, lsarpc::kLsarClose, lsarpc::EncodeClose(handle));
   }
 }
 

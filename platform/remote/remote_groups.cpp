@@ -4,6 +4,7 @@
 #include <span>
 
 #include "platform/paging.h"
+#include "platform/remote/handle_closer.h"
 #include "platform/remote/lsarpc_codec.h"
 #include "platform/remote/remote_call.h"
 #include "platform/remote/remote_network.h"
@@ -21,35 +22,6 @@ Result Decoded(const RpcReply& reply, Decode decode) {
   if (reply.status != win::ERROR_SUCCESS) return Failed<Result>(reply.status);
   return decode(reply.stub);
 }
-
-// An alias or group opened for one call and closed when it is done.
-class SamObject {
- public:
-  SamObject(RpcTransport& transport, const std::string& host)
-      : transport_(transport), host_(host) {}
-  ~SamObject() {
-    if (!handle_.IsNull()) {
-      transport_.Call(host_, samr::kInterface, samr::kSamrCloseHandle,
-                      samr::EncodeCloseHandle(handle_));
-    }
-  }
-  SamObject(const SamObject&) = delete;
-  SamObject& operator=(const SamObject&) = delete;
-
-  win::Status Take(const RpcReply& reply) {
-    const HandleStatusReply opened = Decoded<HandleStatusReply>(reply, DecodeHandleStatusReply);
-    if (opened.status != win::ERROR_SUCCESS) return opened.status;
-    if (opened.handle.IsNull()) return win::RPC_X_BAD_STUB_DATA;
-    handle_ = opened.handle;
-    return win::ERROR_SUCCESS;
-  }
-  const ndr::ContextHandle& handle() const { return handle_; }
-
- private:
-  RpcTransport& transport_;
-  const std::string& host_;
-  ndr::ContextHandle handle_;
-};
 
 bool Mapped(SidNameUse use) {
   return use != SidNameUse::kUnknown && use != SidNameUse::kInvalid && use != SidNameUse::kNone &&
@@ -90,6 +62,14 @@ std::vector<LocalGroupMembersInfo2> NamedMembers(const std::vector<Sid>& sids,
 
 }  // namespace
 
+RemoteGroups::~RemoteGroups() {
+  HandleCloser closer(transport_);
+  for (const auto& [key, handle] : opened_) {
+    closer.Close(std::get<0>(key), samr::kInterface, samr::kSamrCloseHandle,
+                 samr::EncodeCloseHandle(handle));
+  }
+}
+
 std::string RemoteGroups::HostFor(std::string_view server) const {
   const std::string_view host = HostOf(server);
   return host.empty() ? session_host_ : std::string(host);
@@ -99,7 +79,10 @@ RpcReply RemoteGroups::Call(const std::string& host, std::uint16_t opnum,
                             const std::vector<std::uint8_t>& request) {
   RpcReply reply = transport_.Call(host, samr::kInterface, opnum, request);
   // The connection the session's handles were opened on may be gone.
-  if (reply.status != win::ERROR_SUCCESS) domains_.Forget(host);
+  if (reply.status != win::ERROR_SUCCESS) {
+    domains_.Forget(host);
+    std::erase_if(opened_, [&](const auto& entry) { return std::get<0>(entry.first) == host; });
+  }
   return reply;
 }
 
@@ -150,18 +133,41 @@ RemoteGroups::Lists RemoteGroups::Groups(const std::string& host) {
   return {win::ERROR_SUCCESS, &kept};
 }
 
-RemoteGroups::Found RemoteGroups::Find(const std::string& host, const Lists& lists,
-                                       std::string_view name) {
-  if (lists.status != win::ERROR_SUCCESS) return Failed<Found>(lists.status);
+RemoteGroups::Opened RemoteGroups::Open(const std::string& host, const Listed& listed, bool alias) {
+  Opened opened;
+  const OpenSamDomain domain = domains_.Open(host, listed.domain);
+  if (domain.status != win::ERROR_SUCCESS) return Failed<Opened>(domain.status);
+  opened.domain = domain.handle;
+  const OpenedKey key{host, listed.domain, alias, listed.account.rid};
+  if (const auto it = opened_.find(key); it != opened_.end()) {
+    opened.handle = it->second;
+    return opened;
+  }
+  const auto request =
+      alias ? samr::EncodeOpenAlias(domain.handle,
+                                    samr::kAliasReadInformation | samr::kAliasListMembers,
+                                    listed.account.rid)
+            : samr::EncodeOpenGroup(domain.handle,
+                                    samr::kGroupReadInformation | samr::kGroupListMembers,
+                                    listed.account.rid);
+  const HandleStatusReply reply = Decoded<HandleStatusReply>(
+      Call(host, alias ? samr::kSamrOpenAlias : samr::kSamrOpenGroup, request),
+      DecodeHandleStatusReply);
+  if (reply.status != win::ERROR_SUCCESS) return Failed<Opened>(reply.status);
+  if (reply.handle.IsNull()) return Failed<Opened>(win::RPC_X_BAD_STUB_DATA);
+  opened.handle = reply.handle;
+  opened_.emplace(key, reply.handle);
+  return opened;
+}
+
+RemoteGroups::Opened RemoteGroups::Find(const std::string& host, const Lists& lists,
+                                        std::string_view name, bool alias) {
+  if (lists.status != win::ERROR_SUCCESS) return Failed<Opened>(lists.status);
   const auto it = std::find_if(lists.entries->begin(), lists.entries->end(), [&](const Listed& l) {
     return text::EqualsNoCase(l.account.name, name);
   });
-  if (it == lists.entries->end()) return Failed<Found>(win::NERR_GroupNotFound);
-  Found found;
-  found.domain = domains_.Open(host, it->domain);
-  found.status = found.domain.status;
-  found.rid = it->account.rid;
-  return found;
+  if (it == lists.entries->end()) return Failed<Opened>(win::NERR_GroupNotFound);
+  return Open(host, *it, alias);
 }
 
 LocalGroupEnumResult RemoteGroups::NetLocalGroupEnum1(std::string_view server,
@@ -178,15 +184,10 @@ LocalGroupEnumResult RemoteGroups::NetLocalGroupEnum1(std::string_view server,
   std::vector<LocalGroupInfo1> all(first);
   for (std::size_t i = first; i < lists.entries->size(); ++i) {
     const Listed& listed = (*lists.entries)[i];
-    const OpenSamDomain domain = domains_.Open(host, listed.domain);
-    if (domain.status != win::ERROR_SUCCESS) return Failed<Result>(domain.status);
-    SamObject alias(transport_, host);
-    win::Status status = alias.Take(Call(
-        host, samr::kSamrOpenAlias,
-        samr::EncodeOpenAlias(domain.handle, samr::kAliasReadInformation, listed.account.rid)));
-    if (status != win::ERROR_SUCCESS) return Failed<Result>(status);
+    const Opened alias = Open(host, listed, true);
+    if (alias.status != win::ERROR_SUCCESS) return Failed<Result>(alias.status);
     const samr::AliasInformationReply info = Decoded<samr::AliasInformationReply>(
-        Call(host, samr::kSamrQueryInformationAlias, samr::EncodeQueryAliasGeneral(alias.handle())),
+        Call(host, samr::kSamrQueryInformationAlias, samr::EncodeQueryAliasGeneral(alias.handle)),
         samr::DecodeQueryAliasGeneral);
     if (info.status != win::ERROR_SUCCESS) return Failed<Result>(info.status);
     all.push_back({listed.account.name, info.info.admin_comment});
@@ -202,15 +203,10 @@ LocalGroupMembersResult RemoteGroups::NetLocalGroupGetMembers2(std::string_view 
                                                                std::uint32_t resume_handle) {
   using Result = LocalGroupMembersResult;
   const std::string host = HostFor(server);
-  const Found found = Find(host, Aliases(host, false), group);
-  if (found.status != win::ERROR_SUCCESS) return Failed<Result>(found.status);
-  SamObject alias(transport_, host);
-  const win::Status status = alias.Take(
-      Call(host, samr::kSamrOpenAlias,
-           samr::EncodeOpenAlias(found.domain.handle, samr::kAliasListMembers, found.rid)));
-  if (status != win::ERROR_SUCCESS) return Failed<Result>(status);
+  const Opened alias = Find(host, Aliases(host, false), group, true);
+  if (alias.status != win::ERROR_SUCCESS) return Failed<Result>(alias.status);
   const samr::AliasMembersReply members = Decoded<samr::AliasMembersReply>(
-      Call(host, samr::kSamrGetMembersInAlias, samr::EncodeGetMembersInAlias(alias.handle())),
+      Call(host, samr::kSamrGetMembersInAlias, samr::EncodeGetMembersInAlias(alias.handle)),
       samr::DecodeGetMembersInAlias);
   if (members.status != win::ERROR_SUCCESS) return Failed<Result>(members.status);
 
@@ -238,15 +234,10 @@ LocalGroupInfoResult RemoteGroups::NetLocalGroupGetInfo1(std::string_view server
                                                          std::string_view group) {
   using Result = LocalGroupInfoResult;
   const std::string host = HostFor(server);
-  const Found found = Find(host, Aliases(host, false), group);
-  if (found.status != win::ERROR_SUCCESS) return Failed<Result>(found.status);
-  SamObject alias(transport_, host);
-  const win::Status status = alias.Take(
-      Call(host, samr::kSamrOpenAlias,
-           samr::EncodeOpenAlias(found.domain.handle, samr::kAliasReadInformation, found.rid)));
-  if (status != win::ERROR_SUCCESS) return Failed<Result>(status);
+  const Opened alias = Find(host, Aliases(host, false), group, true);
+  if (alias.status != win::ERROR_SUCCESS) return Failed<Result>(alias.status);
   const samr::AliasInformationReply info = Decoded<samr::AliasInformationReply>(
-      Call(host, samr::kSamrQueryInformationAlias, samr::EncodeQueryAliasGeneral(alias.handle())),
+      Call(host, samr::kSamrQueryInformationAlias, samr::EncodeQueryAliasGeneral(alias.handle)),
       samr::DecodeQueryAliasGeneral);
   if (info.status != win::ERROR_SUCCESS) return Failed<Result>(info.status);
   Result result;
@@ -257,15 +248,10 @@ LocalGroupInfoResult RemoteGroups::NetLocalGroupGetInfo1(std::string_view server
 GroupInfoResult RemoteGroups::NetGroupGetInfo1(std::string_view server, std::string_view group) {
   using Result = GroupInfoResult;
   const std::string host = HostFor(server);
-  const Found found = Find(host, Groups(host), group);
-  if (found.status != win::ERROR_SUCCESS) return Failed<Result>(found.status);
-  SamObject opened(transport_, host);
-  const win::Status status = opened.Take(
-      Call(host, samr::kSamrOpenGroup,
-           samr::EncodeOpenGroup(found.domain.handle, samr::kGroupReadInformation, found.rid)));
-  if (status != win::ERROR_SUCCESS) return Failed<Result>(status);
+  const Opened opened = Find(host, Groups(host), group, false);
+  if (opened.status != win::ERROR_SUCCESS) return Failed<Result>(opened.status);
   const samr::GroupInformationReply info = Decoded<samr::GroupInformationReply>(
-      Call(host, samr::kSamrQueryInformationGroup, samr::EncodeQueryGroupGeneral(opened.handle())),
+      Call(host, samr::kSamrQueryInformationGroup, samr::EncodeQueryGroupGeneral(opened.handle)),
       samr::DecodeQueryGroupGeneral);
   if (info.status != win::ERROR_SUCCESS) return Failed<Result>(info.status);
   Result result;
@@ -278,15 +264,10 @@ GroupUsersResult RemoteGroups::NetGroupGetUsers0(std::string_view server, std::s
                                                  std::uint32_t resume_handle) {
   using Result = GroupUsersResult;
   const std::string host = HostFor(server);
-  const Found found = Find(host, Groups(host), group);
-  if (found.status != win::ERROR_SUCCESS) return Failed<Result>(found.status);
-  SamObject opened(transport_, host);
-  const win::Status status = opened.Take(
-      Call(host, samr::kSamrOpenGroup,
-           samr::EncodeOpenGroup(found.domain.handle, samr::kGroupListMembers, found.rid)));
-  if (status != win::ERROR_SUCCESS) return Failed<Result>(status);
+  const Opened opened = Find(host, Groups(host), group, false);
+  if (opened.status != win::ERROR_SUCCESS) return Failed<Result>(opened.status);
   const samr::GroupMembersReply members = Decoded<samr::GroupMembersReply>(
-      Call(host, samr::kSamrGetMembersInGroup, samr::EncodeGetMembersInGroup(opened.handle())),
+      Call(host, samr::kSamrGetMembersInGroup, samr::EncodeGetMembersInGroup(opened.handle)),
       samr::DecodeGetMembersInGroup);
   if (members.status != win::ERROR_SUCCESS) return Failed<Result>(members.status);
 
@@ -297,7 +278,7 @@ GroupUsersResult RemoteGroups::NetGroupGetUsers0(std::string_view server, std::s
   for (std::size_t at = 0; at < rids.size(); at += samr::kMaxLookupIds) {
     const auto chunk = rids.subspan(at, std::min(samr::kMaxLookupIds, rids.size() - at));
     const samr::LookupIdsReply names = Decoded<samr::LookupIdsReply>(
-        Call(host, samr::kSamrLookupIdsInDomain, samr::EncodeLookupIds(found.domain.handle, chunk)),
+        Call(host, samr::kSamrLookupIdsInDomain, samr::EncodeLookupIds(opened.domain, chunk)),
         samr::DecodeLookupIds);
     if (names.status != win::ERROR_SUCCESS && names.status != win::ERROR_NONE_MAPPED) {
       return Failed<Result>(names.status);

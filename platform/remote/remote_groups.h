@@ -3,12 +3,14 @@
 // interface, members named through the server's own lsarpc. Local groups
 // are the aliases of the built-in domain followed by those of the account
 // domain, as Windows lists them; global groups are the account domain's.
-// Group lists are kept per server for the session, so that a call per group
-// finds its group without listing them again.
+// Group lists and opened groups are kept per server for the session, so
+// that a call per group costs the call itself; the groups are closed when
+// the session ends.
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "platform/groups.h"
@@ -27,6 +29,9 @@ class RemoteGroups final : public GroupService {
         domains_(domains),
         policies_(policies),
         session_host_(session_host) {}
+  ~RemoteGroups() override;
+  RemoteGroups(const RemoteGroups&) = delete;
+  RemoteGroups& operator=(const RemoteGroups&) = delete;
 
   LocalGroupEnumResult NetLocalGroupEnum1(std::string_view server,
                                           std::uint32_t preferred_max_length,
@@ -51,12 +56,13 @@ class RemoteGroups final : public GroupService {
     win::Status status = win::ERROR_SUCCESS;
     const std::vector<Listed>* entries = nullptr;
   };
-  // A group or alias found by name, with its domain open.
-  struct Found {
+  // An alias or group opened for reading and listing, by its domain.
+  struct Opened {
     win::Status status = win::ERROR_SUCCESS;
-    OpenSamDomain domain;
-    std::uint32_t rid = 0;
+    ndr::ContextHandle handle;
+    ndr::ContextHandle domain;
   };
+  using OpenedKey = std::tuple<std::string, SamDomain, bool, std::uint32_t>;  // host, alias?
 
   std::string HostFor(std::string_view server) const;
   RpcReply Call(const std::string& host, std::uint16_t opnum,
@@ -65,7 +71,10 @@ class RemoteGroups final : public GroupService {
                          std::vector<Listed>& out);
   Lists Aliases(const std::string& host, bool fresh);
   Lists Groups(const std::string& host);
-  Found Find(const std::string& host, const Lists& lists, std::string_view name);
+  Opened Open(const std::string& host, const Listed& listed, bool alias);
+  // The alias or group of that name, opened; NERR_GroupNotFound when the
+  // server has none.
+  Opened Find(const std::string& host, const Lists& lists, std::string_view name, bool alias);
 
   RpcTransport& transport_;
   SamrDomainHandles& domains_;
@@ -73,6 +82,7 @@ class RemoteGroups final : public GroupService {
   const std::string session_host_;
   std::map<std::string, std::vector<Listed>> aliases_;  // by host
   std::map<std::string, std::vector<Listed>> groups_;   // by host
+  std::map<OpenedKey, ndr::ContextHandle> opened_;
 };
 
 }  // namespace tabulon::platform::remote

@@ -1,7 +1,6 @@
 #include "platform/remote/remote_lsa_policy.h"
 
-#include <set>
-
+#include "platform/remote/handle_closer.h"
 #include "platform/remote/lsarpc_codec.h"
 #include "platform/remote/lsarpc_policy_codec.h"
 #include "platform/remote/remote_call.h"
@@ -31,14 +30,10 @@ nt::Status NtStatusOf(const Reply& reply) {
 }  // namespace
 
 RemoteLsaPolicy::~RemoteLsaPolicy() {
-  // Once the transport fails a close on a host the rest there are skipped:
-  // their handles died with the connection.
-  std::set<std::string> lost;
+  HandleCloser closer(transport_);
   for (const auto& [number, policy] : policies_) {
-    if (lost.contains(policy.host)) continue;
-    const RpcReply reply = transport_.Call(policy.host, lsarpc::kInterface, lsarpc::kLsarClose,
-                                           lsarpc::EncodeClose(policy.handle));
-    if (reply.status != win::ERROR_SUCCESS) lost.insert(policy.host);
+    closer.Close(policy.host, lsarpc::kInterface, lsarpc::kLsarClose,
+                 lsarpc::EncodeClose(policy.handle));
   }
 }
 

@@ -1,7 +1,6 @@
 #include "platform/remote/samr_domain_handles.h"
 
-#include <set>
-
+#include "platform/remote/handle_closer.h"
 #include "platform/remote/remote_call.h"
 #include "platform/remote/samr_codec.h"
 #include "platform/text.h"
@@ -29,15 +28,10 @@ HandleStatusReply Opened(RpcTransport& transport, const std::string& host, std::
 }  // namespace
 
 SamrDomainHandles::~SamrDomainHandles() {
-  // Domains before their connections. Once the transport fails a close on a
-  // host (its worker died, the server went away) the rest there are skipped:
-  // their handles died with the connection.
-  std::set<std::string> lost;
+  // Domains before their connections.
+  HandleCloser closer(transport_);
   const auto close = [&](const std::string& host, const ndr::ContextHandle& handle) {
-    if (lost.contains(host)) return;
-    const RpcReply reply = transport_.Call(host, samr::kInterface, samr::kSamrCloseHandle,
-                                           samr::EncodeCloseHandle(handle));
-    if (reply.status != win::ERROR_SUCCESS) lost.insert(host);
+    closer.Close(host, samr::kInterface, samr::kSamrCloseHandle, samr::EncodeCloseHandle(handle));
   };
   for (const auto& [key, domain] : domains_) close(key.first, domain.handle);
   for (const auto& [host, handle] : connections_) close(host, handle);
