@@ -329,8 +329,9 @@ TEST_F(ControllerGroupExports, LocalGroupsAndRightsAsRpcclientListsThem) {
 }
 
 // Pages of a few groups each, resumed where the last one ended, give the
-// whole list once.
-TEST_F(ControllerGroupExports, LocalGroupPagesResumeWhereTheyEnded) {
+// whole list once; groups are found by name whatever its case, global groups
+// among the global ones only.
+TEST_F(ControllerGroupExports, GroupCallsAsTheControllerAnswersThem) {
   platform::remote::RemoteBackend backend(
       [](const platform::SessionOptions& options)
           -> std::unique_ptr<platform::remote::RpcTransport> {
@@ -341,15 +342,15 @@ TEST_F(ControllerGroupExports, LocalGroupPagesResumeWhereTheyEnded) {
   options.credentials = Admin();
   const std::string server = std::string("\\\\") + kDcHost;
   auto session = backend.Open(server, options);
+  platform::GroupService& groups = session->groups();
   const platform::LocalGroupEnumResult whole =
-      session->groups().NetLocalGroupEnum1(server, platform::kMaxPreferredLength, 0);
+      groups.NetLocalGroupEnum1(server, platform::kMaxPreferredLength, 0);
   ASSERT_EQ(whole.status, win::ERROR_SUCCESS);
   std::vector<std::string> paged;
   std::uint32_t resume = 0;
   int pages = 0;
   for (; pages < 100; ++pages) {
-    const platform::LocalGroupEnumResult page =
-        session->groups().NetLocalGroupEnum1(server, 1000, resume);
+    const platform::LocalGroupEnumResult page = groups.NetLocalGroupEnum1(server, 1000, resume);
     ASSERT_TRUE(page.status == win::ERROR_SUCCESS || page.status == win::ERROR_MORE_DATA);
     for (const platform::LocalGroupInfo1& group : page.entries) paged.push_back(group.name);
     if (page.status == win::ERROR_SUCCESS) break;
@@ -359,6 +360,16 @@ TEST_F(ControllerGroupExports, LocalGroupPagesResumeWhereTheyEnded) {
   for (const platform::LocalGroupInfo1& group : whole.entries) names.push_back(group.name);
   EXPECT_EQ(paged, names);
   EXPECT_GT(pages, 2);
+
+  const platform::GroupInfoResult admins = groups.NetGroupGetInfo1(server, "domain admins");
+  ASSERT_EQ(admins.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(admins.info.name, "Domain Admins");
+  EXPECT_EQ(Captures(Rpc("querygroup 0x200"), "Description:\t([^\n]*)"),
+            std::vector<std::string>{admins.info.comment});
+  EXPECT_EQ(groups.NetLocalGroupGetInfo1(server, "ADMINISTRATORS").info.name, "Administrators");
+  EXPECT_EQ(groups.NetLocalGroupGetInfo1(server, "Domain Admins").status, win::NERR_GroupNotFound);
+  EXPECT_EQ(groups.NetGroupGetUsers0(server, "Administrators", 65536, 0).status,
+            win::NERR_GroupNotFound);
 }
 
 }  // namespace
