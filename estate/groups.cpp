@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "estate/account_lookup.h"
+#include "platform/paging.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
@@ -69,26 +70,6 @@ platform::LocalGroupMembersInfo2 Member(const Estate& estate, const Computer& co
   return info;
 }
 
-// Takes the entries from `resume` on that fit the preferred length, at
-// least one; ERROR_MORE_DATA and the next position when some are left.
-template <typename Result, typename Entry, typename Bytes>
-void FillPage(Result& result, std::vector<Entry> all, std::uint32_t resume,
-              std::uint32_t preferred_max_length, Bytes bytes) {
-  result.total_entries = static_cast<std::uint32_t>(all.size());
-  std::uint64_t used = 0;
-  for (std::size_t i = resume; i < all.size(); ++i) {
-    const std::uint32_t size = bytes(all[i]);
-    if (!result.entries.empty() && preferred_max_length != platform::kMaxPreferredLength &&
-        used + size > preferred_max_length) {
-      result.status = win::ERROR_MORE_DATA;
-      result.resume_handle = static_cast<std::uint32_t>(i);
-      return;
-    }
-    used += size;
-    result.entries.push_back(std::move(all[i]));
-  }
-}
-
 std::string PagingDetail(std::uint32_t preferred_max_length, std::uint32_t resume_handle) {
   return " prefmaxlen=" + std::to_string(preferred_max_length) +
          " resume=" + std::to_string(resume_handle);
@@ -129,8 +110,8 @@ platform::LocalGroupEnumResult EstateGroups::NetLocalGroupEnum1(std::string_view
   if (const GroupList* groups = DatabaseOf(sim_.estate(), *computer).local_groups) {
     for (const Group& group : *groups) all.push_back({group.name, group.comment});
   }
-  FillPage(result, std::move(all), resume_handle, preferred_max_length,
-           platform::LocalGroupInfo1Bytes);
+  platform::FillPage(result, all, resume_handle, preferred_max_length,
+                     platform::LocalGroupInfo1Bytes);
   return result;
 }
 
@@ -153,8 +134,8 @@ platform::LocalGroupMembersResult EstateGroups::NetLocalGroupGetMembers2(
   for (const std::string& member : group->members) {
     all.push_back(Member(sim_.estate(), *computer, member));
   }
-  FillPage(result, std::move(all), resume_handle, preferred_max_length,
-           platform::LocalGroupMembersInfo2Bytes);
+  platform::FillPage(result, all, resume_handle, preferred_max_length,
+                     platform::LocalGroupMembersInfo2Bytes);
   return result;
 }
 
@@ -207,8 +188,8 @@ platform::GroupUsersResult EstateGroups::NetGroupGetUsers0(std::string_view serv
     }
     all.push_back({std::string(member)});
   }
-  FillPage(result, std::move(all), resume_handle, preferred_max_length,
-           platform::GroupUsersInfo0Bytes);
+  platform::FillPage(result, all, resume_handle, preferred_max_length,
+                     platform::GroupUsersInfo0Bytes);
   return result;
 }
 

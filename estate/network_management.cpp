@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/paging.h"
 #include "platform/sizes.h"
 #include "platform/text.h"
 
@@ -13,44 +14,6 @@ constexpr std::uint32_t kDomainControllerBits = 0x8 | 0x10;  // PDC, BDC
 bool Fits(std::uint32_t used, std::uint32_t bytes, std::uint32_t preferred_max_length) {
   return preferred_max_length == platform::kMaxPreferredLength ||
          static_cast<std::uint64_t>(used) + bytes <= preferred_max_length;
-}
-
-struct Page {
-  win::Status status = win::ERROR_SUCCESS;
-  std::uint32_t total = 0;
-  std::uint32_t resume = 0;
-};
-
-// Moves the records from `resume` on that fit the preferred length (at
-// least one) into `entries`; ERROR_MORE_DATA and the next position when
-// some are left.
-template <typename Record, typename Bytes>
-Page TakePage(std::vector<Record>& all, std::uint32_t resume, std::uint32_t preferred_max_length,
-              Bytes bytes, std::vector<Record>& entries) {
-  Page page;
-  page.total = static_cast<std::uint32_t>(all.size());
-  std::uint64_t used = 0;
-  for (std::size_t i = resume; i < all.size(); ++i) {
-    const std::uint32_t size = bytes(all[i]);
-    if (!entries.empty() && preferred_max_length != platform::kMaxPreferredLength &&
-        used + size > preferred_max_length) {
-      page.status = win::ERROR_MORE_DATA;
-      page.resume = static_cast<std::uint32_t>(i);
-      break;
-    }
-    used += size;
-    entries.push_back(std::move(all[i]));
-  }
-  return page;
-}
-
-template <typename Result, typename Record, typename Bytes>
-void FillPage(Result& result, std::vector<Record>& all, std::uint32_t resume,
-              std::uint32_t preferred_max_length, Bytes bytes) {
-  const Page page = TakePage(all, resume, preferred_max_length, bytes, result.entries);
-  result.status = page.status;
-  result.total_entries = page.total;
-  result.resume_handle = page.resume;
 }
 
 const ServerResources& ResourcesOf(const Computer& computer) {
@@ -226,8 +189,9 @@ platform::ShareEnumResult EstateNetworkManagement::NetShareEnum(std::string_view
       all.push_back(std::move(brief));
     }
   }
-  FillPage(result, all, resume_handle, preferred_max_length,
-           [level](const platform::ShareInfo& s) { return platform::ShareInfoBytes(s, level); });
+  platform::FillPage(
+      result, all, resume_handle, preferred_max_length,
+      [level](const platform::ShareInfo& s) { return platform::ShareInfoBytes(s, level); });
   return result;
 }
 
@@ -298,7 +262,8 @@ platform::ConnectionEnumResult EstateNetworkManagement::NetConnectionEnum1(
     for (const ShareConnection& c : share->connections)
       all.push_back(record(*share, c, c.computer));
   }
-  FillPage(result, all, resume_handle, preferred_max_length, platform::ConnectionInfo1Bytes);
+  platform::FillPage(result, all, resume_handle, preferred_max_length,
+                     platform::ConnectionInfo1Bytes);
   return result;
 }
 
@@ -345,7 +310,7 @@ platform::SessionEnumResult EstateNetworkManagement::NetSessionEnum(
     result.status = win::NERR_UserNotFound;
     return result;
   }
-  FillPage(
+  platform::FillPage(
       result, all, resume_handle, preferred_max_length,
       [level](const platform::SessionInfo& s) { return platform::SessionInfoBytes(s, level); });
   return result;
@@ -371,7 +336,7 @@ platform::FileEnumResult EstateNetworkManagement::NetFileEnum3(std::string_view 
     if (!user_name.empty() && !text::EqualsNoCase(file.username, user_name)) continue;
     all.push_back(file);
   }
-  FillPage(result, all, resume_handle, preferred_max_length, platform::FileInfo3Bytes);
+  platform::FillPage(result, all, resume_handle, preferred_max_length, platform::FileInfo3Bytes);
   return result;
 }
 
@@ -397,7 +362,8 @@ platform::WkstaTransportEnumResult EstateNetworkManagement::NetWkstaTransportEnu
       [&] { return "level=0" + PagingDetail(preferred_max_length, resume_handle); }, result.status);
   if (computer == nullptr) return result;
   std::vector<platform::WkstaTransportInfo0> all = ResourcesOf(*computer).transports;
-  FillPage(result, all, resume_handle, preferred_max_length, platform::WkstaTransportInfo0Bytes);
+  platform::FillPage(result, all, resume_handle, preferred_max_length,
+                     platform::WkstaTransportInfo0Bytes);
   return result;
 }
 

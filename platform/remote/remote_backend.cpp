@@ -2,13 +2,14 @@
 
 #include "platform/remote/remote_domain_controllers.h"
 #include "platform/remote/remote_file_system.h"
+#include "platform/remote/remote_groups.h"
 #include "platform/remote/remote_lookup.h"
+#include "platform/remote/remote_lsa_policy.h"
 #include "platform/remote/remote_network.h"
 #include "platform/remote/remote_printing.h"
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
-#include "platform/unsupported/unsupported_groups.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
@@ -60,17 +61,20 @@ class RemoteSession final : public TargetSession {
   RemoteRegistry registry_;
   RemotePrinting printing_;
   RemoteFileSystem files_;
-  RemoteAccountLookup lookup_{*transport_, HostOf(target_)};
+  // Account databases and lookup policies opened once per server, closed
+  // after the families that use them.
+  SamrDomainHandles sam_domains_{*transport_};
+  LsaLookupPolicies lookup_policies_{*transport_, HostOf(target_)};
+  RemoteAccountLookup lookup_{*transport_, lookup_policies_};
   RemoteDirectoryService directory_{*transport_, HostOf(target_)};
   // Terminal services have no interface a server offers over SMB: they need
   // the Windows build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
-  // The SAM group calls are not encoded yet.
-  unsupported::UnsupportedGroups groups_;
+  RemoteGroups groups_{*transport_, sam_domains_, lookup_policies_, HostOf(target_)};
   // The user calls of SAMR come with the second wave of remote codecs.
   unsupported::UnsupportedUserAccounts users_;
-  // The LSA and account-settings calls wait for their codecs.
-  unsupported::UnsupportedLsaPolicy policy_;
+  RemoteLsaPolicy policy_{*transport_, lookup_policies_, HostOf(target_)};
+  // The account-settings calls wait for their codecs.
   unsupported::UnsupportedUserModals user_modals_;
   // The schedule service (atsvc) and the task schedulers are not reached
   // over RPC yet.

@@ -4,16 +4,9 @@
 
 #include "platform/remote/lsarpc_codec.h"
 #include "platform/remote/remote_call.h"
-#include "platform/remote/remote_network.h"
 
 namespace tabulon::platform::remote {
 namespace {
-
-// The account functions are RPC runtime calls: a server that cannot be
-// reached is an unavailable RPC server to them.
-win::Status LookupStatus(win::Status status) {
-  return status == win::ERROR_BAD_NETPATH ? win::RPC_S_SERVER_UNAVAILABLE : status;
-}
 
 bool Mapped(SidNameUse use) {
   return use != SidNameUse::kUnknown && use != SidNameUse::kInvalid && use != SidNameUse::kNone;
@@ -27,40 +20,8 @@ const lsarpc::ReferencedDomain* DomainAt(const std::vector<lsarpc::ReferencedDom
 
 }  // namespace
 
-RemoteAccountLookup::~RemoteAccountLookup() {
-  for (const auto& [host, handle] : policies_) {
-    transport_.Call(host, lsarpc::kInterface, lsarpc::kLsarClose, lsarpc::EncodeClose(handle));
-  }
-}
-
-RemoteAccountLookup::Policy RemoteAccountLookup::PolicyOn(std::string_view system) {
-  Policy policy;
-  const std::string_view named = HostOf(system);
-  policy.host = named.empty() ? session_host_ : std::string(named);
-  if (const auto it = policies_.find(policy.host); it != policies_.end()) {
-    policy.handle = it->second;
-    return policy;
-  }
-  const RpcReply reply =
-      transport_.Call(policy.host, lsarpc::kInterface, lsarpc::kLsarOpenPolicy2,
-                      lsarpc::EncodeOpenPolicy2(system, lsarpc::kPolicyLookupNames));
-  if (reply.status != win::ERROR_SUCCESS) {
-    policy.status = LookupStatus(reply.status);
-    return policy;
-  }
-  const HandleStatusReply opened = DecodeHandleStatusReply(reply.stub);
-  policy.status = opened.status;
-  if (opened.status == win::ERROR_SUCCESS && opened.handle.IsNull()) {
-    policy.status = win::RPC_X_BAD_STUB_DATA;
-  }
-  if (policy.status != win::ERROR_SUCCESS) return policy;
-  policy.handle = opened.handle;
-  policies_.emplace(policy.host, opened.handle);
-  return policy;
-}
-
 AccountOfSid RemoteAccountLookup::LookupAccountSid(std::string_view system, const Sid& sid) {
-  const Policy policy = PolicyOn(system);
+  const LookupPolicy policy = policies_.On(system);
   if (policy.status != win::ERROR_SUCCESS) return Failed<AccountOfSid>(policy.status);
   const std::vector<Sid> sids{sid};
   const lsarpc::LookupSidsReply reply = CallAndDecode<lsarpc::LookupSidsReply>(
@@ -85,7 +46,7 @@ AccountOfSid RemoteAccountLookup::LookupAccountSid(std::string_view system, cons
 SidOfAccount RemoteAccountLookup::LookupAccountName(std::string_view system,
                                                     std::string_view account,
                                                     std::uint32_t sid_buffer_size) {
-  const Policy policy = PolicyOn(system);
+  const LookupPolicy policy = policies_.On(system);
   if (policy.status != win::ERROR_SUCCESS) return Failed<SidOfAccount>(policy.status);
   const std::vector<std::string> names{std::string(account)};
   const lsarpc::LookupNamesReply reply = CallAndDecode<lsarpc::LookupNamesReply>(

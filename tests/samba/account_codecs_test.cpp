@@ -317,25 +317,6 @@ TEST_F(StandaloneSam, DomainPolicyAsSet) {
   EXPECT_EQ(lockout.info.lockout_threshold, 4);
 }
 
-TEST_F(StandaloneSam, RightsPrivilegeNamesAndPolicyAsRpcclientReadsThem) {
-  const ContextHandle policy = wire_.Policy(0xA0000801);
-  EXPECT_EQ(ExpectHoldersAsListed(wire_, policy, "SeBackupPrivilege", RpcClient),
-            2u);  // the user and Administrators
-  // Samba's standalone server knows only the privileges it uses itself.
-  const lsarpc::AccountsWithRightReply unknown = wire_.Holders(policy, "SeCreateTokenPrivilege");
-  EXPECT_EQ(unknown.status, win::ERROR_NO_SUCH_PRIVILEGE);
-  EXPECT_EQ(unknown.ntstatus, 0xC0000060u);
-
-  const lsarpc::PrivilegeDisplayNameReply backup = wire_.DisplayName(policy, "SeBackupPrivilege");
-  ASSERT_EQ(backup.status, win::ERROR_SUCCESS);
-  EXPECT_EQ(Matches(RpcClient("getdispname SeBackupPrivilege"), "SeBackupPrivilege -> (.*) \\("),
-            (std::map<std::string, std::string>{{backup.display_name, ""}}));
-  // A logon right is no privilege.
-  EXPECT_EQ(wire_.DisplayName(policy, "SeNetworkLogonRight").status, win::ERROR_NO_SUCH_PRIVILEGE);
-
-  ExpectPolicyAsListed(wire_, policy, RpcClient);
-}
-
 class DcSam : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
