@@ -7,9 +7,11 @@
 #include "platform/remote/remote_printing.h"
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
+#include "platform/remote/remote_user_accounts.h"
+#include "platform/remote/remote_user_modals.h"
+#include "platform/remote/samr_domain_handles.h"
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_groups.h"
-#include "platform/unsupported/unsupported_user_accounts.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_tasks.h"
 
@@ -60,16 +62,17 @@ class RemoteSession final : public TargetSession {
   RemoteFileSystem files_;
   RemoteAccountLookup lookup_{*transport_, HostOf(target_)};
   RemoteDirectoryService directory_{*transport_, HostOf(target_)};
+  // The account database handles outlive the user families that use them.
+  SamrDomainHandles samr_domains_{*transport_, HostOf(target_)};
+  RemoteUserAccounts users_{*transport_, samr_domains_};
+  RemoteUserModals user_modals_{*transport_, samr_domains_};
   // Terminal services have no interface a server offers over SMB: they need
   // the Windows build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
   // The SAM group calls are not encoded yet.
   unsupported::UnsupportedGroups groups_;
-  // The user calls of SAMR come with the second wave of remote codecs.
-  unsupported::UnsupportedUserAccounts users_;
   // The LSA and account-settings calls wait for their codecs.
   unsupported::UnsupportedLsaPolicy policy_;
-  unsupported::UnsupportedUserModals user_modals_;
   // The schedule service (atsvc) and the task schedulers are not reached
   // over RPC yet.
   unsupported::UnsupportedScheduleService schedule_;
