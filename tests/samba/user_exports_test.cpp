@@ -73,6 +73,12 @@ std::string Field(const std::string& text, const std::string& label) {
   return std::regex_search(text, match, line) ? match[1].str() : "?";
 }
 
+// The first group of `pattern` in `text`.
+std::string Group(const std::string& text, const char* pattern) {
+  std::smatch match;
+  return std::regex_search(text, match, std::regex(pattern)) ? match[1].str() : "?";
+}
+
 class UserExports : public ::testing::TestWithParam<ServerKind> {
  protected:
   void SetUp() override {
@@ -154,6 +160,78 @@ TEST_P(UserExports, UsersAndTheirGroupsAsSambasClientReportsThem) {
   }
   EXPECT_EQ(SortedRows(dir.Read("users.txt")), SortedRows(users));
   EXPECT_EQ(SortedRows(dir.Read("user_groups.txt")), SortedRows(groups));
+}
+
+// Counts the samr calls of a session by operation.
+class CountingTransport final : public platform::remote::RpcTransport {
+ public:
+  CountingTransport(const platform::SessionOptions& options, std::map<std::uint16_t, int>& calls)
+      : real_(options), calls_(calls) {}
+  platform::remote::RpcReply Call(std::string_view server,
+                                  const platform::remote::RpcInterface& iface, std::uint16_t opnum,
+                                  std::span<const std::uint8_t> request) override {
+    if (iface.pipe == "samr") ++calls_[opnum];
+    return real_.Call(server, iface, opnum, request);
+  }
+
+ private:
+  platform::samba::SambaTransport real_;
+  std::map<std::uint16_t, int>& calls_;
+};
+
+// Once a listing has served an account, describing it costs opening,
+// reading, its groups, its built-in aliases and closing: no connection, no
+// domain and no name lookup of its own. Everything opened is closed when the
+// session ends. The account settings agree with Samba's client.
+TEST_P(UserExports, AccountsCostTheirOwnCallsAndSettingsMatch) {
+  namespace samr = platform::remote::samr;
+  std::map<std::uint16_t, int> calls;
+  platform::remote::RemoteBackend backend(
+      [&calls](const platform::SessionOptions& options) {
+        return std::make_unique<CountingTransport>(options, calls);
+      },
+      nullptr);
+  platform::SessionOptions options;
+  options.credentials = server_.login;
+  options.call_timeout_ms = 30000;
+  int accounts = 0;
+  {
+    auto session = backend.Open(kTarget, options);
+    platform::UserAccounts& users = session->users();
+    const platform::DisplayUsersResult page =
+        users.NetQueryDisplayUsers(kTarget, 0, 100, platform::kMaxPreferredLength);
+    ASSERT_EQ(page.status, win::ERROR_SUCCESS);
+    for (const platform::DisplayUser& user : page.entries) {
+      EXPECT_EQ(users.NetUserGetInfo(kTarget, user.name, 3).status, win::ERROR_SUCCESS);
+    }
+    accounts = static_cast<int>(page.entries.size());
+    ASSERT_GT(accounts, 0);
+    EXPECT_EQ(calls[samr::kSamrConnect2], 1);
+    EXPECT_EQ(calls[samr::kSamrOpenDomain], 2);  // the account and built-in domains
+    EXPECT_EQ(calls[samr::kSamrLookupNamesInDomain], 0);
+    EXPECT_EQ(calls[samr::kSamrOpenUser], accounts);
+    EXPECT_EQ(calls[samr::kSamrGetAliasMembership], accounts);
+
+    // A name no listing served is looked up; one the server lacks is unknown.
+    EXPECT_EQ(users.NetUserGetInfo(kTarget, "no-such-user", 3).status, win::NERR_UserNotFound);
+    EXPECT_EQ(calls[samr::kSamrLookupNamesInDomain], 1);
+
+    const std::string password_rules = RpcClient("getdompwinfo");
+    const platform::UserModals0Result rules = session->user_modals().NetUserModalsGet0(kTarget);
+    ASSERT_EQ(rules.status, win::ERROR_SUCCESS);
+    EXPECT_EQ(std::to_string(rules.info.min_passwd_len),
+              Group(password_rules, R"(min_password_length: (\d+))"))
+        << password_rules;
+    const platform::UserModals2Result domain = session->user_modals().NetUserModalsGet2(kTarget);
+    ASSERT_EQ(domain.status, win::ERROR_SUCCESS);
+    EXPECT_EQ(domain.domain_name,
+              Group(RpcClient("enumdomains"), R"(name:\[((?!Builtin)[^\]]+)\])"));
+    const std::string sid = RpcClient("lookupnames " + page.entries.front().name);
+    EXPECT_NE(sid.find(domain.domain_id.ToString() + "-"), std::string::npos) << sid;
+    EXPECT_EQ(session->user_modals().NetUserModalsGet3(kTarget).status, win::ERROR_SUCCESS);
+  }
+  // The connection, both domains and every account opened.
+  EXPECT_EQ(calls[samr::kSamrCloseHandle], 3 + accounts);
 }
 
 INSTANTIATE_TEST_SUITE_P(RealServers, UserExports, ::testing::ValuesIn(kServers),
