@@ -158,6 +158,21 @@ RemoteUserAccounts::Account RemoteUserAccounts::Find(std::string_view server,
   return account;
 }
 
+win::Status RemoteUserAccounts::BuiltinAliases(std::string_view server,
+                                               const std::vector<Sid>& sids,
+                                               std::vector<std::uint32_t>& aliases) {
+  const SamrDomain builtin = domains_.Builtin(server);
+  if (builtin.status != win::ERROR_SUCCESS) return builtin.status;
+  if (auto known = builtin_members_.AliasesOf(builtin, sids)) {
+    aliases = std::move(*known);
+    return win::ERROR_SUCCESS;
+  }
+  // Members this logon may not read: the server answers for the account.
+  samr::AliasMembershipReply asked = AliasesOf(transport_, builtin, sids);
+  aliases = std::move(asked.alias_rids);
+  return asked.status;
+}
+
 DisplayUsersResult RemoteUserAccounts::NetQueryDisplayUsers(std::string_view server,
                                                             std::uint32_t index,
                                                             std::uint32_t entries_requested,
@@ -202,12 +217,11 @@ UserInfoResult RemoteUserAccounts::NetUserGetInfo(std::string_view server, std::
     // its groups.
     const samr::GroupsForUserReply groups = opened.Groups();
     if (groups.status != win::ERROR_SUCCESS) return Failed<UserInfoResult>(groups.status);
-    const SamrDomain builtin = domains_.Builtin(server);
-    if (builtin.status != win::ERROR_SUCCESS) return Failed<UserInfoResult>(builtin.status);
-    const samr::AliasMembershipReply aliases =
-        AliasesOf(transport_, builtin, SidsOf(account.domain.sid, account.rid, groups.groups));
-    if (aliases.status != win::ERROR_SUCCESS) return Failed<UserInfoResult>(aliases.status);
-    SetPrivilegeOf(aliases.alias_rids, result.info);
+    std::vector<std::uint32_t> aliases;
+    const win::Status found =
+        BuiltinAliases(server, SidsOf(account.domain.sid, account.rid, groups.groups), aliases);
+    if (found != win::ERROR_SUCCESS) return Failed<UserInfoResult>(found);
+    SetPrivilegeOf(aliases, result.info);
   }
   result.info = UserInfoAtLevel(result.info, level);
   return result;

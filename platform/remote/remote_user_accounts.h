@@ -6,7 +6,9 @@
 // lookup.
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "platform/remote/builtin_alias_members.h"
 #include "platform/remote/rpc_transport.h"
 #include "platform/remote/samr_domain_handles.h"
 #include "platform/user_accounts.h"
@@ -36,10 +38,14 @@ class RemoteUserAccounts final : public UserAccounts {
     std::uint32_t rid = 0;
   };
   Account Find(std::string_view server, std::string_view user);
+  // The built-in aliases of an account and its groups.
+  win::Status BuiltinAliases(std::string_view server, const std::vector<Sid>& sids,
+                             std::vector<std::uint32_t>& aliases);
   void Remember(const std::string& host, std::string_view user, std::uint32_t rid);
 
   RpcTransport& transport_;
   SamrDomainHandles& domains_;
+  BuiltinAliasMembers builtin_members_{transport_};
   // By host and upper-case name: SAM names ignore case.
   std::unordered_map<std::string, std::uint32_t> rids_;
 };

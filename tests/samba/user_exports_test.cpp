@@ -117,20 +117,21 @@ class UserExports : public ::testing::TestWithParam<ServerKind> {
   RealServer server_;
 };
 
-// Every account the server lists, with its names, comment, RIDs and SID, and
-// its groups: global ones (less "None") and the aliases of both domains.
+// Every account the server lists, with its names, comment, privilege level,
+// RIDs and SID, and its groups: global ones (less "None") and the aliases of
+// both domains.
 TEST_P(UserExports, UsersAndTheirGroupsAsSambasClientReportsThem) {
   ScratchDir dir;
   RecordedMessages messages;
   const RunResult result = RunAgainstRealServers(
       dir, messages, std::string("1\t0\t24\t1\treserved\treserved\tSMB\t\t") + kTarget + "\r\n",
       "[Computers]\nPingEnable=0\n[Users]\nExportUsers=1\nExportUsersGroups=1\n"
-      "UsersColumns=0,1,2,17,18,21\nUsersGroupsColumns=0,1,2\n",
+      "UsersColumns=0,1,2,4,17,18,21\nUsersGroupsColumns=0,1,2\n",
       server_.login);
   ASSERT_FALSE(result.stopped_early) << messages.shown;
   EXPECT_EQ(messages.rows, "");
 
-  std::string users = "UserName\tFullName\tComment\tRID\tPrimaryGroupRID\tUserSID\r\n";
+  std::string users = "UserName\tFullName\tComment\tPrivLevel\tRID\tPrimaryGroupRID\tUserSID\r\n";
   std::string groups = "UserName\tGroupName\tGroupType\r\n";
   const std::string listed = RpcClient("enumdomusers");
   const auto accounts = Matches(listed, std::regex(R"(user:\[([^\]]+)\] rid:\[(0x[0-9a-f]+)\])"));
@@ -143,11 +144,22 @@ TEST_P(UserExports, UsersAndTheirGroupsAsSambasClientReportsThem) {
     const std::string looked_up = RpcClient("lookupnames " + name);
     ASSERT_TRUE(std::regex_search(looked_up, sid, std::regex(R"((S-1-5-21-[0-9-]+) \(User)")))
         << looked_up;
+    // The privilege level: the built-in aliases of the account and its groups.
+    const std::string member_of = RpcClient("queryusergroups " + rid);
+    const std::string domain_sid = sid[1].str().substr(0, sid[1].str().rfind('-'));
+    std::string sids = sid[1].str();
+    for (const std::smatch& m : Matches(member_of, std::regex(R"(rid:\[(0x[0-9a-f]+)\])"))) {
+      sids += " " + domain_sid + "-" + std::to_string(std::stoul(m[1].str(), nullptr, 16));
+    }
+    const std::string privileged = RpcClient("queryuseraliases builtin " + sids);
+    const char* priv = privileged.find("rid:[0x220]") != std::string::npos   ? "ADMIN"
+                       : privileged.find("rid:[0x221]") != std::string::npos ? "USER"
+                                                                             : "GUEST";
     users += name + "\t" + Field(info, "Full Name") + "\t" + Field(info, "Description") + "\t" +
-             std::to_string(std::stoul(rid, nullptr, 16)) + "\t" +
+             priv + "\t" + std::to_string(std::stoul(rid, nullptr, 16)) + "\t" +
              std::to_string(std::stoul(Field(info, "group_rid"), nullptr, 16)) + "\t" +
              sid[1].str() + "\r\n";
-    for (const std::string& group : Names("domain", RpcClient("queryusergroups " + rid))) {
+    for (const std::string& group : Names("domain", member_of)) {
       if (group != "None") groups += name + "\t" + group + "\tGLOBAL\r\n";
     }
     for (const char* domain : {"domain", "builtin"}) {
@@ -180,8 +192,8 @@ class CountingTransport final : public platform::remote::RpcTransport {
 };
 
 // Once a listing has served an account, describing it costs opening,
-// reading, its groups, its built-in aliases and closing: no connection, no
-// domain and no name lookup of its own. Everything opened is closed when the
+// reading, its groups and closing: no connection, no domain, no alias and no
+// name lookup of its own. Everything opened is closed when the
 // session ends. The account settings agree with Samba's client.
 TEST_P(UserExports, AccountsCostTheirOwnCallsAndSettingsMatch) {
   namespace samr = platform::remote::samr;
@@ -210,7 +222,9 @@ TEST_P(UserExports, AccountsCostTheirOwnCallsAndSettingsMatch) {
     EXPECT_EQ(calls[samr::kSamrOpenDomain], 2);  // the account and built-in domains
     EXPECT_EQ(calls[samr::kSamrLookupNamesInDomain], 0);
     EXPECT_EQ(calls[samr::kSamrOpenUser], accounts);
-    EXPECT_EQ(calls[samr::kSamrGetAliasMembership], accounts);
+    // The deciding built-in aliases are read once, not per account.
+    EXPECT_EQ(calls[samr::kSamrGetAliasMembership], 0);
+    EXPECT_LE(calls[samr::kSamrGetMembersInAlias], 5);
 
     // A name no listing served is looked up; one the server lacks is unknown.
     EXPECT_EQ(users.NetUserGetInfo(kTarget, "no-such-user", 3).status, win::NERR_UserNotFound);
@@ -230,8 +244,8 @@ TEST_P(UserExports, AccountsCostTheirOwnCallsAndSettingsMatch) {
     EXPECT_NE(sid.find(domain.domain_id.ToString() + "-"), std::string::npos) << sid;
     EXPECT_EQ(session->user_modals().NetUserModalsGet3(kTarget).status, win::ERROR_SUCCESS);
   }
-  // The connection, both domains and every account opened.
-  EXPECT_EQ(calls[samr::kSamrCloseHandle], 3 + accounts);
+  // The connection, both domains, the aliases and every account opened.
+  EXPECT_EQ(calls[samr::kSamrCloseHandle], 3 + calls[samr::kSamrGetMembersInAlias] + accounts);
 }
 
 INSTANTIATE_TEST_SUITE_P(RealServers, UserExports, ::testing::ValuesIn(kServers),
