@@ -29,14 +29,16 @@ Sid BuiltinSid() {
 }  // namespace
 
 SamrDomainHandles::~SamrDomainHandles() {
-  // A dead worker answers every close with a failure, which is all it can
-  // do; the server drops the handles with the connection.
+  // The server drops the handles with the connection: once a close fails on
+  // the way (a dead worker, a server gone), the others of that server are
+  // not worth a timeout each.
   for (const auto& [host, server] : servers_) {
     for (const ndr::ContextHandle* handle :
          {&server.account, &server.builtin, &server.connection}) {
       if (handle->IsNull()) continue;
-      transport_.Call(host, samr::kInterface, samr::kSamrCloseHandle,
-                      samr::EncodeCloseHandle(*handle));
+      const RpcReply closed = transport_.Call(host, samr::kInterface, samr::kSamrCloseHandle,
+                                              samr::EncodeCloseHandle(*handle));
+      if (closed.status != win::ERROR_SUCCESS) break;
     }
   }
 }
