@@ -71,7 +71,7 @@ class RemoteSession final : public TargetSession {
   unsupported::UnsupportedTerminalServices terminal_;
   // The SAM group calls are not encoded yet.
   unsupported::UnsupportedGroups groups_;
-  // The LSA and account-settings calls wait for their codecs.
+  // The LSA calls wait for their codecs.
   unsupported::UnsupportedLsaPolicy policy_;
   // The schedule service (atsvc) and the task schedulers are not reached
   // over RPC yet.
