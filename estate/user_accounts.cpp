@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/sizes.h"
+#include "platform/user_info_levels.h"
 
 namespace tabulon::estate {
 namespace {
@@ -14,34 +15,6 @@ constexpr std::uint32_t kDomainControllerBits = 0x8 | 0x10;  // PDC, BDC
 std::uint32_t DisplayUserBytes(const platform::DisplayUser& user) {
   return 24 + platform::WideStringBytes(user.name) + platform::WideStringBytes(user.comment) +
          platform::WideStringBytes(user.full_name);
-}
-
-bool KnownLevel(std::uint32_t level) {
-  return level == 2 || level == 3 || level == 10 || level == 20;
-}
-
-// What a level leaves of USER_INFO_3.
-platform::UserInfo AtLevel(const platform::UserInfo& full, std::uint32_t level) {
-  if (level == 3) return full;
-  platform::UserInfo info;
-  info.name = full.name;
-  info.comment = full.comment;
-  info.full_name = full.full_name;
-  if (level == 20) {
-    info.flags = full.flags;
-    info.user_id = full.user_id;
-    return info;
-  }
-  info.usr_comment = full.usr_comment;
-  if (level == 10) return info;
-  info = full;
-  const platform::UserInfo defaults;
-  info.user_id = defaults.user_id;
-  info.primary_group_id = defaults.primary_group_id;
-  info.profile.clear();
-  info.home_dir_drive.clear();
-  info.password_expired = 0;
-  return info;
 }
 
 std::string LevelDetail(std::string_view user, std::uint32_t level) {
@@ -147,13 +120,13 @@ platform::UserInfoResult EstateUserAccounts::NetUserGetInfo(std::string_view ser
   const Computer* computer = Reach(
       Operation::kNetUserGetInfo, server, [&] { return LevelDetail(user, level); }, result.status);
   if (computer == nullptr) return result;
-  if (!KnownLevel(level)) {
+  if (!platform::IsUserInfoLevel(level)) {
     result.status = win::ERROR_INVALID_LEVEL;
     return result;
   }
   const User* found = FindUser(Operation::kNetUserGetInfo, *computer, user, result.status);
   if (found == nullptr) return result;
-  result.info = AtLevel(found->info, level);
+  result.info = platform::UserInfoAtLevel(found->info, level);
   // A controller counts logons of domain accounts on its own.
   if ((level == 2 || level == 3) && IsController(sim_.estate(), *computer)) {
     const LogonCounters* counters = FindCounters(computer->logon_counters, user);

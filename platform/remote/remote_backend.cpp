@@ -9,6 +9,9 @@
 #include "platform/remote/remote_printing.h"
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
+#include "platform/remote/remote_user_accounts.h"
+#include "platform/remote/remote_user_modals.h"
+#include "platform/remote/samr_domain_handles.h"
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_remote_access.h"
@@ -63,19 +66,17 @@ class RemoteSession final : public TargetSession {
   RemoteFileSystem files_;
   // Account databases and lookup policies opened once per server, closed
   // after the families that use them.
-  SamrDomainHandles sam_domains_{*transport_};
+  SamrDomainHandles samr_domains_{*transport_, HostOf(target_)};
   LsaLookupPolicies lookup_policies_{*transport_, HostOf(target_)};
   RemoteAccountLookup lookup_{*transport_, lookup_policies_};
   RemoteDirectoryService directory_{*transport_, HostOf(target_)};
+  RemoteUserAccounts users_{*transport_, samr_domains_};
+  RemoteUserModals user_modals_{*transport_, samr_domains_};
   // Terminal services have no interface a server offers over SMB: they need
   // the Windows build's libraries.
   unsupported::UnsupportedTerminalServices terminal_;
-  RemoteGroups groups_{*transport_, sam_domains_, lookup_policies_, HostOf(target_)};
-  // The user calls of SAMR come with the second wave of remote codecs.
-  unsupported::UnsupportedUserAccounts users_;
+  RemoteGroups groups_{*transport_, samr_domains_, lookup_policies_, HostOf(target_)};
   RemoteLsaPolicy policy_{*transport_, lookup_policies_, HostOf(target_)};
-  // The account-settings calls wait for their codecs.
-  unsupported::UnsupportedUserModals user_modals_;
   // The schedule service (atsvc) and the task schedulers are not reached
   // over RPC yet.
   unsupported::UnsupportedScheduleService schedule_;

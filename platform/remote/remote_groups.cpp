@@ -88,7 +88,7 @@ RpcReply RemoteGroups::Call(const std::string& host, std::uint16_t opnum,
 
 win::Status RemoteGroups::ListDomain(const std::string& host, SamDomain which, bool aliases,
                                      std::vector<Listed>& out) {
-  const OpenSamDomain domain = domains_.Open(host, which);
+  const SamrDomain domain = domains_.Open(host, which);
   if (domain.status != win::ERROR_SUCCESS) return domain.status;
   std::uint32_t context = 0;
   for (;;) {
@@ -135,7 +135,7 @@ RemoteGroups::Lists RemoteGroups::Groups(const std::string& host) {
 
 RemoteGroups::Opened RemoteGroups::Open(const std::string& host, const Listed& listed, bool alias) {
   Opened opened;
-  const OpenSamDomain domain = domains_.Open(host, listed.domain);
+  const SamrDomain domain = domains_.Open(host, listed.domain);
   if (domain.status != win::ERROR_SUCCESS) return Failed<Opened>(domain.status);
   opened.domain = domain.handle;
   const OpenedKey key{host, listed.domain, alias, listed.account.rid};

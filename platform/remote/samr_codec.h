@@ -35,6 +35,7 @@ enum Opnum : std::uint16_t {
   kSamrEnumerateUsersInDomain = 13,
   kSamrEnumerateAliasesInDomain = 15,
   kSamrGetAliasMembership = 16,
+  kSamrLookupNamesInDomain = 17,
   kSamrLookupIdsInDomain = 18,
   kSamrOpenGroup = 19,
   kSamrQueryInformationGroup = 20,

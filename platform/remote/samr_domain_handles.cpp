@@ -2,6 +2,7 @@
 
 #include "platform/remote/handle_closer.h"
 #include "platform/remote/remote_call.h"
+#include "platform/remote/remote_network.h"
 #include "platform/remote/samr_codec.h"
 #include "platform/text.h"
 
@@ -9,87 +10,103 @@ namespace tabulon::platform::remote {
 namespace {
 
 constexpr std::uint32_t kWholeList = 0xFFFFFFFF;
-
-// What the account families read: lists, names, policies and memberships.
+// S-1-5-32, the same on every computer.
+constexpr std::uint64_t kNtAuthority = 5;
+constexpr std::uint32_t kBuiltinDomainRid = 32;
+constexpr std::uint32_t kConnectAccess =
+    samr::kSamServerConnect | samr::kSamServerEnumerateDomains | samr::kSamServerLookupDomain;
+// What the user, group and settings calls do with a domain handle.
 constexpr std::uint32_t kDomainAccess =
     samr::kDomainReadPasswordParameters | samr::kDomainReadOtherParameters |
     samr::kDomainGetAliasMembership | samr::kDomainListAccounts | samr::kDomainLookup;
 
-HandleStatusReply Opened(RpcTransport& transport, const std::string& host, std::uint16_t opnum,
-                         const std::vector<std::uint8_t>& request) {
-  HandleStatusReply opened = CallAndDecode<HandleStatusReply>(
-      transport, host, samr::kInterface, opnum, request, DecodeHandleStatusReply);
-  if (opened.status == win::ERROR_SUCCESS && opened.handle.IsNull()) {
-    opened.status = win::RPC_X_BAD_STUB_DATA;
-  }
-  return opened;
+Sid BuiltinSid() {
+  Sid sid;
+  sid.authority = kNtAuthority;
+  sid.sub_authorities = {kBuiltinDomainRid};
+  return sid;
 }
 
 }  // namespace
 
 SamrDomainHandles::~SamrDomainHandles() {
-  // Domains before their connections.
+  // Domains before their connection.
   HandleCloser closer(transport_);
-  const auto close = [&](const std::string& host, const ndr::ContextHandle& handle) {
-    closer.Close(host, samr::kInterface, samr::kSamrCloseHandle, samr::EncodeCloseHandle(handle));
-  };
-  for (const auto& [key, domain] : domains_) close(key.first, domain.handle);
-  for (const auto& [host, handle] : connections_) close(host, handle);
-}
-
-void SamrDomainHandles::Forget(const std::string& host) {
-  connections_.erase(host);
-  std::erase_if(domains_, [&](const auto& entry) { return entry.first.first == host; });
-}
-
-win::Status SamrDomainHandles::Connect(const std::string& host) {
-  if (connections_.contains(host)) return win::ERROR_SUCCESS;
-  const HandleStatusReply opened =
-      Opened(transport_, host, samr::kSamrConnect2,
-             samr::EncodeConnect2("\\\\" + host, samr::kSamServerConnect |
-                                                     samr::kSamServerEnumerateDomains |
-                                                     samr::kSamServerLookupDomain));
-  if (opened.status == win::ERROR_SUCCESS) connections_.emplace(host, opened.handle);
-  return opened.status;
-}
-
-OpenSamDomain SamrDomainHandles::Open(const std::string& host, SamDomain which) {
-  const auto key = std::make_pair(host, which);
-  if (const auto it = domains_.find(key); it != domains_.end()) return it->second;
-  OpenSamDomain domain;
-  domain.status = Connect(host);
-  if (domain.status != win::ERROR_SUCCESS) return domain;
-  const ndr::ContextHandle& connection = connections_.at(host);
-
-  // The built-in domain goes by its fixed name; the account domain is the
-  // other one the server lists.
-  std::string name(samr::kBuiltinDomainName);
-  if (which == SamDomain::kAccount) {
-    const RidEnumerationReply listed = CallAndDecode<RidEnumerationReply>(
-        transport_, host, samr::kInterface, samr::kSamrEnumerateDomainsInSamServer,
-        samr::EncodeEnumerateDomains(connection, 0, kWholeList), DecodeRidEnumeration);
-    if (listed.status != win::ERROR_SUCCESS) return Failed<OpenSamDomain>(listed.status);
-    name.clear();
-    for (const RidName& entry : listed.entries) {
-      if (!text::EqualsNoCase(entry.name, samr::kBuiltinDomainName)) {
-        name = entry.name;
-        break;
+  for (const auto& [host, server] : servers_) {
+    for (const ndr::ContextHandle* handle :
+         {&server.account, &server.builtin, &server.connection}) {
+      if (!handle->IsNull()) {
+        closer.Close(host, samr::kInterface, samr::kSamrCloseHandle,
+                     samr::EncodeCloseHandle(*handle));
       }
     }
-    if (name.empty()) return Failed<OpenSamDomain>(win::ERROR_NO_SUCH_DOMAIN);
   }
+}
+
+win::Status SamrDomainHandles::Connect(const std::string& host, std::string_view server,
+                                       Server& opened) {
+  const HandleStatusReply connected = CallAndDecode<HandleStatusReply>(
+      transport_, host, samr::kInterface, samr::kSamrConnect2,
+      samr::EncodeConnect2(server, kConnectAccess), DecodeHandleStatusReply);
+  if (connected.status != win::ERROR_SUCCESS) return connected.status;
+  if (connected.handle.IsNull()) return win::RPC_X_BAD_STUB_DATA;
+  opened.connection = connected.handle;
+
+  const RidEnumerationReply domains = CallAndDecode<RidEnumerationReply>(
+      transport_, host, samr::kInterface, samr::kSamrEnumerateDomainsInSamServer,
+      samr::EncodeEnumerateDomains(opened.connection, 0, kWholeList), DecodeRidEnumeration);
+  if (domains.status != win::ERROR_SUCCESS) return domains.status;
+  for (const RidName& domain : domains.entries) {
+    if (!text::EqualsNoCase(domain.name, samr::kBuiltinDomainName)) {
+      opened.account_name = domain.name;
+      break;
+    }
+  }
+  if (opened.account_name.empty()) return win::ERROR_NO_SUCH_DOMAIN;
+
   const samr::LookupDomainReply sid = CallAndDecode<samr::LookupDomainReply>(
       transport_, host, samr::kInterface, samr::kSamrLookupDomainInSamServer,
-      samr::EncodeLookupDomain(connection, name), samr::DecodeLookupDomain);
-  if (sid.status != win::ERROR_SUCCESS) return Failed<OpenSamDomain>(sid.status);
+      samr::EncodeLookupDomain(opened.connection, opened.account_name), samr::DecodeLookupDomain);
+  if (sid.status != win::ERROR_SUCCESS) return sid.status;
+  opened.account_sid = sid.domain;
+  return win::ERROR_SUCCESS;
+}
 
-  const HandleStatusReply opened =
-      Opened(transport_, host, samr::kSamrOpenDomain,
-             samr::EncodeOpenDomain(connection, kDomainAccess, sid.domain));
-  if (opened.status != win::ERROR_SUCCESS) return Failed<OpenSamDomain>(opened.status);
-  domain.handle = opened.handle;
-  domain.sid = sid.domain;
-  domains_.emplace(key, domain);
+win::Status SamrDomainHandles::OpenDomain(const std::string& host, const Server& connected,
+                                          const Sid& sid, ndr::ContextHandle& handle) {
+  const HandleStatusReply opened = CallAndDecode<HandleStatusReply>(
+      transport_, host, samr::kInterface, samr::kSamrOpenDomain,
+      samr::EncodeOpenDomain(connected.connection, kDomainAccess, sid), DecodeHandleStatusReply);
+  if (opened.status != win::ERROR_SUCCESS) return opened.status;
+  if (opened.handle.IsNull()) return win::RPC_X_BAD_STUB_DATA;
+  handle = opened.handle;
+  return win::ERROR_SUCCESS;
+}
+
+SamrDomain SamrDomainHandles::Open(std::string_view server, SamDomain which) {
+  const bool builtin = which == SamDomain::kBuiltin;
+  SamrDomain domain;
+  const std::string_view named = HostOf(server);
+  domain.host = named.empty() ? session_host_ : std::string(named);
+  auto it = servers_.find(domain.host);
+  if (it == servers_.end()) {
+    Server connected;
+    domain.status = Connect(domain.host, "\\\\" + domain.host, connected);
+    if (domain.status != win::ERROR_SUCCESS) {
+      if (!connected.connection.IsNull()) {
+        transport_.Call(domain.host, samr::kInterface, samr::kSamrCloseHandle,
+                        samr::EncodeCloseHandle(connected.connection));
+      }
+      return domain;
+    }
+    it = servers_.emplace(domain.host, std::move(connected)).first;
+  }
+  Server& opened = it->second;
+  ndr::ContextHandle& handle = builtin ? opened.builtin : opened.account;
+  domain.sid = builtin ? BuiltinSid() : opened.account_sid;
+  domain.name = builtin ? std::string(samr::kBuiltinDomainName) : opened.account_name;
+  if (handle.IsNull()) domain.status = OpenDomain(domain.host, opened, domain.sid, handle);
+  domain.handle = handle;
   return domain;
 }
 

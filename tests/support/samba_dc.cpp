@@ -235,6 +235,10 @@ std::unique_ptr<SambaDomainController> SambaDomainController::Start(std::string&
   return dc;
 }
 
+std::string SambaDomainController::ProvisionedDomain(std::string& why_not) {
+  return CachedDomain(why_not);
+}
+
 SambaDomainController::~SambaDomainController() {
   samba_.Stop();
   if (run_mounted_) ::umount2("/run/samba", MNT_DETACH);

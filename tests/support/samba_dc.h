@@ -29,6 +29,9 @@ class SambaDomainController {
   // packages missing, provisioning failed, the server did not come up).
   // Call IsolateNetwork() first.
   static std::unique_ptr<SambaDomainController> Start(std::string& why_not);
+  // The provisioned domain each start copies, provisioned first if need be;
+  // empty with `why_not` set when it cannot be.
+  static std::string ProvisionedDomain(std::string& why_not);
   ~SambaDomainController();
   SambaDomainController(const SambaDomainController&) = delete;
   SambaDomainController& operator=(const SambaDomainController&) = delete;

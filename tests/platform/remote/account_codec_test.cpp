@@ -13,6 +13,7 @@
 #include "platform/remote/sample_stubs.h"
 #include "platform/remote/samr_codec.h"
 #include "platform/remote/samr_domain_codec.h"
+#include "platform/remote/samr_names_codec.h"
 #include "platform/remote/samr_user_codec.h"
 
 namespace tabulon::platform::remote {
@@ -85,6 +86,12 @@ std::vector<EncodeCase> Cases() {
         0x02, 0, 0, 0,                                   // Count
         0xe8, 0x03, 0, 0,  0, 0, 0, 0,  0x02, 0, 0, 0,   // size_is(1000), offset, length_is(Count)
         0xf4, 0x01, 0, 0,  0x51, 0x04, 0, 0})},
+    {"SamrLookupNamesInDomain", samr::EncodeLookupNames(Handle1To20(), names), WithHandle({
+        0x01, 0, 0, 0,                                   // Count
+        0xe8, 0x03, 0, 0,  0, 0, 0, 0,  0x01, 0, 0, 0,   // size_is(1000), offset, length_is(Count)
+        0x04, 0x00, 0x04, 0x00,  0x00, 0x00, 0x02, 0x00, // Length, MaximumLength, Buffer
+        0x02, 0, 0, 0,  0, 0, 0, 0,  0x02, 0, 0, 0,      // "ab" without NUL
+        0x61, 0, 0x62, 0})},
     {"SamrQueryInformationDomain2", samr::EncodeQueryDomainInformation2(
          Handle1To20(), samr::DomainInformationClass::kLockout), WithHandle({0x0c, 0x00})},
     {"LsarEnumerateAccountsWithUserRight",

@@ -134,8 +134,9 @@ TEST(RemoteAccountSession, GroupCallsReuseTheSessionsHandles) {
     EXPECT_EQ(Calls(log, before), (std::vector<std::string>{"samr 33", "lsarpc 15"}));
   }
   EXPECT_EQ(Calls(log),
-            (std::vector<std::string>{"samr 57", "samr 5", "samr 7", "samr 15",  // built-in domain
-                                      "samr 6", "samr 5", "samr 7", "samr 15",   // account domain
+            (std::vector<std::string>{"samr 57", "samr 6", "samr 5",  // connect, account SID
+                                      "samr 7", "samr 15",            // built-in domain
+                                      "samr 7", "samr 15",            // account domain
                                       "samr 27", "samr 33", "lsarpc 44", "lsarpc 15",  // the group
                                       "samr 33", "lsarpc 15",                          // again
                                       "samr 1", "lsarpc 0", "samr 1", "samr 1", "samr 1"}));
