@@ -1,6 +1,7 @@
 // The account families of a remote session: which host each call goes to,
-// the handles kept for the session and closed as it ends, and "no
-// controller" answers.
+// the handles kept for the session and closed as it ends (bounded when the
+// worker is gone), "no controller" answers, and an account a listing served
+// described without a name lookup.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,40 +9,47 @@
 
 #include "platform/remote/lsarpc_codec.h"
 #include "platform/remote/remote_backend.h"
-#include "platform/remote/sample_stubs.h"
 #include "platform/remote/samr_codec.h"
+#include "platform/remote/scripted_server.h"
 
 namespace tabulon::platform::remote {
 namespace {
 
-struct Sent {
-  std::string server;
-  std::string pipe;
-  std::uint16_t opnum;
+using testing::Calls;
+using testing::Sent;
+
+// samr and lsarpc answer from recorded replies (each domain lists the
+// aliases "TABULONTEST" and "Builtin"); netlogon's pipe is missing, as on a
+// standalone server.
+const testing::Script& AccountServer() {
+  static const testing::Script script = {
+      {"lsarpc",
+       {{lsarpc::kLsarLookupSids, testing::LookupSidsReply()},
+        {lsarpc::kLsarClose, testing::CloseReply()}}},
+      {"samr",
+       {{samr::kSamrEnumerateDomainsInSamServer, testing::EnumerateDomainsReply()},
+        {samr::kSamrEnumerateAliasesInDomain, testing::EnumerateDomainsReply()},
+        {samr::kSamrLookupDomainInSamServer, testing::LookupDomainReply()},
+        {samr::kSamrQueryDisplayInformation3, testing::DisplayUsersReply()},
+        {samr::kSamrQueryInformationUser2, testing::UserAllReply()},
+        {samr::kSamrGetGroupsForUser, testing::GroupsForUserReply()},
+        {samr::kSamrGetMembersInAlias, testing::AliasMembersReply()},
+        {samr::kSamrCloseHandle, testing::CloseReply()}}}};
+  return script;
+}
+
+class RemoteAccountSession : public ::testing::Test {
+ protected:
+  std::vector<Sent> log_;
+  bool dead_ = false;
+  RemoteBackend backend{[this](const SessionOptions&) {
+                          return std::make_unique<testing::ScriptedServer>(AccountServer(), log_,
+                                                                           dead_);
+                        },
+                        nullptr};
 };
 
-// Answers lsarpc with an open policy and one translated name; netlogon's
-// pipe is missing, as on a standalone server.
-class FakeTransport final : public RpcTransport {
- public:
-  explicit FakeTransport(std::vector<Sent>& log) : log_(log) {}
-  RpcReply Call(std::string_view server, const RpcInterface& iface, std::uint16_t opnum,
-                std::span<const std::uint8_t>) override {
-    log_.push_back({std::string(server), std::string(iface.pipe), opnum});
-    if (iface.pipe != "lsarpc") return {win::RPC_S_SERVER_UNAVAILABLE, {}};
-    if (opnum == lsarpc::kLsarLookupSids) return {win::ERROR_SUCCESS, testing::LookupSidsReply()};
-    if (opnum == lsarpc::kLsarClose) return {win::ERROR_SUCCESS, testing::CloseReply()};
-    return {win::ERROR_SUCCESS, testing::OpenReply()};
-  }
-
- private:
-  std::vector<Sent>& log_;
-};
-
-TEST(RemoteAccountSession, HostsPolicyHandlesAndMissingControllers) {
-  std::vector<Sent> log;
-  RemoteBackend backend(
-      [&log](const SessionOptions&) { return std::make_unique<FakeTransport>(log); }, nullptr);
+TEST_F(RemoteAccountSession, HostsPolicyHandlesAndMissingControllers) {
   {
     auto session = backend.Open("\\\\FS01", {});
     const Sid sid = *Sid::Parse("S-1-5-21-1-2-3-1000");
@@ -53,67 +61,18 @@ TEST(RemoteAccountSession, HostsPolicyHandlesAndMissingControllers) {
     EXPECT_EQ(session->directory().DsGetDcName("corp.example", 0x80000080).status,
               win::ERROR_NO_SUCH_DOMAIN);
   }
-  std::vector<std::string> calls;
-  for (const Sent& s : log)
-    calls.push_back(s.server + " " + s.pipe + " " + std::to_string(s.opnum));
   // One policy for both lookups on FS01, closed as the session ends.
-  EXPECT_EQ(calls, (std::vector<std::string>{"FS01 lsarpc 44", "FS01 lsarpc 15", "FS01 lsarpc 15",
-                                             "FS01 netlogon 11", "corp.example netlogon 34",
-                                             "FS01 lsarpc 0"}));
-}
-
-// Answers samr and lsarpc with recorded replies (each domain lists the
-// aliases "TABULONTEST" and "Builtin"); once `dead` is set every call fails
-// as it does when the session's worker has died.
-class SamTransport final : public RpcTransport {
- public:
-  SamTransport(std::vector<Sent>& log, const bool& dead) : log_(log), dead_(dead) {}
-  RpcReply Call(std::string_view server, const RpcInterface& iface, std::uint16_t opnum,
-                std::span<const std::uint8_t>) override {
-    log_.push_back({std::string(server), std::string(iface.pipe), opnum});
-    if (dead_) return {win::RPC_S_CALL_FAILED, {}};
-    if (iface.pipe == "lsarpc") {
-      if (opnum == lsarpc::kLsarLookupSids) return {win::ERROR_SUCCESS, testing::LookupSidsReply()};
-      if (opnum == lsarpc::kLsarClose) return {win::ERROR_SUCCESS, testing::CloseReply()};
-      return {win::ERROR_SUCCESS, testing::OpenReply()};
-    }
-    switch (opnum) {
-      case samr::kSamrEnumerateDomainsInSamServer:
-      case samr::kSamrEnumerateAliasesInDomain:
-        return {win::ERROR_SUCCESS, testing::EnumerateDomainsReply()};
-      case samr::kSamrLookupDomainInSamServer:
-        return {win::ERROR_SUCCESS, testing::LookupDomainReply()};
-      case samr::kSamrGetMembersInAlias:
-        return {win::ERROR_SUCCESS, testing::AliasMembersReply()};
-      case samr::kSamrCloseHandle:
-        return {win::ERROR_SUCCESS, testing::CloseReply()};
-      default:
-        return {win::ERROR_SUCCESS, testing::OpenReply()};
-    }
-  }
-
- private:
-  std::vector<Sent>& log_;
-  const bool& dead_;
-};
-
-std::vector<std::string> Calls(const std::vector<Sent>& log, std::size_t from = 0) {
-  std::vector<std::string> calls;
-  for (std::size_t i = from; i < log.size(); ++i) {
-    calls.push_back(log[i].pipe + " " + std::to_string(log[i].opnum));
-  }
-  return calls;
+  EXPECT_EQ(
+      Calls(log_, 0, true),
+      (std::vector<std::string>{"FS01 lsarpc 44", "FS01 lsarpc 15", "FS01 lsarpc 15",
+                                "FS01 netlogon 11", "corp.example netlogon 34", "FS01 lsarpc 0"}));
 }
 
 // The databases are opened once; asking again for the members of a group
 // costs its members and their names only. What was opened is closed as the
 // session ends, the group before its domains, the domains before the
 // connection.
-TEST(RemoteAccountSession, GroupCallsReuseTheSessionsHandles) {
-  std::vector<Sent> log;
-  const bool dead = false;
-  RemoteBackend backend(
-      [&](const SessionOptions&) { return std::make_unique<SamTransport>(log, dead); }, nullptr);
+TEST_F(RemoteAccountSession, GroupCallsReuseTheSessionsHandles) {
   {
     auto session = backend.Open("\\\\FS01", {});
     const LocalGroupMembersResult first =
@@ -127,13 +86,13 @@ TEST(RemoteAccountSession, GroupCallsReuseTheSessionsHandles) {
     EXPECT_EQ(
         session->groups().NetLocalGroupGetMembers2("", "Staff", kMaxPreferredLength, 0).status,
         win::NERR_GroupNotFound);
-    const std::size_t before = log.size();
+    const std::size_t before = log_.size();
     EXPECT_EQ(
         session->groups().NetLocalGroupGetMembers2("", "Builtin", kMaxPreferredLength, 0).status,
         win::ERROR_SUCCESS);
-    EXPECT_EQ(Calls(log, before), (std::vector<std::string>{"samr 33", "lsarpc 15"}));
+    EXPECT_EQ(Calls(log_, before), (std::vector<std::string>{"samr 33", "lsarpc 15"}));
   }
-  EXPECT_EQ(Calls(log),
+  EXPECT_EQ(Calls(log_),
             (std::vector<std::string>{"samr 57", "samr 6", "samr 5",  // connect, account SID
                                       "samr 7", "samr 15",            // built-in domain
                                       "samr 7", "samr 15",            // account domain
@@ -144,11 +103,7 @@ TEST(RemoteAccountSession, GroupCallsReuseTheSessionsHandles) {
 
 // A session whose worker died closes nothing more on that server after the
 // first close fails.
-TEST(RemoteAccountSession, ClosingStopsAtALostConnection) {
-  std::vector<Sent> log;
-  bool dead = false;
-  RemoteBackend backend(
-      [&](const SessionOptions&) { return std::make_unique<SamTransport>(log, dead); }, nullptr);
+TEST_F(RemoteAccountSession, ClosingStopsAtALostConnection) {
   std::size_t before = 0;
   {
     auto session = backend.Open("\\\\FS01", {});
@@ -157,13 +112,40 @@ TEST(RemoteAccountSession, ClosingStopsAtALostConnection) {
         win::ERROR_SUCCESS);
     const LsaOpenResult policy = session->policy().OpenPolicy("", kPolicyViewAuditInformation);
     ASSERT_EQ(policy.status, nt::STATUS_SUCCESS);
-    dead = true;
-    before = log.size();
+    dead_ = true;
+    before = log_.size();
   }
   // One attempt per family that held something: the group, the policy,
   // the lookup policy, the databases.
-  EXPECT_EQ(Calls(log, before),
+  EXPECT_EQ(Calls(log_, before),
             (std::vector<std::string>{"lsarpc 0", "samr 1", "lsarpc 0", "samr 1"}));
+}
+
+TEST_F(RemoteAccountSession, HandlesKeptAndListedAccountsNeedNoLookup) {
+  auto session = backend.Open("\\\\FS01", {});
+  UserAccounts& users = session->users();
+  const DisplayUsersResult page = users.NetQueryDisplayUsers("\\\\DC1", 0, 5000, 0xFFFFFFFF);
+  ASSERT_EQ(page.entries.size(), 1u);
+  // Connect, find and open the account domain, list: on the server named.
+  EXPECT_EQ(Calls(log_, 0, true),
+            (std::vector<std::string>{"DC1 samr 57", "DC1 samr 6", "DC1 samr 5", "DC1 samr 7",
+                                      "DC1 samr 51"}));
+
+  log_.clear();
+  ASSERT_EQ(users.NetUserGetInfo("\\\\DC1", page.entries.front().name, 3).status,
+            win::ERROR_SUCCESS);
+  // The built-in domain and its deciding aliases once; the account itself.
+  ASSERT_EQ(log_.size(), 4u + 1 + 5 * 3);
+  log_.clear();
+  ASSERT_EQ(users.NetUserGetInfo("\\\\DC1", page.entries.front().name, 2).status,
+            win::ERROR_SUCCESS);
+  EXPECT_EQ(Calls(log_), (std::vector<std::string>{"samr 34", "samr 47", "samr 39", "samr 1"}));
+
+  // The worker is gone: one close fails, the others are not tried.
+  log_.clear();
+  dead_ = true;
+  session.reset();
+  EXPECT_EQ(Calls(log_), (std::vector<std::string>{"samr 1"}));
 }
 
 }  // namespace

@@ -9,44 +9,35 @@
 
 #include "platform/remote/remote_backend.h"
 #include "platform/remote/sample_stubs.h"
+#include "platform/remote/scripted_server.h"
 #include "platform/remote/winreg_codec.h"
 #include "platform/remote/winreg_stubs.h"
 
 namespace tabulon::platform::remote {
 namespace {
 
-using Sent = std::pair<std::string, std::uint16_t>;  // server, opnum
+using testing::Sent;
 
-class RegistryServer final : public RpcTransport {
- public:
-  explicit RegistryServer(std::vector<Sent>& log) : log_(log) {}
-  RpcReply Call(std::string_view server, const RpcInterface& iface, std::uint16_t opnum,
-                std::span<const std::uint8_t>) override {
-    log_.emplace_back(std::string(server), opnum);
-    if (iface.pipe != "winreg") return {win::RPC_S_UNKNOWN_IF, {}};
-    switch (opnum) {
-      case winreg::kBaseRegCloseKey:
-        return {win::ERROR_SUCCESS, testing::CloseReply()};
-      case winreg::kBaseRegQueryValue:
-        return {win::ERROR_SUCCESS, testing::RegQueryValueReply()};
-      case winreg::kBaseRegEnumKey:
-        return {win::ERROR_SUCCESS, testing::RegEnumKeyReply()};
-      case winreg::kBaseRegEnumValue:
-        return {win::ERROR_SUCCESS, testing::RegEnumValueReply()};
-      default:
-        return {win::ERROR_SUCCESS, testing::OpenReply()};
-    }
-  }
-
- private:
-  std::vector<Sent>& log_;
-};
+// winreg answers from recorded replies; no other pipe is there.
+const testing::Script& RegistryServer() {
+  static const testing::Script script = {
+      {"winreg",
+       {{winreg::kBaseRegCloseKey, testing::CloseReply()},
+        {winreg::kBaseRegQueryValue, testing::RegQueryValueReply()},
+        {winreg::kBaseRegEnumKey, testing::RegEnumKeyReply()},
+        {winreg::kBaseRegEnumValue, testing::RegEnumValueReply()}}}};
+  return script;
+}
 
 class RemoteRegistryTest : public ::testing::Test {
  protected:
-  RemoteBackend backend_{
-      [this](const SessionOptions&) { return std::make_unique<RegistryServer>(log_); }, nullptr};
+  RemoteBackend backend_{[this](const SessionOptions&) {
+                           return std::make_unique<testing::ScriptedServer>(RegistryServer(), log_,
+                                                                            dead_);
+                         },
+                         nullptr};
   std::vector<Sent> log_;
+  const bool dead_ = false;
 };
 
 TEST_F(RemoteRegistryTest, KeysStayWithTheirServerAndAreClosedWhenTheSessionEnds) {
@@ -62,10 +53,10 @@ TEST_F(RemoteRegistryTest, KeysStayWithTheirServerAndAreClosedWhenTheSessionEnds
     EXPECT_EQ(registry.CloseKey(software.key), win::ERROR_INVALID_HANDLE) << "closed once";
   }
   const std::vector<Sent> expected = {
-      {"FS01", winreg::kOpenLocalMachine}, {"FS01", winreg::kBaseRegOpenKey},
-      {"OTHER", winreg::kOpenUsers},       {"OTHER", winreg::kBaseRegOpenKey},
-      {"FS01", winreg::kBaseRegCloseKey},  {"OTHER", winreg::kBaseRegCloseKey},
-      {"OTHER", winreg::kBaseRegCloseKey}, {"FS01", winreg::kBaseRegCloseKey}};
+      {"FS01", "winreg", winreg::kOpenLocalMachine}, {"FS01", "winreg", winreg::kBaseRegOpenKey},
+      {"OTHER", "winreg", winreg::kOpenUsers},       {"OTHER", "winreg", winreg::kBaseRegOpenKey},
+      {"FS01", "winreg", winreg::kBaseRegCloseKey},  {"OTHER", "winreg", winreg::kBaseRegCloseKey},
+      {"OTHER", "winreg", winreg::kBaseRegCloseKey}, {"FS01", "winreg", winreg::kBaseRegCloseKey}};
   EXPECT_EQ(log_, expected);
 }
 
