@@ -121,8 +121,12 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            groups(domain.groups, platform::SidNameUse::kGroup)) ||
           !reader.Optional(v[i], here, "local_groups",
                            groups(domain.local_groups, platform::SidNameUse::kAlias)) ||
-          !reader.Optional(v[i], here, "users", [&](const Json& u, const JsonPath& up) {
-            return ReadUsers(reader, u, up, domain.users);
+          !reader.Optional(v[i], here, "users",
+                           [&](const Json& u, const JsonPath& up) {
+                             return ReadUsers(reader, u, up, domain.users);
+                           }) ||
+          !reader.Optional(v[i], here, "directory", [&](const Json& d, const JsonPath& dp) {
+            return ReadDirectory(reader, d, dp, base_directory, domain.directory);
           })) {
         return false;
       }
@@ -145,22 +149,25 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadPrinters(reader, r, rp, computer.printers);
                            }) ||
-          !reader.Optional(v[i], here, "local_groups", [&](const Json& r, const JsonPath& rp) {
-            auto list = std::make_shared<GroupList>();
-            if (!ReadGroups(reader, r, rp, computer.sid, platform::SidNameUse::kAlias,
-                            computer.accounts, *list)) {
-              return false;
-            }
-            computer.local_groups = std::move(list);
-            return true;
-          }) ||
+          !reader.Optional(v[i], here, "local_groups",
+                           [&](const Json& r, const JsonPath& rp) {
+                             auto list = std::make_shared<GroupList>();
+                             if (!ReadGroups(reader, r, rp, computer.sid,
+                                             platform::SidNameUse::kAlias, computer.accounts,
+                                             *list)) {
+                               return false;
+                             }
+                             computer.local_groups = std::move(list);
+                             return true;
+                           }) ||
           !reader.Optional(v[i], here, "users",
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadUsers(reader, r, rp, computer.users);
                            }) ||
-          !reader.Optional(v[i], here, "logon_counters", [&](const Json& r, const JsonPath& rp) {
-            return ReadLogonCounters(reader, r, rp, computer.logon_counters);
-          }) ||
+          !reader.Optional(v[i], here, "logon_counters",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadLogonCounters(reader, r, rp, computer.logon_counters);
+                           }) ||
           !ReadLocalPolicy(reader, v[i], here, computer.policy) ||
           !reader.Optional(v[i], here, "scheduled_tasks", [&](const Json& r, const JsonPath& rp) {
             return ReadScheduledWork(reader, r, rp, registry_sources.base_directory,

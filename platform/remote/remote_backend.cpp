@@ -8,10 +8,11 @@
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_directory_search.h"
 #include "platform/unsupported/unsupported_groups.h"
-#include "platform/unsupported/unsupported_user_accounts.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_tasks.h"
+#include "platform/unsupported/unsupported_user_accounts.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -19,8 +20,11 @@ namespace {
 class RemoteSession final : public TargetSession {
  public:
   RemoteSession(std::string_view target, std::unique_ptr<RpcTransport> transport,
-                FileSystem* local_files)
-      : target_(target),
+                FileSystem* local_files, std::unique_ptr<DirectorySearch> directory_search)
+      : directory_search_(directory_search
+                              ? std::move(directory_search)
+                              : std::make_unique<unsupported::UnsupportedDirectorySearch>()),
+        target_(target),
         transport_(std::move(transport)),
         net_(*transport_, HostOf(target)),
         services_(*transport_),
@@ -47,8 +51,10 @@ class RemoteSession final : public TargetSession {
   ScheduleService& schedule() override { return schedule_; }
   TaskScheduler& task_scheduler() override { return task_scheduler_; }
   TaskService& task_service() override { return task_service_; }
+  DirectorySearch& directory_search() override { return *directory_search_; }
 
  private:
+  std::unique_ptr<DirectorySearch> directory_search_;
   const std::string target_;
   // Declared first so that it outlives the families that close handles
   // through it.
@@ -81,7 +87,8 @@ class RemoteSession final : public TargetSession {
 
 std::unique_ptr<TargetSession> RemoteBackend::Open(std::string_view target,
                                                    const SessionOptions& options) {
-  return std::make_unique<RemoteSession>(target, transports_(options), local_files_);
+  return std::make_unique<RemoteSession>(target, transports_(options), local_files_,
+                                         directories_ ? directories_(options) : nullptr);
 }
 
 }  // namespace tabulon::platform::remote

@@ -10,10 +10,11 @@
 
 #include "platform/session.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_directory_search.h"
 #include "platform/unsupported/unsupported_groups.h"
-#include "platform/unsupported/unsupported_user_accounts.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_tasks.h"
+#include "platform/unsupported/unsupported_user_accounts.h"
 
 namespace tabulon::unsupported {
 
@@ -42,6 +43,7 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::ScheduleService& schedule() override { return schedule_; }
   platform::TaskScheduler& task_scheduler() override { return task_scheduler_; }
   platform::TaskService& task_service() override { return task_service_; }
+  platform::DirectorySearch& directory_search() override { return directory_search_; }
 
  private:
   const std::string target_;
@@ -61,6 +63,7 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedScheduleService schedule_;
   UnsupportedTaskScheduler task_scheduler_;
   UnsupportedTaskService task_service_;
+  UnsupportedDirectorySearch directory_search_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {
