@@ -79,7 +79,6 @@ DirectoryTree::DirectoryTree(std::vector<platform::DirectoryEntry> entries,
     kinds_[text::ToLower(name->values.front())] = platform::KindOfSyntax(syntax->values.front());
   }
   for (const auto& [name, kind] : schema) kinds_[name] = kind;
-  for (platform::DirectoryEntry& entry : entries_) platform::TagKinds(entry, &kinds_);
 }
 
 platform::DirectoryStatus DirectoryTree::Search(const platform::SearchRequest& request,

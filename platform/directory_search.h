@@ -88,8 +88,8 @@ struct SearchRequest {
   std::string base;  // empty: the base the connection was opened with
   SearchScope scope = SearchScope::kSubtree;
   std::string filter = "(objectClass=*)";
-  std::vector<std::string> attributes;  // empty: every user attribute
-  std::uint32_t page_size = kDirectoryPageSize;
+  std::vector<std::string> attributes;           // empty: every user attribute
+  std::uint32_t page_size = kDirectoryPageSize;  // 0: one unpaged search
   // Kinds to tag values with; attributes it does not name stay kUnknown.
   const AttributeKinds* kinds = nullptr;
 };

@@ -120,8 +120,11 @@ class LdapDirectorySearch final : public DirectorySearch {
     bool stopped = false;
     while (status.ok() && more_pages && !stopped) {
       LDAPControl* page = nullptr;
-      int rc = ldap_create_page_control(ld_, static_cast<ber_int_t>(request.page_size), cookie, 0,
-                                        &page);
+      int rc = LDAP_SUCCESS;
+      if (request.page_size != 0) {
+        rc = ldap_create_page_control(ld_, static_cast<ber_int_t>(request.page_size), cookie, 0,
+                                      &page);
+      }
       ber_bvfree(cookie);
       cookie = nullptr;
       if (rc != LDAP_SUCCESS) return Failure(rc);
