@@ -277,6 +277,10 @@ bool MatchesFilter(const FilterNode& filter, const platform::DirectoryEntry& ent
     default:
       break;
   }
+  // Every directory object has a class, even one an LDIF file lists without.
+  if (filter.kind == Kind::kPresent && text::EqualsNoCase(filter.attribute, "objectClass")) {
+    return true;
+  }
   const platform::DirectoryAttribute* attribute = entry.Find(filter.attribute);
   if (attribute == nullptr) return false;
   if (filter.kind == Kind::kPresent) return true;
