@@ -46,7 +46,7 @@ DirectoryStatus CompleteRanges(DirectoryEntry& entry, const RangeFetch& fetch) {
     while (!range->last) {
       const std::uint64_t next = range->high + 1;
       DirectoryAttribute slice;
-      const DirectoryStatus status =
+      DirectoryStatus status =
           fetch(entry.dn, plain + ";range=" + std::to_string(next) + "-*", slice);
       if (!status.ok()) return status;
       range = ParseAttributeRange(slice.name);
