@@ -269,6 +269,9 @@ class LdapDirectorySearch final : public DirectorySearch {
       // Integrity protection at least, unless TLS protects the connection
       // already (a domain controller refuses both layers at once).
       if (!over_tls) ldap_set_option(ld_, LDAP_OPT_X_SASL_SECPROPS, "minssf=1");
+      // The service ticket is for the host as named, not for whatever a
+      // reverse lookup of its address gives.
+      ldap_set_option(ld_, LDAP_OPT_X_SASL_NOCANON, LDAP_OPT_ON);
       const int rc = ldap_sasl_interactive_bind_s(ld_, nullptr, "GSSAPI", nullptr, nullptr,
                                                   LDAP_SASL_QUIET, AnswerDefaults, nullptr);
       return rc == LDAP_SUCCESS ? DirectoryStatus{} : Failure(rc);

@@ -1,0 +1,104 @@
+// The LDAP client against a real Active Directory domain controller: the
+// Kerberos bind a domain expects, the refusal of a password sent in the
+// clear, and the attribute syntaxes of a real schema.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/directory_status.h"
+#include "platform/ldap/ldap_directory.h"
+#include "support/samba_dc.h"
+#include "support/samba_server.h"
+
+namespace tabulon::testing {
+namespace {
+
+using platform::DirectoryHresult;
+using platform::DirectoryValueKind;
+
+constexpr const char* kDomainDn = "DC=tabtest,DC=lan";
+
+class DirectoryOfADomain : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { dc_ = SambaDomainController::Start(why_not_); }
+  static void TearDownTestSuite() { dc_.reset(); }
+  void SetUp() override {
+    if (dc_ == nullptr) GTEST_SKIP() << why_not_;
+  }
+
+  static platform::DirectoryOpenOptions Options() {
+    platform::DirectoryOpenOptions options;
+    options.server = std::string("ldap://") + kDcHost;
+    options.base = kDomainDn;
+    options.timeout_ms = 30000;
+    return options;
+  }
+
+  static std::unique_ptr<SambaDomainController> dc_;
+  static std::string why_not_;
+};
+std::unique_ptr<SambaDomainController> DirectoryOfADomain::dc_;
+std::string DirectoryOfADomain::why_not_;
+
+TEST_F(DirectoryOfADomain, PasswordsAreNotSentInTheClear) {
+  auto directory = platform::ldap::MakeLdapDirectorySearch({});
+  platform::DirectoryOpenOptions options = Options();
+  options.credentials = {kDcAdmin, kDcAdminPassword, kDcDomain, false};
+  const platform::DirectoryStatus status = directory->Open(options);
+  EXPECT_EQ(status.status, DirectoryHresult(win::ERROR_DS_STRONG_AUTH_REQUIRED))
+      << status.extended_text;
+  EXPECT_FALSE(status.extended_text.empty());
+}
+
+TEST_F(DirectoryOfADomain, KerberosBindReadsTheSchemaAndTheDomain) {
+  const std::string cache = "FILE:" + dc_->folder() + "/ldap-ccache";
+  ::setenv("KRB5_CONFIG", dc_->kerberos_configuration().c_str(), 1);
+  ::setenv("KRB5CCNAME", cache.c_str(), 1);
+  std::string output;
+  if (RunCommand(std::string("echo '") + kDcAdminPassword + "' | kinit " + kDcAdmin + "@" +
+                     kDcKerberosRealm,
+                 output) != 0) {
+    GTEST_SKIP() << "kinit failed (is krb5-user installed?): " << output;
+  }
+  platform::SessionOptions session;
+  session.credentials.use_kerberos = true;
+  auto directory = platform::ldap::MakeLdapDirectorySearch(session);
+  const platform::DirectoryStatus opened = directory->Open(Options());
+  ASSERT_TRUE(opened.ok()) << std::hex << opened.status << " " << opened.extended_text;
+
+  platform::AttributeKinds kinds;
+  ASSERT_TRUE(platform::ReadAttributeKinds(
+                  *directory, std::string("CN=Schema,CN=Configuration,") + kDomainDn, kinds)
+                  .ok());
+  EXPECT_GT(kinds.size(), 1000u);  // more than a page: the schema is read paged
+  EXPECT_EQ(kinds["objectsid"], DirectoryValueKind::kOctetString);
+  EXPECT_EQ(kinds["objectguid"], DirectoryValueKind::kOctetString);
+  EXPECT_EQ(kinds["pwdlastset"], DirectoryValueKind::kLargeInteger);
+  EXPECT_EQ(kinds["useraccountcontrol"], DirectoryValueKind::kInteger);
+  EXPECT_EQ(kinds["member"], DirectoryValueKind::kDnString);
+  EXPECT_EQ(kinds["ntsecuritydescriptor"], DirectoryValueKind::kSecurityDescriptor);
+  EXPECT_EQ(kinds["whencreated"], DirectoryValueKind::kUtcTime);
+
+  platform::SearchRequest request;
+  request.filter = "(&(objectCategory=computer)(sAMAccountName=DC1$))";
+  request.attributes = {"dNSHostName", "objectSid", "userAccountControl"};
+  request.kinds = &kinds;
+  std::vector<platform::DirectoryEntry> found;
+  ASSERT_TRUE(directory
+                  ->Search(request,
+                           [&](platform::DirectoryEntry&& e) {
+                             found.push_back(std::move(e));
+                             return true;
+                           })
+                  .ok());
+  ::unsetenv("KRB5_CONFIG");
+  ::unsetenv("KRB5CCNAME");
+  ASSERT_EQ(found.size(), 1u);
+  ASSERT_NE(found[0].Find("dnshostname"), nullptr);
+  EXPECT_EQ(found[0].Find("dnshostname")->values.front(), kDcHost);
+  EXPECT_EQ(found[0].Find("objectsid")->kind, DirectoryValueKind::kOctetString);
+}
+
+}  // namespace
+}  // namespace tabulon::testing
