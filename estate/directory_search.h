@@ -23,10 +23,16 @@ class EstateDirectorySearch final : public platform::DirectorySearch {
   void Close() override;
 
  private:
+  // Every call goes to the server the connection was opened on: its
+  // latency, its failures, the call log.
+  platform::DirectoryStatus Reach(Operation op, std::string_view detail);
+
   Simulation& sim_;
   const platform::SessionOptions& session_;
   std::shared_ptr<const DirectoryTree> tree_;
   std::string base_;
+  std::string host_;
+  Destination destination_;
 };
 
 }  // namespace tabulon::estate

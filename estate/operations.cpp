@@ -76,8 +76,10 @@ constexpr auto kNames = std::to_array<std::string_view>({
     "GetTaskFolders",
     "GetTasks",
     "ReleaseTaskService",
+    "LdapBind",
+    "LdapSearch",
 });
-static_assert(kNames.size() == static_cast<std::size_t>(Operation::kReleaseTaskService) + 1);
+static_assert(kNames.size() == static_cast<std::size_t>(Operation::kLdapSearch) + 1);
 
 }  // namespace
 

@@ -77,6 +77,9 @@ enum class Operation : std::uint8_t {
   kGetTaskFolders,
   kGetTasks,
   kReleaseTaskService,
+  // Directory searches over LDAP: opening (connect and bind) and searching.
+  kLdapBind,
+  kLdapSearch,
 };
 
 std::string_view OperationName(Operation op);

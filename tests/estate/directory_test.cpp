@@ -139,7 +139,9 @@ TEST(EstateDirectory, DomainsReadTheirLdifFilesAndSchema) {
   }
   const std::string domain = R"({"domains": [{"name": "X", "dns_name": "x.test", "directory": )";
   const LoadResult loaded =
-      ParseEstate(domain + R"({"ldif": "d.ldif", "schema": {"objectSid": "2.5.5.17"}}}]})",
+      ParseEstate(domain + R"({"ldif": "d.ldif", "schema": {"objectSid": "2.5.5.17"}}}],
+                   "computers": [{"name": "DC", "domain": "X",
+                                  "failures": {"LdapSearch": "ERROR_DS_BUSY"}}]})",
                   "e.json", dir.string());
   ASSERT_TRUE(loaded.ok) << loaded.error;
   EstateBackend backend(loaded.estate);
@@ -164,6 +166,10 @@ TEST(EstateDirectory, DomainsReadTheirLdifFilesAndSchema) {
   EXPECT_EQ(jo.Find("objectSid")->kind, DirectoryValueKind::kOctetString);
   EXPECT_EQ(directory.Open({"ldap://nowhere.test", "", {}, false, {}, 0}).status,
             platform::DirectoryHresult(win::ERROR_DS_SERVER_DOWN));
+  // The domain's computer answers with the failure injected there.
+  ASSERT_TRUE(directory.Open({"ldap://dc", "DC=x,DC=test", {}, false, {}, 0}).ok());
+  EXPECT_EQ(directory.Search({}, [](platform::DirectoryEntry&&) { return true; }).status,
+            platform::DirectoryHresult(win::ERROR_DS_BUSY));
 
   const struct {
     std::string directory;
