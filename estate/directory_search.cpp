@@ -7,32 +7,6 @@
 namespace tabulon::estate {
 namespace {
 
-// "ldap://host:port/..." -> "host"; empty when the URL names no host.
-std::string_view HostOfUrl(std::string_view url) {
-  const std::size_t scheme = url.find("://");
-  if (scheme != std::string_view::npos) url.remove_prefix(scheme + 3);
-  url = url.substr(0, url.find('/'));
-  if (url.starts_with('[')) return url.substr(1, url.find(']') - 1);
-  return url.substr(0, url.find(':'));
-}
-
-// "OU=x,DC=example,DC=test" -> "example.test".
-std::string DnsNameOfDn(std::string_view dn) {
-  std::string out;
-  std::size_t pos = 0;
-  while (pos < dn.size()) {
-    std::size_t end = dn.find(',', pos);
-    if (end == std::string_view::npos) end = dn.size();
-    const std::string_view rdn = text::Trim(dn.substr(pos, end - pos));
-    if (text::StartsWithNoCase(rdn, "DC=")) {
-      if (!out.empty()) out += '.';
-      out += rdn.substr(3);
-    }
-    pos = end + 1;
-  }
-  return out;
-}
-
 platform::DirectoryStatus NoServer(std::string_view server) {
   return platform::DirectoryStatusFromLdap(
       platform::kLdapServerDown, "no directory server answers at '" + std::string(server) + "'");
@@ -65,14 +39,14 @@ platform::DirectoryStatus EstateDirectorySearch::Open(
   Close();
   const Estate& estate = sim_.estate();
   const Domain* domain = nullptr;
-  const std::string_view host = HostOfUrl(options.server);
+  const std::string_view host = platform::HostOfDirectoryUrl(options.server);
   if (!host.empty()) {
     const Computer* computer = estate.FindComputer(host);
     if (computer == nullptr || computer->offline) return NoServer(options.server);
     domain = estate.DomainOf(*computer);
     destination_ = sim_.ToComputer(computer);
   } else {
-    domain = estate.FindDomain(DnsNameOfDn(options.base));
+    domain = estate.FindDomain(platform::DnsNameOfDn(options.base));
     destination_ = sim_.ToDomain(domain);
   }
   host_ = std::string(host);

@@ -57,6 +57,30 @@ const DirectoryAttribute* DirectoryEntry::Find(std::string_view name) const {
   return nullptr;
 }
 
+std::string_view HostOfDirectoryUrl(std::string_view url) {
+  const std::size_t scheme = url.find("://");
+  if (scheme != std::string_view::npos) url.remove_prefix(scheme + 3);
+  url = url.substr(0, url.find('/'));
+  if (url.starts_with('[')) return url.substr(1, url.find(']') - 1);
+  return url.substr(0, url.find(':'));
+}
+
+std::string DnsNameOfDn(std::string_view dn) {
+  std::string out;
+  std::size_t pos = 0;
+  while (pos < dn.size()) {
+    std::size_t end = dn.find(',', pos);
+    if (end == std::string_view::npos) end = dn.size();
+    const std::string_view rdn = text::Trim(dn.substr(pos, end - pos));
+    if (text::StartsWithNoCase(rdn, "DC=")) {
+      if (!out.empty()) out += '.';
+      out += rdn.substr(3);
+    }
+    pos = end + 1;
+  }
+  return out;
+}
+
 DirectoryStatus ReadObject(DirectorySearch& directory, std::string_view dn,
                            std::span<const std::string> attributes, DirectoryEntry& out) {
   SearchRequest request;

@@ -95,8 +95,10 @@ struct SearchRequest {
 };
 
 struct DirectoryOpenOptions {
-  std::string server;  // "ldap://host:port" or "ldaps://host:port"
-  std::string base;    // the object the connection is opened on (a DN)
+  // "ldap://host:port" or "ldaps://host:port"; without a host ("ldap://"),
+  // a controller of the domain the base's DC= parts name.
+  std::string server;
+  std::string base;  // the object the connection is opened on (a DN)
   // Empty: an anonymous bind. With a password: a simple bind (only over
   // TLS outside tests). use_kerberos: SASL GSSAPI with the caller's tickets.
   Credentials credentials;
@@ -117,6 +119,13 @@ class DirectorySearch {
   virtual DirectoryStatus Search(const SearchRequest& request, const EntrySink& sink) = 0;
   virtual void Close() = 0;
 };
+
+// "ldap://host:port/..." -> "host"; empty when the URL names none, which
+// asks for a controller of the domain the base names.
+std::string_view HostOfDirectoryUrl(std::string_view url);
+// The DNS name a DN's DC= parts spell: "OU=x,DC=example,DC=test" ->
+// "example.test".
+std::string DnsNameOfDn(std::string_view dn);
 
 // One object by DN (a base search); the HRESULT of ERROR_DS_NO_SUCH_OBJECT
 // when there is none.

@@ -10,12 +10,14 @@
 
 #include "platform/directory_ranges.h"
 #include "platform/directory_status.h"
+#include "platform/ldap/dc_locator.h"
 
 namespace tabulon::platform::ldap {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr std::uint16_t kLdapsPort = 636;
 // How often a wait looks at the cancel token.
 constexpr std::chrono::milliseconds kCancelPoll{100};
 
@@ -60,45 +62,22 @@ class LdapDirectorySearch final : public DirectorySearch {
         session_credentials_(session.credentials) {}
   ~LdapDirectorySearch() override { Close(); }
 
+  // A URL without a host ("ldap://") opens the first controller of the
+  // base's domain that DNS lists and that answers.
   DirectoryStatus Open(const DirectoryOpenOptions& options) override {
-    Close();
-    timeout_ = std::chrono::milliseconds(options.timeout_ms != 0 ? options.timeout_ms
-                                                                 : session_timeout_ms_);
-    base_ = options.base;
-    int rc = ldap_initialize(&ld_, options.server.c_str());
-    if (rc != LDAP_SUCCESS) {
-      ld_ = nullptr;
-      DirectoryStatus status =
-          DirectoryStatusFromLdap(ProtocolCode(rc), "not an LDAP URL: '" + options.server + "'");
-      status.status = win::E_ADS_BAD_PATHNAME;
-      return status;
-    }
-    const int version = LDAP_VERSION3;
-    const timeval network = ToTimeval(timeout_);
-    const int demand = LDAP_OPT_X_TLS_DEMAND;
-    const int new_context = 0;
-    ldap_set_option(ld_, LDAP_OPT_PROTOCOL_VERSION, &version);
-    ldap_set_option(ld_, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
-    ldap_set_option(ld_, LDAP_OPT_NETWORK_TIMEOUT, &network);
-    ldap_set_option(ld_, LDAP_OPT_TIMEOUT, &network);
-    ldap_set_option(ld_, LDAP_OPT_X_TLS_REQUIRE_CERT, &demand);
-    if (!options.ca_file.empty()) {
-      ldap_set_option(ld_, LDAP_OPT_X_TLS_CACERTFILE, options.ca_file.c_str());
-    }
-    // The TLS options above belong to this handle only once it has a
-    // context of its own.
-    ldap_set_option(ld_, LDAP_OPT_X_TLS_NEWCTX, &new_context);
-
+    if (!HostOfDirectoryUrl(options.server).empty()) return OpenServer(options, options.server);
+    const LocatedControllers located = LocateDomainControllers(DnsNameOfDn(options.base));
+    if (!located.status.ok()) return located.status;
+    const bool ldaps = options.server.starts_with("ldaps:");
     DirectoryStatus status;
-    if (options.start_tls) {
-      rc = ldap_start_tls_s(ld_, nullptr, nullptr);
-      if (rc != LDAP_SUCCESS) status = Failure(rc);
+    for (const LocatedController& controller : located.controllers) {
+      const std::string url = (ldaps ? "ldaps://" : "ldap://") + controller.host + ":" +
+                              std::to_string(ldaps ? kLdapsPort : controller.port);
+      status = OpenServer(options, url);
+      const bool next = status.status == DirectoryHresult(win::ERROR_DS_SERVER_DOWN) ||
+                        status.status == DirectoryHresult(win::ERROR_TIMEOUT);
+      if (!next) break;
     }
-    const Credentials& credentials =
-        options.credentials.empty() ? session_credentials_ : options.credentials;
-    if (status.ok())
-      status = Bind(credentials, options.start_tls || options.server.starts_with("ldaps:"));
-    if (!status.ok()) Close();
     return status;
   }
 
@@ -167,6 +146,47 @@ class LdapDirectorySearch final : public DirectorySearch {
       }
     }
     ber_bvfree(cookie);
+    return status;
+  }
+
+  DirectoryStatus OpenServer(const DirectoryOpenOptions& options, const std::string& url) {
+    Close();
+    timeout_ = std::chrono::milliseconds(options.timeout_ms != 0 ? options.timeout_ms
+                                                                 : session_timeout_ms_);
+    base_ = options.base;
+    int rc = ldap_initialize(&ld_, url.c_str());
+    if (rc != LDAP_SUCCESS) {
+      ld_ = nullptr;
+      DirectoryStatus status =
+          DirectoryStatusFromLdap(ProtocolCode(rc), "not an LDAP URL: '" + url + "'");
+      status.status = win::E_ADS_BAD_PATHNAME;
+      return status;
+    }
+    const int version = LDAP_VERSION3;
+    const timeval network = ToTimeval(timeout_);
+    const int demand = LDAP_OPT_X_TLS_DEMAND;
+    const int new_context = 0;
+    ldap_set_option(ld_, LDAP_OPT_PROTOCOL_VERSION, &version);
+    ldap_set_option(ld_, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
+    ldap_set_option(ld_, LDAP_OPT_NETWORK_TIMEOUT, &network);
+    ldap_set_option(ld_, LDAP_OPT_TIMEOUT, &network);
+    ldap_set_option(ld_, LDAP_OPT_X_TLS_REQUIRE_CERT, &demand);
+    if (!options.ca_file.empty()) {
+      ldap_set_option(ld_, LDAP_OPT_X_TLS_CACERTFILE, options.ca_file.c_str());
+    }
+    // The TLS options above belong to this handle only once it has a
+    // context of its own.
+    ldap_set_option(ld_, LDAP_OPT_X_TLS_NEWCTX, &new_context);
+
+    DirectoryStatus status;
+    if (options.start_tls) {
+      rc = ldap_start_tls_s(ld_, nullptr, nullptr);
+      if (rc != LDAP_SUCCESS) status = Failure(rc);
+    }
+    const Credentials& credentials =
+        options.credentials.empty() ? session_credentials_ : options.credentials;
+    if (status.ok()) status = Bind(credentials, options.start_tls || url.starts_with("ldaps:"));
+    if (!status.ok()) Close();
     return status;
   }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/directory_status.h"
+#include "platform/ldap/dc_locator.h"
 #include "platform/ldap/ldap_directory.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
@@ -64,7 +65,10 @@ TEST_F(DirectoryOfADomain, KerberosBindReadsTheSchemaAndTheDomain) {
   platform::SessionOptions session;
   session.credentials.use_kerberos = true;
   auto directory = platform::ldap::MakeLdapDirectorySearch(session);
-  const platform::DirectoryStatus opened = directory->Open(Options());
+  // No server named: the domain's controller as its DNS lists it.
+  platform::DirectoryOpenOptions options = Options();
+  options.server = "ldap://";
+  const platform::DirectoryStatus opened = directory->Open(options);
   ASSERT_TRUE(opened.ok()) << std::hex << opened.status << " " << opened.extended_text;
 
   platform::AttributeKinds kinds;
@@ -98,6 +102,17 @@ TEST_F(DirectoryOfADomain, KerberosBindReadsTheSchemaAndTheDomain) {
   ASSERT_NE(found[0].Find("dnshostname"), nullptr);
   EXPECT_EQ(found[0].Find("dnshostname")->values.front(), kDcHost);
   EXPECT_EQ(found[0].Find("objectsid")->kind, DirectoryValueKind::kOctetString);
+}
+
+TEST_F(DirectoryOfADomain, ControllersAreLocatedThroughDns) {
+  const platform::ldap::LocatedControllers located =
+      platform::ldap::LocateDomainControllers(kDcRealm);
+  ASSERT_TRUE(located.status.ok()) << located.status.extended_text;
+  ASSERT_EQ(located.controllers.size(), 1u);
+  EXPECT_EQ(located.controllers[0].host, kDcHost);
+  EXPECT_EQ(located.controllers[0].port, 389);
+  EXPECT_EQ(platform::ldap::LocateDomainControllers("nowhere.invalid").status.status,
+            DirectoryHresult(win::ERROR_NO_SUCH_DOMAIN));
 }
 
 }  // namespace
