@@ -51,7 +51,7 @@ platform::DirectoryStatus EstateDirectorySearch::Open(
   }
   host_ = std::string(host);
   if (domain == nullptr || domain->directory == nullptr) return NoServer(options.server);
-  const platform::DirectoryStatus bound = Reach(Operation::kLdapBind, options.base);
+  platform::DirectoryStatus bound = Reach(Operation::kLdapBind, options.base);
   if (!bound.ok()) return bound;
   tree_ = domain->directory;
   base_ = options.base;
@@ -61,7 +61,7 @@ platform::DirectoryStatus EstateDirectorySearch::Open(
 platform::DirectoryStatus EstateDirectorySearch::Search(const platform::SearchRequest& request,
                                                         const platform::EntrySink& sink) {
   if (tree_ == nullptr) return NoServer("(not opened)");
-  const platform::DirectoryStatus reached = Reach(Operation::kLdapSearch, request.filter);
+  platform::DirectoryStatus reached = Reach(Operation::kLdapSearch, request.filter);
   if (!reached.ok()) return reached;
   return tree_->Search(request, base_, session_.cancel, sink);
 }
