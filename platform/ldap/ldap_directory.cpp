@@ -149,6 +149,12 @@ class LdapDirectorySearch final : public DirectorySearch {
     return status;
   }
 
+  void Close() override {
+    if (ld_ != nullptr) ldap_unbind_ext_s(ld_, nullptr, nullptr);
+    ld_ = nullptr;
+  }
+
+ private:
   DirectoryStatus OpenServer(const DirectoryOpenOptions& options, const std::string& url) {
     Close();
     timeout_ = std::chrono::milliseconds(options.timeout_ms != 0 ? options.timeout_ms
@@ -190,12 +196,6 @@ class LdapDirectorySearch final : public DirectorySearch {
     return status;
   }
 
-  void Close() override {
-    if (ld_ != nullptr) ldap_unbind_ext_s(ld_, nullptr, nullptr);
-    ld_ = nullptr;
-  }
-
- private:
   static int ScopeOf(SearchScope scope) {
     switch (scope) {
       case SearchScope::kBase:
