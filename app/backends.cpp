@@ -8,6 +8,7 @@
 #include "estate/backend.h"
 #include "estate/loader.h"
 #include "platform/ini_file_profile.h"
+#include "platform/ldap/ldap_directory.h"
 #include "platform/locale.h"
 #include "platform/posix/credentials_file.h"
 #include "platform/posix/file_system.h"
@@ -25,13 +26,13 @@ struct Backends::State {
   platform::SocketIcmp icmp{clock};
   platform::PosixFileSystem local_files;
   // Real computers over SMB named pipes, each session's calls in a worker
-  // process of its own.
+  // process of its own; directories over LDAP.
   platform::remote::RemoteBackend remote{
       [](const platform::SessionOptions& options)
           -> std::unique_ptr<platform::remote::RpcTransport> {
         return std::make_unique<platform::samba::SambaTransport>(options);
       },
-      &local_files};
+      &local_files, &platform::ldap::MakeLdapDirectorySearch};
   // The simulated network, when the configuration names one.
   std::unique_ptr<estate::EstateBackend> estate;
 };

@@ -96,6 +96,9 @@ constexpr std::array kKeys{
     ConfigKey{"Platform", "Credentials", T, "", nullptr},
     ConfigKey{"Platform", "Kerberos", I, "0", nullptr},
     ConfigKey{"Platform", "Timeout", I, "60", nullptr},
+    ConfigKey{"Platform", "DirectoryServer", T, "", nullptr},
+    ConfigKey{"Platform", "DirectoryCaFile", T, "", nullptr},
+    ConfigKey{"Platform", "DirectoryStartTls", I, "0", nullptr},
 };
 // clang-format on
 

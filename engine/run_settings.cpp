@@ -44,10 +44,12 @@ void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputS
   format.secondary_delimiter = output.secondary_delimiter;
 
   // At most a day, which also keeps the milliseconds in range.
-  const std::int64_t seconds =
-      std::clamp<std::int64_t>(config.ReadSetting("Platform", "Timeout"),
-                               kMinCallTimeoutSeconds, kMaxCallTimeoutSeconds);
+  const std::int64_t seconds = std::clamp<std::int64_t>(
+      config.ReadSetting("Platform", "Timeout"), kMinCallTimeoutSeconds, kMaxCallTimeoutSeconds);
   settings.call_timeout_ms = static_cast<std::uint32_t>(seconds * 1000);
+  settings.directory_server = config.ReadSettingText("Platform", "DirectoryServer");
+  settings.directory_ca_file = config.ReadSettingText("Platform", "DirectoryCaFile");
+  settings.directory_start_tls = config.ReadSwitch("Platform", "DirectoryStartTls");
 }
 
 TemplateFiles ReadTemplateFileNames(const Configuration& config, RunOutput& output) {

@@ -16,6 +16,12 @@ struct RunSettings {
   bool open_output_window = true;
   // How long one remote call may take, from [Platform] Timeout (seconds).
   std::uint32_t call_timeout_ms = platform::kDefaultCallTimeoutMs;
+  // Directory searches: [Platform] DirectoryServer ("ldap://host:port" or
+  // "ldaps://host:port"; empty: the controller located for the domain),
+  // DirectoryCaFile (empty: the system's authorities) and DirectoryStartTls.
+  std::string directory_server;
+  std::string directory_ca_file;
+  bool directory_start_tls = false;
 };
 
 // Enable keys, output settings, target settings, custom date and time

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "estate/directory_tree.h"
 #include "estate/operations.h"
 #include "estate/policy_data.h"
 #include "estate/resources.h"
@@ -255,6 +256,9 @@ struct Domain {
   // Users export: the domain's account database, which every controller
   // answers from.
   std::shared_ptr<const UserList> users;
+  // Directory searches: the domain's directory, read from LDIF files; none
+  // for a domain without one.
+  std::shared_ptr<const DirectoryTree> directory;
 
   std::uint32_t controller_index = kNoIndex;  // set by Finalize
   bool derived_browse_list = false;           // filled by Finalize, redone by the next

@@ -121,8 +121,12 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            groups(domain.groups, platform::SidNameUse::kGroup)) ||
           !reader.Optional(v[i], here, "local_groups",
                            groups(domain.local_groups, platform::SidNameUse::kAlias)) ||
-          !reader.Optional(v[i], here, "users", [&](const Json& u, const JsonPath& up) {
-            return ReadUsers(reader, u, up, domain.users);
+          !reader.Optional(v[i], here, "users",
+                           [&](const Json& u, const JsonPath& up) {
+                             return ReadUsers(reader, u, up, domain.users);
+                           }) ||
+          !reader.Optional(v[i], here, "directory", [&](const Json& d, const JsonPath& dp) {
+            return ReadDirectory(reader, d, dp, base_directory, domain.directory);
           })) {
         return false;
       }

@@ -78,6 +78,8 @@ constexpr auto kNames = std::to_array<std::string_view>({
     "ReleaseTaskService",
     "MprAdminUserGetInfo",
     "RasAdminUserGetInfo",
+    "LdapBind",
+    "LdapSearch",
 });
 static_assert(kNames.size() == static_cast<std::size_t>(kLastOperation) + 1);
 

@@ -80,8 +80,11 @@ enum class Operation : std::uint8_t {
   // Dial-in permissions of accounts.
   kMprAdminUserGetInfo,
   kRasAdminUserGetInfo,
+  // Directory searches over LDAP: opening (connect and bind) and searching.
+  kLdapBind,
+  kLdapSearch,
 };
-inline constexpr Operation kLastOperation = Operation::kRasAdminUserGetInfo;
+inline constexpr Operation kLastOperation = Operation::kLdapSearch;
 
 std::string_view OperationName(Operation op);
 // Case-insensitive; nothing for a name that is not an operation.

@@ -44,6 +44,10 @@ bool ReadLibraries(JsonReader& reader, const Json& value, const JsonPath& path,
                    platform::TerminalServicesLibraries& terminal, bool& remote_access);
 
 bool ReadDomain(JsonReader& reader, const Json& value, const JsonPath& path, Domain& out);
+// The directory member of a domain: its LDIF files (looked up from
+// `base_directory`) and a schema of attribute syntaxes.
+bool ReadDirectory(JsonReader& reader, const Json& value, const JsonPath& path,
+                   std::string_view base_directory, std::shared_ptr<const DirectoryTree>& out);
 bool ReadComputer(JsonReader& reader, const Json& value, const JsonPath& path,
                   const ServiceProfiles& profiles, Computer& out);
 // The shares, default_shares, sessions, refuse_session_502, open_files,

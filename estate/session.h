@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "estate/account_lookup.h"
+#include "estate/directory_search.h"
 #include "estate/directory_service.h"
 #include "estate/file_system.h"
 #include "estate/groups.h"
@@ -57,6 +58,7 @@ class EstateSession final : public platform::TargetSession {
   platform::TaskScheduler& task_scheduler() override { return task_scheduler_; }
   platform::TaskService& task_service() override { return task_service_; }
   platform::RemoteAccess& remote_access() override { return remote_access_; }
+  platform::DirectorySearch& directory_search() override { return directory_search_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -75,6 +77,7 @@ class EstateSession final : public platform::TargetSession {
   EstateFileSystem files_;
   EstateAccountLookup lookup_;
   EstateDirectoryService directory_;
+  EstateDirectorySearch directory_search_{sim_, options_};
   EstateGroups groups_;
   EstateUserAccounts users_;
   EstateLsaPolicy policy_;

@@ -17,6 +17,7 @@
 #include "platform/cancel.h"
 #include "platform/credentials.h"
 #include "platform/directory.h"
+#include "platform/directory_search.h"
 #include "platform/file_system.h"
 #include "platform/groups.h"
 #include "platform/lsa_policy.h"
@@ -76,6 +77,8 @@ class TargetSession {
   virtual TaskService& task_service() = 0;
   // Dial-in permissions of the accounts of the account database.
   virtual RemoteAccess& remote_access() = 0;
+  // LDAP searches of a directory server: one connection per session.
+  virtual DirectorySearch& directory_search() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

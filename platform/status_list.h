@@ -149,11 +149,55 @@ TABULON_WIN_STATUS(ERROR_NO_BROWSER_SERVERS_FOUND, 6118,
                    "The list of servers for this workgroup is not available at the moment.")
 TABULON_WIN_STATUS(ERROR_CTX_WINSTATION_NOT_FOUND, 7022,
                    "No session with that name or number exists.")
+// 8200-8260: directory-service statuses; a directory search reports them
+// as HRESULTs in facility 7 (0x8007xxxx).
+TABULON_WIN_STATUS(ERROR_DS_NO_ATTRIBUTE_OR_VALUE, 8202,
+                   "The specified directory service attribute or value does not exist.")
+TABULON_WIN_STATUS(ERROR_DS_ATTRIBUTE_TYPE_UNDEFINED, 8204,
+                   "The attribute type specified to the directory service is not defined.")
+TABULON_WIN_STATUS(ERROR_DS_BUSY, 8206, "The directory service is busy.")
+TABULON_WIN_STATUS(ERROR_DS_UNAVAILABLE, 8207, "The directory service is unavailable.")
+TABULON_WIN_STATUS(ERROR_DS_OPERATIONS_ERROR, 8224, "An operations error occurred.")
+TABULON_WIN_STATUS(ERROR_DS_PROTOCOL_ERROR, 8225, "A protocol error occurred.")
+TABULON_WIN_STATUS(ERROR_DS_TIMELIMIT_EXCEEDED, 8226,
+                   "The time limit for this request was exceeded.")
+TABULON_WIN_STATUS(ERROR_DS_SIZELIMIT_EXCEEDED, 8227,
+                   "The size limit for this request was exceeded.")
+TABULON_WIN_STATUS(ERROR_DS_ADMIN_LIMIT_EXCEEDED, 8228,
+                   "The administrative limit for this request was exceeded.")
+TABULON_WIN_STATUS(ERROR_DS_AUTH_METHOD_NOT_SUPPORTED, 8231,
+                   "The authentication method is not supported.")
+TABULON_WIN_STATUS(ERROR_DS_STRONG_AUTH_REQUIRED, 8232,
+                   "A more secure authentication method is required for this server.")
+TABULON_WIN_STATUS(ERROR_DS_INAPPROPRIATE_AUTH, 8233, "Inappropriate authentication.")
+TABULON_WIN_STATUS(ERROR_DS_AUTH_UNKNOWN, 8234, "The authentication mechanism is unknown.")
+TABULON_WIN_STATUS(ERROR_DS_REFERRAL, 8235, "A referral was returned from the server.")
+TABULON_WIN_STATUS(ERROR_DS_UNAVAILABLE_CRIT_EXTENSION, 8236,
+                   "The server does not support the requested critical extension.")
+TABULON_WIN_STATUS(ERROR_DS_CONFIDENTIALITY_REQUIRED, 8237,
+                   "This request requires a secure connection.")
+TABULON_WIN_STATUS(ERROR_DS_INAPPROPRIATE_MATCHING, 8238, "Inappropriate matching.")
+TABULON_WIN_STATUS(ERROR_DS_CONSTRAINT_VIOLATION, 8239, "A constraint violation occurred.")
+TABULON_WIN_STATUS(ERROR_DS_NO_SUCH_OBJECT, 8240, "There is no such object on the server.")
+TABULON_WIN_STATUS(ERROR_DS_INVALID_DN_SYNTAX, 8242, "An invalid dn syntax has been specified.")
+TABULON_WIN_STATUS(ERROR_DS_UNWILLING_TO_PERFORM, 8245,
+                   "The server is unwilling to process the request.")
+TABULON_WIN_STATUS(ERROR_DS_SERVER_DOWN, 8250, "The server is not operational.")
+TABULON_WIN_STATUS(ERROR_DS_LOCAL_ERROR, 8251, "A local error has occurred.")
+TABULON_WIN_STATUS(ERROR_DS_ENCODING_ERROR, 8252, "An encoding error has occurred.")
+TABULON_WIN_STATUS(ERROR_DS_DECODING_ERROR, 8253, "A decoding error has occurred.")
+TABULON_WIN_STATUS(ERROR_DS_FILTER_UNKNOWN, 8254, "The search filter cannot be recognized.")
+TABULON_WIN_STATUS(ERROR_DS_PARAM_ERROR, 8255, "One or more parameters are illegal.")
+TABULON_WIN_STATUS(ERROR_DS_NOT_SUPPORTED, 8256, "The specified method is not supported.")
+TABULON_WIN_STATUS(ERROR_DS_CLIENT_LOOP, 8259, "A client loop was detected.")
+TABULON_WIN_STATUS(ERROR_DS_REFERRAL_LIMIT_EXCEEDED, 8260, "The referral limit was exceeded.")
 TABULON_WIN_STATUS(WSAETIMEDOUT, 10060,
                    "The connection attempt timed out: the other side did not answer in time.")
 TABULON_WIN_STATUS(WSAEHOSTUNREACH, 10065,
                    "A socket operation was attempted to an unreachable host.")
 TABULON_WIN_STATUS(WSAHOST_NOT_FOUND, 11001, "No such host is known.")
+// The directory interface's own results (E_ADS_*, S_ADS_*).
+TABULON_WIN_STATUS(S_ADS_NOMORE_ROWS, 0x00005012, "The search has no more rows.")
 // Scheduled tasks: the task scheduler's status codes and the COM results
 // (HRESULTs, Windows statuses in facility 7 as 0x8007xxxx) of its
 // interfaces.
@@ -173,6 +217,38 @@ TABULON_WIN_STATUS(SCHED_S_TASK_TERMINATED, 0x00041306,
 TABULON_WIN_STATUS(E_NOTIMPL, 0x80004001, "Not implemented.")
 TABULON_WIN_STATUS(E_NOINTERFACE, 0x80004002, "No such interface is supported.")
 TABULON_WIN_STATUS(E_FAIL, 0x80004005, "Unspecified error.")
+TABULON_WIN_STATUS(E_ADS_BAD_PATHNAME, 0x80005000, "An invalid directory pathname was passed.")
+TABULON_WIN_STATUS(E_ADS_INVALID_DOMAIN_OBJECT, 0x80005001,
+                   "An unknown directory domain object was requested.")
+TABULON_WIN_STATUS(E_ADS_INVALID_USER_OBJECT, 0x80005002,
+                   "An unknown directory user object was requested.")
+TABULON_WIN_STATUS(E_ADS_INVALID_COMPUTER_OBJECT, 0x80005003,
+                   "An unknown directory computer object was requested.")
+TABULON_WIN_STATUS(E_ADS_UNKNOWN_OBJECT, 0x80005004, "An unknown directory object was requested.")
+TABULON_WIN_STATUS(E_ADS_PROPERTY_NOT_SET, 0x80005005,
+                   "The specified directory property was not set.")
+TABULON_WIN_STATUS(E_ADS_PROPERTY_NOT_SUPPORTED, 0x80005006,
+                   "The specified directory property is not supported.")
+TABULON_WIN_STATUS(E_ADS_PROPERTY_INVALID, 0x80005007,
+                   "The specified directory property is invalid.")
+TABULON_WIN_STATUS(E_ADS_BAD_PARAMETER, 0x80005008, "One or more input parameters are invalid.")
+TABULON_WIN_STATUS(E_ADS_OBJECT_UNBOUND, 0x80005009,
+                   "The specified directory object is not bound to a remote resource.")
+TABULON_WIN_STATUS(E_ADS_PROPERTY_NOT_MODIFIED, 0x8000500A,
+                   "The specified directory object has not been modified.")
+TABULON_WIN_STATUS(E_ADS_PROPERTY_MODIFIED, 0x8000500B,
+                   "The specified directory object has been modified.")
+TABULON_WIN_STATUS(
+    E_ADS_CANT_CONVERT_DATATYPE, 0x8000500C,
+    "The directory datatype cannot be converted to or from a native directory datatype.")
+TABULON_WIN_STATUS(E_ADS_PROPERTY_NOT_FOUND, 0x8000500D,
+                   "The directory property cannot be found in the cache.")
+TABULON_WIN_STATUS(E_ADS_OBJECT_EXISTS, 0x8000500E, "The directory object exists.")
+TABULON_WIN_STATUS(E_ADS_SCHEMA_VIOLATION, 0x8000500F,
+                   "The attempted action violates the directory service schema rules.")
+TABULON_WIN_STATUS(E_ADS_COLUMN_NOT_SET, 0x80005010,
+                   "The specified column in the directory was not set.")
+TABULON_WIN_STATUS(E_ADS_INVALID_FILTER, 0x80005014, "The search filter is invalid.")
 TABULON_WIN_STATUS(REGDB_E_CLASSNOTREG, 0x80040154, "The class is not registered.")
 TABULON_WIN_STATUS(SCHED_E_TRIGGER_NOT_FOUND, 0x80041309, "A task's trigger was not found.")
 TABULON_WIN_STATUS(SCHED_E_SERVICE_NOT_INSTALLED, 0x80041315,

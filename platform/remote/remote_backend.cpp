@@ -13,6 +13,7 @@
 #include "platform/remote/remote_user_modals.h"
 #include "platform/remote/samr_domain_handles.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_directory_search.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
@@ -24,8 +25,11 @@ namespace {
 class RemoteSession final : public TargetSession {
  public:
   RemoteSession(std::string_view target, std::unique_ptr<RpcTransport> transport,
-                FileSystem* local_files)
-      : target_(target),
+                FileSystem* local_files, std::unique_ptr<DirectorySearch> directory_search)
+      : directory_search_(directory_search
+                              ? std::move(directory_search)
+                              : std::make_unique<unsupported::UnsupportedDirectorySearch>()),
+        target_(target),
         transport_(std::move(transport)),
         net_(*transport_, HostOf(target)),
         services_(*transport_),
@@ -53,8 +57,10 @@ class RemoteSession final : public TargetSession {
   TaskScheduler& task_scheduler() override { return task_scheduler_; }
   TaskService& task_service() override { return task_service_; }
   RemoteAccess& remote_access() override { return remote_access_; }
+  DirectorySearch& directory_search() override { return *directory_search_; }
 
  private:
+  std::unique_ptr<DirectorySearch> directory_search_;
   const std::string target_;
   // Declared first so that it outlives the families that close handles
   // through it.
@@ -91,7 +97,8 @@ class RemoteSession final : public TargetSession {
 
 std::unique_ptr<TargetSession> RemoteBackend::Open(std::string_view target,
                                                    const SessionOptions& options) {
-  return std::make_unique<RemoteSession>(target, transports_(options), local_files_);
+  return std::make_unique<RemoteSession>(target, transports_(options), local_files_,
+                                         directories_ ? directories_(options) : nullptr);
 }
 
 }  // namespace tabulon::platform::remote

@@ -17,13 +17,20 @@ namespace tabulon::platform::remote {
 
 // Makes the transport of one session.
 using TransportFactory = std::function<std::unique_ptr<RpcTransport>(const SessionOptions&)>;
+// Makes the directory client of one session (LDAP is not carried over RPC).
+using DirectorySearchFactory =
+    std::function<std::unique_ptr<DirectorySearch>(const SessionOptions&)>;
 
 class RemoteBackend final : public SessionBackend {
  public:
   // `local_files`, when given, serves the files() family (volumes of local
   // paths); it must outlive the backend's sessions.
-  RemoteBackend(TransportFactory transports, FileSystem* local_files)
-      : transports_(std::move(transports)), local_files_(local_files) {}
+  // Without `directories`, directory searches are not supported.
+  RemoteBackend(TransportFactory transports, FileSystem* local_files,
+                DirectorySearchFactory directories = {})
+      : transports_(std::move(transports)),
+        local_files_(local_files),
+        directories_(std::move(directories)) {}
 
   std::unique_ptr<TargetSession> Open(std::string_view target,
                                       const SessionOptions& options) override;
@@ -31,6 +38,7 @@ class RemoteBackend final : public SessionBackend {
  private:
   TransportFactory transports_;
   FileSystem* local_files_;
+  DirectorySearchFactory directories_;
 };
 
 }  // namespace tabulon::platform::remote

@@ -10,6 +10,7 @@
 
 #include "platform/session.h"
 #include "platform/unsupported/unsupported.h"
+#include "platform/unsupported/unsupported_directory_search.h"
 #include "platform/unsupported/unsupported_groups.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_remote_access.h"
@@ -44,6 +45,7 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::TaskScheduler& task_scheduler() override { return task_scheduler_; }
   platform::TaskService& task_service() override { return task_service_; }
   platform::RemoteAccess& remote_access() override { return remote_access_; }
+  platform::DirectorySearch& directory_search() override { return directory_search_; }
 
  private:
   const std::string target_;
@@ -64,6 +66,7 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedTaskScheduler task_scheduler_;
   UnsupportedTaskService task_service_;
   UnsupportedRemoteAccess remote_access_;
+  UnsupportedDirectorySearch directory_search_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {

@@ -98,7 +98,7 @@ TEST(ErrorTexts, Directory) {
             "Error -2147020801");
   const DirectoryExtendedError ext{8333, "0000208D: NameErr: DSID-0310020A", "LDAP Provider"};
   EXPECT_EQ(DirectoryErrorText(static_cast<std::int32_t>(0x80072030u), ext),
-            "Error -2147016656  -- Extended Error --- LDAP Provider : "
+            "There is no such object on the server.  -- Extended Error --- LDAP Provider : "
             "0000208D: NameErr: DSID-0310020A");
   const DirectoryExtendedError ignored{13, "text", "LDAP Provider"};
   EXPECT_EQ(DirectoryErrorText(static_cast<std::int32_t>(0x80070005u), ignored),

@@ -54,6 +54,9 @@ TEST(UnsupportedBackend, EveryCallOfEveryFamilyFailsAndNoHandleIsHandedOut) {
   for (std::size_t i = 0; i < std::size(calls); ++i) {
     EXPECT_EQ(calls[i](), win::ERROR_NOT_SUPPORTED) << "call " << i;
   }
+  // Directory calls report it as the directory interface does.
+  EXPECT_EQ(s.directory_search().Open({}).status, win::E_NOT_SUPPORTED);
+  EXPECT_EQ(s.directory_search().Search({}, {}).status, win::E_NOT_SUPPORTED);
   EXPECT_EQ(s.services().OpenSCManager("A", 4).handle, 0u);
   EXPECT_EQ(s.registry().ConnectRegistry("\\\\A", platform::kHkeyUsers).key, 0u);
   EXPECT_EQ(s.printing().OpenPrinter("\\\\A\\P").handle, 0u);

@@ -1,0 +1,374 @@
+#include "platform/ldap/ldap_directory.h"
+
+#include <ldap.h>
+#include <sasl/sasl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/directory_ranges.h"
+#include "platform/directory_status.h"
+#include "platform/ldap/dc_locator.h"
+
+namespace tabulon::platform::ldap {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::uint16_t kLdapsPort = 636;
+// How often a wait looks at the cancel token.
+constexpr std::chrono::milliseconds kCancelPoll{100};
+
+// OpenLDAP numbers its client-side results from -1 down; the protocol's
+// client API numbers them from 0x51 up in the same order.
+int ProtocolCode(int rc) {
+  return rc < 0 ? 0x50 - rc : rc;
+}
+
+timeval ToTimeval(std::chrono::milliseconds ms) {
+  timeval tv{};
+  tv.tv_sec = static_cast<time_t>(ms.count() / 1000);
+  tv.tv_usec = static_cast<suseconds_t>((ms.count() % 1000) * 1000);
+  return tv;
+}
+
+// SASL prompts are answered with their defaults: GSSAPI takes everything it
+// needs from the ticket cache.
+int AnswerDefaults(::LDAP*, unsigned, void*, void* prompts) {
+  for (auto* p = static_cast<sasl_interact_t*>(prompts); p->id != SASL_CB_LIST_END; ++p) {
+    p->result = p->defresult != nullptr ? p->defresult : "";
+    p->len =
+        static_cast<unsigned>(std::char_traits<char>::length(static_cast<const char*>(p->result)));
+  }
+  return LDAP_SUCCESS;
+}
+
+// The bind name of a password logon: a DN or user@domain as given, else
+// DOMAIN\user or user@dns.domain.
+std::string BindName(const Credentials& credentials) {
+  const std::string& user = credentials.username;
+  if (credentials.domain.empty() || user.find_first_of("=@\\") != std::string::npos) return user;
+  if (credentials.domain.find('.') != std::string::npos) return user + "@" + credentials.domain;
+  return credentials.domain + "\\" + user;
+}
+
+class LdapDirectorySearch final : public DirectorySearch {
+ public:
+  explicit LdapDirectorySearch(const SessionOptions& session)
+      : cancel_(session.cancel),
+        session_timeout_ms_(session.call_timeout_ms),
+        session_credentials_(session.credentials) {}
+  ~LdapDirectorySearch() override { Close(); }
+
+  // A URL without a host ("ldap://") opens the first controller of the
+  // base's domain that DNS lists and that answers.
+  DirectoryStatus Open(const DirectoryOpenOptions& options) override {
+    if (!HostOfDirectoryUrl(options.server).empty()) return OpenServer(options, options.server);
+    const LocatedControllers located = LocateDomainControllers(DnsNameOfDn(options.base));
+    if (!located.status.ok()) return located.status;
+    const bool ldaps = options.server.starts_with("ldaps:");
+    DirectoryStatus status;
+    for (const LocatedController& controller : located.controllers) {
+      const std::string url = (ldaps ? "ldaps://" : "ldap://") + controller.host + ":" +
+                              std::to_string(ldaps ? kLdapsPort : controller.port);
+      status = OpenServer(options, url);
+      const bool next = status.status == DirectoryHresult(win::ERROR_DS_SERVER_DOWN) ||
+                        status.status == DirectoryHresult(win::ERROR_TIMEOUT);
+      if (!next) break;
+    }
+    return status;
+  }
+
+  DirectoryStatus Search(const SearchRequest& request, const EntrySink& sink) override {
+    if (ld_ == nullptr) {
+      return DirectoryStatusFromLdap(kLdapServerDown, "the directory connection is not open");
+    }
+    const std::string& base = request.base.empty() ? base_ : request.base;
+    std::vector<char*> attributes;
+    for (const std::string& name : request.attributes) {
+      attributes.push_back(const_cast<char*>(name.c_str()));
+    }
+    attributes.push_back(nullptr);
+    char** wanted = request.attributes.empty() ? nullptr : attributes.data();
+
+    berval* cookie = nullptr;
+    DirectoryStatus status;
+    bool more_pages = true;
+    bool stopped = false;
+    while (status.ok() && more_pages && !stopped) {
+      LDAPControl* page = nullptr;
+      int rc = LDAP_SUCCESS;
+      if (request.page_size != 0) {
+        rc = ldap_create_page_control(ld_, static_cast<ber_int_t>(request.page_size), cookie, 0,
+                                      &page);
+      }
+      ber_bvfree(cookie);
+      cookie = nullptr;
+      if (rc != LDAP_SUCCESS) return Failure(rc);
+      LDAPControl* controls[] = {page, nullptr};
+      int msgid = 0;
+      rc = ldap_search_ext(ld_, base.c_str(), ScopeOf(request.scope), request.filter.c_str(),
+                           wanted, 0, controls, nullptr, nullptr, LDAP_NO_LIMIT, &msgid);
+      ldap_control_free(page);
+      if (rc != LDAP_SUCCESS) return Failure(rc);
+      more_pages = false;
+      for (;;) {
+        LDAPMessage* message = nullptr;
+        const int type = Wait(msgid, &message, status);
+        if (type < 0) break;
+        if (type == LDAP_RES_SEARCH_ENTRY) {
+          DirectoryEntry entry = ToEntry(message);
+          ldap_msgfree(message);
+          status = CompleteRanges(
+              entry, [&](std::string_view dn, std::string_view name, DirectoryAttribute& out) {
+                return ReadSlice(dn, name, out);
+              });
+          if (!status.ok()) {
+            ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
+            break;
+          }
+          TagKinds(entry, request.kinds);
+          if (!sink(std::move(entry))) {
+            ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
+            stopped = true;
+            break;
+          }
+          continue;
+        }
+        if (type == LDAP_RES_SEARCH_RESULT) {
+          status = PageResult(message, cookie);
+          more_pages = status.ok() && cookie != nullptr && cookie->bv_len > 0;
+          break;
+        }
+        ldap_msgfree(message);  // references: referrals are not followed
+      }
+    }
+    ber_bvfree(cookie);
+    return status;
+  }
+
+  void Close() override {
+    if (ld_ != nullptr) ldap_unbind_ext_s(ld_, nullptr, nullptr);
+    ld_ = nullptr;
+  }
+
+ private:
+  DirectoryStatus OpenServer(const DirectoryOpenOptions& options, const std::string& url) {
+    Close();
+    timeout_ = std::chrono::milliseconds(options.timeout_ms != 0 ? options.timeout_ms
+                                                                 : session_timeout_ms_);
+    base_ = options.base;
+    int rc = ldap_initialize(&ld_, url.c_str());
+    if (rc != LDAP_SUCCESS) {
+      ld_ = nullptr;
+      DirectoryStatus status =
+          DirectoryStatusFromLdap(ProtocolCode(rc), "not an LDAP URL: '" + url + "'");
+      status.status = win::E_ADS_BAD_PATHNAME;
+      return status;
+    }
+    const int version = LDAP_VERSION3;
+    const timeval network = ToTimeval(timeout_);
+    const int demand = LDAP_OPT_X_TLS_DEMAND;
+    const int new_context = 0;
+    ldap_set_option(ld_, LDAP_OPT_PROTOCOL_VERSION, &version);
+    ldap_set_option(ld_, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
+    ldap_set_option(ld_, LDAP_OPT_NETWORK_TIMEOUT, &network);
+    ldap_set_option(ld_, LDAP_OPT_TIMEOUT, &network);
+    ldap_set_option(ld_, LDAP_OPT_X_TLS_REQUIRE_CERT, &demand);
+    if (!options.ca_file.empty()) {
+      ldap_set_option(ld_, LDAP_OPT_X_TLS_CACERTFILE, options.ca_file.c_str());
+    }
+    // The TLS options above belong to this handle only once it has a
+    // context of its own.
+    ldap_set_option(ld_, LDAP_OPT_X_TLS_NEWCTX, &new_context);
+
+    DirectoryStatus status;
+    if (options.start_tls) {
+      rc = ldap_start_tls_s(ld_, nullptr, nullptr);
+      if (rc != LDAP_SUCCESS) status = Failure(rc);
+    }
+    const Credentials& credentials =
+        options.credentials.empty() ? session_credentials_ : options.credentials;
+    if (status.ok()) status = Bind(credentials, options.start_tls || url.starts_with("ldaps:"));
+    if (!status.ok()) Close();
+    return status;
+  }
+
+  static int ScopeOf(SearchScope scope) {
+    switch (scope) {
+      case SearchScope::kBase:
+        return LDAP_SCOPE_BASE;
+      case SearchScope::kOneLevel:
+        return LDAP_SCOPE_ONELEVEL;
+      case SearchScope::kSubtree:
+        return LDAP_SCOPE_SUBTREE;
+    }
+    return LDAP_SCOPE_SUBTREE;
+  }
+
+  // A client-side failure with what the library said about it.
+  DirectoryStatus Failure(int rc) {
+    std::string diagnostic;
+    char* message = nullptr;
+    if (ld_ != nullptr && ldap_get_option(ld_, LDAP_OPT_DIAGNOSTIC_MESSAGE, &message) == 0 &&
+        message != nullptr) {
+      diagnostic = message;
+      ldap_memfree(message);
+    }
+    if (diagnostic.empty()) diagnostic = ldap_err2string(rc);
+    return DirectoryStatusFromLdap(ProtocolCode(rc), diagnostic);
+  }
+
+  // The result message's code and diagnostic; frees the message.
+  DirectoryStatus ParsedResult(LDAPMessage* message, LDAPControl*** controls) {
+    int code = LDAP_SUCCESS;
+    char* diagnostic = nullptr;
+    const int rc =
+        ldap_parse_result(ld_, message, &code, nullptr, &diagnostic, nullptr, controls, 1);
+    if (rc != LDAP_SUCCESS) return Failure(rc);
+    const std::string text = diagnostic != nullptr ? diagnostic : "";
+    ldap_memfree(diagnostic);
+    return DirectoryStatusFromLdap(
+        code, text.empty() && code != LDAP_SUCCESS ? ldap_err2string(code) : text);
+  }
+
+  DirectoryStatus PageResult(LDAPMessage* message, berval*& cookie) {
+    LDAPControl** controls = nullptr;
+    DirectoryStatus status = ParsedResult(message, &controls);
+    if (status.ok() && controls != nullptr) {
+      LDAPControl* page = ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, controls, nullptr);
+      if (page != nullptr) {
+        ber_int_t estimate = 0;
+        berval next{};
+        if (ldap_parse_pageresponse_control(ld_, page, &estimate, &next) == LDAP_SUCCESS) {
+          cookie = ber_bvdup(&next);
+          ber_memfree(next.bv_val);
+        }
+      }
+    }
+    ldap_controls_free(controls);
+    return status;
+  }
+
+  // One message of `msgid`; its type, or -1 with `failure` set. The wait
+  // gives up (abandoning the operation) when the token is set or when the
+  // server has been silent for the whole timeout.
+  int Wait(int msgid, LDAPMessage** out, DirectoryStatus& failure) {
+    const Clock::time_point deadline = Clock::now() + timeout_;
+    for (;;) {
+      if (cancel_.cancelled()) {
+        ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
+        failure = DirectoryStatusFromLdap(kLdapUserCancelled, "the run was stopped");
+        return -1;
+      }
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (left.count() <= 0) {
+        ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
+        failure =
+            DirectoryStatusFromLdap(kLdapTimeout, "no answer from the server within " +
+                                                      std::to_string(timeout_.count()) + " ms");
+        return -1;
+      }
+      timeval slice = ToTimeval(std::min(left, kCancelPoll));
+      const int type = ldap_result(ld_, msgid, LDAP_MSG_ONE, &slice, out);
+      if (type > 0) return type;
+      if (type < 0) {
+        int rc = LDAP_SERVER_DOWN;
+        ldap_get_option(ld_, LDAP_OPT_RESULT_CODE, &rc);
+        failure = Failure(rc);
+        return -1;
+      }
+    }
+  }
+
+  DirectoryStatus Bind(const Credentials& credentials, bool over_tls) {
+    if (credentials.use_kerberos) {
+      // Integrity protection at least, unless TLS protects the connection
+      // already (a domain controller refuses both layers at once).
+      if (!over_tls) ldap_set_option(ld_, LDAP_OPT_X_SASL_SECPROPS, "minssf=1");
+      // The service ticket is for the host as named, not for whatever a
+      // reverse lookup of its address gives.
+      ldap_set_option(ld_, LDAP_OPT_X_SASL_NOCANON, LDAP_OPT_ON);
+      const int rc = ldap_sasl_interactive_bind_s(ld_, nullptr, "GSSAPI", nullptr, nullptr,
+                                                  LDAP_SASL_QUIET, AnswerDefaults, nullptr);
+      return rc == LDAP_SUCCESS ? DirectoryStatus{} : Failure(rc);
+    }
+    // Anonymous binds too, so that an unreachable server shows at once.
+    const std::string name = credentials.username.empty() ? std::string() : BindName(credentials);
+    berval password{};
+    password.bv_val = const_cast<char*>(credentials.password.c_str());
+    password.bv_len = credentials.username.empty() ? 0 : credentials.password.size();
+    int msgid = 0;
+    const int rc =
+        ldap_sasl_bind(ld_, name.c_str(), LDAP_SASL_SIMPLE, &password, nullptr, nullptr, &msgid);
+    if (rc != LDAP_SUCCESS) return Failure(rc);
+    LDAPMessage* message = nullptr;
+    DirectoryStatus status;
+    if (Wait(msgid, &message, status) < 0) return status;
+    return ParsedResult(message, nullptr);
+  }
+
+  DirectoryEntry ToEntry(LDAPMessage* message) {
+    DirectoryEntry entry;
+    if (char* dn = ldap_get_dn(ld_, message); dn != nullptr) {
+      entry.dn = dn;
+      ldap_memfree(dn);
+    }
+    BerElement* position = nullptr;
+    for (char* name = ldap_first_attribute(ld_, message, &position); name != nullptr;
+         name = ldap_next_attribute(ld_, message, position)) {
+      DirectoryAttribute& attribute = entry.attributes.emplace_back();
+      attribute.name = name;
+      if (berval** values = ldap_get_values_len(ld_, message, name); values != nullptr) {
+        for (berval** v = values; *v != nullptr; ++v) {
+          attribute.values.emplace_back((*v)->bv_val, (*v)->bv_len);
+        }
+        ldap_value_free_len(values);
+      }
+      ldap_memfree(name);
+    }
+    ber_free(position, 0);
+    return entry;
+  }
+
+  // One slice of a ranged attribute: a base read of that attribute alone.
+  DirectoryStatus ReadSlice(std::string_view dn, std::string_view name, DirectoryAttribute& out) {
+    const std::string base(dn);
+    std::string wanted_name(name);
+    char* wanted[] = {wanted_name.data(), nullptr};
+    int msgid = 0;
+    const int rc = ldap_search_ext(ld_, base.c_str(), LDAP_SCOPE_BASE, "(objectClass=*)", wanted, 0,
+                                   nullptr, nullptr, nullptr, LDAP_NO_LIMIT, &msgid);
+    if (rc != LDAP_SUCCESS) return Failure(rc);
+    DirectoryStatus status;
+    for (;;) {
+      LDAPMessage* message = nullptr;
+      const int type = Wait(msgid, &message, status);
+      if (type < 0) return status;
+      if (type == LDAP_RES_SEARCH_RESULT) return ParsedResult(message, nullptr);
+      if (type == LDAP_RES_SEARCH_ENTRY) {
+        DirectoryEntry entry = ToEntry(message);
+        if (!entry.attributes.empty()) out = std::move(entry.attributes.front());
+      }
+      ldap_msgfree(message);
+    }
+  }
+
+  const CancelToken cancel_;
+  const std::uint32_t session_timeout_ms_;
+  const Credentials session_credentials_;
+  ::LDAP* ld_ = nullptr;
+  std::chrono::milliseconds timeout_{kDefaultCallTimeoutMs};
+  std::string base_;
+};
+
+}  // namespace
+
+std::unique_ptr<DirectorySearch> MakeLdapDirectorySearch(const SessionOptions& session) {
+  return std::make_unique<LdapDirectorySearch>(session);
+}
+
+}  // namespace tabulon::platform::ldap

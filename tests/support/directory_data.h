@@ -1,0 +1,18 @@
+#pragma once
+// The directory the directory tests search, as LDIF: the same text is loaded
+// into the tests' slapd and read by the estate. A domain with a schema
+// container (attributeSchema objects giving the attribute syntaxes), 3,000
+// users (some disabled, some with photos and non-ASCII names), computers and
+// groups, one of which has all 3,000 users as members.
+#include <string>
+
+namespace tabulon::testing {
+
+inline constexpr const char* kTestDomainDn = "DC=tabulon,DC=test";
+inline constexpr const char* kTestSchemaDn = "CN=Schema,CN=Configuration,DC=tabulon,DC=test";
+inline constexpr int kTestUsers = 3000;
+inline constexpr int kTestComputers = 40;
+
+std::string MakeTestDirectoryLdif();
+
+}  // namespace tabulon::testing
