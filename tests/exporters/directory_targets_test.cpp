@@ -171,6 +171,15 @@ TEST_F(DirectoryTargets, FailingDirectoryIsReportedAndTheRunGoesOn) {
   EXPECT_EQ(result.targets_processed, 3u) << "the containers themselves stay in the list";
   const std::string file = run_.Output("computers.txt");
   EXPECT_EQ(file.substr(file.find("\r\n") + 2), "\\\\FS1\tFS1\t24\t\t\t10\tSERVER^NT\r\n");
+
+  // The configured server wins over the one a path names.
+  run_.SetConfiguration(
+      "[Platform]\nDirectoryServer=ldap://dc1.corp.test\n[Computers]\nExportComputers=1\n"
+      "ComputerColumns=1002\n");
+  run_.Run();
+  EXPECT_EQ(run_.Output("computers.txt"),
+            "Object_Path\r\n\\\\pc1.corp.test\r\n\\\\PC2\r\n\\\\pc1.corp.test\r\n\\\\PC2\r\n"
+            "\\\\FS1\r\n");
 }
 
 }  // namespace
