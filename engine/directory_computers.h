@@ -2,6 +2,7 @@
 // The computer accounts a directory holds below an object, and the names of
 // one computer object, read through the directory search family.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/directory_search.h"
