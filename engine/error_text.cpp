@@ -45,6 +45,12 @@ std::string DirectoryErrorText(std::int32_t status,
   return out;
 }
 
+std::string DirectoryErrorText(const platform::DirectoryStatus& status) {
+  return DirectoryErrorText(static_cast<std::int32_t>(status.status),
+                            DirectoryExtendedError{status.extended_code, status.extended_text,
+                                                   std::string(platform::kDirectoryProvider)});
+}
+
 std::string WmiErrorText(std::int32_t status, const WmiStatusTexts& texts) {
   return texts.facility + " HRESULT 0x" + Hex(static_cast<std::uint32_t>(status)) + " => " +
          texts.error;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/directory_search.h"
 #include "platform/status.h"
 
 namespace tabulon {
@@ -22,6 +23,8 @@ struct DirectoryExtendedError {
 
 std::string DirectoryErrorText(std::int32_t status,
                                const std::optional<DirectoryExtendedError>& extended);
+// The same for a failed call of the directory search family.
+std::string DirectoryErrorText(const platform::DirectoryStatus& status);
 
 // The facility and error texts the WMI status-text service gives.
 struct WmiStatusTexts {

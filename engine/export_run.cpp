@@ -233,6 +233,8 @@ class Run {
     TargetListBuilder builder(env_.platform, output_, settings_.targets, computers_needed_,
                               list_options);
     builder.set_local_computer_name(env_.local_computer_name);
+    builder.set_directory_settings(
+        {settings_.directory_server, settings_.directory_ca_file, settings_.directory_start_tls});
     if (!builder.ReadObjectFile(object_file_, targets_)) return false;
     if (StopRequested()) {
       result.aborted_by_user = true;

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "engine/directory_computers.h"
 #include "engine/directory_path.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
@@ -18,9 +19,6 @@ constexpr std::uint32_t kDisplayBytesPerCall = 128000;
 constexpr std::uint32_t kSvTypeDomainCtrl = 0x08;
 constexpr std::uint32_t kSvTypeDomainBakCtrl = 0x10;
 constexpr std::uint32_t kDsFlatNameOfPdc = platform::kDsReturnFlatName | platform::kDsPdcRequired;
-// The directory searches behind containers are not available yet; this is
-// the result a directory interface gives for an unimplemented request.
-constexpr std::int32_t kNotImplemented = static_cast<std::int32_t>(0x80004001u);
 
 std::string WithLeadingBackslashes(std::string_view name) {
   if (!name.empty() && name.front() == '\\') return std::string(name);
@@ -92,11 +90,11 @@ bool TargetListBuilder::AddObject(const ObjectLine& line, std::vector<tagCObject
       if (options_.computer_source != 0) {
         ExpandDirectoryDomain(t, targets);
       } else if (computers_needed_) {
-        ReportDirectoryContainer(t);
+        AddDirectoryComputers(t, targets);
       }
       break;
     case kObjectContainer:
-      if (computers_needed_) ReportDirectoryContainer(t);
+      if (computers_needed_) AddDirectoryComputers(t, targets);
       break;
     case kObjectDirectoryComputer:
       if (!LookUpDirectoryComputer(t)) return true;  // left out of the list
@@ -162,19 +160,69 @@ void TargetListBuilder::ExpandDirectoryDomain(const tagCObjects& domain,
   }
 }
 
-void TargetListBuilder::ReportDirectoryContainer(const tagCObjects& container) {
-  output_.AddProgressRow(container.path,
-                         FormatMessageId(kMsgDirectoryOpen, {container.path}) +
-                             DirectoryErrorText(kNotImplemented, std::nullopt),
-                         0, kProgressFailure);
+std::map<std::string, platform::ServerInfo101> TargetListBuilder::BrowseListOfDirectoryDomain(
+    const std::string& path) {
+  const std::unique_ptr<platform::TargetSession> session = OpenSession(path);
+  const platform::DcInfoResult dc =
+      session->directory().DsGetDcName(DomainNameOfPath(path), kDsFlatNameOfPdc);
+  if (dc.status != win::ERROR_SUCCESS) {
+    ReportLookupFailure(path, dc.status);
+    return {};
+  }
+  return ReadBrowseMap(*session, dc.info.domain_name);
+}
+
+void TargetListBuilder::AddDirectoryComputers(const tagCObjects& container,
+                                              std::vector<tagCObjects>& targets) {
+  std::map<std::string, platform::ServerInfo101> browse;  // by upper-case name
+  if (options_.merge_browse_list) browse = BrowseListOfDirectoryDomain(container.path);
+  const std::unique_ptr<platform::TargetSession> session = OpenSession(container.path);
+  const DirectoryComputerListing listing = ListDirectoryComputers(
+      session->directory_search(),
+      DirectoryOpenOptionsFor(container.path, directory_settings_, session_options_));
+  if (!listing.status.ok()) {
+    const std::string text =
+        listing.opened ? FormatMessageId(kMsgDirectorySearch, {std::string(kComputerFilter)})
+                       : FormatMessageId(kMsgDirectoryOpen, {container.path});
+    output_.AddProgressRow(container.path, text + DirectoryErrorText(listing.status), 0,
+                           kProgressFailure);
+    return;
+  }
+  for (const DirectoryComputer& computer : listing.computers) {
+    tagCObjects t;
+    t.type = kObjectWorkstation;
+    t.display_name = computer.name;
+    const bool by_name = options_.use_netbios_name || computer.dns_host_name.empty();
+    t.path = "\\\\" + (by_name ? computer.name : computer.dns_host_name);
+    t.source_path = t.path;
+    t.active = 1;
+    t.domain = container.display_name;
+    t.disabled_in_directory = computer.disabled ? 1 : 0;
+    if (const auto it = browse.find(text::ToUpper(computer.name)); it != browse.end()) {
+      t.comment = it->second.comment;
+      CopyServerInfo(it->second, t);
+    }
+    targets.push_back(std::move(t));
+  }
 }
 
 bool TargetListBuilder::LookUpDirectoryComputer(tagCObjects& computer) {
-  output_.AddProgressRow(computer.source_path,
-                         FormatMessageId(kMsgNoDirectoryComputerName, {computer.source_path}) +
-                             DirectoryErrorText(kNotImplemented, std::nullopt),
-                         0, kProgressFailure);
-  return false;
+  const std::unique_ptr<platform::TargetSession> session = OpenSession(computer.source_path);
+  std::string cn;
+  std::string dns_host_name;
+  const platform::DirectoryStatus status = ReadComputerNames(
+      session->directory_search(),
+      DirectoryOpenOptionsFor(computer.source_path, directory_settings_, session_options_), cn,
+      dns_host_name);
+  if (!status.ok()) {
+    output_.AddProgressRow(computer.source_path,
+                           FormatMessageId(kMsgNoDirectoryComputerName, {computer.source_path}) +
+                               DirectoryErrorText(status),
+                           0, kProgressFailure);
+    return false;
+  }
+  computer.path = options_.use_netbios_name || dns_host_name.empty() ? cn : dns_host_name;
+  return true;
 }
 
 void TargetListBuilder::AddBrowseList(platform::TargetSession& session, const std::string& domain,
@@ -187,23 +235,38 @@ void TargetListBuilder::AddBrowseList(platform::TargetSession& session, const st
         domain, platform::kSvTypeAll, platform::kMaxPreferredLength, resume);
     if (page.status != win::ERROR_SUCCESS && page.status != win::ERROR_MORE_DATA) return;
     for (const platform::ServerInfo101& entry : page.entries) {
-      tagCObjects t;
+      std::string path = "\\\\" + entry.name;
+      if (!excluded.empty() && text::EqualsNoCase(path, excluded)) continue;
+      tagCObjects& t = targets.emplace_back();
       t.type = (entry.type & kSvTypeDomainCtrl)      ? kObjectDomainController
                : (entry.type & kSvTypeDomainBakCtrl) ? kObjectBackupController
                                                      : kObjectWorkstation;
       t.display_name = entry.name;
       t.comment = entry.comment;
-      t.path = "\\\\" + entry.name;
-      t.source_path = t.path;
+      t.source_path = path;
+      t.path = std::move(path);
       t.active = 1;
       t.domain = domain;
       CopyServerInfo(entry, t);
-      if (!excluded.empty() && text::EqualsNoCase(t.path, excluded)) continue;
-      targets.push_back(std::move(t));
     }
     if (page.status != win::ERROR_MORE_DATA || page.resume_handle == 0) return;
     resume = page.resume_handle;
   }
+}
+
+std::map<std::string, platform::ServerInfo101> TargetListBuilder::ReadBrowseMap(
+    platform::TargetSession& session, const std::string& domain) {
+  std::map<std::string, platform::ServerInfo101> browse;
+  std::uint32_t resume = 0;
+  while (true) {
+    const platform::ServerEnumResult page = session.browser().NetServerEnum101(
+        domain, platform::kSvTypeAll, platform::kMaxPreferredLength, resume);
+    if (page.status != win::ERROR_SUCCESS && page.status != win::ERROR_MORE_DATA) break;
+    for (const auto& entry : page.entries) browse[text::ToUpper(entry.name)] = entry;
+    if (page.status != win::ERROR_MORE_DATA || page.resume_handle == 0) break;
+    resume = page.resume_handle;
+  }
+  return browse;
 }
 
 void TargetListBuilder::AddComputerAccounts(platform::TargetSession& session,
@@ -211,17 +274,7 @@ void TargetListBuilder::AddComputerAccounts(platform::TargetSession& session,
                                             const std::string& controller,
                                             std::vector<tagCObjects>& targets) {
   std::map<std::string, platform::ServerInfo101> browse;  // by upper-case name
-  if (options_.merge_browse_list) {
-    std::uint32_t resume = 0;
-    while (true) {
-      const platform::ServerEnumResult page = session.browser().NetServerEnum101(
-          domain, platform::kSvTypeAll, platform::kMaxPreferredLength, resume);
-      if (page.status != win::ERROR_SUCCESS && page.status != win::ERROR_MORE_DATA) break;
-      for (const auto& entry : page.entries) browse[text::ToUpper(entry.name)] = entry;
-      if (page.status != win::ERROR_MORE_DATA || page.resume_handle == 0) break;
-      resume = page.resume_handle;
-    }
-  }
+  if (options_.merge_browse_list) browse = ReadBrowseMap(session, domain);
   output_.AddProgressRow(domain, FormatMessageId(kMsgRetrievingComputerNames, {controller}), 0,
                          kObjectNtDomain);
   std::uint32_t index = 0;
