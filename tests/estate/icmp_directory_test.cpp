@@ -41,29 +41,5 @@ TEST(EstateIcmp, AnswersFollowThePingSettings) {
   }
 }
 
-TEST(EstateDirectory, LocatesControllersByFlatOrDnsName) {
-  auto backend = testing::SampleBackend();
-  auto p = backend->OpenSession("");
-  const auto flat = p->directory().DsGetDcName("fernwood.example", 0x80000080);
-  ASSERT_EQ(flat.status, win::ERROR_SUCCESS);
-  EXPECT_EQ(flat.info.dc_name, "\\\\FWDC01");
-  EXPECT_EQ(flat.info.dc_address, "\\\\192.0.2.10");
-  EXPECT_EQ(flat.info.domain_name, "FERNWOOD");
-  EXPECT_EQ(flat.info.dns_forest_name, "fernwood.example");
-
-  EXPECT_EQ(p->directory().DsGetDcName("FERNWOOD", 0).info.domain_name, "fernwood.example");
-  EXPECT_EQ(p->directory().DsGetDcName("", 0x80000000).info.domain_name, "FERNWOOD")
-      << "the local computer's domain";
-
-  const auto nt = p->directory().DsGetDcName("HARBOR", 0x80000080);
-  EXPECT_EQ(nt.status, win::ERROR_SUCCESS);
-  EXPECT_EQ(nt.info.dc_name, "\\\\HBDC01");
-  EXPECT_EQ(nt.info.domain_name, "HARBOR");
-  EXPECT_EQ(p->directory().DsGetDcName("HARBOR", platform::kDsDirectoryServiceRequired).status,
-            win::ERROR_NO_SUCH_DOMAIN)
-      << "an NT domain has no directory service";
-  EXPECT_EQ(p->directory().DsGetDcName("NOWHERE", 0).status, win::ERROR_NO_SUCH_DOMAIN);
-}
-
 }  // namespace
 }  // namespace tabulon::estate

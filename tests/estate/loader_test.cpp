@@ -172,22 +172,6 @@ TEST(EstateLoader, ErrorsAboutOtherFilesQuoteNoneOfTheirText) {
   }
 }
 
-TEST(EstateLoader, ReadsNamesNumbersAndProfiles) {
-  const Estate estate = testing::LoadSample();
-  const Computer& ws = *estate.FindComputer("FWWS01");
-  EXPECT_EQ(ws.name, "FWWS01") << "leading backslashes are dropped";
-  EXPECT_EQ(ws.server.type, 0x1003u) << "hexadecimal text";
-  EXPECT_EQ(estate.FindComputer("FWSRV01")->server.type, 0x9003u);
-  EXPECT_EQ(estate.FindComputer("HBDC01")->server.type, 0x1012u) << "list of type names";
-  EXPECT_EQ(ws.services, estate.FindComputer("FWWS02")->services)
-      << "computers of one profile share its list";
-  EXPECT_EQ(ws.services->at(3).controls_accepted, 0u) << "a stopped service accepts no controls";
-  EXPECT_EQ(estate.FindDomain("harbor")->controller, "HBDC01");
-  EXPECT_EQ(estate.FindDomain("FERNWOOD")->accounts.at(0).sid.ToString(),
-            "S-1-5-21-1111-2222-3333-500")
-      << "a rid below the domain's SID";
-}
-
 TEST(EstateLoader, LoadsFilesAndReportsUnreadableOnes) {
   const tabulon::testing::ScratchDir scratch;
   const std::filesystem::path dir = scratch.path();

@@ -18,16 +18,6 @@ class NetworkManagementTest : public ::testing::Test {
   void SetUp() override { platform_ = backend_->OpenSession(""); }
 };
 
-TEST_F(NetworkManagementTest, ServerInfoResolvesEveryFormOfAName) {
-  for (const char* name :
-       {"\\\\FWWS01", "FWWS01", "fwws01", "\\\\fwws01.FERNWOOD.example", "192.0.2.21"}) {
-    const auto result = platform_->server().NetServerGetInfo101(name);
-    EXPECT_EQ(result.status, win::ERROR_SUCCESS) << name;
-    EXPECT_EQ(result.info.name, "FWWS01") << name;
-  }
-  EXPECT_EQ(platform_->server().NetServerGetInfo101("").info.name, "ADMIN01") << "local computer";
-}
-
 TEST_F(NetworkManagementTest, UnreachableServersGiveBadNetpath) {
   EXPECT_EQ(platform_->server().NetServerGetInfo101("\\\\NOSUCH").status, win::ERROR_BAD_NETPATH);
   EXPECT_EQ(platform_->server().NetServerGetInfo101("\\\\FWWS02").status, win::ERROR_BAD_NETPATH)
@@ -40,25 +30,6 @@ std::vector<std::string> Names(const std::vector<platform::ServerInfo101>& entri
   std::vector<std::string> names;
   for (const auto& e : entries) names.push_back(e.name);
   return names;
-}
-
-TEST_F(NetworkManagementTest, BrowseListHoldsOfflineComputersAndTheLocalDomain) {
-  const auto all =
-      platform_->browser().NetServerEnum101("FERNWOOD", kSvTypeAll, kMaxPreferredLength, 0);
-  EXPECT_EQ(all.status, win::ERROR_SUCCESS);
-  EXPECT_EQ(Names(all.entries),
-            (std::vector<std::string>{"FWDC01", "FWWS01", "FWWS02", "FWSRV01", "ADMIN01"}))
-      << "derived list: the domain's computers, offline ones included";
-  EXPECT_EQ(all.total_entries, 5u);
-
-  EXPECT_EQ(
-      platform_->browser().NetServerEnum101("NOWHERE", kSvTypeAll, kMaxPreferredLength, 0).status,
-      win::ERROR_NO_BROWSER_SERVERS_FOUND);
-  EXPECT_EQ(
-      Names(platform_->browser().NetServerEnum101("", kSvTypeAll, kMaxPreferredLength, 0).entries)
-          .size(),
-      5u)
-      << "no domain: the local computer's";
 }
 
 TEST_F(NetworkManagementTest, BrowseListPagesByPreferredLength) {
@@ -143,30 +114,6 @@ TEST(EstateNetworkManagement, DisplayMachinesPageAtOneHundredAndByBytes) {
       index = page.entries.back().next_index;
     }
     EXPECT_EQ(sizes, c.pages) << c.requested << " " << c.max_length;
-  }
-}
-
-TEST_F(NetworkManagementTest, DomainControllerLookup) {
-  struct Case {
-    const char* server;
-    const char* domain;
-    win::Status status;
-    const char* dc;
-  };
-  const Case cases[] = {
-      {"", "FERNWOOD", win::ERROR_SUCCESS, "\\\\FWDC01"},
-      {"", "fernwood.example", win::ERROR_SUCCESS, "\\\\FWDC01"},
-      {"", "HARBOR", win::ERROR_SUCCESS, "\\\\HBDC01"},
-      {"", "", win::ERROR_SUCCESS, "\\\\FWDC01"},            // the local computer's domain
-      {"\\\\HBDC01", "", win::ERROR_SUCCESS, "\\\\HBDC01"},  // the server's domain
-      {"", "NOWHERE", win::NERR_DCNotFound, ""},
-      {"\\\\LAB01", "", win::NERR_DCNotFound, ""},  // a workgroup computer
-      {"\\\\NOSUCH", "FERNWOOD", win::ERROR_BAD_NETPATH, ""},
-  };
-  for (const Case& c : cases) {
-    const auto result = platform_->accounts().NetGetDCName(c.server, c.domain);
-    EXPECT_EQ(result.status, c.status) << c.server << " " << c.domain;
-    EXPECT_EQ(result.dc_name, c.dc) << c.server << " " << c.domain;
   }
 }
 
