@@ -65,18 +65,6 @@ constexpr std::string_view kDenied =
     "Unable to get local group members for 'Backup Operators' from '\\\\PC1.quarry.example'. "
     "Access was denied.";
 
-// Fields joined by tabs, ended by CR LF: one row of an output file.
-std::string Row(std::initializer_list<std::string_view> fields) {
-  std::string row;
-  bool first = true;
-  for (std::string_view f : fields) {
-    if (!first) row += '\t';
-    first = false;
-    row += f;
-  }
-  return row + "\r\n";
-}
-
 std::string Rows(std::initializer_list<std::string> rows) {
   std::string text;
   for (const std::string& r : rows) text += r;
@@ -99,13 +87,6 @@ class Groups : public ::testing::Test {
     run_.SetConfiguration(
         "[General]\nEnableLogging=1\n" + std::string(general) + "[Groups]\nExportGroupMembers=1\n" +
         (columns ? "" : "MembersColumns=0,1,2,3\n") + std::string(groups_section));
-  }
-  std::vector<std::string> Calls(std::string_view operation) {
-    std::vector<std::string> calls;
-    for (const auto& call : run_.backend().call_log().Calls()) {
-      if (call.operation == operation) calls.push_back(call.host + " " + call.detail);
-    }
-    return calls;
   }
   EndToEnd run_;
 };
@@ -131,9 +112,9 @@ TEST_F(Groups, GroupsAndMembersAsListed) {
                   Row({"Power Users", "QUARRY\\Taproom", "LOCAL_GROUP", "LOCAL"}),
                   Row({"Power Users", "FARAWAY\\visitor", "USER", "LOCAL"}),
                   Row({"Power Users", "FARAWAY\\Visitors", "GLOBAL_GROUP", "LOCAL"})}));
-  EXPECT_TRUE(Calls("NetUserGetInfo").empty());
-  EXPECT_TRUE(Calls("NetGetDCName").empty());
-  EXPECT_EQ(Calls("NetLocalGroupEnum"),
+  EXPECT_TRUE(run_.Calls("NetUserGetInfo").empty());
+  EXPECT_TRUE(run_.Calls("NetGetDCName").empty());
+  EXPECT_EQ(run_.Calls("NetLocalGroupEnum"),
             (std::vector<std::string>{"\\\\PC1.quarry.example level=1 prefmaxlen=65536 resume=0"}));
   EXPECT_EQ(run_.Output("Export.log"), std::string(kTimeUnit) +
                                            "\tPC1\tPC1.quarry.example\t\tGROUPS\tERROR\t" +
@@ -161,7 +142,8 @@ TEST_F(Groups, MemberDetailsRefineTheType) {
                   Row({"Power Users", "FARAWAY\\Visitors", "GLOBAL_GROUP", "LOCAL", "ERROR: NO_DC",
                        "ERROR: NO_DC", ""})}));
   // Each domain is asked for a controller once.
-  EXPECT_EQ(Calls("NetGetDCName"), (std::vector<std::string>{" domain=QUARRY", " domain=FARAWAY"}));
+  EXPECT_EQ(run_.Calls("NetGetDCName"),
+            (std::vector<std::string>{" domain=QUARRY", " domain=FARAWAY"}));
 }
 
 struct OptionCase {
@@ -260,17 +242,17 @@ TEST_F(Groups, NestedExpansionEndsInCyclesAndReusesTheCaches) {
                       "1|52|PC1|Unable to determine server for domain 'FARAWAY' for group "
                       "'Visitors'"),
             progress.end());
-  EXPECT_EQ(Calls("NetGetDCName").size(), 2u);
-  EXPECT_FALSE(Calls("NetUserGetInfo").empty());
+  EXPECT_EQ(run_.Calls("NetGetDCName").size(), 2u);
+  EXPECT_FALSE(run_.Calls("NetUserGetInfo").empty());
 
   // A second run of the program answers the same from what the first one
   // learned, without asking again.
   run_.Run();
   EXPECT_EQ(run_.Output("group_members.txt"), expected);
-  EXPECT_TRUE(Calls("NetGetDCName").empty());
-  EXPECT_TRUE(Calls("NetUserGetInfo").empty());
-  EXPECT_TRUE(Calls("NetGroupGetInfo").empty());
-  EXPECT_TRUE(Calls("NetLocalGroupGetInfo").empty());
+  EXPECT_TRUE(run_.Calls("NetGetDCName").empty());
+  EXPECT_TRUE(run_.Calls("NetUserGetInfo").empty());
+  EXPECT_TRUE(run_.Calls("NetGroupGetInfo").empty());
+  EXPECT_TRUE(run_.Calls("NetLocalGroupGetInfo").empty());
 }
 
 TEST_F(Groups, GroupPatterns) {
@@ -297,7 +279,7 @@ TEST_F(Groups, GroupPatterns) {
     }
     EXPECT_EQ(names, c.expected);
     // The groups file alone never lists members.
-    EXPECT_TRUE(Calls("NetLocalGroupGetMembers").empty());
+    EXPECT_TRUE(run_.Calls("NetLocalGroupGetMembers").empty());
   }
 }
 
@@ -334,7 +316,7 @@ TEST_F(Groups, DomainControllersAreSkipped) {
   run_.SetObjects({{24, "QHDC01", "\\\\QHDC01"}, {32, "PC1", "\\\\PC1"}});
   Configure("ExportGroups=1\n");
   run_.Run();
-  EXPECT_TRUE(Calls("NetLocalGroupEnum").empty());
+  EXPECT_TRUE(run_.Calls("NetLocalGroupEnum").empty());
   EXPECT_EQ(run_.Output("Export.log"), "");
 }
 

@@ -137,15 +137,6 @@ std::string OldRegistry() {
          MultiSz4({"0.0.0.0"}) + "\n";
 }
 
-std::string Row(std::initializer_list<std::string_view> fields) {
-  std::string row;
-  for (std::string_view f : fields) {
-    if (!row.empty()) row += '\t';
-    row += f;
-  }
-  return row + "\r\n";
-}
-
 class Network : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -52,17 +52,6 @@ constexpr std::string_view kEstate = R"({
 constexpr std::string_view kStamp = "3/5/2026 14:07:09\t";
 constexpr std::string_view kNoSuchPrivilege = "ERROR: -1073741728";
 
-std::string Row(std::initializer_list<std::string_view> fields) {
-  std::string row;
-  bool first = true;
-  for (std::string_view f : fields) {
-    if (!first) row += '\t';
-    first = false;
-    row += f;
-  }
-  return row + "\r\n";
-}
-
 class RightsAndPolicies : public ::testing::Test {
  protected:
   void SetUp() override { run_.SetEstate(kEstate); }

@@ -191,10 +191,7 @@ TEST_F(RunDriver, PingRetriesAndFailureRows) {
       "[General]\nEnableLogging=1\n[Computers]\nExportComputers=1\nComputerColumns=0,1\n"
       "PingEnable=1\nPingRetry=3\nPingTimeout=50\nPingRetryMultiplier=2\nPingType=1\n");
   run_.Run();
-  std::vector<std::string> pings;
-  for (const auto& call : run_.backend().call_log().Calls()) {
-    if (call.operation == "SystemEcho") pings.push_back(call.host + " " + call.detail);
-  }
+  const std::vector<std::string> pings = run_.Calls("SystemEcho");
   ASSERT_EQ(pings.size(), 4u);
   EXPECT_NE(pings[0].find("timeout=50"), std::string::npos) << pings[0];
   EXPECT_NE(pings[1].find("timeout=100"), std::string::npos) << pings[1];

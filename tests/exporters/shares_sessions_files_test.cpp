@@ -181,10 +181,7 @@ TEST_F(SharesSessionsFiles, SessionsFallBackToLevelOneAndReportTheStatus) {
   EXPECT_EQ(run_.ProgressLines()[5],
             "1|88|DENIED|Exporting Sessions...Error getting sessions on '\\\\DENIED'. Error = 5. "
             "Access was denied.");
-  std::vector<std::string> levels;
-  for (const auto& call : run_.backend().call_log().Calls()) {
-    if (call.operation == "NetSessionEnum") levels.push_back(call.host + " " + call.detail);
-  }
+  const std::vector<std::string> levels = run_.Calls("NetSessionEnum");
   EXPECT_EQ(levels, (std::vector<std::string>{
                         "\\\\FS01 client= user= level=502 prefmaxlen=65536 resume=0",
                         "\\\\OLD client= user= level=502 prefmaxlen=65536 resume=0",

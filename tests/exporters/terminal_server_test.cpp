@@ -63,16 +63,34 @@ constexpr std::string_view kEstate = R"({
 
 constexpr std::string_view kTimeUnit = "3/5/2026 14:07:09";
 
-// Fields joined by tabs, ended by CR LF: one row of an output file.
-std::string Row(std::initializer_list<std::string_view> fields) {
-  std::string row;
-  bool first = true;
-  for (std::string_view f : fields) {
-    if (!first) row += '\t';
-    first = false;
-    row += f;
-  }
-  return row + "\r\n";
+// The title row of the sessions file with every column.
+std::string SessionsTitle() {
+  return Row({"Object_Path",
+              "TseSessionId",
+              "TseSessionWinStationCol",
+              "TseSessionStateCol",
+              "TseSessionAppCol",
+              "TseSessionBuildCol",
+              "TseSessionDirCol",
+              "TseSessionClientCol",
+              "TseSessionDomainCol",
+              "TseSessionUserCol",
+              "TseSessionProgramCol",
+              "TseSessionWorkDirCol",
+              "TseSessionHardwareCol",
+              "TseSessionProductCol",
+              "TseSessionProtocolCol",
+              "TseSessionOemIdCol",
+              "TseSessionHorzCol",
+              "TseSessionVertCol",
+              "TseSessionBitsCol",
+              "TseSessionAddressTypeCol",
+              "TseSessionAddressCol",
+              "TseSessionIdleTimeCol",
+              "TseSessionLogonTimeCol",
+              "TseSessionConnectTimeCol",
+              "TseSessionDisconnectTimeCol",
+              "TseSessionLastInputTimeCol"});
 }
 
 std::string Zeros(int count) {
@@ -92,13 +110,6 @@ class TerminalServer : public ::testing::Test {
         << ::testing::PrintToString(run_.backend().DescribeLeakedHandles());
   }
   // The calls of one operation, as "host detail".
-  std::vector<std::string> Calls(std::string_view operation) {
-    std::vector<std::string> calls;
-    for (const auto& call : run_.backend().call_log().Calls()) {
-      if (call.operation == operation) calls.push_back(call.host + " " + call.detail);
-    }
-    return calls;
-  }
   std::size_t TerminalCalls() {
     std::size_t count = 0;
     for (const auto& call : run_.backend().call_log().Calls()) {
@@ -112,36 +123,10 @@ class TerminalServer : public ::testing::Test {
 TEST_F(TerminalServer, SessionsWithEveryColumn) {
   run_.SetConfiguration("[General]\nEnableLogging=1\n[TseSessions]\nTseExportSessions=1\n");
   run_.Run();
-  const std::string title = Row({"Object_Path",
-                                 "TseSessionId",
-                                 "TseSessionWinStationCol",
-                                 "TseSessionStateCol",
-                                 "TseSessionAppCol",
-                                 "TseSessionBuildCol",
-                                 "TseSessionDirCol",
-                                 "TseSessionClientCol",
-                                 "TseSessionDomainCol",
-                                 "TseSessionUserCol",
-                                 "TseSessionProgramCol",
-                                 "TseSessionWorkDirCol",
-                                 "TseSessionHardwareCol",
-                                 "TseSessionProductCol",
-                                 "TseSessionProtocolCol",
-                                 "TseSessionOemIdCol",
-                                 "TseSessionHorzCol",
-                                 "TseSessionVertCol",
-                                 "TseSessionBitsCol",
-                                 "TseSessionAddressTypeCol",
-                                 "TseSessionAddressCol",
-                                 "TseSessionIdleTimeCol",
-                                 "TseSessionLogonTimeCol",
-                                 "TseSessionConnectTimeCol",
-                                 "TseSessionDisconnectTimeCol",
-                                 "TseSessionLastInputTimeCol"});
   const std::string zeros = Zeros(20);
   EXPECT_EQ(
       run_.Output("tse_sessions.txt"),
-      title +
+      SessionsTitle() +
           // Nothing given: empty texts, zero numbers, an unspecified address.
           Row({"\\\\TS01", "0", "Services", "Disconnected",
                "",         "0", "",         "",
@@ -270,7 +255,7 @@ TEST_F(TerminalServer, ProcessesWithTheirUsers) {
                                       "1|95|TS01|Exporting Terminal Server Sessions...",
                                       "0|53|Export Completed.|1 Objects Processed."}));
   // The SIDs are looked up on the target.
-  EXPECT_EQ(Calls("LookupAccountSid").front(), "\\\\TS01 sid=S-1-5-18");
+  EXPECT_EQ(run_.Calls("LookupAccountSid").front(), "\\\\TS01 sid=S-1-5-18");
 }
 
 TEST_F(TerminalServer, FailuresAreReportedPerTargetAndExport) {
@@ -303,32 +288,7 @@ TEST_F(TerminalServer, FailuresAreReportedPerTargetAndExport) {
                      "\tLOCKED\tLOCKED\t\tTERMINAL_SESSIONS\tERROR\t" + locked + "\r\n" +
                      std::string(kTimeUnit) + "\tLOCKED\tLOCKED\t\tTERMINAL_PROCESSES\tERROR\t" +
                      locked + "\r\n");
-  EXPECT_EQ(run_.Output("tse_sessions.txt"), Row({"Object_Path",
-                                                  "TseSessionId",
-                                                  "TseSessionWinStationCol",
-                                                  "TseSessionStateCol",
-                                                  "TseSessionAppCol",
-                                                  "TseSessionBuildCol",
-                                                  "TseSessionDirCol",
-                                                  "TseSessionClientCol",
-                                                  "TseSessionDomainCol",
-                                                  "TseSessionUserCol",
-                                                  "TseSessionProgramCol",
-                                                  "TseSessionWorkDirCol",
-                                                  "TseSessionHardwareCol",
-                                                  "TseSessionProductCol",
-                                                  "TseSessionProtocolCol",
-                                                  "TseSessionOemIdCol",
-                                                  "TseSessionHorzCol",
-                                                  "TseSessionVertCol",
-                                                  "TseSessionBitsCol",
-                                                  "TseSessionAddressTypeCol",
-                                                  "TseSessionAddressCol",
-                                                  "TseSessionIdleTimeCol",
-                                                  "TseSessionLogonTimeCol",
-                                                  "TseSessionConnectTimeCol",
-                                                  "TseSessionDisconnectTimeCol",
-                                                  "TseSessionLastInputTimeCol"}));
+  EXPECT_EQ(run_.Output("tse_sessions.txt"), SessionsTitle());
 
   // Without verbose progress each failure gets a row of its own.
   run_.SetConfiguration(config + "0\n");
@@ -341,7 +301,7 @@ TEST_F(TerminalServer, FailuresAreReportedPerTargetAndExport) {
                                 "0|53|Export Completed.|2 Objects Processed."}));
   // A refused open hands out no handle, so nothing is closed for LOCKED;
   // handles are numbered per session.
-  EXPECT_EQ(Calls("WTSCloseServer"),
+  EXPECT_EQ(run_.Calls("WTSCloseServer"),
             (std::vector<std::string>{"\\\\REFUSER handle=8192", "\\\\REFUSER handle=8193"}));
 }
 
@@ -384,7 +344,7 @@ TEST_F(TerminalServer, EachColumnGroupCostsOneQuery) {
                 Row({"2", "\\\\TS01", "24", "AF_INET", "3/5/2026 12:00:09"}) +
                 Row({"3", "\\\\TS01", "15", "AF_INET6", "3/5/2026 4:00:00"}) +
                 Row({"4", "\\\\TS01", "", "AF_IPX", ""}) + Row({"65536", "\\\\TS01", "", "", ""}));
-  EXPECT_EQ(Calls("WTSQuerySessionInformation"),
+  EXPECT_EQ(run_.Calls("WTSQuerySessionInformation"),
             (std::vector<std::string>{"\\\\TS01 session=0 class=15", "\\\\TS01 session=0 class=14",
                                       "\\\\TS01 session=1 class=15", "\\\\TS01 session=1 class=14",
                                       "\\\\TS01 session=2 class=15", "\\\\TS01 session=2 class=14",
@@ -392,8 +352,9 @@ TEST_F(TerminalServer, EachColumnGroupCostsOneQuery) {
                                       "\\\\TS01 session=4 class=15", "\\\\TS01 session=4 class=14",
                                       "\\\\TS01 session=65536 class=15",
                                       "\\\\TS01 session=65536 class=14"}));
-  EXPECT_EQ(Calls("WinStationQueryInformation").size(), 6u);
-  EXPECT_EQ(Calls("WinStationQueryInformation").front(), "\\\\TS01 session=0 class=8 size=1216");
+  EXPECT_EQ(run_.Calls("WinStationQueryInformation").size(), 6u);
+  EXPECT_EQ(run_.Calls("WinStationQueryInformation").front(),
+            "\\\\TS01 session=0 class=8 size=1216");
 }
 
 TEST_F(TerminalServer, WithoutTheWindowStationLibraryTheTimesStayEmpty) {
@@ -411,7 +372,7 @@ TEST_F(TerminalServer, WithoutTheWindowStationLibraryTheTimesStayEmpty) {
           Row({"0", "", "", "", "", "", ""}) + Row({"1", "Administrator", "", "", "", "", ""}) +
           Row({"2", "mtanner", "", "", "", "", ""}) + Row({"3", "jrivers", "", "", "", "", ""}) +
           Row({"4", "", "", "", "", "", ""}) + Row({"65536", "", "", "", "", "", ""}));
-  EXPECT_TRUE(Calls("WinStationQueryInformation").empty());
+  EXPECT_TRUE(run_.Calls("WinStationQueryInformation").empty());
   EXPECT_TRUE(run_.Messages().empty()) << "only the terminal-services library is asked about";
 }
 

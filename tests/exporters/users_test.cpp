@@ -62,18 +62,6 @@ constexpr std::string_view kEstate = R"({
   ]
 })";
 
-// Fields joined by tabs, ended by CR LF: one row of an output file.
-std::string Row(std::initializer_list<std::string_view> fields) {
-  std::string row;
-  bool first = true;
-  for (std::string_view f : fields) {
-    if (!first) row += '\t';
-    first = false;
-    row += f;
-  }
-  return row + "\r\n";
-}
-
 class Users : public ::testing::Test {
  protected:
   void SetUp() override { run_.SetEstate(kEstate); }

@@ -10,6 +10,17 @@
 
 namespace tabulon::testing {
 
+std::string Row(std::initializer_list<std::string_view> fields) {
+  std::string row;
+  bool first = true;
+  for (std::string_view f : fields) {
+    if (!first) row += '\t';
+    first = false;
+    row += f;
+  }
+  return row + "\r\n";
+}
+
 EndToEnd::EndToEnd(ExporterUnits units) : clock_(March5()), units_(units), unit_states_(units_) {
   platform_.profile = &profile_;
   platform_.clock = &clock_;
@@ -70,6 +81,14 @@ RunResult EndToEnd::Run(bool with_progress) {
   request_.configuration_path = dir_.File("cfg.ini");
   request_.progress = with_progress ? &progress_ : nullptr;
   return ExportRun(env, request_);
+}
+
+std::vector<std::string> EndToEnd::Calls(std::string_view operation) const {
+  std::vector<std::string> calls;
+  for (const auto& call : backend_->call_log().Calls()) {
+    if (call.operation == operation) calls.push_back(call.host + " " + call.detail);
+  }
+  return calls;
 }
 
 }  // namespace tabulon::testing

@@ -2,6 +2,7 @@
 // End-to-end runs for tests: an estate, a configuration and an object file
 // go in, the run happens on the estate backend with a fixed clock and a
 // simple locale, and the files it wrote come out.
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,9 @@
 #include "support/recording_sinks.h"
 
 namespace tabulon::testing {
+
+// Fields joined by tabs, ended by CR LF: one row of an output file.
+std::string Row(std::initializer_list<std::string_view> fields);
 
 class EndToEnd {
  public:
@@ -54,6 +58,8 @@ class EndToEnd {
 
   std::string Output(std::string_view name) const { return dir_.Read(name); }
   std::vector<std::string> ProgressLines() const { return progress_.Lines(); }
+  // The estate calls of one operation, as "host detail".
+  std::vector<std::string> Calls(std::string_view operation) const;
   const std::vector<std::string>& Messages() const { return messages_.shown; }
   RecordingMessages& messages() { return messages_; }
   estate::EstateBackend& backend() { return *backend_; }
