@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/remote/remote_backend.h"
-#include "platform/samba/samba_transport.h"
+#include "samba/remote_run.h"
 #include "support/samba_server.h"
 
 namespace tabulon::testing {
@@ -21,52 +21,21 @@ using platform::SidNameUse;
 
 constexpr const char* kServer = "\\\\127.0.0.1";
 
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = ::popen((command + " 2>&1").c_str(), "r")) {
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    ::pclose(pipe);
-  }
-  return out;
-}
-
-class RemoteAccounts : public ::testing::Test {
+class RemoteAccounts : public SambaServerSuite {
  protected:
-  static void SetUpTestSuite() {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) {
-      why_not_ = why_not;
-      return;
-    }
-    server_ = SambaServer::Start(why_not_);
-  }
-  static void TearDownTestSuite() { server_.reset(); }
-
   void SetUp() override {
     if (!server_) GTEST_SKIP() << why_not_;
-    platform::SessionOptions login;
-    login.credentials.username = kSambaUser;
-    login.credentials.password = kSambaPassword;
-    session_ = backend_.Open(kServer, login);
+    session_ = backend_.Open(kServer, TestUserLogin());
   }
 
   std::string RpcClient(const std::string& command) const {
-    return Output("rpcclient -s " + server_->configuration() + " -U " + kSambaUser + "%" +
-                  kSambaPassword + " -c '" + command + "' 127.0.0.1");
+    return CommandOutput("rpcclient -s " + server_->configuration() + " -U " + kSambaUser + "%" +
+                         kSambaPassword + " -c '" + command + "' 127.0.0.1");
   }
 
-  static std::unique_ptr<SambaServer> server_;
-  static std::string why_not_;
-  platform::remote::RemoteBackend backend_{
-      [](const platform::SessionOptions& options)
-          -> std::unique_ptr<platform::remote::RpcTransport> {
-        return std::make_unique<platform::samba::SambaTransport>(options);
-      },
-      nullptr};
+  platform::remote::RemoteBackend backend_{SambaTransports, nullptr};
   std::unique_ptr<platform::TargetSession> session_;
 };
-std::unique_ptr<SambaServer> RemoteAccounts::server_;
-std::string RemoteAccounts::why_not_;
 
 TEST_F(RemoteAccounts, NamesAndSidsBothWays) {
   // "tabtest S-1-5-21-... (User: 1)"
@@ -114,7 +83,7 @@ TEST_F(RemoteAccounts, MachineAccountsPageLikeRpcclientListsThem) {
   }
   for (const char* name : {"ws01", "ws02"}) {
     const std::string added =
-        Output("pdbedit -s " + server_->configuration() + " -a -m -u " + std::string(name));
+        CommandOutput("pdbedit -s " + server_->configuration() + " -a -m -u " + std::string(name));
     ASSERT_NE(added.find("Unix username"), std::string::npos) << added;
   }
   // "index: 0x1 RID: 0x... acb: 0x00000080 Account: WS01$\tDesc: "

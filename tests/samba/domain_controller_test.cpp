@@ -8,7 +8,6 @@
 #include <set>
 
 #include "platform/remote/remote_backend.h"
-#include "platform/samba/samba_transport.h"
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
@@ -40,12 +39,7 @@ class DomainController : public ::testing::Test {
 
   static std::unique_ptr<platform::TargetSession> Open(const std::string& target,
                                                        const platform::SessionOptions& options) {
-    static platform::remote::RemoteBackend backend(
-        [](const platform::SessionOptions& session_options)
-            -> std::unique_ptr<platform::remote::RpcTransport> {
-          return std::make_unique<platform::samba::SambaTransport>(session_options);
-        },
-        nullptr);
+    static platform::remote::RemoteBackend backend(SambaTransports, nullptr);
     return backend.Open(target, options);
   }
 

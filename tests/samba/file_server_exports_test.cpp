@@ -19,16 +19,6 @@
 namespace tabulon::testing {
 namespace {
 
-std::string Output(const std::string& command) {
-  std::string text;
-  FILE* out = ::popen((command + " 2>&1").c_str(), "r");
-  if (out == nullptr) return text;
-  char chunk[4096];
-  while (const std::size_t n = std::fread(chunk, 1, sizeof chunk, out)) text.append(chunk, n);
-  ::pclose(out);
-  return text;
-}
-
 // The values after `label` on the lines of `text` that have it, e.g. the
 // share names after "netname: ".
 std::multiset<std::string> ValuesAfter(const std::string& text, const std::string& label) {
@@ -123,7 +113,7 @@ class FileServerExports : public ::testing::Test {
     std::fputs("open held.txt\n", client_);
     std::fflush(client_);
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (Output("rpcclient 127.0.0.1 -c netfileenum" + Login()).find("held.txt") ==
+    while (CommandOutput("rpcclient 127.0.0.1 -c netfileenum" + Login()).find("held.txt") ==
            std::string::npos) {
       ASSERT_LT(std::chrono::steady_clock::now(), until) << "the client did not open the file";
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -227,12 +217,12 @@ TEST_F(FileServerExports, NamesAndCountsAgreeWithSambasOwnTools) {
       << messages_.shown;
   const std::string rpc = "rpcclient 127.0.0.1" + Login() + " -c ";
   EXPECT_EQ(Column(dir_.Read("shares.txt"), 0),
-            ValuesAfter(Output(rpc + "netshareenumall"), "netname: "));
+            ValuesAfter(CommandOutput(rpc + "netshareenumall"), "netname: "));
   const std::multiset<std::string> sessions = Column(dir_.Read("sessions.txt"), 0);
-  EXPECT_EQ(ValuesAfter(Output(rpc + "netsessenum"), "Received "),
+  EXPECT_EQ(ValuesAfter(CommandOutput(rpc + "netsessenum"), "Received "),
             std::multiset<std::string>{std::to_string(sessions.size()) + " entries."});
   std::multiset<std::string> open_paths;
-  for (const std::string& rest : ValuesAfter(Output(rpc + "netfileenum"), ServerFolder())) {
+  for (const std::string& rest : ValuesAfter(CommandOutput(rpc + "netfileenum"), ServerFolder())) {
     open_paths.insert(ServerFolder() + rest);
   }
   EXPECT_EQ(open_paths.size(), 1u);
@@ -241,7 +231,7 @@ TEST_F(FileServerExports, NamesAndCountsAgreeWithSambasOwnTools) {
   ASSERT_FALSE(Run("[Services]\nExportServices=1\nServiceColumns=0\n").stopped_early)
       << messages_.shown;
   std::multiset<std::string> listed;
-  std::istringstream services(Output("net rpc service list -I 127.0.0.1" + Login()));
+  std::istringstream services(CommandOutput("net rpc service list -I 127.0.0.1" + Login()));
   for (std::string name; services >> name;) {
     listed.insert(name);
     std::getline(services, name);  // the display name

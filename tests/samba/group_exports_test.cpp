@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "platform/remote/remote_backend.h"
-#include "platform/samba/samba_transport.h"
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
@@ -20,12 +19,6 @@
 
 namespace tabulon::testing {
 namespace {
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  RunCommand(command + " 2>&1", out);
-  return out;
-}
 
 // Every first capture of `pattern` in `text`, in order.
 std::vector<std::string> Captures(const std::string& text, const std::string& pattern) {
@@ -91,14 +84,10 @@ std::set<std::string> LsaHoldings(const std::function<std::string(const std::str
 // A standalone server with local groups of both domains: members that are a
 // user, a global group, a well-known group and SIDs nobody knows; an empty
 // group; a right given to a built-in group.
-class StandaloneGroupExports : public ::testing::Test {
+class StandaloneGroupExports : public SambaServerSuite {
  protected:
   static void SetUpTestSuite() {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) {
-      why_not_ = why_not;
-      return;
-    }
-    server_ = SambaServer::Start(why_not_);
+    SambaServerSuite::SetUpTestSuite();
     if (server_) why_not_ = server_->MakeTestUserAdministrator();
     if (!why_not_.empty()) {
       server_.reset();
@@ -130,33 +119,22 @@ class StandaloneGroupExports : public ::testing::Test {
     }
     if (!why_not_.empty()) server_.reset();
   }
-  static void TearDownTestSuite() { server_.reset(); }
-  void SetUp() override {
-    if (!server_) GTEST_SKIP() << why_not_;
-  }
 
   static std::string Rpc(const std::string& command) {
-    return Shell("rpcclient -s " + server_->configuration() + " -U " + kSambaUser + "%" +
-                 kSambaPassword + " -c '" + command + "' 127.0.0.1");
+    return CommandOutput("rpcclient -s " + server_->configuration() + " -U " + kSambaUser + "%" +
+                         kSambaPassword + " -c '" + command + "' 127.0.0.1");
   }
   // Run against the server by its name, so that its own accounts are local.
   RunResult Run(const std::string& ini) {
-    platform::Credentials credentials;
-    credentials.username = kSambaUser;
-    credentials.password = kSambaPassword;
     return RunAgainstRealServers(dir_, messages_,
                                  "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\TABULONTEST\r\n",
-                                 "[Computers]\nPingEnable=0\n" + ini, credentials);
+                                 "[Computers]\nPingEnable=0\n" + ini, TestUserLogin().credentials);
   }
 
-  static std::unique_ptr<SambaServer> server_;
-  static std::string why_not_;
   static std::string domain_sid_;
   ScratchDir dir_;
   RecordedMessages messages_;
 };
-std::unique_ptr<SambaServer> StandaloneGroupExports::server_;
-std::string StandaloneGroupExports::why_not_;
 std::string StandaloneGroupExports::domain_sid_;
 
 // Groups and members in the order the server lists them; the global group
@@ -221,8 +199,9 @@ TEST_F(StandaloneGroupExports, AuditPolicyAsNetRpcListsIt) {
       Run("[Policy]\nExportPolicies=1\n"
           "PoliciesColumns=8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26\n");
   ASSERT_FALSE(result.stopped_early) << messages_.shown;
-  const std::string listed = Shell("net rpc audit list -s " + server_->configuration() + " -U " +
-                                   kSambaUser + "%" + kSambaPassword + " -I 127.0.0.1");
+  const std::string listed =
+      CommandOutput("net rpc audit list -s " + server_->configuration() + " -U " + kSambaUser +
+                    "%" + kSambaPassword + " -I 127.0.0.1");
   ASSERT_NE(listed.find("Auditing:\t\tEnabled"), std::string::npos) << listed;
   std::string row = "TRUE";
   const std::vector<std::string> settings =
@@ -252,8 +231,9 @@ class ControllerGroupExports : public ::testing::Test {
   }
 
   static std::string Rpc(const std::string& command) {
-    return Shell("rpcclient -s " + dc_->configuration() + " -U '" + kDcDomain + "\\" + kDcAdmin +
-                 "%" + kDcAdminPassword + "' --use-kerberos=off -c '" + command + "' 127.0.0.1");
+    return CommandOutput("rpcclient -s " + dc_->configuration() + " -U '" + kDcDomain + "\\" +
+                         kDcAdmin + "%" + kDcAdminPassword + "' --use-kerberos=off -c '" + command +
+                         "' 127.0.0.1");
   }
   static platform::Credentials Admin() {
     platform::Credentials admin;
@@ -332,12 +312,7 @@ TEST_F(ControllerGroupExports, LocalGroupsAndRightsAsRpcclientListsThem) {
 // whole list once; groups are found by name whatever its case, global groups
 // among the global ones only.
 TEST_F(ControllerGroupExports, GroupCallsAsTheControllerAnswersThem) {
-  platform::remote::RemoteBackend backend(
-      [](const platform::SessionOptions& options)
-          -> std::unique_ptr<platform::remote::RpcTransport> {
-        return std::make_unique<platform::samba::SambaTransport>(options);
-      },
-      nullptr);
+  platform::remote::RemoteBackend backend(SambaTransports, nullptr);
   platform::SessionOptions options;
   options.credentials = Admin();
   const std::string server = std::string("\\\\") + kDcHost;

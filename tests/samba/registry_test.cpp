@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/remote/remote_backend.h"
-#include "platform/samba/samba_transport.h"
+#include "samba/remote_run.h"
 #include "support/samba_server.h"
 
 namespace tabulon::testing {
@@ -65,10 +65,7 @@ class RemoteRegistryOfARealServer : public ::testing::Test {
     if (!server_) GTEST_SKIP() << why_not;
     // The registry service opens its hives to administrators only.
     ASSERT_EQ(server_->MakeTestUserAdministrator(), "");
-    platform::SessionOptions login;
-    login.credentials.username = kSambaUser;
-    login.credentials.password = kSambaPassword;
-    session_ = backend_.Open("\\\\127.0.0.1", login);
+    session_ = backend_.Open("\\\\127.0.0.1", TestUserLogin());
   }
 
   Registry& registry() { return session_->registry(); }
@@ -106,12 +103,7 @@ class RemoteRegistryOfARealServer : public ::testing::Test {
   }
 
   std::unique_ptr<SambaServer> server_;
-  platform::remote::RemoteBackend backend_{
-      [](const platform::SessionOptions& options)
-          -> std::unique_ptr<platform::remote::RpcTransport> {
-        return std::make_unique<platform::samba::SambaTransport>(options);
-      },
-      nullptr};
+  platform::remote::RemoteBackend backend_{SambaTransports, nullptr};
   std::unique_ptr<platform::TargetSession> session_;
 };
 

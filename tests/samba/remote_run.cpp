@@ -8,6 +8,18 @@
 
 namespace tabulon::testing {
 
+std::unique_ptr<platform::remote::RpcTransport> SambaTransports(
+    const platform::SessionOptions& options) {
+  return std::make_unique<platform::samba::SambaTransport>(options);
+}
+
+platform::SessionOptions TestUserLogin() {
+  platform::SessionOptions login;
+  login.credentials.username = kSambaUser;
+  login.credentials.password = kSambaPassword;
+  return login;
+}
+
 RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
                                 const std::string& objects, const std::string& ini,
                                 const platform::Credentials& credentials) {
@@ -17,12 +29,7 @@ RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
   platform::IniFileProfile profile;
   FixedClock clock(March5());
   SimpleLocale locale;
-  platform::remote::RemoteBackend backend(
-      [](const platform::SessionOptions& options)
-          -> std::unique_ptr<platform::remote::RpcTransport> {
-        return std::make_unique<platform::samba::SambaTransport>(options);
-      },
-      nullptr);
+  platform::remote::RemoteBackend backend(SambaTransports, nullptr);
   platform::Platform platform{&profile, &locale, &clock, nullptr, &backend};
   const ExporterUnits units = StandardExporterUnits();
   ExporterProgramStates states(units);
@@ -36,11 +43,9 @@ RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
 
 RunResult RunAgainstTestServer(ScratchDir& dir, const std::string& ini,
                                RecordedMessages& messages) {
-  platform::Credentials credentials;
-  credentials.username = kSambaUser;
-  credentials.password = kSambaPassword;
-  return RunAgainstRealServers(
-      dir, messages, "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n", ini, credentials);
+  return RunAgainstRealServers(dir, messages,
+                               "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n", ini,
+                               TestUserLogin().credentials);
 }
 
 }  // namespace tabulon::testing

@@ -1,13 +1,22 @@
 #pragma once
 // A whole run against real servers: configuration and object file in, files
 // out, through the program's remote backend and Samba transport.
+#include <memory>
 #include <string>
 
 #include "engine/export_run.h"
 #include "platform/credentials.h"
+#include "platform/remote/rpc_transport.h"
 #include "support/fakes.h"
 
 namespace tabulon::testing {
+
+// Transports over Samba's client libraries, for a remote backend.
+std::unique_ptr<platform::remote::RpcTransport> SambaTransports(
+    const platform::SessionOptions& options);
+
+// The test user's logon to the test smbd.
+platform::SessionOptions TestUserLogin();
 
 // What the run would show: message boxes and the failure rows.
 class RecordedMessages final : public MessageSink {

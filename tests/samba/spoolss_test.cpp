@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/remote/remote_backend.h"
-#include "platform/samba/samba_transport.h"
 #include "samba/print_server.h"
+#include "samba/remote_run.h"
 #include "support/fakes.h"
 
 namespace tabulon::testing {
@@ -19,21 +19,13 @@ class RemotePrinters : public ::testing::Test {
     server_ = SambaServer::Start(why_not, PrintServerSetup(dir_.path()));
     if (!server_) GTEST_SKIP() << why_not;
     listed_ = RpcclientPrinterNames(*server_, 2);
-    platform::SessionOptions options;
-    options.credentials.username = kSambaUser;
-    options.credentials.password = kSambaPassword;
-    session_ = backend_.Open("\\\\127.0.0.1", options);
+    session_ = backend_.Open("\\\\127.0.0.1", TestUserLogin());
   }
 
   ScratchDir dir_;
   std::unique_ptr<SambaServer> server_;
   std::vector<std::string> listed_;
-  platform::remote::RemoteBackend backend_{
-      [](const platform::SessionOptions& options)
-          -> std::unique_ptr<platform::remote::RpcTransport> {
-        return std::make_unique<platform::samba::SambaTransport>(options);
-      },
-      nullptr};
+  platform::remote::RemoteBackend backend_{SambaTransports, nullptr};
   std::unique_ptr<platform::TargetSession> session_;
 };
 

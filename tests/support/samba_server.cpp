@@ -156,6 +156,12 @@ std::string Configuration(const fs::path& dir, const SambaServerSetup& setup) {
 
 }  // namespace
 
+std::string CommandOutput(const std::string& command) {
+  std::string output;
+  RunCommand(command, output);
+  return output;
+}
+
 const std::string& IsolateNetwork() {
   static const std::string why_not = Isolate();
   return why_not;
@@ -236,6 +242,14 @@ SambaServer::~SambaServer() {
   smbd_.Stop();
   std::error_code ignored;
   if (!folder_.empty()) fs::remove_all(folder_, ignored);
+}
+
+std::unique_ptr<SambaServer> SambaServerSuite::server_;
+std::string SambaServerSuite::why_not_;
+
+void SambaServerSuite::SetUpTestSuite() {
+  why_not_ = IsolateNetwork();
+  if (why_not_.empty()) server_ = SambaServer::Start(why_not_);
 }
 
 }  // namespace tabulon::testing

@@ -2,6 +2,7 @@
 // Real servers for the integration tests: a standalone smbd in a fresh
 // temporary folder, inside a network and mount namespace of the test process
 // so that no packet and no name lookup leaves the machine.
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <memory>
@@ -18,6 +19,9 @@ namespace tabulon::testing {
 // every later call returns the first answer. Empty when isolated, else why
 // not (not root, namespaces refused).
 const std::string& IsolateNetwork();
+
+// What a shell command printed, standard output and error together.
+std::string CommandOutput(const std::string& command);
 
 // The Unix and SMB account the servers know.
 inline constexpr const char* kSambaUser = "tabtest";
@@ -57,6 +61,21 @@ class SambaServer {
   std::string folder_;
   KeptDaemon smbd_;
   double startup_seconds_ = 0;
+};
+
+// One standalone smbd for all the tests of a suite, started before the first
+// and stopped after the last; each test is skipped, with the reason, where it
+// did not start.
+class SambaServerSuite : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite() { server_.reset(); }
+  void SetUp() override {
+    if (!server_) GTEST_SKIP() << why_not_;
+  }
+
+  static std::unique_ptr<SambaServer> server_;
+  static std::string why_not_;
 };
 
 }  // namespace tabulon::testing
