@@ -139,41 +139,6 @@ TEST_F(EstateTerminalServicesTest, UnreachableServersOpenButDoNotAnswer) {
   EXPECT_EQ(ts_->WinStationQueryInformation(12345, 1, 8, 1216).status, win::ERROR_INVALID_HANDLE);
 }
 
-TEST_F(EstateTerminalServicesTest, MissingLibrariesAnswerProcedureNotFound) {
-  struct Case {
-    const char* libraries;
-    bool terminal_services;
-    bool window_station;
-  };
-  const Case cases[] = {
-      {R"({"terminal_services": false})", false, false},
-      // The window-station library is only looked for next to the other.
-      {R"({"terminal_services": false, "window_station": true})", false, false},
-      {R"({"window_station": false})", true, false},
-      {"{}", true, true},
-  };
-  for (const Case& c : cases) {
-    Use(std::string(R"({"libraries": )") + c.libraries +
-        R"(, "computers": [{"name": "A", "terminal_services": {"sessions": [{"id": 0}]}}]})");
-    const auto libraries = ts_->Libraries();
-    EXPECT_EQ(libraries.terminal_services, c.terminal_services) << c.libraries;
-    EXPECT_EQ(libraries.window_station, c.window_station) << c.libraries;
-    const auto opened = ts_->OpenServer("A");
-    if (!c.terminal_services) {
-      EXPECT_EQ(opened.status, win::ERROR_PROC_NOT_FOUND) << c.libraries;
-      EXPECT_EQ(opened.handle, 0u);
-      EXPECT_EQ(ts_->QueryUserConfig("A", "u", 0).status, win::ERROR_PROC_NOT_FOUND);
-      continue;
-    }
-    const auto times = ts_->WinStationQueryInformation(opened.handle, 0, 8, 1216);
-    EXPECT_EQ(times.status, c.window_station ? win::ERROR_SUCCESS : win::ERROR_PROC_NOT_FOUND)
-        << c.libraries;
-    ts_->CloseServer(opened.handle);
-  }
-  // The calls made anyway are in the log, so tests can check there were none.
-  EXPECT_EQ(backend_->call_log().Count("WTSOpenServer"), 1u);
-}
-
 TEST(EstateTerminalServicesLoader, RejectsBadSections) {
   struct Case {
     const char* name;
