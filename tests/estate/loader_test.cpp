@@ -206,12 +206,6 @@ TEST(EstateLoader, TheDocumentedExampleLoads) {
   EXPECT_FALSE(result.estate.computers.empty());
 }
 
-}  // namespace
-}  // namespace tabulon::estate
-
-namespace tabulon::estate {
-namespace {
-
 // An unknown failure operation sends the user to the documentation, which
 // must therefore name every operation that can fail, and no other.
 TEST(EstateLoader, TheDocumentationNamesEveryOperationThatCanFail) {

@@ -286,12 +286,6 @@ TEST_F(RunDriver, UnattendedRunHasNoProgressRowsAndMessagesGoToTheLog) {
   EXPECT_TRUE(run_.Output("Export.log").starts_with("3/5/2026 14:07:09\tMSG\tERROR\tNo objects"));
 }
 
-}  // namespace
-}  // namespace tabulon::testing
-
-namespace tabulon::testing {
-namespace {
-
 // A list file that a setting asks for must load; only the skip list turns
 // itself off when it has no name.
 TEST_F(RunDriver, ListFilesThatCannotBeLoadedStopTheRun) {

@@ -46,12 +46,6 @@ TEST_F(RemoteExports, SharesAndComputerOfARealServer) {
             "IPC$\t\tIPC Service (Tabulon test server)\r\n");
 }
 
-}  // namespace
-}  // namespace tabulon::testing
-
-namespace tabulon::testing {
-namespace {
-
 TEST_F(RemoteExports, ServicesOfARealServer) {
   const RunResult result =
       Run("[Computers]\nPingEnable=0\n[Services]\nExportServices=1\nServiceColumns=0,2,3,4\n");
@@ -67,12 +61,6 @@ TEST_F(RemoteExports, ServicesOfARealServer) {
             "WINS\tStopped\tService (Own Process)\tDisabled\r\n");
 }
 
-}  // namespace
-}  // namespace tabulon::testing
-
-namespace tabulon::testing {
-namespace {
-
 // A standalone server lists its sessions to administrators only: the export
 // asks at level 502, falls back to level 1 as it must for these servers, and
 // reports the refusal of both as one failure of the target.
@@ -84,12 +72,6 @@ TEST_F(RemoteExports, SessionsOfAServerThatRefusesThem) {
   EXPECT_EQ(messages_.rows,
             "SMB: Error getting sessions on '\\\\127.0.0.1'. Error = 5. Access was denied.\n");
 }
-
-}  // namespace
-}  // namespace tabulon::testing
-
-namespace tabulon::testing {
-namespace {
 
 class RemotePrinterExports : public RemoteExports {
  protected:

@@ -92,12 +92,6 @@ TEST(RemoteSession, HandlesLeftOpenAreClosedWhenTheSessionEnds) {
   EXPECT_EQ(opnums, (std::vector<std::uint16_t>{15, 16, 16, 0, 0, 0}));
 }
 
-}  // namespace
-}  // namespace tabulon::platform::remote
-
-namespace tabulon::platform::remote {
-namespace {
-
 // Printers are opened on the server their name gives (a bare name is on the
 // target) and those left open are closed there when the session ends.
 TEST(RemoteSession, PrintersLeftOpenAreClosedOnTheirServer) {
