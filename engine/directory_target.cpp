@@ -25,7 +25,7 @@ platform::DirectoryOpenOptions DirectoryOpenOptionsFor(std::string_view path,
                                                        const platform::SessionOptions& session) {
   DirectoryLocation location = LocateDirectoryObject(path);
   platform::DirectoryOpenOptions options;
-  options.server = settings.server.empty() ? std::move(location.server) : settings.server;
+  options.server = settings.server.empty() ? location.server : settings.server;
   options.base = std::move(location.dn);
   options.credentials = session.credentials;
   options.start_tls = settings.start_tls;

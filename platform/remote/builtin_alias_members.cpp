@@ -42,11 +42,12 @@ std::optional<std::vector<std::uint32_t>> BuiltinAliasMembers::AliasesOf(
   if (it == servers_.end()) it = servers_.emplace(builtin.host, Read(builtin)).first;
   if (!it->second) return std::nullopt;
   std::vector<std::uint32_t> aliases;
-  for (const auto& [rid, members] : *it->second) {
+  for (const auto& alias : *it->second) {
+    const auto& members = alias.second;
     const bool holds = std::any_of(sids.begin(), sids.end(), [&members](const Sid& sid) {
       return std::find(members.begin(), members.end(), sid) != members.end();
     });
-    if (holds) aliases.push_back(rid);
+    if (holds) aliases.push_back(alias.first);
   }
   return aliases;
 }
