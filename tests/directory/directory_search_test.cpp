@@ -278,6 +278,29 @@ TEST_F(DirectorySearchTest, TheSinkCanEndASearchAndTheTokenCancelsIt) {
   EXPECT_LT(seen, 300);
 }
 
+// A server that falls silent in the middle of a paged search: the search
+// ends with a timeout once the silence outlasts it, not when the server
+// wakes.
+TEST_F(DirectorySearchTest, AServerFallingSilentMidSearchTimesOut) {
+  DirectoryOpenOptions options = Options(server_->ldap_url());
+  options.timeout_ms = 500;
+  ASSERT_TRUE(ldap_->Open(options).ok());
+  SearchRequest request;
+  request.filter = "(objectClass=user)";
+  request.attributes = {"cn"};
+  int seen = 0;
+  const auto started = Clock::now();
+  const DirectoryStatus status = ldap_->Search(request, [&](DirectoryEntry&&) {
+    if (++seen == 1) server_->Freeze(true);
+    return true;
+  });
+  const auto took = Clock::now() - started;
+  server_->Freeze(false);
+  EXPECT_EQ(status.status, DirectoryHresult(win::ERROR_TIMEOUT));
+  EXPECT_LT(seen, 3000);
+  EXPECT_LT(took, std::chrono::seconds(3));
+}
+
 TEST_F(DirectorySearchTest, TlsConnectionsVerifyTheServersCertificate) {
   DirectoryOpenOptions options = Options(server_->ldaps_url());
   options.ca_file = server_->ca_file();

@@ -147,4 +147,9 @@ void KeptDaemon::Stop() {
   keeper_ = -1;
 }
 
+void KeptDaemon::Freeze(bool frozen) {
+  // The keeper leads the daemon's process group.
+  if (keeper_ > 0) ::kill(-keeper_, frozen ? SIGSTOP : SIGCONT);
+}
+
 }  // namespace tabulon::testing

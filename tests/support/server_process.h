@@ -34,6 +34,9 @@ class KeptDaemon {
   bool Ended();
   // SIGTERM, then SIGKILL after 5 s; waits for the keeper.
   void Stop();
+  // Stops the daemon where it is (a server that falls silent), or lets it
+  // go on.
+  void Freeze(bool frozen);
 
  private:
   pid_t keeper_ = -1;

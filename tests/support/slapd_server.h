@@ -32,6 +32,8 @@ class SlapdServer {
   std::string ldaps_url() const { return "ldaps://localhost:636"; }
   std::string ca_file() const { return folder_ + "/ca.pem"; }
   const std::string& folder() const { return folder_; }
+  // A server that stops answering, and answers again.
+  void Freeze(bool frozen) { slapd_.Freeze(frozen); }
 
  private:
   SlapdServer() = default;
