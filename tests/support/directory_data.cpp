@@ -1,5 +1,6 @@
 #include "support/directory_data.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
@@ -86,7 +87,7 @@ std::string Padded(int n) {
 
 }  // namespace
 
-std::string MakeTestDirectoryLdif() {
+std::string MakeTestDirectoryLdif(int user_count) {
   const std::string domain = kTestDomainDn;
   std::string out = "# The tests' directory.\n";
   AppendEntry(out, domain,
@@ -147,7 +148,7 @@ std::string MakeTestDirectoryLdif() {
   const std::string all_staff = "CN=All Staff,OU=Groups," + domain;
   const std::string admins = "CN=Helpdesk,OU=Groups," + domain;
   std::vector<std::string> users;
-  for (int i = 1; i <= kTestUsers; ++i) {
+  for (int i = 1; i <= user_count; ++i) {
     const std::string n = Padded(i);
     const std::string dn = "CN=User " + n + ",OU=Staff," + domain;
     users.push_back(dn);
@@ -167,8 +168,8 @@ std::string MakeTestDirectoryLdif() {
                     {"lastLogon", i % 5 == 0 ? "0" : std::to_string(133100000000000000LL + i)},
                     {"accountExpires", i % 11 == 0 ? "9223372036854775807" : "0"},
                     {"logonCount", std::to_string(i % 50)},
-                    {"objectCategory", Category("Person")},
-                    {"memberOf", all_staff}};
+                    {"objectCategory", Category("Person")}};
+    if (i <= kTestUsers) a.emplace_back("memberOf", all_staff);
     if (i <= 12) a.emplace_back("memberOf", admins);
     if (i % 100 == 1) a.emplace_back("thumbnailPhoto", Photo(static_cast<std::uint32_t>(i)));
     if (i % 250 == 3) a.emplace_back("description", "line one\nline two");
@@ -199,7 +200,9 @@ std::string MakeTestDirectoryLdif() {
                       {"groupType", "-2147483646"},
                       {"objectSid", Sid(3000)},
                       {"objectCategory", Category("Group")}};
-  for (const std::string& user : users) group.emplace_back("member", user);
+  for (int i = 0; i < std::min(user_count, kTestUsers); ++i) {
+    group.emplace_back("member", users[static_cast<std::size_t>(i)]);
+  }
   AppendEntry(out, all_staff, group);
   Attributes helpdesk = {{"objectClass", "top"},
                          {"objectClass", "group"},

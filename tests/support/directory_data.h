@@ -3,7 +3,8 @@
 // into the tests' slapd and read by the estate. A domain with a schema
 // container (attributeSchema objects giving the attribute syntaxes), 3,000
 // users (some disabled, some with photos and non-ASCII names), computers and
-// groups, one of which has all 3,000 users as members.
+// groups, one of which has the first 3,000 users as members. More users
+// make a bigger directory for benchmarks; the groups stay the same.
 #include <string>
 
 namespace tabulon::testing {
@@ -13,6 +14,6 @@ inline constexpr const char* kTestSchemaDn = "CN=Schema,CN=Configuration,DC=tabu
 inline constexpr int kTestUsers = 3000;
 inline constexpr int kTestComputers = 40;
 
-std::string MakeTestDirectoryLdif();
+std::string MakeTestDirectoryLdif(int users = kTestUsers);
 
 }  // namespace tabulon::testing
