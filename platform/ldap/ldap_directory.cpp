@@ -311,26 +311,35 @@ class LdapDirectorySearch final : public DirectorySearch {
     return ParsedResult(message, nullptr);
   }
 
+  // The DN, names and values are read in place from the message: only the
+  // array of each attribute's values is allocated by the library, not a
+  // copy of every name and value.
   DirectoryEntry ToEntry(LDAPMessage* message) {
     DirectoryEntry entry;
-    if (char* dn = ldap_get_dn(ld_, message); dn != nullptr) {
-      entry.dn = dn;
-      ldap_memfree(dn);
+    BerElement* ber = nullptr;
+    berval text{};
+    if (ldap_get_dn_ber(ld_, message, &ber, &text) != LDAP_SUCCESS) {
+      if (ber != nullptr) ber_free(ber, 0);
+      return entry;
     }
-    BerElement* position = nullptr;
-    for (char* name = ldap_first_attribute(ld_, message, &position); name != nullptr;
-         name = ldap_next_attribute(ld_, message, position)) {
+    entry.dn.assign(text.bv_val, text.bv_len);
+    berval* values = nullptr;
+    while (ldap_get_attribute_ber(ld_, message, ber, &text, &values) == LDAP_SUCCESS &&
+           text.bv_val != nullptr) {
       DirectoryAttribute& attribute = entry.attributes.emplace_back();
-      attribute.name = name;
-      if (berval** values = ldap_get_values_len(ld_, message, name); values != nullptr) {
-        for (berval** v = values; *v != nullptr; ++v) {
-          attribute.values.emplace_back((*v)->bv_val, (*v)->bv_len);
+      attribute.name.assign(text.bv_val, text.bv_len);
+      if (values != nullptr) {
+        std::size_t count = 0;
+        while (values[count].bv_val != nullptr) ++count;
+        attribute.values.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+          attribute.values.emplace_back(values[i].bv_val, values[i].bv_len);
         }
-        ldap_value_free_len(values);
+        ldap_memfree(values);
+        values = nullptr;
       }
-      ldap_memfree(name);
     }
-    ber_free(position, 0);
+    ber_free(ber, 0);
     return entry;
   }
 
