@@ -31,7 +31,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kDefaultUsers = 20000;
-constexpr int kRounds = 5;
+constexpr int kRounds = 9;
 constexpr const char* kLdapsearch = "/usr/bin/ldapsearch";
 const std::vector<std::string> kAttributes = {
     "cn",        "sAMAccountName", "displayName", "description", "userAccountControl",
@@ -168,6 +168,7 @@ Figures Ldapsearch(const testing::SlapdServer& slapd, const std::string& output,
     args.insert(args.end(), kAttributes.begin(), kAttributes.end());
   }
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   Figures figures;
