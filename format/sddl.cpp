@@ -119,7 +119,7 @@ std::optional<platform::Sid> DomainOf(const platform::Sid& sid) {
 }
 
 std::string SidText(const platform::Sid& sid, const std::optional<platform::Sid>& domain) {
-  const std::string full = sid.ToString();
+  std::string full = sid.ToString();
   for (const SidAlias& a : kWellKnownSids) {
     if (a.sid == full) return std::string(a.alias);
   }
