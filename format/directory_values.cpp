@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "format/account_flags.h"
+#include "format/account_texts.h"
 #include "format/lists.h"
 #include "format/sddl.h"
 #include "format/security_descriptor.h"
@@ -93,14 +93,6 @@ std::string GroupTypeText(std::uint32_t type) {
   return text;
 }
 
-std::string LogonHoursText(Bytes bytes) {
-  std::string text;
-  for (const std::uint8_t byte : bytes.first(std::min(bytes.size(), kLogonHoursBytes))) {
-    for (int bit = 0; bit < 8; ++bit) text += ((byte >> bit) & 1) != 0 ? '1' : '0';
-  }
-  return text;
-}
-
 std::string OctetText(std::string_view attribute, std::string_view value,
                       const DirectoryValueContext& context) {
   if (Names(kSidAttributes, attribute)) {
@@ -112,7 +104,10 @@ std::string OctetText(std::string_view attribute, std::string_view value,
     const auto guid = ParseGuid(AsBytes(value));
     return guid ? GuidText(*guid) : std::string(kUnableToFormat);
   }
-  if (text::EqualsNoCase(attribute, "logonhours")) return LogonHoursText(AsBytes(value));
+  if (text::EqualsNoCase(attribute, "logonhours")) {
+    const Bytes bytes = AsBytes(value);
+    return LogonHoursBits(bytes.first(std::min(bytes.size(), kLogonHoursBytes)));
+  }
   if (Names(kPhotoAttributes, attribute)) {
     return context.photo_result ? *context.photo_result : std::string(kUnableToFormat);
   }

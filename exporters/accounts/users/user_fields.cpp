@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "format/account_texts.h"
 #include "format/special_values.h"
 
 namespace tabulon {
@@ -62,12 +63,7 @@ std::string_view PrivilegeText(std::uint32_t priv) {
 
 std::string LogonHoursText(const platform::UserInfo& info) {
   if (info.units_per_week != platform::kUnitsPerWeekHours) return "UNABLE TO DETERMINE";
-  std::string text;
-  text.reserve(platform::kUnitsPerWeekHours);
-  for (const std::uint8_t byte : info.logon_hours) {
-    for (int bit = 0; bit < 8; ++bit) text += ((byte >> bit) & 1) != 0 ? '1' : '0';
-  }
-  return text;
+  return format::LogonHoursBits(info.logon_hours);
 }
 
 DialInTexts DialInValues(const platform::RasUser0& user) {

@@ -7,7 +7,7 @@
 #include "engine/messages.h"
 #include "exporters/accounts/users/user_fields.h"
 #include "exporters/toolkit/export_progress.h"
-#include "format/account_flags.h"
+#include "format/account_texts.h"
 #include "format/special_values.h"
 #include "format/time_texts.h"
 

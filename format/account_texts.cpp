@@ -1,4 +1,4 @@
-#include "format/account_flags.h"
+#include "format/account_texts.h"
 
 #include <array>
 #include <string_view>
@@ -36,6 +36,15 @@ std::vector<std::string> AccountFlagNames(std::uint32_t flags) {
     if ((flags & f.bit) != 0) names.emplace_back(f.name);
   }
   return names;
+}
+
+std::string LogonHoursBits(std::span<const std::uint8_t> bytes) {
+  std::string text;
+  text.reserve(bytes.size() * 8);
+  for (const std::uint8_t byte : bytes) {
+    for (int bit = 0; bit < 8; ++bit) text += ((byte >> bit) & 1) != 0 ? '1' : '0';
+  }
+  return text;
 }
 
 }  // namespace tabulon::format
