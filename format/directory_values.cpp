@@ -22,6 +22,7 @@ namespace {
 
 using platform::DirectoryValueKind;
 
+// Octet strings by what they hold; names compare without regard to case.
 constexpr std::array<std::string_view, 6> kSidAttributes{"objectSID",
                                                          "SidHistory",
                                                          "TokenGroups",
@@ -42,6 +43,7 @@ constexpr std::array<std::string_view, 10> kGuidAttributes{"objectGUID",
 
 constexpr std::array<std::string_view, 2> kPhotoAttributes{"jpegphoto", "thumbnailPhoto"};
 
+// Large integers that are file times.
 constexpr std::array<std::string_view, 10> kDateAttributes{
     "accountExpires",
     "badPasswordTime",
@@ -108,7 +110,7 @@ std::string OctetText(std::string_view attribute, std::string_view value,
     const Bytes bytes = AsBytes(value);
     return LogonHoursBits(bytes.first(std::min(bytes.size(), kLogonHoursBytes)));
   }
-  if (Names(kPhotoAttributes, attribute)) {
+  if (IsPhotoAttribute(attribute)) {
     return context.photo_result ? *context.photo_result : std::string(kUnableToFormat);
   }
   return text::Latin1ToUtf8(value);
@@ -252,6 +254,10 @@ std::string ValueText(std::string_view attribute, DirectoryValueKind kind, std::
 }
 
 }  // namespace
+
+bool IsPhotoAttribute(std::string_view attribute) {
+  return Names(kPhotoAttributes, attribute);
+}
 
 std::string FormatDirectoryValue(std::string_view attribute, platform::DirectoryValueKind kind,
                                  std::string_view value, const DirectoryValueContext& context) {

@@ -25,6 +25,9 @@ struct DirectoryValueContext {
   const std::string* photo_result = nullptr;
 };
 
+// "jpegPhoto" or "thumbnailPhoto" in any case: values shown as the photo result.
+bool IsPhotoAttribute(std::string_view attribute);
+
 // `value` holds the bytes as the server sent them: integers, booleans, times
 // and large integers as text, octet strings and descriptors as bytes. The
 // result never holds a line break.
