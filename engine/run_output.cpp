@@ -5,6 +5,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "format/accounts.h"
+#include "format/lists.h"
 #include "platform/text.h"
 
 namespace tabulon {
@@ -21,27 +22,6 @@ std::string_view WithoutLeadingBackslashes(std::string_view s) {
 }
 
 }  // namespace
-
-std::string ReplaceLineBreaks(std::string_view value, std::string_view replacement) {
-  std::string first;
-  if (!replacement.empty()) {
-    std::size_t pos = 0;
-    text::NextCodePoint(replacement, pos);
-    first = replacement.substr(0, pos);
-  }
-  std::string out;
-  out.reserve(value.size());
-  for (char c : value) {
-    if (c == '\n' || c == '\r') {
-      // The replacement is one character; an empty one is a terminator.
-      if (first.empty()) return out;
-      out += first;
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
 
 std::string JoinList(const std::vector<std::string>& items, std::string_view delimiter) {
   std::string out;
@@ -345,7 +325,7 @@ void RunOutput::RecordOutputFile(std::uint32_t type, std::string_view display_na
 }
 
 std::string RunOutput::ReplaceLineBreaks(std::string_view value) const {
-  return tabulon::ReplaceLineBreaks(value, settings_.crlf_replacement);
+  return format::ReplaceLineBreaks(value, settings_.crlf_replacement);
 }
 
 std::string RunOutput::JoinList(const std::vector<std::string>& items) const {

@@ -162,9 +162,6 @@ class RunOutput {
   std::string row_;  // reused for every row
 };
 
-// Every LF and CR becomes the first character of `replacement`; an empty
-// replacement ends the value at its first line break.
-std::string ReplaceLineBreaks(std::string_view value, std::string_view replacement);
 // Items up to the first empty one, joined by the secondary delimiter.
 std::string JoinList(const std::vector<std::string>& items, std::string_view delimiter);
 

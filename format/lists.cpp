@@ -1,5 +1,7 @@
 #include "format/lists.h"
 
+#include "platform/text.h"
+
 namespace tabulon::format {
 
 void AppendListItem(std::string& list, std::string_view item) {
@@ -11,6 +13,27 @@ void AppendDelimited(std::string& list, std::string_view item,
                      std::string_view secondary_delimiter) {
   if (!list.empty()) list += secondary_delimiter;
   list += item;
+}
+
+std::string ReplaceLineBreaks(std::string_view value, std::string_view replacement) {
+  std::string first;
+  if (!replacement.empty()) {
+    std::size_t pos = 0;
+    text::NextCodePoint(replacement, pos);
+    first = replacement.substr(0, pos);
+  }
+  std::string out;
+  out.reserve(value.size());
+  for (char c : value) {
+    if (c == '\n' || c == '\r') {
+      // The replacement is one character; an empty one is a terminator.
+      if (first.empty()) return out;
+      out += first;
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
 }
 
 }  // namespace tabulon::format

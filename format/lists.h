@@ -1,5 +1,6 @@
 #pragma once
-// Building multi-valued fields item by item.
+// Building multi-valued fields item by item, and single values without
+// line breaks.
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,9 @@ void AppendListItem(std::string& list, std::string_view item);
 // Appends the secondary delimiter when the list is not empty, then the item.
 void AppendDelimited(std::string& list, std::string_view item,
                      std::string_view secondary_delimiter);
+
+// Every LF and CR becomes the first character of `replacement`; an empty
+// replacement ends the value at its first line break.
+std::string ReplaceLineBreaks(std::string_view value, std::string_view replacement);
 
 }  // namespace tabulon::format

@@ -13,5 +13,7 @@ inline constexpr std::string_view kNo = "NO";
 inline constexpr std::string_view kTrue = "TRUE";
 inline constexpr std::string_view kFalse = "FALSE";
 inline constexpr std::string_view kNone = "(None)";
+// A directory value of a type or form that has no text.
+inline constexpr std::string_view kUnableToFormat = "Unable to format";
 
 }  // namespace tabulon::format

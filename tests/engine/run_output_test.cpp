@@ -6,6 +6,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/messages.h"
+#include "format/lists.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
 #include "support/recording_sinks.h"
@@ -217,9 +218,9 @@ TEST_F(RunOutputTest, ProgressRowsOnlyWithAWindow) {
 }
 
 TEST(ValueHelpers, LineBreaksAndLists) {
-  EXPECT_EQ(ReplaceLineBreaks("one\r\ntwo", "~"), "one~~two");
-  EXPECT_EQ(ReplaceLineBreaks("one\r\ntwo", ""), "one");
-  EXPECT_EQ(ReplaceLineBreaks("a\nb", "\xC3\xA9xyz"),
+  EXPECT_EQ(format::ReplaceLineBreaks("one\r\ntwo", "~"), "one~~two");
+  EXPECT_EQ(format::ReplaceLineBreaks("one\r\ntwo", ""), "one");
+  EXPECT_EQ(format::ReplaceLineBreaks("a\nb", "\xC3\xA9xyz"),
             "a\xC3\xA9"
             "b");
   EXPECT_EQ(JoinList({"LanmanWorkstation", "Netlogon"}, "^"), "LanmanWorkstation^Netlogon");

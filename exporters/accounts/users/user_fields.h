@@ -1,7 +1,7 @@
 #pragma once
-// Value texts of the users file that come from tables: account flag names,
-// privilege levels, the logon-hours string, the dial-in columns and the
-// terminal-server user configuration fields.
+// Value texts of the users file that come from tables: privilege levels,
+// the logon-hours string, the dial-in columns and the terminal-server user
+// configuration fields.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -14,9 +14,6 @@
 
 namespace tabulon {
 
-// The names of the set UF_* bits, in the order they are written; other bits
-// have no name.
-std::vector<std::string> AccountFlagNames(std::uint32_t flags);
 // "GUEST", "USER", "ADMIN"; empty for any other level.
 std::string_view PrivilegeText(std::uint32_t priv);
 // One "1" or "0" per hour of the week for hourly logon hours, else

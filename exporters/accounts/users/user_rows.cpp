@@ -7,6 +7,7 @@
 #include "engine/messages.h"
 #include "exporters/accounts/users/user_fields.h"
 #include "exporters/toolkit/export_progress.h"
+#include "format/account_texts.h"
 #include "format/special_values.h"
 #include "format/time_texts.h"
 
@@ -122,7 +123,7 @@ class UserRows {
     out_.value(kPrivLevel) = PrivilegeText(u.priv);
     out_.value(kHomeDir) = u.home_dir;
     out_.value(kHomeDirDrive) = u.home_dir_drive;
-    out_.value(kAccountFlags) = out_.JoinList(AccountFlagNames(u.flags));
+    out_.value(kAccountFlags) = out_.JoinList(format::AccountFlagNames(u.flags));
     out_.value(kLogonScript) = u.script_path;
     out_.value(kNote) = out_.ReplaceLineBreaks(u.usr_comment);
     out_.value(kWorkstations) =
