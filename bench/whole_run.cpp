@@ -1,13 +1,14 @@
 #include "bench/whole_run.h"
 
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
+#include "bench/in_child.h"
 #include "exporters/units.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
@@ -71,25 +72,10 @@ RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& d
 RunFigures RunInChild(const std::function<RunFigures(const std::string& dir)>& once) {
   char pattern[] = "/tmp/tabulon-bench-XXXXXX";
   const std::string dir = ::mkdtemp(pattern);
-  int fds[2];
-  RunFigures f;
-  if (::pipe(fds) != 0) return f;
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(fds[0]);
-    const RunFigures child = once(dir);
-    const ssize_t written = ::write(fds[1], &child, sizeof child);
-    ::_exit(written == sizeof child ? 0 : 1);
-  }
-  ::close(fds[1]);
-  const ssize_t got = ::read(fds[0], &f, sizeof f);
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
+  const std::optional<RunFigures> f = InChild<RunFigures>([&] { return once(dir); });
   std::error_code ec;
   std::filesystem::remove_all(dir, ec);
-  if (got != sizeof f) f.ok = false;
-  return f;
+  return f.value_or(RunFigures{});
 }
 
 RunFigures MeasureInChildren(benchmark::State& state,

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/in_child.h"
 #include "platform/directory_search.h"
 #include "platform/ldap/ldap_directory.h"
 #include "support/directory_data.h"
@@ -81,74 +82,64 @@ void WriteLine(std::FILE* out, const platform::DirectoryEntry& entry) {
   std::fputc('\n', out);
 }
 
-// Our client's search, in a child process so that its peak memory is its own
-// (the peak is reset after the fork to what the child holds then).
-Figures OursInChild(const testing::SlapdServer& slapd, const std::string& output, bool group) {
-  int fds[2];
-  Figures figures;
-  if (::pipe(fds) != 0) return figures;
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(fds[0]);
-    testing::WriteFile("/proc/self/clear_refs", "5");
-    Figures measured;
-    measured.start_kb = StatusKb("VmRSS:");
-    const auto start = Clock::now();
-    {
-      auto directory = platform::ldap::MakeLdapDirectorySearch({});
-      platform::DirectoryOpenOptions options;
-      options.server = slapd.ldap_url();
-      options.base = testing::kTestDomainDn;
-      platform::DirectoryStatus status = directory->Open(options);
-      std::FILE* out = std::fopen(output.c_str(), "w");
-      platform::SearchRequest request;
-      if (group) {
-        request.base = kGroupDn;
-        request.scope = platform::SearchScope::kBase;
-        request.attributes = {"member"};
-        request.page_size = 0;
-      } else {
-        request.filter = kUserFilter;
-        request.attributes = kAttributes;
-      }
-      if (status.ok() && out != nullptr) {
-        status = directory->Search(request, [&](platform::DirectoryEntry&& entry) {
-          if (group) {
-            if (const auto* member = entry.Find("member"); member != nullptr) {
-              measured.entries += static_cast<long>(member->values.size());
-              for (const std::string& value : member->values) {
-                std::fprintf(out, "%s\n", value.c_str());
-              }
-            }
-          } else {
-            ++measured.entries;
-            WriteLine(out, entry);
-          }
-          return true;
-        });
-      }
-      if (out != nullptr) std::fclose(out);
-      if (!status.ok()) {
-        std::fprintf(stderr, "search failed: 0x%08X %s\n", status.status,
-                     status.extended_text.c_str());
-        measured.entries = 0;
-      }
+// Our client's search (the peak is reset first to what the process holds
+// then).
+Figures OursSearch(const testing::SlapdServer& slapd, const std::string& output, bool group) {
+  testing::WriteFile("/proc/self/clear_refs", "5");
+  Figures measured;
+  measured.start_kb = StatusKb("VmRSS:");
+  const auto start = Clock::now();
+  {
+    auto directory = platform::ldap::MakeLdapDirectorySearch({});
+    platform::DirectoryOpenOptions options;
+    options.server = slapd.ldap_url();
+    options.base = testing::kTestDomainDn;
+    platform::DirectoryStatus status = directory->Open(options);
+    std::FILE* out = std::fopen(output.c_str(), "w");
+    platform::SearchRequest request;
+    if (group) {
+      request.base = kGroupDn;
+      request.scope = platform::SearchScope::kBase;
+      request.attributes = {"member"};
+      request.page_size = 0;
+    } else {
+      request.filter = kUserFilter;
+      request.attributes = kAttributes;
     }
-    measured.seconds = Since(start);
-    measured.peak_kb = StatusKb("VmHWM:");
-    rusage self{};
-    ::getrusage(RUSAGE_SELF, &self);
-    measured.cpu_seconds = CpuSeconds(self);
-    const ssize_t written = ::write(fds[1], &measured, sizeof measured);
-    ::_exit(written == sizeof measured ? 0 : 1);
+    if (status.ok() && out != nullptr) {
+      status = directory->Search(request, [&](platform::DirectoryEntry&& entry) {
+        if (group) {
+          if (const auto* member = entry.Find("member"); member != nullptr) {
+            measured.entries += static_cast<long>(member->values.size());
+            for (const std::string& value : member->values) {
+              std::fprintf(out, "%s\n", value.c_str());
+            }
+          }
+        } else {
+          ++measured.entries;
+          WriteLine(out, entry);
+        }
+        return true;
+      });
+    }
+    if (out != nullptr) std::fclose(out);
+    if (!status.ok()) {
+      std::fprintf(stderr, "search failed: 0x%08X %s\n", status.status,
+                   status.extended_text.c_str());
+      measured.entries = 0;
+    }
   }
-  ::close(fds[1]);
-  if (pid > 0) {
-    if (::read(fds[0], &figures, sizeof figures) != sizeof figures) figures = {};
-    ::waitpid(pid, nullptr, 0);
-  }
-  ::close(fds[0]);
-  return figures;
+  measured.seconds = Since(start);
+  measured.peak_kb = StatusKb("VmHWM:");
+  rusage self{};
+  ::getrusage(RUSAGE_SELF, &self);
+  measured.cpu_seconds = CpuSeconds(self);
+  return measured;
+}
+
+// In a child process, so that its peak memory is its own.
+Figures OursInChild(const testing::SlapdServer& slapd, const std::string& output, bool group) {
+  return InChild<Figures>([&] { return OursSearch(slapd, output, group); }).value_or(Figures{});
 }
 
 long CountLines(const std::string& path, const std::string& prefix) {

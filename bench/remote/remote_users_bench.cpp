@@ -16,6 +16,7 @@
 #include <regex>
 #include <string>
 
+#include "bench/in_child.h"
 #include "bench/remote/populated_domain.h"
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
@@ -55,46 +56,34 @@ constexpr const char* kUsersIni =
 // The export in a child process, so that its peak memory is its own; the
 // worker's peak is that of the child's own children, once ended.
 Figures ExportInChild() {
-  int fds[2];
-  Figures figures;
-  if (::pipe(fds) != 0) return figures;
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(fds[0]);
-    Figures measured;
-    {
-      testing::ScratchDir dir;
-      testing::RecordedMessages messages;
-      platform::Credentials admin;
-      admin.username = testing::kDcAdmin;
-      admin.password = testing::kDcAdminPassword;
-      admin.domain = testing::kDcDomain;
-      const auto start = Clock::now();
-      const RunResult result = testing::RunAgainstRealServers(
-          dir, messages, "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n", kUsersIni,
-          admin);
-      measured.seconds = Since(start);
-      measured.rows = result.stopped_early ? 0 : DataRows(dir.File("users.txt"));
-      if (!messages.shown.empty() || !messages.rows.empty()) {
-        std::fprintf(stderr, "%s%s", messages.shown.c_str(), messages.rows.c_str());
-      }
-    }
-    rusage self{};
-    rusage children{};
-    ::getrusage(RUSAGE_SELF, &self);
-    ::getrusage(RUSAGE_CHILDREN, &children);
-    measured.parent_peak_kb = self.ru_maxrss;
-    measured.worker_peak_kb = children.ru_maxrss;
-    const ssize_t written = ::write(fds[1], &measured, sizeof measured);
-    ::_exit(written == sizeof measured ? 0 : 1);
-  }
-  ::close(fds[1]);
-  if (pid > 0) {
-    if (::read(fds[0], &figures, sizeof figures) != sizeof figures) figures = {};
-    ::waitpid(pid, nullptr, 0);
-  }
-  ::close(fds[0]);
-  return figures;
+  return InChild<Figures>([] {
+           Figures measured;
+           {
+             testing::ScratchDir dir;
+             testing::RecordedMessages messages;
+             platform::Credentials admin;
+             admin.username = testing::kDcAdmin;
+             admin.password = testing::kDcAdminPassword;
+             admin.domain = testing::kDcDomain;
+             const auto start = Clock::now();
+             const RunResult result = testing::RunAgainstRealServers(
+                 dir, messages, "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n",
+                 kUsersIni, admin);
+             measured.seconds = Since(start);
+             measured.rows = result.stopped_early ? 0 : DataRows(dir.File("users.txt"));
+             if (!messages.shown.empty() || !messages.rows.empty()) {
+               std::fprintf(stderr, "%s%s", messages.shown.c_str(), messages.rows.c_str());
+             }
+           }
+           rusage self{};
+           rusage children{};
+           ::getrusage(RUSAGE_SELF, &self);
+           ::getrusage(RUSAGE_CHILDREN, &children);
+           measured.parent_peak_kb = self.ru_maxrss;
+           measured.worker_peak_kb = children.ru_maxrss;
+           return measured;
+         })
+      .value_or(Figures{});
 }
 
 // One rpcclient session listing the accounts and then asking for each of
