@@ -57,6 +57,18 @@ class JsonReader {
   bool Status(const Json& value, const JsonPath& path, win::Status& out);
   bool Sid(const Json& value, const JsonPath& path, platform::Sid& out);
 
+  // Calls `read(element, path, index)` for each element of the array
+  // `value`, stopping at the first that fails.
+  template <typename Read>
+  bool Elements(const Json& value, const JsonPath& path, Read&& read) {
+    if (!ExpectArray(value, path)) return false;
+    const std::string here = path.str();
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      if (!read(value[i], JsonPath{here, {}, i}, i)) return false;
+    }
+    return true;
+  }
+
   // Reads member `key` of `object` with `read` when it is present.
   template <typename Read>
   bool Optional(const Json& object, std::string_view parent, std::string_view key, Read&& read) {

@@ -66,11 +66,7 @@ bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, F
 
 bool ReadAccounts(JsonReader& reader, const Json& value, const JsonPath& path,
                   const std::optional<platform::Sid>& owner, std::vector<Account>& out) {
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const JsonPath where{here, {}, i};
-    const Json& item = value[i];
+  return reader.Elements(value, path, [&](const Json& item, const JsonPath& where, std::size_t) {
     if (!reader.ExpectObject(item, where)) return false;
     const std::string inner = where.str();
     Account account;
@@ -104,8 +100,8 @@ bool ReadAccounts(JsonReader& reader, const Json& value, const JsonPath& path,
     }
     account.use = static_cast<platform::SidNameUse>(use);
     out.push_back(std::move(account));
-  }
-  return true;
+    return true;
+  });
 }
 
 bool ReadServerFields(JsonReader& reader, const Json& object, const std::string& path,

@@ -9,11 +9,7 @@ constexpr std::uint32_t kFirstAccountRid = 1000;
 // information.
 bool ReadBrowseList(JsonReader& reader, const Json& value, const JsonPath& path,
                     std::vector<BrowseEntry>& out) {
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const JsonPath where{here, {}, i};
-    const Json& item = value[i];
+  return reader.Elements(value, path, [&](const Json& item, const JsonPath& where, std::size_t) {
     BrowseEntry entry;
     if (item.is_string()) {
       entry.name = std::string(StripBackslashes(item.get_ref<const std::string&>()));
@@ -34,17 +30,13 @@ bool ReadBrowseList(JsonReader& reader, const Json& value, const JsonPath& path,
     }
     if (entry.name.empty()) return reader.Fail(where, "a browse list entry needs a name");
     out.push_back(std::move(entry));
-  }
-  return true;
+    return true;
+  });
 }
 
 bool ReadComputerAccounts(JsonReader& reader, const Json& value, const JsonPath& path,
                           std::vector<ComputerAccount>& out) {
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const JsonPath where{here, {}, i};
-    const Json& item = value[i];
+  return reader.Elements(value, path, [&](const Json& item, const JsonPath& where, std::size_t i) {
     ComputerAccount account;
     account.rid = kFirstAccountRid + static_cast<std::uint32_t>(i);
     if (item.is_string()) {
@@ -66,8 +58,8 @@ bool ReadComputerAccounts(JsonReader& reader, const Json& value, const JsonPath&
     }
     if (account.name.empty()) return reader.Fail(where, "a computer account needs a name");
     out.push_back(std::move(account));
-  }
-  return true;
+    return true;
+  });
 }
 
 }  // namespace

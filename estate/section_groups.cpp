@@ -31,11 +31,7 @@ bool GroupCallFailures(JsonReader& reader, const Json& value, const JsonPath& pa
 bool ReadGroups(JsonReader& reader, const Json& value, const JsonPath& path,
                 const std::optional<platform::Sid>& owner, platform::SidNameUse use,
                 std::vector<Account>& accounts, GroupList& out) {
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const JsonPath where{here, {}, i};
-    const Json& item = value[i];
+  return reader.Elements(value, path, [&](const Json& item, const JsonPath& where, std::size_t) {
     if (!reader.ExpectObject(item, where)) return false;
     const std::string inner = where.str();
     Group group;
@@ -78,8 +74,8 @@ bool ReadGroups(JsonReader& reader, const Json& value, const JsonPath& path,
       accounts.push_back(std::move(account));
     }
     out.push_back(std::move(group));
-  }
-  return true;
+    return true;
+  });
 }
 
 }  // namespace tabulon::estate

@@ -40,14 +40,12 @@ bool ReadRights(JsonReader& reader, const Json& value, const JsonPath& path,
     if (privilege == nullptr) {
       return reader.Fail(where, "unknown right " + QuoteForMessage(name));
     }
-    if (!reader.ExpectArray(holders, where)) return false;
     HeldRight held{std::string(privilege->name), {}};
-    const std::string list = where.str();
-    for (std::size_t i = 0; i < holders.size(); ++i) {
-      if (!reader.Sid(holders[i], JsonPath{list, {}, i}, held.holders.emplace_back())) {
-        return false;
-      }
-    }
+    const bool read =
+        reader.Elements(holders, where, [&](const Json& holder, const JsonPath& at, std::size_t) {
+          return reader.Sid(holder, at, held.holders.emplace_back());
+        });
+    if (!read) return false;
     out.push_back(std::move(held));
   }
   return true;

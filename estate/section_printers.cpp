@@ -109,20 +109,17 @@ bool ReadPrinter(JsonReader& reader, const Json& value, const JsonPath& path, Pr
 
 bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
                   std::vector<Printer>& out) {
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
   std::unordered_set<std::string> names;
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const JsonPath where{here, {}, i};
+  return reader.Elements(value, path, [&](const Json& item, const JsonPath& where, std::size_t) {
     Printer printer;
-    if (!ReadPrinter(reader, value[i], where, printer)) return false;
+    if (!ReadPrinter(reader, item, where, printer)) return false;
     if (!names.insert(text::ToLower(printer.info.printer_name)).second) {
       return reader.Fail(
           where, "printer " + QuoteForMessage(printer.info.printer_name) + " is listed twice");
     }
     out.push_back(std::move(printer));
-  }
-  return true;
+    return true;
+  });
 }
 
 }  // namespace tabulon::estate

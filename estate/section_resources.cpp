@@ -117,15 +117,11 @@ struct Fields {
 // Reads every element of a list member with `read_one`.
 template <typename ReadOne>
 bool ReadList(JsonReader& reader, const Json& value, const JsonPath& path, ReadOne&& read_one) {
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const JsonPath where{here, {}, i};
-    if (!reader.ExpectObject(value[i], where)) return false;
+  return reader.Elements(value, path, [&](const Json& item, const JsonPath& where, std::size_t) {
+    if (!reader.ExpectObject(item, where)) return false;
     const std::string inner = where.str();
-    if (!read_one(Fields{reader, value[i], inner}, where)) return false;
-  }
-  return true;
+    return read_one(Fields{reader, item, inner}, where);
+  });
 }
 
 bool ReadConnection(const Fields& f, const JsonPath& where, ShareConnection& out) {

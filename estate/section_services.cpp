@@ -57,20 +57,17 @@ bool ReadService(JsonReader& reader, const Json& value, const JsonPath& path, Se
 }  // namespace
 
 bool ReadServices(JsonReader& reader, const Json& value, const JsonPath& path, ServiceList& out) {
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
   std::unordered_set<std::string> names;
-  out.reserve(value.size());
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    const JsonPath where{here, {}, i};
+  if (value.is_array()) out.reserve(value.size());
+  return reader.Elements(value, path, [&](const Json& item, const JsonPath& where, std::size_t) {
     Service service;
-    if (!ReadService(reader, value[i], where, service)) return false;
+    if (!ReadService(reader, item, where, service)) return false;
     if (!names.insert(text::ToLower(service.name)).second) {
       return reader.Fail(where, "service " + QuoteForMessage(service.name) + " is listed twice");
     }
     out.push_back(std::move(service));
-  }
-  return true;
+    return true;
+  });
 }
 
 bool ReadServiceProfiles(JsonReader& reader, const Json& value, const JsonPath& path,

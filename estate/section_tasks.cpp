@@ -249,15 +249,13 @@ bool ReadJobTime(JsonReader& reader, const Json& value, const JsonPath& path, st
 bool ReadDayNumbers(JsonReader& reader, const Json& value, const JsonPath& path,
                     std::uint32_t& out) {
   if (value.is_number()) return reader.Uint32(value, path, out);
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
-  for (std::size_t i = 0; i < value.size(); ++i) {
+  return reader.Elements(value, path, [&](const Json& item, const JsonPath& at, std::size_t) {
     std::uint32_t day = 0;
-    if (!reader.Uint32(value[i], JsonPath{here, {}, i}, day)) return false;
-    if (day < 1 || day > 31) return reader.Fail(JsonPath{here, {}, i}, "a day is 1 to 31");
+    if (!reader.Uint32(item, at, day)) return false;
+    if (day < 1 || day > 31) return reader.Fail(at, "a day is 1 to 31");
     out |= 1u << (day - 1);
-  }
-  return true;
+    return true;
+  });
 }
 
 template <std::size_t N, typename Record>
@@ -574,28 +572,20 @@ bool ReadScheduledWork(JsonReader& reader, const Json& value, const JsonPath& pa
   if (!reader.ExpectObject(value, path)) return false;
   const std::string here = path.str();
   return reader.Optional(value, here, "at_jobs", [&](const Json& v, const JsonPath& p) {
-    if (!reader.ExpectArray(v, p)) return false;
-    const std::string inner = p.str();
-    for (std::size_t i = 0; i < v.size(); ++i) {
+    return reader.Elements(v, p, [&](const Json& item, const JsonPath& at, std::size_t) {
       platform::AtEnum job;
-      if (!ReadAtJob(reader, v[i], JsonPath{inner, {}, i}, job)) {
-        return false;
-      }
+      if (!ReadAtJob(reader, item, at, job)) return false;
       out.at_jobs.push_back(std::move(job));
-    }
-    return true;
+      return true;
+    });
   }) && reader.Optional(value, here, "work_items", [&](const Json& v, const JsonPath& p) {
-    if (!reader.ExpectArray(v, p)) return false;
-    const std::string inner = p.str();
     auto& items = out.work_items.emplace();
-    for (std::size_t i = 0; i < v.size(); ++i) {
+    return reader.Elements(v, p, [&](const Json& element, const JsonPath& at, std::size_t) {
       WorkItemRecord item;
-      if (!ReadWorkItem(reader, v[i], JsonPath{inner, {}, i}, item)) {
-        return false;
-      }
+      if (!ReadWorkItem(reader, element, at, item)) return false;
       items.push_back(std::move(item));
-    }
-    return true;
+      return true;
+    });
   }) && ReadTaskTree(reader, value, here, base_directory, out);
 }
 

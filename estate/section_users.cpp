@@ -155,15 +155,16 @@ bool ReadUser(JsonReader& reader, const Json& value, const JsonPath& path, User&
 
 bool ReadUsers(JsonReader& reader, const Json& value, const JsonPath& path,
                std::shared_ptr<const UserList>& out) {
-  if (!reader.ExpectArray(value, path)) return false;
-  const std::string here = path.str();
   auto users = std::make_shared<UserList>();
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    User user;
-    if (!ReadUser(reader, value[i], JsonPath{here, {}, i}, user)) return false;
-    if (user.info.user_id == 0) user.info.user_id = 1000 + static_cast<std::uint32_t>(i);
-    users->push_back(std::move(user));
-  }
+  const bool read =
+      reader.Elements(value, path, [&](const Json& item, const JsonPath& at, std::size_t i) {
+        User user;
+        if (!ReadUser(reader, item, at, user)) return false;
+        if (user.info.user_id == 0) user.info.user_id = 1000 + static_cast<std::uint32_t>(i);
+        users->push_back(std::move(user));
+        return true;
+      });
+  if (!read) return false;
   std::stable_sort(users->begin(), users->end(),
                    [](const User& a, const User& b) { return NameLess(a.info.name, b.info.name); });
   out = std::move(users);
