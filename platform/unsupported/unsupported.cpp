@@ -1,16 +1,8 @@
 #include "platform/unsupported/unsupported.h"
 
+#include "platform/unsupported/refused.h"
+
 namespace tabulon::unsupported {
-namespace {
-
-template <typename Result>
-Result NotSupported() {
-  Result result;
-  result.status = win::ERROR_NOT_SUPPORTED;
-  return result;
-}
-
-}  // namespace
 
 platform::ServerInfoResult UnsupportedNetworkManagement::NetServerGetInfo101(std::string_view) {
   return NotSupported<platform::ServerInfoResult>();

@@ -1,6 +1,7 @@
 #include "platform/unsupported/unsupported_directory_search.h"
 
 namespace tabulon::unsupported {
+
 namespace {
 
 platform::DirectoryStatus NotSupported() {

@@ -1,5 +1,7 @@
 #include "platform/unsupported/unsupported_policy.h"
 
+#include "platform/unsupported/refused.h"
+
 namespace tabulon::unsupported {
 
 platform::LsaOpenResult UnsupportedLsaPolicy::OpenPolicy(std::string_view /*system*/,
@@ -23,23 +25,19 @@ platform::AuditEventsResult UnsupportedLsaPolicy::QueryAuditEvents(
 
 platform::PrivilegeDisplayNameResult UnsupportedLsaPolicy::LookupPrivilegeDisplayName(
     std::string_view /*system*/, std::string_view /*name*/, std::uint32_t /*buffer_chars*/) {
-  platform::PrivilegeDisplayNameResult result;
-  result.status = win::ERROR_NOT_SUPPORTED;
-  return result;
+  return NotSupported<platform::PrivilegeDisplayNameResult>();
 }
 
 platform::UserModals0Result UnsupportedUserModals::NetUserModalsGet0(std::string_view /*server*/) {
-  return {win::ERROR_NOT_SUPPORTED, {}};
+  return NotSupported<platform::UserModals0Result>();
 }
 
 platform::UserModals2Result UnsupportedUserModals::NetUserModalsGet2(std::string_view /*server*/) {
-  platform::UserModals2Result result;
-  result.status = win::ERROR_NOT_SUPPORTED;
-  return result;
+  return NotSupported<platform::UserModals2Result>();
 }
 
 platform::UserModals3Result UnsupportedUserModals::NetUserModalsGet3(std::string_view /*server*/) {
-  return {win::ERROR_NOT_SUPPORTED, {}};
+  return NotSupported<platform::UserModals3Result>();
 }
 
 }  // namespace tabulon::unsupported

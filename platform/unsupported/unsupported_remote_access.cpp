@@ -1,25 +1,18 @@
 #include "platform/unsupported/unsupported_remote_access.h"
 
+#include "platform/unsupported/refused.h"
+
 namespace tabulon::unsupported {
-namespace {
-
-platform::RasUserResult NotSupported() {
-  platform::RasUserResult result;
-  result.status = win::ERROR_NOT_SUPPORTED;
-  return result;
-}
-
-}  // namespace
 
 platform::RasUserResult UnsupportedRemoteAccess::MprAdminUserGetInfo(std::string_view,
                                                                      std::string_view,
                                                                      std::uint32_t) {
-  return NotSupported();
+  return NotSupported<platform::RasUserResult>();
 }
 
 platform::RasUserResult UnsupportedRemoteAccess::RasAdminUserGetInfo(std::string_view,
                                                                      std::string_view) {
-  return NotSupported();
+  return NotSupported<platform::RasUserResult>();
 }
 
 }  // namespace tabulon::unsupported

@@ -1,16 +1,8 @@
 #include "platform/unsupported/unsupported_tasks.h"
 
+#include "platform/unsupported/refused.h"
+
 namespace tabulon::unsupported {
-namespace {
-
-template <typename Result>
-Result Refused(win::Status status) {
-  Result result;
-  result.status = status;
-  return result;
-}
-
-}  // namespace
 
 platform::ScheduleJobEnumResult UnsupportedScheduleService::NetScheduleJobEnum(std::string_view,
                                                                                std::uint32_t,

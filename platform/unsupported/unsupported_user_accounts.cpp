@@ -1,16 +1,8 @@
 #include "platform/unsupported/unsupported_user_accounts.h"
 
+#include "platform/unsupported/refused.h"
+
 namespace tabulon::unsupported {
-namespace {
-
-template <typename Result>
-Result NotSupported() {
-  Result result;
-  result.status = win::ERROR_NOT_SUPPORTED;
-  return result;
-}
-
-}  // namespace
 
 platform::DisplayUsersResult UnsupportedUserAccounts::NetQueryDisplayUsers(std::string_view,
                                                                            std::uint32_t,
