@@ -1,12 +1,12 @@
 #include "exporters/units.h"
 
 #include "exporters/accounts/groups/groups.h"
-#include "exporters/accounts/users/users.h"
 #include "exporters/accounts/logged_on/logged_on.h"
 #include "exporters/accounts/rights/policies.h"
 #include "exporters/accounts/rights/rights.h"
 #include "exporters/accounts/tasks/tasks_pre_vista.h"
 #include "exporters/accounts/tasks/tasks_vista.h"
+#include "exporters/accounts/users/users.h"
 #include "exporters/security/security_access.h"
 #include "exporters/server/computers/computers.h"
 #include "exporters/server/drives/drives.h"
@@ -19,7 +19,10 @@
 #include "exporters/server/shares/shares.h"
 #include "exporters/server/terminal/terminal_processes.h"
 #include "exporters/server/terminal/terminal_sessions.h"
-#include "templates/template_outputs.h"
+#include "templates/directory/directory_queries.h"
+#include "templates/files/file_templates.h"
+#include "templates/registry/registry_templates.h"
+#include "templates/wmi/wmi_queries.h"
 
 namespace tabulon {
 
@@ -30,7 +33,9 @@ ExporterUnits StandardExporterUnits() {
       SecurityAccessUnit(),
       ServicesUnit(),
       ComputersUnit(),
-      TemplatesUnit(),
+      WmiQueriesUnit(),
+      RegistryTemplatesUnit(),
+      FileTemplatesUnit(),
       SharesUnit(),
       SessionsUnit(),
       TseSessionsUnit(),
@@ -40,8 +45,16 @@ ExporterUnits StandardExporterUnits() {
       NetworkUnit(),
       ProtocolsUnit(),
       // rights, policies, logged-on users
-      RightsUnit(), PoliciesUnit(), LoggedOnUnit(), PrintersUnit(), UsersUnit(), GroupsUnit(),
-      TasksUnit(), TasksNewUnit(),
+      RightsUnit(),
+      PoliciesUnit(),
+      LoggedOnUnit(),
+      PrintersUnit(),
+      UsersUnit(),
+      GroupsUnit(),
+      TasksUnit(),
+      TasksNewUnit(),
+      // directory targets only
+      DirectoryQueriesUnit(),
   };
   return kUnits;
 }
