@@ -1,5 +1,7 @@
 #include "estate/directory_search.h"
 
+#include "estate/directory_counters.h"
+#include "estate/user_accounts.h"
 #include "platform/directory_status.h"
 #include "platform/status_table.h"
 #include "platform/text.h"
@@ -45,6 +47,7 @@ platform::DirectoryStatus EstateDirectorySearch::Open(
     if (computer == nullptr || computer->offline) return NoServer(options.server);
     domain = estate.DomainOf(*computer);
     destination_ = sim_.ToComputer(computer);
+    if (IsController(estate, *computer)) controller_ = computer;
   } else {
     domain = estate.FindDomain(platform::DnsNameOfDn(options.base));
     destination_ = sim_.ToDomain(domain);
@@ -63,12 +66,17 @@ platform::DirectoryStatus EstateDirectorySearch::Search(const platform::SearchRe
   if (tree_ == nullptr) return NoServer("(not opened)");
   platform::DirectoryStatus reached = Reach(Operation::kLdapSearch, request.filter);
   if (!reached.ok()) return reached;
-  return tree_->Search(request, base_, session_.cancel, sink);
+  if (controller_ == nullptr) return tree_->Search(request, base_, session_.cancel, sink);
+  return tree_->Search(request, base_, session_.cancel, [&](platform::DirectoryEntry&& entry) {
+    ApplyLogonCounters(*controller_, request, entry);
+    return sink(std::move(entry));
+  });
 }
 
 void EstateDirectorySearch::Close() {
   tree_.reset();
   base_.clear();
+  controller_ = nullptr;
 }
 
 }  // namespace tabulon::estate

@@ -2,7 +2,8 @@
 // Directory searches answered by the estate's directories. Opening a server
 // URL finds the domain of the computer it names (or, without a host, the
 // domain whose DNS name the base spells in DC= parts); a domain without a
-// directory answers as a server that is down.
+// directory answers as a server that is down. A controller answers with its
+// own logon counters.
 #include <memory>
 
 #include "estate/directory_tree.h"
@@ -32,6 +33,8 @@ class EstateDirectorySearch final : public platform::DirectorySearch {
   std::shared_ptr<const DirectoryTree> tree_;
   std::string base_;
   std::string host_;
+  // The controller the connection went to: its own logon counters.
+  const Computer* controller_ = nullptr;
   Destination destination_;
 };
 

@@ -16,17 +16,19 @@ constexpr std::uint32_t kUserInfoLevel2 = 2;
 
 }  // namespace
 
-void MergeLastLogon(LastLogonMap& map, const platform::UserInfo& info) {
-  const auto [it, added] = map.try_emplace(info.name);
+void MergeLastLogon(LastLogonMap& map, const tagLastLogon& values) {
+  const auto [it, added] = map.try_emplace(values.name, values);
+  if (added) return;
   tagLastLogon& record = it->second;
-  if (added) {
-    record = {info.name, info.last_logon, info.last_logoff, info.bad_pw_count, info.num_logons};
-    return;
-  }
-  record.logon_count += info.num_logons;
-  record.bad_pw_count += info.bad_pw_count;
-  record.last_logon = std::max(record.last_logon, info.last_logon);
-  record.last_logoff = std::max(record.last_logoff, info.last_logoff);
+  record.logon_count += values.logon_count;
+  record.bad_pw_count += values.bad_pw_count;
+  record.last_logon = std::max(record.last_logon, values.last_logon);
+  record.last_logoff = std::max(record.last_logoff, values.last_logoff);
+}
+
+void MergeLastLogon(LastLogonMap& map, const platform::UserInfo& info) {
+  MergeLastLogon(
+      map, {info.name, info.last_logon, info.last_logoff, info.bad_pw_count, info.num_logons});
 }
 
 std::vector<std::string> DomainControllers(platform::TargetSession& session, std::string_view pdc,

@@ -25,6 +25,7 @@ using LastLogonMap = std::unordered_map<std::string, tagLastLogon>;
 
 // A new account takes the controller's values; a known one adds the counts
 // and keeps the later of each time.
+void MergeLastLogon(LastLogonMap& map, const tagLastLogon& values);
 void MergeLastLogon(LastLogonMap& map, const platform::UserInfo& info);
 
 // The controllers of the domain whose primary controller `pdc` is ("\\NAME"):

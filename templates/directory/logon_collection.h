@@ -1,0 +1,45 @@
+#pragma once
+// Consolidated logon values of a directory domain. Every controller counts
+// the logons of the domain's accounts on its own (lastLogon, logonCount and
+// the others are not replicated), so the totals and the latest times come
+// from asking each controller in turn.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/run_output.h"
+#include "exporters/accounts/users/last_logons.h"
+#include "format/name_list.h"
+#include "format/settings.h"
+#include "platform/directory_search.h"
+
+namespace tabulon {
+
+// The DNS host names of the controllers of `domain` (its DNS name), as its
+// directory lists them (the computer objects with the server trust bit), in
+// the directory's order, less those "\\" + name of which `skip` matches when
+// given. `options` open a connection on the domain's naming context. A
+// failure is reported as a general failure and a progress row for the
+// domain, and gives an empty list.
+std::vector<std::string> DirectoryDomainControllers(platform::DirectorySearch& directory,
+                                                    const platform::DirectoryOpenOptions& options,
+                                                    std::string_view domain,
+                                                    const format::NameList* skip, RunOutput& out);
+
+// Reads the logon attributes of the users (or, with `computers`, of the
+// computers) below the object `options` open on, at the controller they
+// name, and merges them into `map`.
+platform::DirectoryStatus CollectDirectoryLogons(platform::DirectorySearch& directory,
+                                                 const platform::DirectoryOpenOptions& options,
+                                                 bool computers, LastLogonMap& map);
+
+// The consolidated text of "logoncount", "badpwdcount", "lastlogon" or
+// "lastlogoff" (any case) of `account`; nothing for any other attribute or
+// an account the map does not hold.
+std::optional<std::string> ConsolidatedDirectoryValue(const LastLogonMap& map,
+                                                      std::string_view attribute,
+                                                      std::string_view account,
+                                                      const format::FormatSettings& settings);
+
+}  // namespace tabulon
