@@ -15,6 +15,7 @@
 #include "estate/policy_data.h"
 #include "estate/resources.h"
 #include "estate/scheduled_work.h"
+#include "estate/wmi_classes.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/remote_access.h"
@@ -219,6 +220,9 @@ struct Computer {
   // Scheduled tasks exports: AT jobs, Task Scheduler 1.0 work items and the
   // Task Scheduler 2.0 folder tree.
   ScheduledWork scheduled;
+
+  // WMI templates: the classes of root\CIMV2; none given, no class.
+  std::shared_ptr<const WmiNamespace> wmi;
 };
 
 struct BrowseEntry {

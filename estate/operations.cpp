@@ -80,6 +80,12 @@ constexpr auto kNames = std::to_array<std::string_view>({
     "RasAdminUserGetInfo",
     "LdapBind",
     "LdapSearch",
+    "CreateWbemLocator",
+    "ConnectServer",
+    "CoSetProxyBlanket",
+    "ExecQuery",
+    "WbemNext",
+    "ReleaseWbemObject",
 });
 static_assert(kNames.size() == static_cast<std::size_t>(kLastOperation) + 1);
 
@@ -100,7 +106,7 @@ bool CanInjectFailure(Operation op) {
   return op != Operation::kCloseServiceHandle && op != Operation::kWTSCloseServer &&
          op != Operation::kRegCloseKey && op != Operation::kClosePrinter &&
          op != Operation::kLsaClose && op != Operation::kReleaseTaskScheduler &&
-         op != Operation::kReleaseTaskService;
+         op != Operation::kReleaseTaskService && op != Operation::kReleaseWbemObject;
 }
 
 }  // namespace tabulon::estate

@@ -83,8 +83,16 @@ enum class Operation : std::uint8_t {
   // Directory searches over LDAP: opening (connect and bind) and searching.
   kLdapBind,
   kLdapSearch,
+  // WMI: the locator, a namespace connection and its proxy blanket, a
+  // query and its enumerator, and releasing any of them.
+  kCreateWbemLocator,
+  kConnectServer,
+  kCoSetProxyBlanket,
+  kExecQuery,
+  kWbemNext,
+  kReleaseWbemObject,
 };
-inline constexpr Operation kLastOperation = Operation::kLdapSearch;
+inline constexpr Operation kLastOperation = Operation::kReleaseWbemObject;
 
 std::string_view OperationName(Operation op);
 // Case-insensitive; nothing for a name that is not an operation.

@@ -63,6 +63,9 @@ struct RegistrySources {
 // The registry member of a computer.
 bool ReadRegistry(JsonReader& reader, const Json& value, const JsonPath& path,
                   RegistrySources& sources, Computer& out);
+// The wmi member of a computer: its root\CIMV2 classes.
+bool ReadWmi(JsonReader& reader, const Json& value, const JsonPath& path,
+             std::shared_ptr<const WmiNamespace>& out);
 // The printers member of a computer.
 bool ReadPrinters(JsonReader& reader, const Json& value, const JsonPath& path,
                   std::vector<Printer>& out);

@@ -34,7 +34,8 @@ EstateSession::~EstateSession() {
 std::size_t EstateSession::OpenHandles() const {
   return services_.OpenHandleCount() + registry_.OpenKeyCount() + printing_.OpenHandleCount() +
          terminal_.OpenHandleCount() + policy_.OpenHandleCount() +
-         task_scheduler_.OpenObjectCount() + task_service_.OpenObjectCount();
+         task_scheduler_.OpenObjectCount() + task_service_.OpenObjectCount() +
+         wmi_.OpenObjectCount();
 }
 
 std::vector<std::string> EstateSession::DescribeOpenHandles() const {
@@ -42,7 +43,8 @@ std::vector<std::string> EstateSession::DescribeOpenHandles() const {
   for (std::vector<std::string> more :
        {registry_.DescribeOpenKeys(), printing_.DescribeOpenHandles(),
         terminal_.DescribeOpenHandles(), policy_.DescribeOpenHandles(),
-        task_scheduler_.DescribeOpenObjects(), task_service_.DescribeOpenObjects()}) {
+        task_scheduler_.DescribeOpenObjects(), task_service_.DescribeOpenObjects(),
+        wmi_.DescribeOpenObjects()}) {
     for (std::string& text : more) open.push_back(std::move(text));
   }
   return open;

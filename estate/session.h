@@ -26,6 +26,7 @@
 #include "estate/terminal_services.h"
 #include "estate/user_accounts.h"
 #include "estate/user_modals.h"
+#include "estate/wmi.h"
 #include "platform/session.h"
 
 namespace tabulon::estate {
@@ -59,6 +60,7 @@ class EstateSession final : public platform::TargetSession {
   platform::TaskService& task_service() override { return task_service_; }
   platform::RemoteAccess& remote_access() override { return remote_access_; }
   platform::DirectorySearch& directory_search() override { return directory_search_; }
+  platform::Wmi& wmi() override { return wmi_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -86,6 +88,7 @@ class EstateSession final : public platform::TargetSession {
   EstateTaskScheduler task_scheduler_;
   EstateTaskService task_service_;
   EstateRemoteAccess remote_access_;
+  EstateWmi wmi_{sim_, options_};
 };
 
 }  // namespace tabulon::estate

@@ -33,6 +33,7 @@
 #include "platform/terminal_services.h"
 #include "platform/user_accounts.h"
 #include "platform/user_modals.h"
+#include "platform/wmi.h"
 
 namespace tabulon::platform {
 
@@ -79,6 +80,8 @@ class TargetSession {
   virtual RemoteAccess& remote_access() = 0;
   // LDAP searches of a directory server: one connection per session.
   virtual DirectorySearch& directory_search() = 0;
+  // WMI namespaces of the computer and the queries they answer.
+  virtual Wmi& wmi() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

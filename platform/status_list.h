@@ -198,6 +198,9 @@ TABULON_WIN_STATUS(WSAEHOSTUNREACH, 10065,
 TABULON_WIN_STATUS(WSAHOST_NOT_FOUND, 11001, "No such host is known.")
 // The directory interface's own results (E_ADS_*, S_ADS_*).
 TABULON_WIN_STATUS(S_ADS_NOMORE_ROWS, 0x00005012, "The search has no more rows.")
+// WMI: the results of its COM interfaces, with the texts its status-text
+// service gives.
+TABULON_WIN_STATUS(WBEM_S_TIMEDOUT, 0x00040004, "The call timed out.")
 // Scheduled tasks: the task scheduler's status codes and the COM results
 // (HRESULTs, Windows statuses in facility 7 as 0x8007xxxx) of its
 // interfaces.
@@ -250,6 +253,21 @@ TABULON_WIN_STATUS(E_ADS_COLUMN_NOT_SET, 0x80005010,
                    "The specified column in the directory was not set.")
 TABULON_WIN_STATUS(E_ADS_INVALID_FILTER, 0x80005014, "The search filter is invalid.")
 TABULON_WIN_STATUS(REGDB_E_CLASSNOTREG, 0x80040154, "The class is not registered.")
+TABULON_WIN_STATUS(WBEM_E_FAILED, 0x80041001, "Generic failure")
+TABULON_WIN_STATUS(WBEM_E_NOT_FOUND, 0x80041002, "Not found")
+TABULON_WIN_STATUS(WBEM_E_ACCESS_DENIED, 0x80041003, "Access denied")
+TABULON_WIN_STATUS(WBEM_E_PROVIDER_FAILURE, 0x80041004, "Provider failure")
+TABULON_WIN_STATUS(WBEM_E_TYPE_MISMATCH, 0x80041005, "Type mismatch")
+TABULON_WIN_STATUS(WBEM_E_INVALID_PARAMETER, 0x80041008, "Invalid parameter")
+TABULON_WIN_STATUS(WBEM_E_NOT_SUPPORTED, 0x8004100C, "Not supported")
+TABULON_WIN_STATUS(WBEM_E_INVALID_NAMESPACE, 0x8004100E, "Invalid namespace")
+TABULON_WIN_STATUS(WBEM_E_INVALID_CLASS, 0x80041010, "Invalid class")
+TABULON_WIN_STATUS(WBEM_E_TRANSPORT_FAILURE, 0x80041015, "Transport failure")
+TABULON_WIN_STATUS(WBEM_E_INVALID_QUERY, 0x80041017, "Invalid query")
+TABULON_WIN_STATUS(WBEM_E_INVALID_QUERY_TYPE, 0x80041018, "Invalid query type")
+TABULON_WIN_STATUS(WBEM_E_INVALID_PROPERTY, 0x80041031, "Invalid property")
+TABULON_WIN_STATUS(WBEM_E_CALL_CANCELLED, 0x80041032, "Call cancelled")
+TABULON_WIN_STATUS(WBEM_E_TIMED_OUT, 0x80041069, "Timed out")
 TABULON_WIN_STATUS(SCHED_E_TRIGGER_NOT_FOUND, 0x80041309, "A task's trigger was not found.")
 TABULON_WIN_STATUS(SCHED_E_SERVICE_NOT_INSTALLED, 0x80041315,
                    "The Task Scheduler service is not installed on this computer.")

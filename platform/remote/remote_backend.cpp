@@ -18,6 +18,7 @@
 #include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
 #include "platform/unsupported/unsupported_user_accounts.h"
+#include "platform/unsupported/unsupported_wmi.h"
 
 namespace tabulon::platform::remote {
 namespace {
@@ -58,6 +59,7 @@ class RemoteSession final : public TargetSession {
   TaskService& task_service() override { return task_service_; }
   RemoteAccess& remote_access() override { return remote_access_; }
   DirectorySearch& directory_search() override { return *directory_search_; }
+  Wmi& wmi() override { return wmi_; }
 
  private:
   std::unique_ptr<DirectorySearch> directory_search_;
@@ -91,6 +93,9 @@ class RemoteSession final : public TargetSession {
   // The remote-access administration interface has no pipe a Samba server
   // answers: it needs the Windows build's libraries.
   unsupported::UnsupportedRemoteAccess remote_access_;
+  // WMI runs over DCOM, which no library here speaks: connections fail as
+  // they do from a client that cannot reach the service.
+  unsupported::UnsupportedWmi wmi_;
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
 #include "platform/unsupported/unsupported_user_accounts.h"
+#include "platform/unsupported/unsupported_wmi.h"
 
 namespace tabulon::unsupported {
 
@@ -46,6 +47,7 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::TaskService& task_service() override { return task_service_; }
   platform::RemoteAccess& remote_access() override { return remote_access_; }
   platform::DirectorySearch& directory_search() override { return directory_search_; }
+  platform::Wmi& wmi() override { return wmi_; }
 
  private:
   const std::string target_;
@@ -67,6 +69,7 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedTaskService task_service_;
   UnsupportedRemoteAccess remote_access_;
   UnsupportedDirectorySearch directory_search_;
+  UnsupportedWmi wmi_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {
