@@ -99,8 +99,15 @@ class QueryExport {
     platform::DirectorySearch& directory = context_.session.directory_search();
     const platform::DirectoryOpenOptions options =
         DirectoryOpenOptionsFor(path_, context_.directory, context_.session_options);
-    const platform::DirectoryStatus open = directory.Open(options);
+    platform::DirectoryStatus open = directory.Open(options);
+    if (open.ok()) {
+      // Opening binds the object itself, as the directory interface does.
+      platform::DirectoryEntry object;
+      const std::string names[] = {"objectClass"};
+      open = platform::ReadObject(directory, options.base, names, object);
+    }
     if (!open.ok()) {
+      directory.Close();
       return Finish(false, FormatMessageId(kMsgDirectoryOpen, {path_}) + DirectoryErrorText(open));
     }
     const bool ok = Search(directory, options, filter);
