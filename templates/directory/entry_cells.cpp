@@ -16,7 +16,7 @@ EntryCells::EntryCells(RunOutput& output, const format::FormatSettings& format,
 }
 
 std::string EntryCells::AdsPath(std::string_view dn) const {
-  return ads_prefix_ + std::string(dn);
+  return ads_prefix_ + UpperCaseRdnTypes(dn);
 }
 
 std::string EntryCells::Value(std::string_view name, platform::DirectoryValueKind kind,
@@ -27,6 +27,9 @@ std::string EntryCells::Value(std::string_view name, platform::DirectoryValueKin
       output_.settings().crlf_replacement,
       {MessageText(kMsgNoExpiration), MessageText(kMsgUnableToFormatNt)},
       photo_result};
+  if (kind == platform::DirectoryValueKind::kDnString) {
+    return format::FormatDirectoryValue(name, kind, UpperCaseRdnTypes(value), context);
+  }
   return format::FormatDirectoryValue(name, kind, value, context);
 }
 
@@ -48,6 +51,26 @@ std::string EntryCells::Text(const platform::DirectoryEntry& entry, std::string_
     cell += Value(name, attribute->kind, value, photo_result);
   }
   return cell;
+}
+
+std::string UpperCaseRdnTypes(std::string_view dn) {
+  std::string out(dn);
+  bool in_type = true;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const char c = out[i];
+    if (c == '\\') {
+      ++i;  // an escaped character never ends a value
+    } else if (in_type) {
+      if (c == '=') {
+        in_type = false;
+      } else if (c >= 'a' && c <= 'z') {
+        out[i] = static_cast<char>(c - 'a' + 'A');
+      }
+    } else if (c == ',' || c == '+') {
+      in_type = true;
+    }
+  }
+  return out;
 }
 
 std::string DomainDnOf(std::string_view dn) {

@@ -36,6 +36,10 @@ class EntryCells {
   std::string ads_prefix_;
 };
 
+// A DN with the attribute type of every RDN in upper case ("cn=x,dc=y" ->
+// "CN=x,DC=y"), as Active Directory writes them whatever the server sent.
+std::string UpperCaseRdnTypes(std::string_view dn);
+
 // The DC= components of a DN: the DN of its domain.
 std::string DomainDnOf(std::string_view dn);
 
