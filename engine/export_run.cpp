@@ -233,8 +233,9 @@ class Run {
     TargetListBuilder builder(env_.platform, output_, settings_.targets, computers_needed_,
                               list_options);
     builder.set_local_computer_name(env_.local_computer_name);
-    builder.set_directory_settings(
-        {settings_.directory_server, settings_.directory_ca_file, settings_.directory_start_tls});
+    directory_ = {settings_.directory_server, settings_.directory_ca_file,
+                  settings_.directory_start_tls};
+    builder.set_directory_settings(directory_);
     if (!builder.ReadObjectFile(object_file_, targets_)) return false;
     if (StopRequested()) {
       result.aborted_by_user = true;
@@ -278,7 +279,8 @@ class Run {
   void RunUnits(const tagCObjects& target, std::uint32_t kind,
                 std::unique_ptr<platform::TargetSession> session) {
     if (!session) session = env_.platform.sessions->Open(target.path, session_options_);
-    ExportContext context{*session, output_, files_, format_, security_};
+    ExportContext context{*session,  output_,          files_,    format_,
+                          security_, session_options_, directory_};
     output_.set_account_lookup(&session->lookup());
     for (ActiveUnit& active : units_) {
       if (CancelRequested()) break;  // every further call would be cancelled
@@ -294,14 +296,22 @@ class Run {
       RunUnits(target, kPrinterTargets, nullptr);
       return;
     }
-    if (IsDirectoryObject(target.type)) return;  // directory queries come later
+    if (IsDirectoryObject(target.type)) {
+      RunUnits(target, kDirectoryTargets, nullptr);
+      return;
+    }
     if (!IsComputerTarget(target.type)) return;
     if (settings_.targets.skip_enable &&
         SkipListMatches(target.path, settings_.targets.skip_list)) {
       return;
     }
     if (Rejected(target)) return;
-    if (target.type == kObjectDirectoryComputer && !computers_needed_) return;
+    if (target.type == kObjectDirectoryComputer) {
+      // The computer's directory entry, not the name it is reached by.
+      RunUnits(target, kDirectoryTargets,
+               env_.platform.sessions->Open(target.source_path, session_options_));
+      if (!computers_needed_) return;
+    }
     if (settings_.targets.skip_disabled && target.disabled_in_directory != 0) {
       output_.AddProgressRow(target.display_name,
                              FormatMessageId(kMsgSkippingDisabled, {target.display_name}), 0,
@@ -379,6 +389,7 @@ class Run {
   format::FormatSettings format_;
   RunSettings settings_;
   platform::SessionOptions session_options_;
+  DirectoryConnectionSettings directory_;
   RunFiles files_;
   std::vector<ActiveUnit> units_;
   SecurityAccessSink* security_ = nullptr;

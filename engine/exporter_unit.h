@@ -17,6 +17,9 @@ namespace tabulon {
 enum TargetKind : std::uint32_t {
   kComputerTargets = 1,
   kPrinterTargets = 2,
+  // Directory objects of the object file, and directory computers before
+  // their computer exports.
+  kDirectoryTargets = 4,
 };
 
 // What a unit sees while the run is being prepared.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/catalogue.h"
+#include "engine/directory_target.h"
 #include "engine/run_output.h"
 #include "engine/security_handover.h"
 #include "engine/target.h"
@@ -52,6 +53,10 @@ struct ExportContext {
   const format::FormatSettings& format;
   // Null when the run exports no security access.
   SecurityAccessSink* security;
+  // Who the run's sessions are and how long a call may take; where
+  // directory connections go.
+  const platform::SessionOptions& session_options;
+  const DirectoryConnectionSettings& directory;
 };
 
 }  // namespace tabulon

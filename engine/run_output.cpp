@@ -151,8 +151,8 @@ bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::
   return true;
 }
 
-bool RunOutput::ReopenTemplateOutputFile(const std::string& path, OutputFile& file) {
-  return file.Open(path, true, FileEncoding()) == win::ERROR_SUCCESS;
+win::Status RunOutput::OpenTemplateRows(const std::string& path, OutputFile& file) {
+  return file.Open(path, true, FileEncoding());
 }
 
 void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear) {

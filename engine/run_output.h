@@ -86,7 +86,11 @@ class RunOutput {
   bool OpenTemplateOutputFile(const Configuration& template_file, std::string_view section,
                               std::string_view column_text, std::string* resolved_path);
   // Opens a template output file for its rows (append, no title row).
-  bool ReopenTemplateOutputFile(const std::string& path, OutputFile& file);
+  bool ReopenTemplateOutputFile(const std::string& path, OutputFile& file) {
+    return OpenTemplateRows(path, file) == win::ERROR_SUCCESS;
+  }
+  // The same, with the status of a failed open.
+  win::Status OpenTemplateRows(const std::string& path, OutputFile& file);
 
   void WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear);
   void WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear);

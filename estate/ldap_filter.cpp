@@ -91,8 +91,7 @@ class FilterParser {
     out.attribute.assign(text_.substr(start, pos_ - start));
     if (pos_ == text_.size()) return Fail("the filter ends early");
     const char op = text_[pos_];
-    if (op == ':')
-      return Fail("extensible matching is not supported", FilterParse::Outcome::kExtensibleMatch);
+    if (op == ':') return ParseExtensible(out);
     if (out.attribute.empty()) return Fail("an attribute name is missing");
     if (op == '=') {
       out.kind = Kind::kEquality;
@@ -105,6 +104,27 @@ class FilterParser {
       return Fail("expected '=', '~=', '>=' or '<='");
     }
     return ParseValue(out);
+  }
+
+  // "attr:rule:=value" with one of the two bitwise rules.
+  bool ParseExtensible(FilterNode& out) {
+    constexpr std::string_view kBitAndRule = ":1.2.840.113556.1.4.803:=";
+    constexpr std::string_view kBitOrRule = ":1.2.840.113556.1.4.804:=";
+    const std::string_view rest = text_.substr(pos_);
+    if (!out.attribute.empty() && rest.starts_with(kBitAndRule)) {
+      out.kind = Kind::kBitAnd;
+      pos_ += kBitAndRule.size();
+    } else if (!out.attribute.empty() && rest.starts_with(kBitOrRule)) {
+      out.kind = Kind::kBitOr;
+      pos_ += kBitOrRule.size();
+    } else {
+      return Fail("only the bitwise matching rules are supported",
+                  FilterParse::Outcome::kExtensibleMatch);
+    }
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != ')') ++pos_;
+    out.value.assign(text_.substr(start, pos_ - start));
+    return true;
   }
 
   // The assertion value up to ')'; '*' outside escapes makes an equality a
@@ -225,6 +245,15 @@ bool MatchesValue(const FilterNode& f, Compare how, std::string_view value) {
     }
     case Kind::kSubstrings:
       return how != Compare::kNumber && MatchesSubstrings(f, value);
+    case Kind::kBitAnd:
+    case Kind::kBitOr: {
+      // Negative values (group types with the security bit) keep their bits.
+      const auto v = Number(value);
+      const auto bits = Number(f.value);
+      if (!v || !bits) return false;
+      const auto set = static_cast<std::uint64_t>(*v) & static_cast<std::uint64_t>(*bits);
+      return f.kind == Kind::kBitAnd ? set == static_cast<std::uint64_t>(*bits) : set != 0;
+    }
     default:
       return false;
   }

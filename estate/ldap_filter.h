@@ -1,7 +1,9 @@
 #pragma once
 // LDAP string filters (RFC 4515) for the estate's directories: parsed once,
-// then evaluated against each entry. Extensible matches ("attr:rule:=value")
-// are recognised and refused, since the estate knows no matching rules.
+// then evaluated against each entry. Of the extensible matches
+// ("attr:rule:=value") only the two bitwise rules of integer attributes are
+// known, 1.2.840.113556.1.4.803 (every bit of the value set) and .804 (any
+// bit set); any other is recognised and refused.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,6 +27,8 @@ struct FilterNode {
     kLessOrEqual,
     kPresent,
     kSubstrings,
+    kBitAnd,  // attr:1.2.840.113556.1.4.803:=bits
+    kBitOr,   // attr:1.2.840.113556.1.4.804:=bits
   };
   Kind kind = Kind::kPresent;
   std::string attribute;

@@ -75,8 +75,10 @@ TEST(LdapFilter, RefusesMalformedAndExtensibleFilters) {
                            "(cn=a\\4)", "(cn=a\\zz)", "(cn>=a*)", "(cn=a**b)", "(&(cn=a)x)", ""}) {
     EXPECT_EQ(ParseFilter(text).outcome, FilterParse::Outcome::kSyntaxError) << text;
   }
-  EXPECT_EQ(ParseFilter("(groupType:1.2.840.113556.1.4.803:=2)").outcome,
-            FilterParse::Outcome::kExtensibleMatch);
+  for (const char* text :
+       {"(cn:caseExactMatch:=Jo)", "(cn:dn:2.5.13.5:=Jo)", "(:1.2.840.113556.1.4.803:=2)"}) {
+    EXPECT_EQ(ParseFilter(text).outcome, FilterParse::Outcome::kExtensibleMatch) << text;
+  }
   std::string deep;
   for (std::size_t i = 0; i < kMaxFilterDepth + 1; ++i) deep += "(!";
   deep += "(a=1)";
@@ -90,6 +92,7 @@ TEST(LdapFilter, MatchesAsADirectoryServerWould) {
       {{"objectClass", DirectoryValueKind::kUnknown, {"top", "user"}},
        {"cn", DirectoryValueKind::kUnknown, {"Jo Smith"}},
        {"logonCount", DirectoryValueKind::kUnknown, {"9"}},
+       {"groupType", DirectoryValueKind::kUnknown, {"-2147483646"}},
        {"objectSid", DirectoryValueKind::kUnknown, {std::string("\x01\x2A\x00", 3)}},
        {"objectCategory", DirectoryValueKind::kUnknown, {"CN=Person,CN=Schema,DC=x"}},
        {"manager", DirectoryValueKind::kUnknown, {"CN=Boss, OU=Staff,DC=x"}}}};
@@ -121,6 +124,13 @@ TEST(LdapFilter, MatchesAsADirectoryServerWould) {
       {"(|)", false},
       {"(&(cn=Jo Smith)(|(logonCount=1)(logonCount=9)))", true},
       {"(cn~=jo smith)", true},
+      // Bitwise rules; a security group's type is negative.
+      {"(groupType:1.2.840.113556.1.4.804:=2)", true},
+      {"(groupType:1.2.840.113556.1.4.804:=12)", false},
+      {"(groupType:1.2.840.113556.1.4.803:=2147483650)", true},
+      {"(groupType:1.2.840.113556.1.4.803:=6)", false},
+      {"(logonCount:1.2.840.113556.1.4.803:=9)", true},
+      {"(cn:1.2.840.113556.1.4.804:=1)", false},  // not a number
   };
   for (const auto& c : cases) {
     const FilterParse parsed = ParseFilter(c.filter);

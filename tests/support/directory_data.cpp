@@ -21,7 +21,8 @@ bool SafeValue(std::string_view value) {
   }
   for (const char c : value) {
     const auto u = static_cast<unsigned char>(c);
-    if (u == 0 || u == '\n' || u == '\r' || u >= 0x80) return false;
+    // Control characters are safe in LDIF, but servers trim the blank ones.
+    if (u < 0x20 || u >= 0x80) return false;
   }
   return true;
 }

@@ -1,0 +1,166 @@
+#include "templates/directory/memberships.h"
+
+#include <cstdint>
+
+#include "engine/directory_target.h"
+#include "format/accounts.h"
+#include "platform/text.h"
+
+namespace tabulon {
+namespace {
+
+using platform::DirectoryEntry;
+using platform::DirectoryValueKind;
+
+constexpr std::size_t kFlushEveryRows = 200;
+constexpr std::string_view kYes = "YES";
+
+std::string DnOfPath(std::string_view path) {
+  return LocateDirectoryObject(path).dn;
+}
+
+// One object by DN, its values tagged with their kinds; false when it
+// cannot be read.
+bool ReadEntry(MembershipRows& rows, std::string_view dn, const std::vector<std::string>& names,
+               DirectoryEntry& entry) {
+  if (!platform::ReadObject(rows.directory, dn, names, entry).ok()) return false;
+  platform::TagKinds(entry, &rows.kinds);
+  return true;
+}
+
+// Fills the member or group cells from `entry` (none: every attribute
+// cell stays empty), writes the row and clears those cells again.
+void WriteRow(MembershipRows& rows, const DirectoryEntry* entry, std::string_view is_primary,
+              std::string_view parent, bool name_foreign_principals) {
+  const std::vector<QueryColumn>& columns = rows.columns.columns;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const QueryColumn& column = columns[i];
+    std::string& cell = rows.output.value(static_cast<std::uint32_t>(rows.first_column + i));
+    if (text::EqualsNoCase(column.name, kIsPrimarySymbol)) {
+      cell = std::string(is_primary);
+    } else if (text::EqualsNoCase(column.name, kIndirectParentSymbol)) {
+      cell = std::string(parent);
+    } else if (column.kind == QueryColumn::Kind::kSymbol) {
+      cell = EvaluateSymbol(column.name, rows.symbols);
+    } else if (column.kind == QueryColumn::Kind::kAttribute && entry != nullptr) {
+      cell = rows.cells.Text(*entry, column.name);
+      // A foreign security principal is named by its SID.
+      if (name_foreign_principals && text::EqualsNoCase(column.name, "cn") &&
+          cell.starts_with("S-")) {
+        format::SidStringToAccount(rows.lookup, "", cell);
+      }
+    }
+  }
+  rows.output.WriteTemplateRow(rows.file, rows.first_column + columns.size(), false);
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    rows.output.value(static_cast<std::uint32_t>(rows.first_column + i)).clear();
+  }
+  if (++rows.rows % kFlushEveryRows == 0) rows.file.Flush();
+}
+
+std::vector<std::string> WithName(std::vector<std::string> names, std::string_view name) {
+  for (const std::string& n : names) {
+    if (text::EqualsNoCase(n, name)) return names;
+  }
+  names.emplace_back(name);
+  return names;
+}
+
+// "\xx" for every byte: an octet string as a filter value.
+std::string EscapedBytes(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (const char c : bytes) {
+    const auto u = static_cast<unsigned char>(c);
+    out += '\\';
+    out += kHex[u >> 4];
+    out += kHex[u & 15];
+  }
+  return out;
+}
+
+// Accounts and computers whose primary group has the RID `rid`, in the
+// group's domain.
+void ExportPrimaryMembers(MembershipRows& rows, std::string_view group_dn, std::string_view rid,
+                          std::string_view parent) {
+  platform::SearchRequest request;
+  request.base = DomainDnOf(group_dn);
+  request.scope = platform::SearchScope::kSubtree;
+  request.filter = "(&(PrimaryGroupId=" + std::string(rid) +
+                   ")(|(objectCategory=person)(objectCategory=computer)))";
+  request.attributes = rows.columns.requested;
+  request.kinds = &rows.kinds;
+  rows.directory.Search(request, [&](DirectoryEntry&& entry) {
+    WriteRow(rows, &entry, kYes, parent, false);
+    return true;
+  });
+}
+
+}  // namespace
+
+void ExportGroupMembers(MembershipRows& rows, std::string_view group_path, std::string_view parent,
+                        bool nested, int depth) {
+  const std::string group_dn = DnOfPath(group_path);
+  DirectoryEntry group;
+  if (group_dn.empty() || !ReadEntry(rows, group_dn, {"objectSid", "member"}, group)) return;
+
+  const std::string sid = rows.cells.Value("objectSid", DirectoryValueKind::kOctetString,
+                                           FirstValue(group, "objectSid"));
+  if (const std::size_t dash = sid.rfind('-'); dash != std::string::npos) {
+    ExportPrimaryMembers(rows, group_dn, sid.substr(dash + 1), parent);
+  }
+
+  const platform::DirectoryAttribute* members = group.Find("member");
+  if (members == nullptr) return;
+  const std::vector<std::string> names =
+      nested ? WithName(rows.columns.requested, "groupType") : rows.columns.requested;
+  // Nested rows name the group they list.
+  const std::string listed_by = parent.empty() ? std::string() : std::string(group_path);
+  for (const std::string& member_dn : members->values) {
+    DirectoryEntry member;
+    const bool read = ReadEntry(rows, member_dn, names, member);
+    WriteRow(rows, read ? &member : nullptr, "", listed_by, true);
+    if (nested && read && member.Find("groupType") != nullptr && depth + 1 < kMaxNestedGroupDepth) {
+      const std::string member_path = rows.cells.AdsPath(member.dn);
+      ExportGroupMembers(rows, member_path, member_path, nested, depth + 1);
+    }
+  }
+}
+
+void ExportAccountGroups(MembershipRows& rows, std::string_view account_path) {
+  const std::string account_dn = DnOfPath(account_path);
+  DirectoryEntry account;
+  if (account_dn.empty() ||
+      !ReadEntry(rows, account_dn, {"objectSid", "primaryGroupID", "memberOf"}, account)) {
+    return;
+  }
+  // The primary group: the account's SID with the group's RID in place of
+  // its own.
+  std::string sid = FirstValue(account, "objectSid");
+  const long long primary = text::ParseLeadingInteger(FirstValue(account, "primaryGroupID"));
+  if (sid.size() >= 12 && primary > 0) {
+    const auto rid = static_cast<std::uint32_t>(primary);
+    for (std::size_t i = 0; i < 4; ++i) {
+      sid[sid.size() - 4 + i] = static_cast<char>((rid >> (8 * i)) & 0xFF);
+    }
+    platform::SearchRequest request;
+    request.base = DomainDnOf(account_dn);
+    request.scope = platform::SearchScope::kSubtree;
+    request.filter = "(objectSid=" + EscapedBytes(sid) + ")";
+    request.attributes = rows.columns.requested;
+    request.kinds = &rows.kinds;
+    rows.directory.Search(request, [&](DirectoryEntry&& entry) {
+      WriteRow(rows, &entry, kYes, "", false);
+      return true;
+    });
+  }
+  const platform::DirectoryAttribute* groups = account.Find("memberOf");
+  if (groups == nullptr) return;
+  for (const std::string& group_dn : groups->values) {
+    DirectoryEntry group;
+    const bool read = ReadEntry(rows, group_dn, rows.columns.requested, group);
+    WriteRow(rows, read ? &group : nullptr, "", "", false);
+  }
+}
+
+}  // namespace tabulon

@@ -1,0 +1,50 @@
+#include "templates/directory/query_columns.h"
+
+#include "engine/catalogue.h"
+#include "platform/text.h"
+
+namespace tabulon {
+namespace {
+
+const TseUserField* TerminalField(std::string_view name) {
+  for (const TseUserField& field : TseUserFields()) {
+    if (text::EqualsNoCase(field.key, name)) return &field;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool SplitColumnNames(std::string_view text, std::size_t limit, std::vector<std::string>& names) {
+  names.clear();
+  if (text.size() > kMaxColumnListChars) return false;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t comma = text.find(',', start);
+    if (comma == std::string_view::npos) comma = text.size();
+    const std::string_view name = text.substr(start, comma - start);
+    if (!name.empty()) names.emplace_back(name);
+    start = comma + 1;
+  }
+  return names.size() <= limit;
+}
+
+ColumnPlan PlanColumns(const std::vector<std::string>& names) {
+  ColumnPlan plan;
+  for (const std::string& name : names) {
+    QueryColumn& column = plan.columns.emplace_back();
+    column.name = name;
+    if (name.find("tse_") != std::string::npos) {
+      column.kind = QueryColumn::Kind::kTerminal;
+      column.terminal = TerminalField(name);
+      plan.has_terminal = true;
+    } else if (IsSymbol(name)) {
+      column.kind = QueryColumn::Kind::kSymbol;
+    } else if (!text::EqualsNoCase(name, kAdsPathAttribute)) {
+      plan.requested.push_back(name);
+    }
+  }
+  return plan;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,52 @@
+#pragma once
+// One directory query as its template file section describes it, and the
+// object type filters a query chooses from.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/configuration.h"
+
+namespace tabulon {
+
+inline constexpr std::string_view kDefaultGroupMemberAttributes =
+    "distinguishedname,cn,displayname,description,objectclass,samaccountname,useraccountcontrol,"
+    "%IS_PRIMARY%,%INDIRECT_MEMBER_PARENT%";
+inline constexpr std::string_view kDefaultUserGroupAttributes =
+    "distinguishedname,cn,description,grouptype,samaccountname,%IS_PRIMARY%";
+
+// One row of the object type filter table.
+struct QueryFilter {
+  std::int32_t value;
+  std::string_view label;
+  std::string_view ldap_filter;
+  std::uint32_t progress_kind;  // the progress row's image
+};
+
+std::span<const QueryFilter> QueryFilters();
+// The row of `value`; a value outside the table searches every object.
+const QueryFilter& QueryFilterFor(std::int32_t value);
+
+struct DirectoryQuerySettings {
+  std::string attributes;  // as written; "name" when the key is missing
+  std::int32_t level = 0;  // 1: subtree
+  std::int32_t filter = 0;
+  bool group_members = false;  // filters 2-5
+  bool nested_members = false;
+  std::string member_attributes;  // the default when empty
+  bool account_groups = false;    // filters 1 and 6
+  std::string group_attributes;   // the default when empty
+  // Read for the consolidated last-logon collection; the query itself
+  // exports the directory's own values.
+  bool logon_information = false;
+  std::int32_t last_logon_type = 0;
+};
+
+DirectoryQuerySettings ReadDirectoryQuery(const Configuration& file, std::string_view name);
+
+// The title row's columns: the query's attributes as written, then the
+// member or group columns its options add, each followed by ",".
+std::string DirectoryQueryColumnText(const Configuration& file, std::string_view name);
+
+}  // namespace tabulon

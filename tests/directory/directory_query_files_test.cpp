@@ -1,0 +1,153 @@
+// Directory queries against a real slapd and against the estate fed the
+// same LDIF: the output files must be byte-identical, over ldap:// and
+// ldaps://.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/ldap/ldap_directory.h"
+#include "platform/text.h"
+#include "support/directory_data.h"
+#include "support/e2e.h"
+#include "support/slapd_server.h"
+
+namespace tabulon::testing {
+namespace {
+
+// The estate's session for everything but directory searches, which go to
+// the real server.
+class LdapSearchSession final : public platform::TargetSession {
+ public:
+  LdapSearchSession(std::unique_ptr<platform::TargetSession> estate,
+                    const platform::SessionOptions& options)
+      : estate_(std::move(estate)), ldap_(platform::ldap::MakeLdapDirectorySearch(options)) {}
+  const std::string& target() const override { return estate_->target(); }
+  platform::ServerService& server() override { return estate_->server(); }
+  platform::WorkstationService& workstation() override { return estate_->workstation(); }
+  platform::BrowserService& browser() override { return estate_->browser(); }
+  platform::AccountService& accounts() override { return estate_->accounts(); }
+  platform::ServiceControl& services() override { return estate_->services(); }
+  platform::Registry& registry() override { return estate_->registry(); }
+  platform::Printing& printing() override { return estate_->printing(); }
+  platform::TerminalServices& terminal() override { return estate_->terminal(); }
+  platform::FileSystem& files() override { return estate_->files(); }
+  platform::AccountLookup& lookup() override { return estate_->lookup(); }
+  platform::DirectoryService& directory() override { return estate_->directory(); }
+  platform::GroupService& groups() override { return estate_->groups(); }
+  platform::UserAccounts& users() override { return estate_->users(); }
+  platform::LsaPolicy& policy() override { return estate_->policy(); }
+  platform::UserModals& user_modals() override { return estate_->user_modals(); }
+  platform::ScheduleService& schedule() override { return estate_->schedule(); }
+  platform::TaskScheduler& task_scheduler() override { return estate_->task_scheduler(); }
+  platform::TaskService& task_service() override { return estate_->task_service(); }
+  platform::RemoteAccess& remote_access() override { return estate_->remote_access(); }
+  platform::DirectorySearch& directory_search() override { return *ldap_; }
+
+ private:
+  std::unique_ptr<platform::TargetSession> estate_;
+  std::unique_ptr<platform::DirectorySearch> ldap_;
+};
+
+class LdapSearchBackend final : public platform::SessionBackend {
+ public:
+  explicit LdapSearchBackend(platform::SessionBackend& estate) : estate_(estate) {}
+  std::unique_ptr<platform::TargetSession> Open(std::string_view target,
+                                                const platform::SessionOptions& options) override {
+    return std::make_unique<LdapSearchSession>(estate_.Open(target, options), options);
+  }
+
+ private:
+  platform::SessionBackend& estate_;
+};
+
+// The first line where two UTF-16 files differ, for the failure message.
+std::string FirstDifference(const std::string& a, const std::string& b) {
+  const std::string x = text::Utf16LeToUtf8(a);
+  const std::string y = text::Utf16LeToUtf8(b);
+  std::size_t line = 0;
+  while (line < x.size() && line < y.size()) {
+    const std::size_t end_x = x.find('\n', line);
+    const std::size_t end_y = y.find('\n', line);
+    if (x.compare(line, end_x - line, y, line, end_y - line) != 0) {
+      return x.substr(line, end_x - line) + "\n  vs\n" + y.substr(line, end_y - line);
+    }
+    if (end_x == std::string::npos || end_x != end_y) break;
+    line = end_x + 1;
+  }
+  return "sizes " + std::to_string(x.size()) + " and " + std::to_string(y.size());
+}
+
+constexpr std::string_view kQueries =
+    "[Units]\nOutputFileName=units.txt\nFilter=0\n"
+    "Attributes=ou,description,objectSid,adspath,distinguishedName,%OBJECT_NAME%\n"
+    "[Staff]\nOutputFileName=staff.txt\nFilter=0\nLevel=1\n"
+    "Attributes=cn,sAMAccountName,displayName,userAccountControl,objectSid,objectGUID,"
+    "pwdLastSet,lastLogon,accountExpires,logonCount,description,thumbnailPhoto,memberOf\n"
+    "[Members]\nOutputFileName=members.txt\nFilter=4\nLevel=1\nAttributes=cn,groupType,adspath\n"
+    "GetGroupMembers=1\nGetIndirectGroupMembers=1\n";
+constexpr const char* kOutputs[] = {"units.txt", "staff.txt", "members.txt"};
+
+class DirectoryQueryFiles : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    server_ = SlapdServer::Start(why_not_, MakeTestDirectoryLdif()).release();
+  }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+  void SetUp() override {
+    if (server_ == nullptr) GTEST_SKIP() << why_not_;
+    run_.SetEstate(R"({"domains": [{"name": "TABULON", "dns_name": "tabulon.test",
+      "controller": "DC1", "directory": {"ldif": ")" +
+                   server_->folder() + R"(/data.ldif"}}],
+      "computers": [{"name": "DC1", "domain": "TABULON", "address": "127.0.0.1"}]})");
+    run_.dir().Write("DirectoryQueries.CFG", std::string(kQueries));
+    run_.SetObjects({{101, "tabulon.test", "LDAP://DC=tabulon,DC=test"},
+                     {114, "Staff", "LDAP://OU=Staff,DC=tabulon,DC=test"},
+                     {114, "Groups", "LDAP://OU=Groups,DC=tabulon,DC=test"}});
+  }
+
+  // Runs the three queries through `server` and returns their files.
+  std::vector<std::string> Run(const std::string& server, const std::string& ca_file) {
+    run_.SetConfiguration(
+        "[General]\nUnicodeOutput=1\n[Templates]\nDirectoryTemplates=Units;Staff;Members;\n"
+        "[Platform]\nTimeout=30\nDirectoryServer=" +
+        server + "\nDirectoryCaFile=" + ca_file + "\n");
+    run_.Run();
+    std::vector<std::string> files;
+    for (const char* name : kOutputs) files.push_back(run_.Output(name));
+    return files;
+  }
+
+  static SlapdServer* server_;
+  static std::string why_not_;
+  EndToEnd run_;
+};
+SlapdServer* DirectoryQueryFiles::server_ = nullptr;
+std::string DirectoryQueryFiles::why_not_;
+
+TEST_F(DirectoryQueryFiles, SlapdAndTheEstateWriteTheSameFiles) {
+  const std::vector<std::string> estate = Run(server_->ldap_url(), "");
+  ASSERT_GT(estate[1].size(), 3000u * 100) << "every user has a row";
+  ASSERT_GT(estate[2].size(), 3000u * 100) << "the nested group's members are listed";
+
+  LdapSearchBackend ldap(*run_.platform().sessions);
+  run_.platform().sessions = &ldap;
+  for (const auto& [server, ca] : {std::pair{server_->ldap_url(), std::string()},
+                                   std::pair{server_->ldaps_url(), server_->ca_file()}}) {
+    SCOPED_TRACE(server);
+    const std::vector<std::string> real = Run(server, ca);
+    for (std::size_t i = 0; i < estate.size(); ++i) {
+      EXPECT_TRUE(real[i] == estate[i])
+          << kOutputs[i] << " differs: " << FirstDifference(estate[i], real[i]);
+    }
+    for (const std::string& row : run_.ProgressLines()) {
+      EXPECT_EQ(row.find("Unable"), std::string::npos) << row;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::testing
