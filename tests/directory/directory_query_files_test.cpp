@@ -41,6 +41,7 @@ class LdapSearchSession final : public platform::TargetSession {
   platform::ScheduleService& schedule() override { return estate_->schedule(); }
   platform::TaskScheduler& task_scheduler() override { return estate_->task_scheduler(); }
   platform::TaskService& task_service() override { return estate_->task_service(); }
+  platform::Wmi& wmi() override { return estate_->wmi(); }
   platform::RemoteAccess& remote_access() override { return estate_->remote_access(); }
   platform::DirectorySearch& directory_search() override { return *ldap_; }
 
