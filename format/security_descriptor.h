@@ -98,4 +98,9 @@ struct DescriptorParse {
 
 DescriptorParse ParseSecurityDescriptor(Bytes bytes);
 
+// The self-relative form of `descriptor`, parts laid out after the header in
+// the order owner, group, SACL, DACL. Nothing when an access list or an ACE
+// outgrows the 16-bit size its header has room for.
+std::optional<std::vector<std::uint8_t>> SelfRelativeBytes(const SecurityDescriptor& descriptor);
+
 }  // namespace tabulon::format
