@@ -80,6 +80,7 @@ constexpr auto kNames = std::to_array<std::string_view>({
     "RasAdminUserGetInfo",
     "LdapBind",
     "LdapSearch",
+    "GetNamedSecurityInfo",
 });
 static_assert(kNames.size() == static_cast<std::size_t>(kLastOperation) + 1);
 

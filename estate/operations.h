@@ -83,8 +83,10 @@ enum class Operation : std::uint8_t {
   // Directory searches over LDAP: opening (connect and bind) and searching.
   kLdapBind,
   kLdapSearch,
+  // Security descriptors of named objects.
+  kGetNamedSecurityInfo,
 };
-inline constexpr Operation kLastOperation = Operation::kLdapSearch;
+inline constexpr Operation kLastOperation = Operation::kGetNamedSecurityInfo;
 
 std::string_view OperationName(Operation op);
 // Case-insensitive; nothing for a name that is not an operation.

@@ -22,6 +22,7 @@
 #include "platform/groups.h"
 #include "platform/lsa_policy.h"
 #include "platform/netapi.h"
+#include "platform/object_security.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/remote_access.h"
@@ -79,6 +80,8 @@ class TargetSession {
   virtual RemoteAccess& remote_access() = 0;
   // LDAP searches of a directory server: one connection per session.
   virtual DirectorySearch& directory_search() = 0;
+  // Security descriptors of named objects.
+  virtual ObjectSecurity& object_security() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

@@ -14,6 +14,7 @@
 #include "platform/remote/samr_domain_handles.h"
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_directory_search.h"
+#include "platform/unsupported/unsupported_object_security.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
@@ -58,6 +59,7 @@ class RemoteSession final : public TargetSession {
   TaskService& task_service() override { return task_service_; }
   RemoteAccess& remote_access() override { return remote_access_; }
   DirectorySearch& directory_search() override { return *directory_search_; }
+  ObjectSecurity& object_security() override { return object_security_; }
 
  private:
   std::unique_ptr<DirectorySearch> directory_search_;
@@ -91,6 +93,9 @@ class RemoteSession final : public TargetSession {
   // The remote-access administration interface has no pipe a Samba server
   // answers: it needs the Windows build's libraries.
   unsupported::UnsupportedRemoteAccess remote_access_;
+  // Descriptor queries (srvsvc, svcctl, spoolss, winreg and SMB security
+  // reads) are not made yet: every one answers ERROR_NOT_SUPPORTED.
+  unsupported::UnsupportedObjectSecurity object_security_;
 };
 
 }  // namespace
