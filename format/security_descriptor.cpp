@@ -102,7 +102,10 @@ DescriptorStatus ParseAce(Bytes ace, Ace& out) {
   return DescriptorStatus::kOk;
 }
 
-DescriptorStatus AclAt(Bytes bytes, std::size_t offset, Acl& acl) {
+// `unreadable` set: entries that fail are noted there instead of failing
+// the list.
+DescriptorStatus AclAt(Bytes bytes, std::size_t offset, Acl& acl,
+                       std::vector<std::size_t>* unreadable) {
   if (offset < kDescriptorHeader) return DescriptorStatus::kBadOffset;
   if (offset > bytes.size() || bytes.size() - offset < kAclHeader) {
     return DescriptorStatus::kTruncated;
@@ -116,14 +119,23 @@ DescriptorStatus AclAt(Bytes bytes, std::size_t offset, Acl& acl) {
   const Bytes body = header.subspan(0, size);
   std::size_t at = kAclHeader;
   for (std::size_t i = 0; i < count; ++i) {
-    if (body.size() - at < kAceHeader) return DescriptorStatus::kTruncated;
-    const std::size_t ace_size = Le16(body, at + 2);
-    if (ace_size < kAceHeader || ace_size > body.size() - at) return DescriptorStatus::kTruncated;
-    if (!IsKnownAce(body[at])) return DescriptorStatus::kBadAce;
+    const std::size_t ace_size = body.size() - at < kAceHeader ? 0 : Le16(body, at + 2);
+    if (ace_size < kAceHeader || ace_size > body.size() - at) {
+      if (unreadable == nullptr) return DescriptorStatus::kTruncated;
+      // Nothing after it can be found either.
+      for (; i < count; ++i) {
+        unreadable->push_back(i);
+        acl.aces.emplace_back();
+      }
+      break;
+    }
     Ace ace;
-    if (const auto status = ParseAce(body.subspan(at, ace_size), ace);
-        status != DescriptorStatus::kOk) {
-      return status;
+    DescriptorStatus status = DescriptorStatus::kBadAce;
+    if (IsKnownAce(body[at])) status = ParseAce(body.subspan(at, ace_size), ace);
+    if (status != DescriptorStatus::kOk) {
+      if (unreadable == nullptr) return status;
+      unreadable->push_back(i);
+      ace = {};
     }
     acl.aces.push_back(std::move(ace));
     at += ace_size;
@@ -247,11 +259,12 @@ std::optional<platform::Sid> ParseSid(Bytes bytes, std::size_t& used) {
   return sid;
 }
 
-DescriptorParse ParseSecurityDescriptor(Bytes bytes) {
+DescriptorParse ParseSecurityDescriptor(Bytes bytes, AceReading reading) {
   DescriptorParse parse;
   auto fail = [&parse](DescriptorStatus status) {
     parse.status = status;
     parse.value = {};
+    parse.unreadable_dacl_entries.clear();
     return parse;
   };
   if (bytes.size() < kDescriptorHeader) return fail(DescriptorStatus::kTruncated);
@@ -277,7 +290,11 @@ DescriptorParse ParseSecurityDescriptor(Bytes bytes) {
        {std::tuple{kSeDaclPresent, dacl, &sd.dacl}, std::tuple{kSeSaclPresent, sacl, &sd.sacl}}) {
     if ((sd.control & present) == 0 || offset == 0) continue;
     Acl value;
-    if (const auto status = AclAt(bytes, offset, value); status != DescriptorStatus::kOk) {
+    std::vector<std::size_t>* unreadable = reading == AceReading::kEachOnItsOwn && acl == &sd.dacl
+                                               ? &parse.unreadable_dacl_entries
+                                               : nullptr;
+    if (const auto status = AclAt(bytes, offset, value, unreadable);
+        status != DescriptorStatus::kOk) {
       return fail(status);
     }
     *acl = std::move(value);
