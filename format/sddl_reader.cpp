@@ -132,12 +132,21 @@ class Reader {
     const std::size_t start = at_;
     const std::string_view rest = text_.substr(at_);
     if (rest.starts_with("S-")) {
+      // Only the authority may be hexadecimal, and at most 12 digits long
+      // (48 bits), so that a part letter after it is not taken for a digit.
+      constexpr std::size_t kAuthorityPart = 1;
+      constexpr std::size_t kMaxHexDigits = 12;
       std::size_t end = 2;
-      while (true) {
-        const bool hex = rest.substr(end).starts_with("0x") || rest.substr(end).starts_with("0X");
+      for (std::size_t part = 0;; ++part) {
+        const std::string_view here = rest.substr(end);
+        const bool hex =
+            part == kAuthorityPart && (here.starts_with("0x") || here.starts_with("0X"));
         if (hex) end += 2;
         const std::size_t digits = end;
-        while (end < rest.size() && (hex ? HexValue(rest[end]) >= 0 : IsDigit(rest[end]))) ++end;
+        while (end < rest.size() && (hex ? HexValue(rest[end]) >= 0 && end - digits < kMaxHexDigits
+                                         : IsDigit(rest[end]))) {
+          ++end;
+        }
         if (end == digits) return Fail(SddlStatus::kBadSid, start);
         if (end + 1 >= rest.size() || rest[end] != '-' || !IsDigit(rest[end + 1])) break;
         ++end;

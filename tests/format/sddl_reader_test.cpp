@@ -64,6 +64,7 @@ TEST(SddlReader, OtherSpellingsOfTheSameDescriptor) {
       {"D:AIP(A;CIOI;GA;;;S-1-5-32-544)", "D:PAI(A;OICI;GA;;;BA)"},
       {"S:ARD:PG:SYO:BA", "O:BAG:SYD:PS:AR"},
       {"O:S-1-0x5-18", "O:SY"},
+      {"G:S-1-0x000C3A8D1F11D:", "G:S-1-0x000C3A8D1F11D:"},
   };
   for (const Case& c : cases) EXPECT_EQ(RoundTrip(c.text), c.written) << c.text;
 }
