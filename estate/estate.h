@@ -16,6 +16,7 @@
 #include "estate/resources.h"
 #include "estate/scheduled_work.h"
 #include "estate/wmi_classes.h"
+#include "estate/stated_security.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/remote_access.h"
@@ -93,7 +94,9 @@ struct Service {
   std::string binary_path;
   std::string load_order_group;
   std::vector<std::string> dependencies;
-  FailureList failures;  // OpenService and QueryServiceConfig only
+  std::optional<StatedSecurity> security;  // nothing: the default
+  // OpenService, QueryServiceConfig and GetNamedSecurityInfo only
+  FailureList failures;
 };
 
 // Many computers share one list, so a large estate holds each distinct
@@ -144,7 +147,8 @@ struct Printer {
   // Server and printer names are filled in by the spooler from the name a
   // call reached it by.
   platform::PrinterInfo2 info;
-  FailureList failures;  // OpenPrinter and GetPrinter only
+  std::optional<StatedSecurity> security;  // nothing: the default
+  FailureList failures;                    // OpenPrinter, GetPrinter and GetNamedSecurityInfo only
 };
 
 struct Ping {
@@ -216,6 +220,9 @@ struct Computer {
   LocalPolicy policy;
 
   std::uint32_t domain_index = kNoIndex;  // set by Finalize
+
+  // Registry keys and files or directories with descriptors of their own.
+  std::vector<SecuredPath> secured_paths;
 
   // Scheduled tasks exports: AT jobs, Task Scheduler 1.0 work items and the
   // Task Scheduler 2.0 folder tree.

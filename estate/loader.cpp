@@ -149,6 +149,10 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadWmi(reader, r, rp, computer.wmi);
                            }) ||
+          !reader.Optional(v[i], here, "object_security",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadSecuredPaths(reader, r, rp, computer.secured_paths);
+                           }) ||
           !reader.Optional(v[i], here, "printers",
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadPrinters(reader, r, rp, computer.printers);

@@ -86,6 +86,7 @@ constexpr auto kNames = std::to_array<std::string_view>({
     "ExecQuery",
     "WbemNext",
     "ReleaseWbemObject",
+    "GetNamedSecurityInfo",
 });
 static_assert(kNames.size() == static_cast<std::size_t>(kLastOperation) + 1);
 

@@ -91,8 +91,10 @@ enum class Operation : std::uint8_t {
   kExecQuery,
   kWbemNext,
   kReleaseWbemObject,
+  // Security descriptors of named objects.
+  kGetNamedSecurityInfo,
 };
-inline constexpr Operation kLastOperation = Operation::kReleaseWbemObject;
+inline constexpr Operation kLastOperation = Operation::kGetNamedSecurityInfo;
 
 std::string_view OperationName(Operation op);
 // Case-insensitive; nothing for a name that is not an operation.

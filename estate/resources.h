@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "estate/stated_security.h"
 #include "platform/netapi.h"
 #include "platform/status.h"
 
@@ -27,6 +28,7 @@ struct ShareConnection {
 struct Share {
   platform::ShareInfo info;
   std::vector<ShareConnection> connections;
+  std::optional<StatedSecurity> security;  // nothing: the default of its type
 };
 
 struct Disk {

@@ -16,8 +16,10 @@ bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, F
       return reader.Fail(where, "unknown operation (docs/estate.md lists those that can fail)");
     }
     if (scope == FailureScope::kService && *op != Operation::kOpenService &&
-        *op != Operation::kQueryServiceConfig) {
-      return reader.Fail(where, "a service can only fail OpenService and QueryServiceConfig");
+        *op != Operation::kQueryServiceConfig && *op != Operation::kGetNamedSecurityInfo) {
+      return reader.Fail(where,
+                         "a service can only fail OpenService, QueryServiceConfig and "
+                         "GetNamedSecurityInfo");
     }
     if (scope == FailureScope::kTerminalSession && *op != Operation::kWTSQuerySessionInformation &&
         *op != Operation::kWinStationQueryInformation) {
@@ -33,8 +35,10 @@ bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, F
                          "RegEnumValue and RegQueryInfoKey");
     }
     if (scope == FailureScope::kPrinter && *op != Operation::kOpenPrinter &&
-        *op != Operation::kGetPrinter) {
-      return reader.Fail(where, "a printer can only fail OpenPrinter and GetPrinter");
+        *op != Operation::kGetPrinter && *op != Operation::kGetNamedSecurityInfo) {
+      return reader.Fail(where,
+                         "a printer can only fail OpenPrinter, GetPrinter and "
+                         "GetNamedSecurityInfo");
     }
     if (scope == FailureScope::kUser && *op != Operation::kNetUserGetInfo &&
         *op != Operation::kNetUserGetLocalGroups && *op != Operation::kNetUserGetGroups &&

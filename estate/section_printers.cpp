@@ -93,6 +93,10 @@ bool ReadPrinter(JsonReader& reader, const Json& value, const JsonPath& path, Pr
       reader.Optional(value, here, "until_time", number(info.until_time)) &&
       reader.Optional(value, here, "jobs", number(info.jobs)) &&
       reader.Optional(value, here, "average_ppm", number(info.average_ppm)) &&
+      reader.Optional(value, here, "security",
+                      [&](const Json& v, const JsonPath& p) {
+                        return ReadStatedSecurity(reader, v, p, out.security.emplace());
+                      }) &&
       reader.Optional(value, here, "failures", [&](const Json& v, const JsonPath& p) {
         return ReadFailures(reader, v, p, FailureScope::kPrinter, out.failures);
       });

@@ -145,6 +145,10 @@ bool ReadShare(const Fields& f, const JsonPath& where, std::uint32_t& next_conne
                           has_current_uses = true;
                           return f.reader.Uint32(v, p, info.current_uses);
                         }) &&
+      f.reader.Optional(f.object, f.path, "security",
+                        [&](const Json& v, const JsonPath& p) {
+                          return ReadStatedSecurity(f.reader, v, p, out.security.emplace());
+                        }) &&
       f.reader.Optional(f.object, f.path, "connections", [&](const Json& v, const JsonPath& p) {
         return ReadList(f.reader, v, p, [&](const Fields& c, const JsonPath& at) {
           ShareConnection connection;

@@ -42,6 +42,10 @@ bool ReadService(JsonReader& reader, const Json& value, const JsonPath& path, Se
                       [&](const Json& v, const JsonPath& p) {
                         return reader.StringList(v, p, out.dependencies);
                       }) &&
+      reader.Optional(value, here, "security",
+                      [&](const Json& v, const JsonPath& p) {
+                        return ReadStatedSecurity(reader, v, p, out.security.emplace());
+                      }) &&
       reader.Optional(value, here, "failures", [&](const Json& v, const JsonPath& p) {
         return ReadFailures(reader, v, p, FailureScope::kService, out.failures);
       });

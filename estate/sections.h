@@ -23,6 +23,13 @@ enum class FailureScope {
   kUser,
 };
 
+// A "security" member: SDDL text, {"hex": "..."} or null.
+bool ReadStatedSecurity(JsonReader& reader, const Json& value, const JsonPath& path,
+                        StatedSecurity& out);
+// The object_security member of a computer.
+bool ReadSecuredPaths(JsonReader& reader, const Json& value, const JsonPath& path,
+                      std::vector<SecuredPath>& out);
+
 bool ReadFailures(JsonReader& reader, const Json& value, const JsonPath& path, FailureScope scope,
                   FailureList& out);
 // Accounts may give a full "sid" or a "rid" relative to the owner's SID.

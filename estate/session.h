@@ -16,6 +16,7 @@
 #include "estate/groups.h"
 #include "estate/lsa_policy.h"
 #include "estate/network_management.h"
+#include "estate/object_security.h"
 #include "estate/printing.h"
 #include "estate/registry.h"
 #include "estate/remote_access.h"
@@ -61,6 +62,7 @@ class EstateSession final : public platform::TargetSession {
   platform::RemoteAccess& remote_access() override { return remote_access_; }
   platform::DirectorySearch& directory_search() override { return directory_search_; }
   platform::Wmi& wmi() override { return wmi_; }
+  platform::ObjectSecurity& object_security() override { return object_security_; }
 
   // Handles of every kind open in this session right now, and what each is
   // ("service manager \\FWSRV01", "registry key \\WS01 HKEY_USERS\...").
@@ -89,6 +91,7 @@ class EstateSession final : public platform::TargetSession {
   EstateTaskService task_service_;
   EstateRemoteAccess remote_access_;
   EstateWmi wmi_{sim_, options_};
+  EstateObjectSecurity object_security_{sim_, options_};
 };
 
 }  // namespace tabulon::estate

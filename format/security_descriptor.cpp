@@ -102,7 +102,10 @@ DescriptorStatus ParseAce(Bytes ace, Ace& out) {
   return DescriptorStatus::kOk;
 }
 
-DescriptorStatus AclAt(Bytes bytes, std::size_t offset, Acl& acl) {
+// `unreadable` set: entries that fail are noted there instead of failing
+// the list.
+DescriptorStatus AclAt(Bytes bytes, std::size_t offset, Acl& acl,
+                       std::vector<std::size_t>* unreadable) {
   if (offset < kDescriptorHeader) return DescriptorStatus::kBadOffset;
   if (offset > bytes.size() || bytes.size() - offset < kAclHeader) {
     return DescriptorStatus::kTruncated;
@@ -116,14 +119,23 @@ DescriptorStatus AclAt(Bytes bytes, std::size_t offset, Acl& acl) {
   const Bytes body = header.subspan(0, size);
   std::size_t at = kAclHeader;
   for (std::size_t i = 0; i < count; ++i) {
-    if (body.size() - at < kAceHeader) return DescriptorStatus::kTruncated;
-    const std::size_t ace_size = Le16(body, at + 2);
-    if (ace_size < kAceHeader || ace_size > body.size() - at) return DescriptorStatus::kTruncated;
-    if (!IsKnownAce(body[at])) return DescriptorStatus::kBadAce;
+    const std::size_t ace_size = body.size() - at < kAceHeader ? 0 : Le16(body, at + 2);
+    if (ace_size < kAceHeader || ace_size > body.size() - at) {
+      if (unreadable == nullptr) return DescriptorStatus::kTruncated;
+      // Nothing after it can be found either.
+      for (; i < count; ++i) {
+        unreadable->push_back(i);
+        acl.aces.emplace_back();
+      }
+      break;
+    }
     Ace ace;
-    if (const auto status = ParseAce(body.subspan(at, ace_size), ace);
-        status != DescriptorStatus::kOk) {
-      return status;
+    DescriptorStatus status = DescriptorStatus::kBadAce;
+    if (IsKnownAce(body[at])) status = ParseAce(body.subspan(at, ace_size), ace);
+    if (status != DescriptorStatus::kOk) {
+      if (unreadable == nullptr) return status;
+      unreadable->push_back(i);
+      ace = {};
     }
     acl.aces.push_back(std::move(ace));
     at += ace_size;
@@ -131,7 +143,90 @@ DescriptorStatus AclAt(Bytes bytes, std::size_t offset, Acl& acl) {
   return DescriptorStatus::kOk;
 }
 
+void PutLe16(std::vector<std::uint8_t>& out, std::size_t value) {
+  out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+  out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+}
+
+void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  PutLe16(out, value & 0xFFFF);
+  PutLe16(out, value >> 16);
+}
+
+void SetLe16(std::vector<std::uint8_t>& out, std::size_t at, std::size_t value) {
+  out[at] = static_cast<std::uint8_t>(value & 0xFF);
+  out[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+
+void SetLe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
+  SetLe16(out, at, value & 0xFFFF);
+  SetLe16(out, at + 2, value >> 16);
+}
+
+void PutSid(std::vector<std::uint8_t>& out, const platform::Sid& sid) {
+  out.push_back(sid.revision);
+  out.push_back(static_cast<std::uint8_t>(sid.sub_authorities.size()));
+  for (int shift = 40; shift >= 0; shift -= 8) {
+    out.push_back(static_cast<std::uint8_t>((sid.authority >> shift) & 0xFF));
+  }
+  for (const std::uint32_t sub : sid.sub_authorities) PutLe32(out, sub);
+}
+
+// Sizes are filled in once the parts are written; false when one does not
+// fit its 16-bit field.
+bool PutAcl(std::vector<std::uint8_t>& out, const Acl& acl) {
+  const std::size_t start = out.size();
+  out.push_back(acl.revision);
+  out.push_back(0);
+  PutLe16(out, 0);
+  PutLe16(out, acl.aces.size());
+  PutLe16(out, 0);
+  for (const Ace& ace : acl.aces) {
+    const std::size_t at = out.size();
+    out.push_back(static_cast<std::uint8_t>(ace.type));
+    out.push_back(ace.flags);
+    PutLe16(out, 0);
+    PutLe32(out, ace.mask);
+    if (IsObjectAce(ace.type)) {
+      PutLe32(out, (ace.object_type ? kObjectTypePresent : 0) |
+                       (ace.inherited_object_type ? kInheritedObjectTypePresent : 0));
+      for (const auto* guid : {&ace.object_type, &ace.inherited_object_type}) {
+        if (*guid) out.insert(out.end(), (*guid)->bytes.begin(), (*guid)->bytes.end());
+      }
+    }
+    PutSid(out, ace.sid);
+    if (out.size() - at > 0xFFFF) return false;
+    SetLe16(out, at + 2, out.size() - at);
+  }
+  if (out.size() - start > 0xFFFF || acl.aces.size() > 0xFFFF) return false;
+  SetLe16(out, start + 2, out.size() - start);
+  return true;
+}
+
 }  // namespace
+
+std::optional<std::vector<std::uint8_t>> SelfRelativeBytes(const SecurityDescriptor& descriptor) {
+  std::uint16_t control = descriptor.control | kSeSelfRelative;
+  if (descriptor.dacl) control |= kSeDaclPresent;
+  if (descriptor.sacl) control |= kSeSaclPresent;
+  std::vector<std::uint8_t> out{1, 0};
+  PutLe16(out, control);
+  out.resize(kDescriptorHeader);
+  constexpr std::size_t kOwnerAt = 4, kGroupAt = 8, kSaclAt = 12, kDaclAt = 16;
+  for (const auto& [at, sid] :
+       {std::pair{kOwnerAt, &descriptor.owner}, std::pair{kGroupAt, &descriptor.group}}) {
+    if (!*sid) continue;
+    SetLe32(out, at, static_cast<std::uint32_t>(out.size()));
+    PutSid(out, **sid);
+  }
+  for (const auto& [at, acl] :
+       {std::pair{kSaclAt, &descriptor.sacl}, std::pair{kDaclAt, &descriptor.dacl}}) {
+    if (!*acl) continue;
+    SetLe32(out, at, static_cast<std::uint32_t>(out.size()));
+    if (!PutAcl(out, **acl)) return std::nullopt;
+  }
+  return out;
+}
 
 std::optional<Guid> ParseGuid(Bytes bytes) {
   if (bytes.size() != 16) return std::nullopt;
@@ -164,11 +259,12 @@ std::optional<platform::Sid> ParseSid(Bytes bytes, std::size_t& used) {
   return sid;
 }
 
-DescriptorParse ParseSecurityDescriptor(Bytes bytes) {
+DescriptorParse ParseSecurityDescriptor(Bytes bytes, AceReading reading) {
   DescriptorParse parse;
   auto fail = [&parse](DescriptorStatus status) {
     parse.status = status;
     parse.value = {};
+    parse.unreadable_dacl_entries.clear();
     return parse;
   };
   if (bytes.size() < kDescriptorHeader) return fail(DescriptorStatus::kTruncated);
@@ -194,7 +290,11 @@ DescriptorParse ParseSecurityDescriptor(Bytes bytes) {
        {std::tuple{kSeDaclPresent, dacl, &sd.dacl}, std::tuple{kSeSaclPresent, sacl, &sd.sacl}}) {
     if ((sd.control & present) == 0 || offset == 0) continue;
     Acl value;
-    if (const auto status = AclAt(bytes, offset, value); status != DescriptorStatus::kOk) {
+    std::vector<std::size_t>* unreadable = reading == AceReading::kEachOnItsOwn && acl == &sd.dacl
+                                               ? &parse.unreadable_dacl_entries
+                                               : nullptr;
+    if (const auto status = AclAt(bytes, offset, value, unreadable);
+        status != DescriptorStatus::kOk) {
       return fail(status);
     }
     *acl = std::move(value);

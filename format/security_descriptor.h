@@ -93,9 +93,23 @@ enum class DescriptorStatus : std::uint8_t {
 struct DescriptorParse {
   DescriptorStatus status = DescriptorStatus::kOk;
   SecurityDescriptor value;
+  // With AceReading::kEachOnItsOwn: the DACL entries that did not read,
+  // ascending; each holds a default Ace in the list.
+  std::vector<std::size_t> unreadable_dacl_entries;
   bool ok() const { return status == DescriptorStatus::kOk; }
 };
 
-DescriptorParse ParseSecurityDescriptor(Bytes bytes);
+// How DACL entries are read: strictly (one bad entry fails the whole
+// descriptor) or each on its own, as GetAce reads them, so that a bad entry
+// fails alone and one whose size runs past its list fails with every entry
+// after it.
+enum class AceReading : std::uint8_t { kStrict, kEachOnItsOwn };
+
+DescriptorParse ParseSecurityDescriptor(Bytes bytes, AceReading reading = AceReading::kStrict);
+
+// The self-relative form of `descriptor`, parts laid out after the header in
+// the order owner, group, SACL, DACL. Nothing when an access list or an ACE
+// outgrows the 16-bit size its header has room for.
+std::optional<std::vector<std::uint8_t>> SelfRelativeBytes(const SecurityDescriptor& descriptor);
 
 }  // namespace tabulon::format

@@ -22,6 +22,7 @@
 #include "platform/groups.h"
 #include "platform/lsa_policy.h"
 #include "platform/netapi.h"
+#include "platform/object_security.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/remote_access.h"
@@ -82,6 +83,8 @@ class TargetSession {
   virtual DirectorySearch& directory_search() = 0;
   // WMI namespaces of the computer and the queries they answer.
   virtual Wmi& wmi() = 0;
+  // Security descriptors of named objects.
+  virtual ObjectSecurity& object_security() = 0;
 };
 
 // What opens sessions: the simulated estate, the remote backend, the

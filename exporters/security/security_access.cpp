@@ -1,6 +1,7 @@
 #include "exporters/security/security_access.h"
 
 #include "engine/messages.h"
+#include "exporters/security/access_rows.h"
 #include "platform/netapi.h"
 
 namespace tabulon {
@@ -56,7 +57,8 @@ bool ShareSelected(const SecurityObject& share, const SecuritySettings& s) {
 
 class SecurityAccessRun final : public ExporterRun, public SecurityAccessSink {
  public:
-  explicit SecurityAccessRun(const Configuration& config) : settings_(ReadSecuritySettings(config)) {}
+  explicit SecurityAccessRun(const Configuration& config)
+      : settings_(ReadSecuritySettings(config)) {}
 
   bool Prepare(UnitSetup& setup) override {
     if (settings_.file && setup.config.ReadTemplateList("FileTemplates").empty()) {
@@ -90,7 +92,7 @@ class SecurityAccessRun final : public ExporterRun, public SecurityAccessSink {
     return false;
   }
 
-  void HandOver(ExportContext& /*context*/, const tagCObjects& /*target*/,
+  void HandOver(ExportContext& context, const tagCObjects& target,
                 const SecurityObject& object) override {
     if (!Wants(object.kind)) return;
     if (object.kind == SecurityObjectKind::kShare && !ShareSelected(object, settings_)) return;
@@ -98,8 +100,11 @@ class SecurityAccessRun final : public ExporterRun, public SecurityAccessSink {
         (!settings_.share_folder || !ShareSelected(object, settings_))) {
       return;
     }
-    // The access-list rows of the object are written here by the security
-    // access export, which is not built yet.
+    // Only the share itself is the administrative one, not its folder.
+    const bool special =
+        object.kind == SecurityObjectKind::kShare && object.share_type == platform::kStypeSpecial;
+    ExportObjectSecurity(context, target, object, special,
+                         {.owner = settings_.owner, .trustees = &settings_.trustees});
   }
 
  private:

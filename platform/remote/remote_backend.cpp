@@ -14,6 +14,7 @@
 #include "platform/remote/samr_domain_handles.h"
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_directory_search.h"
+#include "platform/unsupported/unsupported_object_security.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
@@ -60,6 +61,7 @@ class RemoteSession final : public TargetSession {
   RemoteAccess& remote_access() override { return remote_access_; }
   DirectorySearch& directory_search() override { return *directory_search_; }
   Wmi& wmi() override { return wmi_; }
+  ObjectSecurity& object_security() override { return object_security_; }
 
  private:
   std::unique_ptr<DirectorySearch> directory_search_;
@@ -96,6 +98,9 @@ class RemoteSession final : public TargetSession {
   // WMI runs over DCOM, which no library here speaks: connections fail as
   // they do from a client that cannot reach the service.
   unsupported::UnsupportedWmi wmi_;
+  // Descriptor queries (srvsvc, svcctl, spoolss, winreg and SMB security
+  // reads) are not made yet: every one answers ERROR_NOT_SUPPORTED.
+  unsupported::UnsupportedObjectSecurity object_security_;
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_directory_search.h"
 #include "platform/unsupported/unsupported_groups.h"
+#include "platform/unsupported/unsupported_object_security.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
@@ -48,6 +49,7 @@ class UnsupportedSession final : public platform::TargetSession {
   platform::RemoteAccess& remote_access() override { return remote_access_; }
   platform::DirectorySearch& directory_search() override { return directory_search_; }
   platform::Wmi& wmi() override { return wmi_; }
+  platform::ObjectSecurity& object_security() override { return object_security_; }
 
  private:
   const std::string target_;
@@ -70,6 +72,7 @@ class UnsupportedSession final : public platform::TargetSession {
   UnsupportedRemoteAccess remote_access_;
   UnsupportedDirectorySearch directory_search_;
   UnsupportedWmi wmi_;
+  UnsupportedObjectSecurity object_security_;
 };
 
 class UnsupportedBackend final : public platform::SessionBackend {

@@ -42,6 +42,7 @@ class LdapSearchSession final : public platform::TargetSession {
   platform::TaskScheduler& task_scheduler() override { return estate_->task_scheduler(); }
   platform::TaskService& task_service() override { return estate_->task_service(); }
   platform::Wmi& wmi() override { return estate_->wmi(); }
+  platform::ObjectSecurity& object_security() override { return estate_->object_security(); }
   platform::RemoteAccess& remote_access() override { return estate_->remote_access(); }
   platform::DirectorySearch& directory_search() override { return *ldap_; }
 

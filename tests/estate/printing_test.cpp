@@ -139,7 +139,7 @@ TEST(EstatePrinters, ProblemsNameTheJsonPath) {
        "unknown printer status 'MELTING'"},
       {R"({"computers": [{"name": "A", "printers": [{"name": "P",
           "failures": {"EnumPrinters": 5}}]}]})",
-       "a printer can only fail OpenPrinter and GetPrinter"},
+       "a printer can only fail OpenPrinter, GetPrinter and GetNamedSecurityInfo"},
   };
   for (const Case& c : cases) {
     const LoadResult loaded = ParseEstate(c.estate, "test.json");
