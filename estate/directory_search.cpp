@@ -47,7 +47,9 @@ platform::DirectoryStatus EstateDirectorySearch::Open(
     if (computer == nullptr || computer->offline) return NoServer(options.server);
     domain = estate.DomainOf(*computer);
     destination_ = sim_.ToComputer(computer);
-    if (IsController(estate, *computer)) controller_ = computer;
+    if (IsController(estate, *computer) && !computer->logon_counters.empty()) {
+      controller_ = computer;
+    }
   } else {
     domain = estate.FindDomain(platform::DnsNameOfDn(options.base));
     destination_ = sim_.ToDomain(domain);

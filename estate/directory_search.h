@@ -2,8 +2,8 @@
 // Directory searches answered by the estate's directories. Opening a server
 // URL finds the domain of the computer it names (or, without a host, the
 // domain whose DNS name the base spells in DC= parts); a domain without a
-// directory answers as a server that is down. A controller answers with its
-// own logon counters.
+// directory answers as a server that is down. A controller with logon
+// counters of its own answers with them.
 #include <memory>
 
 #include "estate/directory_tree.h"
