@@ -4,12 +4,15 @@
 
 #include "engine/run_settings.h"
 #include "templates/directory/attribute_kinds.h"
+#include "templates/directory/logon_runs.h"
 #include "templates/directory/query_export.h"
 #include "templates/directory/query_settings.h"
 #include "templates/template_output.h"
 
 namespace tabulon {
 namespace {
+
+constexpr int kFirstDirectoryMajorVersion = 5;
 
 class DirectoryQueriesRun final : public ExporterRun {
  public:
@@ -28,11 +31,28 @@ class DirectoryQueriesRun final : public ExporterRun {
     }
     return true;
   }
+  // The computer skip list, which the run has loaded once already, when a
+  // query leaves out the controllers it names.
+  bool Prepare(UnitSetup& setup) override {
+    bool skips = false;
+    for (const PreparedTemplate& t : templates_) {
+      skips |= ReadDirectoryQuery(*queries_, t.name).skip_controllers;
+    }
+    if (!skips || !setup.config.ReadSwitch("Computers", "SkipEnable")) return true;
+    const std::string skip_file = setup.config.ReadSettingText("Computers", "SkipFileName");
+    has_skip_list_ = !skip_file.empty();
+    return !has_skip_list_ || setup.LoadListFile(skip_file, skip_list_);
+  }
   bool Wanted(const SecurityAccessSink* /*security*/) const override { return true; }
   void ExportTarget(ExportContext& context, const tagCObjects& target) override {
-    if (!queries_) return;
+    if (!queries_ || context.format.local_major_version < kFirstDirectoryMajorVersion) return;
+    context.output.AddProgressRow(target.display_name, "Exporting directory information...", 0,
+                                  target.type);
     DirectoryQueryShared shared{*queries_, config_, *kinds_};
-    for (const PreparedTemplate& t : templates_) ExportDirectoryQuery(context, target, t, shared);
+    for (const PreparedTemplate& t : templates_) {
+      RunDirectoryQuery(context, target, t, ReadDirectoryQuery(*queries_, t.name), shared, logons_,
+                        has_skip_list_ ? &skip_list_ : nullptr);
+    }
   }
 
  private:
@@ -41,6 +61,10 @@ class DirectoryQueriesRun final : public ExporterRun {
   std::optional<Configuration> queries_;
   // The schema of each server, read once for the run.
   std::optional<AttributeKindCache> kinds_;
+  // What the last collection found; the consolidated export after it reads it.
+  LastLogonMap logons_;
+  bool has_skip_list_ = false;
+  format::NameList skip_list_;
 };
 
 constexpr ExportType kTypes[] = {kDirectory};

@@ -58,8 +58,7 @@ std::vector<std::string> DirectoryDomainControllers(platform::DirectorySearch& d
   if (domain.empty()) return controllers;
   platform::DirectoryStatus status = directory.Open(options);
   if (!status.ok()) {
-    ReportAbort(out,
-                "Unable to bind to domain '%s'.  Exporting of last logon information aborted.",
+    ReportAbort(out, "Unable to bind to domain '%s'.  Exporting of last logon information aborted.",
                 domain, status);
     return controllers;
   }

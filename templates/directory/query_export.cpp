@@ -7,6 +7,7 @@
 #include "format/special_values.h"
 #include "platform/text.h"
 #include "templates/directory/entry_cells.h"
+#include "templates/directory/logon_collection.h"
 #include "templates/directory/memberships.h"
 #include "templates/directory/photos.h"
 #include "templates/directory/query_columns.h"
@@ -34,12 +35,6 @@ bool IsSingleObject(std::uint32_t type) {
     default:
       return false;
   }
-}
-
-// A directory computer is reached by its host name; its directory entry is
-// where it came from.
-const std::string& DirectoryPathOf(const tagCObjects& target) {
-  return target.type == kObjectDirectoryComputer ? target.source_path : target.path;
 }
 
 // The flat-named controller of the domain `path` lies in, without its
@@ -193,6 +188,7 @@ class QueryExport {
       }
     }
     if (plan_.has_terminal) FillTerminalColumns(account);
+    if (shared_.consolidated != nullptr && !account.empty()) FillConsolidated(account);
     ++objects_;
     if (settings_.group_members) {
       ExportGroupMembers(members, ads_path, "", settings_.nested_members, 0);
@@ -220,6 +216,16 @@ class QueryExport {
         cell = answer.status == win::ERROR_SUCCESS ? TseUserValue(*column.terminal, answer)
                                                    : std::string();
       }
+    }
+  }
+
+  void FillConsolidated(const std::string& account) {
+    for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
+      const QueryColumn& column = plan_.columns[i];
+      if (column.kind != QueryColumn::Kind::kAttribute) continue;
+      std::optional<std::string> value =
+          ConsolidatedDirectoryValue(*shared_.consolidated, column.name, account, context_.format);
+      if (value) out_.value(static_cast<std::uint32_t>(i)) = std::move(*value);
     }
   }
 
@@ -253,6 +259,10 @@ class QueryExport {
 };
 
 }  // namespace
+
+const std::string& DirectoryPathOf(const tagCObjects& target) {
+  return target.type == kObjectDirectoryComputer ? target.source_path : target.path;
+}
 
 bool ExportDirectoryQuery(ExportContext& context, const tagCObjects& target,
                           const PreparedTemplate& query, DirectoryQueryShared& shared) {

@@ -6,6 +6,7 @@
 
 #include "engine/configuration.h"
 #include "engine/run_context.h"
+#include "exporters/accounts/users/last_logons.h"
 #include "templates/directory/attribute_kinds.h"
 #include "templates/template_output.h"
 
@@ -16,7 +17,14 @@ struct DirectoryQueryShared {
   const Configuration& queries;  // the directory query file
   const Configuration& config;   // the run's configuration (photo settings)
   AttributeKindCache& kinds;
+  // The logon values collected from every controller just before, which
+  // replace the directory's own; null for a plain export.
+  const LastLogonMap* consolidated = nullptr;
 };
+
+// The directory path a target's queries search below: a directory computer
+// is reached by its host name, its directory entry is where it came from.
+const std::string& DirectoryPathOf(const tagCObjects& target);
 
 // Returns false when the query failed (reported on its progress row and in
 // the log).

@@ -68,7 +68,10 @@ DirectoryQuerySettings ReadDirectoryQuery(const Configuration& file, std::string
           OrDefault(file.ReadText(name, "UserGroupAttributes", ""), kDefaultUserGroupAttributes);
     }
     q.logon_information = file.ReadInt(name, "GetLogonInformation", 0) == 1;
-    if (q.logon_information) q.last_logon_type = file.ReadInt(name, "LastLogonType", 0);
+    if (q.logon_information) {
+      q.last_logon_type = file.ReadInt(name, "LastLogonType", 0);
+      q.skip_controllers = file.ReadInt(name, "SkipSpecifiedDomainControllers", 0) != 0;
+    }
   }
   return q;
 }

@@ -37,10 +37,12 @@ struct DirectoryQuerySettings {
   std::string member_attributes;  // the default when empty
   bool account_groups = false;    // filters 1 and 6
   std::string group_attributes;   // the default when empty
-  // Read for the consolidated last-logon collection; the query itself
-  // exports the directory's own values.
+  // Filters 1 and 6: collect the logon values of every controller of the
+  // domain first; 0 merges them into one export, any other value exports
+  // each controller on its own.
   bool logon_information = false;
   std::int32_t last_logon_type = 0;
+  bool skip_controllers = false;  // leave out those the skip list names
 };
 
 DirectoryQuerySettings ReadDirectoryQuery(const Configuration& file, std::string_view name);

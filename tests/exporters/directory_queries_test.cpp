@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "estate/base64.h"
+#include "platform/text.h"
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -200,13 +201,15 @@ TEST_F(DirectoryQueries, ProgressLogAndTooManyAttributes) {
   Configure(many + "\nFilter=2");
   run_.Run();
   EXPECT_EQ(run_.Output("q.txt"), "");
-  EXPECT_EQ(run_.ProgressLines()[0],
+  // Every directory target has its own row before its queries' rows.
+  EXPECT_EQ(run_.ProgressLines()[0], "0|74|Groups|Exporting directory information...");
+  EXPECT_EQ(run_.ProgressLines()[1],
             "0|88|Groups|Exporting directory information for 'Q'...Maximum number of AD "
             "attributes (85) exceeded in AD query");
 
   Configure("Attributes=cn\nFilter=2");
   run_.Run();
-  EXPECT_EQ(run_.ProgressLines()[0],
+  EXPECT_EQ(run_.ProgressLines()[1],
             "0|76|Groups|Exporting directory information for 'Q'... 3 objects exported");
 }
 
@@ -275,11 +278,11 @@ TEST_F(DirectoryQueries, FailuresEndTheQueryAndTheRunGoesOn) {
   const std::string groups = "Domain Users\r\nHelpdesk\r\nAdmins\r\n";
   EXPECT_EQ(run_.Output("q.txt"), groups + groups);
   const std::vector<std::string> rows = run_.ProgressLines();
-  EXPECT_EQ(rows[1],
+  EXPECT_EQ(rows[3],
             "0|88|Busy|Exporting directory information for 'Q'...Unable to execute directory "
             "search using filter '(&(objectCategory=group))'. The directory service is busy.  -- "
             "Extended Error --- LDAP Provider : The directory service is busy.");
-  EXPECT_EQ(rows[2],
+  EXPECT_EQ(rows[5],
             "0|88|Gone|Exporting directory information for 'Q'...Unable to open directory "
             "object 'LDAP://OU=Gone,DC=corp,DC=test'. There is no such object on the server.  -- "
             "Extended Error --- LDAP Provider : LDAP result 32");
@@ -287,6 +290,59 @@ TEST_F(DirectoryQueries, FailuresEndTheQueryAndTheRunGoesOn) {
   EXPECT_NE(log.find("\tACTIVE_DIRECTORY - Q\tSUCCESS\t 3 objects exported"), std::string::npos)
       << log;
   EXPECT_NE(log.find("\tACTIVE_DIRECTORY - Q\tERROR\tUnable to execute"), std::string::npos);
+}
+
+// Controllers count logons of their own: DC1 saw Ann 3 times, DC2 saw her 4
+// times later and Bob twice; DC3 does not answer; DC4 is left out by the
+// skip list.
+TEST_F(DirectoryQueries, LogonValuesComeFromEveryController) {
+  std::string ldif = Ldif();
+  ldif +=
+      "dn: CN=lastLogon,CN=Schema,CN=Configuration,DC=corp,DC=test\n"
+      "objectClass: attributeSchema\nlDAPDisplayName: lastLogon\nattributeSyntax: 2.5.5.16\n\n";
+  for (const char* dc : {"DC1", "DC2", "DC3", "DC4"}) {
+    ldif += std::string("dn: CN=") + dc +
+            ",OU=Domain Controllers,DC=corp,DC=test\nobjectClass: computer\n"
+            "objectCategory: CN=Computer,CN=Schema,DC=corp\nsAMAccountName: " +
+            dc + "$\nuserAccountControl: 532480\ndNSHostName: " + text::ToLower(dc) +
+            ".corp.test\n\n";
+  }
+  run_.dir().Write("corp.ldif", ldif);
+  run_.dir().Write("skip.txt", "\\\\dc4.corp.test\r\n");
+  run_.SetEstate(R"({"local_computer": "ADMIN", "domains": [{"name": "CORP",
+    "dns_name": "corp.test", "controller": "DC1", "directory": {"ldif": ")" +
+                 run_.dir().File("corp.ldif") + R"("}}], "computers": [
+    {"name": "DC1", "dns_name": "dc1.corp.test", "domain": "CORP", "logon_counters":
+      {"ann": {"last_logon": 1000000000, "num_logons": 3, "bad_pw_count": 1}}},
+    {"name": "DC2", "dns_name": "dc2.corp.test", "domain": "CORP", "server": {"type": 16},
+     "logon_counters": {"ann": {"last_logon": 1100000000, "num_logons": 4},
+                        "bob": {"num_logons": 2}}},
+    {"name": "DC3", "dns_name": "dc3.corp.test", "domain": "CORP", "offline": true},
+    {"name": "ADMIN"}]})");
+  const std::string query =
+      "Attributes=samaccountname,logoncount,badpwdcount,lastlogon\nFilter=1\nLevel=1\n"
+      "GetLogonInformation=1\nSkipSpecifiedDomainControllers=1\nLastLogonType=";
+  const std::string general =
+      "[Computers]\nSkipEnable=1\nSkipFileName=" + run_.dir().File("skip.txt") + "\n";
+  Configure(query + "0", {}, general);
+  run_.SetObjects({{101, "corp", std::string(kDomain)}});
+  run_.Run();
+  EXPECT_EQ(run_.Output("q.txt"), "ann\t7\t1\t11/09/2004 11:33:20 AM\r\nbob\t2\t0\tNEVER\r\n");
+  const std::vector<std::string> rows = run_.ProgressLines();
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[1], "1|73|dc1.corp.test|Getting last logon information from 'dc1.corp.test'...");
+  EXPECT_EQ(rows[3],
+            "1|88|dc3.corp.test|Getting last logon information from 'dc3.corp.test'...Unable to "
+            "open directory object 'LDAP://dc3.corp.test/DC=corp,DC=test'. The server is not "
+            "operational.  -- Extended Error --- LDAP Provider : no directory server answers at "
+            "'ldap://dc3.corp.test'");
+
+  // Each controller exported as its own target, the domain itself not.
+  Configure(query + "1", {}, general);
+  run_.Run();
+  EXPECT_EQ(run_.Output("q.txt"),
+            "ann\t3\t1\t9/9/2001 1:46:40\r\nbob\t0\t0\t(None)\r\n"
+            "ann\t4\t0\t11/9/2004 11:33:20\r\nbob\t2\t0\t(None)\r\n");
 }
 
 }  // namespace

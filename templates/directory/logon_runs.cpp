@@ -1,0 +1,97 @@
+#include "templates/directory/logon_runs.h"
+
+#include "engine/directory_path.h"
+#include "engine/directory_target.h"
+#include "engine/error_text.h"
+#include "engine/messages.h"
+#include "engine/progress.h"
+#include "templates/directory/logon_collection.h"
+
+namespace tabulon {
+namespace {
+
+constexpr std::uint32_t kCollectionKind = 113;
+constexpr std::size_t kServerPartFrom = 8;  // after "LDAP://" and one character
+
+// "CORP.EXAMPLE" -> "DC=CORP,DC=EXAMPLE".
+std::string DnOfDomain(std::string_view domain) {
+  std::string dn;
+  while (!domain.empty()) {
+    const std::size_t dot = domain.find('.');
+    if (!dn.empty()) dn += ',';
+    dn += "DC=";
+    dn += domain.substr(0, dot);
+    domain = dot == std::string_view::npos ? std::string_view() : domain.substr(dot + 1);
+  }
+  return dn;
+}
+
+// The path of the target as seen on `controller`: the part of the path
+// after its server ("LDAP://srv/" + DN); a path naming no server keeps its
+// DN, the object a server-less path binds to.
+std::string PathOnController(std::string_view path, std::string_view controller) {
+  const std::size_t slash =
+      path.size() > kServerPartFrom ? path.find('/', kServerPartFrom) : std::string_view::npos;
+  const std::string rest = slash != std::string_view::npos ? std::string(path.substr(slash + 1))
+                                                           : LocateDirectoryObject(path).dn;
+  std::string out = "LDAP://" + std::string(controller);
+  if (!rest.empty()) out += "/" + rest;
+  return out;
+}
+
+void Collect(ExportContext& context, const tagCObjects& controller, bool computers,
+             LastLogonMap& logons) {
+  RunOutput& out = context.output;
+  const int row = out.AddProgressRow(
+      controller.display_name, FormatMessageId(kMsgGettingLastLogon, {controller.display_name}), 1,
+      kCollectionKind);
+  const platform::DirectoryStatus status = CollectDirectoryLogons(
+      context.session.directory_search(),
+      DirectoryOpenOptionsFor(controller.path, context.directory, context.session_options),
+      computers, logons);
+  if (!status.ok()) {
+    out.AppendProgress(
+        row, FormatMessageId(kMsgDirectoryOpen, {controller.path}) + DirectoryErrorText(status),
+        kFailureImage);
+  }
+}
+
+}  // namespace
+
+void RunDirectoryQuery(ExportContext& context, const tagCObjects& target,
+                       const PreparedTemplate& query, const DirectoryQuerySettings& settings,
+                       DirectoryQueryShared& shared, LastLogonMap& logons,
+                       const format::NameList* skip) {
+  const bool accounts = settings.filter == 1 || settings.filter == 6;
+  if (!accounts || !settings.logon_information) {
+    ExportDirectoryQuery(context, target, query, shared);
+    return;
+  }
+  logons.clear();
+  const std::string& path = DirectoryPathOf(target);
+  const std::string domain = DomainNameOfPath(path);
+  platform::DirectoryOpenOptions options =
+      DirectoryOpenOptionsFor(path, context.directory, context.session_options);
+  options.base = DnOfDomain(domain);
+  const std::vector<std::string> controllers =
+      DirectoryDomainControllers(context.session.directory_search(), options, domain,
+                                 settings.skip_controllers ? skip : nullptr, context.output);
+  const bool consolidate = settings.last_logon_type == 0;
+  for (const std::string& controller : controllers) {
+    tagCObjects copy = target;
+    copy.display_name = controller;
+    copy.path = PathOnController(path, controller);
+    copy.source_path = copy.path;
+    if (consolidate) {
+      Collect(context, copy, settings.filter == 6, logons);
+    } else {
+      ExportDirectoryQuery(context, copy, query, shared);
+    }
+  }
+  if (!consolidate) return;
+  DirectoryQueryShared merged = shared;
+  merged.consolidated = &logons;
+  ExportDirectoryQuery(context, target, query, merged);
+}
+
+}  // namespace tabulon
