@@ -16,6 +16,8 @@ void AppendDelimited(std::string& list, std::string_view item,
 }
 
 std::string ReplaceLineBreaks(std::string_view value, std::string_view replacement) {
+  // Most values hold no line break.
+  if (value.find_first_of("\r\n") == std::string_view::npos) return std::string(value);
   std::string first;
   if (!replacement.empty()) {
     std::size_t pos = 0;

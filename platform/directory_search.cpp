@@ -114,8 +114,20 @@ DirectoryStatus ReadAttributeKinds(DirectorySearch& directory, std::string_view 
 
 void TagKinds(DirectoryEntry& entry, const AttributeKinds* kinds) {
   if (kinds == nullptr) return;
+  // Attribute names are ASCII: lowered into a buffer, every entry's names
+  // are looked up without an allocation.
+  constexpr std::size_t kShortName = 64;
+  char lowered[kShortName];
   for (DirectoryAttribute& attribute : entry.attributes) {
-    const auto it = kinds->find(text::ToLower(attribute.name));
+    const std::string& name = attribute.name;
+    bool ascii = name.size() <= kShortName;
+    for (std::size_t i = 0; ascii && i < name.size(); ++i) {
+      const auto c = static_cast<unsigned char>(name[i]);
+      ascii = c < 0x80;
+      lowered[i] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+    const auto it = ascii ? kinds->find(std::string_view(lowered, name.size()))
+                          : kinds->find(text::ToLower(name));
     if (it != kinds->end()) attribute.kind = it->second;
   }
 }

@@ -65,8 +65,16 @@ enum class DirectoryValueKind : std::uint8_t {
 // interface types its values; kUnknown for a syntax it does not know.
 DirectoryValueKind KindOfSyntax(std::string_view attribute_syntax);
 
+// Looks names up without making a string of them.
+struct AttributeNameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    return std::hash<std::string_view>{}(name);
+  }
+};
 // Value kinds by lower-case attribute name.
-using AttributeKinds = std::unordered_map<std::string, DirectoryValueKind>;
+using AttributeKinds =
+    std::unordered_map<std::string, DirectoryValueKind, AttributeNameHash, std::equal_to<>>;
 
 struct DirectoryAttribute {
   std::string name;  // as the server spelled it, without a range option

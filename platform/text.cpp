@@ -241,7 +241,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     const auto ca = static_cast<unsigned char>(a[i]);
     const auto cb = static_cast<unsigned char>(b[j]);
     if (ca < 0x80 && cb < 0x80) {
-      if (ToLowerCp(ca) != ToLowerCp(cb)) return false;
+      if (ca != cb && (ca | 0x20) != (cb | 0x20)) return false;
+      if (ca != cb && ((ca | 0x20) < 'a' || (ca | 0x20) > 'z')) return false;
       ++i;
       ++j;
       continue;

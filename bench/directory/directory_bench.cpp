@@ -1,7 +1,10 @@
 // The directory client against OpenLDAP's own ldapsearch, both reading the
 // same slapd of 20,000 users (or as many as the argument says) in the same
 // run: a paged subtree search of 8 attributes written to a file as text, and
-// the complete member list of a 3,000-member group. Prints wall time and
+// the complete member list of a 3,000-member group; then the program itself
+// running a directory query of the same 8 attributes, and a group-members
+// query of that group, against ldapsearch reading the same objects. Prints
+// wall time and
 // entries per second of both, their ratio, and the peak memory of each
 // process. Needs root (slapd runs in this process's own network namespace,
 // loopback only); see bench/README.md.
@@ -21,6 +24,7 @@
 #include "bench/in_child.h"
 #include "platform/directory_search.h"
 #include "platform/ldap/ldap_directory.h"
+#include "platform/text.h"
 #include "support/directory_data.h"
 #include "support/samba_server.h"
 #include "support/server_process.h"
@@ -34,12 +38,18 @@ using Clock = std::chrono::steady_clock;
 constexpr int kDefaultUsers = 20000;
 constexpr int kRounds = 9;
 constexpr const char* kLdapsearch = "/usr/bin/ldapsearch";
+constexpr const char* kProgram = TABULON_PROGRAM;
 const std::vector<std::string> kAttributes = {
     "cn",        "sAMAccountName", "displayName", "description", "userAccountControl",
     "objectSid", "whenCreated",    "memberOf"};
 const std::string kUserFilter =
     std::string("(objectCategory=CN=Person,") + testing::kTestSchemaDn + ")";
 const std::string kGroupDn = std::string("CN=All Staff,OU=Groups,") + testing::kTestDomainDn;
+const std::string kStaffDn = std::string("OU=Staff,") + testing::kTestDomainDn;
+// The columns of a member row, as the program's default member columns ask.
+const std::vector<std::string> kMemberAttributes = {
+    "distinguishedName", "cn", "displayName", "description", "objectClass", "sAMAccountName",
+    "userAccountControl"};
 
 struct Figures {
   double seconds = 0;
@@ -149,7 +159,32 @@ long CountLines(const std::string& path, const std::string& prefix) {
   return count;
 }
 
-// ldapsearch with its output to a file; its peak memory from wait4.
+// A program with its output to a file; its figures from wait4. False when it
+// could not run or failed.
+bool RunProgram(const char* program, std::vector<std::string> args, const std::string& output,
+                Figures& figures) {
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const auto start = Clock::now();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0 || ::dup2(fd, STDOUT_FILENO) < 0) ::_exit(127);
+    ::execv(program, argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || status != 0) return false;
+  figures.seconds = Since(start);
+  figures.peak_kb = usage.ru_maxrss;
+  figures.cpu_seconds = CpuSeconds(usage);
+  return true;
+}
+
+// ldapsearch with its output to a file.
 Figures Ldapsearch(const testing::SlapdServer& slapd, const std::string& output, bool group) {
   std::vector<std::string> args = {kLdapsearch, "-x", "-LLL", "-H", slapd.ldap_url()};
   if (group) {
@@ -158,26 +193,61 @@ Figures Ldapsearch(const testing::SlapdServer& slapd, const std::string& output,
     args.insert(args.end(), {"-E", "pr=250/noprompt", "-b", testing::kTestDomainDn, kUserFilter});
     args.insert(args.end(), kAttributes.begin(), kAttributes.end());
   }
-  std::vector<char*> argv;
-  argv.reserve(args.size() + 1);
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
   Figures figures;
-  const auto start = Clock::now();
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0 || ::dup2(fd, STDOUT_FILENO) < 0) ::_exit(127);
-    ::execv(kLdapsearch, argv.data());
-    ::_exit(127);
+  if (RunProgram(kLdapsearch, args, output, figures)) {
+    figures.entries = CountLines(output, group ? "member: " : "dn: ");
   }
-  int status = 0;
-  rusage usage{};
-  if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || status != 0) return figures;
-  figures.seconds = Since(start);
-  figures.peak_kb = usage.ru_maxrss;
-  figures.cpu_seconds = CpuSeconds(usage);
-  figures.entries = CountLines(output, group ? "member: " : "dn: ");
+  return figures;
+}
+
+// ldapsearch reading what an export query reads: the objects below the
+// staff unit with the query's attributes, or the group's members with the
+// member columns.
+Figures LdapsearchForQuery(const testing::SlapdServer& slapd, const std::string& output,
+                           bool members) {
+  std::vector<std::string> args = {kLdapsearch,      "-x", "-LLL",           "-H",
+                                   slapd.ldap_url(), "-E", "pr=250/noprompt"};
+  const std::vector<std::string>& names = members ? kMemberAttributes : kAttributes;
+  if (members) {
+    args.insert(args.end(), {"-b", testing::kTestDomainDn, "(memberOf=" + kGroupDn + ")"});
+  } else {
+    args.insert(args.end(), {"-b", kStaffDn, "(objectClass=*)"});
+  }
+  args.insert(args.end(), names.begin(), names.end());
+  Figures figures;
+  if (RunProgram(kLdapsearch, args, output, figures)) figures.entries = CountLines(output, "dn: ");
+  return figures;
+}
+
+// The program's run of one directory query on one directory target, from a
+// configuration written into `folder`; entries are the rows it wrote.
+Figures ProgramQuery(const testing::SlapdServer& slapd, const std::string& folder, bool members) {
+  const std::string attributes = members ? "cn,adspath" : [] {
+    std::string text;
+    for (const std::string& name : kAttributes) text += (text.empty() ? "" : ",") + name;
+    return text;
+  }();
+  testing::WriteFile(folder + "/queries.cfg",
+                     "[Q]\r\nOutputFileName=" + folder + "/query.txt\r\nAttributes=" + attributes +
+                         "\r\nLevel=1\r\n" +
+                         (members ? "Filter=3\r\nGetGroupMembers=1\r\n" : "Filter=0\r\n"));
+  testing::WriteFile(folder + "/run.ini", "[General]\r\nObjectFile=" + folder +
+                                              "/objects.dat\r\nWriteTitles=0\r\n"
+                                              "AdCfgQueryFile=" +
+                                              folder +
+                                              "/queries.cfg\r\nDefaultOutputDirectory=" + folder +
+                                              "\r\n[Templates]\r\nDirectoryTemplates=Q;\r\n"
+                                              "[Platform]\r\nDirectoryServer=" +
+                                              slapd.ldap_url() + "\r\n");
+  const std::string object =
+      members ? "1\t0\t110\t1\treserved\treserved\tAll Staff\t\tLDAP://" + kGroupDn
+              : "1\t0\t114\t1\treserved\treserved\tStaff\t\tLDAP://" + kStaffDn;
+  testing::WriteFile(folder + "/objects.dat", "\xFF\xFE" + text::Utf8ToUtf16Le(object + "\r\n"));
+  Figures figures;
+  const std::string log = folder + "/program.out";
+  if (RunProgram(kProgram, {kProgram, "/CONFIG=" + folder + "/run.ini"}, log, figures)) {
+    figures.entries = CountLines(folder + "/query.txt", "");
+  }
   return figures;
 }
 
@@ -225,18 +295,29 @@ int Main(int users) {
 
   const std::string folder = testing::MakeTempFolder("tabulon-bench-directory");
   Figures ours_users, theirs_users, ours_group, theirs_group;
+  Figures query, query_ldapsearch, members, members_ldapsearch;
   for (int round = 0; round < kRounds; ++round) {
     Keep(ours_users, OursInChild(*slapd, folder + "/ours-users.txt", false));
     Keep(theirs_users, Ldapsearch(*slapd, folder + "/ldapsearch-users.ldif", false));
     Keep(ours_group, OursInChild(*slapd, folder + "/ours-group.txt", true));
     Keep(theirs_group, Ldapsearch(*slapd, folder + "/ldapsearch-group.ldif", true));
+    Keep(query, ProgramQuery(*slapd, folder, false));
+    Keep(query_ldapsearch, LdapsearchForQuery(*slapd, folder + "/ldapsearch-query.ldif", false));
+    Keep(members, ProgramQuery(*slapd, folder, true));
+    Keep(members_ldapsearch, LdapsearchForQuery(*slapd, folder + "/ldapsearch-members.ldif", true));
   }
   std::printf("best of %d rounds\n", kRounds);
   Report("users, 8 attributes, paged 250:", ours_users, theirs_users);
   Report("group members:", ours_group, theirs_group);
-  const bool complete = ours_users.entries == users && theirs_users.entries == users &&
-                        ours_group.entries == testing::kTestUsers &&
-                        theirs_group.entries == testing::kTestUsers;
+  Report("the program: directory query of the staff unit, 8 attributes (rows):", query,
+         query_ldapsearch);
+  Report("the program: group-members query of the 3,000-member group (rows):", members,
+         members_ldapsearch);
+  const bool complete =
+      ours_users.entries == users && theirs_users.entries == users &&
+      ours_group.entries == testing::kTestUsers && theirs_group.entries == testing::kTestUsers &&
+      query.entries == query_ldapsearch.entries && members.entries >= members_ldapsearch.entries &&
+      members_ldapsearch.entries == testing::kTestUsers;
   if (!complete) std::fprintf(stderr, "incomplete results\n");
   std::string ignored;
   testing::RunCommand("rm -rf " + folder, ignored);

@@ -9,7 +9,10 @@ namespace tabulon {
 
 EntryCells::EntryCells(RunOutput& output, const format::FormatSettings& format,
                        std::string_view target_path)
-    : output_(output), format_(format), ads_prefix_("LDAP://") {
+    : output_(output),
+      format_(format),
+      ads_prefix_("LDAP://"),
+      texts_{MessageText(kMsgNoExpiration), MessageText(kMsgUnableToFormatNt)} {
   const std::string_view host =
       platform::HostOfDirectoryUrl(LocateDirectoryObject(target_path).server);
   if (!host.empty()) ads_prefix_ += std::string(host) + "/";
@@ -21,12 +24,9 @@ std::string EntryCells::AdsPath(std::string_view dn) const {
 
 std::string EntryCells::Value(std::string_view name, platform::DirectoryValueKind kind,
                               std::string_view value, const std::string* photo_result) const {
-  const format::DirectoryValueContext context{
-      format_,
-      *output_.platform().locale,
-      output_.settings().crlf_replacement,
-      {MessageText(kMsgNoExpiration), MessageText(kMsgUnableToFormatNt)},
-      photo_result};
+  const format::DirectoryValueContext context{format_, *output_.platform().locale,
+                                              output_.settings().crlf_replacement, texts_,
+                                              photo_result};
   if (kind == platform::DirectoryValueKind::kDnString) {
     return format::FormatDirectoryValue(name, kind, UpperCaseRdnTypes(value), context);
   }

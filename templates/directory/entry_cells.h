@@ -34,6 +34,8 @@ class EntryCells {
   RunOutput& output_;
   const format::FormatSettings& format_;
   std::string ads_prefix_;
+  // The numbered texts values may show, looked up once.
+  format::DirectoryValueTexts texts_;
 };
 
 // A DN with the attribute type of every RDN in upper case ("cn=x,dc=y" ->
