@@ -23,7 +23,7 @@ TEST(TemplateFiles, ListsSectionLinesInFileOrder) {
   EXPECT_TRUE(missing.names.empty());
   EXPECT_EQ(missing.failure, "Unable to open 'WMI Query File' file " + dir.File("none.cfg") +
                                  ". Check access permissions to this file on the account being "
-                                 "used. The system cannot find the file specified.");
+                                 "used. The file could not be found.");
 }
 
 TEST(TemplateFiles, DeletingATemplateKeepsTheOthers) {
