@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/catalogue.h"
+#include "engine/template_kinds.h"
 #include "platform/text.h"
 
 namespace tabulon {
@@ -33,11 +34,11 @@ constexpr std::array kKeys{
     ConfigKey{"General", "OpenOutputWindow", I, "1", "1"},
     ConfigKey{"General", "AppendLog", I, "1", "1"},
     ConfigKey{"General", "LogFileName", T, "Export.log", "Export.log"},
-    ConfigKey{"General", "RegistryCfgFile", T, "RegTemplates.CFG", nullptr},
-    ConfigKey{"General", "AdCfgSchemaFile", T, "DirectorySchema.CFG", nullptr},
-    ConfigKey{"General", "AdCfgQueryFile", T, "DirectoryQueries.CFG", nullptr},
-    ConfigKey{"General", "WmiCfgQueryFile", T, "WmiQueries.CFG", nullptr},
-    ConfigKey{"General", "FileCfgFile", T, "FileTemplates.CFG", nullptr},
+    ConfigKey{"General", "RegistryCfgFile", T, TemplateKindInfo(TemplateKind::kRegistry).default_file, nullptr},
+    ConfigKey{"General", "AdCfgSchemaFile", T, TemplateKindInfo(TemplateKind::kDirectorySchema).default_file, nullptr},
+    ConfigKey{"General", "AdCfgQueryFile", T, TemplateKindInfo(TemplateKind::kDirectory).default_file, nullptr},
+    ConfigKey{"General", "WmiCfgQueryFile", T, TemplateKindInfo(TemplateKind::kWmi).default_file, nullptr},
+    ConfigKey{"General", "FileCfgFile", T, TemplateKindInfo(TemplateKind::kFile).default_file, nullptr},
     ConfigKey{"Advanced", "UserCustomDateFormat", T, "", nullptr},
     ConfigKey{"Advanced", "UserCustomTimeFormat", T, "", nullptr},
     ConfigKey{"Templates", "RegistryTemplates", T, "", ""},

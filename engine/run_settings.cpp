@@ -4,6 +4,7 @@
 
 #include "engine/config_keys.h"
 #include "engine/setting_limits.h"
+#include "engine/template_kinds.h"
 
 namespace tabulon {
 
@@ -53,17 +54,18 @@ void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputS
 }
 
 TemplateFiles ReadTemplateFileNames(const Configuration& config, RunOutput& output) {
-  auto read = [&](std::string_view key) {
-    std::string name = config.ReadSettingText("General", key);
-    if (name.empty()) name = std::string(RunDefault("General", key));
+  auto read = [&](TemplateKind kind) {
+    const TemplateKindRow& row = TemplateKindInfo(kind);
+    std::string name = config.ReadSettingText("General", row.general_key);
+    if (name.empty()) name = row.default_file;
     return output.ResolveOutputName(name, false);
   };
   TemplateFiles files;
-  files.registry = read("RegistryCfgFile");
-  files.directory_schema = read("AdCfgSchemaFile");
-  files.directory_queries = read("AdCfgQueryFile");
-  files.wmi_queries = read("WmiCfgQueryFile");
-  files.file_templates = read("FileCfgFile");
+  files.registry = read(TemplateKind::kRegistry);
+  files.directory_schema = read(TemplateKind::kDirectorySchema);
+  files.directory_queries = read(TemplateKind::kDirectory);
+  files.wmi_queries = read(TemplateKind::kWmi);
+  files.file_templates = read(TemplateKind::kFile);
   return files;
 }
 

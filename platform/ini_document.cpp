@@ -128,4 +128,15 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last_content + 1), Line{new_line});
 }
 
+void IniDocument::RemoveSection(std::string_view section) {
+  const std::size_t header = FindSection(section);
+  if (header == std::string::npos) return;
+  std::size_t end = header + 1;
+  for (std::string_view name; end < lines_.size(); ++end) {
+    if (ParseSectionHeader(lines_[end].text, name)) break;
+  }
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),
+               lines_.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
 }  // namespace tabulon::platform

@@ -20,6 +20,8 @@ class IniDocument {
 
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
   void Set(std::string_view section, std::string_view key, std::string_view value);
+  // Removes the section's header and every line up to the next header.
+  void RemoveSection(std::string_view section);
 
   TextEncoding encoding() const { return encoding_; }
   std::size_t line_count() const { return lines_.size(); }

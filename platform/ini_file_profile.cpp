@@ -79,10 +79,19 @@ std::string IniFileProfile::GetString(std::string_view path, std::string_view se
 
 bool IniFileProfile::WriteString(std::string_view path, std::string_view section,
                                  std::string_view key, std::string_view value) {
+  return Rewrite(path, [&](IniDocument& doc) { doc.Set(section, key, value); });
+}
+
+bool IniFileProfile::DeleteSection(std::string_view path, std::string_view section) {
+  return Rewrite(path, [&](IniDocument& doc) { doc.RemoveSection(section); });
+}
+
+bool IniFileProfile::Rewrite(std::string_view path,
+                             const std::function<void(IniDocument&)>& change) {
   const std::string native = NativePath(path);
   const IniDocument* existing = Load(native);
   IniDocument doc = existing != nullptr ? *existing : IniDocument{};
-  doc.Set(section, key, value);
+  change(doc);
   // Written beside the file and renamed over it, so a failed write never
   // leaves a half-written configuration behind.
   const std::string temp = native + ".tmp-" + std::to_string(CurrentProcessId());

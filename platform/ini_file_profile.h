@@ -3,6 +3,7 @@
 // are kept while their size and modification time stay the same, so a run
 // that reads hundreds of keys parses its configuration once.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -17,6 +18,7 @@ class IniFileProfile final : public Profile {
                         std::string_view default_value, std::size_t buffer_chars) override;
   bool WriteString(std::string_view path, std::string_view section, std::string_view key,
                    std::string_view value) override;
+  bool DeleteSection(std::string_view path, std::string_view section) override;
 
  private:
   struct Cached {
@@ -24,6 +26,8 @@ class IniFileProfile final : public Profile {
     std::int64_t size = -1;
     IniDocument doc;
   };
+  // Applies `change` to the file's document and writes it back.
+  bool Rewrite(std::string_view path, const std::function<void(IniDocument&)>& change);
   // Null when the file does not exist or cannot be read.
   const IniDocument* Load(const std::string& path);
 

@@ -21,6 +21,9 @@ class Profile {
   // Returns false when the file cannot be written.
   virtual bool WriteString(std::string_view path, std::string_view section, std::string_view key,
                            std::string_view value) = 0;
+  // Removes a whole section, as a write with no key does; false when the
+  // file cannot be written.
+  virtual bool DeleteSection(std::string_view path, std::string_view section) = 0;
 };
 
 }  // namespace tabulon::platform

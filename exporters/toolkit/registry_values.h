@@ -46,16 +46,11 @@ class RegistryValue {
     if (!key.is_open()) return;
     const platform::RegistryValueResult r = registry.QueryValue(key.get(), name, buffer_bytes);
     if (r.status != win::ERROR_SUCCESS || r.data_size == 0) return;
-    readable_ = true;
-    std::string bytes = r.data;
-    if (bytes.size() % 2 != 0) bytes += '\0';  // the rest of the buffer is zero
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-      units_.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                             (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    }
-    for (std::size_t i = 0; i < 4 && i < r.data.size(); ++i) {
-      dword_ |= static_cast<std::uint32_t>(static_cast<unsigned char>(r.data[i])) << (8 * i);
-    }
+    Decode(r.data);
+  }
+  // Data read already (an enumerated value); empty data is not readable.
+  explicit RegistryValue(std::string_view data) {
+    if (!data.empty()) Decode(data);
   }
 
   bool readable() const { return readable_; }
@@ -81,7 +76,37 @@ class RegistryValue {
     return list;
   }
 
+  // The first (bytes / 2 - 1) units, every NUL among them written as the
+  // delimiter: a list's terminators become delimiters, its final NUL does
+  // not.
+  std::string Delimited(std::string_view delimiter) const {
+    const std::size_t count = byte_count_ / 2 == 0 ? 0 : byte_count_ / 2 - 1;
+    std::string text;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= count; ++i) {
+      if (i < count && units_[i] != 0) continue;
+      text += Item(start, i).first;
+      if (i < count) text += delimiter;
+      start = i + 1;
+    }
+    return text;
+  }
+
  private:
+  void Decode(std::string_view data) {
+    readable_ = true;
+    byte_count_ = data.size();
+    std::string bytes(data);
+    if (bytes.size() % 2 != 0) bytes += '\0';  // the rest of the buffer is zero
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+      units_.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    }
+    for (std::size_t i = 0; i < 4 && i < data.size(); ++i) {
+      dword_ |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+    }
+  }
+
   // UTF-8 of the units from `start` up to `end` or the first NUL.
   std::pair<std::string, std::size_t> Item(std::size_t start, std::size_t end) const {
     std::string bytes;
@@ -94,6 +119,7 @@ class RegistryValue {
   }
 
   bool readable_ = false;
+  std::size_t byte_count_ = 0;
   std::vector<char16_t> units_;
   std::uint32_t dword_ = 0;
 };

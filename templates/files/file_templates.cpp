@@ -1,6 +1,7 @@
 #include "templates/files/file_templates.h"
 
 #include "engine/run_settings.h"
+#include "engine/template_kinds.h"
 #include "templates/template_output.h"
 
 namespace tabulon {
@@ -43,7 +44,8 @@ ExporterUnit FileTemplatesUnit() {
           .opens_own_outputs = true,
           .start = [](const Configuration& config, const EnabledExports&,
                       ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            std::vector<PreparedTemplate> templates = EnabledTemplates(config, "FileTemplates");
+            std::vector<PreparedTemplate> templates =
+                EnabledTemplates(config, TemplateKindInfo(TemplateKind::kFile).list_key);
             if (templates.empty()) return nullptr;
             return std::make_unique<FileTemplatesRun>(std::move(templates));
           }};

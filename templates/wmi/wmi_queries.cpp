@@ -6,6 +6,7 @@
 #include "engine/run_settings.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
+#include "templates/template_files.h"
 #include "templates/template_output.h"
 #include "templates/wmi/wmi_query_text.h"
 #include "templates/wmi/wmi_values.h"
@@ -108,7 +109,8 @@ class WmiQueriesRun final : public ExporterRun {
     OutputFile file;
     if (!out.ReopenTemplateOutputFile(t.prepared.output_path, file)) {
       return Failure{
-          FormatMessageId(kMsgUnableToOpenFile, {"WMI Query File", t.prepared.output_path}),
+          FormatMessageId(kMsgUnableToOpenFile,
+                          {TemplateKindInfo(TemplateKind::kWmi).label, t.prepared.output_path}),
           win::ERROR_SUCCESS};
     }
     out.RecordOutputFile(kWmi, t.prepared.name, t.prepared.output_path);
@@ -158,7 +160,8 @@ ExporterUnit WmiQueriesUnit() {
           .opens_own_outputs = true,
           .start = [](const Configuration& config, const EnabledExports&,
                       ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            std::vector<PreparedTemplate> templates = EnabledTemplates(config, "WmiTemplates");
+            std::vector<PreparedTemplate> templates =
+                EnabledTemplates(config, TemplateKindInfo(TemplateKind::kWmi).list_key);
             if (templates.empty()) return nullptr;
             return std::make_unique<WmiQueriesRun>(std::move(templates));
           }};

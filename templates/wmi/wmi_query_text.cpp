@@ -4,21 +4,6 @@
 
 namespace tabulon {
 
-std::vector<std::string> SplitTemplateColumns(std::string_view text) {
-  std::vector<std::string> items;
-  if (text.empty()) return items;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t comma = text.find(',', start);
-    if (comma == std::string_view::npos) {
-      items.emplace_back(text.substr(start));  // the "," appended ends it
-      return items;
-    }
-    items.emplace_back(text.substr(start, comma - start));
-    start = comma + 1;
-  }
-}
-
 std::string BuildWmiQuery(const std::vector<std::string>& columns, std::string_view object_class,
                           std::string_view where) {
   std::string query = "SELECT ";

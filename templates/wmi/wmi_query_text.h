@@ -1,7 +1,6 @@
 #pragma once
-// What a WMI template sends: its column list split into items, the WQL text
-// built from them, the namespace path of a target, and the texts of the
-// statuses WMI reports.
+// What a WMI template sends: the WQL text built from its columns, the
+// namespace path of a target, and the texts of the statuses WMI reports.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +9,6 @@
 #include "platform/status.h"
 
 namespace tabulon {
-
-// Items of a template column list: none for an empty text, otherwise every
-// "," ends one and empty items stay.
-std::vector<std::string> SplitTemplateColumns(std::string_view text);
 
 // "SELECT a,b FROM Class[ WHERE condition]"; symbol columns are left out.
 std::string BuildWmiQuery(const std::vector<std::string>& columns, std::string_view object_class,

@@ -27,6 +27,7 @@ class RecordingProfile final : public platform::Profile {
                    std::string_view) override {
     return false;
   }
+  bool DeleteSection(std::string_view, std::string_view) override { return false; }
   std::map<std::string, std::string> reads;
 };
 
