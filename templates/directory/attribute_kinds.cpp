@@ -1,27 +1,21 @@
 #include "templates/directory/attribute_kinds.h"
 
-#include "engine/object_file.h"
 #include "platform/text.h"
 #include "templates/directory/entry_cells.h"
+#include "templates/template_files.h"
 
 namespace tabulon {
 
 platform::AttributeKinds ReadSchemaFileKinds(const std::string& path) {
   platform::AttributeKinds kinds;
-  ForEachTextLine(path, [&](std::string_view line) {
-    line = text::Trim(line);
-    const std::size_t first = line.find('\t');
-    if (first == std::string_view::npos) return;
-    const std::string_view rest = line.substr(first + 1);
-    const std::size_t second = rest.find('\t');
-    if (second == std::string_view::npos) return;
-    const std::string_view name = text::Trim(rest.substr(0, second));
-    const platform::DirectoryValueKind kind =
-        platform::KindOfSyntax(text::Trim(rest.substr(second + 1)));
-    if (!name.empty() && kind != platform::DirectoryValueKind::kUnknown) {
-      kinds[text::ToLower(name)] = kind;
+  std::vector<SchemaLine> lines;
+  ReadSchemaFile(path, lines);  // an unreadable file knows no syntax
+  for (const SchemaLine& line : lines) {
+    const platform::DirectoryValueKind kind = platform::KindOfSyntax(line.syntax);
+    if (!line.name.empty() && kind != platform::DirectoryValueKind::kUnknown) {
+      kinds[text::ToLower(line.name)] = kind;
     }
-  });
+  }
   return kinds;
 }
 
