@@ -32,7 +32,7 @@ PhotoSettings ReadPhotoSettings(const Configuration& config, const std::vector<s
 std::string WritePhotoFile(const PhotoSettings& settings, std::string_view account,
                            std::string_view bytes) {
   if (account.empty()) return std::string(MessageText(kMsgPhotoNeedsSamAccountName));
-  const std::string path = settings.directory + std::string(account) + settings.extension;
+  std::string path = settings.directory + std::string(account) + settings.extension;
   std::unique_ptr<platform::WritableFile> file;
   win::Status status = platform::OpenWritableFile(path, false, file);
   if (status == win::ERROR_SUCCESS) {

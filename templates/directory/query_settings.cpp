@@ -31,8 +31,8 @@ bool IsAccountFilter(std::int32_t filter) {
   return filter == 1 || filter == 6;
 }
 
-std::string OrDefault(std::string text, std::string_view fallback) {
-  return text.empty() ? std::string(fallback) : text;
+std::string OrDefault(std::string&& text, std::string_view fallback) {
+  return text.empty() ? std::string(fallback) : std::move(text);
 }
 
 }  // namespace
