@@ -81,6 +81,9 @@ class LdapDirectorySearch final : public DirectorySearch {
     return status;
   }
 
+  // A page's entries are kept until its result has come and the next page
+  // has been asked for, then delivered while the server prepares it: the
+  // server's work and ours overlap.
   DirectoryStatus Search(const SearchRequest& request, const EntrySink& sink) override {
     if (ld_ == nullptr) {
       return DirectoryStatusFromLdap(kLdapServerDown, "the directory connection is not open");
@@ -91,58 +94,28 @@ class LdapDirectorySearch final : public DirectorySearch {
       attributes.push_back(const_cast<char*>(name.c_str()));
     }
     attributes.push_back(nullptr);
-    char** wanted = request.attributes.empty() ? nullptr : attributes.data();
+    const PageQuery query{base, request, request.attributes.empty() ? nullptr : attributes.data()};
 
     berval* cookie = nullptr;
-    DirectoryStatus status;
-    bool more_pages = true;
-    bool stopped = false;
-    while (status.ok() && more_pages && !stopped) {
-      LDAPControl* page = nullptr;
-      int rc = LDAP_SUCCESS;
-      if (request.page_size != 0) {
-        rc = ldap_create_page_control(ld_, static_cast<ber_int_t>(request.page_size), cookie, 0,
-                                      &page);
+    int msgid = 0;
+    DirectoryStatus status = SendPage(query, cookie, msgid);
+    PendingEntries page;
+    while (status.ok() && msgid != 0) {
+      DirectoryStatus received = ReceivePage(msgid, page, cookie);
+      // The next page is on its way before this one is handed out.
+      msgid = 0;
+      if (received.ok() && cookie != nullptr && cookie->bv_len > 0) {
+        received = SendPage(query, cookie, msgid);
       }
       ber_bvfree(cookie);
       cookie = nullptr;
-      if (rc != LDAP_SUCCESS) return Failure(rc);
-      LDAPControl* controls[] = {page, nullptr};
-      int msgid = 0;
-      rc = ldap_search_ext(ld_, base.c_str(), ScopeOf(request.scope), request.filter.c_str(),
-                           wanted, 0, controls, nullptr, nullptr, LDAP_NO_LIMIT, &msgid);
-      ldap_control_free(page);
-      if (rc != LDAP_SUCCESS) return Failure(rc);
-      more_pages = false;
-      for (;;) {
-        LDAPMessage* message = nullptr;
-        const int type = Wait(msgid, &message, status);
-        if (type < 0) break;
-        if (type == LDAP_RES_SEARCH_ENTRY) {
-          DirectoryEntry entry = ToEntry(message);
-          ldap_msgfree(message);
-          status = CompleteRanges(
-              entry, [&](std::string_view dn, std::string_view name, DirectoryAttribute& out) {
-                return ReadSlice(dn, name, out);
-              });
-          if (!status.ok()) {
-            ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
-            break;
-          }
-          TagKinds(entry, request.kinds);
-          if (!sink(std::move(entry))) {
-            ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
-            stopped = true;
-            break;
-          }
-          continue;
-        }
-        if (type == LDAP_RES_SEARCH_RESULT) {
-          status = PageResult(message, cookie);
-          more_pages = status.ok() && cookie != nullptr && cookie->bv_len > 0;
-          break;
-        }
-        ldap_msgfree(message);  // references: referrals are not followed
+      // What came before a failure is still handed out.
+      DirectoryStatus delivered;
+      const bool go_on = Deliver(page, request, sink, delivered);
+      status = delivered.ok() ? received : delivered;
+      if (!go_on || !status.ok()) {
+        if (msgid != 0) ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
+        break;
       }
     }
     ber_bvfree(cookie);
@@ -155,6 +128,93 @@ class LdapDirectorySearch final : public DirectorySearch {
   }
 
  private:
+  struct PageQuery {
+    const std::string& base;
+    const SearchRequest& request;
+    char** wanted;
+  };
+
+  // The entry messages of one page, freed when handed out or dropped.
+  class PendingEntries {
+   public:
+    PendingEntries() = default;
+    PendingEntries(const PendingEntries&) = delete;
+    PendingEntries& operator=(const PendingEntries&) = delete;
+    ~PendingEntries() { Clear(); }
+    void Add(LDAPMessage* message) { messages_.push_back(message); }
+    std::vector<LDAPMessage*>& messages() { return messages_; }
+    void Clear() {
+      for (LDAPMessage* message : messages_) ldap_msgfree(message);
+      messages_.clear();
+    }
+
+   private:
+    std::vector<LDAPMessage*> messages_;
+  };
+
+  // Asks for the page after `cookie` (the first without one).
+  DirectoryStatus SendPage(const PageQuery& query, const berval* cookie, int& msgid) {
+    const SearchRequest& request = query.request;
+    LDAPControl* page = nullptr;
+    int rc = LDAP_SUCCESS;
+    if (request.page_size != 0) {
+      rc = ldap_create_page_control(ld_, static_cast<ber_int_t>(request.page_size),
+                                    const_cast<berval*>(cookie), 0, &page);
+    }
+    if (rc != LDAP_SUCCESS) return Failure(rc);
+    LDAPControl* controls[] = {page, nullptr};
+    rc = ldap_search_ext(ld_, query.base.c_str(), ScopeOf(request.scope), request.filter.c_str(),
+                         query.wanted, 0, controls, nullptr, nullptr, LDAP_NO_LIMIT, &msgid);
+    ldap_control_free(page);
+    if (rc != LDAP_SUCCESS) {
+      msgid = 0;
+      return Failure(rc);
+    }
+    return {};
+  }
+
+  // Every entry of the page `msgid` into `page`, and its cookie.
+  DirectoryStatus ReceivePage(int msgid, PendingEntries& page, berval*& cookie) {
+    DirectoryStatus status;
+    for (;;) {
+      LDAPMessage* message = nullptr;
+      const int type = Wait(msgid, &message, status);
+      if (type < 0) return status;
+      if (type == LDAP_RES_SEARCH_ENTRY) {
+        page.Add(message);
+      } else if (type == LDAP_RES_SEARCH_RESULT) {
+        return PageResult(message, cookie);
+      } else {
+        ldap_msgfree(message);  // references: referrals are not followed
+      }
+    }
+  }
+
+  // Hands the page's entries out, each with its ranged values completed;
+  // false when the sink stopped or a completion failed (`status`).
+  bool Deliver(PendingEntries& page, const SearchRequest& request, const EntrySink& sink,
+               DirectoryStatus& status) {
+    bool go_on = true;
+    for (LDAPMessage*& message : page.messages()) {
+      if (!go_on) break;
+      DirectoryEntry entry = ToEntry(message);
+      ldap_msgfree(message);
+      message = nullptr;
+      status =
+          CompleteRanges(entry, [&](std::string_view dn, std::string_view name,
+                                    DirectoryAttribute& out) { return ReadSlice(dn, name, out); });
+      if (!status.ok()) {
+        go_on = false;
+        break;
+      }
+      TagKinds(entry, request.kinds);
+      go_on = sink(std::move(entry));
+    }
+    std::erase(page.messages(), nullptr);
+    page.Clear();
+    return go_on;
+  }
+
   DirectoryStatus OpenServer(const DirectoryOpenOptions& options, const std::string& url) {
     Close();
     timeout_ = std::chrono::milliseconds(options.timeout_ms != 0 ? options.timeout_ms

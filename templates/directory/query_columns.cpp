@@ -1,6 +1,7 @@
 #include "templates/directory/query_columns.h"
 
 #include "engine/catalogue.h"
+#include "format/directory_values.h"
 #include "platform/text.h"
 
 namespace tabulon {
@@ -40,8 +41,11 @@ ColumnPlan PlanColumns(const std::vector<std::string>& names) {
       plan.has_terminal = true;
     } else if (IsSymbol(name)) {
       column.kind = QueryColumn::Kind::kSymbol;
-    } else if (!text::EqualsNoCase(name, kAdsPathAttribute)) {
-      plan.requested.push_back(name);
+    } else {
+      column.photo = format::IsPhotoAttribute(name);
+      column.account_name = text::EqualsNoCase(name, "samaccountname");
+      column.ads_path = text::EqualsNoCase(name, kAdsPathAttribute);
+      if (!column.ads_path) plan.requested.push_back(name);
     }
   }
   return plan;

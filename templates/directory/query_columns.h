@@ -29,6 +29,10 @@ struct QueryColumn {
   std::string name;
   // kTerminal: the field of that name; null for a name the table lacks.
   const TseUserField* terminal = nullptr;
+  // kAttribute: what the name is, known once rather than asked per row.
+  bool photo = false;
+  bool account_name = false;  // samaccountname
+  bool ads_path = false;
 };
 
 struct ColumnPlan {

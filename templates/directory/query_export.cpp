@@ -175,14 +175,14 @@ class QueryExport {
         cell = EvaluateSymbol(column.name, symbols_);
       } else if (column.kind == QueryColumn::Kind::kAttribute) {
         std::string photo;
-        const bool photo_written = photos_.enabled && format::IsPhotoAttribute(column.name) &&
-                                   entry.Find(column.name) != nullptr;
+        const bool photo_written =
+            photos_.enabled && column.photo && entry.Find(column.name) != nullptr;
         if (photo_written) photo = WritePhotoFile(photos_, account, FirstValue(entry, column.name));
         cell = cells_.Text(entry, column.name, photo_written ? &photo : nullptr);
-        if (account.empty() && text::EqualsNoCase(column.name, "samaccountname")) {
+        if (account.empty() && column.account_name) {
           account = FirstValue(entry, column.name);
         }
-        if (ads_path.empty() && text::EqualsNoCase(column.name, kAdsPathAttribute)) {
+        if (ads_path.empty() && column.ads_path) {
           ads_path = cells_.AdsPath(entry.dn);
         }
       }
