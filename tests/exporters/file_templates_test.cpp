@@ -118,14 +118,17 @@ TEST(FileTemplates, ShareListFailureAndTitles) {
   SetEstate(run);
   run.SetObjects({{24, "FS02", "FS02"}});
   run.dir().Write("files.cfg",
-                  "[Scan]\nOutputFileName=files.txt\nOutputColumns=0,1003\nPaths=%SHARE_NAME%\n");
+                  "[Scan]\nOutputFileName=files.txt\nOutputColumns=0,1003\nPaths=%SHARE_NAME%\n"
+                  "[Bare]\nOutputFileName=bare.txt\n");
   run.SetConfiguration("[General]\nEnableLogging=1\nFileCfgFile=" + run.dir().File("files.cfg") +
-                       "\n[Templates]\nFileTemplates=Scan;\n");
+                       "\n[Templates]\nFileTemplates=Scan;Bare;\n");
   run.Run();
   EXPECT_EQ(run.Output("files.txt"), Row({"FilePath", "Object_Name"}));
+  EXPECT_EQ(run.Output("bare.txt"), "\r\n") << "no column list, no titles";
   EXPECT_EQ(run.Output("Export.log"),
             "3/5/2026 14:07:09\tFS02\tFS02\t\tFILES - Scan\tERROR\tError getting shares on "
-            "'FS02'. Access was denied.\r\n");
+            "'FS02'. Access was denied.\r\n"
+            "3/5/2026 14:07:09\tFS02\tFS02\t\tFILES - Bare\tSUCCESS\t\r\n");
 }
 
 // Files and directories go to the security export even without rows of
