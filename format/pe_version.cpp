@@ -11,7 +11,7 @@ namespace {
 constexpr std::uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
 constexpr std::uint16_t kPe32Magic = 0x10B;
 constexpr std::uint16_t kPe32PlusMagic = 0x20B;
-constexpr std::uint32_t kResourceDirectory = 2;  // index among the data directories
+constexpr std::size_t kResourceDirectory = 2;  // index among the data directories
 constexpr std::uint32_t kRtVersion = 16;
 constexpr std::uint32_t kVersionId = 1;
 constexpr std::uint16_t kLanguageNeutral = 0;
@@ -104,7 +104,7 @@ class ResourceTree {
       return s;
     }
     out.clear();
-    for (std::uint32_t i = 0; i < count; ++i) out.push_back({Le32(b, i * 8), Le32(b, i * 8 + 4)});
+    for (std::size_t i = 0; i < count; ++i) out.push_back({Le32(b, i * 8), Le32(b, i * 8 + 4)});
     return PeVersionStatus::kOk;
   }
 
@@ -192,12 +192,12 @@ PeVersionStatus ReadHeaders(const Reader& reader, Headers& h) {
   }
   h.resource_rva = Le32(b, directory_at);
   h.resource_size = Le32(b, directory_at + 4);
-  if (auto s = reader.Exactly(optional_at + optional_size, section_count * 40, b,
+  if (auto s = reader.Exactly(optional_at + optional_size, std::size_t{section_count} * 40, b,
                               PeVersionStatus::kMalformed);
       s != PeVersionStatus::kOk) {
     return s;
   }
-  for (std::uint32_t i = 0; i < section_count; ++i) {
+  for (std::size_t i = 0; i < section_count; ++i) {
     const std::size_t at = i * 40;
     h.sections.push_back({Le32(b, at + 12), Le32(b, at + 16), Le32(b, at + 20)});
   }
