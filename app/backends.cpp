@@ -1,6 +1,7 @@
 #include "app/backends.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "engine/configuration.h"
 #include "engine/file_names.h"
@@ -67,6 +68,9 @@ bool Backends::Select(const std::string& configuration_path, const std::string& 
     credentials_ = read.credentials;
   }
   credentials_.use_kerberos = config.ReadSwitch("Platform", "Kerberos");
+  state_->local_files.set_local_shares(platform::posix_fs::ParseLocalShares(
+      config.ReadSettingText("Platform", "LocalShares"),
+      std::filesystem::path(configuration_path).parent_path().string()));
 
   const std::string name = config.ReadSettingText("Platform", "Estate");
   if (name.empty()) return true;

@@ -95,6 +95,7 @@ constexpr std::array kKeys{
     ConfigKey{"AD", "PhotoFileExtension", T, ".jpg", ".jpg"},
     ConfigKey{"Platform", "Estate", T, "", nullptr},
     ConfigKey{"Platform", "Credentials", T, "", nullptr},
+    ConfigKey{"Platform", "LocalShares", T, "", nullptr},
     ConfigKey{"Platform", "Kerberos", I, "0", nullptr},
     ConfigKey{"Platform", "Timeout", I, "60", nullptr},
     ConfigKey{"Platform", "DirectoryServer", T, "", nullptr},

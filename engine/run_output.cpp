@@ -100,8 +100,12 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
   if (!OpenWithMark(path, out.file, "Output File", use)) return false;
   if (!planning_) RecordOutputFile(type, descriptor.display_name, path);
 
-  const std::string column_text = config.ReadText(section, columns_key, DefaultColumnList(type));
-  out.columns = ParseColumnList(column_text);
+  // A file template without a column list has no columns (a missing
+  // template key reads empty) and writes an empty title row.
+  const std::string column_text =
+      config.ReadText(section, columns_key, type == kFiles ? "" : DefaultColumnList(type));
+  out.columns = type == kFiles && column_text.empty() ? std::vector<std::uint32_t>{}
+                                                      : ParseColumnList(column_text);
   RaiseValueBufferSize(descriptor.field_count);
 
   if (settings_.write_titles) {

@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "estate/directory_tree.h"
+#include "estate/file_tree.h"
 #include "estate/operations.h"
 #include "estate/policy_data.h"
 #include "estate/resources.h"
 #include "estate/scheduled_work.h"
-#include "estate/wmi_classes.h"
 #include "estate/stated_security.h"
+#include "estate/wmi_classes.h"
 #include "platform/netapi.h"
 #include "platform/printing.h"
 #include "platform/remote_access.h"
@@ -227,6 +228,10 @@ struct Computer {
   // Scheduled tasks exports: AT jobs, Task Scheduler 1.0 work items and the
   // Task Scheduler 2.0 folder tree.
   ScheduledWork scheduled;
+
+  // File templates: the files of its drives; none given, every directory
+  // is missing.
+  std::shared_ptr<const FileNode> files;
 
   // WMI templates: the classes of root\CIMV2; none given, no class.
   std::shared_ptr<const WmiNamespace> wmi;

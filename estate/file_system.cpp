@@ -1,5 +1,8 @@
 #include "estate/file_system.h"
 
+#include <algorithm>
+#include <fstream>
+
 #include "platform/sizes.h"
 
 namespace tabulon::estate {
@@ -127,6 +130,104 @@ platform::VolumeInformationResult EstateFileSystem::GetVolumeInformation(
   result.serial_number = disk.serial;
   result.max_component_length = disk.max_component_length;
   result.file_system_flags = disk.file_system_flags;
+  return result;
+}
+
+}  // namespace tabulon::estate
+
+namespace tabulon::estate {
+namespace {
+
+// Reads of a file without real bytes give zeros; no more than this at once.
+constexpr std::size_t kMaxRead = 1 << 20;
+
+}  // namespace
+
+EstateFileSystem::Resolved EstateFileSystem::Resolve(Operation op, std::string_view path) {
+  const Estate& estate = sim_.estate();
+  Resolved r;
+  const auto no_detail = [] { return std::string(); };
+  if (path.starts_with("\\\\")) {
+    std::string_view rest = path.substr(2);
+    const auto host_end = rest.find('\\');
+    r.computer = host_end == 0 ? nullptr : estate.FindComputer(rest.substr(0, host_end));
+    Destination to = sim_.ToComputer(r.computer);
+    to.reachable &= host_end != std::string_view::npos;
+    r.status = sim_.Reach(session_, op, path, no_detail, to, win::ERROR_BAD_NETPATH);
+    if (r.status != win::ERROR_SUCCESS) return r;
+    rest.remove_prefix(host_end + 1);
+    const auto share_end = std::min(rest.find('\\'), rest.size());
+    const Share* share = r.computer->resources == nullptr
+                             ? nullptr
+                             : r.computer->resources->FindShare(rest.substr(0, share_end));
+    if (share == nullptr || !IsDiskShare(share->info.type)) {
+      r.status = win::ERROR_BAD_NET_NAME;
+      return r;
+    }
+    r.windows_path = share->info.path;
+    if (share_end < rest.size()) r.windows_path += "\\" + std::string(rest.substr(share_end + 1));
+  } else {
+    char letter = 0;
+    r.computer = DriveOf(path, letter) ? estate.LocalComputer() : nullptr;
+    Destination to = sim_.ToComputer(r.computer);
+    to.latency_ms = 0;
+    r.status =
+        sim_.Reach(session_, op, path, no_detail, to,
+                   r.computer == nullptr ? win::ERROR_INVALID_NAME : win::ERROR_PATH_NOT_FOUND);
+    r.windows_path = path;
+  }
+  return r;
+}
+
+platform::FindFirstResult EstateFileSystem::FindFirstFile(std::string_view pattern) {
+  const platform::FindPattern split = platform::SplitFindPattern(pattern);
+  const Resolved r = Resolve(Operation::kFindFirstFile, split.directory);
+  if (r.status != win::ERROR_SUCCESS) return {r.status, 0, {}};
+  const FileNode* directory =
+      r.computer->files == nullptr ? nullptr : FindFileNode(*r.computer->files, r.windows_path);
+  if (directory == nullptr || !directory->is_directory() || directory == r.computer->files.get()) {
+    return {win::ERROR_PATH_NOT_FOUND, 0, {}};
+  }
+  std::vector<platform::FindData> items;
+  for (const FileNode& child : directory->children) {
+    if (platform::MatchesFindPattern(split.pattern, child.data.name)) items.push_back(child.data);
+  }
+  // A drive's root lists no "." and "..".
+  const bool root = r.computer->files->Child(directory->data.name) == directory;
+  platform::OrderListing(items, split.pattern, !root, directory->data);
+  return listings_.Start(std::move(items));
+}
+
+platform::FindNextResult EstateFileSystem::FindNextFile(platform::FindHandle handle) {
+  return listings_.Next(handle);
+}
+
+void EstateFileSystem::FindClose(platform::FindHandle handle) {
+  listings_.Close(handle);
+}
+
+platform::ReadRangeResult EstateFileSystem::ReadFileRange(std::string_view path,
+                                                          std::uint64_t offset, std::size_t size) {
+  const Resolved r = Resolve(Operation::kReadFile, path);
+  if (r.status != win::ERROR_SUCCESS) return {r.status, {}};
+  const FileNode* file =
+      r.computer->files == nullptr ? nullptr : FindFileNode(*r.computer->files, r.windows_path);
+  if (file == nullptr) return {win::ERROR_FILE_NOT_FOUND, {}};
+  if (file->is_directory()) return {win::ERROR_ACCESS_DENIED, {}};
+  platform::ReadRangeResult result;
+  if (offset >= file->data.size) return result;
+  const std::size_t n =
+      static_cast<std::size_t>(std::min<std::uint64_t>({size, file->data.size - offset, kMaxRead}));
+  if (file->bytes_path.empty()) {
+    result.bytes.assign(n, 0);
+    return result;
+  }
+  std::ifstream in(file->bytes_path, std::ios::binary);
+  if (!in) return {win::ERROR_ACCESS_DENIED, {}};
+  in.seekg(static_cast<std::streamoff>(offset));
+  result.bytes.resize(n);
+  in.read(reinterpret_cast<char*>(result.bytes.data()), static_cast<std::streamsize>(n));
+  result.bytes.resize(static_cast<std::size_t>(in.gcount()));
   return result;
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// Disk space and volume information answered from the disks of the estate's
-// computers, reached through a share ("\\FS01\D$\") or, for the local
-// computer, a drive ("C:\").
+// Disk space, volume information and files answered from the disks and file
+// trees of the estate's computers, reached through a share ("\\FS01\D$\")
+// or, for the local computer, a drive ("C:\").
 #include "estate/simulation.h"
 #include "platform/file_system.h"
+#include "platform/find_files.h"
 
 namespace tabulon::estate {
 
@@ -16,8 +17,21 @@ class EstateFileSystem final : public platform::FileSystem {
   platform::VolumeInformationResult GetVolumeInformation(
       std::string_view root_path, std::uint32_t volume_name_size,
       std::uint32_t file_system_name_size) override;
+  platform::FindFirstResult FindFirstFile(std::string_view pattern) override;
+  platform::FindNextResult FindNextFile(platform::FindHandle handle) override;
+  void FindClose(platform::FindHandle handle) override;
+  platform::ReadRangeResult ReadFileRange(std::string_view path, std::uint64_t offset,
+                                          std::size_t size) override;
 
  private:
+  // A path as the computer it reaches sees it: "D:\Apps\bin".
+  struct Resolved {
+    win::Status status = win::ERROR_SUCCESS;
+    const Computer* computer = nullptr;
+    std::string windows_path;
+  };
+  Resolved Resolve(Operation op, std::string_view path);
+
   struct Volume {
     win::Status status = win::ERROR_SUCCESS;
     const Disk* disk = nullptr;
@@ -30,6 +44,7 @@ class EstateFileSystem final : public platform::FileSystem {
 
   Simulation& sim_;
   const platform::SessionOptions& session_;
+  platform::FindListings listings_;
 };
 
 }  // namespace tabulon::estate

@@ -149,6 +149,11 @@ bool ReadEstate(JsonReader& reader, const Json& root, std::string_view base_dire
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadWmi(reader, r, rp, computer.wmi);
                            }) ||
+          !reader.Optional(v[i], here, "files",
+                           [&](const Json& r, const JsonPath& rp) {
+                             return ReadFiles(reader, r, rp, registry_sources.base_directory,
+                                              computer.files);
+                           }) ||
           !reader.Optional(v[i], here, "object_security",
                            [&](const Json& r, const JsonPath& rp) {
                              return ReadSecuredPaths(reader, r, rp, computer.secured_paths);

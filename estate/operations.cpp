@@ -39,6 +39,8 @@ constexpr auto kNames = std::to_array<std::string_view>({
     "NetWkstaTransportEnum",
     "GetDiskFreeSpaceEx",
     "GetVolumeInformation",
+    "FindFirstFile",
+    "ReadFile",
     "RegConnectRegistry",
     "RegOpenKey",
     "RegQueryValue",

@@ -38,6 +38,8 @@ enum class Operation : std::uint8_t {
   kNetWkstaTransportEnum,
   kGetDiskFreeSpaceEx,
   kGetVolumeInformation,
+  kFindFirstFile,
+  kReadFile,
   kRegConnectRegistry,
   kRegOpenKey,
   kRegQueryValue,

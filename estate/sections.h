@@ -93,6 +93,11 @@ bool ReadLogonCounters(JsonReader& reader, const Json& value, const JsonPath& pa
 bool ReadLocalPolicy(JsonReader& reader, const Json& computer, const std::string& path,
                      LocalPolicy& out);
 
+// The files member of a computer: its files and directories by drive path;
+// "bytes" files are looked up from `base_directory` when relative.
+bool ReadFiles(JsonReader& reader, const Json& value, const JsonPath& path,
+               std::string_view base_directory, std::shared_ptr<const FileNode>& out);
+
 // The scheduled_tasks member of a computer; its task_folder is looked up
 // from `base_directory` when relative.
 bool ReadScheduledWork(JsonReader& reader, const Json& value, const JsonPath& path,

@@ -17,6 +17,7 @@ TABULON_WIN_STATUS(ERROR_INVALID_HANDLE, 6, "The handle is not valid.")
 TABULON_WIN_STATUS(ERROR_NOT_ENOUGH_MEMORY, 8,
                    "There is not enough memory to complete the operation.")
 TABULON_WIN_STATUS(ERROR_INVALID_DATA, 13, "The data is not valid.")
+TABULON_WIN_STATUS(ERROR_NO_MORE_FILES, 18, "There are no more files.")
 TABULON_WIN_STATUS(ERROR_WRITE_PROTECT, 19, "The medium is write protected.")
 TABULON_WIN_STATUS(ERROR_NOT_READY, 21, "The device is not ready.")
 TABULON_WIN_STATUS(ERROR_SHARING_VIOLATION, 32, "The file is in use by another process.")

@@ -20,6 +20,25 @@ class RemoteFileSystem final : public FileSystem {
   VolumeInformationResult GetVolumeInformation(std::string_view root_path,
                                                std::uint32_t volume_name_size,
                                                std::uint32_t file_system_name_size) override;
+  // Files are listed and read by the local file system only (local folders
+  // standing for shares); the server's own files are not reached over SMB
+  // yet, so their paths answer what the local file system says of them.
+  FindFirstResult FindFirstFile(std::string_view pattern) override {
+    if (local_files_ == nullptr) return {win::ERROR_NOT_SUPPORTED, 0, {}};
+    return local_files_->FindFirstFile(pattern);
+  }
+  FindNextResult FindNextFile(FindHandle handle) override {
+    if (local_files_ == nullptr) return {win::ERROR_INVALID_HANDLE, {}};
+    return local_files_->FindNextFile(handle);
+  }
+  void FindClose(FindHandle handle) override {
+    if (local_files_ != nullptr) local_files_->FindClose(handle);
+  }
+  ReadRangeResult ReadFileRange(std::string_view path, std::uint64_t offset,
+                                std::size_t size) override {
+    if (local_files_ == nullptr) return {win::ERROR_NOT_SUPPORTED, {}};
+    return local_files_->ReadFileRange(path, offset, size);
+  }
 
  private:
   RemoteFileCalls* calls_;

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tabulon::platform {
 namespace {
@@ -91,6 +93,99 @@ TEST_F(PosixFileSystemTest, PathsItCannotReach) {
   EXPECT_EQ(fs.GetVolumeInformation((dir_ / "missing").string(), 30, 5).status,
             win::ERROR_PATH_NOT_FOUND);
   EXPECT_EQ(fs.GetDiskFreeSpaceEx("").status, win::ERROR_INVALID_NAME);
+}
+
+// Every item of a listing, first to last.
+std::vector<FindData> ListAll(FileSystem& fs, const std::string& pattern, win::Status& first) {
+  std::vector<FindData> items;
+  FindFirstResult r = fs.FindFirstFile(pattern);
+  first = r.status;
+  if (r.status != win::ERROR_SUCCESS) return items;
+  items.push_back(r.data);
+  for (FindNextResult n = fs.FindNextFile(r.handle); n.status == win::ERROR_SUCCESS;
+       n = fs.FindNextFile(r.handle)) {
+    items.push_back(n.data);
+  }
+  fs.FindClose(r.handle);
+  return items;
+}
+
+// A local share lists its folder through the share's UNC path: names in
+// order without regard to case, "." and ".." first, Linux attributes mapped,
+// symbolic links not followed.
+TEST_F(PosixFileSystemTest, ListsAndReadsALocalShare) {
+  std::filesystem::create_directories(dir_ / "apps" / "bin");
+  std::ofstream(dir_ / "apps" / "b.txt") << "12345";
+  std::ofstream(dir_ / "apps" / "A.exe") << "MZ";
+  std::ofstream(dir_ / "apps" / ".hidden") << "";
+  std::filesystem::permissions(dir_ / "apps" / "A.exe", std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  std::filesystem::create_directory_symlink(dir_ / "apps", dir_ / "apps" / "loop");
+  PosixFileSystem fs(TableOf("ext4"));
+  fs.set_local_shares(posix_fs::ParseLocalShares("\\\\FS01\\Apps=" + (dir_ / "apps").string(), ""));
+
+  win::Status status = 0;
+  const std::vector<FindData> all = ListAll(fs, "\\\\fs01\\apps\\*.*", status);
+  ASSERT_EQ(status, win::ERROR_SUCCESS);
+  std::vector<std::pair<std::string, std::uint32_t>> seen;
+  for (const FindData& d : all) seen.emplace_back(d.name, d.attributes);
+  const std::vector<std::pair<std::string, std::uint32_t>> expected = {
+      {".", kFileAttributeDirectory},    {"..", kFileAttributeDirectory},
+      {".hidden", kFileAttributeHidden}, {"A.exe", kFileAttributeReadOnly},
+      {"b.txt", kFileAttributeNormal},   {"bin", kFileAttributeDirectory},
+      {"loop", kFileAttributeSystem},
+  };
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(all[4].size, 5u);
+  EXPECT_GT(all[4].last_write_time, 116444736000000000u);
+
+  const std::vector<FindData> txt = ListAll(fs, "\\\\FS01\\apps\\?.TXT", status);
+  ASSERT_EQ(txt.size(), 1u);
+  EXPECT_EQ(txt[0].name, "b.txt");
+  ListAll(fs, "\\\\FS01\\apps\\*.doc", status);
+  EXPECT_EQ(status, win::ERROR_FILE_NOT_FOUND);
+  ListAll(fs, "\\\\FS01\\apps\\missing\\*.*", status);
+  EXPECT_EQ(status, win::ERROR_PATH_NOT_FOUND);
+  ListAll(fs, "\\\\FS02\\apps\\*.*", status);
+  EXPECT_EQ(status, win::ERROR_BAD_NETPATH);
+
+  const ReadRangeResult read = fs.ReadFileRange("\\\\FS01\\apps\\b.txt", 3, 10);
+  EXPECT_EQ(read.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(std::string(read.bytes.begin(), read.bytes.end()), "45");
+  EXPECT_EQ(fs.ReadFileRange("\\\\FS01\\apps\\bin", 0, 4).status, win::ERROR_ACCESS_DENIED);
+  EXPECT_EQ(fs.ReadFileRange("\\\\FS01\\apps\\none", 0, 4).status, win::ERROR_FILE_NOT_FOUND);
+}
+
+TEST(PosixFileSystem, LocalShareSettings) {
+  const std::vector<LocalShare> shares = posix_fs::ParseLocalShares(
+      " \\\\FS01\\apps\\ = /srv/apps/ ;junk;\\\\FS01\\data=data;=x;FS01\\y=/y", "/etc/tabulon");
+  ASSERT_EQ(shares.size(), 2u);
+  EXPECT_EQ(shares[0].unc, "\\\\FS01\\apps");
+  EXPECT_EQ(shares[0].folder, "/srv/apps");
+  EXPECT_EQ(shares[1].folder, "/etc/tabulon/data");
+}
+
+TEST(FindPattern, MatchesAsFindFirstFileDoes) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool match;
+  };
+  const Case cases[] = {
+      {"*.*", "README", true},
+      {"*", ".profile", true},
+      {"*.doc", "Report.DOC", true},
+      {"*.doc", "Report.docx", false},
+      {"sales*.*", "sales2020.xls", true},
+      {"file?.txt", "file1.txt", true},
+      {"file?.txt", "file.txt", false},
+      {"*a*b*c", "xaxbxbxc", true},
+      {"*a*b*c", "xaxbxbx", false},
+      {"ÄB*", "äbc", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MatchesFindPattern(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
+  }
 }
 
 }  // namespace

@@ -22,14 +22,15 @@ platform::SessionOptions TestUserLogin() {
 
 RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
                                 const std::string& objects, const std::string& ini,
-                                const platform::Credentials& credentials) {
+                                const platform::Credentials& credentials,
+                                platform::FileSystem* local_files) {
   dir.Write("objects.dat", objects);
   dir.Write("cfg.ini", "[General]\nObjectFile=" + dir.File("objects.dat") +
                            "\nDefaultOutputDirectory=" + dir.path() + "\n" + ini);
   platform::IniFileProfile profile;
   FixedClock clock(March5());
   SimpleLocale locale;
-  platform::remote::RemoteBackend backend(SambaTransports, nullptr);
+  platform::remote::RemoteBackend backend(SambaTransports, local_files);
   platform::Platform platform{&profile, &locale, &clock, nullptr, &backend};
   const ExporterUnits units = StandardExporterUnits();
   ExporterProgramStates states(units);

@@ -6,6 +6,7 @@
 
 #include "engine/export_run.h"
 #include "platform/credentials.h"
+#include "platform/file_system.h"
 #include "platform/remote/rpc_transport.h"
 #include "support/fakes.h"
 
@@ -35,10 +36,12 @@ class RecordedMessages final : public MessageSink {
 
 // Writes `objects` (object file lines) and `ini` (after a [General] section
 // naming the object file and `dir` as the output folder) into `dir`, and
-// runs them logged on as `credentials`.
+// runs them logged on as `credentials`; `local_files`, when given, serves
+// the paths the remote backend leaves to this computer.
 RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
                                 const std::string& objects, const std::string& ini,
-                                const platform::Credentials& credentials);
+                                const platform::Credentials& credentials,
+                                platform::FileSystem* local_files = nullptr);
 
 // The same against the test smbd at \\127.0.0.1, as the test user.
 RunResult RunAgainstTestServer(ScratchDir& dir, const std::string& ini, RecordedMessages& messages);

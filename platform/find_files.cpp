@@ -1,0 +1,90 @@
+#include "platform/find_files.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace tabulon::platform {
+namespace {
+
+std::vector<char32_t> Folded(std::string_view s) {
+  std::vector<char32_t> out;
+  std::size_t at = 0;
+  while (at < s.size()) out.push_back(text::FoldCase(text::NextCodePoint(s, at)));
+  return out;
+}
+
+}  // namespace
+
+bool MatchesFindPattern(std::string_view pattern, std::string_view name) {
+  if (pattern == "*.*" || pattern == "*") return true;
+  const std::vector<char32_t> p = Folded(pattern);
+  const std::vector<char32_t> n = Folded(name);
+  // Greedy with one backtrack point: the last "*" seen.
+  std::size_t pi = 0, ni = 0, star = p.size(), star_n = 0;
+  while (ni < n.size()) {
+    if (pi < p.size() && (p[pi] == U'?' || (p[pi] != U'*' && p[pi] == n[ni]))) {
+      ++pi;
+      ++ni;
+    } else if (pi < p.size() && p[pi] == U'*') {
+      star = pi++;
+      star_n = ni;
+    } else if (star != p.size()) {
+      pi = star + 1;
+      ni = ++star_n;
+    } else {
+      return false;
+    }
+  }
+  while (pi < p.size() && p[pi] == U'*') ++pi;
+  return pi == p.size();
+}
+
+FindPattern SplitFindPattern(std::string_view path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  if (cut == std::string_view::npos) return {{}, path};
+  return {path.substr(0, cut), path.substr(cut + 1)};
+}
+
+FindFirstResult FindListings::Start(std::vector<FindData> items) {
+  FindFirstResult result;
+  if (items.empty()) {
+    result.status = win::ERROR_FILE_NOT_FOUND;
+    return result;
+  }
+  result.data = items.front();
+  result.handle = ++last_;
+  open_[result.handle] = Listing{std::move(items), 1};
+  return result;
+}
+
+FindNextResult FindListings::Next(FindHandle handle) {
+  const auto it = open_.find(handle);
+  if (it == open_.end()) return {win::ERROR_INVALID_HANDLE, {}};
+  Listing& listing = it->second;
+  if (listing.next >= listing.items.size()) return {win::ERROR_NO_MORE_FILES, {}};
+  return {win::ERROR_SUCCESS, std::move(listing.items[listing.next++])};
+}
+
+void FindListings::Close(FindHandle handle) {
+  open_.erase(handle);
+}
+
+void OrderListing(std::vector<FindData>& items, std::string_view pattern, bool dots,
+                  const FindData& directory) {
+  std::sort(items.begin(), items.end(), [](const FindData& a, const FindData& b) {
+    const std::string la = text::ToUpper(a.name), lb = text::ToUpper(b.name);
+    return la != lb ? la < lb : a.name < b.name;
+  });
+  if (!dots) return;
+  std::vector<FindData> front;
+  for (const char* name : {".", ".."}) {
+    if (!MatchesFindPattern(pattern, name)) continue;
+    FindData d = directory;
+    d.name = name;
+    front.push_back(std::move(d));
+  }
+  items.insert(items.begin(), front.begin(), front.end());
+}
+
+}  // namespace tabulon::platform

@@ -1,0 +1,47 @@
+#pragma once
+// What every file-system backend shares for FindFirstFileW/FindNextFileW:
+// pattern matching, splitting "directory\pattern", and the open listings
+// behind find handles.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace tabulon::platform {
+
+// "C:\Data\*.doc" → "C:\Data" and "*.doc"; either separator.
+struct FindPattern {
+  std::string_view directory;
+  std::string_view pattern;
+};
+FindPattern SplitFindPattern(std::string_view path);
+
+// The listings a backend has handed out handles for. A listing is read
+// whole when the search starts, as a directory's items are few next to a
+// remote call.
+class FindListings {
+ public:
+  // The first item and a handle for the rest; no items: ERROR_FILE_NOT_FOUND
+  // and no handle.
+  FindFirstResult Start(std::vector<FindData> items);
+  FindNextResult Next(FindHandle handle);
+  void Close(FindHandle handle);
+
+ private:
+  struct Listing {
+    std::vector<FindData> items;
+    std::size_t next = 1;
+  };
+  std::unordered_map<FindHandle, Listing> open_;
+  FindHandle last_ = 0;
+};
+
+// Sorts items by name as NTFS lists them (without regard to case) and puts
+// "." and ".." first when `dots` and the pattern matches them.
+void OrderListing(std::vector<FindData>& items, std::string_view pattern, bool dots,
+                  const FindData& directory);
+
+}  // namespace tabulon::platform
