@@ -13,8 +13,9 @@ EntryCells::EntryCells(RunOutput& output, const format::FormatSettings& format,
       format_(format),
       ads_prefix_("LDAP://"),
       texts_{MessageText(kMsgNoExpiration), MessageText(kMsgUnableToFormatNt)} {
-  const std::string_view host =
-      platform::HostOfDirectoryUrl(LocateDirectoryObject(target_path).server);
+  // The host is a view into the location's server text: keep it alive.
+  const DirectoryLocation location = LocateDirectoryObject(target_path);
+  const std::string_view host = platform::HostOfDirectoryUrl(location.server);
   if (!host.empty()) ads_prefix_ += std::string(host) + "/";
 }
 
