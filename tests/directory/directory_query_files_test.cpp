@@ -10,6 +10,7 @@
 #include "platform/text.h"
 #include "support/directory_data.h"
 #include "support/e2e.h"
+#include "support/forwarding_session.h"
 #include "support/slapd_server.h"
 
 namespace tabulon::testing {
@@ -17,37 +18,15 @@ namespace {
 
 // The estate's session for everything but directory searches, which go to
 // the real server.
-class LdapSearchSession final : public platform::TargetSession {
+class LdapSearchSession final : public ForwardingSession {
  public:
   LdapSearchSession(std::unique_ptr<platform::TargetSession> estate,
                     const platform::SessionOptions& options)
-      : estate_(std::move(estate)), ldap_(platform::ldap::MakeLdapDirectorySearch(options)) {}
-  const std::string& target() const override { return estate_->target(); }
-  platform::ServerService& server() override { return estate_->server(); }
-  platform::WorkstationService& workstation() override { return estate_->workstation(); }
-  platform::BrowserService& browser() override { return estate_->browser(); }
-  platform::AccountService& accounts() override { return estate_->accounts(); }
-  platform::ServiceControl& services() override { return estate_->services(); }
-  platform::Registry& registry() override { return estate_->registry(); }
-  platform::Printing& printing() override { return estate_->printing(); }
-  platform::TerminalServices& terminal() override { return estate_->terminal(); }
-  platform::FileSystem& files() override { return estate_->files(); }
-  platform::AccountLookup& lookup() override { return estate_->lookup(); }
-  platform::DirectoryService& directory() override { return estate_->directory(); }
-  platform::GroupService& groups() override { return estate_->groups(); }
-  platform::UserAccounts& users() override { return estate_->users(); }
-  platform::LsaPolicy& policy() override { return estate_->policy(); }
-  platform::UserModals& user_modals() override { return estate_->user_modals(); }
-  platform::ScheduleService& schedule() override { return estate_->schedule(); }
-  platform::TaskScheduler& task_scheduler() override { return estate_->task_scheduler(); }
-  platform::TaskService& task_service() override { return estate_->task_service(); }
-  platform::Wmi& wmi() override { return estate_->wmi(); }
-  platform::ObjectSecurity& object_security() override { return estate_->object_security(); }
-  platform::RemoteAccess& remote_access() override { return estate_->remote_access(); }
+      : ForwardingSession(std::move(estate)),
+        ldap_(platform::ldap::MakeLdapDirectorySearch(options)) {}
   platform::DirectorySearch& directory_search() override { return *ldap_; }
 
  private:
-  std::unique_ptr<platform::TargetSession> estate_;
   std::unique_ptr<platform::DirectorySearch> ldap_;
 };
 
@@ -89,11 +68,19 @@ constexpr std::string_view kQueries =
     "[Members]\nOutputFileName=members.txt\nFilter=4\nLevel=1\nAttributes=cn,groupType,adspath\n"
     "GetGroupMembers=1\nGetIndirectGroupMembers=1\n";
 constexpr const char* kOutputs[] = {"units.txt", "staff.txt", "members.txt"};
+constexpr std::size_t kHugeValue = std::size_t{4} << 20;
 
 class DirectoryQueryFiles : public ::testing::Test {
  protected:
+  // The test directory and one account whose description is 4 MiB: a value
+  // that size travels whole and lands in one cell.
   static void SetUpTestSuite() {
-    server_ = SlapdServer::Start(why_not_, MakeTestDirectoryLdif()).release();
+    const std::string big = std::string("dn: CN=Big Note,OU=Staff,") + kTestDomainDn +
+                            "\nobjectClass: top\nobjectClass: person\nobjectClass: "
+                            "organizationalPerson\nobjectClass: user\ncn: Big Note\nsn: Note\n"
+                            "sAMAccountName: bignote\ndescription: " +
+                            std::string(kHugeValue, 'x') + "\n\n";
+    server_ = SlapdServer::Start(why_not_, MakeTestDirectoryLdif() + "\n" + big).release();
   }
   static void TearDownTestSuite() {
     delete server_;
@@ -133,6 +120,9 @@ std::string DirectoryQueryFiles::why_not_;
 TEST_F(DirectoryQueryFiles, SlapdAndTheEstateWriteTheSameFiles) {
   const std::vector<std::string> estate = Run(server_->ldap_url(), "");
   ASSERT_GT(estate[1].size(), 3000u * 100) << "every user has a row";
+  EXPECT_NE(estate[1].find(text::Utf8ToUtf16Le(std::string(kHugeValue, 'x') + "\t")),
+            std::string::npos)
+      << "the 4 MiB description is one whole cell";
   ASSERT_GT(estate[2].size(), 3000u * 100) << "the nested group's members are listed";
 
   LdapSearchBackend ldap(*run_.platform().sessions);
