@@ -6,8 +6,7 @@ namespace tabulon {
 
 std::string DomainNameOfPath(std::string_view path) {
   std::string text(path);
-  // A "/" from the ninth character on ends the scheme and server part.
-  if (const std::size_t slash = text.find('/', 8); slash != std::string::npos) {
+  if (const std::size_t slash = EndOfServerPart(text); slash != std::string::npos) {
     text = text::ToUpper(text.substr(slash + 1));
   }
   if (const std::size_t dc = text.find("DC="); dc != std::string::npos) {
@@ -25,6 +24,23 @@ std::string DomainNameOfPath(std::string_view path) {
   }
   if (text.starts_with("LDAP://")) return text.substr(7);
   return text;
+}
+
+std::size_t EndOfServerPart(std::string_view path) {
+  constexpr std::size_t kFrom = 8;
+  return path.find('/', kFrom);
+}
+
+std::string DnOfDomainName(std::string_view domain) {
+  std::string dn;
+  while (!domain.empty()) {
+    const std::size_t dot = domain.find('.');
+    if (!dn.empty()) dn += ',';
+    dn += "DC=";
+    dn += domain.substr(0, dot);
+    domain = dot == std::string_view::npos ? std::string_view() : domain.substr(dot + 1);
+  }
+  return dn;
 }
 
 }  // namespace tabulon

@@ -1,5 +1,6 @@
 #include "templates/directory/entry_cells.h"
 
+#include "engine/directory_path.h"
 #include "engine/directory_target.h"
 #include "engine/messages.h"
 #include "platform/text.h"
@@ -75,19 +76,7 @@ std::string UpperCaseRdnTypes(std::string_view dn) {
 }
 
 std::string DomainDnOf(std::string_view dn) {
-  std::string out;
-  std::size_t pos = 0;
-  while (pos < dn.size()) {
-    std::size_t end = dn.find(',', pos);
-    if (end == std::string_view::npos) end = dn.size();
-    const std::string_view rdn = text::Trim(dn.substr(pos, end - pos));
-    if (text::StartsWithNoCase(rdn, "DC=")) {
-      if (!out.empty()) out += ',';
-      out += rdn;
-    }
-    pos = end + 1;
-  }
-  return out;
+  return DnOfDomainName(platform::DnsNameOfDn(dn));
 }
 
 std::string FirstValue(const platform::DirectoryEntry& entry, std::string_view name) {

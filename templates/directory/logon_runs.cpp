@@ -11,27 +11,12 @@ namespace tabulon {
 namespace {
 
 constexpr std::uint32_t kCollectionKind = 113;
-constexpr std::size_t kServerPartFrom = 8;  // after "LDAP://" and one character
-
-// "CORP.EXAMPLE" -> "DC=CORP,DC=EXAMPLE".
-std::string DnOfDomain(std::string_view domain) {
-  std::string dn;
-  while (!domain.empty()) {
-    const std::size_t dot = domain.find('.');
-    if (!dn.empty()) dn += ',';
-    dn += "DC=";
-    dn += domain.substr(0, dot);
-    domain = dot == std::string_view::npos ? std::string_view() : domain.substr(dot + 1);
-  }
-  return dn;
-}
 
 // The path of the target as seen on `controller`: the part of the path
 // after its server ("LDAP://srv/" + DN); a path naming no server keeps its
 // DN, the object a server-less path binds to.
 std::string PathOnController(std::string_view path, std::string_view controller) {
-  const std::size_t slash =
-      path.size() > kServerPartFrom ? path.find('/', kServerPartFrom) : std::string_view::npos;
+  const std::size_t slash = EndOfServerPart(path);
   const std::string rest = slash != std::string_view::npos ? std::string(path.substr(slash + 1))
                                                            : LocateDirectoryObject(path).dn;
   std::string out = "LDAP://" + std::string(controller);
@@ -72,7 +57,7 @@ void RunDirectoryQuery(ExportContext& context, const tagCObjects& target,
   const std::string domain = DomainNameOfPath(path);
   platform::DirectoryOpenOptions options =
       DirectoryOpenOptionsFor(path, context.directory, context.session_options);
-  options.base = DnOfDomain(domain);
+  options.base = DnOfDomainName(domain);
   const std::vector<std::string> controllers =
       DirectoryDomainControllers(context.session.directory_search(), options, domain,
                                  settings.skip_controllers ? skip : nullptr, context.output);
