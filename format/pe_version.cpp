@@ -156,7 +156,7 @@ struct Headers {
 
 PeVersionStatus ReadHeaders(const Reader& reader, Headers& h) {
   std::vector<std::uint8_t> b;
-  if (auto s = reader.Exactly(0, 64, b, PeVersionStatus::kNotExecutable);
+  if (auto s = reader.Exactly(0, kSmallestExecutable, b, PeVersionStatus::kNotExecutable);
       s != PeVersionStatus::kOk) {
     return s;
   }

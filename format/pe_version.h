@@ -21,6 +21,10 @@ namespace tabulon::format {
 using ByteRangeReader =
     std::function<bool(std::uint64_t offset, std::size_t size, std::vector<std::uint8_t>& out)>;
 
+// No executable is smaller: its DOS header alone takes this many bytes, so a
+// smaller file need not be opened.
+inline constexpr std::size_t kSmallestExecutable = 64;
+
 enum class PeVersionStatus {
   kOk,
   kReadFailed,     // the reader failed

@@ -163,15 +163,6 @@ void SetLe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value
   SetLe16(out, at + 2, value >> 16);
 }
 
-void PutSid(std::vector<std::uint8_t>& out, const platform::Sid& sid) {
-  out.push_back(sid.revision);
-  out.push_back(static_cast<std::uint8_t>(sid.sub_authorities.size()));
-  for (int shift = 40; shift >= 0; shift -= 8) {
-    out.push_back(static_cast<std::uint8_t>((sid.authority >> shift) & 0xFF));
-  }
-  for (const std::uint32_t sub : sid.sub_authorities) PutLe32(out, sub);
-}
-
 // Sizes are filled in once the parts are written; false when one does not
 // fit its 16-bit field.
 bool PutAcl(std::vector<std::uint8_t>& out, const Acl& acl) {
@@ -194,7 +185,7 @@ bool PutAcl(std::vector<std::uint8_t>& out, const Acl& acl) {
         if (*guid) out.insert(out.end(), (*guid)->bytes.begin(), (*guid)->bytes.end());
       }
     }
-    PutSid(out, ace.sid);
+    ace.sid.AppendBytes(out);
     if (out.size() - at > 0xFFFF) return false;
     SetLe16(out, at + 2, out.size() - at);
   }
@@ -217,7 +208,7 @@ std::optional<std::vector<std::uint8_t>> SelfRelativeBytes(const SecurityDescrip
        {std::pair{kOwnerAt, &descriptor.owner}, std::pair{kGroupAt, &descriptor.group}}) {
     if (!*sid) continue;
     SetLe32(out, at, static_cast<std::uint32_t>(out.size()));
-    PutSid(out, **sid);
+    (*sid)->AppendBytes(out);
   }
   for (const auto& [at, acl] :
        {std::pair{kSaclAt, &descriptor.sacl}, std::pair{kDaclAt, &descriptor.dacl}}) {

@@ -38,6 +38,9 @@ struct Sid {
   static std::optional<Sid> Parse(std::string_view text);
   // Size of the binary form: 8 bytes and 4 per sub-authority.
   std::uint32_t ByteSize() const;
+  // The binary form (revision, count, big-endian authority, little-endian
+  // sub-authorities) added to `out`.
+  void AppendBytes(std::vector<std::uint8_t>& out) const;
   bool operator==(const Sid&) const = default;
 };
 

@@ -62,4 +62,16 @@ std::uint32_t Sid::ByteSize() const {
   return 8 + 4 * static_cast<std::uint32_t>(sub_authorities.size());
 }
 
+void Sid::AppendBytes(std::vector<std::uint8_t>& out) const {
+  out.push_back(revision);
+  out.push_back(static_cast<std::uint8_t>(sub_authorities.size()));
+  for (int shift = 40; shift >= 0; shift -= 8) {
+    out.push_back(static_cast<std::uint8_t>((authority >> shift) & 0xFF));
+  }
+  for (const std::uint32_t sub : sub_authorities) {
+    for (int shift = 0; shift < 32; shift += 8)
+      out.push_back(static_cast<std::uint8_t>(sub >> shift));
+  }
+}
+
 }  // namespace tabulon::platform

@@ -5,6 +5,8 @@
 namespace tabulon::platform::remote {
 namespace {
 
+constexpr FindHandle kServerHandle = FindHandle{1} << 63;
+
 bool IsSeparator(char c) {
   return c == '\\' || c == '/';
 }
@@ -63,6 +65,67 @@ VolumeInformationResult RemoteFileSystem::GetVolumeInformation(
   VolumeInformationResult result;
   result.status = parse.status != win::ERROR_SUCCESS ? parse.status : win::ERROR_NOT_SUPPORTED;
   return result;
+}
+
+FindFirstResult RemoteFileSystem::FindFirstFile(std::string_view pattern) {
+  const FindPattern split = SplitFindPattern(pattern);
+  const UncParse parse = ParseUncPath(split.directory);
+  if (local_files_ != nullptr) {
+    // The local file system answers ERROR_BAD_NETPATH for a share no local
+    // folder stands for.
+    FindFirstResult local = local_files_->FindFirstFile(pattern);
+    if (!parse.unc || local.status != win::ERROR_BAD_NETPATH || calls_ == nullptr) return local;
+  } else if (!parse.unc || calls_ == nullptr) {
+    return {win::ERROR_NOT_SUPPORTED, 0, {}};
+  }
+  if (parse.status != win::ERROR_SUCCESS) return {parse.status, 0, {}};
+  RemoteListing listing =
+      calls_->ListDirectory(parse.path.server, parse.path.share, parse.path.directory);
+  if (listing.status != win::ERROR_SUCCESS) return {listing.status, 0, {}};
+  // The server's own order and dots are replaced by the order every backend
+  // lists in.
+  FindData self;
+  bool dots = false;
+  std::vector<FindData> items;
+  for (FindData& item : listing.items) {
+    if (item.name == "." || item.name == "..") {
+      if (item.name == ".") self = item;
+      dots = true;
+    } else if (MatchesFindPattern(split.pattern, item.name)) {
+      items.push_back(std::move(item));
+    }
+  }
+  OrderListing(items, split.pattern, dots, self);
+  FindFirstResult first = server_listings_.Start(std::move(items));
+  if (first.handle != 0) first.handle |= kServerHandle;
+  return first;
+}
+
+FindNextResult RemoteFileSystem::FindNextFile(FindHandle handle) {
+  if ((handle & kServerHandle) != 0) return server_listings_.Next(handle & ~kServerHandle);
+  if (local_files_ == nullptr) return {win::ERROR_INVALID_HANDLE, {}};
+  return local_files_->FindNextFile(handle);
+}
+
+void RemoteFileSystem::FindClose(FindHandle handle) {
+  if ((handle & kServerHandle) != 0) {
+    server_listings_.Close(handle & ~kServerHandle);
+  } else if (local_files_ != nullptr) {
+    local_files_->FindClose(handle);
+  }
+}
+
+ReadRangeResult RemoteFileSystem::ReadFileRange(std::string_view path, std::uint64_t offset,
+                                                std::size_t size) {
+  const UncParse parse = ParseUncPath(path);
+  if (local_files_ != nullptr) {
+    ReadRangeResult local = local_files_->ReadFileRange(path, offset, size);
+    if (!parse.unc || local.status != win::ERROR_BAD_NETPATH || calls_ == nullptr) return local;
+  } else if (!parse.unc || calls_ == nullptr) {
+    return {win::ERROR_NOT_SUPPORTED, {}};
+  }
+  if (parse.status != win::ERROR_SUCCESS) return {parse.status, {}};
+  return calls_->ReadRange(parse.path.server, parse.path.share, parse.path.directory, offset, size);
 }
 
 }  // namespace tabulon::platform::remote

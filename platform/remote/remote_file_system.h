@@ -2,6 +2,7 @@
 // The files() family of a remote session: UNC paths go to the server over
 // SMB, paths of this computer to the local file system.
 #include "platform/file_system.h"
+#include "platform/find_files.h"
 #include "platform/remote/remote_file_calls.h"
 
 namespace tabulon::platform::remote {
@@ -20,29 +21,20 @@ class RemoteFileSystem final : public FileSystem {
   VolumeInformationResult GetVolumeInformation(std::string_view root_path,
                                                std::uint32_t volume_name_size,
                                                std::uint32_t file_system_name_size) override;
-  // Files are listed and read by the local file system only (local folders
-  // standing for shares); the server's own files are not reached over SMB
-  // yet, so their paths answer what the local file system says of them.
-  FindFirstResult FindFirstFile(std::string_view pattern) override {
-    if (local_files_ == nullptr) return {win::ERROR_NOT_SUPPORTED, 0, {}};
-    return local_files_->FindFirstFile(pattern);
-  }
-  FindNextResult FindNextFile(FindHandle handle) override {
-    if (local_files_ == nullptr) return {win::ERROR_INVALID_HANDLE, {}};
-    return local_files_->FindNextFile(handle);
-  }
-  void FindClose(FindHandle handle) override {
-    if (local_files_ != nullptr) local_files_->FindClose(handle);
-  }
+  // A UNC path a local folder stands for (the local file system knows it)
+  // is listed and read there; any other goes to its server over SMB.
+  FindFirstResult FindFirstFile(std::string_view pattern) override;
+  FindNextResult FindNextFile(FindHandle handle) override;
+  void FindClose(FindHandle handle) override;
   ReadRangeResult ReadFileRange(std::string_view path, std::uint64_t offset,
-                                std::size_t size) override {
-    if (local_files_ == nullptr) return {win::ERROR_NOT_SUPPORTED, {}};
-    return local_files_->ReadFileRange(path, offset, size);
-  }
+                                std::size_t size) override;
 
  private:
   RemoteFileCalls* calls_;
   FileSystem* local_files_;
+  // Listings of the server's directories; their handles carry kServerHandle
+  // so that they never meet the local file system's.
+  FindListings server_listings_;
 };
 
 // A UNC path cut into its parts; `directory` has "/" between its parts and

@@ -204,7 +204,20 @@ void RunRpcWorker(int fd, const WorkerSettings& settings) {
     Worker worker(settings);
     SmbFiles files(settings);
     while (auto body = ReadFrame(fd)) {
-      if (KindOf(*body) == RequestKind::kDiskSpace) {
+      const std::optional<RequestKind> kind = KindOf(*body);
+      if (kind == RequestKind::kListDirectory || kind == RequestKind::kReadFile ||
+          kind == RequestKind::kFileSecurity) {
+        const auto request = DecodeFileRequest(*body);
+        FileReply reply;
+        if (request) {
+          reply = files.Serve(*request);
+        } else {
+          reply.error = EINVAL;
+        }
+        if (!WriteAll(fd, EncodeReply(reply))) break;
+        continue;
+      }
+      if (kind == RequestKind::kDiskSpace) {
         const auto request = DecodeDiskSpaceRequest(*body);
         DiskSpaceReply reply;
         if (request) {

@@ -49,7 +49,7 @@ constexpr std::array<std::pair<std::uint32_t, win::Status>, 2> kNcaFaults{{
 
 // What the file client's errno values stand for on the network, with what a
 // Windows client reports; the rest are mapped as for local files.
-constexpr std::array<std::pair<int, win::Status>, 11> kFileClientErrors{{
+constexpr std::array<std::pair<int, win::Status>, 12> kFileClientErrors{{
     {ECONNREFUSED, win::ERROR_BAD_NETPATH},
     {ECONNRESET, win::ERROR_BAD_NETPATH},
     {EHOSTUNREACH, win::ERROR_BAD_NETPATH},
@@ -61,13 +61,14 @@ constexpr std::array<std::pair<int, win::Status>, 11> kFileClientErrors{{
     {ENOTSUP, win::ERROR_NOT_SUPPORTED},
     {ENOSYS, win::ERROR_NOT_SUPPORTED},
     {EINVAL, win::ERROR_INVALID_NAME},
+    {EISDIR, win::ERROR_ACCESS_DENIED},
 }};
 
 }  // namespace
 
-win::Status StatusFromFileClient(std::uint32_t error, bool share_root) {
+win::Status StatusFromFileClient(std::uint32_t error, win::Status missing) {
   const auto e = static_cast<int>(error);
-  if (e == ENOENT) return share_root ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND;
+  if (e == ENOENT) return missing;
   const auto* it = std::find_if(kFileClientErrors.begin(), kFileClientErrors.end(),
                                 [&](const auto& row) { return row.first == e; });
   return it != kFileClientErrors.end() ? it->second : win::StatusFromErrno(e);

@@ -11,11 +11,10 @@ namespace tabulon::platform::samba {
 // PDU (0 when the server sent none), which wins when present.
 win::Status StatusFromSamba(std::uint32_t nt_status, std::uint32_t fault);
 
-// The Windows status of the file client's errno for a directory of a share;
-// the library says "no such entry" both for a share the server does not offer
-// and for a missing directory, told apart here by whether `share_root` was
-// asked for.
-win::Status StatusFromFileClient(std::uint32_t error, bool share_root);
+// The Windows status of the file client's errno; `missing` is what "no such
+// entry" stands for where it was asked: the library says so both for a share
+// the server does not offer and for a missing directory or file.
+win::Status StatusFromFileClient(std::uint32_t error, win::Status missing);
 
 // NTSTATUS values the worker itself answers with.
 inline constexpr std::uint32_t kNtStatusInvalidParameter = 0xC000000D;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <iterator>
 #include <thread>
 #include <utility>
 
@@ -204,12 +205,100 @@ DiskFreeSpaceResult SambaTransport::DiskSpace(std::string_view server, std::stri
     result.status = win::ERROR_UNEXP_NET_ERR;
     return result;
   }
-  result.status = StatusFromFileClient(answer->error, directory.empty());
+  result.status = StatusFromFileClient(
+      answer->error, directory.empty() ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND);
   if (result.status != win::ERROR_SUCCESS) return result;
   reached_.insert(host);
   result.total_bytes = answer->total_bytes;
   result.total_free_bytes = answer->total_free_bytes;
   result.free_bytes_available = answer->free_bytes_available;
+  return result;
+}
+
+win::Status SambaTransport::AskFile(const FileRequest& request, win::Status missing,
+                                    FileReply& reply) {
+  const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
+  if (const win::Status status = Reach(request.server, deadline); status != win::ERROR_SUCCESS) {
+    return status;
+  }
+  std::vector<std::uint8_t> body;
+  if (const win::Status status = Ask(EncodeRequest(request), deadline, body);
+      status != win::ERROR_SUCCESS) {
+    return status;
+  }
+  auto answer = DecodeFileReply(body);
+  if (!answer) {
+    StopWorker(true);
+    return win::ERROR_UNEXP_NET_ERR;
+  }
+  reply = std::move(*answer);
+  const win::Status status = StatusFromFileClient(reply.error, missing);
+  // The server answered, so it was reached.
+  if (status != win::ERROR_BAD_NETPATH) reached_.insert(request.server);
+  return status;
+}
+
+remote::RemoteListing SambaTransport::ListDirectory(std::string_view server, std::string_view share,
+                                                    std::string_view directory) {
+  FileRequest q;
+  q.kind = RequestKind::kListDirectory;
+  q.server = HostOf(server);
+  q.share = share;
+  q.path = directory;
+  const win::Status missing =
+      directory.empty() ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND;
+  remote::RemoteListing listing;
+  // A large directory comes in several replies, each within the session's
+  // timeout.
+  for (;;) {
+    FileReply reply;
+    listing.status = AskFile(q, missing, reply);
+    if (listing.status != win::ERROR_SUCCESS) {
+      listing.items.clear();
+      return listing;
+    }
+    std::move(reply.items.begin(), reply.items.end(), std::back_inserter(listing.items));
+    if (!reply.more) return listing;
+    q.resume = true;
+  }
+}
+
+ReadRangeResult SambaTransport::ReadRange(std::string_view server, std::string_view share,
+                                          std::string_view path, std::uint64_t offset,
+                                          std::size_t size) {
+  FileRequest q;
+  q.kind = RequestKind::kReadFile;
+  q.server = HostOf(server);
+  q.share = share;
+  q.path = path;
+  ReadRangeResult result;
+  while (result.bytes.size() < size) {
+    q.offset = offset + result.bytes.size();
+    q.size = static_cast<std::uint32_t>(
+        std::min<std::size_t>(size - result.bytes.size(), kMaxReadBytes));
+    FileReply reply;
+    result.status = AskFile(q, win::ERROR_FILE_NOT_FOUND, reply);
+    if (result.status != win::ERROR_SUCCESS) {
+      result.bytes.clear();
+      return result;
+    }
+    result.bytes.insert(result.bytes.end(), reply.bytes.begin(), reply.bytes.end());
+    if (reply.bytes.size() < q.size) break;  // the end of the file
+  }
+  return result;
+}
+
+remote::RemoteSecurityText SambaTransport::Security(std::string_view server, std::string_view share,
+                                                    std::string_view path) {
+  FileRequest q;
+  q.kind = RequestKind::kFileSecurity;
+  q.server = HostOf(server);
+  q.share = share;
+  q.path = path;
+  FileReply reply;
+  remote::RemoteSecurityText result;
+  result.status = AskFile(q, win::ERROR_FILE_NOT_FOUND, reply);
+  if (result.status == win::ERROR_SUCCESS) result.text = std::move(reply.text);
   return result;
 }
 

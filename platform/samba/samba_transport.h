@@ -12,6 +12,7 @@
 
 #include "platform/remote/remote_file_calls.h"
 #include "platform/remote/rpc_transport.h"
+#include "platform/samba/worker_frames.h"
 #include "platform/session.h"
 
 namespace tabulon::platform::samba {
@@ -31,6 +32,12 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
   remote::RemoteFileCalls* file_calls() override { return this; }
   DiskFreeSpaceResult DiskSpace(std::string_view server, std::string_view share,
                                 std::string_view directory) override;
+  remote::RemoteListing ListDirectory(std::string_view server, std::string_view share,
+                                      std::string_view directory) override;
+  ReadRangeResult ReadRange(std::string_view server, std::string_view share, std::string_view path,
+                            std::uint64_t offset, std::size_t size) override;
+  remote::RemoteSecurityText Security(std::string_view server, std::string_view share,
+                                      std::string_view path) override;
 
   // The worker's process id; -1 while there is none.
   pid_t worker() const { return worker_; }
@@ -45,6 +52,10 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
                   std::vector<std::uint8_t>& body);
   // Ends the worker: politely (it sees its socket close) or with SIGKILL.
   void StopWorker(bool kill);
+  // One file request and its reply; the status of a failed exchange or of
+  // the error the worker reported, with `missing` standing for "no such
+  // entry".
+  win::Status AskFile(const FileRequest& request, win::Status missing, FileReply& reply);
   // Sends one request frame and waits for the reply frame.
   win::Status Exchange(const std::vector<std::uint8_t>& frame, Deadline deadline,
                        std::vector<std::uint8_t>& body);

@@ -1,11 +1,14 @@
 #include "platform/samba/smb_files.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 extern "C" {
@@ -74,27 +77,75 @@ void AppendEscaped(std::string& url, std::string_view part) {
   }
 }
 
+// A listing reply stops near this many bytes; the parent asks for the rest.
+constexpr std::size_t kListingReplyBytes = 1u << 20;
+
+constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
+
+// A FILETIME; 0 for a time the server did not give.
+std::uint64_t FileTimeOf(const timespec& t) {
+  if (t.tv_sec == 0 && t.tv_nsec == 0) return 0;
+  if (t.tv_sec < -11644473600LL) return 0;
+  return static_cast<std::uint64_t>(static_cast<std::int64_t>(kUnixEpochAsFileTime) +
+                                    static_cast<std::int64_t>(t.tv_sec) * 10000000LL +
+                                    t.tv_nsec / 100);
+}
+
+FindData FindDataOf(const libsmb_file_info& info) {
+  FindData data;
+  data.name = info.name != nullptr ? info.name : "";
+  // Servers send 0 for a file with no other attribute; FindFirstFileW
+  // reports it as normal.
+  data.attributes = info.attrs != 0 ? info.attrs : kFileAttributeNormal;
+  data.size = (info.attrs & kFileAttributeDirectory) != 0 ? 0 : info.size;
+  data.last_write_time = FileTimeOf(info.mtime_ts);
+  data.last_access_time = FileTimeOf(info.atime_ts);
+  data.creation_time = FileTimeOf(info.btime_ts);
+  if (data.creation_time == 0) data.creation_time = data.last_write_time;
+  return data;
+}
+
+std::uint32_t LastError() {
+  return static_cast<std::uint32_t>(errno != 0 ? errno : EIO);
+}
+
 }  // namespace
 
-std::string SmbUrl(const DiskSpaceRequest& request) {
+std::string SmbUrl(std::string_view server, std::string_view share, std::string_view path,
+                   bool directory) {
   std::string url = "smb://";
-  AppendEscaped(url, request.server);
+  AppendEscaped(url, server);
   url += '/';
-  AppendEscaped(url, request.share);
+  AppendEscaped(url, share);
   url += '/';
-  std::string_view rest = request.directory;
+  std::string_view rest = path;
   while (!rest.empty()) {
     const std::size_t slash = rest.find('/');
     AppendEscaped(url, rest.substr(0, slash));
-    url += '/';
     if (slash == std::string_view::npos) break;
+    url += '/';
     rest.remove_prefix(slash + 1);
   }
+  if (directory && !path.empty()) url += '/';
   return url;
 }
 
 SmbFiles::~SmbFiles() {
+  CloseDirectory();
+  CloseFile();
   if (context_ != nullptr) smbc_free_context(context_, 1);
+}
+
+void SmbFiles::CloseDirectory() {
+  if (directory_ != nullptr) smbc_getFunctionClosedir(context_)(context_, directory_);
+  directory_ = nullptr;
+  directory_url_.clear();
+}
+
+void SmbFiles::CloseFile() {
+  if (file_ != nullptr) smbc_getFunctionClose(context_)(context_, file_);
+  file_ = nullptr;
+  file_url_.clear();
 }
 
 int SmbFiles::EnsureContext() {
@@ -132,7 +183,7 @@ DiskSpaceReply SmbFiles::DiskSpace(const DiskSpaceRequest& request) {
     reply.error = static_cast<std::uint32_t>(error);
     return reply;
   }
-  std::string url = SmbUrl(request);
+  std::string url = SmbUrl(request.server, request.share, request.directory, true);
   struct statvfs st {};
   errno = 0;
   if (smbc_getFunctionStatVFS(context_)(context_, url.data(), &st) != 0) {
@@ -151,6 +202,120 @@ DiskSpaceReply SmbFiles::DiskSpace(const DiskSpaceRequest& request) {
   reply.total_bytes = std::uint64_t{st.f_blocks} * unit;
   reply.total_free_bytes = std::uint64_t{st.f_bfree} * unit;
   reply.free_bytes_available = std::uint64_t{st.f_bavail} * unit;
+  return reply;
+}
+
+}  // namespace tabulon::platform::samba
+
+namespace tabulon::platform::samba {
+
+FileReply SmbFiles::Serve(const FileRequest& request) {
+  if (const int error = EnsureContext(); error != 0) {
+    FileReply reply;
+    reply.error = static_cast<std::uint32_t>(error);
+    return reply;
+  }
+  switch (request.kind) {
+    case RequestKind::kListDirectory:
+      return List(request);
+    case RequestKind::kReadFile:
+      return Read(request);
+    default:
+      return Security(request);
+  }
+}
+
+FileReply SmbFiles::List(const FileRequest& request) {
+  FileReply reply;
+  CloseFile();
+  const std::string url = SmbUrl(request.server, request.share, request.path, true);
+  if (!request.resume || directory_ == nullptr || directory_url_ != url) {
+    CloseDirectory();
+    errno = 0;
+    directory_ = smbc_getFunctionOpendir(context_)(context_, url.c_str());
+    if (directory_ == nullptr) {
+      reply.error = LastError();
+      return reply;
+    }
+    directory_url_ = url;
+  }
+  const auto next = smbc_getFunctionReaddirPlus(context_);
+  std::size_t bytes = 0;
+  while (bytes < kListingReplyBytes) {
+    errno = 0;
+    const libsmb_file_info* info = next(context_, directory_);
+    if (info == nullptr) {
+      // The end of the listing, or a failure the library reports in errno.
+      if (errno != 0 && errno != ENOENT) reply.error = LastError();
+      CloseDirectory();
+      return reply;
+    }
+    reply.items.push_back(FindDataOf(*info));
+    bytes += 48 + reply.items.back().name.size();
+  }
+  reply.more = true;
+  return reply;
+}
+
+FileReply SmbFiles::Read(const FileRequest& request) {
+  FileReply reply;
+  CloseDirectory();
+  const std::string url = SmbUrl(request.server, request.share, request.path, false);
+  if (file_ == nullptr || file_url_ != url) {
+    CloseFile();
+    errno = 0;
+    file_ = smbc_getFunctionOpen(context_)(context_, url.c_str(), O_RDONLY, 0);
+    if (file_ == nullptr) {
+      reply.error = LastError();
+      return reply;
+    }
+    file_url_ = url;
+  }
+  errno = 0;
+  if (smbc_getFunctionLseek(context_)(context_, file_, static_cast<off_t>(request.offset),
+                                      SEEK_SET) < 0) {
+    reply.error = LastError();
+    CloseFile();
+    return reply;
+  }
+  const std::uint32_t size = std::min(request.size, kMaxReadBytes);
+  reply.bytes.resize(size);
+  std::size_t got = 0;
+  const auto read = smbc_getFunctionRead(context_);
+  while (got < size) {
+    errno = 0;
+    const ssize_t n = read(context_, file_, reply.bytes.data() + got, size - got);
+    if (n < 0) {
+      reply.error = LastError();
+      CloseFile();
+      break;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  reply.bytes.resize(got);
+  return reply;
+}
+
+FileReply SmbFiles::Security(const FileRequest& request) {
+  FileReply reply;
+  const std::string url = SmbUrl(request.server, request.share, request.path, false);
+  const auto get = smbc_getFunctionGetxattr(context_);
+  // SIDs as strings: names would need a lookup the parent makes itself.
+  std::string buffer(16384, '\0');
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    errno = 0;
+    const int n = get(context_, url.c_str(), "system.nt_sec_desc.*", buffer.data(), buffer.size());
+    if (n >= 0) {
+      // Some versions return the length, others 0: the text ends at its NUL.
+      buffer.resize(::strnlen(buffer.c_str(), buffer.size()));
+      reply.text = std::move(buffer);
+      return reply;
+    }
+    if (errno != ERANGE) break;
+    buffer.resize(buffer.size() * 4);
+  }
+  reply.error = LastError();
   return reply;
 }
 

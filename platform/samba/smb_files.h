@@ -1,13 +1,15 @@
 #pragma once
-// The worker's file client: the space of a share's volume through the SMB
-// client library, which, like the RPC libraries, runs only in the worker
-// process. Its context is made on the first request and kept, with its
-// connections, until the worker ends.
+// The worker's file client: the space of a share's volume, directory
+// listings, byte ranges and security descriptors through the SMB client
+// library, which, like the RPC libraries, runs only in the worker process.
+// Its context is made on the first request and kept, with its connections,
+// until the worker ends.
 #include "platform/samba/rpc_worker.h"
 #include "platform/samba/worker_frames.h"
 
 // The client library's own name for its context.
-struct _SMBCCTX;  // NOLINT(bugprone-reserved-identifier)
+struct _SMBCCTX;   // NOLINT(bugprone-reserved-identifier)
+struct _SMBCFILE;  // NOLINT(bugprone-reserved-identifier)
 
 namespace tabulon::platform::samba {
 
@@ -19,18 +21,33 @@ class SmbFiles {
   SmbFiles& operator=(const SmbFiles&) = delete;
 
   DiskSpaceReply DiskSpace(const DiskSpaceRequest& request);
+  // Any of the FileRequest kinds.
+  FileReply Serve(const FileRequest& request);
 
  private:
   // 0, or the errno of why the context could not be made.
   int EnsureContext();
+  FileReply List(const FileRequest& request);
+  FileReply Read(const FileRequest& request);
+  FileReply Security(const FileRequest& request);
+  void CloseDirectory();
+  void CloseFile();
 
   WorkerSettings settings_;
   _SMBCCTX* context_ = nullptr;
+  // The listing a reply left unfinished, and the file last read: a walk
+  // reads a file's ranges one after another, and a large directory comes in
+  // several replies.
+  std::string directory_url_;
+  _SMBCFILE* directory_ = nullptr;
+  std::string file_url_;
+  _SMBCFILE* file_ = nullptr;
 };
 
-// "smb://server/share/dir/" with every byte outside the unreserved set of a
-// URL escaped, so that names with blanks, "%" or "#" reach the server as they
-// are.
-std::string SmbUrl(const DiskSpaceRequest& request);
+// "smb://server/share/dir/" (a trailing "/" for a directory) with every byte
+// outside the unreserved set of a URL escaped, so that names with blanks, "%"
+// or "#" reach the server as they are.
+std::string SmbUrl(std::string_view server, std::string_view share, std::string_view path,
+                   bool directory);
 
 }  // namespace tabulon::platform::samba

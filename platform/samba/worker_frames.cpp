@@ -121,11 +121,83 @@ std::vector<std::uint8_t> EncodeReply(const WorkerReply& reply) {
   return std::move(w).Finish();
 }
 
+std::vector<std::uint8_t> EncodeRequest(const FileRequest& request) {
+  Writer w;
+  w.U8(static_cast<std::uint8_t>(request.kind));
+  w.Text(request.server);
+  w.Text(request.share);
+  w.Text(request.path);
+  w.U8(request.resume ? 1 : 0);
+  w.U64(request.offset);
+  w.U32(request.size);
+  return std::move(w).Finish();
+}
+
+std::vector<std::uint8_t> EncodeReply(const FileReply& reply) {
+  Writer w;
+  w.U32(reply.error);
+  w.U32(static_cast<std::uint32_t>(reply.items.size()));
+  for (const FindData& item : reply.items) {
+    w.U32(item.attributes);
+    w.U64(item.creation_time);
+    w.U64(item.last_access_time);
+    w.U64(item.last_write_time);
+    w.U64(item.size);
+    w.Text(item.name);
+  }
+  w.U8(reply.more ? 1 : 0);
+  w.Bytes(reply.bytes);
+  w.Text(reply.text);
+  return std::move(w).Finish();
+}
+
 std::optional<RequestKind> KindOf(std::span<const std::uint8_t> body) {
   if (body.empty()) return std::nullopt;
   const auto kind = static_cast<RequestKind>(body[0]);
-  if (kind != RequestKind::kRpcCall && kind != RequestKind::kDiskSpace) return std::nullopt;
+  if (body[0] < static_cast<std::uint8_t>(RequestKind::kRpcCall) ||
+      body[0] > static_cast<std::uint8_t>(RequestKind::kFileSecurity)) {
+    return std::nullopt;
+  }
   return kind;
+}
+
+std::optional<FileRequest> DecodeFileRequest(std::span<const std::uint8_t> body) {
+  const std::optional<RequestKind> kind = KindOf(body);
+  if (kind != RequestKind::kListDirectory && kind != RequestKind::kReadFile &&
+      kind != RequestKind::kFileSecurity) {
+    return std::nullopt;
+  }
+  Reader r(body.subspan(1));
+  FileRequest q;
+  q.kind = *kind;
+  std::uint8_t resume = 0;
+  if (r.Text(q.server) && r.Text(q.share) && r.Text(q.path) && r.U8(resume) && resume <= 1 &&
+      r.U64(q.offset) && r.U32(q.size) && r.AtEnd()) {
+    q.resume = resume == 1;
+    return q;
+  }
+  return std::nullopt;
+}
+
+std::optional<FileReply> DecodeFileReply(std::span<const std::uint8_t> body) {
+  Reader r(body);
+  FileReply a;
+  std::uint32_t count = 0;
+  if (!r.U32(a.error) || !r.U32(count)) return std::nullopt;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    FindData item;
+    if (!r.U32(item.attributes) || !r.U64(item.creation_time) || !r.U64(item.last_access_time) ||
+        !r.U64(item.last_write_time) || !r.U64(item.size) || !r.Text(item.name)) {
+      return std::nullopt;
+    }
+    a.items.push_back(std::move(item));
+  }
+  std::uint8_t more = 0;
+  if (r.U8(more) && more <= 1 && r.Bytes(a.bytes) && r.Text(a.text) && r.AtEnd()) {
+    a.more = more == 1;
+    return a;
+  }
+  return std::nullopt;
 }
 
 std::optional<WorkerRequest> DecodeRequest(std::span<const std::uint8_t> body) {

@@ -2,7 +2,8 @@
 // The messages between the transport and its worker process. Each frame is a
 // 32-bit little-endian length followed by that many bytes; the worker answers
 // every request with exactly one reply, in order. A request's first byte says
-// what it asks: a call on an RPC pipe or the space of a share's volume.
+// what it asks: a call on an RPC pipe, the space of a share's volume, or a
+// listing, byte range or security descriptor of a path in a share.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -10,13 +11,24 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace tabulon::platform::samba {
 
 // A frame longer than this is refused: a stub of the exports' calls is far
 // smaller, so a longer one means a broken stream.
 inline constexpr std::uint32_t kMaxFrameBytes = 64u << 20;
 
-enum class RequestKind : std::uint8_t { kRpcCall = 1, kDiskSpace = 2 };
+// The most bytes one read asks for: larger ranges take several requests.
+inline constexpr std::uint32_t kMaxReadBytes = 8u << 20;
+
+enum class RequestKind : std::uint8_t {
+  kRpcCall = 1,
+  kDiskSpace = 2,
+  kListDirectory = 3,
+  kReadFile = 4,
+  kFileSecurity = 5,
+};
 
 struct WorkerRequest {
   std::string server;  // host name or address, without leading backslashes
@@ -52,11 +64,40 @@ struct DiskSpaceReply {
   std::uint64_t free_bytes_available = 0;
 };
 
+// One of the file requests on a path of a share.
+struct FileRequest {
+  RequestKind kind = RequestKind::kListDirectory;
+  std::string server;
+  std::string share;
+  std::string path;  // "/" between parts; empty for the share's root
+  // kListDirectory: go on with the listing the last reply left unfinished
+  // rather than start it again.
+  bool resume = false;
+  // kReadFile: the range wanted.
+  std::uint64_t offset = 0;
+  std::uint32_t size = 0;
+};
+
+struct FileReply {
+  std::uint32_t error = 0;  // the errno the file client library set
+  // kListDirectory: the next items of the directory, "." and ".." included
+  // when the server lists them; `more` when the listing goes on.
+  std::vector<FindData> items;
+  bool more = false;
+  // kReadFile: the bytes read, fewer than asked at the end of the file.
+  std::vector<std::uint8_t> bytes;
+  // kFileSecurity: the descriptor as the library's text
+  // ("REVISION:1,OWNER:S-1-...,GROUP:...,ACL:S-...:0/3/0x001f01ff,...").
+  std::string text;
+};
+
 // A whole frame, length prefix included.
 std::vector<std::uint8_t> EncodeRequest(const WorkerRequest& request);
 std::vector<std::uint8_t> EncodeRequest(const DiskSpaceRequest& request);
 std::vector<std::uint8_t> EncodeReply(const WorkerReply& reply);
 std::vector<std::uint8_t> EncodeReply(const DiskSpaceReply& reply);
+std::vector<std::uint8_t> EncodeRequest(const FileRequest& request);
+std::vector<std::uint8_t> EncodeReply(const FileReply& reply);
 
 // The body of a frame (after its length prefix); nothing when it is malformed
 // or, for a request, of another kind.
@@ -65,6 +106,8 @@ std::optional<WorkerRequest> DecodeRequest(std::span<const std::uint8_t> body);
 std::optional<DiskSpaceRequest> DecodeDiskSpaceRequest(std::span<const std::uint8_t> body);
 std::optional<WorkerReply> DecodeReply(std::span<const std::uint8_t> body);
 std::optional<DiskSpaceReply> DecodeDiskSpaceReply(std::span<const std::uint8_t> body);
+std::optional<FileRequest> DecodeFileRequest(std::span<const std::uint8_t> body);
+std::optional<FileReply> DecodeFileReply(std::span<const std::uint8_t> body);
 
 // The body length a frame announces in its first four bytes.
 std::uint32_t FrameLength(std::span<const std::uint8_t, 4> prefix);

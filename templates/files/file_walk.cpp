@@ -137,7 +137,7 @@ void FileWalk::Emit(const platform::FindData& item, const std::string& prefix,
       out.value(kFileDirFilesBytes) =
           format::FormatSize(static_cast<std::int64_t>(*directory_total), format::kSizeBytes);
     }
-    if (settings_.version_fixed && !directory) {
+    if (settings_.version_fixed && !directory && item.size >= format::kSmallestExecutable) {
       platform::FileSystem& files = context_.session.files();
       const format::ByteRangeReader read = [&files, &path](std::uint64_t offset, std::size_t size,
                                                            std::vector<std::uint8_t>& bytes) {

@@ -70,27 +70,69 @@ TEST(WorkerFrames, DiskSpaceFramesRoundTripAndAreNotTakenForCalls) {
   EXPECT_FALSE(DecodeDiskSpaceReply(std::span<const std::uint8_t>(reply).subspan(5)));
 }
 
+TEST(WorkerFrames, FileFramesRoundTripAndTruncationsAreRefused) {
+  FileRequest q;
+  q.kind = RequestKind::kReadFile;
+  q.server = "srv";
+  q.share = "D";
+  q.path = "bin/tool.exe";
+  q.offset = 1ull << 33;
+  q.size = 4096;
+  const auto frame = EncodeRequest(q);
+  const std::span<const std::uint8_t> body(frame.begin() + 4, frame.end());
+  const auto back = DecodeFileRequest(body);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->kind, RequestKind::kReadFile);
+  EXPECT_EQ(back->server + "|" + back->share + "|" + back->path, "srv|D|bin/tool.exe");
+  EXPECT_EQ(back->offset, 1ull << 33);
+  EXPECT_EQ(back->size, 4096u);
+  EXPECT_FALSE(DecodeRequest(body));
+  for (std::size_t n = 0; n < body.size(); ++n) EXPECT_FALSE(DecodeFileRequest(body.first(n))) << n;
+
+  FileReply reply;
+  reply.items.push_back({0x10, 1, 2, 3, 0, "."});
+  reply.items.push_back({0x20, 4, 5, 6, 1ull << 40, "Ünïcode name.exe"});
+  reply.more = true;
+  reply.bytes = {0x4D, 0x5A};
+  reply.text = "REVISION:1";
+  const auto encoded = EncodeReply(reply);
+  const std::span<const std::uint8_t> answer(encoded.begin() + 4, encoded.end());
+  const auto got = DecodeFileReply(answer);
+  ASSERT_TRUE(got);
+  ASSERT_EQ(got->items.size(), 2u);
+  EXPECT_EQ(got->items[1].name, "Ünïcode name.exe");
+  EXPECT_EQ(got->items[1].size, 1ull << 40);
+  EXPECT_EQ(got->items[1].last_write_time, 6u);
+  EXPECT_TRUE(got->more);
+  EXPECT_EQ(got->bytes, reply.bytes);
+  EXPECT_EQ(got->text, "REVISION:1");
+  for (std::size_t n = 0; n < answer.size(); ++n)
+    EXPECT_FALSE(DecodeFileReply(answer.first(n))) << n;
+}
+
 TEST(SmbFiles, UrlsEscapeWhatAUrlWouldReadDifferently) {
-  EXPECT_EQ(SmbUrl({"127.0.0.1", "C$", ""}), "smb://127.0.0.1/C%24/");
-  EXPECT_EQ(SmbUrl({"fs01", "My Data", "a b/100%/#x"}), "smb://fs01/My%20Data/a%20b/100%25/%23x/");
+  EXPECT_EQ(SmbUrl("127.0.0.1", "C$", "", true), "smb://127.0.0.1/C%24/");
+  EXPECT_EQ(SmbUrl("fs01", "My Data", "a b/100%/#x", true),
+            "smb://fs01/My%20Data/a%20b/100%25/%23x/");
+  EXPECT_EQ(SmbUrl("fs01", "D", "bin/tool.exe", false), "smb://fs01/D/bin/tool.exe");
 }
 
 TEST(SambaStatus, FileClientErrorsAreWhatAWindowsClientReports) {
   struct Case {
     int error;
-    bool share_root;
     win::Status expected;
   };
   const Case cases[] = {
-      {0, true, win::ERROR_SUCCESS},
-      {ENOENT, true, win::ERROR_BAD_NET_NAME},
-      {ENOENT, false, win::ERROR_PATH_NOT_FOUND},
-      {ECONNREFUSED, true, win::ERROR_BAD_NETPATH},
-      {EACCES, true, win::ERROR_ACCESS_DENIED},
-      {ENOTSUP, true, win::ERROR_NOT_SUPPORTED},
+      {0, win::ERROR_SUCCESS},
+      {ENOENT, win::ERROR_FILE_NOT_FOUND},  // what the caller says a missing entry is
+      {ECONNREFUSED, win::ERROR_BAD_NETPATH},
+      {EACCES, win::ERROR_ACCESS_DENIED},
+      {EISDIR, win::ERROR_ACCESS_DENIED},
+      {ENOTSUP, win::ERROR_NOT_SUPPORTED},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(StatusFromFileClient(static_cast<std::uint32_t>(c.error), c.share_root), c.expected)
+    EXPECT_EQ(StatusFromFileClient(static_cast<std::uint32_t>(c.error), win::ERROR_FILE_NOT_FOUND),
+              c.expected)
         << c.error;
   }
 }

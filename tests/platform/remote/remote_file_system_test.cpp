@@ -17,6 +17,30 @@ class RecordingCalls final : public RemoteFileCalls {
     asked.push_back(std::string(server) + "|" + std::string(share) + "|" + std::string(directory));
     return {win::ERROR_SUCCESS, 1, 2, 3};
   }
+  RemoteListing ListDirectory(std::string_view server, std::string_view share,
+                              std::string_view directory) override {
+    asked.push_back("list " + std::string(server) + "|" + std::string(share) + "|" +
+                    std::string(directory));
+    RemoteListing listing;
+    // The server's own order, dots in the middle.
+    for (const char* name : {"b.exe", ".", "A.txt", "..", "a.exe", "sub"}) {
+      FindData item;
+      item.name = name;
+      item.attributes = std::string_view(name) == "sub" || name[0] == '.' ? 0x10u : 0x20u;
+      item.last_write_time = std::string_view(name) == "." ? 77 : 1;
+      listing.items.push_back(item);
+    }
+    return listing;
+  }
+  ReadRangeResult ReadRange(std::string_view server, std::string_view share, std::string_view path,
+                            std::uint64_t offset, std::size_t size) override {
+    asked.push_back("read " + std::string(server) + "|" + std::string(share) + "|" +
+                    std::string(path) + "@" + std::to_string(offset) + "+" + std::to_string(size));
+    return {win::ERROR_SUCCESS, {1, 2}};
+  }
+  RemoteSecurityText Security(std::string_view, std::string_view, std::string_view) override {
+    return {};
+  }
   std::vector<std::string> asked;
 };
 
@@ -32,6 +56,23 @@ class LocalFiles final : public FileSystem {
     VolumeInformationResult result;
     result.file_system_name = "ext4";
     return result;
+  }
+  // One local folder stands for \\FS01\Local; other shares are not local.
+  FindFirstResult FindFirstFile(std::string_view pattern) override {
+    asked.emplace_back(pattern);
+    if (pattern.starts_with("\\\\FS01\\Data")) return {win::ERROR_BAD_NETPATH, 0, {}};
+    FindData item;
+    item.name = "local.txt";
+    return {win::ERROR_SUCCESS, 1, item};
+  }
+  FindNextResult FindNextFile(FindHandle handle) override {
+    asked.push_back("next " + std::to_string(handle));
+    return {win::ERROR_NO_MORE_FILES, {}};
+  }
+  ReadRangeResult ReadFileRange(std::string_view path, std::uint64_t, std::size_t) override {
+    asked.emplace_back(path);
+    if (path.starts_with("\\\\FS01\\Data")) return {win::ERROR_BAD_NETPATH, {}};
+    return {win::ERROR_SUCCESS, {9}};
   }
   std::vector<std::string> asked;
 };
@@ -73,6 +114,47 @@ TEST(RemoteFileSystem, LocalPathsStayLocalAndSharesHaveNoVolumeDetails) {
   // Label, serial and file-system name are not to be had over SMB.
   EXPECT_EQ(files.GetVolumeInformation("\\\\FS01\\C$\\", 30, 5).status, win::ERROR_NOT_SUPPORTED);
   EXPECT_TRUE(calls.asked.empty());
+}
+
+TEST(RemoteFileSystem, ServerListingsAreFilteredOrderedAndKeptApartFromLocalOnes) {
+  RecordingCalls calls;
+  LocalFiles local;
+  RemoteFileSystem files(&calls, &local);
+  FindFirstResult first = files.FindFirstFile("\\\\FS01\\Data\\bin\\*.exe");
+  ASSERT_EQ(first.status, win::ERROR_SUCCESS);
+  std::vector<std::string> names{first.data.name};
+  for (FindNextResult next = files.FindNextFile(first.handle); next.status == win::ERROR_SUCCESS;
+       next = files.FindNextFile(first.handle)) {
+    names.push_back(next.data.name);
+  }
+  files.FindClose(first.handle);
+  EXPECT_EQ(names, (std::vector<std::string>{"a.exe", "b.exe"}));
+  EXPECT_EQ(calls.asked, std::vector<std::string>{"list FS01|Data|bin"});
+
+  // Every item: the dots first, with the directory's own data.
+  first = files.FindFirstFile("\\\\FS01\\Data\\*");
+  EXPECT_EQ(first.data.name, ".");
+  EXPECT_EQ(first.data.last_write_time, 77u);
+  const FindNextResult dots = files.FindNextFile(first.handle);
+  EXPECT_EQ(dots.data.name, "..");
+  EXPECT_EQ(dots.data.last_write_time, 77u);
+  EXPECT_EQ(files.FindNextFile(first.handle).data.name, "a.exe");
+  EXPECT_EQ(files.FindNextFile(first.handle).data.name, "A.txt");
+
+  // A local folder's share stays local, and its handle goes back there.
+  const FindFirstResult here = files.FindFirstFile("\\\\FS01\\Local\\*");
+  EXPECT_EQ(here.data.name, "local.txt");
+  EXPECT_NE(here.handle, first.handle);
+  EXPECT_EQ(files.FindNextFile(here.handle).status, win::ERROR_NO_MORE_FILES);
+  EXPECT_EQ(local.asked.back(), "next " + std::to_string(here.handle));
+  EXPECT_EQ(files.FindNextFile(first.handle).data.name, "b.exe");
+  EXPECT_EQ(calls.asked.size(), 2u);
+
+  EXPECT_EQ(files.ReadFileRange("\\\\FS01\\Local\\x", 0, 4).bytes, std::vector<std::uint8_t>{9});
+  EXPECT_EQ(files.ReadFileRange("\\\\FS01\\Data\\bin\\a.exe", 60, 4).bytes,
+            (std::vector<std::uint8_t>{1, 2}));
+  EXPECT_EQ(calls.asked.back(), "read FS01|Data|bin/a.exe@60+4");
+  EXPECT_EQ(files.FindFirstFile("\\\\FS01\\Data\\*.none").status, win::ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace
