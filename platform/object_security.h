@@ -3,9 +3,11 @@
 // services, printers, registry keys, shares), after GetNamedSecurityInfoW:
 // the parts the caller asks for, as the self-relative bytes Windows returns.
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "platform/registry.h"
 #include "platform/status.h"
 
 namespace tabulon::platform {
@@ -32,6 +34,12 @@ struct NamedSecurityInfo {
   // shares have none).
   std::vector<std::uint8_t> descriptor;
 };
+
+// The first part of a registry key's object name ("MACHINE\SOFTWARE\...")
+// for a predefined key, and the key a first part names (with regard to case
+// not minded); nothing for another.
+std::string_view RegistryObjectRoot(RegistryKey hive);
+std::optional<RegistryKey> RegistryHiveOfRoot(std::string_view root);
 
 class ObjectSecurity {
  public:

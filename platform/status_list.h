@@ -88,6 +88,8 @@ TABULON_WIN_STATUS(ERROR_ACCOUNT_DISABLED, 1331,
 TABULON_WIN_STATUS(ERROR_NONE_MAPPED, 1332,
                    "No mapping between account names and security IDs was done.")
 TABULON_WIN_STATUS(ERROR_INVALID_SID, 1337, "The security ID structure is not valid.")
+TABULON_WIN_STATUS(ERROR_INVALID_SECURITY_DESCR, 1338,
+                   "The security descriptor structure is invalid.")
 TABULON_WIN_STATUS(ERROR_NO_SUCH_DOMAIN, 1355,
                    "The domain does not exist or could not be contacted.")
 TABULON_WIN_STATUS(ERROR_NO_SUCH_ALIAS, 1376, "The local group does not exist.")

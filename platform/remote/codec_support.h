@@ -12,6 +12,7 @@
 
 #include "platform/remote/ndr/ndr_reader.h"
 #include "platform/remote/ndr/ndr_writer.h"
+#include "platform/status.h"
 
 namespace tabulon::platform::remote {
 
@@ -24,6 +25,14 @@ Result Finish(const ndr::NdrReader& reader, Result result) {
   failed.status = reader.status();
   return failed;
 }
+
+// The reply of a call that returns a self-relative security descriptor, with
+// the size the server says it needs when the buffer offered was short.
+struct DescriptorReply {
+  win::Status status = win::ERROR_SUCCESS;
+  std::vector<std::uint8_t> descriptor;
+  std::uint32_t bytes_needed = 0;
+};
 
 // An optional [string, unique] argument: empty text is sent as a null pointer.
 inline std::optional<std::string_view> OptionalText(std::string_view text) {

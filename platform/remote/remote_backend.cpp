@@ -6,6 +6,7 @@
 #include "platform/remote/remote_lookup.h"
 #include "platform/remote/remote_lsa_policy.h"
 #include "platform/remote/remote_network.h"
+#include "platform/remote/remote_object_security.h"
 #include "platform/remote/remote_printing.h"
 #include "platform/remote/remote_registry.h"
 #include "platform/remote/remote_service_control.h"
@@ -14,7 +15,6 @@
 #include "platform/remote/samr_domain_handles.h"
 #include "platform/unsupported/unsupported.h"
 #include "platform/unsupported/unsupported_directory_search.h"
-#include "platform/unsupported/unsupported_object_security.h"
 #include "platform/unsupported/unsupported_policy.h"
 #include "platform/unsupported/unsupported_remote_access.h"
 #include "platform/unsupported/unsupported_tasks.h"
@@ -98,9 +98,8 @@ class RemoteSession final : public TargetSession {
   // WMI runs over DCOM, which no library here speaks: connections fail as
   // they do from a client that cannot reach the service.
   unsupported::UnsupportedWmi wmi_;
-  // Descriptor queries (srvsvc, svcctl, spoolss, winreg and SMB security
-  // reads) are not made yet: every one answers ERROR_NOT_SUPPORTED.
-  unsupported::UnsupportedObjectSecurity object_security_;
+  RemoteObjectSecurity object_security_{
+      {net_, services_, registry_, printing_, transport_->file_calls()}};
 };
 
 }  // namespace

@@ -46,6 +46,14 @@ ShareGetInfoResult RemoteNetworkManagement::NetShareGetInfo0(std::string_view se
                                   srvsvc::DecodeShareGetInfo0);
 }
 
+NamedSecurityInfo RemoteNetworkManagement::ShareSecurity(std::string_view server,
+                                                         std::string_view share) {
+  const DescriptorReply reply = Call<DescriptorReply>(
+      transport_, server, srvsvc::kInterface, srvsvc::kNetrShareGetInfo,
+      srvsvc::EncodeShareGetInfo(server, share, 1501), srvsvc::DecodeShareGetInfo1501);
+  return {reply.status, reply.descriptor};
+}
+
 ConnectionEnumResult RemoteNetworkManagement::NetConnectionEnum1(std::string_view server,
                                                                  std::string_view qualifier,
                                                                  std::uint32_t preferred_max_length,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/netapi.h"
+#include "platform/object_security.h"
 #include "platform/remote/rpc_transport.h"
 
 namespace tabulon::platform::remote {
@@ -20,6 +21,10 @@ class RemoteNetworkManagement final : public NetworkManagement {
                                std::uint32_t preferred_max_length,
                                std::uint32_t resume_handle) override;
   ShareGetInfoResult NetShareGetInfo0(std::string_view server, std::string_view netname) override;
+  // What GetNamedSecurityInfoW does for a share: its descriptor from
+  // NetShareGetInfo at level 1501 (a Samba server leaves it out of level
+  // 502); absent for administrative shares.
+  NamedSecurityInfo ShareSecurity(std::string_view server, std::string_view share);
   ConnectionEnumResult NetConnectionEnum1(std::string_view server, std::string_view qualifier,
                                           std::uint32_t preferred_max_length,
                                           std::uint32_t resume_handle) override;

@@ -35,10 +35,13 @@ EnumPrintersResult RemotePrinting::EnumPrinters(std::uint32_t flags, std::string
 }
 
 PrinterHandleResult RemotePrinting::OpenPrinter(std::string_view name) {
+  return Open(name, spoolss::kPrinterAccessUse);
+}
+
+PrinterHandleResult RemotePrinting::Open(std::string_view name, std::uint32_t access) {
   std::string host = HostOfName(name);
-  const RpcReply reply =
-      transport_.Call(host, spoolss::kInterface, spoolss::kRpcOpenPrinter,
-                      spoolss::EncodeOpenPrinter(name, spoolss::kPrinterAccessUse));
+  const RpcReply reply = transport_.Call(host, spoolss::kInterface, spoolss::kRpcOpenPrinter,
+                                         spoolss::EncodeOpenPrinter(name, access));
   if (reply.status != win::ERROR_SUCCESS) return {reply.status, 0};
   const spoolss::HandleReply opened = spoolss::DecodeOpenPrinter(reply.stub);
   if (opened.status != win::ERROR_SUCCESS) return {opened.status, 0};
@@ -73,6 +76,21 @@ bool RemotePrinting::ClosePrinter(PrinterHandle printer) {
   hosts_.erase(printer);
   return reply.status == win::ERROR_SUCCESS &&
          spoolss::DecodeClosePrinter(reply.stub) == win::ERROR_SUCCESS;
+}
+
+NamedSecurityInfo RemotePrinting::PrinterSecurity(std::string_view name,
+                                                  std::uint32_t information) {
+  const PrinterHandleResult opened = Open(name, spoolss::kReadControl);
+  if (opened.status != win::ERROR_SUCCESS) return {opened.status, {}};
+  const ndr::ContextHandle* handle = handles_.Find(opened.handle);
+  NamedSecurityInfo info = AskDescriptor(information, [&](std::uint32_t size) {
+    return CallAndDecode<DescriptorReply>(
+        transport_, hosts_.at(opened.handle), spoolss::kInterface, spoolss::kRpcGetPrinter,
+        spoolss::EncodeGetPrinter(*handle, spoolss::kLevel3, size),
+        spoolss::DecodeGetPrinterSecurity);
+  });
+  ClosePrinter(opened.handle);
+  return info;
 }
 
 }  // namespace tabulon::platform::remote

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "platform/object_security.h"
 #include "platform/printing.h"
 #include "platform/remote/rpc_transport.h"
 #include "platform/remote/service_handle_table.h"
@@ -26,10 +27,15 @@ class RemotePrinting final : public Printing {
                               std::uint32_t buffer_size) override;
   bool ClosePrinter(PrinterHandle printer) override;
 
+  // What GetNamedSecurityInfoW does for a printer: opened for READ_CONTROL,
+  // GetPrinter at level 3, closed again.
+  NamedSecurityInfo PrinterSecurity(std::string_view name, std::uint32_t information);
+
  private:
   // The server a name is on: "\\SERVER" or "\\SERVER\Printer" name it,
   // anything else is on the target.
   std::string HostOfName(std::string_view name) const;
+  PrinterHandleResult Open(std::string_view name, std::uint32_t access);
 
   RpcTransport& transport_;
   std::string target_host_;

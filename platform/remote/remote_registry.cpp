@@ -142,4 +142,31 @@ win::Status RemoteRegistry::CloseKey(RegistryKey key) {
   return winreg::DecodeHandleReply(reply.stub).status;
 }
 
+NamedSecurityInfo RemoteRegistry::KeySecurity(std::string_view machine,
+                                              std::string_view object_path,
+                                              std::uint32_t information) {
+  constexpr std::uint32_t kReadControl = 0x00020000;
+  const std::size_t slash = object_path.find('\\');
+  const std::optional<RegistryKey> hive = RegistryHiveOfRoot(object_path.substr(0, slash));
+  if (!hive) return {win::ERROR_INVALID_PARAMETER, {}};
+  const std::string_view path =
+      slash == std::string_view::npos ? std::string_view{} : object_path.substr(slash + 1);
+  const RegistryKeyResult connected = ConnectRegistry(machine, *hive);
+  if (connected.status != win::ERROR_SUCCESS) return {connected.status, {}};
+  const RegistryKeyResult key = OpenKey(connected.key, path, kReadControl);
+  NamedSecurityInfo info{key.status, {}};
+  if (key.status == win::ERROR_SUCCESS) {
+    const OpenRegistryKey* opened = keys_.Find(key.key);
+    info = AskDescriptor(information, [&](std::uint32_t size) {
+      return CallAndDecode<DescriptorReply>(
+          transport_, opened->host, winreg::kInterface, winreg::kBaseRegGetKeySecurity,
+          winreg::EncodeGetKeySecurity(opened->handle, information, size),
+          winreg::DecodeGetKeySecurity);
+    });
+    CloseKey(key.key);
+  }
+  CloseKey(connected.key);
+  return info;
+}
+
 }  // namespace tabulon::platform::remote

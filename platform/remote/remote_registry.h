@@ -4,6 +4,7 @@
 // with the server it was opened on; those the session's user leaves open are
 // closed on their servers when the session ends. The remote backend has no
 // registry of its own computer: predefined keys are no open keys here.
+#include "platform/object_security.h"
 #include "platform/registry.h"
 #include "platform/remote/registry_key_table.h"
 #include "platform/remote/rpc_transport.h"
@@ -29,6 +30,12 @@ class RemoteRegistry final : public Registry {
                                     std::uint32_t data_buffer_size) override;
   RegistryKeyInfo QueryInfoKey(RegistryKey key) override;
   win::Status CloseKey(RegistryKey key) override;
+
+  // What GetNamedSecurityInfoW does for a key named "MACHINE\SOFTWARE\..."
+  // on `machine`: the hive connected, the key opened for READ_CONTROL,
+  // RegGetKeySecurity, both closed again.
+  NamedSecurityInfo KeySecurity(std::string_view machine, std::string_view object_path,
+                                std::uint32_t information);
 
  private:
   RegistryKeyResult Keep(const std::string& host, const RpcReply& reply);

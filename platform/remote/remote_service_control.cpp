@@ -90,4 +90,27 @@ bool RemoteServiceControl::CloseServiceHandle(ServiceHandle handle) {
          svcctl::DecodeCloseServiceHandle(reply.stub) == win::ERROR_SUCCESS;
 }
 
+NamedSecurityInfo RemoteServiceControl::ServiceSecurity(std::string_view machine,
+                                                        std::string_view service,
+                                                        std::uint32_t information) {
+  constexpr std::uint32_t kScManagerConnect = 0x0001;
+  constexpr std::uint32_t kReadControl = 0x00020000;
+  const ServiceHandleResult manager = OpenSCManager(machine, kScManagerConnect);
+  if (manager.status != win::ERROR_SUCCESS) return {manager.status, {}};
+  const ServiceHandleResult opened = OpenService(manager.handle, service, kReadControl);
+  NamedSecurityInfo info{opened.status, {}};
+  if (opened.status == win::ERROR_SUCCESS) {
+    const Opened found = Find(opened.handle);
+    info = AskDescriptor(information, [&](std::uint32_t size) {
+      return CallAndDecode<DescriptorReply>(
+          transport_, found.host, svcctl::kInterface, svcctl::kRQueryServiceObjectSecurity,
+          svcctl::EncodeQueryServiceObjectSecurity(*found.handle, information, size),
+          svcctl::DecodeQueryServiceObjectSecurity);
+    });
+    CloseServiceHandle(opened.handle);
+  }
+  CloseServiceHandle(manager.handle);
+  return info;
+}
+
 }  // namespace tabulon::platform::remote

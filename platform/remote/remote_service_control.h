@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "platform/object_security.h"
 #include "platform/remote/rpc_transport.h"
 #include "platform/remote/service_handle_table.h"
 #include "platform/service_control.h"
@@ -26,6 +27,12 @@ class RemoteServiceControl final : public ServiceControl {
                                   std::uint32_t access) override;
   ServiceConfigResult QueryServiceConfig(ServiceHandle service, std::uint32_t buffer_size) override;
   bool CloseServiceHandle(ServiceHandle handle) override;
+
+  // What GetNamedSecurityInfoW does for a service: the manager opened to
+  // connect, the service for READ_CONTROL, QueryServiceObjectSecurity, both
+  // closed again.
+  NamedSecurityInfo ServiceSecurity(std::string_view machine, std::string_view service,
+                                    std::uint32_t information);
 
  private:
   // The server a handle was opened on, with the handle itself.

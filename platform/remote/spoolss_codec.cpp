@@ -183,6 +183,26 @@ GetPrinterResult DecodeGetPrinter(std::span<const std::uint8_t> stub) {
   return Finish(r, std::move(result));
 }
 
+DescriptorReply DecodeGetPrinterSecurity(std::span<const std::uint8_t> stub) {
+  NdrReader r(stub);
+  DescriptorReply reply;
+  const std::vector<std::uint8_t> buffer = ReadBuffer(r);
+  reply.bytes_needed = r.U32();
+  reply.status = r.U32();
+  if (r.ok() && reply.status == win::ERROR_SUCCESS) {
+    // The descriptor runs from where the structure's offset points to the
+    // end of the buffer; the server puts nothing after it.
+    if (buffer.size() < 4) {
+      r.Fail();
+    } else {
+      const std::uint32_t at = ReadLe32(buffer, 0);
+      if (at != 0 && (at < 4 || at >= buffer.size())) r.Fail();
+      if (at != 0 && r.ok()) reply.descriptor.assign(buffer.begin() + at, buffer.end());
+    }
+  }
+  return Finish(r, std::move(reply));
+}
+
 std::vector<std::uint8_t> EncodeClosePrinter(const ndr::ContextHandle& printer) {
   NdrWriter w;
   w.Handle(printer);

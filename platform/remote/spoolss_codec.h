@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/printing.h"
+#include "platform/remote/codec_support.h"
 #include "platform/remote/ndr/context_handle.h"
 #include "platform/remote/rpc_transport.h"
 
@@ -31,9 +32,11 @@ enum Opnum : std::uint16_t {
 
 // What an open with default access asks for: enough to read the printer.
 inline constexpr std::uint32_t kPrinterAccessUse = 0x00000008;
+inline constexpr std::uint32_t kReadControl = 0x00020000;
 
 // The only record level decoded; it is the one the family gives records at.
 inline constexpr std::uint32_t kLevel2 = 2;
+inline constexpr std::uint32_t kLevel3 = 3;  // PRINTER_INFO_3: the security descriptor
 // The fixed part of a level 2 record: 13 offsets and 8 numbers.
 inline constexpr std::size_t kPrinterInfo2Size = 84;
 
@@ -60,6 +63,9 @@ std::vector<std::uint8_t> EncodeGetPrinter(const ndr::ContextHandle& printer, st
                                            std::uint32_t buffer_size);
 // The level 2 record and bytes needed.
 GetPrinterResult DecodeGetPrinter(std::span<const std::uint8_t> stub);
+// The reply of GetPrinter at level 3: the descriptor PRINTER_INFO_3 points
+// to inside the buffer (empty when it points nowhere).
+DescriptorReply DecodeGetPrinterSecurity(std::span<const std::uint8_t> stub);
 
 std::vector<std::uint8_t> EncodeClosePrinter(const ndr::ContextHandle& printer);
 win::Status DecodeClosePrinter(std::span<const std::uint8_t> stub);

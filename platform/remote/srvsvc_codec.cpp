@@ -28,6 +28,25 @@ void SkipWideString(NdrReader& r) {
   r.Pointer([&r] { r.WideString(); });
 }
 
+// SHARE_INFO_502_I: the level 1 fields, permissions, uses, path, password
+// and the security descriptor sized by the field before it; the strings and
+// the descriptor are deferred to the end of the enclosing construct.
+void ReadShareInfo502(NdrReader& r, ShareInfo& e) {
+  r.UniqueWideString(e.netname);
+  e.type = r.U32();
+  r.UniqueWideString(e.remark);
+  e.permissions = r.U32();
+  e.max_uses = r.U32();
+  e.current_uses = r.U32();
+  r.UniqueWideString(e.path);
+  SkipWideString(r);
+  const std::uint32_t sd_size = r.U32();
+  r.Pointer([&r, &e, sd_size] {
+    e.security_descriptor = r.ConformantBytes();
+    if (e.security_descriptor.size() != sd_size) r.Fail();
+  });
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> EncodeServerGetInfo(std::string_view server, std::uint32_t level) {
@@ -79,25 +98,33 @@ ShareEnumResult DecodeShareEnum(std::span<const std::uint8_t> stub, std::uint32_
   } else if (level == 502) {
     // SHARE_INFO_502_I: the level 1 fields, permissions, uses, path, password
     // and the security descriptor sized by the field before it.
-    ReadEnumStruct<ShareInfo>(r, level, result.entries, 40, [&r](ShareInfo& e) {
-      r.UniqueWideString(e.netname);
-      e.type = r.U32();
-      r.UniqueWideString(e.remark);
-      e.permissions = r.U32();
-      e.max_uses = r.U32();
-      e.current_uses = r.U32();
-      r.UniqueWideString(e.path);
-      SkipWideString(r);
-      const std::uint32_t sd_size = r.U32();
-      r.Pointer([&r, &e, sd_size] {
-        e.security_descriptor = r.ConformantBytes();
-        if (e.security_descriptor.size() != sd_size) r.Fail();
-      });
-    });
+    ReadEnumStruct<ShareInfo>(r, level, result.entries, 40,
+                              [&r](ShareInfo& e) { ReadShareInfo502(r, e); });
   } else {
     r.Fail();
   }
   return ReadEnumTail(r, std::move(result));
+}
+
+DescriptorReply DecodeShareGetInfo1501(std::span<const std::uint8_t> stub) {
+  NdrReader r(stub);
+  DescriptorReply reply;
+  r.Construct([&] {
+    if (r.U32() != 1501) r.Fail();
+    // SHARE_INFO_1501_I: the descriptor's size, then the descriptor.
+    r.Pointer([&] {
+      r.Construct([&] {
+        const std::uint32_t size = r.U32();
+        r.Pointer([&r, &reply, size] {
+          reply.descriptor = r.ConformantBytes();
+          if (reply.descriptor.size() != size) r.Fail();
+        });
+      });
+    });
+  });
+  reply.status = r.U32();
+  if (reply.status != win::ERROR_SUCCESS) reply.descriptor.clear();
+  return Finish(r, std::move(reply));
 }
 
 std::vector<std::uint8_t> EncodeShareGetInfo(std::string_view server, std::string_view netname,

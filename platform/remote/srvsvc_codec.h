@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/netapi.h"
+#include "platform/remote/codec_support.h"
 #include "platform/remote/rpc_transport.h"
 
 namespace tabulon::platform::remote::srvsvc {
@@ -43,6 +44,8 @@ ShareEnumResult DecodeShareEnum(std::span<const std::uint8_t> stub, std::uint32_
 std::vector<std::uint8_t> EncodeShareGetInfo(std::string_view server, std::string_view netname,
                                              std::uint32_t level);
 ShareGetInfoResult DecodeShareGetInfo0(std::span<const std::uint8_t> stub);
+// SHARE_INFO_1501: the share's descriptor (empty when it has none).
+DescriptorReply DecodeShareGetInfo1501(std::span<const std::uint8_t> stub);
 
 std::vector<std::uint8_t> EncodeConnectionEnum(std::string_view server, std::string_view qualifier,
                                                std::uint32_t level,

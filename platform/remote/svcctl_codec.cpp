@@ -158,6 +158,27 @@ ServiceConfigResult DecodeQueryServiceConfig(std::span<const std::uint8_t> stub)
   return Finish(r, std::move(result));
 }
 
+std::vector<std::uint8_t> EncodeQueryServiceObjectSecurity(const ndr::ContextHandle& service,
+                                                           std::uint32_t information,
+                                                           std::uint32_t buffer_size) {
+  NdrWriter w;
+  w.Handle(service);
+  w.U32(information);
+  w.U32(std::min(buffer_size, kMaxSecurityBufferSize));
+  return w.Take();
+}
+
+DescriptorReply DecodeQueryServiceObjectSecurity(std::span<const std::uint8_t> stub) {
+  NdrReader r(stub);
+  DescriptorReply reply;
+  // The whole buffer comes back, the descriptor at its start.
+  reply.descriptor = r.ConformantBytes();
+  reply.bytes_needed = r.U32();
+  reply.status = r.U32();
+  if (reply.status != win::ERROR_SUCCESS) reply.descriptor.clear();
+  return Finish(r, std::move(reply));
+}
+
 std::vector<std::uint8_t> EncodeCloseServiceHandle(const ndr::ContextHandle& handle) {
   NdrWriter w;
   w.Handle(handle);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/remote/codec_support.h"
 #include "platform/remote/ndr/context_handle.h"
 #include "platform/remote/rpc_transport.h"
 #include "platform/service_control.h"
@@ -22,6 +23,7 @@ inline constexpr RpcInterface kInterface{"svcctl",
 
 enum Opnum : std::uint16_t {
   kRCloseServiceHandle = 0,
+  kRQueryServiceObjectSecurity = 4,
   kREnumServicesStatusW = 14,
   kROpenSCManagerW = 15,
   kROpenServiceW = 16,
@@ -31,6 +33,7 @@ enum Opnum : std::uint16_t {
 // The largest buffers the server accepts; larger requests are sent as these.
 inline constexpr std::uint32_t kMaxEnumBufferSize = 256 * 1024;
 inline constexpr std::uint32_t kMaxConfigBufferSize = 8 * 1024;
+inline constexpr std::uint32_t kMaxSecurityBufferSize = 256 * 1024;
 
 struct HandleReply {
   win::Status status = win::ERROR_SUCCESS;
@@ -58,6 +61,14 @@ EnumServicesResult DecodeEnumServicesStatus(std::span<const std::uint8_t> stub);
 std::vector<std::uint8_t> EncodeQueryServiceConfig(const ndr::ContextHandle& service,
                                                    std::uint32_t buffer_size);
 ServiceConfigResult DecodeQueryServiceConfig(std::span<const std::uint8_t> stub);
+
+// The parts `information` names of the service's descriptor, in a buffer of
+// `buffer_size` bytes; a short buffer fails with ERROR_INSUFFICIENT_BUFFER and
+// the size needed.
+std::vector<std::uint8_t> EncodeQueryServiceObjectSecurity(const ndr::ContextHandle& service,
+                                                           std::uint32_t information,
+                                                           std::uint32_t buffer_size);
+DescriptorReply DecodeQueryServiceObjectSecurity(std::span<const std::uint8_t> stub);
 
 std::vector<std::uint8_t> EncodeCloseServiceHandle(const ndr::ContextHandle& handle);
 win::Status DecodeCloseServiceHandle(std::span<const std::uint8_t> stub);

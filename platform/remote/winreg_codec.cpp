@@ -232,7 +232,13 @@ EnumValueReply DecodeEnumValue(std::span<const std::uint8_t> stub) {
 std::vector<std::uint8_t> EncodeQueryInfoKey(const ndr::ContextHandle& key) {
   NdrWriter w;
   w.Handle(key);
-  WriteNameBuffer(w, kClassBufferChars);
+  // No buffer for the class: the exports never read it.
+  w.Construct([&] {
+    w.Align(4);
+    w.U16(0);
+    w.U16(0);
+    w.Pointer(false, [] {});
+  });
   return w.Take();
 }
 
@@ -251,6 +257,47 @@ RegistryKeyInfo DecodeQueryInfoKey(std::span<const std::uint8_t> stub) {
   info.last_write_time = ReadFileTime(r);
   info.status = r.U32();
   return Finish(r, info);
+}
+
+std::vector<std::uint8_t> EncodeGetKeySecurity(const ndr::ContextHandle& key,
+                                               std::uint32_t information,
+                                               std::uint32_t buffer_size) {
+  NdrWriter w;
+  w.Handle(key);
+  w.U32(information);
+  // RPC_SECURITY_DESCRIPTOR: an empty buffer of `buffer_size` bytes.
+  w.Construct([&w, buffer_size] {
+    w.Pointer(true, [&w, buffer_size] {
+      w.U32(buffer_size);
+      w.U32(0);
+      w.U32(0);
+    });
+    w.U32(buffer_size);
+    w.U32(0);
+  });
+  return w.Take();
+}
+
+DescriptorReply DecodeGetKeySecurity(std::span<const std::uint8_t> stub) {
+  NdrReader r(stub);
+  DescriptorReply reply;
+  std::uint32_t in_size = 0, out_size = 0;
+  r.Construct([&] {
+    r.Pointer([&r, &reply] {
+      const std::uint32_t maximum = r.U32();
+      const std::uint32_t actual = r.VaryingCount(maximum, 1, 1);
+      reply.descriptor.resize(actual);
+      for (std::uint8_t& b : reply.descriptor) b = r.U8();
+    });
+    in_size = r.U32();
+    out_size = r.U32();
+  });
+  reply.status = r.U32();
+  if (reply.status == win::ERROR_SUCCESS && reply.descriptor.size() != out_size) r.Fail();
+  // A short buffer comes back with the size it needs in its own size field.
+  reply.bytes_needed = in_size;
+  if (reply.status != win::ERROR_SUCCESS) reply.descriptor.clear();
+  return Finish(r, std::move(reply));
 }
 
 }  // namespace tabulon::platform::remote::winreg

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/remote/codec_support.h"
 #include "platform/remote/ndr/context_handle.h"
 #include "platform/remote/rpc_transport.h"
 
@@ -29,6 +30,7 @@ enum Opnum : std::uint16_t {
   kBaseRegCloseKey = 5,
   kBaseRegEnumKey = 9,
   kBaseRegEnumValue = 10,
+  kBaseRegGetKeySecurity = 12,
   kBaseRegOpenKey = 15,
   kBaseRegQueryInfoKey = 16,
   kBaseRegQueryValue = 17,
@@ -58,6 +60,14 @@ std::vector<std::uint8_t> EncodeOpenKey(const ndr::ContextHandle& parent, std::s
 // whose handle comes back null).
 HandleReply DecodeHandleReply(std::span<const std::uint8_t> stub);
 std::vector<std::uint8_t> EncodeCloseKey(const ndr::ContextHandle& key);
+
+// The parts `information` names of the key's descriptor, in a buffer of
+// `buffer_size` bytes; a short buffer fails with ERROR_INSUFFICIENT_BUFFER
+// and the size needed.
+std::vector<std::uint8_t> EncodeGetKeySecurity(const ndr::ContextHandle& key,
+                                               std::uint32_t information,
+                                               std::uint32_t buffer_size);
+DescriptorReply DecodeGetKeySecurity(std::span<const std::uint8_t> stub);
 
 // A value buffer as the server filled it: the type, the bytes sent and the
 // size it reported (the size needed with ERROR_MORE_DATA).

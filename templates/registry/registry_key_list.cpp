@@ -8,13 +8,11 @@ namespace tabulon {
 namespace {
 
 constexpr std::array<HiveRow, 5> kHives{{
-    {"HKLM", platform::kHkeyLocalMachine, "MACHINE"},
-    {"HKCR", platform::kHkeyClassesRoot, "CLASSES_ROOT"},
-    {"HKU", platform::kHkeyUsers, "USERS"},
-    // No security object name is defined for this hive; the platform's
-    // own name for it is used.
-    {"HKCC", platform::kHkeyCurrentConfig, "CURRENT_CONFIG"},
-    {"HKCU", platform::kHkeyCurrentUser, "CURRENT_USER"},
+    {"HKLM", platform::kHkeyLocalMachine},
+    {"HKCR", platform::kHkeyClassesRoot},
+    {"HKU", platform::kHkeyUsers},
+    {"HKCC", platform::kHkeyCurrentConfig},
+    {"HKCU", platform::kHkeyCurrentUser},
 }};
 constexpr std::size_t kCurrentUser = 4;
 constexpr std::string_view kView64Suffix = "x64";

@@ -14,7 +14,6 @@ namespace tabulon {
 struct HiveRow {
   std::string_view abbreviation;  // compared with regard to case
   platform::RegistryKey hive;
-  std::string_view long_name;  // in security object paths
 };
 
 // The hive an entry's hive part names; every unknown part is the current

@@ -9,6 +9,7 @@
 #include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/security.h"
 #include "format/time_texts.h"
+#include "platform/object_security.h"
 #include "platform/text.h"
 #include "templates/registry/registry_key_list.h"
 #include "templates/registry/registry_value_text.h"
@@ -162,7 +163,8 @@ class KeyExport {
   void HandToSecurity(const std::string& path) {
     if (!WantsSecurity(context_, SecurityObjectKind::kRegistryKey)) return;
     const std::string object_path =
-        target_.path + "\\" + std::string(hive_.view.hive->long_name) + "\\" + path;
+        target_.path + "\\" + std::string(platform::RegistryObjectRoot(hive_.view.hive->hive)) +
+        "\\" + path;
     HandToSecurityAccess(context_, target_, {SecurityObjectKind::kRegistryKey, path, object_path});
   }
 
