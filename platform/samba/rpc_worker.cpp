@@ -197,6 +197,15 @@ class Worker {
   std::map<std::string, std::unique_ptr<BoundPipe>> pipes_;
 };
 
+// The reply to a file request, or EINVAL for one that did not decode.
+template <typename Reply, typename Request, typename Serve>
+Reply Answer(const std::optional<Request>& request, Serve serve) {
+  if (request) return serve(*request);
+  Reply reply;
+  reply.error = EINVAL;
+  return reply;
+}
+
 }  // namespace
 
 void RunRpcWorker(int fd, const WorkerSettings& settings) {
@@ -204,38 +213,31 @@ void RunRpcWorker(int fd, const WorkerSettings& settings) {
     Worker worker(settings);
     SmbFiles files(settings);
     while (auto body = ReadFrame(fd)) {
-      const std::optional<RequestKind> kind = KindOf(*body);
-      if (kind == RequestKind::kListDirectory || kind == RequestKind::kReadFile ||
-          kind == RequestKind::kFileSecurity) {
-        const auto request = DecodeFileRequest(*body);
-        FileReply reply;
-        if (request) {
-          reply = files.Serve(*request);
-        } else {
-          reply.error = EINVAL;
+      const auto serve_file = [&files](const FileRequest& q) { return files.Serve(q); };
+      const auto measure = [&files](const DiskSpaceRequest& q) { return files.DiskSpace(q); };
+      std::vector<std::uint8_t> frame;
+      switch (KindOf(*body).value_or(RequestKind::kRpcCall)) {
+        case RequestKind::kListDirectory:
+        case RequestKind::kReadFile:
+        case RequestKind::kFileSecurity:
+          frame = EncodeReply(Answer<FileReply>(DecodeFileRequest(*body), serve_file));
+          break;
+        case RequestKind::kDiskSpace:
+          frame = EncodeReply(Answer<DiskSpaceReply>(DecodeDiskSpaceRequest(*body), measure));
+          break;
+        case RequestKind::kRpcCall: {
+          const auto request = DecodeRequest(*body);
+          WorkerReply reply;
+          if (request) {
+            reply = worker.Serve(*request);
+          } else {
+            reply.nt_status = kNtStatusInvalidParameter;
+          }
+          frame = EncodeReply(reply);
+          break;
         }
-        if (!WriteAll(fd, EncodeReply(reply))) break;
-        continue;
       }
-      if (kind == RequestKind::kDiskSpace) {
-        const auto request = DecodeDiskSpaceRequest(*body);
-        DiskSpaceReply reply;
-        if (request) {
-          reply = files.DiskSpace(*request);
-        } else {
-          reply.error = EINVAL;
-        }
-        if (!WriteAll(fd, EncodeReply(reply))) break;
-        continue;
-      }
-      const auto request = DecodeRequest(*body);
-      WorkerReply reply;
-      if (request) {
-        reply = worker.Serve(*request);
-      } else {
-        reply.nt_status = kNtStatusInvalidParameter;
-      }
-      if (!WriteAll(fd, EncodeReply(reply))) break;
+      if (!WriteAll(fd, frame)) break;
     }
   }
   // No exit handlers: they belong to the parent's copy of the program.

@@ -57,6 +57,16 @@ std::string_view HostOf(std::string_view server) {
   RunRpcWorker(kWorkerFd, settings);
 }
 
+FileRequest RequestFor(RequestKind kind, std::string_view server, std::string_view share,
+                       std::string_view path) {
+  FileRequest q;
+  q.kind = kind;
+  q.server = HostOf(server);
+  q.share = share;
+  q.path = path;
+  return q;
+}
+
 }  // namespace
 
 SambaTransport::SambaTransport(SessionOptions options, std::uint16_t smb_port)
@@ -240,11 +250,7 @@ win::Status SambaTransport::AskFile(const FileRequest& request, win::Status miss
 
 remote::RemoteListing SambaTransport::ListDirectory(std::string_view server, std::string_view share,
                                                     std::string_view directory) {
-  FileRequest q;
-  q.kind = RequestKind::kListDirectory;
-  q.server = HostOf(server);
-  q.share = share;
-  q.path = directory;
+  FileRequest q = RequestFor(RequestKind::kListDirectory, server, share, directory);
   const win::Status missing =
       directory.empty() ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND;
   remote::RemoteListing listing;
@@ -266,11 +272,7 @@ remote::RemoteListing SambaTransport::ListDirectory(std::string_view server, std
 ReadRangeResult SambaTransport::ReadRange(std::string_view server, std::string_view share,
                                           std::string_view path, std::uint64_t offset,
                                           std::size_t size) {
-  FileRequest q;
-  q.kind = RequestKind::kReadFile;
-  q.server = HostOf(server);
-  q.share = share;
-  q.path = path;
+  FileRequest q = RequestFor(RequestKind::kReadFile, server, share, path);
   ReadRangeResult result;
   while (result.bytes.size() < size) {
     q.offset = offset + result.bytes.size();
@@ -290,11 +292,7 @@ ReadRangeResult SambaTransport::ReadRange(std::string_view server, std::string_v
 
 remote::RemoteSecurityText SambaTransport::Security(std::string_view server, std::string_view share,
                                                     std::string_view path) {
-  FileRequest q;
-  q.kind = RequestKind::kFileSecurity;
-  q.server = HostOf(server);
-  q.share = share;
-  q.path = path;
+  FileRequest q = RequestFor(RequestKind::kFileSecurity, server, share, path);
   FileReply reply;
   remote::RemoteSecurityText result;
   result.status = AskFile(q, win::ERROR_FILE_NOT_FOUND, reply);
