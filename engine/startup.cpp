@@ -40,7 +40,8 @@ DataDirectorySetup PrepareDataDirectory(const std::string& data_directory,
   if (!created || program_data_directory.empty()) return setup;
 
   const fs::path source(program_data_directory);
-  for (const char* name : kDefaultTemplateFiles) {
+  for (const TemplateKindRow& kind : kTemplateKinds) {
+    const std::string name = ShippedTemplateFile(kind);
     CopyIfAbsent(source / name, dir / name, setup.files_copied);
   }
   platform::IniFileProfile profile;
@@ -54,6 +55,10 @@ DataDirectorySetup PrepareDataDirectory(const std::string& data_directory,
     CopyIfAbsent(entry.path(), dir / name, setup.files_copied);
   }
   return setup;
+}
+
+std::string ShippedTemplateFile(const TemplateKindRow& kind) {
+  return text::ToLower(kind.default_file);
 }
 
 std::string ProgramDataDirectory(const std::string& program_path) {

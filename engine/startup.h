@@ -3,12 +3,13 @@
 // program's own files are found.
 #include <string>
 
+#include "engine/template_kinds.h"
+
 namespace tabulon {
 
-// The five template files every data directory starts with.
-inline constexpr const char* kDefaultTemplateFiles[] = {"directoryqueries.cfg",
-                                                        "directoryschema.cfg", "filetemplates.cfg",
-                                                        "wmiqueries.cfg", "regtemplates.cfg"};
+// The file a template kind's defaults ship in, which every data directory
+// starts with: the kind's default file name in lower case.
+std::string ShippedTemplateFile(const TemplateKindRow& kind);
 
 struct DataDirectorySetup {
   std::string directory;  // empty when it could not be made

@@ -76,13 +76,7 @@ ExporterUnit DirectoryQueriesUnit() {
           .types = kTypes,
           .target_kinds = kDirectoryTargets,
           .opens_own_outputs = true,
-          .start = [](const Configuration& config, const EnabledExports&,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            std::vector<PreparedTemplate> templates =
-                EnabledTemplates(config, "DirectoryTemplates");
-            if (templates.empty()) return nullptr;
-            return std::make_unique<DirectoryQueriesRun>(config, std::move(templates));
-          }};
+          .start = StartTemplateRun<DirectoryQueriesRun, TemplateKind::kDirectory>};
 }
 
 }  // namespace tabulon

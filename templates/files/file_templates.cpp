@@ -150,13 +150,7 @@ ExporterUnit FileTemplatesUnit() {
   return {.name = "file templates",
           .types = kTypes,
           .opens_own_outputs = true,
-          .start = [](const Configuration& config, const EnabledExports&,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            std::vector<PreparedTemplate> templates =
-                EnabledTemplates(config, TemplateKindInfo(TemplateKind::kFile).list_key);
-            if (templates.empty()) return nullptr;
-            return std::make_unique<FileTemplatesRun>(std::move(templates));
-          }};
+          .start = StartTemplateRun<FileTemplatesRun, TemplateKind::kFile>};
 }
 
 }  // namespace tabulon

@@ -373,13 +373,7 @@ ExporterUnit RegistryTemplatesUnit() {
   return {.name = "registry templates",
           .types = kTypes,
           .opens_own_outputs = true,
-          .start = [](const Configuration& config, const EnabledExports&,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            std::vector<PreparedTemplate> templates =
-                EnabledTemplates(config, TemplateKindInfo(TemplateKind::kRegistry).list_key);
-            if (templates.empty()) return nullptr;
-            return std::make_unique<RegistryTemplatesRun>(std::move(templates));
-          }};
+          .start = StartTemplateRun<RegistryTemplatesRun, TemplateKind::kRegistry>};
 }
 
 }  // namespace tabulon

@@ -158,13 +158,7 @@ ExporterUnit WmiQueriesUnit() {
   return {.name = "WMI queries",
           .types = kTypes,
           .opens_own_outputs = true,
-          .start = [](const Configuration& config, const EnabledExports&,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
-            std::vector<PreparedTemplate> templates =
-                EnabledTemplates(config, TemplateKindInfo(TemplateKind::kWmi).list_key);
-            if (templates.empty()) return nullptr;
-            return std::make_unique<WmiQueriesRun>(std::move(templates));
-          }};
+          .start = StartTemplateRun<WmiQueriesRun, TemplateKind::kWmi>};
 }
 
 }  // namespace tabulon

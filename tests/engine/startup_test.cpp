@@ -13,7 +13,9 @@ using testing::ScratchDir;
 
 TEST(Startup, FirstStartCopiesTemplatesAndNamedConfigurations) {
   ScratchDir program;
-  for (const char* name : kDefaultTemplateFiles) program.Write(name, std::string("; ") + name);
+  for (const TemplateKindRow& kind : kTemplateKinds) {
+    program.Write(ShippedTemplateFile(kind), "; " + ShippedTemplateFile(kind));
+  }
   program.Write("Sample.INI", "[General]\nConfigurationName=Sample\n");
   program.Write("Scratch.ini", "[General]\nObjectFile=x.dat\n");
   ScratchDir home;
@@ -36,7 +38,8 @@ TEST(Startup, FirstStartCopiesTemplatesAndNamedConfigurations) {
 
 TEST(Startup, NoDataDirectoryMeansNothingIsCopied) {
   ScratchDir program;
-  for (const char* name : kDefaultTemplateFiles) program.Write(name, "new");
+  for (const TemplateKindRow& kind : kTemplateKinds)
+    program.Write(ShippedTemplateFile(kind), "new");
   const DataDirectorySetup setup = PrepareDataDirectory("", program.path());
   EXPECT_EQ(setup.directory, "");
   EXPECT_EQ(setup.files_copied, 0);
