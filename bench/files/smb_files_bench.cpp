@@ -1,0 +1,141 @@
+// A file/directory template over a real server's share, read over SMB,
+// against Samba's own client listing the same share recursively, in the same
+// run: 20,000 files in 200 directories of the test smbd's "data" share, one
+// row per file and directory with path, size, name, last write and the
+// directory flag. Prints the fastest of three rounds of each, their ratio
+// and the peak memory of the run's process and of its transport worker.
+// Needs root (the server runs in this process's own network namespace,
+// loopback only); see bench/README.md.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "bench/in_child.h"
+#include "samba/remote_run.h"
+#include "support/samba_server.h"
+
+namespace tabulon::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kDirectories = 200;
+constexpr int kFilesPerDirectory = 100;
+constexpr int kRounds = 3;
+
+struct Figures {
+  double seconds = 0;
+  long rows = 0;
+  long parent_peak_kb = 0;
+  long worker_peak_kb = 0;
+};
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long Lines(const std::string& path) {
+  std::ifstream in(path);
+  long lines = 0;
+  for (std::string line; std::getline(in, line);) ++lines;
+  return lines;
+}
+
+void MakeTree(const std::filesystem::path& root) {
+  for (int d = 0; d < kDirectories; ++d) {
+    const std::filesystem::path dir =
+        root / ("dir" + std::to_string(d / 20)) / ("sub" + std::to_string(d));
+    std::filesystem::create_directories(dir);
+    for (int f = 0; f < kFilesPerDirectory; ++f) {
+      std::ofstream(dir / ("file" + std::to_string(f) + ".dat")) << std::string(f, 'x');
+    }
+  }
+}
+
+// The export in a child process, so that its peak memory is its own.
+Figures ExportInChild() {
+  return InChild<Figures>([] {
+           Figures measured;
+           testing::ScratchDir run;
+           run.Write("files.cfg",
+                     "[Bench]\nOutputFileName=files.txt\nOutputColumns=0,1,2,6,9\n"
+                     "Paths=data\nPathOptions=1\n");
+           testing::RecordedMessages messages;
+           const auto start = Clock::now();
+           testing::RunAgainstTestServer(run,
+                                         "FileCfgFile=" + run.File("files.cfg") +
+                                             "\n[Computers]\nPingEnable=0\n"
+                                             "[Templates]\nFileTemplates=Bench;\n",
+                                         messages);
+           measured.seconds = Since(start);
+           measured.rows = Lines(run.File("files.txt")) - 1;
+           struct rusage usage {};
+           ::getrusage(RUSAGE_SELF, &usage);
+           measured.parent_peak_kb = usage.ru_maxrss;
+           ::getrusage(RUSAGE_CHILDREN, &usage);
+           measured.worker_peak_kb = usage.ru_maxrss;
+           return measured;
+         })
+      .value_or(Figures{});
+}
+
+Figures Smbclient(const testing::SambaServer& server, const std::string& out) {
+  const std::string command = std::string("smbclient //127.0.0.1/data -U ") + testing::kSambaUser +
+                              "%" + testing::kSambaPassword + " -s " + server.configuration() +
+                              " -c 'recurse ON; ls' > '" + out + "' 2>/dev/null";
+  Figures measured;
+  const auto start = Clock::now();
+  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "smbclient failed\n");
+  measured.seconds = Since(start);
+  // A line per item, "." and ".." of every directory included, plus a
+  // heading and a blank line per directory and the closing block count.
+  measured.rows = Lines(out);
+  return measured;
+}
+
+}  // namespace
+}  // namespace tabulon::bench
+
+int main() {
+  namespace testing = tabulon::testing;
+  namespace bench = tabulon::bench;
+  if (const std::string& why_not = testing::IsolateNetwork(); !why_not.empty()) {
+    std::fprintf(stderr, "skipped: %s\n", why_not.c_str());
+    return 0;
+  }
+  std::string why_not;
+  auto server = testing::SambaServer::Start(why_not);
+  if (!server) {
+    std::fprintf(stderr, "skipped: %s\n", why_not.c_str());
+    return 0;
+  }
+  const std::string data = server->folder() + "/data";
+  auto start = bench::Clock::now();
+  bench::MakeTree(data);
+  std::printf("made %d files in %d directories in %.1f s\n",
+              bench::kDirectories * bench::kFilesPerDirectory, bench::kDirectories,
+              bench::Since(start));
+  bench::Figures ours{1e9}, theirs{1e9};
+  for (int round = 0; round < bench::kRounds; ++round) {
+    const bench::Figures a = bench::ExportInChild();
+    if (a.seconds < ours.seconds) ours = a;
+    const bench::Figures b = bench::Smbclient(*server, server->folder() + "/ls.txt");
+    if (b.seconds < theirs.seconds) theirs = b;
+  }
+  std::printf(
+      "file template over SMB: %ld rows, %.3f s (%.0f rows/s), peak %.1f MiB, worker %.1f MiB\n",
+      ours.rows, ours.seconds, static_cast<double>(ours.rows) / ours.seconds,
+      static_cast<double>(ours.parent_peak_kb) / 1024,
+      static_cast<double>(ours.worker_peak_kb) / 1024);
+  std::printf("smbclient recurse ls: %ld lines, %.3f s\n", theirs.rows, theirs.seconds);
+  std::printf("ratio: %.2fx\n", ours.seconds / theirs.seconds);
+  // Every file and directory made, and the share's own readme.
+  const long made =
+      bench::kDirectories * (bench::kFilesPerDirectory + 1) + bench::kDirectories / 20;
+  return ours.rows == made + 1 ? 0 : 1;
+}
