@@ -232,7 +232,9 @@ EnumValueReply DecodeEnumValue(std::span<const std::uint8_t> stub) {
 std::vector<std::uint8_t> EncodeQueryInfoKey(const ndr::ContextHandle& key) {
   NdrWriter w;
   w.Handle(key);
-  // No buffer for the class: the exports never read it.
+  // No buffer for the class, as RegQueryInfoKey sends it when no class is
+  // asked for: the exports never read it, and a Samba server faults on an
+  // empty buffer.
   w.Construct([&] {
     w.Align(4);
     w.U16(0);
