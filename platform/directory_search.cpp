@@ -97,6 +97,17 @@ DirectoryStatus ReadObject(DirectorySearch& directory, std::string_view dn,
   return status;
 }
 
+void DirectorySearch::ReadObjects(std::span<const std::string> dns,
+                                  std::span<const std::string> attributes,
+                                  const AttributeKinds* kinds, const ObjectSink& sink) {
+  for (std::size_t i = 0; i < dns.size(); ++i) {
+    DirectoryEntry entry;
+    const DirectoryStatus status = ReadObject(*this, dns[i], attributes, entry);
+    if (status.ok()) TagKinds(entry, kinds);
+    if (!sink(i, status, std::move(entry))) return;
+  }
+}
+
 DirectoryStatus ReadAttributeKinds(DirectorySearch& directory, std::string_view schema_dn,
                                    AttributeKinds& out) {
   SearchRequest request;

@@ -119,6 +119,12 @@ struct DirectoryOpenOptions {
 // search then reports success with what was delivered).
 using EntrySink = std::function<bool(DirectoryEntry&&)>;
 
+// Called once per object of a ReadObjects, in the order asked: its index, how
+// its read went (the HRESULT of ERROR_DS_NO_SUCH_OBJECT when there is none)
+// and, when it was read, the object. Returning false ends the reads.
+using ObjectSink =
+    std::function<bool(std::size_t index, const DirectoryStatus& status, DirectoryEntry&& entry)>;
+
 class DirectorySearch {
  public:
   virtual ~DirectorySearch() = default;
@@ -126,6 +132,13 @@ class DirectorySearch {
   virtual DirectoryStatus Open(const DirectoryOpenOptions& options) = 0;
   virtual DirectoryStatus Search(const SearchRequest& request, const EntrySink& sink) = 0;
   virtual void Close() = 0;
+  // The objects `dns` name (base reads), their values tagged with `kinds`.
+  // A backend may have several reads in flight while the sink runs; the
+  // sink may search the same directory meanwhile. By default one after
+  // another.
+  virtual void ReadObjects(std::span<const std::string> dns,
+                           std::span<const std::string> attributes, const AttributeKinds* kinds,
+                           const ObjectSink& sink);
 };
 
 // "ldap://host:port/..." -> "host"; empty when the URL names none, which

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/directory_ranges.h"
@@ -127,7 +130,94 @@ class LdapDirectorySearch final : public DirectorySearch {
     ld_ = nullptr;
   }
 
+  // Base reads with up to kReadsInFlight requests on the wire, answered in
+  // the order asked: the server works on the next objects while the sink
+  // handles one. Answers to other requests wait in the library's queue, so
+  // the sink may search meanwhile.
+  void ReadObjects(std::span<const std::string> dns, std::span<const std::string> names,
+                   const AttributeKinds* kinds, const ObjectSink& sink) override {
+    std::vector<char*> wanted;
+    for (const std::string& name : names) wanted.push_back(const_cast<char*>(name.c_str()));
+    wanted.push_back(nullptr);
+    char** attributes = names.empty() ? nullptr : wanted.data();
+    // Each request in flight: its message id, or 0 and why it was not sent.
+    std::deque<std::pair<int, DirectoryStatus>> in_flight;
+    std::size_t sent = 0;
+    const auto abandon_all = [&] {
+      for (const auto& [msgid, unused] : in_flight) {
+        if (msgid != 0) ldap_abandon_ext(ld_, msgid, nullptr, nullptr);
+      }
+      in_flight.clear();
+    };
+    // A failure of the connection itself (timeout, cancel, server gone)
+    // answers every object still to come at once.
+    std::optional<DirectoryStatus> broken;
+    for (std::size_t i = 0; i < dns.size(); ++i) {
+      for (; !broken && sent < dns.size() && sent < i + kReadsInFlight; ++sent) {
+        in_flight.push_back(SendRead(dns[sent], attributes));
+      }
+      DirectoryEntry entry;
+      DirectoryStatus status;
+      if (broken) {
+        status = *broken;
+      } else {
+        auto [msgid, sending] = std::move(in_flight.front());
+        in_flight.pop_front();
+        status = msgid == 0 ? sending : ReceiveObject(msgid, entry, broken);
+        if (broken) abandon_all();
+      }
+      if (status.ok()) {
+        status = CompleteRanges(
+            entry, [&](std::string_view dn, std::string_view name, DirectoryAttribute& out) {
+              return ReadSlice(dn, name, out);
+            });
+      }
+      if (status.ok()) TagKinds(entry, kinds);
+      if (!sink(i, status, std::move(entry))) break;
+    }
+    abandon_all();
+  }
+
  private:
+  static constexpr std::size_t kReadsInFlight = 16;
+
+  std::pair<int, DirectoryStatus> SendRead(const std::string& dn, char** attributes) {
+    if (ld_ == nullptr) {
+      return {0, DirectoryStatusFromLdap(kLdapServerDown, "the directory connection is not open")};
+    }
+    int msgid = 0;
+    const int rc = ldap_search_ext(ld_, dn.c_str(), LDAP_SCOPE_BASE, "(objectClass=*)", attributes,
+                                   0, nullptr, nullptr, nullptr, LDAP_NO_LIMIT, &msgid);
+    if (rc != LDAP_SUCCESS) return {0, Failure(rc)};
+    return {msgid, {}};
+  }
+
+  // The one object a base read `msgid` answers; `broken` is set when the
+  // connection failed rather than the read.
+  DirectoryStatus ReceiveObject(int msgid, DirectoryEntry& entry,
+                                std::optional<DirectoryStatus>& broken) {
+    bool found = false;
+    for (;;) {
+      LDAPMessage* message = nullptr;
+      DirectoryStatus failure;
+      const int type = Wait(msgid, &message, failure);
+      if (type < 0) {
+        broken = failure;
+        return failure;
+      }
+      if (type == LDAP_RES_SEARCH_RESULT) {
+        DirectoryStatus status = ParsedResult(message, nullptr);
+        if (status.ok() && !found) status.status = DirectoryHresult(win::ERROR_DS_NO_SUCH_OBJECT);
+        return status;
+      }
+      if (type == LDAP_RES_SEARCH_ENTRY && !found) {
+        entry = ToEntry(message);
+        found = true;
+      }
+      ldap_msgfree(message);
+    }
+  }
+
   struct PageQuery {
     const std::string& base;
     const SearchRequest& request;

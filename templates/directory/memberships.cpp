@@ -116,15 +116,18 @@ void ExportGroupMembers(MembershipRows& rows, std::string_view group_path, std::
       nested ? WithName(rows.columns.requested, "groupType") : rows.columns.requested;
   // Nested rows name the group they list.
   const std::string listed_by = parent.empty() ? std::string() : std::string(group_path);
-  for (const std::string& member_dn : members->values) {
-    DirectoryEntry member;
-    const bool read = ReadEntry(rows, member_dn, names, member);
-    WriteRow(rows, read ? &member : nullptr, "", listed_by, true);
-    if (nested && read && member.Find("groupType") != nullptr && depth + 1 < kMaxNestedGroupDepth) {
-      const std::string member_path = rows.cells.AdsPath(member.dn);
-      ExportGroupMembers(rows, member_path, member_path, nested, depth + 1);
-    }
-  }
+  rows.directory.ReadObjects(
+      members->values, names, &rows.kinds,
+      [&](std::size_t, const platform::DirectoryStatus& status, DirectoryEntry&& member) {
+        const bool read = status.ok();
+        WriteRow(rows, read ? &member : nullptr, "", listed_by, true);
+        if (nested && read && member.Find("groupType") != nullptr &&
+            depth + 1 < kMaxNestedGroupDepth) {
+          const std::string member_path = rows.cells.AdsPath(member.dn);
+          ExportGroupMembers(rows, member_path, member_path, nested, depth + 1);
+        }
+        return true;
+      });
 }
 
 void ExportAccountGroups(MembershipRows& rows, std::string_view account_path) {
@@ -156,11 +159,12 @@ void ExportAccountGroups(MembershipRows& rows, std::string_view account_path) {
   }
   const platform::DirectoryAttribute* groups = account.Find("memberOf");
   if (groups == nullptr) return;
-  for (const std::string& group_dn : groups->values) {
-    DirectoryEntry group;
-    const bool read = ReadEntry(rows, group_dn, rows.columns.requested, group);
-    WriteRow(rows, read ? &group : nullptr, "", "", false);
-  }
+  rows.directory.ReadObjects(
+      groups->values, rows.columns.requested, &rows.kinds,
+      [&](std::size_t, const platform::DirectoryStatus& status, DirectoryEntry&& group) {
+        WriteRow(rows, status.ok() ? &group : nullptr, "", "", false);
+        return true;
+      });
 }
 
 }  // namespace tabulon

@@ -56,6 +56,10 @@ std::string Configuration(const fs::path& dir) {
          "directory " +
          d +
          "/db\n"
+         // Indexed as a domain controller indexes them: the primary members
+         // of a group are found by this attribute.
+         "index objectClass eq\n"
+         "index primaryGroupID eq\n"
          "access to * by * read\n";
 }
 
