@@ -30,8 +30,8 @@ TEST_F(FileTemplatesOfARealServer, FilesReadOverSmbGiveTheRowsTheFolderGives) {
   std::ofstream(data / "bin" / "\xc3\x84rger & Co #1.txt") << "blanks, an umlaut, & and #";
   // More items than one reply of the worker carries.
   for (int i = 0; i < 16000; ++i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "n%05d.txt", i);
+    char name[48];
+    std::snprintf(name, sizeof name, "an item with a longer name %05d.txt", i);
     std::ofstream(data / "many" / name) << i;
   }
   const std::string objects = "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n";
@@ -64,7 +64,7 @@ TEST_F(FileTemplatesOfARealServer, FilesReadOverSmbGiveTheRowsTheFolderGives) {
   EXPECT_NE(rows.find("\t1.2.3.4\t"), std::string::npos);
   // Files are written in the Windows code page.
   EXPECT_NE(rows.find("\\bin\\\xc4rger & Co #1.txt\t26\t"), std::string::npos);
-  EXPECT_NE(rows.find("\\many\\n15999.txt\t5\t"), std::string::npos);
+  EXPECT_NE(rows.find("\\many\\an item with a longer name 15999.txt\t5\t"), std::string::npos);
   EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 1 + 3 + 16000);
   EXPECT_NE(smb_dir.Read("Export.log").find("FILES - Scan\tSUCCESS"), std::string::npos)
       << smb_dir.Read("Export.log");
