@@ -36,7 +36,8 @@ void WriteObjectFile(const std::string& path, const std::vector<std::string>& li
 }
 
 RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& dir,
-                            MessageSink& messages) {
+                            MessageSink& messages,
+                            const std::function<void(platform::Platform&)>& adjust) {
   platform::IniFileProfile profile;
   platform::SystemClock clock;
   auto locale = platform::MakeProcessLocale();
@@ -45,6 +46,7 @@ RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& d
   platform.clock = &clock;
   platform.locale = locale.get();
   backend.Attach(platform);
+  if (adjust) adjust(platform);
   const ExporterUnits units = StandardExporterUnits();
   ExporterProgramStates unit_states(units);
   RunEnvironment env{platform,

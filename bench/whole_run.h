@@ -31,8 +31,11 @@ void WriteObjectFile(const std::string& path, const std::vector<std::string>& li
 
 // Runs `dir`/run.ini on the estate of `backend` in this process: the run's
 // time, whether it ran to the end, and the process's peak memory so far.
+// `adjust`, when given, may replace parts of the platform (the sessions of
+// a family) once the estate is attached.
 RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& dir,
-                            MessageSink& messages);
+                            MessageSink& messages,
+                            const std::function<void(platform::Platform&)>& adjust = {});
 
 // Calls `once` with a fresh folder in a child process and returns what it
 // measured (ok false when the child did not report).

@@ -10,14 +10,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
-#include "engine/export_run.h"
-#include "estate/backend.h"
+#include "bench/whole_run.h"
 #include "estate/loader.h"
-#include "exporters/units.h"
-#include "platform/ini_file_profile.h"
-#include "platform/locale.h"
 #include "platform/posix/file_system.h"
 #include "support/local_files_session.h"
 
@@ -65,34 +62,16 @@ std::size_t Lines(const std::string& path) {
 double RunTemplate(const std::string& dir, const std::string& folder) {
   estate::LoadResult loaded = estate::ParseEstate(R"({"computers": [{"name": "FS01"}]})", "bench");
   estate::EstateBackend backend(std::move(loaded.estate));
-  platform::IniFileProfile profile;
-  platform::SystemClock clock;
-  auto locale = platform::MakeProcessLocale();
-  platform::Platform platform;
-  platform.profile = &profile;
-  platform.clock = &clock;
-  platform.locale = locale.get();
-  backend.Attach(platform);
   platform::PosixFileSystem files;
   files.set_local_shares({{"\\\\FS01\\data", folder}});
-  testing::LocalFilesBackend sessions(*platform.sessions, files);
-  platform.sessions = &sessions;
+  std::optional<testing::LocalFilesBackend> sessions;
   Silent messages;
-  const ExporterUnits units = StandardExporterUnits();
-  ExporterProgramStates unit_states(units);
-  RunEnvironment env{platform,
-                     messages,
-                     units,
-                     unit_states,
-                     format::FormatSettings{},
-                     FileLocations{},
-                     "BENCH",
-                     platform::Credentials{}};
-  RunRequest request;
-  request.configuration_path = dir + "/run.ini";
-  const auto start = std::chrono::steady_clock::now();
-  ExportRun(env, request);
-  return Seconds(start);
+  return bench::RunConfiguration(backend, dir, messages,
+                                 [&](platform::Platform& platform) {
+                                   sessions.emplace(*platform.sessions, files);
+                                   platform.sessions = &*sessions;
+                                 })
+      .seconds;
 }
 
 double RunFind(const std::string& folder, const std::string& out) {
