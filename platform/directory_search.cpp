@@ -81,6 +81,19 @@ std::string DnsNameOfDn(std::string_view dn) {
   return out;
 }
 
+std::string FilterEscapedBytes(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(bytes.size() * 3);
+  for (const char c : bytes) {
+    const auto u = static_cast<unsigned char>(c);
+    out += '\\';
+    out += kHex[u >> 4];
+    out += kHex[u & 15];
+  }
+  return out;
+}
+
 DirectoryStatus ReadObject(DirectorySearch& directory, std::string_view dn,
                            std::span<const std::string> attributes, DirectoryEntry& out) {
   SearchRequest request;

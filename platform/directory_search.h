@@ -148,6 +148,10 @@ std::string_view HostOfDirectoryUrl(std::string_view url);
 // "example.test".
 std::string DnsNameOfDn(std::string_view dn);
 
+// "\xx" for every byte: an octet string (a SID, a GUID) as the value of a
+// search filter.
+std::string FilterEscapedBytes(std::string_view bytes);
+
 // One object by DN (a base search); the HRESULT of ERROR_DS_NO_SUCH_OBJECT
 // when there is none.
 DirectoryStatus ReadObject(DirectorySearch& directory, std::string_view dn,

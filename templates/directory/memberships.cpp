@@ -66,19 +66,6 @@ std::vector<std::string> WithName(std::vector<std::string> names, std::string_vi
   return names;
 }
 
-// "\xx" for every byte: an octet string as a filter value.
-std::string EscapedBytes(std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (const char c : bytes) {
-    const auto u = static_cast<unsigned char>(c);
-    out += '\\';
-    out += kHex[u >> 4];
-    out += kHex[u & 15];
-  }
-  return out;
-}
-
 // Accounts and computers whose primary group has the RID `rid`, in the
 // group's domain.
 void ExportPrimaryMembers(MembershipRows& rows, std::string_view group_dn, std::string_view rid,
@@ -149,7 +136,7 @@ void ExportAccountGroups(MembershipRows& rows, std::string_view account_path) {
     platform::SearchRequest request;
     request.base = DomainDnOf(account_dn);
     request.scope = platform::SearchScope::kSubtree;
-    request.filter = "(objectSid=" + EscapedBytes(sid) + ")";
+    request.filter = "(objectSid=" + platform::FilterEscapedBytes(sid) + ")";
     request.attributes = rows.columns.requested;
     request.kinds = &rows.kinds;
     rows.directory.Search(request, [&](DirectoryEntry&& entry) {

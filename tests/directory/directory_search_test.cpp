@@ -64,18 +64,6 @@ Found SearchAll(platform::DirectorySearch& directory, const SearchRequest& reque
   return found;
 }
 
-std::string Escaped(std::string_view bytes) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  for (const char c : bytes) {
-    const auto u = static_cast<unsigned char>(c);
-    out += '\\';
-    out += kHex[u >> 4];
-    out += kHex[u & 15];
-  }
-  return out;
-}
-
 class DirectorySearchTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -238,7 +226,8 @@ TEST_F(DirectorySearchTest, BinaryValuesMatchByteForByte) {
           .ok());
   ASSERT_NE(user.Find("objectsid"), nullptr);
   SearchRequest request;
-  request.filter = "(objectSid=" + Escaped(user.Find("objectsid")->values.front()) + ")";
+  request.filter =
+      "(objectSid=" + platform::FilterEscapedBytes(user.Find("objectsid")->values.front()) + ")";
   request.attributes = {"sAMAccountName"};
   const Found real = SearchAll(*ldap_, request);
   ASSERT_EQ(real.entries.size(), 1u);
