@@ -15,29 +15,18 @@
 #include <fstream>
 #include <string>
 
-#include "bench/in_child.h"
+#include "bench/server_run.h"
 #include "samba/remote_run.h"
 #include "support/samba_server.h"
 
 namespace tabulon::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kDirectories = 200;
 constexpr int kFilesPerDirectory = 100;
 constexpr int kRounds = 3;
 
-struct Figures {
-  double seconds = 0;
-  long rows = 0;
-  long parent_peak_kb = 0;
-  long worker_peak_kb = 0;
-};
-
-double Since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using Figures = ServerRunFigures;
 
 long Lines(const std::string& path) {
   std::ifstream in(path);
@@ -59,29 +48,19 @@ void MakeTree(const std::filesystem::path& root) {
 
 // The export in a child process, so that its peak memory is its own.
 Figures ExportInChild() {
-  return InChild<Figures>([] {
-           Figures measured;
-           testing::ScratchDir run;
-           run.Write("files.cfg",
-                     "[Bench]\nOutputFileName=files.txt\nOutputColumns=0,1,2,6,9\n"
-                     "Paths=data\nPathOptions=1\n");
-           testing::RecordedMessages messages;
-           const auto start = Clock::now();
-           testing::RunAgainstTestServer(run,
-                                         "FileCfgFile=" + run.File("files.cfg") +
-                                             "\n[Computers]\nPingEnable=0\n"
-                                             "[Templates]\nFileTemplates=Bench;\n",
-                                         messages);
-           measured.seconds = Since(start);
-           measured.rows = Lines(run.File("files.txt")) - 1;
-           struct rusage usage {};
-           ::getrusage(RUSAGE_SELF, &usage);
-           measured.parent_peak_kb = usage.ru_maxrss;
-           ::getrusage(RUSAGE_CHILDREN, &usage);
-           measured.worker_peak_kb = usage.ru_maxrss;
-           return measured;
-         })
-      .value_or(Figures{});
+  return MeasureServerRun([] {
+    testing::ScratchDir run;
+    run.Write("files.cfg",
+              "[Bench]\nOutputFileName=files.txt\nOutputColumns=0,1,2,6,9\n"
+              "Paths=data\nPathOptions=1\n");
+    testing::RecordedMessages messages;
+    testing::RunAgainstTestServer(run,
+                                  "FileCfgFile=" + run.File("files.cfg") +
+                                      "\n[Computers]\nPingEnable=0\n"
+                                      "[Templates]\nFileTemplates=Bench;\n",
+                                  messages);
+    return DataRows(run.File("files.txt"));
+  });
 }
 
 Figures Smbclient(const testing::SambaServer& server, const std::string& out) {

@@ -16,8 +16,8 @@
 #include <regex>
 #include <string>
 
-#include "bench/in_child.h"
 #include "bench/remote/populated_domain.h"
+#include "bench/server_run.h"
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
@@ -25,27 +25,9 @@
 namespace tabulon::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kUsers = 20000;
 
-struct Figures {
-  double seconds = 0;
-  long rows = 0;
-  long parent_peak_kb = 0;
-  long worker_peak_kb = 0;
-};
-
-double Since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-long DataRows(const std::string& path) {
-  std::ifstream in(path);
-  long lines = 0;
-  for (std::string line; std::getline(in, line);) ++lines;
-  return lines > 0 ? lines - 1 : 0;
-}
+using Figures = ServerRunFigures;
 
 // Every column the export fills without the dial-in and terminal-server
 // libraries.
@@ -56,34 +38,21 @@ constexpr const char* kUsersIni =
 // The export in a child process, so that its peak memory is its own; the
 // worker's peak is that of the child's own children, once ended.
 Figures ExportInChild() {
-  return InChild<Figures>([] {
-           Figures measured;
-           {
-             testing::ScratchDir dir;
-             testing::RecordedMessages messages;
-             platform::Credentials admin;
-             admin.username = testing::kDcAdmin;
-             admin.password = testing::kDcAdminPassword;
-             admin.domain = testing::kDcDomain;
-             const auto start = Clock::now();
-             const RunResult result = testing::RunAgainstRealServers(
-                 dir, messages, "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n",
-                 kUsersIni, admin);
-             measured.seconds = Since(start);
-             measured.rows = result.stopped_early ? 0 : DataRows(dir.File("users.txt"));
-             if (!messages.shown.empty() || !messages.rows.empty()) {
-               std::fprintf(stderr, "%s%s", messages.shown.c_str(), messages.rows.c_str());
-             }
-           }
-           rusage self{};
-           rusage children{};
-           ::getrusage(RUSAGE_SELF, &self);
-           ::getrusage(RUSAGE_CHILDREN, &children);
-           measured.parent_peak_kb = self.ru_maxrss;
-           measured.worker_peak_kb = children.ru_maxrss;
-           return measured;
-         })
-      .value_or(Figures{});
+  return MeasureServerRun([] {
+    testing::ScratchDir dir;
+    testing::RecordedMessages messages;
+    platform::Credentials admin;
+    admin.username = testing::kDcAdmin;
+    admin.password = testing::kDcAdminPassword;
+    admin.domain = testing::kDcDomain;
+    const RunResult result = testing::RunAgainstRealServers(
+        dir, messages, "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n", kUsersIni,
+        admin);
+    if (!messages.shown.empty() || !messages.rows.empty()) {
+      std::fprintf(stderr, "%s%s", messages.shown.c_str(), messages.rows.c_str());
+    }
+    return result.stopped_early ? 0L : DataRows(dir.File("users.txt"));
+  });
 }
 
 // One rpcclient session listing the accounts and then asking for each of
