@@ -1,5 +1,6 @@
 // The decoders of the remote interfaces meet response stubs from servers
-// that may be hostile. The first byte picks the decoder, the rest is the stub.
+// that may be hostile, and files' descriptor texts come from them too. The
+// first byte picks the decoder, the rest is the stub or text.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -11,6 +12,7 @@
 #include "platform/remote/samr_domain_codec.h"
 #include "platform/remote/samr_group_codec.h"
 #include "platform/remote/samr_user_codec.h"
+#include "platform/remote/security_text.h"
 #include "platform/remote/spoolss_codec.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/remote/svcctl_codec.h"
@@ -70,6 +72,14 @@ constexpr Decode kDecoders[] = {
     [](Span s) { lsarpc::DecodeLookupPrivilegeDisplayName(s); },
     [](Span s) { lsarpc::DecodeAuditEvents(s); },
     [](Span s) { lsarpc::DecodePolicyDomain(s, lsarpc::PolicyInformationClass::kAccountDomain); },
+    [](Span s) { srvsvc::DecodeShareGetInfo1501(s); },
+    [](Span s) { svcctl::DecodeQueryServiceObjectSecurity(s); },
+    [](Span s) { spoolss::DecodeGetPrinterSecurity(s); },
+    [](Span s) { winreg::DecodeGetKeySecurity(s); },
+    // A file's descriptor as the SMB client library writes it.
+    [](Span s) {
+      DescriptorFromText({reinterpret_cast<const char*>(s.data()), s.size()}, 0xF);
+    },
 };
 
 }  // namespace
