@@ -4,17 +4,16 @@
 
 #include "estate/user_accounts.h"
 #include "platform/text.h"
+#include "platform/time.h"
 
 namespace tabulon::estate {
 namespace {
 
-// 100-nanosecond intervals from 1601 to 1970.
-constexpr std::uint64_t kEpochAsFileTime = 116444736000000000ULL;
-
 // The directory keeps times as FILETIME counts; 0 stays "never".
 std::string AsFileTime(std::uint32_t seconds) {
   if (seconds == 0) return "0";
-  return std::to_string(kEpochAsFileTime + std::uint64_t{seconds} * 10000000ULL);
+  return std::to_string(platform::kFileTimeUnixEpoch +
+                        std::int64_t{seconds} * platform::kFileTimeTicksPerSecond);
 }
 
 bool Requested(const platform::SearchRequest& request, std::string_view name) {

@@ -5,11 +5,10 @@
 #include "estate/user_accounts.h"
 #include "estate/vocabulary.h"
 #include "platform/text.h"
+#include "platform/time.h"
 
 namespace tabulon::estate {
 namespace {
-
-constexpr std::int64_t kUnixEpochAsFileTime = 116444736000000000;
 
 constexpr std::array kPrivileges{
     NamedValue{"GUEST", platform::kUserPrivGuest},
@@ -37,7 +36,8 @@ bool ReadEpochTime(JsonReader& reader, const Json& value, const JsonPath& path,
   const bool shape_ok = read == 7 && tail == 'Z' && text.size() == 20;
   const auto converted = shape_ok ? platform::SystemTimeToFileTime(t) : std::nullopt;
   const std::int64_t seconds =
-      converted ? (*converted - kUnixEpochAsFileTime) / platform::kFileTimeTicksPerSecond : -1;
+      converted ? (*converted - platform::kFileTimeUnixEpoch) / platform::kFileTimeTicksPerSecond
+                : -1;
   if (seconds < 0 || seconds > 0xFFFFFFFF) {
     return reader.Fail(path,
                        "expected seconds since 1970 or a UTC time YYYY-MM-DDTHH:MM:SSZ "

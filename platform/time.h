@@ -24,6 +24,14 @@ struct SystemTime {
 inline constexpr FileTime kFileTimeUnixEpoch = 116444736000000000LL;
 inline constexpr FileTime kFileTimeTicksPerSecond = 10000000LL;
 
+// A file system's time (seconds and nanoseconds since 1970, UTC) as the
+// FILETIME WIN32_FIND_DATAW carries; 0 for a time before 1601.
+constexpr std::uint64_t FileTimeOfUnixTime(std::int64_t seconds, std::int64_t nanoseconds) {
+  if (seconds < -kFileTimeUnixEpoch / kFileTimeTicksPerSecond) return 0;
+  return static_cast<std::uint64_t>(kFileTimeUnixEpoch + seconds * kFileTimeTicksPerSecond +
+                                    nanoseconds / 100);
+}
+
 bool IsValidSystemTime(const SystemTime& t);
 std::optional<SystemTime> FileTimeToSystemTime(FileTime ft);
 std::optional<FileTime> SystemTimeToFileTime(const SystemTime& t);

@@ -8,17 +8,13 @@
 
 #include "platform/posix/file_system.h"
 #include "platform/text.h"
+#include "platform/time.h"
 
 namespace tabulon::platform {
 namespace {
 
-constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
-constexpr std::uint64_t kTicksPerSecond = 10000000ULL;
-
 std::uint64_t FileTimeOf(const struct statx_timestamp& t) {
-  if (t.tv_sec < -11644473600LL) return 0;
-  return kUnixEpochAsFileTime + static_cast<std::uint64_t>(t.tv_sec) * kTicksPerSecond +
-         t.tv_nsec / 100;
+  return FileTimeOfUnixTime(t.tv_sec, t.tv_nsec);
 }
 
 win::Status StatusOf(int error, win::Status missing) {

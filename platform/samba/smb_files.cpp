@@ -11,6 +11,8 @@
 #include <ctime>
 #include <string>
 
+#include "platform/time.h"
+
 extern "C" {
 #include <libsmbclient.h>
 }
@@ -80,15 +82,10 @@ void AppendEscaped(std::string& url, std::string_view part) {
 // A listing reply stops near this many bytes; the parent asks for the rest.
 constexpr std::size_t kListingReplyBytes = 1u << 20;
 
-constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
-
 // A FILETIME; 0 for a time the server did not give.
 std::uint64_t FileTimeOf(const timespec& t) {
   if (t.tv_sec == 0 && t.tv_nsec == 0) return 0;
-  if (t.tv_sec < -11644473600LL) return 0;
-  return static_cast<std::uint64_t>(static_cast<std::int64_t>(kUnixEpochAsFileTime) +
-                                    static_cast<std::int64_t>(t.tv_sec) * 10000000LL +
-                                    t.tv_nsec / 100);
+  return FileTimeOfUnixTime(t.tv_sec, t.tv_nsec);
 }
 
 FindData FindDataOf(const libsmb_file_info& info) {

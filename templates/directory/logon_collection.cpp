@@ -7,6 +7,7 @@
 #include "engine/progress.h"
 #include "format/time_texts.h"
 #include "platform/text.h"
+#include "platform/time.h"
 
 namespace tabulon {
 namespace {
@@ -17,8 +18,6 @@ constexpr std::string_view kControllerFilter =
 constexpr std::string_view kUserFilter = "(&(objectClass=user)(objectCategory=person))";
 constexpr std::string_view kComputerFilter = "(&(objectCategory=computer))";
 constexpr std::uint32_t kDomainKind = 2;
-// 100-nanosecond intervals from 1601 to 1970.
-constexpr std::int64_t kEpochAsFileTime = 116444736000000000LL;
 
 std::string_view FirstValue(const platform::DirectoryEntry& entry, std::string_view name) {
   const platform::DirectoryAttribute* attribute = entry.Find(name);
@@ -37,8 +36,9 @@ std::int64_t Number(std::string_view text) {
 // keeps them); "never" and times before 1970 are 0.
 std::uint32_t EpochSeconds(std::string_view file_time) {
   const std::int64_t value = Number(file_time);
-  if (value <= kEpochAsFileTime) return 0;
-  return static_cast<std::uint32_t>((value - kEpochAsFileTime) / 10000000);
+  if (value <= platform::kFileTimeUnixEpoch) return 0;
+  return static_cast<std::uint32_t>((value - platform::kFileTimeUnixEpoch) /
+                                    platform::kFileTimeTicksPerSecond);
 }
 
 void ReportAbort(RunOutput& out, std::string_view picture, std::string_view domain,
