@@ -40,6 +40,11 @@ bool MatchesFindPattern(std::string_view pattern, std::string_view name) {
   return pi == p.size();
 }
 
+bool IsUncPath(std::string_view path) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  return path.size() >= 2 && separator(path[0]) && separator(path[1]);
+}
+
 FindPattern SplitFindPattern(std::string_view path) {
   const std::size_t cut = path.find_last_of("\\/");
   if (cut == std::string_view::npos) return {{}, path};

@@ -12,6 +12,9 @@
 
 namespace tabulon::platform {
 
+// Whether a path names a share ("\\server\..."): two separators, either kind.
+bool IsUncPath(std::string_view path);
+
 // "C:\Data\*.doc" → "C:\Data" and "*.doc"; either separator.
 struct FindPattern {
   std::string_view directory;

@@ -46,17 +46,12 @@ bool Describe(int dir, const std::string& name, FindData& out) {
   return true;
 }
 
-bool IsUnc(std::string_view path) {
-  return path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
-         (path[1] == '\\' || path[1] == '/');
-}
-
 }  // namespace
 
 std::optional<std::string> PosixFileSystem::LocalPathOf(std::string_view path,
                                                         win::Status& why) const {
   std::string local;
-  if (IsUnc(path)) {
+  if (IsUncPath(path)) {
     for (const LocalShare& share : local_shares_) {
       const std::string_view unc = share.unc;
       if (!text::StartsWithNoCase(path, unc)) continue;

@@ -28,7 +28,7 @@ std::vector<std::string_view> PartsOf(std::string_view path) {
 
 UncParse ParseUncPath(std::string_view path) {
   UncParse parse;
-  if (path.size() < 2 || !IsSeparator(path[0]) || !IsSeparator(path[1])) return parse;
+  if (!IsUncPath(path)) return parse;
   parse.unc = true;
   const std::vector<std::string_view> parts = PartsOf(path);
   if (parts.size() < 2) {
