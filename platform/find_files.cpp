@@ -1,6 +1,7 @@
 #include "platform/find_files.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -77,10 +78,17 @@ void FindListings::Close(FindHandle handle) {
 
 void OrderListing(std::vector<FindData>& items, std::string_view pattern, bool dots,
                   const FindData& directory) {
-  std::sort(items.begin(), items.end(), [](const FindData& a, const FindData& b) {
-    const std::string la = text::ToUpper(a.name), lb = text::ToUpper(b.name);
-    return la != lb ? la < lb : a.name < b.name;
+  // Each name's key is made once, not at every comparison.
+  std::vector<std::pair<std::string, FindData>> keyed;
+  keyed.reserve(items.size());
+  for (FindData& item : items) {
+    std::string key = text::ToUpper(item.name);
+    keyed.emplace_back(std::move(key), std::move(item));
+  }
+  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
   });
+  for (std::size_t i = 0; i < items.size(); ++i) items[i] = std::move(keyed[i].second);
   if (!dots) return;
   std::vector<FindData> front;
   for (const char* name : {".", ".."}) {
