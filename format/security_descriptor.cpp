@@ -4,6 +4,8 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/little_endian.h"
+
 namespace tabulon::format {
 namespace {
 
@@ -143,54 +145,34 @@ DescriptorStatus AclAt(Bytes bytes, std::size_t offset, Acl& acl,
   return DescriptorStatus::kOk;
 }
 
-void PutLe16(std::vector<std::uint8_t>& out, std::size_t value) {
-  out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  PutLe16(out, value & 0xFFFF);
-  PutLe16(out, value >> 16);
-}
-
-void SetLe16(std::vector<std::uint8_t>& out, std::size_t at, std::size_t value) {
-  out[at] = static_cast<std::uint8_t>(value & 0xFF);
-  out[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
-
-void SetLe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-  SetLe16(out, at, value & 0xFFFF);
-  SetLe16(out, at + 2, value >> 16);
-}
-
 // Sizes are filled in once the parts are written; false when one does not
 // fit its 16-bit field.
 bool PutAcl(std::vector<std::uint8_t>& out, const Acl& acl) {
   const std::size_t start = out.size();
   out.push_back(acl.revision);
   out.push_back(0);
-  PutLe16(out, 0);
-  PutLe16(out, acl.aces.size());
-  PutLe16(out, 0);
+  platform::AppendLe16(out, 0);
+  platform::AppendLe16(out, acl.aces.size());
+  platform::AppendLe16(out, 0);
   for (const Ace& ace : acl.aces) {
     const std::size_t at = out.size();
     out.push_back(static_cast<std::uint8_t>(ace.type));
     out.push_back(ace.flags);
-    PutLe16(out, 0);
-    PutLe32(out, ace.mask);
+    platform::AppendLe16(out, 0);
+    platform::AppendLe32(out, ace.mask);
     if (IsObjectAce(ace.type)) {
-      PutLe32(out, (ace.object_type ? kObjectTypePresent : 0) |
-                       (ace.inherited_object_type ? kInheritedObjectTypePresent : 0));
+      platform::AppendLe32(out, (ace.object_type ? kObjectTypePresent : 0) |
+                                    (ace.inherited_object_type ? kInheritedObjectTypePresent : 0));
       for (const auto* guid : {&ace.object_type, &ace.inherited_object_type}) {
         if (*guid) out.insert(out.end(), (*guid)->bytes.begin(), (*guid)->bytes.end());
       }
     }
     ace.sid.AppendBytes(out);
     if (out.size() - at > 0xFFFF) return false;
-    SetLe16(out, at + 2, out.size() - at);
+    platform::SetLe16(out, at + 2, out.size() - at);
   }
   if (out.size() - start > 0xFFFF || acl.aces.size() > 0xFFFF) return false;
-  SetLe16(out, start + 2, out.size() - start);
+  platform::SetLe16(out, start + 2, out.size() - start);
   return true;
 }
 
@@ -201,19 +183,19 @@ std::optional<std::vector<std::uint8_t>> SelfRelativeBytes(const SecurityDescrip
   if (descriptor.dacl) control |= kSeDaclPresent;
   if (descriptor.sacl) control |= kSeSaclPresent;
   std::vector<std::uint8_t> out{1, 0};
-  PutLe16(out, control);
+  platform::AppendLe16(out, control);
   out.resize(kDescriptorHeader);
   constexpr std::size_t kOwnerAt = 4, kGroupAt = 8, kSaclAt = 12, kDaclAt = 16;
   for (const auto& [at, sid] :
        {std::pair{kOwnerAt, &descriptor.owner}, std::pair{kGroupAt, &descriptor.group}}) {
     if (!*sid) continue;
-    SetLe32(out, at, static_cast<std::uint32_t>(out.size()));
+    platform::SetLe32(out, at, static_cast<std::uint32_t>(out.size()));
     (*sid)->AppendBytes(out);
   }
   for (const auto& [at, acl] :
        {std::pair{kSaclAt, &descriptor.sacl}, std::pair{kDaclAt, &descriptor.dacl}}) {
     if (!*acl) continue;
-    SetLe32(out, at, static_cast<std::uint32_t>(out.size()));
+    platform::SetLe32(out, at, static_cast<std::uint32_t>(out.size()));
     if (!PutAcl(out, **acl)) return std::nullopt;
   }
   return out;

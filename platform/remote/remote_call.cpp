@@ -1,5 +1,7 @@
 #include "platform/remote/remote_call.h"
 
+#include "platform/little_endian.h"
+
 namespace tabulon::platform::remote {
 
 void KeepAskedParts(std::vector<std::uint8_t>& descriptor, std::uint32_t information) {
@@ -21,11 +23,10 @@ void KeepAskedParts(std::vector<std::uint8_t>& descriptor, std::uint32_t informa
   std::uint16_t control = static_cast<std::uint16_t>(descriptor[2] | (descriptor[3] << 8));
   for (const Part& part : kParts) {
     if ((information & part.information) != 0) continue;
-    for (std::size_t i = 0; i < 4; ++i) descriptor[part.offset_at + i] = 0;
+    SetLe32(descriptor, part.offset_at, 0);
     control = static_cast<std::uint16_t>(control & ~part.present);
   }
-  descriptor[2] = static_cast<std::uint8_t>(control & 0xFF);
-  descriptor[3] = static_cast<std::uint8_t>(control >> 8);
+  SetLe16(descriptor, 2, control);
 }
 
 }  // namespace tabulon::platform::remote

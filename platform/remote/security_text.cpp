@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "platform/little_endian.h"
 #include "platform/object_security.h"
 #include "platform/security.h"
 
@@ -87,16 +88,6 @@ std::optional<TextDescriptor> Read(std::string_view text) {
   return d;
 }
 
-void PutLe16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-  out[at] = static_cast<std::uint8_t>(value & 0xFF);
-  out[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
-
-void PutLe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-  PutLe16(out, at, value & 0xFFFF);
-  PutLe16(out, at + 2, value >> 16);
-}
-
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> DescriptorFromText(std::string_view text,
@@ -109,17 +100,17 @@ std::optional<std::vector<std::uint8_t>> DescriptorFromText(std::string_view tex
   const bool dacl = (information & kDaclSecurityInformation) != 0;
   std::vector<std::uint8_t> out(kHeader, 0);
   out[0] = 1;
-  PutLe16(out, 2, kSelfRelative | (dacl ? kDaclPresent : 0));
+  SetLe16(out, 2, kSelfRelative | (dacl ? kDaclPresent : 0));
   const auto put_sid = [&out](std::size_t at, const std::optional<Sid>& sid) {
     if (!sid) return;
-    PutLe32(out, at, static_cast<std::uint32_t>(out.size()));
+    SetLe32(out, at, static_cast<std::uint32_t>(out.size()));
     sid->AppendBytes(out);
   };
   if ((information & kOwnerSecurityInformation) != 0) put_sid(kOwnerAt, d->owner);
   if ((information & kGroupSecurityInformation) != 0) put_sid(kGroupAt, d->group);
   if (dacl) {
     const std::size_t acl = out.size();
-    PutLe32(out, kDaclAt, static_cast<std::uint32_t>(acl));
+    SetLe32(out, kDaclAt, static_cast<std::uint32_t>(acl));
     out.resize(acl + 8, 0);
     out[acl] = 2;  // ACL_REVISION
     for (const TextAce& ace : d->aces) {
@@ -127,14 +118,14 @@ std::optional<std::vector<std::uint8_t>> DescriptorFromText(std::string_view tex
       out.resize(at + 8, 0);
       out[at] = ace.type;
       out[at + 1] = ace.flags;
-      PutLe16(out, at + 2, 8 + ace.sid.ByteSize());
-      PutLe32(out, at + 4, ace.mask);
+      SetLe16(out, at + 2, 8 + ace.sid.ByteSize());
+      SetLe32(out, at + 4, ace.mask);
       ace.sid.AppendBytes(out);
     }
     // An ACL's size and count are 16 bits; the text could name more.
     if (out.size() - acl > 0xFFFF || d->aces.size() > 0xFFFF) return std::nullopt;
-    PutLe16(out, acl + 2, static_cast<std::uint32_t>(out.size() - acl));
-    PutLe16(out, acl + 4, static_cast<std::uint32_t>(d->aces.size()));
+    SetLe16(out, acl + 2, static_cast<std::uint32_t>(out.size() - acl));
+    SetLe16(out, acl + 4, static_cast<std::uint32_t>(d->aces.size()));
   }
   return out;
 }
