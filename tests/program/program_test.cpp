@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -97,14 +98,23 @@ TEST_F(Program, ExitStatuses) {
 
 TEST_F(Program, SecondInterruptCancelsTheCallInFlight) {
   Configure(R"({"computers": [{"name": "PC1", "latency_ms": 60000}]})", "");
-  const auto start = std::chrono::steady_clock::now();
-  const Outcome o = Run("", {}, [](pid_t pid) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // The signals go once the run has opened its output file, whatever time a
+  // slow (sanitized) start takes; the handlers are in place by then.
+  std::chrono::steady_clock::time_point interrupted;
+  const Outcome o = Run("", {}, [this, &interrupted](pid_t pid) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(dir_.File("services.txt")) &&
+           std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    interrupted = std::chrono::steady_clock::now();
     ::kill(pid, SIGINT);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     ::kill(pid, SIGTERM);
   });
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  // The call would take a minute; cancelled, the run ends at once.
+  EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::seconds(10));
   EXPECT_EQ(o.status, 4) << o.out << o.err;
   EXPECT_NE(o.out.find("Export Aborted By User."), std::string::npos) << o.out;
 }
