@@ -10,6 +10,7 @@
 #include "engine/directory_target.h"
 #include "platform/ldap/ldap_directory.h"
 #include "support/directory_data.h"
+#include "support/server_required.h"
 #include "support/slapd_server.h"
 
 namespace tabulon::testing {
@@ -25,7 +26,7 @@ class DirectoryComputerNames : public ::testing::Test {
     server_ = nullptr;
   }
   void SetUp() override {
-    if (server_ == nullptr) GTEST_SKIP() << why_not_;
+    if (server_ == nullptr) SKIP_WITHOUT_SERVER(why_not_);
   }
 
   static SlapdServer* server_;

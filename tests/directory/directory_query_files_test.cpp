@@ -11,6 +11,7 @@
 #include "support/directory_data.h"
 #include "support/e2e.h"
 #include "support/forwarding_session.h"
+#include "support/server_required.h"
 #include "support/slapd_server.h"
 
 namespace tabulon::testing {
@@ -87,7 +88,7 @@ class DirectoryQueryFiles : public ::testing::Test {
     server_ = nullptr;
   }
   void SetUp() override {
-    if (server_ == nullptr) GTEST_SKIP() << why_not_;
+    if (server_ == nullptr) SKIP_WITHOUT_SERVER(why_not_);
     run_.SetEstate(R"({"domains": [{"name": "TABULON", "dns_name": "tabulon.test",
       "controller": "DC1", "directory": {"ldif": ")" +
                    server_->folder() + R"(/data.ldif"}}],

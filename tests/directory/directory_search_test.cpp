@@ -20,6 +20,7 @@
 #include "platform/ldap/ldap_directory.h"
 #include "platform/text.h"
 #include "support/directory_data.h"
+#include "support/server_required.h"
 #include "support/slapd_server.h"
 
 namespace tabulon::testing {
@@ -89,7 +90,7 @@ class DirectorySearchTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    if (server_ == nullptr || estate_ == nullptr) GTEST_SKIP() << why_not_;
+    if (server_ == nullptr || estate_ == nullptr) SKIP_WITHOUT_SERVER(why_not_);
     estate_session_ = estate_->Open("\\\\DC1", {});
     ldap_ = platform::ldap::MakeLdapDirectorySearch(session_);
   }

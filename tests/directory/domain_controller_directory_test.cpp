@@ -11,6 +11,7 @@
 #include "platform/ldap/ldap_directory.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -25,7 +26,7 @@ class DirectoryOfADomain : public ::testing::Test {
   static void SetUpTestSuite() { dc_ = SambaDomainController::Start(why_not_); }
   static void TearDownTestSuite() { dc_.reset(); }
   void SetUp() override {
-    if (dc_ == nullptr) GTEST_SKIP() << why_not_;
+    if (dc_ == nullptr) SKIP_WITHOUT_SERVER(why_not_);
   }
 
   static platform::DirectoryOpenOptions Options() {
@@ -60,7 +61,7 @@ TEST_F(DirectoryOfADomain, KerberosBindReadsTheSchemaAndTheDomain) {
   if (RunCommand(std::string("echo '") + kDcAdminPassword + "' | kinit " + kDcAdmin + "@" +
                      kDcKerberosRealm,
                  output) != 0) {
-    GTEST_SKIP() << "kinit failed (is krb5-user installed?): " << output;
+    SKIP_WITHOUT_SERVER("kinit failed (is krb5-user installed?): " + output);
   }
   platform::SessionOptions session;
   session.credentials.use_kerberos = true;

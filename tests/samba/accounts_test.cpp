@@ -12,6 +12,7 @@
 #include "platform/remote/remote_backend.h"
 #include "samba/remote_run.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -24,7 +25,7 @@ constexpr const char* kServer = "\\\\127.0.0.1";
 class RemoteAccounts : public SambaServerSuite {
  protected:
   void SetUp() override {
-    if (!server_) GTEST_SKIP() << why_not_;
+    if (!server_) SKIP_WITHOUT_SERVER(why_not_);
     session_ = backend_.Open(kServer, TestUserLogin());
   }
 

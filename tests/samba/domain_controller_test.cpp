@@ -11,6 +11,7 @@
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -25,7 +26,7 @@ class DomainController : public ::testing::Test {
   static void TearDownTestSuite() { dc_.reset(); }
 
   void SetUp() override {
-    if (Dc() == nullptr) GTEST_SKIP() << why_not_;
+    if (Dc() == nullptr) SKIP_WITHOUT_SERVER(why_not_);
   }
 
   static platform::SessionOptions Admin() {
@@ -82,7 +83,7 @@ TEST_F(DomainController, KerberosLogonWithTheCallersTicketCache) {
   if (kinit != 0) {
     ::unsetenv("KRB5_CONFIG");
     ::unsetenv("KRB5CCNAME");
-    GTEST_SKIP() << "kinit failed (is krb5-user installed?): " << output;
+    SKIP_WITHOUT_SERVER("kinit failed (is krb5-user installed?): " + output);
   }
   platform::SessionOptions options;
   options.credentials.use_kerberos = true;

@@ -8,6 +8,7 @@
 #include "samba/print_server.h"
 #include "samba/remote_run.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -15,10 +16,11 @@ namespace {
 class RemoteExports : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) GTEST_SKIP() << why_not;
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty())
+      SKIP_WITHOUT_SERVER(why_not);
     std::string why_not;
     server_ = SambaServer::Start(why_not);
-    if (!server_) GTEST_SKIP() << why_not;
+    if (!server_) SKIP_WITHOUT_SERVER(why_not);
   }
 
   // Runs `ini` against the test server (the ini turns pinging off).
@@ -76,10 +78,11 @@ TEST_F(RemoteExports, SessionsOfAServerThatRefusesThem) {
 class RemotePrinterExports : public RemoteExports {
  protected:
   void SetUp() override {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) GTEST_SKIP() << why_not;
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty())
+      SKIP_WITHOUT_SERVER(why_not);
     std::string why_not;
     server_ = SambaServer::Start(why_not, PrintServerSetup(printers_.path()));
-    if (!server_) GTEST_SKIP() << why_not;
+    if (!server_) SKIP_WITHOUT_SERVER(why_not);
     listed_ = RpcclientPrinterNames(*server_, 2);
   }
 

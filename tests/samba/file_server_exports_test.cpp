@@ -15,6 +15,7 @@
 #include "platform/samba/samba_transport.h"
 #include "samba/remote_run.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -73,7 +74,8 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 class FileServerExports : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) GTEST_SKIP() << why_not;
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty())
+      SKIP_WITHOUT_SERVER(why_not);
     // The server runs this as the connected user: a fixed volume of 1 GiB
     // with 256 MiB free, in 1024-byte blocks, whatever the real disk holds.
     ::chmod(tools_.path().c_str(), 0755);
@@ -83,7 +85,7 @@ class FileServerExports : public ::testing::Test {
     // A "C$" share as a Windows server has one, for the default drive mask.
     server_ = SambaServer::Start(why_not, {"  dfree command = " + tools_.File("dfree") + "\n",
                                            "\n[C$]\n  path = /tmp\n  read only = yes\n"});
-    if (!server_) GTEST_SKIP() << why_not;
+    if (!server_) SKIP_WITHOUT_SERVER(why_not);
     tools_.Write("held.txt", "");
     ASSERT_EQ(::system(("install -m 0666 " + tools_.File("held.txt") + " " + server_->folder() +
                         "/drop/held.txt")

@@ -12,6 +12,7 @@
 
 #include "platform/samba/tcp_probe.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::platform::samba {
 namespace {
@@ -45,7 +46,7 @@ class NameResolution : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const std::string& why_not = testing::IsolateNetwork(); !why_not.empty()) {
-      GTEST_SKIP() << why_not;
+      SKIP_WITHOUT_SERVER(why_not);
     }
   }
 };

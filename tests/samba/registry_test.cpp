@@ -11,6 +11,7 @@
 #include "platform/remote/remote_backend.h"
 #include "samba/remote_run.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -59,10 +60,11 @@ Listing NetEnumerate(const SambaServer& server, const std::string& path) {
 class RemoteRegistryOfARealServer : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) GTEST_SKIP() << why_not;
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty())
+      SKIP_WITHOUT_SERVER(why_not);
     std::string why_not;
     server_ = SambaServer::Start(why_not);
-    if (!server_) GTEST_SKIP() << why_not;
+    if (!server_) SKIP_WITHOUT_SERVER(why_not);
     // The registry service opens its hives to administrators only.
     ASSERT_EQ(server_->MakeTestUserAdministrator(), "");
     session_ = backend_.Open("\\\\127.0.0.1", TestUserLogin());

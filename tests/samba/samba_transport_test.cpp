@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::platform::samba {
 namespace {
@@ -86,7 +87,7 @@ class SambaTransportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const std::string& why_not = testing::IsolateNetwork(); !why_not.empty()) {
-      GTEST_SKIP() << why_not;
+      SKIP_WITHOUT_SERVER(why_not);
     }
   }
   // The shared server of this test program, started on first use. Its first
@@ -110,9 +111,9 @@ class SambaTransportTest : public ::testing::Test {
 std::unique_ptr<SambaServer> SambaTransportTest::server_;
 std::string SambaTransportTest::why_not_;
 
-#define REQUIRE_SERVER()                               \
-  do {                                                 \
-    if (Server() == nullptr) GTEST_SKIP() << why_not_; \
+#define REQUIRE_SERVER()                                    \
+  do {                                                      \
+    if (Server() == nullptr) SKIP_WITHOUT_SERVER(why_not_); \
   } while (false)
 
 TEST_F(SambaTransportTest, ServerInfoThroughOneWorkerThatEndsWithTheTransport) {

@@ -10,6 +10,7 @@
 #include "samba/print_server.h"
 #include "samba/remote_run.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -17,13 +18,14 @@ namespace {
 class RemoteSecurityAccess : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) GTEST_SKIP() << why_not;
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty())
+      SKIP_WITHOUT_SERVER(why_not);
     std::string why_not;
     SambaServerSetup setup = PrintServerSetup(printers_.path());
     // The drive the share folders are on, as a Windows server has it.
     setup.shares += "\n[C$]\n  path = /\n  read only = yes\n";
     server_ = SambaServer::Start(why_not, setup);
-    if (!server_) GTEST_SKIP() << why_not;
+    if (!server_) SKIP_WITHOUT_SERVER(why_not);
     ASSERT_EQ(server_->MakeTestUserAdministrator(), "");
     ASSERT_EQ(RpcclientPrinterNames(*server_, 2).size(), 2u);
   }

@@ -7,6 +7,7 @@
 #include "samba/print_server.h"
 #include "samba/remote_run.h"
 #include "support/fakes.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -14,10 +15,11 @@ namespace {
 class RemotePrinters : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) GTEST_SKIP() << why_not;
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty())
+      SKIP_WITHOUT_SERVER(why_not);
     std::string why_not;
     server_ = SambaServer::Start(why_not, PrintServerSetup(dir_.path()));
-    if (!server_) GTEST_SKIP() << why_not;
+    if (!server_) SKIP_WITHOUT_SERVER(why_not);
     listed_ = RpcclientPrinterNames(*server_, 2);
     session_ = backend_.Open("\\\\127.0.0.1", TestUserLogin());
   }

@@ -19,6 +19,7 @@
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 namespace {
@@ -82,10 +83,11 @@ std::string Group(const std::string& text, const char* pattern) {
 class UserExports : public ::testing::TestWithParam<ServerKind> {
  protected:
   void SetUp() override {
-    if (const std::string& why_not = IsolateNetwork(); !why_not.empty()) GTEST_SKIP() << why_not;
+    if (const std::string& why_not = IsolateNetwork(); !why_not.empty())
+      SKIP_WITHOUT_SERVER(why_not);
     std::string why_not;
     server_ = GetParam().start(why_not);
-    if (!server_.running) GTEST_SKIP() << why_not;
+    if (!server_.running) SKIP_WITHOUT_SERVER(why_not);
   }
 
   // Samba's own client against the same server, with the same logon.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/server_process.h"
+#include "support/server_required.h"
 
 namespace tabulon::testing {
 
@@ -71,7 +72,7 @@ class SambaServerSuite : public ::testing::Test {
   static void SetUpTestSuite();
   static void TearDownTestSuite() { server_.reset(); }
   void SetUp() override {
-    if (!server_) GTEST_SKIP() << why_not_;
+    if (!server_) SKIP_WITHOUT_SERVER(why_not_);
   }
 
   static std::unique_ptr<SambaServer> server_;
