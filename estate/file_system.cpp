@@ -182,11 +182,11 @@ EstateFileSystem::Resolved EstateFileSystem::Resolve(Operation op, std::string_v
 platform::FindFirstResult EstateFileSystem::FindFirstFile(std::string_view pattern) {
   const platform::FindPattern split = platform::SplitFindPattern(pattern);
   const Resolved r = Resolve(Operation::kFindFirstFile, split.directory);
-  if (r.status != win::ERROR_SUCCESS) return {r.status, 0, {}};
+  if (r.status != win::ERROR_SUCCESS) return {r.status, 0, {}, {}};
   const FileNode* directory =
       r.computer->files == nullptr ? nullptr : FindFileNode(*r.computer->files, r.windows_path);
   if (directory == nullptr || !directory->is_directory() || directory == r.computer->files.get()) {
-    return {win::ERROR_PATH_NOT_FOUND, 0, {}};
+    return {win::ERROR_PATH_NOT_FOUND, 0, {}, {}};
   }
   std::vector<platform::FindData> items;
   for (const FileNode& child : directory->children) {

@@ -48,6 +48,13 @@ struct FindData {
   std::uint64_t last_write_time = 0;
   std::uint64_t size = 0;  // nFileSizeHigh * 2^32 + nFileSizeLow
   std::string name;
+  // Which file the item is, as FILE_ID_INFO says it: the volume and the
+  // file's id on it (a local file's device and inode, the file id an SMB
+  // server gives). Two items with the same non-zero `file_id` on one volume
+  // are one file, also when links lead to it by two names; 0 where the
+  // backend does not know.
+  std::uint64_t volume_id = 0;
+  std::uint64_t file_id = 0;
 };
 
 using FindHandle = std::uint64_t;
@@ -56,6 +63,10 @@ struct FindFirstResult {
   win::Status status = win::ERROR_SUCCESS;  // ERROR_FILE_NOT_FOUND: nothing matches
   FindHandle handle = 0;
   FindData data;
+  // Items of the listing left out because their names cannot be part of a
+  // Windows path (a "\" in a Linux file name): a path built from one would
+  // name another file. Given with any status, also when nothing else matched.
+  std::vector<std::string> unusable_names;
 };
 
 struct FindNextResult {
@@ -86,9 +97,13 @@ class FileSystem {
   // FindFirstFileW on "directory\pattern": "*" and "?" match without regard
   // to case, "*.*" matches every name. A directory lists "." and ".." first,
   // then its items in name order. A handle that was returned must be closed.
+  // A listing that broke off (a server that stopped answering, a cancel)
+  // gives the items read before, and then FindNextFile fails with the
+  // listing's status instead of ERROR_NO_MORE_FILES, as it does on Windows;
+  // with no items read, FindFirstFile fails with it.
   virtual FindFirstResult FindFirstFile(std::string_view pattern) {
     (void)pattern;
-    return {win::ERROR_NOT_SUPPORTED, 0, {}};
+    return {win::ERROR_NOT_SUPPORTED, 0, {}, {}};
   }
   virtual FindNextResult FindNextFile(FindHandle handle) {
     (void)handle;

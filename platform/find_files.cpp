@@ -52,15 +52,30 @@ FindPattern SplitFindPattern(std::string_view path) {
   return {path.substr(0, cut), path.substr(cut + 1)};
 }
 
-FindFirstResult FindListings::Start(std::vector<FindData> items) {
+bool IsUsableName(std::string_view name) {
+  return !name.empty() &&
+         name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos;
+}
+
+std::vector<std::string> TakeUnusableNames(std::vector<FindData>& items) {
+  std::vector<std::string> names;
+  std::erase_if(items, [&names](FindData& item) {
+    if (IsUsableName(item.name)) return false;
+    names.push_back(std::move(item.name));
+    return true;
+  });
+  return names;
+}
+
+FindFirstResult FindListings::Start(std::vector<FindData> items, win::Status end) {
   FindFirstResult result;
   if (items.empty()) {
-    result.status = win::ERROR_FILE_NOT_FOUND;
+    result.status = end != win::ERROR_SUCCESS ? end : win::ERROR_FILE_NOT_FOUND;
     return result;
   }
   result.data = items.front();
   result.handle = ++last_;
-  open_[result.handle] = Listing{std::move(items), 1};
+  open_[result.handle] = Listing{std::move(items), 1, end};
   return result;
 }
 
@@ -68,7 +83,9 @@ FindNextResult FindListings::Next(FindHandle handle) {
   const auto it = open_.find(handle);
   if (it == open_.end()) return {win::ERROR_INVALID_HANDLE, {}};
   Listing& listing = it->second;
-  if (listing.next >= listing.items.size()) return {win::ERROR_NO_MORE_FILES, {}};
+  if (listing.next >= listing.items.size()) {
+    return {listing.end != win::ERROR_SUCCESS ? listing.end : win::ERROR_NO_MORE_FILES, {}};
+  }
   return {win::ERROR_SUCCESS, std::move(listing.items[listing.next++])};
 }
 
@@ -91,10 +108,11 @@ void OrderListing(std::vector<FindData>& items, std::string_view pattern, bool d
   for (std::size_t i = 0; i < items.size(); ++i) items[i] = std::move(keyed[i].second);
   if (!dots) return;
   std::vector<FindData> front;
-  for (const char* name : {".", ".."}) {
+  for (const std::string_view name : {std::string_view("."), std::string_view("..")}) {
     if (!MatchesFindPattern(pattern, name)) continue;
     FindData d = directory;
     d.name = name;
+    if (name == "..") d.volume_id = d.file_id = 0;
     front.push_back(std::move(d));
   }
   items.insert(items.begin(), front.begin(), front.end());

@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,13 +23,15 @@ win::Status StatusOf(int error, win::Status missing) {
   return win::StatusFromErrno(error);
 }
 
-// Find data of `name` in the open directory `dir`; false when it vanished.
-bool Describe(int dir, const std::string& name, FindData& out) {
+// Find data of `name` in the open directory `dir`; 0, or the errno of why
+// it could not be read (ENOENT: it vanished meanwhile).
+int Describe(int dir, const std::string& name, FindData& out) {
   struct statx st {};
   if (::statx(dir, name.c_str(), AT_SYMLINK_NOFOLLOW,
-              STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME,
+              STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_ATIME | STATX_MTIME |
+                  STATX_BTIME,
               &st) != 0) {
-    return false;
+    return errno;
   }
   out.name = text::IsValidUtf8(name) ? name : text::Latin1ToUtf8(name);
   const bool directory = S_ISDIR(st.stx_mode);
@@ -43,7 +46,9 @@ bool Describe(int dir, const std::string& name, FindData& out) {
   out.last_access_time = FileTimeOf(st.stx_atime);
   out.creation_time =
       (st.stx_mask & STATX_BTIME) != 0 ? FileTimeOf(st.stx_btime) : out.last_write_time;
-  return true;
+  out.volume_id = makedev(st.stx_dev_major, st.stx_dev_minor);
+  out.file_id = st.stx_ino;
+  return 0;
 }
 
 }  // namespace
@@ -80,23 +85,42 @@ FindFirstResult PosixFileSystem::FindFirstFile(std::string_view pattern) {
   const FindPattern split = SplitFindPattern(pattern);
   win::Status why = win::ERROR_SUCCESS;
   const std::optional<std::string> directory = LocalPathOf(split.directory, why);
-  if (!directory) return {why, 0, {}};
+  if (!directory) return {why, 0, {}, {}};
   const std::string folder = directory->empty() ? "/" : *directory;
   DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return {StatusOf(errno, win::ERROR_PATH_NOT_FOUND), 0, {}};
+  if (dir == nullptr) return {StatusOf(errno, win::ERROR_PATH_NOT_FOUND), 0, {}, {}};
   std::vector<FindData> items;
   const int fd = ::dirfd(dir);
   FindData self;
   Describe(fd, ".", self);
-  while (const dirent* entry = ::readdir(dir)) {
+  // The first error that kept an item or the rest of the listing out; the
+  // items read are kept.
+  int error = 0;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) {
+      if (errno != 0 && error == 0) error = errno;
+      break;
+    }
     const std::string name = entry->d_name;
     if (name == "." || name == ".." || !MatchesFindPattern(split.pattern, name)) continue;
     FindData data;
-    if (Describe(fd, name, data)) items.push_back(std::move(data));
+    const int failed = Describe(fd, name, data);
+    if (failed == 0) {
+      items.push_back(std::move(data));
+    } else if (failed != ENOENT && error == 0) {
+      error = failed;
+    }
   }
   ::closedir(dir);
+  std::vector<std::string> unusable = TakeUnusableNames(items);
   OrderListing(items, split.pattern, true, self);
-  return listings_.Start(std::move(items));
+  FindFirstResult first =
+      listings_.Start(std::move(items),
+                      error == 0 ? win::ERROR_SUCCESS : StatusOf(error, win::ERROR_FILE_NOT_FOUND));
+  first.unusable_names = std::move(unusable);
+  return first;
 }
 
 FindNextResult PosixFileSystem::FindNextFile(FindHandle handle) {

@@ -13,8 +13,10 @@
 namespace tabulon::platform::remote {
 
 struct RemoteListing {
+  // ERROR_SUCCESS when complete; else why the listing failed or broke off.
   win::Status status = win::ERROR_SUCCESS;
-  // In the server's order, "." and ".." included when it lists them.
+  // In the server's order, "." and ".." included when it lists them; those
+  // read before a failure too.
   std::vector<FindData> items;
 };
 
@@ -35,7 +37,8 @@ class RemoteFileCalls {
   virtual DiskFreeSpaceResult DiskSpace(std::string_view server, std::string_view share,
                                         std::string_view directory) = 0;
   // Every item of a directory. Missing: ERROR_PATH_NOT_FOUND, or
-  // ERROR_BAD_NET_NAME for a share's root.
+  // ERROR_BAD_NET_NAME for a share's root. A listing that breaks off keeps
+  // the items it read with its failure.
   virtual RemoteListing ListDirectory(std::string_view server, std::string_view share,
                                       std::string_view directory) = 0;
   // `size` bytes of a file from `offset`; fewer at its end. Missing:

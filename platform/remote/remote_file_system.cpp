@@ -76,14 +76,13 @@ FindFirstResult RemoteFileSystem::FindFirstFile(std::string_view pattern) {
     FindFirstResult local = local_files_->FindFirstFile(pattern);
     if (!parse.unc || local.status != win::ERROR_BAD_NETPATH || calls_ == nullptr) return local;
   } else if (!parse.unc || calls_ == nullptr) {
-    return {win::ERROR_NOT_SUPPORTED, 0, {}};
+    return {win::ERROR_NOT_SUPPORTED, 0, {}, {}};
   }
-  if (parse.status != win::ERROR_SUCCESS) return {parse.status, 0, {}};
+  if (parse.status != win::ERROR_SUCCESS) return {parse.status, 0, {}, {}};
   RemoteListing listing =
       calls_->ListDirectory(parse.path.server, parse.path.share, parse.path.directory);
-  if (listing.status != win::ERROR_SUCCESS) return {listing.status, 0, {}};
   // The server's own order and dots are replaced by the order every backend
-  // lists in.
+  // lists in; what was read before a failure is kept.
   FindData self;
   bool dots = false;
   std::vector<FindData> items;
@@ -95,9 +94,11 @@ FindFirstResult RemoteFileSystem::FindFirstFile(std::string_view pattern) {
       items.push_back(std::move(item));
     }
   }
+  std::vector<std::string> unusable = TakeUnusableNames(items);
   OrderListing(items, split.pattern, dots, self);
-  FindFirstResult first = server_listings_.Start(std::move(items));
+  FindFirstResult first = server_listings_.Start(std::move(items), listing.status);
   if (first.handle != 0) first.handle |= kServerHandle;
+  first.unusable_names = std::move(unusable);
   return first;
 }
 

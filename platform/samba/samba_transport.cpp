@@ -255,16 +255,12 @@ remote::RemoteListing SambaTransport::ListDirectory(std::string_view server, std
       directory.empty() ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND;
   remote::RemoteListing listing;
   // A large directory comes in several replies, each within the session's
-  // timeout.
+  // timeout; the items of the replies before a failure are kept.
   for (;;) {
     FileReply reply;
     listing.status = AskFile(q, missing, reply);
-    if (listing.status != win::ERROR_SUCCESS) {
-      listing.items.clear();
-      return listing;
-    }
     std::move(reply.items.begin(), reply.items.end(), std::back_inserter(listing.items));
-    if (!reply.more) return listing;
+    if (listing.status != win::ERROR_SUCCESS || !reply.more) return listing;
     q.resume = true;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -236,11 +237,24 @@ FileReply SmbFiles::List(const FileRequest& request) {
     }
     directory_url_ = url;
   }
-  const auto next = smbc_getFunctionReaddirPlus(context_);
+  // The library has read the whole directory when it opened it; these calls
+  // hand its items out.
+  const auto next = smbc_getFunctionReaddirPlus2(context_);
+  const auto next_without_id = smbc_getFunctionReaddirPlus(context_);
+  const auto position = smbc_getFunctionTelldir(context_);
   std::size_t bytes = 0;
   while (bytes < kListingReplyBytes) {
     errno = 0;
-    const libsmb_file_info* info = next(context_, directory_);
+    struct stat st {};
+    const libsmb_file_info* info = next(context_, directory_, &st);
+    std::uint64_t file_id = info != nullptr ? static_cast<std::uint64_t>(st.st_ino) : 0;
+    if (info == nullptr && position(context_, directory_) != -1) {
+      // Not the end: the call with the file id gives up, without moving on,
+      // on a name it cannot make a URL of; this one gives that item.
+      errno = 0;
+      info = next_without_id(context_, directory_);
+      file_id = 0;
+    }
     if (info == nullptr) {
       // The end of the listing, or a failure the library reports in errno.
       if (errno != 0 && errno != ENOENT) reply.error = LastError();
@@ -248,7 +262,8 @@ FileReply SmbFiles::List(const FileRequest& request) {
       return reply;
     }
     reply.items.push_back(FindDataOf(*info));
-    bytes += 48 + reply.items.back().name.size();
+    reply.items.back().file_id = file_id;
+    bytes += 56 + reply.items.back().name.size();
   }
   reply.more = true;
   return reply;

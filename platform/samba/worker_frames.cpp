@@ -143,6 +143,7 @@ std::vector<std::uint8_t> EncodeReply(const FileReply& reply) {
     w.U64(item.last_access_time);
     w.U64(item.last_write_time);
     w.U64(item.size);
+    w.U64(item.file_id);
     w.Text(item.name);
   }
   w.U8(reply.more ? 1 : 0);
@@ -187,7 +188,8 @@ std::optional<FileReply> DecodeFileReply(std::span<const std::uint8_t> body) {
   for (std::uint32_t i = 0; i < count; ++i) {
     FindData item;
     if (!r.U32(item.attributes) || !r.U64(item.creation_time) || !r.U64(item.last_access_time) ||
-        !r.U64(item.last_write_time) || !r.U64(item.size) || !r.Text(item.name)) {
+        !r.U64(item.last_write_time) || !r.U64(item.size) || !r.U64(item.file_id) ||
+        !r.Text(item.name)) {
       return std::nullopt;
     }
     a.items.push_back(std::move(item));

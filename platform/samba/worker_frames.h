@@ -81,7 +81,8 @@ struct FileRequest {
 struct FileReply {
   std::uint32_t error = 0;  // the errno the file client library set
   // kListDirectory: the next items of the directory, "." and ".." included
-  // when the server lists them; `more` when the listing goes on.
+  // when the server lists them, each with the file id the server gave (0
+  // when none); `more` when the listing goes on.
   std::vector<FindData> items;
   bool more = false;
   // kReadFile: the bytes read, fewer than asked at the end of the file.

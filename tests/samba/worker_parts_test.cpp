@@ -90,8 +90,8 @@ TEST(WorkerFrames, FileFramesRoundTripAndTruncationsAreRefused) {
   for (std::size_t n = 0; n < body.size(); ++n) EXPECT_FALSE(DecodeFileRequest(body.first(n))) << n;
 
   FileReply reply;
-  reply.items.push_back({0x10, 1, 2, 3, 0, "."});
-  reply.items.push_back({0x20, 4, 5, 6, 1ull << 40, "Ünïcode name.exe"});
+  reply.items.push_back({0x10, 1, 2, 3, 0, ".", 0, 0});
+  reply.items.push_back({0x20, 4, 5, 6, 1ull << 40, "Ünïcode name.exe", 0, 1ull << 50});
   reply.more = true;
   reply.bytes = {0x4D, 0x5A};
   reply.text = "REVISION:1";
@@ -103,6 +103,7 @@ TEST(WorkerFrames, FileFramesRoundTripAndTruncationsAreRefused) {
   EXPECT_EQ(got->items[1].name, "Ünïcode name.exe");
   EXPECT_EQ(got->items[1].size, 1ull << 40);
   EXPECT_EQ(got->items[1].last_write_time, 6u);
+  EXPECT_EQ(got->items[1].file_id, 1ull << 50);
   EXPECT_TRUE(got->more);
   EXPECT_EQ(got->bytes, reply.bytes);
   EXPECT_EQ(got->text, "REVISION:1");

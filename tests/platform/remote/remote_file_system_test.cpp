@@ -22,8 +22,10 @@ class RecordingCalls final : public RemoteFileCalls {
     asked.push_back("list " + std::string(server) + "|" + std::string(share) + "|" +
                     std::string(directory));
     RemoteListing listing;
+    listing.status = end;
     // The server's own order, dots in the middle.
-    for (const char* name : {"b.exe", ".", "A.txt", "..", "a.exe", "sub"}) {
+    for (const char* name : {"b.exe", ".", "A.txt", "..", "a.exe", "sub", extra}) {
+      if (name == nullptr) continue;
       FindData item;
       item.name = name;
       item.attributes = std::string_view(name) == "sub" || name[0] == '.' ? 0x10u : 0x20u;
@@ -42,6 +44,8 @@ class RecordingCalls final : public RemoteFileCalls {
     return {};
   }
   std::vector<std::string> asked;
+  win::Status end = win::ERROR_SUCCESS;  // how the listings end
+  const char* extra = nullptr;           // one more name in each listing
 };
 
 class LocalFiles final : public FileSystem {
@@ -60,10 +64,10 @@ class LocalFiles final : public FileSystem {
   // One local folder stands for \\FS01\Local; other shares are not local.
   FindFirstResult FindFirstFile(std::string_view pattern) override {
     asked.emplace_back(pattern);
-    if (pattern.starts_with("\\\\FS01\\Data")) return {win::ERROR_BAD_NETPATH, 0, {}};
+    if (pattern.starts_with("\\\\FS01\\Data")) return {win::ERROR_BAD_NETPATH, 0, {}, {}};
     FindData item;
     item.name = "local.txt";
-    return {win::ERROR_SUCCESS, 1, item};
+    return {win::ERROR_SUCCESS, 1, item, {}};
   }
   FindNextResult FindNextFile(FindHandle handle) override {
     asked.push_back("next " + std::to_string(handle));
@@ -155,6 +159,24 @@ TEST(RemoteFileSystem, ServerListingsAreFilteredOrderedAndKeptApartFromLocalOnes
             (std::vector<std::uint8_t>{1, 2}));
   EXPECT_EQ(calls.asked.back(), "read FS01|Data|bin/a.exe@60+4");
   EXPECT_EQ(files.FindFirstFile("\\\\FS01\\Data\\*.none").status, win::ERROR_FILE_NOT_FOUND);
+}
+
+// What was read before a listing broke off is kept, and its failure comes
+// where its end would; a name that cannot be part of a path is left out and
+// named.
+TEST(RemoteFileSystem, ABrokenListingKeepsWhatWasReadAndNamesUnusableNames) {
+  RecordingCalls calls;
+  calls.end = win::ERROR_NETNAME_DELETED;
+  calls.extra = "evil\\name.exe";
+  RemoteFileSystem files(&calls, nullptr);
+  const FindFirstResult first = files.FindFirstFile("\\\\FS01\\Data\\*.exe");
+  ASSERT_EQ(first.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(first.unusable_names, std::vector<std::string>{"evil\\name.exe"});
+  EXPECT_EQ(first.data.name, "a.exe");
+  EXPECT_EQ(files.FindNextFile(first.handle).data.name, "b.exe");
+  EXPECT_EQ(files.FindNextFile(first.handle).status, win::ERROR_NETNAME_DELETED);
+  files.FindClose(first.handle);
+  EXPECT_EQ(files.FindFirstFile("\\\\FS01\\Data\\*.none").status, win::ERROR_NETNAME_DELETED);
 }
 
 }  // namespace
