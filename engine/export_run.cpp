@@ -215,6 +215,10 @@ class Run {
   }
 
   bool StopRequested() const { return IsSet(request_.stop_flag) || CancelRequested(); }
+  // Set by either request: what units and the target list ask.
+  platform::CancelToken StopToken() const {
+    return platform::CancelToken(request_.stop_flag, request_.cancel_flag);
+  }
   bool CancelRequested() const { return IsSet(request_.cancel_flag); }
   static bool IsSet(const std::atomic<int>* flag) { return flag != nullptr && flag->load() != 0; }
 
@@ -229,7 +233,7 @@ class Run {
     // Nothing is half done while the list is built: a stop cancels the call
     // in flight at once.
     platform::SessionOptions list_options = session_options_;
-    list_options.cancel = platform::CancelToken(request_.stop_flag, request_.cancel_flag);
+    list_options.cancel = StopToken();
     TargetListBuilder builder(env_.platform, output_, settings_.targets, computers_needed_,
                               list_options);
     builder.set_local_computer_name(env_.local_computer_name);
@@ -279,8 +283,8 @@ class Run {
   void RunUnits(const tagCObjects& target, std::uint32_t kind,
                 std::unique_ptr<platform::TargetSession> session) {
     if (!session) session = env_.platform.sessions->Open(target.path, session_options_);
-    ExportContext context{*session,  output_,          files_,    format_,
-                          security_, session_options_, directory_};
+    ExportContext context{*session,  output_,          files_,     format_,
+                          security_, session_options_, directory_, StopToken()};
     output_.set_account_lookup(&session->lookup());
     for (ActiveUnit& active : units_) {
       if (CancelRequested()) break;  // every further call would be cancelled

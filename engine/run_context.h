@@ -57,6 +57,12 @@ struct ExportContext {
   // directory connections go.
   const platform::SessionOptions& session_options;
   const DirectoryConnectionSettings& directory;
+  // Set by the run's stop request (and by its cancel, which the sessions'
+  // token carries): a long loop inside a target (a file walk, a registry
+  // walk, a member expansion, a directory search) ends at its next step.
+  platform::CancelToken stop = {};
+
+  bool StopRequested() const { return stop.cancelled(); }
 };
 
 }  // namespace tabulon

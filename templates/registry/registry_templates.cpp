@@ -61,6 +61,7 @@ class KeyExport {
     if (template_.keys.empty()) return;
     std::vector<std::string> working;
     for (std::string& entry : SplitKeyList(template_.keys)) {
+      if (Stopped()) return;
       if (!HasMidPathWildcard(entry)) {
         working.push_back(std::move(entry));
         continue;
@@ -72,6 +73,7 @@ class KeyExport {
       }
     }
     for (const std::string& entry : working) {
+      if (Stopped()) return;
       const std::optional<KeyEntry> parsed = ParseKeyEntry(entry);
       if (!parsed) continue;
       const platform::RegistryKeyResult connected =
@@ -92,11 +94,15 @@ class KeyExport {
     }
   }
 
-  bool failed() const { return failed_; }
-  // The last message set and the Windows text of the last step's error.
+  bool failed() const { return failed_ || stopped_; }
+  // The last message set and the Windows text of the last step's error;
+  // the stop when the run's stop request cut the walk short.
   std::string FailureText() const {
-    if (last_status_ == win::ERROR_SUCCESS) return message_;
-    return message_ + WindowsErrorText(last_status_);
+    std::string text;
+    if (failed_) text = message_;
+    if (failed_ && last_status_ != win::ERROR_SUCCESS) text += WindowsErrorText(last_status_);
+    if (stopped_) text += MessageText(kMsgExportAborted);
+    return text;
   }
 
  private:
@@ -110,6 +116,12 @@ class KeyExport {
     failed_ = true;
   }
   void Close(platform::RegistryKey key) { registry_.CloseKey(key); }
+  // The run's stop request, noted when first seen: every loop of the walk
+  // ends at its next step.
+  bool Stopped() {
+    if (!stopped_ && context_.StopRequested()) stopped_ = true;
+    return stopped_;
+  }
   std::uint32_t Access(std::uint32_t access) const {
     return hive_.view.view64 ? access | platform::kKeyWow64_64Key : access;
   }
@@ -146,6 +158,7 @@ class KeyExport {
     const std::string head =
         std::string(hive_part) + (parent.empty() ? "" : "\\" + std::string(parent)) + "\\";
     for (std::uint32_t i = 0;; ++i) {
+      if (Stopped()) return win::ERROR_SUCCESS;
       const platform::RegistryEnumKeyResult sub =
           registry_.EnumKey(opened.key, i, info.max_subkey_name_chars + 1);
       if (sub.status == win::ERROR_NO_MORE_ITEMS) return win::ERROR_SUCCESS;
@@ -248,6 +261,7 @@ class KeyExport {
         info.max_value_name_chars == 0 ? kDefaultValueNameChars : info.max_value_name_chars + 1;
     const SymbolContext symbols = Symbols(path, opened.last_write);
     for (std::uint32_t i = 0;; ++i) {
+      if (Stopped()) return win::ERROR_SUCCESS;
       const platform::RegistryEnumValueResult v =
           registry_.EnumValue(opened.key, i, name_chars, info.max_value_data_bytes);
       if (v.status == win::ERROR_NO_MORE_ITEMS) return win::ERROR_SUCCESS;
@@ -288,6 +302,7 @@ class KeyExport {
       return info.status;
     }
     for (std::uint32_t i = 0;; ++i) {
+      if (Stopped()) return win::ERROR_SUCCESS;
       const platform::RegistryEnumKeyResult sub =
           registry_.EnumKey(r.key, i, info.max_subkey_name_chars + 1);
       if (sub.status == win::ERROR_NO_MORE_ITEMS) return win::ERROR_SUCCESS;
@@ -310,6 +325,7 @@ class KeyExport {
   std::string message_;
   win::Status last_status_ = win::ERROR_SUCCESS;
   bool failed_ = false;
+  bool stopped_ = false;
 };
 
 class RegistryTemplatesRun final : public ExporterRun {
@@ -334,7 +350,10 @@ class RegistryTemplatesRun final : public ExporterRun {
   // The templates make the run visit computers.
   bool Wanted(const SecurityAccessSink* /*security*/) const override { return true; }
   void ExportTarget(ExportContext& context, const tagCObjects& target) override {
-    for (const RegistryTemplate& t : templates_) ExportRegistryTemplate(context, target, t);
+    for (const RegistryTemplate& t : templates_) {
+      ExportRegistryTemplate(context, target, t);
+      if (context.StopRequested()) return;
+    }
   }
 
  private:

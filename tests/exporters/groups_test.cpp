@@ -3,6 +3,7 @@
 // group patterns and failures.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -119,6 +120,24 @@ TEST_F(Groups, GroupsAndMembersAsListed) {
   EXPECT_EQ(run_.Output("Export.log"), std::string(kTimeUnit) +
                                            "\tPC1\tPC1.quarry.example\t\tGROUPS\tERROR\t" +
                                            std::string(kDenied) + "\r\n");
+}
+
+// The first Ctrl-C ends the groups and their member lists at the entry at
+// hand, and the log says the export was cut short.
+TEST_F(Groups, TheStopRequestEndsTheMemberLists) {
+  Configure("ExportGroups=1\nGroupsColumns=0\n");
+  std::atomic<int> stop{0};
+  run_.request().stop_flag = &stop;
+  run_.progress().on_row = [&stop](const ProgressRow& row) {
+    if (row.status == "Exporting Group Information...") stop = 1;
+  };
+  run_.Run();
+  EXPECT_EQ(run_.Output("groups.txt"), Rows({Row({"GroupName"}), Row({"Administrators"})}));
+  EXPECT_EQ(run_.Output("group_members.txt"),
+            Rows({kMembersTitle, Row({"Administrators", "PC1\\bob", "USER", "LOCAL"})}));
+  EXPECT_EQ(run_.Output("Export.log"),
+            std::string(kTimeUnit) +
+                "\tPC1\tPC1.quarry.example\t\tGROUPS\tERROR\tExport Aborted By User.\r\n");
 }
 
 TEST_F(Groups, MemberDetailsRefineTheType) {

@@ -3,6 +3,7 @@
 // security access rows out.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 
 #include "support/e2e.h"
@@ -143,6 +144,31 @@ TEST(RegistryTemplates, KeysValuesAndFailures) {
               "3/5/2026 14:07:09\tWS01\tWS01\t\tREGISTRY - Keys\t" + c.log + "\r\n");
     EXPECT_EQ(run.backend().LeakedHandles(), 0u);
   }
+}
+
+// The first Ctrl-C ends a registry walk at its next key; the log says the
+// template was cut short, and no further template runs.
+TEST(RegistryTemplates, TheStopRequestEndsTheWalk) {
+  EndToEnd run;
+  run.SetEstate(Estate());
+  run.SetObjects({{24, "WS01", "\\\\WS01"}});
+  run.dir().Write("reg.cfg",
+                  "[Keys]\nOutputFileName=reg.txt\nOutputColumns=%KEY_PATH%\n"
+                  "OutputKeys=HKLM\\SOFTWARE\\Uninstall\\**\n"
+                  "[More]\nOutputFileName=more.txt\nOutputColumns=%KEY_PATH%\n"
+                  "OutputKeys=HKLM\\SOFTWARE\\Uninstall\\**\n");
+  run.SetConfiguration("[General]\nEnableLogging=1\nRegistryCfgFile=" + run.dir().File("reg.cfg") +
+                       "\n[Templates]\nRegistryTemplates=Keys;More;\n");
+  std::atomic<int> stop{0};
+  run.request().stop_flag = &stop;
+  run.progress().on_row = [&stop](const ProgressRow& row) {
+    if (row.status == "Exporting 'Keys' from registry...") stop = 1;
+  };
+  run.Run();
+  EXPECT_EQ(run.Output("reg.txt"), Row({"Registry_Key_Path"}));
+  EXPECT_EQ(run.Output("more.txt"), Row({"Registry_Key_Path"}));
+  EXPECT_EQ(run.Output("Export.log"),
+            "3/5/2026 14:07:09\tWS01\tWS01\t\tREGISTRY - Keys\tERROR\tExport Aborted By User.\r\n");
 }
 
 TEST(RegistryTemplates, TitlesProgressAndSecurityHandOver) {

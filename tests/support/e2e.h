@@ -58,6 +58,7 @@ class EndToEnd {
 
   std::string Output(std::string_view name) const { return dir_.Read(name); }
   std::vector<std::string> ProgressLines() const { return progress_.Lines(); }
+  RecordingProgress& progress() { return progress_; }
   // The estate calls of one operation, as "host detail".
   std::vector<std::string> Calls(std::string_view operation) const;
   const std::vector<std::string>& Messages() const { return messages_.shown; }

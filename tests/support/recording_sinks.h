@@ -2,6 +2,7 @@
 // Message and progress sinks that remember what a run showed, so tests can
 // compare it as text.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,7 @@ class RecordingProgress final : public ProgressSink {
  public:
   int AddRow(const ProgressRow& row) override {
     rows.push_back(row);
+    if (on_row) on_row(row);
     return static_cast<int>(rows.size()) - 1;
   }
   void AppendToRow(int row, std::string_view text, std::uint32_t image) override {
@@ -50,6 +52,8 @@ class RecordingProgress final : public ProgressSink {
     return lines;
   }
   std::vector<ProgressRow> rows;
+  // Called for every row added, so that a test can act at a point of a run.
+  std::function<void(const ProgressRow&)> on_row;
 };
 
 }  // namespace tabulon::testing

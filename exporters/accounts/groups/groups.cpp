@@ -107,7 +107,10 @@ class GroupExport {
         [&](std::uint32_t resume) {
           return groups.NetLocalGroupEnum1(target_.path, kPreferredLength, resume);
         },
-        [&](const platform::LocalGroupInfo1& group) { ExportGroup(group); });
+        [&](const platform::LocalGroupInfo1& group) {
+          ExportGroup(group);
+          return GoOn();
+        });
     if (status != win::ERROR_SUCCESS) {
       failure_.Set(FillMessage("Unable to get local groups for '%s'. ", {target_.path}), status);
     }
@@ -115,12 +118,20 @@ class GroupExport {
     if (failure_.failed) {
       text = failure_.text;
       if (failure_.status != win::ERROR_SUCCESS) text += WindowsErrorText(failure_.status);
-      progress.ReportFailure(text);
     }
-    out.LogLine(&target_, ExportTypeInfo(kGroups).log_name, failure_.failed, text);
+    if (stopped_) text += MessageText(kMsgExportAborted);
+    if (!text.empty()) progress.ReportFailure(text);
+    out.LogLine(&target_, ExportTypeInfo(kGroups).log_name, failure_.failed || stopped_, text);
   }
 
  private:
+  // False once the run's stop request is seen: the groups, their members
+  // and their expansion end there.
+  bool GoOn() {
+    if (context_.StopRequested()) stopped_ = true;
+    return !stopped_;
+  }
+
   void ExportGroup(const platform::LocalGroupInfo1& group) {
     if (!options_.patterns.empty() && !format::MatchNameList(group.name, options_.patterns)) {
       return;
@@ -150,6 +161,7 @@ class GroupExport {
         [&](const platform::LocalGroupMembersInfo2& member) {
           any = true;
           ExportMember(group, member);
+          return GoOn();
         });
     if (status != win::ERROR_SUCCESS) {
       std::string message = FillMessage("Unable to get local group members for '%s' from '%s'. ",
@@ -199,6 +211,7 @@ class GroupExport {
   MemberDetails details_;
   NestedMembers nested_;
   TargetFailure failure_;
+  bool stopped_ = false;
 };
 
 }  // namespace

@@ -24,6 +24,7 @@ void NestedMembers::Expand(const tagCObjects& target, platform::SidNameUse usage
   if (slash == std::string_view::npos) return;
   const std::string key = text::ToLower(qualified);
   if (std::find(chain_.begin(), chain_.end(), key) != chain_.end()) return;
+  if (context_.StopRequested()) return;
   const std::string_view domain = qualified.substr(0, slash);
   const std::string_view group = qualified.substr(slash + 1);
   const std::string dc = details_.DomainController(domain);
@@ -71,6 +72,7 @@ void NestedMembers::ExpandAlias(const tagCObjects& target, const std::string& dc
             IsGroup(member.sid_usage)) {
           Expand(target, member.sid_usage, member.domain_and_name);
         }
+        return !context_.StopRequested();
       });
   if (status != win::ERROR_SUCCESS) {
     context_.output.AddProgressRow(
@@ -90,6 +92,7 @@ void NestedMembers::ExpandGlobal(const tagCObjects& target, const std::string& d
       },
       [&](const platform::GroupUsersInfo0& user) {
         WriteRow(dc, platform::SidNameUse::kUser, user.name, type, target);
+        return !context_.StopRequested();
       });
   if (status != win::ERROR_SUCCESS) {
     context_.output.AddProgressRow(

@@ -261,6 +261,10 @@ bool ExportComputerUsers(ExportContext& context, const tagCObjects& target,
   std::string failure;
   const win::Status listed = ForEachDisplayUser(
       context.session.users(), target.path, [&](const platform::DisplayUser& user) {
+        if (context.StopRequested()) {
+          failure = MessageText(kMsgExportAborted);
+          return false;
+        }
         win::Status status = win::ERROR_SUCCESS;
         if (rows.Write(user.name, status)) return true;
         failure = FillMessage("Unable to lookup user information for '%s' from '%s'. ",
