@@ -16,6 +16,7 @@ namespace tabulon {
 namespace {
 
 constexpr std::uint32_t kFileKind = 16;
+constexpr std::string_view kIncomplete = "Folders not listed completely: %d. ";
 
 // One enabled template and its keys, read once for the run.
 struct FileTemplate {
@@ -72,7 +73,7 @@ class FileTemplatesRun final : public ExporterRun {
   void ExportTarget(ExportContext& context, const tagCObjects& target) override {
     for (FileTemplate& t : templates_) {
       ExportFileTemplate(context, target, t);
-      if (context.session_options.cancel.cancelled()) return;
+      if (context.StopRequested()) return;
     }
   }
 
@@ -134,9 +135,16 @@ class FileTemplatesRun final : public ExporterRun {
       }
     }
     out.symbols().template_name = t.settings.name;
-    FileWalk(context, target, t.settings, rows).Walk(BuildScanList(t.paths, shares));
+    const FileWalkOutcome walked =
+        FileWalk(context, target, t.settings, rows).Walk(BuildScanList(t.paths, shares));
     out.symbols().template_name = {};
-    return {};
+    // Each folder was named as it failed; the template says how many.
+    std::string failure;
+    if (walked.incomplete_folders > 0) {
+      failure = FillMessage(kIncomplete, {std::to_string(walked.incomplete_folders)});
+    }
+    if (walked.stopped) failure += MessageText(kMsgExportAborted);
+    return failure;
   }
 
   std::vector<FileTemplate> templates_;

@@ -1,5 +1,10 @@
 #include "templates/files/file_walk.h"
 
+#include <algorithm>
+
+#include "engine/error_text.h"
+#include "engine/messages.h"
+#include "engine/terminal_text.h"
 #include "format/numbers.h"
 #include "platform/text.h"
 #include "templates/files/file_fields.h"
@@ -11,6 +16,12 @@ namespace {
 constexpr std::uint32_t kFileKind = 16;
 constexpr std::uint32_t kDirectoryKind = 15;
 
+constexpr std::string_view kListingFailed = "Unable to list folder '%s'. ";
+constexpr std::string_view kUnusableName =
+    "Skipped an item of folder '%s': its name '%s' cannot be part of a path. ";
+constexpr std::string_view kLinkBack =
+    "Not descending into folder '%s': it leads back to '%s', a folder above it. ";
+
 bool IsDirectory(const platform::FindData& item) {
   return (item.attributes & platform::kFileAttributeDirectory) != 0;
 }
@@ -19,20 +30,19 @@ bool IsDots(const platform::FindData& item) {
   return item.name == "." || item.name == "..";
 }
 
-// Every item a pattern finds; the handle is closed before the items are
-// used, so a deep walk holds none open.
-std::vector<platform::FindData> List(platform::FileSystem& files, const std::string& pattern) {
-  std::vector<platform::FindData> items;
-  platform::FindFirstResult first = files.FindFirstFile(pattern);
-  if (first.status != win::ERROR_SUCCESS) return items;
-  items.push_back(std::move(first.data));
-  while (true) {
-    platform::FindNextResult next = files.FindNextFile(first.handle);
-    if (next.status != win::ERROR_SUCCESS) break;
-    items.push_back(std::move(next.data));
+// What a folder that cannot be read or does not exist gives: no rows, and
+// nothing to report.
+bool IsQuietFailure(win::Status status) {
+  switch (status) {
+    case win::ERROR_SUCCESS:
+    case win::ERROR_FILE_NOT_FOUND:
+    case win::ERROR_PATH_NOT_FOUND:
+    case win::ERROR_BAD_NET_NAME:
+    case win::ERROR_ACCESS_DENIED:
+      return true;
+    default:
+      return false;
   }
-  files.FindClose(first.handle);
-  return items;
 }
 
 std::string ComputerPath(const std::string& target_path) {
@@ -54,44 +64,90 @@ FileWalk::FileWalk(ExportContext& context, const tagCObjects& target,
       directory_security_(context.security != nullptr &&
                           context.security->Wants(SecurityObjectKind::kDirectory)) {}
 
-bool FileWalk::Stopped() const {
-  return context_.session_options.cancel.cancelled();
-}
-
-bool FileWalk::Walk(const std::vector<ScanEntry>& entries) {
+FileWalkOutcome FileWalk::Walk(const std::vector<ScanEntry>& entries) {
+  FileWalkOutcome outcome;
   for (const ScanEntry& entry : entries) {
     const std::string prefix = computer_ + "\\" + entry.share_path + "\\";
     if (entry.option == ScanOption::kTopLevel && !settings_.dir_totals) {
       ListTopLevel(entry, prefix);
     } else {
-      ScanDirectory(entry, prefix, entry.share_path, 2);
+      ScanDirectory(entry, prefix, entry.share_path, 2, {});
     }
-    if (Stopped()) return false;
+    if (Stopped()) {
+      outcome.stopped = true;
+      break;
+    }
   }
-  return true;
+  outcome.incomplete_folders = incomplete_.size();
+  return outcome;
+}
+
+// The handle is closed before the items are used, so a deep walk holds none
+// open.
+FileWalk::Listing FileWalk::List(const std::string& folder, const std::string& pattern) {
+  platform::FileSystem& files = context_.session.files();
+  Listing listing;
+  platform::FindFirstResult first = files.FindFirstFile(pattern);
+  for (const std::string& name : first.unusable_names) {
+    Report(folder, FillMessage(kUnusableName, {EscapeControls(folder), EscapeControls(name)}));
+  }
+  listing.status = first.status;
+  if (first.status == win::ERROR_SUCCESS) {
+    listing.items.push_back(std::move(first.data));
+    while (true) {
+      platform::FindNextResult next = files.FindNextFile(first.handle);
+      if (next.status != win::ERROR_SUCCESS) {
+        listing.status = next.status == win::ERROR_NO_MORE_FILES ? win::ERROR_SUCCESS : next.status;
+        break;
+      }
+      listing.items.push_back(std::move(next.data));
+    }
+    files.FindClose(first.handle);
+  }
+  // The items read before a failure stay; the failure is named.
+  if (!IsQuietFailure(listing.status)) {
+    Report(folder, FillMessage(kListingFailed, {EscapeControls(folder)}) +
+                       WindowsErrorText(listing.status));
+  }
+  return listing;
+}
+
+void FileWalk::Report(const std::string& folder, const std::string& message) {
+  if (!reported_.insert(message).second) return;
+  incomplete_.insert(folder);
+  RunOutput& out = context_.output;
+  out.AddProgressRow(target_.display_name, message, verbose_ ? 2 : 1, kProgressFailure);
+  out.LogLine(&target_, "FILES - " + settings_.name, true, message);
 }
 
 void FileWalk::ListTopLevel(const ScanEntry& entry, const std::string& prefix) {
   RunOutput& out = context_.output;
+  const std::string folder = prefix.substr(0, prefix.size() - 1);
   for (const std::string& filter : settings_.filters) {
-    const std::vector<platform::FindData> items = List(context_.session.files(), prefix + filter);
+    const Listing listing = List(folder, prefix + filter);
     if (verbose_) out.AddProgressRow(entry.share_path, filter, 2, kFileKind);
-    for (const platform::FindData& item : items) {
+    for (const platform::FindData& item : listing.items) {
       if (IsDots(item) || (settings_.dirs_only && !IsDirectory(item))) continue;
       Emit(item, prefix, entry.share_path, nullptr);
     }
+    if (Stopped()) return;
   }
 }
 
 std::uint64_t FileWalk::ScanDirectory(const ScanEntry& entry, const std::string& prefix,
-                                      const std::string& root, int level) {
-  const std::vector<platform::FindData> items = List(context_.session.files(), prefix + "*.*");
-  if (items.empty()) return 0;
+                                      const std::string& root, int level, FolderId id) {
+  const std::string folder = prefix.substr(0, prefix.size() - 1);
+  const Listing listing = List(folder, prefix + "*.*");
+  if (listing.items.empty()) return 0;
   if (verbose_) {
-    context_.output.AddProgressRow(prefix.substr(0, prefix.size() - 1), "",
-                                   static_cast<std::uint32_t>(level), kDirectoryKind);
+    context_.output.AddProgressRow(folder, "", static_cast<std::uint32_t>(level), kDirectoryKind);
   }
   if (Stopped()) return 0;
+  // The folder's "." tells who it is where the item that led here did not.
+  for (const platform::FindData& item : listing.items) {
+    if (!id.known() && item.name == ".") id = {item.volume_id, item.file_id};
+  }
+  path_.push_back({id, folder});
   const auto matches = [this](const std::string& name) {
     for (const std::string& filter : settings_.filters) {
       if (WildcardMatch(filter, name)) return true;
@@ -99,7 +155,7 @@ std::uint64_t FileWalk::ScanDirectory(const ScanEntry& entry, const std::string&
     return false;
   };
   std::uint64_t total = 0;
-  for (const platform::FindData& item : items) {
+  for (const platform::FindData& item : listing.items) {
     if (IsDots(item)) continue;
     if (!IsDirectory(item)) {
       if (!matches(item.name)) continue;
@@ -110,17 +166,33 @@ std::uint64_t FileWalk::ScanDirectory(const ScanEntry& entry, const std::string&
     const bool considered = (entry.option != ScanOption::kTopLevel || level < 3) &&
                             (entry.option != ScanOption::kLevels || level <= entry.levels);
     if (!considered) continue;
+    const bool descend =
+        entry.option != ScanOption::kTopLevel || (level == 2 && settings_.dir_totals);
     std::uint64_t directory_total = 0;
-    if (entry.option != ScanOption::kTopLevel || (level == 2 && settings_.dir_totals)) {
-      directory_total =
-          ScanDirectory(entry, prefix + item.name + "\\", root + "\\" + item.name, level + 1);
+    const std::uint64_t* total_shown = &directory_total;
+    if (descend) {
+      const FolderId child{item.volume_id, item.file_id};
+      const auto above = std::find_if(path_.begin(), path_.end(), [&child](const PathFolder& f) {
+        return child.known() && f.id == child;
+      });
+      if (above != path_.end()) {
+        // A link back up would make the walk endless.
+        Report(prefix + item.name, FillMessage(kLinkBack, {EscapeControls(prefix + item.name),
+                                                           EscapeControls(above->path)}));
+        total_shown = nullptr;
+      } else {
+        directory_total = ScanDirectory(entry, prefix + item.name + "\\", root + "\\" + item.name,
+                                        level + 1, child);
+        if (Stopped()) break;
+      }
     }
     if (settings_.dir_totals) {
-      Emit(item, prefix, root, &directory_total);
+      Emit(item, prefix, root, total_shown);
     } else if (matches(item.name)) {
       Emit(item, prefix, root, nullptr);
     }
   }
+  path_.pop_back();
   return total;
 }
 

@@ -3,8 +3,10 @@
 // hand-over out; the same walk over a real local folder.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "platform/posix/file_system.h"
@@ -16,10 +18,52 @@
 namespace tabulon::testing {
 namespace {
 
-std::string Estate(const std::string& executable) {
+// A file system whose listings of one folder break off after a number of
+// items, as a server that stops answering would leave them.
+class BreakingListing final : public platform::FileSystem {
+ public:
+  BreakingListing(platform::FileSystem& files, std::string folder, std::size_t items)
+      : files_(files), folder_(std::move(folder)), items_(items) {}
+  platform::DiskFreeSpaceResult GetDiskFreeSpaceEx(std::string_view directory) override {
+    return files_.GetDiskFreeSpaceEx(directory);
+  }
+  platform::VolumeInformationResult GetVolumeInformation(std::string_view root, std::uint32_t name,
+                                                         std::uint32_t type) override {
+    return files_.GetVolumeInformation(root, name, type);
+  }
+  platform::FindFirstResult FindFirstFile(std::string_view pattern) override {
+    platform::FindFirstResult first = files_.FindFirstFile(pattern);
+    if (first.handle != 0 && pattern.starts_with(folder_)) left_[first.handle] = items_ - 1;
+    return first;
+  }
+  platform::FindNextResult FindNextFile(platform::FindHandle handle) override {
+    const auto it = left_.find(handle);
+    if (it != left_.end() && it->second-- == 0) return {win::ERROR_UNEXP_NET_ERR, {}};
+    return files_.FindNextFile(handle);
+  }
+  void FindClose(platform::FindHandle handle) override {
+    left_.erase(handle);
+    files_.FindClose(handle);
+  }
+  platform::ReadRangeResult ReadFileRange(std::string_view path, std::uint64_t offset,
+                                          std::size_t size) override {
+    return files_.ReadFileRange(path, offset, size);
+  }
+
+ private:
+  platform::FileSystem& files_;
+  std::string folder_;
+  std::size_t items_;
+  std::map<platform::FindHandle, std::size_t> left_;
+};
+
+// `failures`: the failure injection of FS01, JSON members ending in ",".
+std::string Estate(const std::string& executable, const std::string& failures = "") {
   return R"({
   "computers": [
-    {"name": "FS01", "default_shares": true,
+    {"name": "FS01", "default_shares": true, )" +
+         failures + R"(
+
      "disks": [{"drive": "C", "total_bytes": 100}, {"drive": "D", "total_bytes": 100}],
      "shares": [{"name": "apps", "path": "D:\\Apps"}, {"name": "print$", "path": "C:\\Windows\\spool"},
                 {"name": "Users$", "path": "D:\\Users"}, {"name": "Laser", "type": "PRINTQ"}],
@@ -45,10 +89,24 @@ std::string Estate(const std::string& executable) {
 }
 
 // The estate with a real executable next to it.
-void SetEstate(EndToEnd& run) {
+void SetEstate(EndToEnd& run, const std::string& failures = "") {
   run.dir().Write("ledger.exe", PeImage({false, {{0x409, VersionInfoBytes({})}}}));
-  run.SetEstate(Estate(run.dir().File("ledger.exe")));
+  run.SetEstate(Estate(run.dir().File("ledger.exe"), failures));
 }
+
+// A template over \\FS01\apps and every folder below it.
+void ScanApps(EndToEnd& run, const std::string& keys) {
+  run.SetObjects({{24, "FS01", "FS01"}});
+  run.dir().Write("files.cfg", "[Scan]\nOutputFileName=files.txt\nPaths=apps\nPathOptions=1\n" +
+                                   keys + "[Again]\nOutputFileName=again.txt\nOutputColumns=0\n");
+  run.SetConfiguration("[General]\nEnableLogging=1\nFileCfgFile=" + run.dir().File("files.cfg") +
+                       "\n[Templates]\nFileTemplates=Scan;Again;\n");
+}
+
+std::string LogLine(const std::string& status, const std::string& message) {
+  return "3/5/2026 14:07:09\tFS01\tFS01\t\tFILES - Scan\t" + status + "\t" + message + "\r\n";
+}
+const std::string kAgainLogged = "3/5/2026 14:07:09\tFS01\tFS01\t\tFILES - Again\tSUCCESS\t\r\n";
 
 struct Case {
   const char* name;
@@ -111,6 +169,99 @@ TEST(FileTemplates, TemplatesOnAnEstate) {
               "3/5/2026 14:07:09\tFS01\tFS01\t\tFILES - Scan\tSUCCESS\t\r\n");
     EXPECT_EQ(run.backend().LeakedHandles(), 0u);
   }
+}
+
+// A folder whose listing fails for any reason but a denied access or a
+// missing path is named on a failure row (standard error when unattended)
+// and in the log, and the template is no success; the rest stays.
+TEST(FileTemplates, AFolderThatCannotBeListedIsNamedAndTheRestIsKept) {
+  const std::string kept = Row({"\\\\FS01\\apps\\mdb\\db.mdb"});
+  const std::string failed =
+      "Unable to list folder '\\\\FS01\\apps\\mdb\\old'. The specified network name is no "
+      "longer available.";
+  struct Failure {
+    const char* status;
+    std::string rows;
+    std::vector<std::string> failure_rows;
+    std::string log;
+  };
+  const Failure cases[] = {
+      {"ERROR_NETNAME_DELETED",
+       kept,
+       {"FS01: " + failed, "FS01: Folders not listed completely: 1."},
+       LogLine("ERROR", failed) + LogLine("ERROR", "Folders not listed completely: 1. ")},
+      {"ERROR_ACCESS_DENIED", kept, {}, LogLine("SUCCESS", "")},
+      {"ERROR_PATH_NOT_FOUND", kept, {}, LogLine("SUCCESS", "")},
+  };
+  for (const Failure& c : cases) {
+    SCOPED_TRACE(c.status);
+    EndToEnd run;
+    // Listed: apps, apps\mdb; then apps\mdb\old fails.
+    SetEstate(run, std::string(R"("failures": {"FindFirstFile": {"status": ")") + c.status +
+                       R"(", "after_calls": 2}},)");
+    ScanApps(run, "OutputColumns=0\nFiles=*.mdb\n");
+    run.Run(false);
+    const std::string output = run.Output("files.txt");
+    EXPECT_EQ(output.substr(output.find("\r\n") + 2), c.rows);
+    EXPECT_EQ(run.messages().failure_rows, c.failure_rows);
+    EXPECT_EQ(run.Output("Export.log"), c.log + kAgainLogged);
+  }
+}
+
+// The first Ctrl-C (the stop request) ends a walk after the listing at hand:
+// no further folder, template or unit runs for the target, and the template
+// says it was cut short.
+TEST(FileTemplates, TheStopRequestEndsTheWalkAfterTheListingAtHand) {
+  EndToEnd run;
+  SetEstate(run);
+  ScanApps(run, "OutputColumns=0\n");
+  std::atomic<int> stop{0};
+  run.request().stop_flag = &stop;
+  run.progress().on_row = [&stop](const ProgressRow& row) {
+    if (row.name == "FS01\\apps\\mdb") stop = 1;
+  };
+  const RunResult result = run.Run();
+  EXPECT_TRUE(result.aborted_by_user);
+  const std::string output = run.Output("files.txt");
+  EXPECT_EQ(output.substr(output.find("\r\n") + 2), Row({"\\\\FS01\\apps\\archive.tar.gz"}) +
+                                                        Row({"\\\\FS01\\apps\\file1.txt"}) +
+                                                        Row({"\\\\FS01\\apps\\ledger.exe"}));
+  EXPECT_EQ(run.Output("Export.log"), LogLine("ERROR", "Export Aborted By User."));
+}
+
+// A local folder's listing that breaks off keeps what it read; a name that
+// cannot be part of a path is named and left out; links to a folder above
+// are listed as what they are, never followed.
+TEST(FileTemplates, ALocalListingKeepsWhatItReadAndNamesWhatItLeftOut) {
+  EndToEnd run;
+  const std::filesystem::path root = run.dir().File("share");
+  std::filesystem::create_directories(root / "big");
+  for (const char* name : {"f1.txt", "f2.txt", "f3.txt"}) std::ofstream(root / "big" / name) << 1;
+  std::ofstream(root / "notes.txt") << "hello";
+  std::ofstream(root / "a\\b.txt") << "a Linux name";
+  std::filesystem::create_directory_symlink(".", root / "self1");
+  std::filesystem::create_directory_symlink(".", root / "self2");
+  platform::PosixFileSystem local;
+  local.set_local_shares({{"\\\\FS01\\apps", root.string()}});
+  // The listing of big breaks off after ".", ".." and f1.txt.
+  BreakingListing files(local, "\\\\FS01\\apps\\big\\", 3);
+  SetEstate(run);
+  LocalFilesBackend sessions(*run.platform().sessions, files);
+  run.platform().sessions = &sessions;
+  ScanApps(run, "OutputColumns=0,9\n");
+  run.Run(false);
+  const std::string output = run.Output("files.txt");
+  EXPECT_EQ(output.substr(output.find("\r\n") + 2),
+            Row({"\\\\FS01\\apps\\big\\f1.txt", "NO"}) + Row({"\\\\FS01\\apps\\big", "YES"}) +
+                Row({"\\\\FS01\\apps\\notes.txt", "NO"}) + Row({"\\\\FS01\\apps\\self1", "NO"}) +
+                Row({"\\\\FS01\\apps\\self2", "NO"}));
+  EXPECT_EQ(run.messages().failure_rows,
+            (std::vector<std::string>{
+                "FS01: Skipped an item of folder '\\\\FS01\\apps': its name 'a\\b.txt' cannot be "
+                "part of a path.",
+                "FS01: Unable to list folder '\\\\FS01\\apps\\big'. An unexpected network error "
+                "occurred.",
+                "FS01: Folders not listed completely: 2."}));
 }
 
 TEST(FileTemplates, ShareListFailureAndTitles) {

@@ -23,14 +23,16 @@ platform::SessionOptions TestUserLogin() {
 RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
                                 const std::string& objects, const std::string& ini,
                                 const platform::Credentials& credentials,
-                                platform::FileSystem* local_files) {
+                                platform::FileSystem* local_files, const RunHooks& hooks) {
   dir.Write("objects.dat", objects);
   dir.Write("cfg.ini", "[General]\nObjectFile=" + dir.File("objects.dat") +
                            "\nDefaultOutputDirectory=" + dir.path() + "\n" + ini);
   platform::IniFileProfile profile;
   FixedClock clock(March5());
   SimpleLocale locale;
-  platform::remote::RemoteBackend backend(SambaTransports, local_files);
+  platform::remote::RemoteBackend backend(
+      hooks.transports ? hooks.transports : platform::remote::TransportFactory(SambaTransports),
+      local_files);
   platform::Platform platform{&profile, &locale, &clock, nullptr, &backend};
   const ExporterUnits units = StandardExporterUnits();
   ExporterProgramStates states(units);
@@ -39,6 +41,8 @@ RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
   env.locations.app_data_directory = dir.path();
   RunRequest request;
   request.configuration_path = dir.File("cfg.ini");
+  request.stop_flag = hooks.stop_flag;
+  request.cancel_flag = hooks.cancel_flag;
   return ExportRun(env, request);
 }
 

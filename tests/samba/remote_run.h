@@ -1,12 +1,14 @@
 #pragma once
 // A whole run against real servers: configuration and object file in, files
 // out, through the program's remote backend and Samba transport.
+#include <atomic>
 #include <memory>
 #include <string>
 
 #include "engine/export_run.h"
 #include "platform/credentials.h"
 #include "platform/file_system.h"
+#include "platform/remote/remote_backend.h"
 #include "platform/remote/rpc_transport.h"
 #include "support/fakes.h"
 
@@ -34,6 +36,14 @@ class RecordedMessages final : public MessageSink {
   std::string rows;
 };
 
+// What a test changes about a run: the transports (none: SambaTransports)
+// and the flags of the first and the second Ctrl-C.
+struct RunHooks {
+  platform::remote::TransportFactory transports;
+  const std::atomic<int>* stop_flag = nullptr;
+  const std::atomic<int>* cancel_flag = nullptr;
+};
+
 // Writes `objects` (object file lines) and `ini` (after a [General] section
 // naming the object file and `dir` as the output folder) into `dir`, and
 // runs them logged on as `credentials`; `local_files`, when given, serves
@@ -41,7 +51,8 @@ class RecordedMessages final : public MessageSink {
 RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
                                 const std::string& objects, const std::string& ini,
                                 const platform::Credentials& credentials,
-                                platform::FileSystem* local_files = nullptr);
+                                platform::FileSystem* local_files = nullptr,
+                                const RunHooks& hooks = {});
 
 // The same against the test smbd at \\127.0.0.1, as the test user.
 RunResult RunAgainstTestServer(ScratchDir& dir, const std::string& ini, RecordedMessages& messages);

@@ -56,6 +56,8 @@ class SambaServer {
   std::string configuration() const { return folder_ + "/smb.conf"; }
   // How long smbd took to accept connections.
   double startup_seconds() const { return startup_seconds_; }
+  // Stops the server where it is (it falls silent), or lets it go on.
+  void Freeze(bool frozen) { smbd_.Freeze(frozen); }
 
  private:
   SambaServer() = default;
