@@ -99,6 +99,7 @@ DirectoryStatus ReadObject(DirectorySearch& directory, std::string_view dn,
   SearchRequest request;
   request.base = std::string(dn);
   request.scope = SearchScope::kBase;
+  request.page_size = 0;  // one entry: no paged search for a server to keep
   request.attributes.assign(attributes.begin(), attributes.end());
   bool found = false;
   DirectoryStatus status = directory.Search(request, [&](DirectoryEntry&& entry) {

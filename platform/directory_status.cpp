@@ -22,7 +22,7 @@ constexpr std::array kLdapResults{
     LdapRow{10, win::ERROR_DS_REFERRAL, 0},
     LdapRow{11, win::ERROR_DS_ADMIN_LIMIT_EXCEEDED, 0},
     LdapRow{12, win::ERROR_DS_UNAVAILABLE_CRIT_EXTENSION, 0},
-    LdapRow{13, win::ERROR_DS_CONFIDENTIALITY_REQUIRED, 0},
+    LdapRow{kLdapConfidentialityRequired, win::ERROR_DS_CONFIDENTIALITY_REQUIRED, 0},
     LdapRow{16, win::ERROR_DS_NO_ATTRIBUTE_OR_VALUE, 0},
     LdapRow{17, win::ERROR_DS_ATTRIBUTE_TYPE_UNDEFINED, 0},
     LdapRow{18, win::ERROR_DS_INAPPROPRIATE_MATCHING, 0},
@@ -71,6 +71,10 @@ DirectoryStatus DirectoryStatusFromLdap(int result_code, std::string_view diagno
   status.extended_text =
       diagnostic.empty() ? "LDAP result " + std::to_string(result_code) : std::string(diagnostic);
   return status;
+}
+
+DirectoryStatus DirectoryCancelled() {
+  return DirectoryStatusFromLdap(kLdapUserCancelled, "the run was stopped");
 }
 
 }  // namespace tabulon::platform

@@ -12,6 +12,7 @@ namespace tabulon::platform {
 // (0x51 server down and on, as RFC 1823 numbers them).
 inline constexpr int kLdapSuccess = 0;
 inline constexpr int kLdapSizeLimitExceeded = 4;
+inline constexpr int kLdapConfidentialityRequired = 13;
 inline constexpr int kLdapNoSuchObject = 32;
 inline constexpr int kLdapInvalidCredentials = 49;
 inline constexpr int kLdapUnwillingToPerform = 53;
@@ -27,5 +28,9 @@ inline constexpr int kLdapNotSupported = 0x5C;
 // The status of an LDAP result; `diagnostic` (the server's or the client
 // library's words) becomes the extended error text.
 DirectoryStatus DirectoryStatusFromLdap(int result_code, std::string_view diagnostic);
+
+// A search or bind that ended because the run was stopped or cancelled
+// (ERROR_CANCELLED).
+DirectoryStatus DirectoryCancelled();
 
 }  // namespace tabulon::platform

@@ -6,42 +6,15 @@
 #include <memory>
 #include <string>
 
-#include "platform/ldap/ldap_directory.h"
 #include "platform/text.h"
 #include "support/directory_data.h"
 #include "support/e2e.h"
-#include "support/forwarding_session.h"
+#include "support/ldap_search_backend.h"
 #include "support/server_required.h"
 #include "support/slapd_server.h"
 
 namespace tabulon::testing {
 namespace {
-
-// The estate's session for everything but directory searches, which go to
-// the real server.
-class LdapSearchSession final : public ForwardingSession {
- public:
-  LdapSearchSession(std::unique_ptr<platform::TargetSession> estate,
-                    const platform::SessionOptions& options)
-      : ForwardingSession(std::move(estate)),
-        ldap_(platform::ldap::MakeLdapDirectorySearch(options)) {}
-  platform::DirectorySearch& directory_search() override { return *ldap_; }
-
- private:
-  std::unique_ptr<platform::DirectorySearch> ldap_;
-};
-
-class LdapSearchBackend final : public platform::SessionBackend {
- public:
-  explicit LdapSearchBackend(platform::SessionBackend& estate) : estate_(estate) {}
-  std::unique_ptr<platform::TargetSession> Open(std::string_view target,
-                                                const platform::SessionOptions& options) override {
-    return std::make_unique<LdapSearchSession>(estate_.Open(target, options), options);
-  }
-
- private:
-  platform::SessionBackend& estate_;
-};
 
 // The first line where two UTF-16 files differ, for the failure message.
 std::string FirstDifference(const std::string& a, const std::string& b) {

@@ -2,6 +2,7 @@
 // the same LDIF: the same searches must give the same entries, and each kind
 // of bad input a clear status within the timeout.
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -9,7 +10,9 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -64,6 +67,71 @@ Found SearchAll(platform::DirectorySearch& directory, const SearchRequest& reque
   std::sort(found.entries.begin(), found.entries.end());
   return found;
 }
+
+// A TCP listener on 127.0.0.1 that never answers; with `record`, it accepts
+// and keeps every byte it is sent.
+class Listener {
+ public:
+  Listener(std::uint16_t port, bool record) {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const int one = 1;
+    ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    ok_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+          ::listen(fd_, 4) == 0;
+    if (ok_ && record) recorder_ = std::thread([this] { Record(); });
+  }
+  ~Listener() {
+    stop_ = true;
+    if (recorder_.joinable()) recorder_.join();
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool ok() const { return ok_; }
+  int connections() const { return connections_; }
+  std::string received() {
+    std::lock_guard lock(mutex_);
+    return received_;
+  }
+
+ private:
+  void Record() {
+    std::vector<pollfd> fds{{fd_, POLLIN, 0}};
+    while (!stop_) {
+      if (::poll(fds.data(), fds.size(), 20) <= 0) continue;
+      for (std::size_t i = 0; i < fds.size(); ++i) {
+        if ((fds[i].revents & (POLLIN | POLLHUP)) == 0) continue;
+        if (i == 0) {
+          const int peer = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+          if (peer >= 0) {
+            ++connections_;
+            fds.push_back({peer, POLLIN, 0});
+          }
+          continue;
+        }
+        char buffer[4096];
+        const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
+        if (got > 0) {
+          std::lock_guard lock(mutex_);
+          received_.append(buffer, static_cast<std::size_t>(got));
+        } else {
+          fds[i].events = 0;  // closed: nothing more to read
+        }
+      }
+    }
+    for (std::size_t i = 1; i < fds.size(); ++i) ::close(fds[i].fd);
+  }
+
+  int fd_ = -1;
+  bool ok_ = false;
+  std::atomic<bool> stop_{false};
+  std::atomic<int> connections_{0};
+  std::mutex mutex_;
+  std::string received_;
+  std::thread recorder_;
+};
 
 class DirectorySearchTest : public ::testing::Test {
  protected:
@@ -303,53 +371,152 @@ TEST_F(DirectorySearchTest, TlsConnectionsVerifyTheServersCertificate) {
   options.ca_file = server_->ca_file();
   EXPECT_TRUE(ldap_->Open(options).ok());
 
-  // Without the test's authority the certificate does not verify.
-  for (const bool start_tls : {false, true}) {
-    options = Options(start_tls ? "ldap://localhost:389" : server_->ldaps_url());
-    options.start_tls = start_tls;
+  // What went wrong is named: an authority that does not vouch for the
+  // certificate (without the test's, the system's do not), a certificate
+  // for another name (the server's address under a name of its own), a
+  // handshake that fails (TLS to the plain port).
+  struct TlsCase {
+    const char* server;
+    bool start_tls;
+    bool with_authority;
+    const char* said;
+  } cases[] = {
+      {"ldaps://localhost:636", false, false,
+       "certificate not trusted: the system's authorities do not vouch for the server's "
+       "certificate: The certificate is NOT trusted. The certificate issuer is unknown."},
+      {"ldap://localhost:389", true, false, "certificate not trusted"},
+      {"ldaps://dc1.tabtest.lan:636", false, true,
+       "name mismatch: the server's certificate does not name 'dc1.tabtest.lan' (it names "
+       "localhost, 127.0.0.1)"},
+      {"ldap://dc1.tabtest.lan:389", true, true, "name mismatch"},
+      {"ldaps://127.0.0.1:389", false, true, "TLS handshake with 127.0.0.1:389 failed"},
+  };
+  for (const TlsCase& c : cases) {
+    SCOPED_TRACE(c.server);
+    options = Options(c.server);
+    options.start_tls = c.start_tls;
+    if (c.with_authority) options.ca_file = server_->ca_file();
     const DirectoryStatus status = ldap_->Open(options);
-    EXPECT_EQ(status.status, DirectoryHresult(win::ERROR_DS_SERVER_DOWN)) << start_tls;
-    EXPECT_FALSE(status.extended_text.empty());
+    EXPECT_EQ(status.status, DirectoryHresult(win::ERROR_DS_SERVER_DOWN));
+    EXPECT_NE(status.extended_text.find(c.said), std::string::npos) << status.extended_text;
+  }
+}
+
+// A password goes only where TLS protects it: over plain ldap:// the bind
+// is refused before a connection is even made, and so is every later one
+// to another server; the message names the server and the ways out.
+TEST_F(DirectorySearchTest, PasswordsNeverCrossThePlainWire) {
+  Listener recorder(3891, true);
+  ASSERT_TRUE(recorder.ok());
+  const std::string recorder_url = "ldap://127.0.0.1:3891";
+  DirectoryOpenOptions over_tls = Options(server_->ldaps_url());
+  over_tls.ca_file = server_->ca_file();
+  over_tls.credentials.username = kSlapdAdminDn;
+  over_tls.credentials.password = kSlapdAdminPassword;
+  DirectoryOpenOptions plain = over_tls;
+  plain.server = recorder_url;
+  plain.ca_file.clear();
+  const std::string refusal = "the password of '" + std::string(kSlapdAdminDn) +
+                              "' is not sent in the clear to " + recorder_url +
+                              ": name an ldaps:// server ([Platform] "
+                              "DirectoryServer=ldaps://host:636), use StartTLS ([Platform] "
+                              "DirectoryStartTls=1) or bind with Kerberos ([Platform] Kerberos=1)";
+  for (const bool bound_before : {false, true}) {
+    SCOPED_TRACE(bound_before ? "after a bind over TLS" : "first bind");
+    if (bound_before) {
+      ASSERT_TRUE(ldap_->Open(over_tls).ok());
+    }
+    const DirectoryStatus status = ldap_->Open(plain);
+    EXPECT_EQ(status.status, DirectoryHresult(win::ERROR_DS_CONFIDENTIALITY_REQUIRED));
+    EXPECT_EQ(status.extended_text, refusal);
+  }
+  // The session's own credentials go the same way.
+  platform::SessionOptions session = session_;
+  session.credentials = plain.credentials;
+  plain.credentials = {};
+  EXPECT_EQ(platform::ldap::MakeLdapDirectorySearch(session)->Open(plain).status,
+            DirectoryHresult(win::ERROR_DS_CONFIDENTIALITY_REQUIRED));
+  EXPECT_EQ(recorder.connections(), 0);
+
+  // The recorder does record: an anonymous bind reaches it.
+  DirectoryOpenOptions anonymous = Options(recorder_url);
+  anonymous.timeout_ms = 300;
+  EXPECT_EQ(ldap_->Open(anonymous).status, DirectoryHresult(win::ERROR_TIMEOUT));
+  EXPECT_EQ(recorder.connections(), 1);
+  EXPECT_FALSE(recorder.received().empty());
+  EXPECT_EQ(recorder.received().find(kSlapdAdminPassword), std::string::npos);
+}
+
+// A cancel while the server keeps the client waiting, at StartTLS or at the
+// bind, says so at once rather than that the server cannot be reached.
+TEST_F(DirectorySearchTest, ACancelledOpenSaysCancelled) {
+  Listener silent(3892, false);
+  ASSERT_TRUE(silent.ok());
+  for (const bool start_tls : {false, true}) {
+    SCOPED_TRACE(start_tls ? "StartTLS" : "bind");
+    cancel_flag_ = 0;
+    DirectoryOpenOptions options = Options("ldap://127.0.0.1:3892");
+    options.start_tls = start_tls;
+    std::thread canceller([this] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      cancel_flag_ = 1;
+    });
+    const auto started = Clock::now();
+    const DirectoryStatus status = ldap_->Open(options);
+    const auto took = Clock::now() - started;
+    canceller.join();
+    EXPECT_EQ(status.status, DirectoryHresult(win::ERROR_CANCELLED)) << status.extended_text;
+    EXPECT_LT(took, std::chrono::seconds(2));
   }
 }
 
 TEST_F(DirectorySearchTest, BadInputGivesAClearStatusWithinTheTimeout) {
   // A listener that never answers: connects, then silence.
-  const int silent = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  ASSERT_GE(silent, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(3890);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(::listen(silent, 4), 0);
+  Listener silent(3890, false);
+  ASSERT_TRUE(silent.ok());
 
-  DirectoryOpenOptions wrong_password = Options(server_->ldap_url());
+  // Passwords over TLS; a name that is not a DN is what a server that is
+  // no domain controller refuses, and the refusal says what was sent.
+  DirectoryOpenOptions wrong_password = Options(server_->ldaps_url());
+  wrong_password.ca_file = server_->ca_file();
   wrong_password.credentials.username = kSlapdAdminDn;
   wrong_password.credentials.password = "wrong";
   DirectoryOpenOptions right_password = wrong_password;
   right_password.credentials.password = kSlapdAdminPassword;
+  DirectoryOpenOptions start_tls = right_password;
+  start_tls.server = "ldap://localhost:389";
+  start_tls.start_tls = true;
+  DirectoryOpenOptions not_a_dn = right_password;
+  not_a_dn.credentials = {"admin", kSlapdAdminPassword, "TABULON", false};
   DirectoryOpenOptions no_answer = Options("ldap://127.0.0.1:3890");
   no_answer.timeout_ms = 500;
   struct OpenCase {
     const char* name;
     DirectoryOpenOptions options;
     win::Status expected;
+    const char* said;  // in the extended error
   } cases[] = {
       {"nothing listens", Options("ldap://127.0.0.1:1"),
-       DirectoryHresult(win::ERROR_DS_SERVER_DOWN)},
-      {"refused bind", wrong_password, DirectoryHresult(win::ERROR_LOGON_FAILURE)},
-      {"accepted bind", right_password, win::ERROR_SUCCESS},
-      {"silent server", no_answer, DirectoryHresult(win::ERROR_TIMEOUT)},
-      {"not a URL", Options("http://x"), win::E_ADS_BAD_PATHNAME},
+       DirectoryHresult(win::ERROR_DS_SERVER_DOWN), ""},
+      {"refused bind", wrong_password, DirectoryHresult(win::ERROR_LOGON_FAILURE),
+       "(bind DN sent: 'CN=admin,DC=tabulon,DC=test')"},
+      {"refused name that is not a DN", not_a_dn, DirectoryHresult(win::ERROR_DS_INVALID_DN_SYNTAX),
+       "bind name sent: 'TABULON\\admin'; a directory server that is not a domain controller "
+       "takes only a DN"},
+      {"accepted bind", right_password, win::ERROR_SUCCESS, ""},
+      {"accepted bind after StartTLS", start_tls, win::ERROR_SUCCESS, ""},
+      {"silent server", no_answer, DirectoryHresult(win::ERROR_TIMEOUT), ""},
+      {"not a URL", Options("http://x"), win::E_ADS_BAD_PATHNAME, ""},
   };
   for (const OpenCase& c : cases) {
     SCOPED_TRACE(c.name);
     const auto started = Clock::now();
-    EXPECT_EQ(ldap_->Open(c.options).status, c.expected);
+    const DirectoryStatus status = ldap_->Open(c.options);
+    EXPECT_EQ(status.status, c.expected) << status.extended_text;
+    EXPECT_NE(status.extended_text.find(c.said), std::string::npos) << status.extended_text;
+    EXPECT_EQ(status.extended_text.find(kSlapdAdminPassword), std::string::npos);
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(3));
   }
-  ::close(silent);
 
   OpenBoth();
   struct SearchFailure {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "support/samba_server.h"
@@ -19,6 +20,7 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* kSamba = "/usr/sbin/samba";
 constexpr const char* kSambaTool = "/usr/bin/samba-tool";
 constexpr const char* kRpcclient = "/usr/bin/rpcclient";
+constexpr const char* kLdbadd = "/usr/bin/ldbadd";
 // Changes whenever what is provisioned changes, so an old cache is not used.
 constexpr const char* kCacheVersion = "tabulon-dc-v1";
 constexpr const char* kProvisioned = "provisioned";
@@ -173,7 +175,8 @@ bool Answers(const std::string& conf) {
 
 }  // namespace
 
-std::unique_ptr<SambaDomainController> SambaDomainController::Start(std::string& why_not) {
+std::unique_ptr<SambaDomainController> SambaDomainController::Start(std::string& why_not,
+                                                                    const std::string& domain) {
   if (!IsolateNetwork().empty()) {
     why_not = "no isolated network: " + IsolateNetwork();
     return nullptr;
@@ -184,7 +187,7 @@ std::unique_ptr<SambaDomainController> SambaDomainController::Start(std::string&
     return nullptr;
   }
   const auto started = Clock::now();
-  const std::string cache = CachedDomain(why_not);
+  const std::string cache = domain.empty() ? CachedDomain(why_not) : domain;
   if (cache.empty()) return nullptr;
 
   std::unique_ptr<SambaDomainController> dc(new SambaDomainController);
@@ -237,6 +240,51 @@ std::unique_ptr<SambaDomainController> SambaDomainController::Start(std::string&
 
 std::string SambaDomainController::ProvisionedDomain(std::string& why_not) {
   return CachedDomain(why_not);
+}
+
+std::string SambaDomainController::PopulatedDomain(const std::string& name, const std::string& ldif,
+                                                   std::string& why_not) {
+  const std::string provisioned = CachedDomain(why_not);
+  if (provisioned.empty()) return {};
+  const fs::path cache(provisioned + "-" + name);
+  const std::string marker =
+      std::string(kCacheVersion) + " " + std::to_string(std::hash<std::string>{}(ldif));
+  if (ReadFile((cache / kProvisioned).string()) == marker) return cache.string();
+  if (::access(kLdbadd, X_OK) != 0) {
+    why_not = "ldbadd is not installed (ldb-tools, scripts/install-deps)";
+    return {};
+  }
+  const std::string made = MakeTempFolder("tabulon-dc-populate");
+  std::error_code error;
+  fs::copy(provisioned, made, fs::copy_options::recursive | fs::copy_options::overwrite_existing,
+           error);
+  // The copy's own configuration, so that the tool's modules touch nothing
+  // outside it.
+  WriteFile(made + "/etc/smb.conf", Configuration(made));
+  WriteFile(made + "/populate.ldif", ldif);
+  std::string output;
+  if (error ||
+      RunCommand(std::string(kLdbadd) + " --nosync --configfile=" + Quoted(made + "/etc/smb.conf") +
+                     " -H " + Quoted("tdb://" + made + "/private/sam.ldb") + " " +
+                     Quoted(made + "/populate.ldif"),
+                 output) != 0) {
+    why_not = "adding the entries failed: " + (error ? error.message() : output);
+    fs::remove_all(made, error);
+    return {};
+  }
+  fs::remove(made + "/populate.ldif", error);
+  WriteFile(made + "/" + kProvisioned, marker);
+  fs::remove_all(cache, error);
+  fs::rename(made, cache, error);
+  if (error) {
+    // Another test program may have put its copy there first.
+    fs::remove_all(made, error);
+    if (ReadFile((cache / kProvisioned).string()) != marker) {
+      why_not = "cannot keep the populated domain in " + cache.string();
+      return {};
+    }
+  }
+  return cache.string();
 }
 
 SambaDomainController::~SambaDomainController() {

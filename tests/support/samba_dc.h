@@ -28,10 +28,19 @@ class SambaDomainController {
   // Null with `why_not` set when it cannot start (not isolated, the AD DC
   // packages missing, provisioning failed, the server did not come up).
   // Call IsolateNetwork() first.
-  static std::unique_ptr<SambaDomainController> Start(std::string& why_not);
+  // With `domain`, a folder PopulatedDomain made, it starts that domain
+  // instead of the provisioned one.
+  static std::unique_ptr<SambaDomainController> Start(std::string& why_not,
+                                                      const std::string& domain = {});
   // The provisioned domain each start copies, provisioned first if need be;
   // empty with `why_not` set when it cannot be.
   static std::string ProvisionedDomain(std::string& why_not);
+  // The provisioned domain with the entries of `ldif` added offline
+  // (ldbadd), kept in a cache folder of its own named after `name` and made
+  // again only when the LDIF changes; empty with `why_not` set when it
+  // cannot be made.
+  static std::string PopulatedDomain(const std::string& name, const std::string& ldif,
+                                     std::string& why_not);
   ~SambaDomainController();
   SambaDomainController(const SambaDomainController&) = delete;
   SambaDomainController& operator=(const SambaDomainController&) = delete;
