@@ -122,6 +122,12 @@ void DirectorySearch::ReadObjects(std::span<const std::string> dns,
   }
 }
 
+DcInfoResult DirectorySearch::LocateController(std::string_view, std::uint32_t) {
+  DcInfoResult result;
+  result.status = win::ERROR_NOT_SUPPORTED;
+  return result;
+}
+
 DirectoryStatus ReadAttributeKinds(DirectorySearch& directory, std::string_view schema_dn,
                                    AttributeKinds& out) {
   SearchRequest request;

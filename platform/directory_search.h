@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/credentials.h"
+#include "platform/directory.h"
 #include "platform/status.h"
 
 namespace tabulon::platform {
@@ -139,6 +140,10 @@ class DirectorySearch {
   virtual void ReadObjects(std::span<const std::string> dns,
                            std::span<const std::string> attributes, const AttributeKinds* kinds,
                            const ObjectSink& sink);
+  // DsGetDcName for the directory domain `dns_domain` as the directory
+  // itself answers it, on a connection of its own (one opened before stays
+  // as it is); ERROR_NOT_SUPPORTED where the backend cannot ask.
+  virtual DcInfoResult LocateController(std::string_view dns_domain, std::uint32_t flags);
 };
 
 // "ldap://host:port/..." -> "host"; empty when the URL names none, which

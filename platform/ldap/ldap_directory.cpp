@@ -8,6 +8,7 @@
 #include "platform/directory_status.h"
 #include "platform/ldap/dc_locator.h"
 #include "platform/ldap/ldap_connection.h"
+#include "platform/ldap/ldap_ping.h"
 
 namespace tabulon::platform::ldap {
 namespace {
@@ -83,6 +84,11 @@ class LdapDirectorySearch final : public DirectorySearch {
     for (std::size_t i = 0; i < dns.size(); ++i) {
       if (!sink(i, failure, {})) return;
     }
+  }
+
+  DcInfoResult LocateController(std::string_view dns_domain, std::uint32_t flags) override {
+    return PingDomainController(dns_domain, flags, cancel_,
+                                std::chrono::milliseconds(session_timeout_ms_));
   }
 
  private:

@@ -79,7 +79,7 @@ class RemoteSession final : public TargetSession {
   SamrDomainHandles samr_domains_{*transport_, HostOf(target_)};
   LsaLookupPolicies lookup_policies_{*transport_, HostOf(target_)};
   RemoteAccountLookup lookup_{*transport_, lookup_policies_};
-  RemoteDirectoryService directory_{*transport_, HostOf(target_)};
+  RemoteDirectoryService directory_{*transport_, HostOf(target_), *directory_search_};
   RemoteUserAccounts users_{*transport_, samr_domains_};
   RemoteUserModals user_modals_{*transport_, samr_domains_};
   // Terminal services have no interface a server offers over SMB: they need

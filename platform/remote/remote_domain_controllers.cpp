@@ -48,6 +48,10 @@ DcNameResult GetDcName(RpcTransport& transport, std::string_view host, std::stri
 }
 
 DcInfoResult RemoteDirectoryService::DsGetDcName(std::string_view domain, std::uint32_t flags) {
+  if (domain.find('.') != std::string_view::npos) {
+    DcInfoResult located = directory_.LocateController(domain, flags);
+    if (located.status == win::ERROR_SUCCESS) return located;
+  }
   const std::string_view host = domain.empty() ? std::string_view(session_host_) : domain;
   DcInfoResult result = CallAndDecode<DcInfoResult>(
       transport_, host, netlogon::kInterface, netlogon::kDsrGetDcNameEx2,

@@ -7,6 +7,7 @@
 #include <regex>
 #include <set>
 
+#include "platform/ldap/ldap_directory.h"
 #include "platform/remote/remote_backend.h"
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
@@ -107,6 +108,42 @@ TEST_F(DomainController, KerberosLogonWithTheCallersTicketCache) {
   ::unsetenv("KRB5_CONFIG");
   ::unsetenv("KRB5CCNAME");
   EXPECT_NE(without, win::ERROR_SUCCESS);
+}
+
+// A directory domain's controller is found as a Windows client finds it,
+// through DNS and an LDAP ping that needs no logon: with a Kerberos ticket
+// good for the directory, the lookup succeeds although an SMB logon to the
+// host the domain's name resolves to fails (no service principal for it).
+TEST_F(DomainController, ADirectoryDomainsControllerIsFoundWithoutALogon) {
+  ::setenv("KRB5_CONFIG", Dc()->kerberos_configuration().c_str(), 1);
+  ::setenv("KRB5CCNAME", ("FILE:" + Dc()->folder() + "/ccache").c_str(), 1);
+  std::string output;
+  if (RunCommand(std::string("echo '") + kDcAdminPassword + "' | kinit " + kDcAdmin + "@" +
+                     kDcKerberosRealm,
+                 output) != 0) {
+    SKIP_WITHOUT_SERVER("kinit failed (is krb5-user installed?): " + output);
+  }
+  platform::SessionOptions options;
+  options.credentials.use_kerberos = true;
+  options.call_timeout_ms = 30000;
+  constexpr std::uint32_t kFlatNameOfPdc = platform::kDsReturnFlatName | platform::kDsPdcRequired;
+  platform::remote::RemoteBackend with_directory(SambaTransports, nullptr,
+                                                 &platform::ldap::MakeLdapDirectorySearch);
+  // The domain's name as a directory path gives it, in upper case.
+  const platform::DcInfoResult found = with_directory.Open(kDcKerberosRealm, options)
+                                           ->directory()
+                                           .DsGetDcName(kDcKerberosRealm, kFlatNameOfPdc);
+  const win::Status over_smb = Open(kDcKerberosRealm, options)
+                                   ->directory()
+                                   .DsGetDcName(kDcKerberosRealm, kFlatNameOfPdc)
+                                   .status;
+  ::unsetenv("KRB5_CONFIG");
+  ::unsetenv("KRB5CCNAME");
+  ASSERT_EQ(found.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(found.info.domain_name, kDcDomain);
+  EXPECT_EQ(found.info.dc_name, std::string("\\\\") + kDcName);
+  EXPECT_EQ(found.info.dns_forest_name, kDcRealm);
+  EXPECT_NE(over_smb, win::ERROR_SUCCESS) << over_smb;
 }
 
 // The machine accounts of the domain, paged through the SAM of its
