@@ -1,5 +1,7 @@
 #include "exporters/toolkit/export_progress.h"
 
+#include <string>
+
 namespace tabulon {
 ExportProgress::ExportProgress(RunOutput& output, const tagCObjects& target,
                                std::string_view start_text, std::uint32_t kind,
@@ -14,6 +16,16 @@ void ExportProgress::ReportFailure(std::string_view message) {
     output_.AppendProgress(start_row_, message, kFailureImage);
   } else {
     output_.AddProgressRow(target_.display_name, message, 1, kProgressFailure);
+  }
+}
+
+void ReportRowFailure(RunOutput& output, int row, std::string_view name, std::string_view announced,
+                      std::string_view failure, std::uint32_t indent) {
+  if (row >= 0) {
+    output.AppendProgress(row, failure, kFailureImage);
+  } else {
+    output.AddProgressRow(name, std::string(announced) + std::string(failure), indent,
+                          kProgressFailure);
   }
 }
 

@@ -27,4 +27,11 @@ class ExportProgress {
   int start_row_ = -1;
 };
 
+// The failure of the work a progress row announced (`announced`, the row
+// `row` of `name`): appended to that row in a window; without a window, a
+// failure row of its own with the announcement in front, which an
+// unattended run prints on standard error.
+void ReportRowFailure(RunOutput& output, int row, std::string_view name, std::string_view announced,
+                      std::string_view failure, std::uint32_t indent);
+
 }  // namespace tabulon

@@ -50,6 +50,7 @@ class DirectoryQueriesRun final : public ExporterRun {
                                   target.type);
     DirectoryQueryShared shared{*queries_, config_, *kinds_};
     for (const PreparedTemplate& t : templates_) {
+      if (context.StopRequested()) return;  // the run ends after this target
       RunDirectoryQuery(context, target, t, ReadDirectoryQuery(*queries_, t.name), shared, logons_,
                         has_skip_list_ ? &skip_list_ : nullptr);
     }

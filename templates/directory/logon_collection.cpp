@@ -6,6 +6,7 @@
 #include "engine/messages.h"
 #include "engine/progress.h"
 #include "format/time_texts.h"
+#include "platform/directory_status.h"
 #include "platform/text.h"
 #include "platform/time.h"
 
@@ -83,25 +84,32 @@ std::vector<std::string> DirectoryDomainControllers(platform::DirectorySearch& d
   return controllers;
 }
 
+std::string_view DirectoryLogonFilter(bool computers) {
+  return computers ? kComputerFilter : kUserFilter;
+}
+
 platform::DirectoryStatus CollectDirectoryLogons(platform::DirectorySearch& directory,
-                                                 const platform::DirectoryOpenOptions& options,
-                                                 bool computers, LastLogonMap& map) {
-  platform::DirectoryStatus status = directory.Open(options);
-  if (!status.ok()) return status;
+                                                 bool computers, const platform::CancelToken& stop,
+                                                 LastLogonMap& map) {
   platform::SearchRequest request;
-  request.filter = std::string(computers ? kComputerFilter : kUserFilter);
+  request.filter = std::string(DirectoryLogonFilter(computers));
   request.attributes = {"samaccountname", "lastlogon", "lastlogoff", "badpwdcount", "logoncount"};
-  status = directory.Search(request, [&](platform::DirectoryEntry&& entry) {
-    const std::string_view account = FirstValue(entry, "samaccountname");
-    if (account.empty()) return true;
-    MergeLastLogon(map, {std::string(account), EpochSeconds(FirstValue(entry, "lastlogon")),
-                         EpochSeconds(FirstValue(entry, "lastlogoff")),
-                         static_cast<std::uint32_t>(Number(FirstValue(entry, "badpwdcount"))),
-                         static_cast<std::uint32_t>(Number(FirstValue(entry, "logoncount")))});
-    return true;
-  });
-  directory.Close();
-  return status;
+  bool stopped = false;
+  const platform::DirectoryStatus status =
+      directory.Search(request, [&](platform::DirectoryEntry&& entry) {
+        if (stop.cancelled()) {
+          stopped = true;
+          return false;
+        }
+        const std::string_view account = FirstValue(entry, "samaccountname");
+        if (account.empty()) return true;
+        MergeLastLogon(map, {std::string(account), EpochSeconds(FirstValue(entry, "lastlogon")),
+                             EpochSeconds(FirstValue(entry, "lastlogoff")),
+                             static_cast<std::uint32_t>(Number(FirstValue(entry, "badpwdcount"))),
+                             static_cast<std::uint32_t>(Number(FirstValue(entry, "logoncount")))});
+        return true;
+      });
+  return stopped && status.ok() ? platform::DirectoryCancelled() : status;
 }
 
 std::optional<std::string> ConsolidatedDirectoryValue(const LastLogonMap& map,

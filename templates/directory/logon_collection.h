@@ -27,12 +27,16 @@ std::vector<std::string> DirectoryDomainControllers(platform::DirectorySearch& d
                                                     std::string_view domain,
                                                     const format::NameList* skip, RunOutput& out);
 
-// Reads the logon attributes of the users (or, with `computers`, of the
-// computers) below the object `options` open on, at the controller they
-// name, and merges them into `map`.
+// The filter that lists the users (or, with `computers`, the computers)
+// whose logon values are collected.
+std::string_view DirectoryLogonFilter(bool computers);
+
+// Reads the logon attributes of the accounts DirectoryLogonFilter lists
+// below the object `directory` is open on, and merges them into `map`. A
+// set `stop` ends the listing (ERROR_CANCELLED).
 platform::DirectoryStatus CollectDirectoryLogons(platform::DirectorySearch& directory,
-                                                 const platform::DirectoryOpenOptions& options,
-                                                 bool computers, LastLogonMap& map);
+                                                 bool computers, const platform::CancelToken& stop,
+                                                 LastLogonMap& map);
 
 // The consolidated text of "logoncount", "badpwdcount", "lastlogon" or
 // "lastlogoff" (any case) of `account`; nothing for any other attribute or

@@ -5,6 +5,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/progress.h"
+#include "exporters/toolkit/export_progress.h"
 #include "templates/directory/logon_collection.h"
 
 namespace tabulon {
@@ -24,21 +25,30 @@ std::string PathOnController(std::string_view path, std::string_view controller)
   return out;
 }
 
-void Collect(ExportContext& context, const tagCObjects& controller, bool computers,
-             LastLogonMap& logons) {
+// A controller whose values cannot be read (unreachable, or its listing
+// failing) is left out of the consolidated values: said on its row, or
+// without a window on standard error, and in the log.
+void Collect(ExportContext& context, const tagCObjects& controller, const PreparedTemplate& query,
+             bool computers, LastLogonMap& logons) {
   RunOutput& out = context.output;
-  const int row = out.AddProgressRow(
-      controller.display_name, FormatMessageId(kMsgGettingLastLogon, {controller.display_name}), 1,
-      kCollectionKind);
-  const platform::DirectoryStatus status = CollectDirectoryLogons(
-      context.session.directory_search(),
-      DirectoryOpenOptionsFor(controller.path, context.directory, context.session_options),
-      computers, logons);
+  const std::string announced = FormatMessageId(kMsgGettingLastLogon, {controller.display_name});
+  const int row = out.AddProgressRow(controller.display_name, announced, 1, kCollectionKind);
+  platform::DirectorySearch& directory = context.session.directory_search();
+  platform::DirectoryStatus status = directory.Open(
+      DirectoryOpenOptionsFor(controller.path, context.directory, context.session_options));
+  std::string text;
   if (!status.ok()) {
-    out.AppendProgress(
-        row, FormatMessageId(kMsgDirectoryOpen, {controller.path}) + DirectoryErrorText(status),
-        kFailureImage);
+    text = FormatMessageId(kMsgDirectoryOpen, {controller.path});
+  } else {
+    status = CollectDirectoryLogons(directory, computers, context.stop, logons);
+    text = FormatMessageId(kMsgDirectorySearch, {DirectoryLogonFilter(computers)});
   }
+  directory.Close();
+  if (status.ok()) return;
+  text = context.StopRequested() ? std::string(MessageText(kMsgExportAborted))
+                                 : text + DirectoryErrorText(status);
+  ReportRowFailure(out, row, controller.display_name, announced, text, 1);
+  out.LogLine(&controller, "ACTIVE_DIRECTORY - " + query.name, true, text);
 }
 
 }  // namespace
@@ -63,17 +73,18 @@ void RunDirectoryQuery(ExportContext& context, const tagCObjects& target,
                                  settings.skip_controllers ? skip : nullptr, context.output);
   const bool consolidate = settings.last_logon_type == 0;
   for (const std::string& controller : controllers) {
+    if (context.StopRequested()) return;
     tagCObjects copy = target;
     copy.display_name = controller;
     copy.path = PathOnController(path, controller);
     copy.source_path = copy.path;
     if (consolidate) {
-      Collect(context, copy, settings.filter == 6, logons);
+      Collect(context, copy, query, settings.filter == 6, logons);
     } else {
       ExportDirectoryQuery(context, copy, query, shared);
     }
   }
-  if (!consolidate) return;
+  if (!consolidate || context.StopRequested()) return;
   DirectoryQueryShared merged = shared;
   merged.consolidated = &logons;
   ExportDirectoryQuery(context, target, query, merged);

@@ -10,20 +10,51 @@ namespace tabulon {
 namespace {
 
 using platform::DirectoryEntry;
+using platform::DirectoryStatus;
 using platform::DirectoryValueKind;
 
 constexpr std::size_t kFlushEveryRows = 200;
 constexpr std::string_view kYes = "YES";
+constexpr std::string_view kReadFilter = "(objectClass=*)";
 
 std::string DnOfPath(std::string_view path) {
   return LocateDirectoryObject(path).dn;
 }
 
-// One object by DN, its values tagged with their kinds; false when it
-// cannot be read.
+// Ends the expansion with `status`; false, for the caller to return.
+bool Fail(MembershipRows& rows, const DirectoryStatus& status, std::string_view filter) {
+  if (rows.failure.ok()) {
+    rows.failure = status;
+    rows.failed_filter = std::string(filter);
+  }
+  return false;
+}
+
+// False once the expansion has failed or the run is asked to stop.
+bool GoOn(MembershipRows& rows) {
+  if (rows.stop.cancelled()) rows.stopped = true;
+  return !rows.stopped && rows.failure.ok();
+}
+
+// A single object that is gone or may not be read: its row keeps empty
+// cells. Anything else is the directory failing.
+bool OnlyThisObject(const DirectoryStatus& status) {
+  switch (status.extended_code) {
+    case win::ERROR_DS_NO_SUCH_OBJECT:
+    case win::ERROR_ACCESS_DENIED:
+    case win::ERROR_DS_INVALID_DN_SYNTAX:
+      return true;
+    default:
+      return status.status == platform::DirectoryHresult(win::ERROR_DS_NO_SUCH_OBJECT);
+  }
+}
+
+// One object by DN, its values tagged with their kinds. False when it
+// cannot be read; `rows.failure` is set too when the directory failed.
 bool ReadEntry(MembershipRows& rows, std::string_view dn, const std::vector<std::string>& names,
                DirectoryEntry& entry) {
-  if (!platform::ReadObject(rows.directory, dn, names, entry).ok()) return false;
+  const DirectoryStatus status = platform::ReadObject(rows.directory, dn, names, entry);
+  if (!status.ok()) return OnlyThisObject(status) ? false : Fail(rows, status, kReadFilter);
   platform::TagKinds(entry, &rows.kinds);
   return true;
 }
@@ -66,9 +97,21 @@ std::vector<std::string> WithName(std::vector<std::string> names, std::string_vi
   return names;
 }
 
+// A search whose every entry is a row with `is_primary` "YES".
+bool ExportPrimaryRows(MembershipRows& rows, const platform::SearchRequest& request,
+                       std::string_view parent) {
+  const DirectoryStatus status = rows.directory.Search(request, [&](DirectoryEntry&& entry) {
+    if (!GoOn(rows)) return false;
+    WriteRow(rows, &entry, kYes, parent, false);
+    return true;
+  });
+  if (!status.ok()) return Fail(rows, status, request.filter);
+  return GoOn(rows);
+}
+
 // Accounts and computers whose primary group has the RID `rid`, in the
 // group's domain.
-void ExportPrimaryMembers(MembershipRows& rows, std::string_view group_dn, std::string_view rid,
+bool ExportPrimaryMembers(MembershipRows& rows, std::string_view group_dn, std::string_view rid,
                           std::string_view parent) {
   platform::SearchRequest request;
   request.base = DomainDnOf(group_dn);
@@ -77,52 +120,56 @@ void ExportPrimaryMembers(MembershipRows& rows, std::string_view group_dn, std::
                    ")(|(objectCategory=person)(objectCategory=computer)))";
   request.attributes = rows.columns.requested;
   request.kinds = &rows.kinds;
-  rows.directory.Search(request, [&](DirectoryEntry&& entry) {
-    WriteRow(rows, &entry, kYes, parent, false);
-    return true;
-  });
+  return ExportPrimaryRows(rows, request, parent);
 }
 
 }  // namespace
 
-void ExportGroupMembers(MembershipRows& rows, std::string_view group_path, std::string_view parent,
+bool ExportGroupMembers(MembershipRows& rows, std::string_view group_path, std::string_view parent,
                         bool nested, int depth) {
+  if (!GoOn(rows)) return false;
   const std::string group_dn = DnOfPath(group_path);
   DirectoryEntry group;
-  if (group_dn.empty() || !ReadEntry(rows, group_dn, {"objectSid", "member"}, group)) return;
+  if (group_dn.empty() || !ReadEntry(rows, group_dn, {"objectSid", "member"}, group)) {
+    return rows.failure.ok();
+  }
 
   const std::string sid = rows.cells.Value("objectSid", DirectoryValueKind::kOctetString,
                                            FirstValue(group, "objectSid"));
   if (const std::size_t dash = sid.rfind('-'); dash != std::string::npos) {
-    ExportPrimaryMembers(rows, group_dn, sid.substr(dash + 1), parent);
+    if (!ExportPrimaryMembers(rows, group_dn, sid.substr(dash + 1), parent)) return false;
   }
 
   const platform::DirectoryAttribute* members = group.Find("member");
-  if (members == nullptr) return;
+  if (members == nullptr) return true;
   const std::vector<std::string> names =
       nested ? WithName(rows.columns.requested, "groupType") : rows.columns.requested;
   // Nested rows name the group they list.
   const std::string listed_by = parent.empty() ? std::string() : std::string(group_path);
   rows.directory.ReadObjects(
       members->values, names, &rows.kinds,
-      [&](std::size_t, const platform::DirectoryStatus& status, DirectoryEntry&& member) {
+      [&](std::size_t, const DirectoryStatus& status, DirectoryEntry&& member) {
+        if (!GoOn(rows)) return false;
+        if (!status.ok() && !OnlyThisObject(status)) return Fail(rows, status, kReadFilter);
         const bool read = status.ok();
         WriteRow(rows, read ? &member : nullptr, "", listed_by, true);
         if (nested && read && member.Find("groupType") != nullptr &&
             depth + 1 < kMaxNestedGroupDepth) {
           const std::string member_path = rows.cells.AdsPath(member.dn);
-          ExportGroupMembers(rows, member_path, member_path, nested, depth + 1);
+          return ExportGroupMembers(rows, member_path, member_path, nested, depth + 1);
         }
         return true;
       });
+  return GoOn(rows);
 }
 
-void ExportAccountGroups(MembershipRows& rows, std::string_view account_path) {
+bool ExportAccountGroups(MembershipRows& rows, std::string_view account_path) {
+  if (!GoOn(rows)) return false;
   const std::string account_dn = DnOfPath(account_path);
   DirectoryEntry account;
   if (account_dn.empty() ||
       !ReadEntry(rows, account_dn, {"objectSid", "primaryGroupID", "memberOf"}, account)) {
-    return;
+    return rows.failure.ok();
   }
   // The primary group: the account's SID with the group's RID in place of
   // its own.
@@ -139,19 +186,19 @@ void ExportAccountGroups(MembershipRows& rows, std::string_view account_path) {
     request.filter = "(objectSid=" + platform::FilterEscapedBytes(sid) + ")";
     request.attributes = rows.columns.requested;
     request.kinds = &rows.kinds;
-    rows.directory.Search(request, [&](DirectoryEntry&& entry) {
-      WriteRow(rows, &entry, kYes, "", false);
-      return true;
-    });
+    if (!ExportPrimaryRows(rows, request, "")) return false;
   }
   const platform::DirectoryAttribute* groups = account.Find("memberOf");
-  if (groups == nullptr) return;
+  if (groups == nullptr) return true;
   rows.directory.ReadObjects(
       groups->values, rows.columns.requested, &rows.kinds,
-      [&](std::size_t, const platform::DirectoryStatus& status, DirectoryEntry&& group) {
+      [&](std::size_t, const DirectoryStatus& status, DirectoryEntry&& group) {
+        if (!GoOn(rows)) return false;
+        if (!status.ok() && !OnlyThisObject(status)) return Fail(rows, status, kReadFilter);
         WriteRow(rows, status.ok() ? &group : nullptr, "", "", false);
         return true;
       });
+  return GoOn(rows);
 }
 
 }  // namespace tabulon

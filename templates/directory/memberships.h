@@ -28,14 +28,23 @@ struct MembershipRows {
   const SymbolContext& symbols;
   std::size_t first_column;  // the member or group columns follow the query's
   ColumnPlan columns;
+  // The run's stop request: the expansion ends when it is set.
+  const platform::CancelToken& stop;
   std::size_t rows = 0;  // rows written
+  // What ended the expansion early: the stop request, or the directory
+  // failing (a single object that cannot be read only leaves its cells
+  // empty) with the filter of the search that failed.
+  bool stopped = false;
+  platform::DirectoryStatus failure = {};
+  std::string failed_filter = {};
 };
 
 // `group_path` and `parent` are ADsPaths; `parent` is empty for the
-// queried group itself.
-void ExportGroupMembers(MembershipRows& rows, std::string_view group_path, std::string_view parent,
+// queried group itself. False when the expansion ended early (`stopped`
+// or `failure`).
+bool ExportGroupMembers(MembershipRows& rows, std::string_view group_path, std::string_view parent,
                         bool nested, int depth);
 
-void ExportAccountGroups(MembershipRows& rows, std::string_view account_path);
+bool ExportAccountGroups(MembershipRows& rows, std::string_view account_path);
 
 }  // namespace tabulon

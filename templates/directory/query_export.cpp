@@ -4,6 +4,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/object_file.h"
+#include "exporters/toolkit/export_progress.h"
 #include "format/special_values.h"
 #include "platform/text.h"
 #include "templates/directory/entry_cells.h"
@@ -86,9 +87,8 @@ class QueryExport {
       return Finish(false, text);
     }
     const QueryFilter& filter = QueryFilterFor(settings_.filter);
-    row_ = out_.AddProgressRow(target_.display_name,
-                               FormatMessageId(kMsgExportingDirectory, {query_.name}), 0,
-                               filter.progress_kind);
+    announced_ = FormatMessageId(kMsgExportingDirectory, {query_.name});
+    row_ = out_.AddProgressRow(target_.display_name, announced_, 0, filter.progress_kind);
     out_.RecordOutputFile(kDirectory, query_.name, query_.output_path);
 
     platform::DirectorySearch& directory = context_.session.directory_search();
@@ -145,7 +145,8 @@ class QueryExport {
                            context_.session.lookup(),
                            symbols_,
                            plan_.columns.size(),
-                           PlanColumns(membership_names)};
+                           PlanColumns(membership_names),
+                           context_.stop};
     platform::SearchRequest request;
     request.scope = settings_.level == 1 || IsSingleObject(target_.type)
                         ? platform::SearchScope::kSubtree
@@ -153,19 +154,31 @@ class QueryExport {
     request.filter = std::string(filter.ldap_filter);
     request.attributes = plan_.requested;
     request.kinds = &kinds;
-    const platform::DirectoryStatus searched =
+    // A stop request ends the search between two objects; a failure of
+    // the member or group reads ends it too.
+    platform::DirectoryStatus searched =
         directory.Search(request, [&](platform::DirectoryEntry&& entry) {
-          WriteEntry(entry, members);
-          return true;
+          if (context_.StopRequested()) {
+            members.stopped = true;
+            return false;
+          }
+          return WriteEntry(entry, members);
         });
+    if (searched.ok() && !members.failure.ok()) searched = members.failure;
+    if (searched.ok() && members.stopped) {
+      return Finish(false, std::string(MessageText(kMsgExportAborted)));
+    }
     if (!searched.ok()) {
-      return Finish(false, FormatMessageId(kMsgDirectorySearch, {filter.ldap_filter}) +
-                               DirectoryErrorText(searched));
+      const std::string_view failed =
+          members.failed_filter.empty() ? filter.ldap_filter : members.failed_filter;
+      return Finish(false,
+                    FormatMessageId(kMsgDirectorySearch, {failed}) + DirectoryErrorText(searched));
     }
     return Finish(true, ObjectsExported());
   }
 
-  void WriteEntry(const platform::DirectoryEntry& entry, MembershipRows& members) {
+  // False when the member or group rows ended early (`members.failure`).
+  bool WriteEntry(const platform::DirectoryEntry& entry, MembershipRows& members) {
     std::string account;
     std::string ads_path;
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
@@ -190,16 +203,18 @@ class QueryExport {
     if (plan_.has_terminal) FillTerminalColumns(account);
     if (shared_.consolidated != nullptr && !account.empty()) FillConsolidated(account);
     ++objects_;
+    bool whole = true;
     if (settings_.group_members) {
-      ExportGroupMembers(members, ads_path, "", settings_.nested_members, 0);
+      whole = ExportGroupMembers(members, ads_path, "", settings_.nested_members, 0);
       out_.ClearValues();
     } else if (settings_.account_groups) {
-      ExportAccountGroups(members, ads_path);
+      whole = ExportAccountGroups(members, ads_path);
       out_.ClearValues();
     } else {
       out_.WriteTemplateRow(file_, plan_.columns.size(), true);
     }
     if (objects_ % kFlushEveryRows == 0) file_.Flush();
+    return whole;
   }
 
   void FillTerminalColumns(const std::string& account) {
@@ -233,9 +248,15 @@ class QueryExport {
     return FormatMessageId(kMsgObjectsExported, {std::to_string(objects_)});
   }
 
+  // A failure goes onto the query's row, or without a window onto standard
+  // error, as well as into the log.
   bool Finish(bool ok, const std::string& message) {
     if (file_.is_open()) file_.Close();
-    if (row_ >= 0) out_.AppendProgress(row_, message, ok ? 0 : kFailureImage);
+    if (ok) {
+      out_.AppendProgress(row_, message, 0);
+    } else if (!announced_.empty()) {  // else shown as a message already
+      ReportRowFailure(out_, row_, target_.display_name, announced_, message, 0);
+    }
     out_.LogLine(&target_, "ACTIVE_DIRECTORY - " + query_.name, !ok, message);
     return ok;
   }
@@ -250,6 +271,7 @@ class QueryExport {
   EntryCells cells_;
   SymbolContext symbols_;
   OutputFile file_;
+  std::string announced_;  // the text of the query's progress row
   int row_ = -1;
   ColumnPlan plan_;
   PhotoSettings photos_;

@@ -6,9 +6,13 @@
 
 #include <cstdint>
 
+#include <atomic>
+#include <memory>
+
 #include "estate/base64.h"
 #include "platform/text.h"
 #include "support/e2e.h"
+#include "support/forwarding_session.h"
 
 namespace tabulon::testing {
 namespace {
@@ -290,17 +294,120 @@ TEST_F(DirectoryQueries, FailuresEndTheQueryAndTheRunGoesOn) {
   EXPECT_NE(log.find("\tACTIVE_DIRECTORY - Q\tSUCCESS\t 3 objects exported"), std::string::npos)
       << log;
   EXPECT_NE(log.find("\tACTIVE_DIRECTORY - Q\tERROR\tUnable to execute"), std::string::npos);
+
+  // Without a window every failed query is on standard error too, naming
+  // the query.
+  UseEstate("");
+  run_.Run(false);
+  EXPECT_EQ(run_.messages().failure_rows,
+            (std::vector<std::string>{
+                "Busy: Exporting directory information for 'Q'...Unable to execute directory "
+                "search using filter '(&(objectCategory=group))'. The directory service is busy.  "
+                "-- Extended Error --- LDAP Provider : The directory service is busy.",
+                "Gone: Exporting directory information for 'Q'...Unable to open directory object "
+                "'LDAP://OU=Gone,DC=corp,DC=test'. There is no such object on the server.  -- "
+                "Extended Error --- LDAP Provider : LDAP result 32"}));
+}
+
+// Sessions of the estate whose directory sets the stop flag just before it
+// hands out the entry of one DN, wherever the run asks for it.
+class StoppingDirectory final : public platform::DirectorySearch {
+ public:
+  StoppingDirectory(platform::DirectorySearch& inner, std::string dn, std::atomic<int>& stop)
+      : inner_(inner), dn_(std::move(dn)), stop_(stop) {}
+  platform::DirectoryStatus Open(const platform::DirectoryOpenOptions& options) override {
+    return inner_.Open(options);
+  }
+  platform::DirectoryStatus Search(const platform::SearchRequest& request,
+                                   const platform::EntrySink& sink) override {
+    return inner_.Search(request, [&](platform::DirectoryEntry&& entry) {
+      if (text::EqualsNoCase(entry.dn, dn_)) stop_ = 1;
+      return sink(std::move(entry));
+    });
+  }
+  void Close() override { inner_.Close(); }
+
+ private:
+  platform::DirectorySearch& inner_;
+  std::string dn_;
+  std::atomic<int>& stop_;
+};
+
+class StoppingSession final : public ForwardingSession {
+ public:
+  StoppingSession(std::unique_ptr<platform::TargetSession> inner, const std::string& dn,
+                  std::atomic<int>& stop)
+      : ForwardingSession(std::move(inner)), directory_(estate_->directory_search(), dn, stop) {}
+  platform::DirectorySearch& directory_search() override { return directory_; }
+
+ private:
+  StoppingDirectory directory_;
+};
+
+class StoppingBackend final : public platform::SessionBackend {
+ public:
+  StoppingBackend(platform::SessionBackend& inner, std::string dn, std::atomic<int>& stop)
+      : inner_(inner), dn_(std::move(dn)), stop_(stop) {}
+  std::unique_ptr<platform::TargetSession> Open(std::string_view target,
+                                                const platform::SessionOptions& options) override {
+    return std::make_unique<StoppingSession>(inner_.Open(target, options), dn_, stop_);
+  }
+
+ private:
+  platform::SessionBackend& inner_;
+  std::string dn_;
+  std::atomic<int>& stop_;
+};
+
+// The first stop (not only the cancel) ends a query's search between two
+// objects and its member expansion between two members: what was written
+// stays, the query says the export was aborted, and no further query runs.
+TEST_F(DirectoryQueries, AStopEndsTheSearchAndTheMemberExpansion) {
+  const std::string domain_users =
+      "Domain Users\tLDAP://CN=Domain Users,OU=Groups,DC=corp,DC=test\tAnn\tYES\r\n"
+      "Domain Users\tLDAP://CN=Domain Users,OU=Groups,DC=corp,DC=test\tBob\tYES\r\n";
+  const struct {
+    const char* name;
+    const char* stop_at;  // the entry whose arrival stops the run
+    std::string rows;
+  } cases[] = {
+      {"at the next group", "CN=Helpdesk,OU=Groups,DC=corp,DC=test", domain_users},
+      {"at the next member", "CN=Admins,OU=Groups,DC=corp,DC=test",
+       domain_users + "Helpdesk\tLDAP://CN=Helpdesk,OU=Groups,DC=corp,DC=test\tAnn\t\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    run_.dir().Write("DirectoryQueries.CFG",
+                     "[Q]\nOutputFileName=q.txt\nAttributes=cn,adspath\nFilter=2\n"
+                     "GetGroupMembers=1\n"
+                     "GetIndirectGroupMembers=1\nGroupMemberAttributes=cn,%IS_PRIMARY%\n"
+                     "[R]\nOutputFileName=r.txt\nAttributes=cn\n");
+    run_.SetConfiguration("[General]\nWriteTitles=0\n[Templates]\nDirectoryTemplates=Q;R;\n");
+    run_.SetObjects({{114, "Groups", std::string(kGroups)}});
+    std::atomic<int> stop{0};
+    run_.request().stop_flag = &stop;
+    StoppingBackend stopping(run_.backend(), c.stop_at, stop);
+    run_.platform().sessions = &stopping;
+    const RunResult result = run_.Run(false);
+    run_.platform().sessions = &run_.backend();
+    EXPECT_TRUE(result.aborted_by_user);
+    EXPECT_EQ(run_.Output("q.txt"), c.rows);
+    EXPECT_EQ(run_.Output("r.txt"), "");
+    ASSERT_FALSE(run_.messages().failure_rows.empty());
+    EXPECT_EQ(run_.messages().failure_rows.back(),
+              "Groups: Exporting directory information for 'Q'...Export Aborted By User.");
+  }
 }
 
 // Controllers count logons of their own: DC1 saw Ann 3 times, DC2 saw her 4
 // times later and Bob twice; DC3 does not answer; DC4 is left out by the
-// skip list.
+// skip list; DC5 answers but cannot list its accounts.
 TEST_F(DirectoryQueries, LogonValuesComeFromEveryController) {
   std::string ldif = Ldif();
   ldif +=
       "dn: CN=lastLogon,CN=Schema,CN=Configuration,DC=corp,DC=test\n"
       "objectClass: attributeSchema\nlDAPDisplayName: lastLogon\nattributeSyntax: 2.5.5.16\n\n";
-  for (const char* dc : {"DC1", "DC2", "DC3", "DC4"}) {
+  for (const char* dc : {"DC1", "DC2", "DC3", "DC4", "DC5"}) {
     ldif += std::string("dn: CN=") + dc +
             ",OU=Domain Controllers,DC=corp,DC=test\nobjectClass: computer\n"
             "objectCategory: CN=Computer,CN=Schema,DC=corp\nsAMAccountName: " +
@@ -318,6 +425,8 @@ TEST_F(DirectoryQueries, LogonValuesComeFromEveryController) {
      "logon_counters": {"ann": {"last_logon": 1100000000, "num_logons": 4},
                         "bob": {"num_logons": 2}}},
     {"name": "DC3", "dns_name": "dc3.corp.test", "domain": "CORP", "offline": true},
+    {"name": "DC5", "dns_name": "dc5.corp.test", "domain": "CORP",
+     "failures": {"LdapSearch": "ERROR_DS_BUSY"}},
     {"name": "ADMIN"}]})");
   const std::string query =
       "Attributes=samaccountname,logoncount,badpwdcount,lastlogon\nFilter=1\nLevel=1\n"
@@ -329,13 +438,27 @@ TEST_F(DirectoryQueries, LogonValuesComeFromEveryController) {
   run_.Run();
   EXPECT_EQ(run_.Output("q.txt"), "ann\t7\t1\t11/09/2004 11:33:20 AM\r\nbob\t2\t0\tNEVER\r\n");
   const std::vector<std::string> rows = run_.ProgressLines();
-  ASSERT_EQ(rows.size(), 6u);
+  ASSERT_EQ(rows.size(), 7u);
   EXPECT_EQ(rows[1], "1|73|dc1.corp.test|Getting last logon information from 'dc1.corp.test'...");
-  EXPECT_EQ(rows[3],
-            "1|88|dc3.corp.test|Getting last logon information from 'dc3.corp.test'...Unable to "
-            "open directory object 'LDAP://dc3.corp.test/DC=corp,DC=test'. The server is not "
-            "operational.  -- Extended Error --- LDAP Provider : no directory server answers at "
-            "'ldap://dc3.corp.test'");
+  const std::string dc3 =
+      "dc3.corp.test|Getting last logon information from 'dc3.corp.test'...Unable to open "
+      "directory object 'LDAP://dc3.corp.test/DC=corp,DC=test'. The server is not operational.  "
+      "-- Extended Error --- LDAP Provider : no directory server answers at "
+      "'ldap://dc3.corp.test'";
+  const std::string dc5 =
+      "dc5.corp.test|Getting last logon information from 'dc5.corp.test'...Unable to execute "
+      "directory search using filter '(&(objectClass=user)(objectCategory=person))'. The "
+      "directory service is busy.  -- Extended Error --- LDAP Provider : The directory service "
+      "is busy.";
+  EXPECT_EQ(rows[3], "1|88|" + dc3);
+  EXPECT_EQ(rows[4], "1|88|" + dc5);
+  // Without a window both are on standard error, as the values leave them
+  // out.
+  run_.Run(false);
+  EXPECT_EQ(run_.Output("q.txt"), "ann\t7\t1\t11/09/2004 11:33:20 AM\r\nbob\t2\t0\tNEVER\r\n");
+  const auto failure_row = [](std::string row) { return row.replace(row.find('|'), 1, ": "); };
+  EXPECT_EQ(run_.messages().failure_rows,
+            (std::vector<std::string>{failure_row(dc3), failure_row(dc5)}));
 
   // Each controller exported as its own target, the domain itself not.
   Configure(query + "1", {}, general);

@@ -193,6 +193,21 @@ TEST_F(Users, ConsolidatedLogonValuesFromEveryController) {
                 "1|88|PDC01|Exporting Users...Unable to lookup user information for "
                 "'zsmith' from '\\\\PDC01'. Access was denied.",
                 "0|53|Export Completed.|1 Objects Processed."}));
+
+  // Without a window, a controller whose accounts cannot be listed is on
+  // standard error as one that does not answer is, and in the log.
+  run_.Run(false);
+  EXPECT_EQ(run_.messages().failure_rows,
+            (std::vector<std::string>{
+                "BDC02: Unable to retrieve computer information for '\\\\BDC02'. The network "
+                "path could not be found.",
+                "BDC03: Getting last logon information from '\\\\BDC03'...Unable to get user "
+                "information from '\\\\BDC03'. Access was denied.",
+                "PDC01: Unable to lookup user information for 'zsmith' from '\\\\PDC01'. Access "
+                "was denied."}));
+  EXPECT_NE(run_.Output("Export.log")
+                .find("\tUSERS\tERROR\tUnable to get user information from '\\\\BDC03'."),
+            std::string::npos);
 }
 
 TEST_F(Users, EachControllerExportedOnItsOwn) {

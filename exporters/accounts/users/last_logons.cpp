@@ -5,6 +5,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/progress.h"
+#include "exporters/toolkit/export_progress.h"
 
 namespace tabulon {
 namespace {
@@ -52,27 +53,34 @@ std::vector<std::string> DomainControllers(platform::TargetSession& session, std
   return controllers;
 }
 
+// A controller whose accounts cannot be listed is left out of the
+// consolidated values: said on its row, or without a window on standard
+// error as for a controller that does not answer, and in the log.
 void CollectLastLogons(ExportContext& context, const tagCObjects& controller, LastLogonMap& map) {
   RunOutput& out = context.output;
-  const int row = out.AddProgressRow(controller.display_name,
-                                     FormatMessageId(kMsgGettingLastLogon, {controller.path}), 1,
-                                     kCollectionKind);
+  const std::string announced = FormatMessageId(kMsgGettingLastLogon, {controller.path});
+  const int row = out.AddProgressRow(controller.display_name, announced, 1, kCollectionKind);
   platform::UserAccounts& users = context.session.users();
+  bool stopped = false;
   const win::Status status =
       ForEachDisplayUser(users, controller.path, [&](const platform::DisplayUser& user) {
+        if (context.StopRequested()) {
+          stopped = true;
+          return false;
+        }
         const platform::UserInfoResult info =
             users.NetUserGetInfo(controller.path, user.name, kUserInfoLevel2);
         // An account the controller cannot describe adds nothing.
         if (info.status == win::ERROR_SUCCESS) MergeLastLogon(map, info.info);
         return true;
       });
-  if (status != win::ERROR_SUCCESS) {
-    out.AppendProgress(
-        row,
-        FillMessage("Unable to get user information from '%s'. ", {controller.path}) +
-            WindowsErrorText(status),
-        kFailureImage);
-  }
+  if (status == win::ERROR_SUCCESS && !stopped) return;
+  const std::string text =
+      stopped ? std::string(MessageText(kMsgExportAborted))
+              : FillMessage("Unable to get user information from '%s'. ", {controller.path}) +
+                    WindowsErrorText(status);
+  ReportRowFailure(out, row, controller.display_name, announced, text, 1);
+  out.LogLine(&controller, "USERS", true, text);
 }
 
 }  // namespace tabulon

@@ -66,6 +66,7 @@ class UsersRun final : public ExporterRun {
     const std::vector<std::string> controllers =
         DomainControllers(context.session, pdc.path, has_skip_list_ ? &skip_list_ : nullptr);
     for (const std::string& name : controllers) {
+      if (context.StopRequested()) return;  // the run ends after this target
       tagCObjects controller = pdc;
       controller.display_name = name;
       controller.path = name.starts_with('\\') ? name : "\\\\" + name;
@@ -76,7 +77,7 @@ class UsersRun final : public ExporterRun {
         ExportComputerUsers(context, controller, groups_, state_.domain_sid, nullptr);
       }
     }
-    if (consolidate_) {
+    if (consolidate_ && !context.StopRequested()) {
       ExportComputerUsers(context, pdc, groups_, state_.domain_sid, &state_.last_logons);
     }
   }
