@@ -26,6 +26,10 @@ PhotoSettings ReadPhotoSettings(const Configuration& config, const std::vector<s
   while (!directory.empty() && directory.back() == '/') directory.pop_back();
   photos.directory = directory + "/";
   photos.extension = config.ReadSettingText("AD", "PhotoFileExtension");
+  // "png" names the same files as ".png".
+  if (!photos.extension.empty() && !photos.extension.starts_with('.')) {
+    photos.extension.insert(0, 1, '.');
+  }
   return photos;
 }
 

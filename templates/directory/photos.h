@@ -12,7 +12,7 @@ namespace tabulon {
 struct PhotoSettings {
   bool enabled = false;
   std::string directory;  // ends with one separator
-  std::string extension;  // ".jpg"
+  std::string extension;  // ".jpg"; given without its ".", it gets one
 };
 
 // [AD] EnableAdPhotoExporting, PhotoFileOutputPath and PhotoFileExtension

@@ -20,14 +20,16 @@ bool SplitColumnNames(std::string_view text, std::size_t limit, std::vector<std:
   names.clear();
   if (text.size() > kMaxColumnListChars) return false;
   std::size_t start = 0;
+  std::size_t counted = 0;
   while (start <= text.size()) {
     std::size_t comma = text.find(',', start);
     if (comma == std::string_view::npos) comma = text.size();
     const std::string_view name = text.substr(start, comma - start);
-    if (!name.empty()) names.emplace_back(name);
+    names.emplace_back(name);
+    if (!name.empty()) ++counted;
     start = comma + 1;
   }
-  return names.size() <= limit;
+  return counted <= limit;
 }
 
 ColumnPlan PlanColumns(const std::vector<std::string>& names) {
@@ -35,7 +37,9 @@ ColumnPlan PlanColumns(const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     QueryColumn& column = plan.columns.emplace_back();
     column.name = name;
-    if (name.find("tse_") != std::string::npos) {
+    if (name.empty()) {
+      column.kind = QueryColumn::Kind::kEmpty;
+    } else if (name.find("tse_") != std::string::npos) {
       column.kind = QueryColumn::Kind::kTerminal;
       column.terminal = TerminalField(name);
       plan.has_terminal = true;

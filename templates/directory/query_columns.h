@@ -24,7 +24,8 @@ inline constexpr std::string_view kIndirectParentSymbol = "%INDIRECT_MEMBER_PARE
 inline constexpr std::string_view kAdsPathAttribute = "adspath";
 
 struct QueryColumn {
-  enum class Kind { kAttribute, kSymbol, kTerminal };
+  // kEmpty: an empty entry of the list, an empty column as in the title row.
+  enum class Kind { kAttribute, kSymbol, kTerminal, kEmpty };
   Kind kind = Kind::kAttribute;
   std::string name;
   // kTerminal: the field of that name; null for a name the table lacks.
@@ -41,8 +42,9 @@ struct ColumnPlan {
   bool has_terminal = false;
 };
 
-// Splits at ",", skipping empty names. False when the text is longer than
-// kMaxColumnListChars or holds more than `limit` names.
+// Splits at ","; an empty entry stays, as the empty column the title row
+// has for it. False when the text is longer than kMaxColumnListChars or
+// holds more than `limit` names (empty entries not counted).
 bool SplitColumnNames(std::string_view text, std::size_t limit, std::vector<std::string>& names);
 
 ColumnPlan PlanColumns(const std::vector<std::string>& names);

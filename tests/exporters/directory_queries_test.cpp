@@ -173,6 +173,19 @@ TEST_F(DirectoryQueries, FiltersLevelsAndValues) {
        "Attributes=samaccountname,tse_idle_xout\nFilter=1\nLevel=1",
        {101, "corp", std::string(kDomain)},
        "ann\t30\r\nbob\t\r\n"},
+      // The title row has a column for every entry of the list, an empty
+      // one too: so have the rows.
+      {"empty entries keep their columns",
+       "Attributes=cn,,groupType,\nFilter=3",
+       {114, "Groups", std::string(kGroups)},
+       "Domain Users\t\tGlobal - (Security)\t\r\nAdmins\t\tGlobal - (Security)\t\r\n"},
+      {"empty entries of the member columns keep theirs",
+       "Attributes=adspath\nFilter=3\nGetGroupMembers=1\nGroupMemberAttributes=cn,,%IS_PRIMARY%",
+       {114, "Groups", std::string(kGroups)},
+       "LDAP://CN=Domain Users,OU=Groups,DC=corp,DC=test\tAnn\t\tYES\r\n"
+       "LDAP://CN=Domain Users,OU=Groups,DC=corp,DC=test\tBob\t\tYES\r\n"
+       "LDAP://CN=Admins,OU=Groups,DC=corp,DC=test\tBob\t\t\r\n"
+       "LDAP://CN=Admins,OU=Groups,DC=corp,DC=test\tNT AUTHORITY\\Authenticated Users\t\t\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -224,6 +237,11 @@ TEST_F(DirectoryQueries, PhotosAreWrittenToFiles) {
                      "EnableAdPhotoExporting=1\nPhotoFileExtension=.jpeg\n"),
             "ann\t" + dir + "/ann.jpeg\r\n");
   EXPECT_EQ(Photo("ann.jpeg"), kPhoto);
+  // An extension given without its "." gets one.
+  EXPECT_EQ(RunQuery("Attributes=samaccountname,thumbnailPhoto\nFilter=1", ann,
+                     "EnableAdPhotoExporting=1\nPhotoFileExtension=png\n"),
+            "ann\t" + dir + "/ann.png\r\n");
+  EXPECT_EQ(Photo("ann.png"), kPhoto);
 
   EXPECT_EQ(RunQuery("Attributes=thumbnailPhoto,samaccountname\nFilter=1", ann,
                      "EnableAdPhotoExporting=1\n"),
