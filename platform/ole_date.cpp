@@ -14,7 +14,11 @@ constexpr double kMaxDays = 2958466.0;
 }  // namespace
 
 std::optional<double> SystemTimeToOleDate(const SystemTime& time) {
-  const std::optional<FileTime> ft = SystemTimeToFileTime(time);
+  // Milliseconds are ignored, as SystemTimeToVariantTime ignores them: a
+  // time a tick before midnight stays on its day.
+  SystemTime whole_seconds = time;
+  whole_seconds.milliseconds = 0;
+  const std::optional<FileTime> ft = SystemTimeToFileTime(whole_seconds);
   if (!ft || *ft < kOleEpoch) return std::nullopt;
   return static_cast<double>(*ft - kOleEpoch) / kTicksPerDay;
 }

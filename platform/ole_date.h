@@ -8,6 +8,7 @@
 
 namespace tabulon::platform {
 
+// Whole seconds: the milliseconds are ignored.
 std::optional<double> SystemTimeToOleDate(const SystemTime& time);
 // Rounded to the second, as VariantTimeToSystemTime does.
 std::optional<SystemTime> OleDateToSystemTime(double date);

@@ -486,5 +486,40 @@ TEST_F(DirectoryQueries, LogonValuesComeFromEveryController) {
             "ann\t4\t0\t11/9/2004 11:33:20\r\nbob\t2\t0\t(None)\r\n");
 }
 
+// accountExpires names the first moment an account no longer works: one
+// that ends at midnight on 1 February worked until the last second of 31
+// January, with the locale's format as with a custom one.
+TEST(DirectoryAccountExpiry, ShowsTheLastMomentTheAccountWorks) {
+  for (const auto& [advanced, shown] :
+       {std::pair{"", "1/31/2026 23:59:59"},
+        {"UserCustomDateFormat=%Y-%m-%d %H:%M:%S\n", "2026-01-31 23:59:59"}}) {
+    SCOPED_TRACE(advanced);
+    EndToEnd run;
+    run.dir().Write("corp.ldif",
+                    "dn: DC=corp,DC=test\ndc: corp\n\n"
+                    "dn: CN=Schema,CN=Configuration,DC=corp,DC=test\ncn: Schema\n\n"
+                    "dn: CN=accountExpires,CN=Schema,CN=Configuration,DC=corp,DC=test\n"
+                    "objectClass: attributeSchema\nlDAPDisplayName: accountExpires\n"
+                    "attributeSyntax: 2.5.5.16\n\n"
+                    "dn: CN=Cal,DC=corp,DC=test\nobjectClass: user\n"
+                    "objectCategory: CN=Person,CN=Schema,DC=corp\ncn: Cal\nsAMAccountName: cal\n"
+                    "accountExpires: 134143776000000000\n\n");
+    run.SetEstate(R"({"domains": [{"name": "CORP", "dns_name": "corp.test", "controller": "DC1",
+      "directory": {"ldif": ")" +
+                  run.dir().File("corp.ldif") +
+                  R"("}}], "computers": [{"name": "DC1", "domain": "CORP"}]})");
+    run.dir().Write("DirectoryQueries.CFG",
+                    "[Q]\nOutputFileName=q.txt\nAttributes=samaccountname,accountExpires\n"
+                    "Filter=1\nLevel=1\n");
+    run.SetConfiguration(
+        std::string("[General]\nWriteTitles=0\n[Templates]\nDirectoryTemplates=Q;\n"
+                    "[Advanced]\n") +
+        advanced);
+    run.SetObjects({{101, "corp", "LDAP://DC=corp,DC=test"}});
+    run.Run();
+    EXPECT_EQ(run.Output("q.txt"), std::string("cal\t") + shown + "\r\n");
+  }
+}
+
 }  // namespace
 }  // namespace tabulon::testing

@@ -78,6 +78,7 @@ TEST(FormatDirectoryValue, ByNameAndKind) {
       {"lockoutTime", Kind::kLargeInteger, "4294967295", "No Expiration"},
       // accountExpires is one tick past the last moment; other dates are not.
       {"accountExpires", Kind::kLargeInteger, "133549815090000001", "03/15/24 15:05:09"},
+      {"accountExpires", Kind::kLargeInteger, kLocalMidnight, "03/14/24 23:59:59"},
       {"pwdLastSet", Kind::kLargeInteger, kMarch15, "03/15/24 15:05:09"},
       {"lastLogonTimestamp", Kind::kLargeInteger, kLocalMidnight, "03/15/24"},
       {"pwdLastSet", Kind::kLargeInteger, kMarch15, "2024-03-15 15:05", 10, "%Y-%m-%d %H:%M"},
