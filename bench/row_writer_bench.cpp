@@ -1,5 +1,5 @@
 // The row writer against a plain copy of the same bytes: how much the column
-// order, symbols and encoding cost on top of writing the file.
+// order, symbols, value rules and encoding cost on top of writing the file.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -103,6 +103,26 @@ void RowWriter(benchmark::State& state, bool unicode, int baseline_id, bool refi
   if (!refill && !unicode) state.counters["is_rows_baseline_id"] = 1;
 }
 
+// The 8-bit writer with other value rules, in rows per second of the
+// default writer (rows kept whole): values as given, spreadsheet-safe
+// values, and a row whose every value holds a TAB or a line break.
+void RowWriterRules(benchmark::State& state, bool keep_rows_whole, bool spreadsheet_safe,
+                    bool hostile) {
+  Fixture f(false);
+  f.output.settings().keep_rows_whole = keep_rows_whole;
+  f.output.settings().spreadsheet_safe = spreadsheet_safe;
+  for (std::size_t c = 0; c < kServiceRow.size(); ++c) {
+    f.output.value(c) = hostile ? "=" + kServiceRow[c] + "\r\n\t" : kServiceRow[c];
+  }
+  std::int64_t rows = 0;
+  for (auto _ : state) {
+    f.output.WriteTypedRow(&f.target, f.out, false);
+    if (++rows % kTruncateEvery == 0) f.Truncate();
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.counters["rows_baseline_id"] = 1;
+}
+
 void PreparedBuffer(benchmark::State& state, bool unicode, int id) {
   Fixture f(unicode);
   const std::string row = f.EncodedRow(unicode);
@@ -125,6 +145,15 @@ void BM_RowWriter8Bit(benchmark::State& s) {
 void BM_FillAndWriteRow8Bit(benchmark::State& s) {
   RowWriter(s, false, 1, true);
 }
+void BM_RowWriter8BitValuesAsGiven(benchmark::State& s) {
+  RowWriterRules(s, false, false, false);
+}
+void BM_RowWriter8BitSpreadsheetSafe(benchmark::State& s) {
+  RowWriterRules(s, true, true, false);
+}
+void BM_RowWriter8BitHostileValues(benchmark::State& s) {
+  RowWriterRules(s, true, true, true);
+}
 void BM_PreparedBufferUtf16(benchmark::State& s) {
   PreparedBuffer(s, true, 2);
 }
@@ -138,6 +167,9 @@ void BM_FillAndWriteRowUtf16(benchmark::State& s) {
 BENCHMARK(BM_PreparedBuffer8Bit);
 BENCHMARK(BM_RowWriter8Bit);
 BENCHMARK(BM_FillAndWriteRow8Bit);
+BENCHMARK(BM_RowWriter8BitValuesAsGiven);
+BENCHMARK(BM_RowWriter8BitSpreadsheetSafe);
+BENCHMARK(BM_RowWriter8BitHostileValues);
 BENCHMARK(BM_PreparedBufferUtf16);
 BENCHMARK(BM_RowWriterUtf16);
 BENCHMARK(BM_FillAndWriteRowUtf16);

@@ -34,6 +34,8 @@ constexpr std::array kKeys{
     ConfigKey{"General", "OpenOutputWindow", I, "1", "1"},
     ConfigKey{"General", "AppendLog", I, "1", "1"},
     ConfigKey{"General", "LogFileName", T, "Export.log", "Export.log"},
+    ConfigKey{"General", "KeepRowsWhole", I, "1", "1"},
+    ConfigKey{"General", "SpreadsheetSafe", I, "0", "0"},
     ConfigKey{"General", "RegistryCfgFile", T, TemplateKindInfo(TemplateKind::kRegistry).default_file, nullptr},
     ConfigKey{"General", "AdCfgSchemaFile", T, TemplateKindInfo(TemplateKind::kDirectorySchema).default_file, nullptr},
     ConfigKey{"General", "AdCfgQueryFile", T, TemplateKindInfo(TemplateKind::kDirectory).default_file, nullptr},

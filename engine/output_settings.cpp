@@ -17,6 +17,8 @@ OutputSettings ReadOutputSettings(const Configuration& config) {
   s.log_failure = config.ReadSwitch(kGeneral, "LogFailure");
   s.write_titles = config.ReadSwitch(kGeneral, "WriteTitles");
   s.verbose_progress = config.ReadSwitch(kGeneral, "VerboseProgress");
+  s.keep_rows_whole = config.ReadSwitch(kGeneral, "KeepRowsWhole");
+  s.spreadsheet_safe = config.ReadSwitch(kGeneral, "SpreadsheetSafe");
   return s;
 }
 

@@ -19,6 +19,11 @@ struct OutputSettings {
   bool log_success = true;
   bool log_failure = true;
   std::string default_output_directory;
+  // Line breaks, TABs and delimiters inside values are replaced, so that
+  // every row has its title row's column count (engine/row_values.h).
+  bool keep_rows_whole = true;
+  // Values a spreadsheet would run as a formula get a leading apostrophe.
+  bool spreadsheet_safe = false;
   // Set for an unattended run with /NOMSG.
   bool suppress_messages = false;
 };

@@ -162,18 +162,18 @@ win::Status RunOutput::OpenTemplateRows(const std::string& path, OutputFile& fil
 void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear) {
   // The row is assembled in UTF-8 and encoded in one pass.
   const std::uint32_t field_count = ExportTypeInfo(out.type).field_count;
-  row_.clear();
-  bool first = true;
-  for (std::uint32_t column : out.columns) {
-    if (!first) row_ += settings_.delimiter;
-    first = false;
-    if (column < kSymbolColumnBase) {
-      if (column < field_count && column < values_.size()) row_ += values_[column];
-    } else {
-      symbols_.target = target;
-      row_ += EvaluateSymbolAt(column - kSymbolColumnBase, symbols_);
+  Rules().BuildRow(row_, [&](auto&& append) {
+    for (std::uint32_t column : out.columns) {
+      if (column >= kSymbolColumnBase) {
+        symbols_.target = target;
+        append(EvaluateSymbolAt(column - kSymbolColumnBase, symbols_));
+      } else if (column < field_count && column < values_.size()) {
+        append(values_[column]);
+      } else {
+        append(std::string_view());
+      }
     }
-  }
+  });
   row_ += settings_.line_terminator;
   out.file.Write(row_);
   CheckWrites(out.file, "Output File");
@@ -181,11 +181,13 @@ void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool 
 }
 
 void RunOutput::WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear) {
-  for (std::size_t i = 0; i < value_count; ++i) {
-    if (i > 0) file.Write(settings_.delimiter);
-    if (i < values_.size()) file.Write(values_[i]);
-  }
-  file.Write(settings_.line_terminator);
+  Rules().BuildRow(row_, [&](auto&& append) {
+    for (std::size_t i = 0; i < value_count; ++i) {
+      append(i < values_.size() ? std::string_view(values_[i]) : std::string_view());
+    }
+  });
+  row_ += settings_.line_terminator;
+  file.Write(row_);
   CheckWrites(file, "Output File");
   if (clear) ClearValues();
 }
@@ -214,20 +216,22 @@ void RunOutput::LogLine(const tagCObjects* target, std::string_view operation, b
   line += ' ';
   line += platform_.locale->FormatTime(now, "").value_or("");
   const std::string& d = settings_.delimiter;
+  // Names and messages carry what servers sent; they stay in their fields.
+  const RowValueRules& rules = Rules();
   if (target != nullptr) {
     line += d;
-    line += WithoutLeadingBackslashes(target->display_name);
+    rules.AppendLogField(line, WithoutLeadingBackslashes(target->display_name));
     line += d;
-    line += WithoutLeadingBackslashes(target->path);
+    rules.AppendLogField(line, WithoutLeadingBackslashes(target->path));
     line += d;
-    line += target->domain;
+    rules.AppendLogField(line, target->domain);
   }
   line += d;
-  line += operation;
+  rules.AppendLogField(line, operation);
   line += d;
   line += error ? "ERROR" : "SUCCESS";
   line += d;
-  line += message;
+  rules.AppendLogField(line, message);
   line += settings_.line_terminator;
   log_.Write(line);
   CheckWrites(log_, "Log File");

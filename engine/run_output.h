@@ -14,6 +14,7 @@
 #include "engine/output_file.h"
 #include "engine/output_settings.h"
 #include "engine/progress.h"
+#include "engine/row_values.h"
 #include "engine/symbols.h"
 #include "engine/target.h"
 #include "platform/file_identity.h"
@@ -141,6 +142,11 @@ class RunOutput {
   void WriteTitleItem(OutputFile& file, bool first, std::string_view item);
   // Reports the first failure of `file`, once per path.
   void CheckWrites(const OutputFile& file, std::string_view label);
+  // The value rules of the current settings.
+  const RowValueRules& Rules() {
+    if (!rules_.Matches(settings_)) rules_ = RowValueRules(settings_);
+    return rules_;
+  }
 
   platform::Platform& platform_;
   ProgressSink* progress_;
@@ -164,6 +170,7 @@ class RunOutput {
   std::vector<PathClaim> claims_;
   std::string collision_;
   std::string row_;  // reused for every row
+  RowValueRules rules_;
 };
 
 // Items up to the first empty one, joined by the secondary delimiter.
