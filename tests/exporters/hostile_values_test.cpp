@@ -4,9 +4,15 @@
 // a spreadsheet would run as formulas.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "platform/posix/file_system.h"
 #include "support/e2e.h"
+#include "support/local_files_session.h"
 
 namespace tabulon::testing {
 namespace {
@@ -96,6 +102,55 @@ TEST(HostileValues, RowsStayWholeThroughEveryExport) {
     EXPECT_EQ(run.Output("files.txt"), c.files);
     EXPECT_EQ(run.Output("reg.txt"), c.keys);
     EXPECT_EQ(run.Output("values.txt"), c.values);
+  }
+}
+
+// Names a Linux folder holds, read through the local file system: a line
+// break, a CR, a TAB, the delimiter, formula characters.
+TEST(HostileValues, LocalFileNamesKeepTheirColumns) {
+  const struct {
+    const char* general;
+    std::vector<std::string> rows;  // sorted
+  } cases[] = {
+      {"",
+       {"+plus.txt\t1", "=SUM(1).txt\t1", "comma,name.txt\t1", "cr~name.txt\t1",
+        "line~break.txt\t1", "tab name.txt\t1"}},
+      {"KeepRowsWhole=0\n",
+       {"+plus.txt\t1", "=SUM(1).txt\t1", "break.txt\t1", "comma,name.txt\t1", "cr\rname.txt\t1",
+        "line", "tab\tname.txt\t1"}},
+      {"SpreadsheetSafe=1\nDelimiter=,\n",
+       {"'+plus.txt,1", "'=SUM(1).txt,1", "comma name.txt,1", "cr~name.txt,1", "line~break.txt,1",
+        "tab name.txt,1"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.general);
+    EndToEnd run;
+    const std::filesystem::path root = run.dir().File("share");
+    std::filesystem::create_directories(root);
+    for (const char* name : {"line\nbreak.txt", "cr\rname.txt", "tab\tname.txt", "comma,name.txt",
+                             "+plus.txt", "=SUM(1).txt"}) {
+      std::ofstream(root / name) << "x";
+    }
+    platform::PosixFileSystem local;
+    local.set_local_shares({{"\\\\WS01\\data", root.string()}});
+    run.SetEstate(kEstate);
+    LocalFilesBackend sessions(*run.platform().sessions, local);
+    run.platform().sessions = &sessions;
+    run.SetObjects({{24, "WS01", "\\\\WS01"}});
+    run.dir().Write("files.cfg",
+                    "[Scan]\nOutputFileName=files.txt\nOutputColumns=2,1\nPaths=data\n");
+    run.SetConfiguration(std::string("[General]\n") + c.general +
+                         "FileCfgFile=" + run.dir().File("files.cfg") +
+                         "\nWriteTitles=0\n[Templates]\nFileTemplates=Scan;\n");
+    run.Run();
+    std::vector<std::string> rows;
+    const std::string files = run.Output("files.txt");
+    for (std::size_t from = 0, at; (at = files.find("\r\n", from)) != std::string::npos;
+         from = at + 2) {
+      rows.push_back(files.substr(from, at - from));
+    }
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, c.rows) << files;
   }
 }
 
