@@ -59,13 +59,12 @@ bool Backends::Select(const std::string& configuration_path, const std::string& 
 
   const std::string credentials = config.ReadSettingText("Platform", "Credentials");
   if (!credentials.empty()) {
-    const platform::CredentialsFileResult read =
-        platform::ReadCredentialsFile(resolve(credentials));
+    platform::CredentialsFileResult read = platform::ReadCredentialsFile(resolve(credentials));
     if (!read.ok) {
       error = read.error;
       return false;
     }
-    credentials_ = read.credentials;
+    credentials_ = std::move(read.credentials);
   }
   credentials_.use_kerberos = config.ReadSwitch("Platform", "Kerberos");
   state_->local_files.set_local_shares(platform::posix_fs::ParseLocalShares(

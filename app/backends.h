@@ -3,7 +3,8 @@
 // the configuration's [Platform] Estate key, or the backends of this system
 // (ICMP, local volumes, and real computers over SMB named pipes for the
 // families a remote interface serves). Also reads who the sessions
-// authenticate as.
+// authenticate as, and holds those credentials, the run's only copy of the
+// password, until it is destroyed (which wipes it).
 #include <memory>
 #include <string>
 

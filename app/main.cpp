@@ -22,6 +22,7 @@
 #include "engine/target_list.h"
 #include "engine/terminal_text.h"
 #include "exporters/units.h"
+#include "platform/posix/core_dumps.h"
 
 namespace tabulon::app {
 namespace {
@@ -77,7 +78,8 @@ of a configuration names an estate file: the run then works on that
 simulated network instead of real computers. [Platform] Credentials= names a
 file of "username = ...", "password = ..." and "domain = ..." lines that only
 its owner may read; Kerberos=1 uses your Kerberos tickets instead;
-Timeout= is how many seconds one remote call may take (default 60).
+Timeout= is how many seconds one remote call may take (default 60). The
+program never writes a core file.
 )";
 
 // The first Ctrl-C or SIGTERM ends the run after the target it is working
@@ -200,6 +202,12 @@ int RunUnattended(const CommandLine& command, const std::string& data_directory,
 }  // namespace
 
 int Main(int argc, char** argv) {
+  // Before anything is read: a password, a ticket or what a server sends
+  // must never end up in a core file (the workers the run forks inherit it).
+  if (const std::string why_not = platform::DisableCoreDumps(); !why_not.empty()) {
+    std::fprintf(stderr, "tabulon: %s\n", why_not.c_str());
+    return kExitStoppedEarly;
+  }
   ReserveStandardDescriptors();
   std::vector<std::string> args(argv + 1, argv + argc);
   for (const std::string& a : args) {

@@ -56,7 +56,7 @@ RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& d
                      format::FormatSettings{},
                      FileLocations{},
                      "BENCH",
-                     platform::Credentials{}};
+                     platform::kNoCredentials};
   RunRequest request;
   request.configuration_path = dir + "/run.ini";
 

@@ -58,7 +58,7 @@ class Run {
         format_(env.format) {
     output_.locations() = env.locations;
     output_.settings().suppress_messages = request.suppress_messages;
-    session_options_.credentials = env.credentials;
+    session_options_.credentials = &env.credentials;
     session_options_.cancel = platform::CancelToken(request.cancel_flag);
   }
 

@@ -62,7 +62,8 @@ struct RunEnvironment {
   FileLocations locations;
   std::string local_computer_name;
   // Who sessions authenticate as; from [Platform] Credentials= or Kerberos=.
-  platform::Credentials credentials;
+  // Owned by the caller, which keeps the one copy of the password.
+  const platform::Credentials& credentials = platform::kNoCredentials;
 };
 
 RunResult ExportRun(RunEnvironment& environment, const RunRequest& request);

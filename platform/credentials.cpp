@@ -23,6 +23,12 @@ void SplitDomain(Credentials& c) {
   }
 }
 
+CredentialsParse Refused(std::size_t line_number, std::string_view cause) {
+  CredentialsParse result;
+  result.error = "line " + std::to_string(line_number) + ": " + std::string(cause);
+  return result;
+}
+
 }  // namespace
 
 CredentialsParse ParseCredentials(std::string_view text) {
@@ -34,23 +40,20 @@ CredentialsParse ParseCredentials(std::string_view text) {
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     ++line_number;
     if (line.empty() || line.front() == '#') continue;
+    // Nothing of a refused line is quoted: a misplaced separator can leave
+    // the password on either side of it.
     const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) {
-      result.error = "line " + std::to_string(line_number) + ": expected \"key = value\"";
-      return result;
-    }
+    if (eq == std::string_view::npos) return Refused(line_number, "expected \"key = value\"");
     const std::string_view key = Trim(line.substr(0, eq));
-    const std::string value(Trim(line.substr(eq + 1)));
+    const std::string_view value = Trim(line.substr(eq + 1));
     if (text::EqualsNoCase(key, "username")) {
       result.credentials.username = value;
     } else if (text::EqualsNoCase(key, "password")) {
-      result.credentials.password = value;
+      result.credentials.password = Secret(value);
     } else if (text::EqualsNoCase(key, "domain")) {
       result.credentials.domain = value;
     } else {
-      result.error = "line " + std::to_string(line_number) + ": unknown key \"" +
-                     std::string(key) + "\"";
-      return result;
+      return Refused(line_number, "unknown key; the keys are username, password and domain");
     }
   }
   if (result.credentials.username.empty()) {

@@ -108,9 +108,10 @@ struct DirectoryOpenOptions {
   // a controller of the domain the base's DC= parts name.
   std::string server;
   std::string base;  // the object the connection is opened on (a DN)
-  // Empty: an anonymous bind. With a password: a simple bind (only over
-  // TLS outside tests). use_kerberos: SASL GSSAPI with the caller's tickets.
-  Credentials credentials;
+  // Null or empty: the session's; both empty: an anonymous bind. With a password:
+  // a simple bind (only over TLS outside tests). use_kerberos: SASL GSSAPI
+  // with the caller's tickets.
+  const Credentials* credentials = nullptr;
   bool start_tls = false;        // ldap:// only: StartTLS before binding
   std::string ca_file;           // empty: the system's trusted authorities
   std::uint32_t timeout_ms = 0;  // connect and each operation; 0: the session's

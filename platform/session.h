@@ -42,9 +42,16 @@ namespace tabulon::platform {
 inline constexpr std::uint32_t kDefaultCallTimeoutMs = 60000;
 
 struct SessionOptions {
-  Credentials credentials;
+  // Who the session authenticates as: the run's one set of credentials,
+  // which outlives every session (copies of the options share it); null
+  // stands for none.
+  const Credentials* credentials = &kNoCredentials;
   std::uint32_t call_timeout_ms = kDefaultCallTimeoutMs;
   CancelToken cancel;
+
+  const Credentials& logon() const {
+    return credentials != nullptr ? *credentials : kNoCredentials;
+  }
 };
 
 class TargetSession {

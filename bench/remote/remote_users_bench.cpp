@@ -41,10 +41,8 @@ Figures ExportInChild() {
   return MeasureServerRun([] {
     testing::ScratchDir dir;
     testing::RecordedMessages messages;
-    platform::Credentials admin;
-    admin.username = testing::kDcAdmin;
-    admin.password = testing::kDcAdminPassword;
-    admin.domain = testing::kDcDomain;
+    const platform::Credentials admin{
+        testing::kDcAdmin, platform::Secret(testing::kDcAdminPassword), testing::kDcDomain};
     const RunResult result = testing::RunAgainstRealServers(
         dir, messages, "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n", kUsersIni,
         admin);

@@ -159,7 +159,8 @@ DirectoryStatus LdapConnection::Bind(const Credentials& credentials, bool over_t
   if (credentials.username.empty()) return SimpleBind({}, {});
   const std::string name = SimpleBindName(credentials);
   if (!credentials.password.empty() && !over_tls) return ClearPasswordRefused(url, name);
-  DirectoryStatus status = SimpleBind(name, credentials.password);
+  DirectoryStatus status = SimpleBind(
+      name, std::string_view(credentials.password.reveal(), credentials.password.size()));
   switch (status.extended_code) {
     case win::ERROR_LOGON_FAILURE:
     case win::ERROR_DS_INVALID_DN_SYNTAX:
@@ -202,9 +203,9 @@ DirectoryStatus LdapConnection::KerberosBind(bool over_tls) {
              : KerberosBindFailure(ProtocolCode(rc), status.extended_text);
 }
 
-DirectoryStatus LdapConnection::SimpleBind(const std::string& name, const std::string& password) {
+DirectoryStatus LdapConnection::SimpleBind(const std::string& name, std::string_view password) {
   berval secret{};
-  secret.bv_val = const_cast<char*>(password.c_str());
+  secret.bv_val = const_cast<char*>(password.data());
   secret.bv_len = password.size();
   int msgid = 0;
   const int rc =

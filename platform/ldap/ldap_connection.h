@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/cancel.h"
@@ -50,7 +51,7 @@ class LdapConnection {
   DirectoryStatus StartTls();
   DirectoryStatus Bind(const Credentials& credentials, bool over_tls, const std::string& url);
   DirectoryStatus KerberosBind(bool over_tls);
-  DirectoryStatus SimpleBind(const std::string& name, const std::string& password);
+  DirectoryStatus SimpleBind(const std::string& name, std::string_view password);
 
   std::pair<int, DirectoryStatus> SendRead(const std::string& dn, char** attributes);
   DirectoryStatus ReceiveObject(int msgid, DirectoryEntry& entry,

@@ -30,7 +30,7 @@ class LdapDirectorySearch final : public DirectorySearch {
   explicit LdapDirectorySearch(const SessionOptions& session)
       : cancel_(session.cancel),
         session_timeout_ms_(session.call_timeout_ms),
-        session_credentials_(session.credentials) {}
+        session_credentials_(session.logon()) {}
   ~LdapDirectorySearch() override { Close(); }
 
   // A URL without a host ("ldap://") opens the first controller of the
@@ -38,7 +38,10 @@ class LdapDirectorySearch final : public DirectorySearch {
   DirectoryStatus Open(const DirectoryOpenOptions& options) override {
     Close();
     options_ = options;
-    if (options_.credentials.empty()) options_.credentials = session_credentials_;
+    // The run's one copy of the password, referred to by every connection.
+    if (options_.credentials == nullptr || options_.credentials->empty()) {
+      options_.credentials = &session_credentials_;
+    }
     timeout_ = std::chrono::milliseconds(options.timeout_ms != 0 ? options.timeout_ms
                                                                  : session_timeout_ms_);
     if (!HostOfDirectoryUrl(options.server).empty()) return OpenServer(options.server);
@@ -95,7 +98,7 @@ class LdapDirectorySearch final : public DirectorySearch {
   DirectoryStatus OpenServer(const std::string& url) {
     connections_.clear();
     auto connection = std::make_unique<LdapConnection>(cancel_, timeout_);
-    DirectoryStatus status = connection->Open(url, options_, options_.credentials);
+    DirectoryStatus status = connection->Open(url, options_, *options_.credentials);
     if (status.ok()) {
       url_ = url;
       connections_.push_back(std::move(connection));
@@ -112,7 +115,7 @@ class LdapDirectorySearch final : public DirectorySearch {
     }
     while (connections_.size() <= searches_in_progress_) {
       auto connection = std::make_unique<LdapConnection>(cancel_, timeout_);
-      failure = connection->Open(url_, options_, options_.credentials);
+      failure = connection->Open(url_, options_, *options_.credentials);
       if (!failure.ok()) return nullptr;
       connections_.push_back(std::move(connection));
     }
@@ -121,7 +124,7 @@ class LdapDirectorySearch final : public DirectorySearch {
 
   const CancelToken cancel_;
   const std::uint32_t session_timeout_ms_;
-  const Credentials session_credentials_;
+  const Credentials& session_credentials_;
   std::chrono::milliseconds timeout_{kDefaultCallTimeoutMs};
   DirectoryOpenOptions options_;
   std::string url_;  // the server the first connection reached

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace tabulon::platform {
 namespace {
@@ -16,11 +17,22 @@ CredentialsFileResult Fail(const std::string& path, const std::string& cause) {
   return result;
 }
 
+// Why the file could not be opened. O_NOFOLLOW refuses a symbolic link with
+// ELOOP, which strerror calls "Too many levels of symbolic links".
+std::string OpenFailure(const std::string& path, int error) {
+  struct stat st {};
+  if (error == ELOOP && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    return "a symbolic link, which is not accepted: the owner and permissions that protect the "
+           "password must be those of the file itself, so name the file the link points to";
+  }
+  return std::strerror(error);
+}
+
 }  // namespace
 
 CredentialsFileResult ReadCredentialsFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0) return Fail(path, std::strerror(errno));
+  if (fd < 0) return Fail(path, OpenFailure(path, errno));
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     const int error = errno;
@@ -44,6 +56,8 @@ CredentialsFileResult ReadCredentialsFile(const std::string& path) {
     ::close(fd);
     return Fail(path, "larger than 64 KiB");
   }
+  // Read straight into one buffer (no stdio buffer keeps a copy), wiped once
+  // parsed.
   std::string text(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t got = 0;
   while (got < text.size()) {
@@ -53,12 +67,12 @@ CredentialsFileResult ReadCredentialsFile(const std::string& path) {
     got += static_cast<std::size_t>(n);
   }
   ::close(fd);
-  text.resize(got);
-  const CredentialsParse parsed = ParseCredentials(text);
+  CredentialsParse parsed = ParseCredentials(std::string_view(text).substr(0, got));
+  WipeText(text);
   if (!parsed.ok) return Fail(path, parsed.error);
   CredentialsFileResult result;
   result.ok = true;
-  result.credentials = parsed.credentials;
+  result.credentials = std::move(parsed.credentials);
   return result;
 }
 

@@ -10,7 +10,7 @@ namespace tabulon::platform {
 struct CredentialsFileResult {
   bool ok = false;
   Credentials credentials;
-  std::string error;  // names the file and the cause
+  std::string error;  // names the file and the cause, never a value
 };
 
 CredentialsFileResult ReadCredentialsFile(const std::string& path);

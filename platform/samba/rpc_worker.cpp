@@ -179,10 +179,10 @@ class Worker {
   // The credentials of every connection of this worker; kept because the
   // pipes' security contexts refer to them.
   std::uint32_t MakeCredentials() {
-    const Credentials& c = settings_.credentials;
+    const Credentials& c = *settings_.credentials;
     int anonymous = 0;
     const std::uint32_t status =
-        tabulon_samba_credentials(root_, lp_, c.username.c_str(), c.password.c_str(),
+        tabulon_samba_credentials(root_, lp_, c.username.c_str(), c.password.reveal(),
                                   c.domain.c_str(), c.use_kerberos ? 1 : 0, &creds_, &anonymous);
     anonymous_ = anonymous != 0;
     return status;

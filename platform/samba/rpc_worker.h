@@ -10,7 +10,9 @@
 namespace tabulon::platform::samba {
 
 struct WorkerSettings {
-  Credentials credentials;
+  // The parent's credentials, which the forked worker reads in its copy of
+  // the parent's memory: the password is not copied to reach it.
+  const Credentials* credentials = &kNoCredentials;
   std::uint16_t smb_port = 445;
   // Rounded up to whole seconds for the library's own request timer, which
   // then never fires before the parent's deadline does.

@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/posix/core_dumps.h"
 #include "platform/samba/rpc_worker.h"
 #include "platform/samba/samba_status.h"
 #include "platform/samba/tcp_probe.h"
@@ -42,10 +43,12 @@ std::string_view HostOf(std::string_view server) {
 
 // In the freshly forked child: keep only the socket and /dev/null for the
 // standard streams, so that nothing the library prints reaches the parent's
-// output, and die with the parent.
+// output, and die with the parent. The worker holds the password and the
+// library's copies of it: it never dumps core, whatever its parent allows.
 [[noreturn]] void BecomeWorker(int fd, pid_t parent, const WorkerSettings& settings) {
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (::getppid() != parent) ::_exit(1);
+  if (!DisableCoreDumps().empty()) ::_exit(1);
   ::signal(SIGINT, SIG_IGN);  // Ctrl-C is the parent's to handle
   ::signal(SIGPIPE, SIG_IGN);
   if (fd != kWorkerFd && ::dup2(fd, kWorkerFd) < 0) ::_exit(1);
@@ -79,7 +82,7 @@ SambaTransport::~SambaTransport() {
 bool SambaTransport::StartWorker() {
   int fds[2];
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return false;
-  const WorkerSettings settings{options_.credentials, smb_port_, options_.call_timeout_ms};
+  const WorkerSettings settings{&options_.logon(), smb_port_, options_.call_timeout_ms};
   const pid_t parent = ::getpid();
   const pid_t pid = ::fork();
   if (pid < 0) {

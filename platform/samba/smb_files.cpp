@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "platform/time.h"
 
@@ -34,7 +35,7 @@ void SupplyCredentials(SMBCCTX* context, const char* /*server*/, const char* /*s
                        char* workgroup, int workgroup_size, char* user, int user_size,
                        char* password, int password_size) {
   const auto* credentials = static_cast<const Credentials*>(smbc_getOptionUserData(context));
-  const auto copy = [](const std::string& from, char* to, int size) {
+  const auto copy = [](std::string_view from, char* to, int size) {
     if (size <= 0) return;
     const std::size_t n = std::min(from.size(), static_cast<std::size_t>(size - 1));
     std::memcpy(to, from.data(), n);
@@ -42,7 +43,7 @@ void SupplyCredentials(SMBCCTX* context, const char* /*server*/, const char* /*s
   };
   if (!credentials->domain.empty()) copy(credentials->domain, workgroup, workgroup_size);
   copy(credentials->username, user, user_size);
-  copy(credentials->password, password, password_size);
+  copy(credentials->password.reveal(), password, password_size);
 }
 
 // The configuration as a file the library can load, without a file on disk.
@@ -150,18 +151,18 @@ int SmbFiles::EnsureContext() {
   if (context_ != nullptr) return 0;
   SMBCCTX* context = smbc_new_context();
   if (context == nullptr) return ENOMEM;
-  smbc_setOptionUserData(context, &settings_.credentials);
+  smbc_setOptionUserData(context, const_cast<Credentials*>(settings_.credentials));
   smbc_setFunctionAuthDataWithContext(context, SupplyCredentials);
   smbc_setPort(context, settings_.smb_port);
   // Whole seconds and one more, as for the pipes: the parent's deadline
   // always comes first.
   smbc_setTimeout(context, static_cast<int>(((settings_.call_timeout_ms + 999) / 1000 + 1) * 1000));
-  const bool kerberos = settings_.credentials.use_kerberos;
+  const bool kerberos = settings_.credentials->use_kerberos;
   smbc_setOptionUseKerberos(context, kerberos);
   smbc_setOptionFallbackAfterKerberos(context, false);
   smbc_setOptionUseCCache(context, kerberos);
   // An empty user name is an anonymous logon, not the Unix user's.
-  smbc_setUser(context, settings_.credentials.username.c_str());
+  smbc_setUser(context, settings_.credentials->username.c_str());
   if (smbc_init_context(context) == nullptr) {
     const int error = errno != 0 ? errno : EINVAL;
     smbc_free_context(context, 0);

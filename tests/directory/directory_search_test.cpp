@@ -409,10 +409,10 @@ TEST_F(DirectorySearchTest, PasswordsNeverCrossThePlainWire) {
   Listener recorder(3891, true);
   ASSERT_TRUE(recorder.ok());
   const std::string recorder_url = "ldap://127.0.0.1:3891";
+  const platform::Credentials admin{kSlapdAdminDn, platform::Secret(kSlapdAdminPassword), ""};
   DirectoryOpenOptions over_tls = Options(server_->ldaps_url());
   over_tls.ca_file = server_->ca_file();
-  over_tls.credentials.username = kSlapdAdminDn;
-  over_tls.credentials.password = kSlapdAdminPassword;
+  over_tls.credentials = &admin;
   DirectoryOpenOptions plain = over_tls;
   plain.server = recorder_url;
   plain.ca_file.clear();
@@ -433,7 +433,7 @@ TEST_F(DirectorySearchTest, PasswordsNeverCrossThePlainWire) {
   // The session's own credentials go the same way.
   platform::SessionOptions session = session_;
   session.credentials = plain.credentials;
-  plain.credentials = {};
+  plain.credentials = nullptr;
   EXPECT_EQ(platform::ldap::MakeLdapDirectorySearch(session)->Open(plain).status,
             DirectoryHresult(win::ERROR_DS_CONFIDENTIALITY_REQUIRED));
   EXPECT_EQ(recorder.connections(), 0);
@@ -477,17 +477,20 @@ TEST_F(DirectorySearchTest, BadInputGivesAClearStatusWithinTheTimeout) {
 
   // Passwords over TLS; a name that is not a DN is what a server that is
   // no domain controller refuses, and the refusal says what was sent.
+  const platform::Credentials wrong{kSlapdAdminDn, platform::Secret("wrong"), ""};
+  const platform::Credentials right{kSlapdAdminDn, platform::Secret(kSlapdAdminPassword), ""};
+  const platform::Credentials not_a_dn_login{"admin", platform::Secret(kSlapdAdminPassword),
+                                             "TABULON"};
   DirectoryOpenOptions wrong_password = Options(server_->ldaps_url());
   wrong_password.ca_file = server_->ca_file();
-  wrong_password.credentials.username = kSlapdAdminDn;
-  wrong_password.credentials.password = "wrong";
+  wrong_password.credentials = &wrong;
   DirectoryOpenOptions right_password = wrong_password;
-  right_password.credentials.password = kSlapdAdminPassword;
+  right_password.credentials = &right;
   DirectoryOpenOptions start_tls = right_password;
   start_tls.server = "ldap://localhost:389";
   start_tls.start_tls = true;
   DirectoryOpenOptions not_a_dn = right_password;
-  not_a_dn.credentials = {"admin", kSlapdAdminPassword, "TABULON", false};
+  not_a_dn.credentials = &not_a_dn_login;
   DirectoryOpenOptions no_answer = Options("ldap://127.0.0.1:3890");
   no_answer.timeout_ms = 500;
   struct OpenCase {

@@ -130,8 +130,14 @@ class DirectoryOfADomain : public ::testing::Test {
   }
   // The authority of the certificate the controller made itself.
   static std::string CaFile() { return dc_->folder() + "/private/tls/ca.pem"; }
-  static platform::Credentials Administrator() {
-    return {kDcAdmin, kDcAdminPassword, kDcDomain, false};
+  static const platform::Credentials* Administrator() {
+    static const platform::Credentials admin{kDcAdmin, platform::Secret(kDcAdminPassword),
+                                             kDcDomain};
+    return &admin;
+  }
+  static const platform::Credentials* Tickets() {
+    static const platform::Credentials tickets{"", {}, "", true};
+    return &tickets;
   }
   // A ticket for the administrator in the test's own cache.
   static void Kinit() {
@@ -180,7 +186,7 @@ TEST_F(DirectoryOfADomain, PasswordsAreNotSentInTheClear) {
 TEST_F(DirectoryOfADomain, KerberosBindReadsTheSchemaAndTheDomain) {
   Kinit();
   platform::SessionOptions session;
-  session.credentials.use_kerberos = true;
+  session.credentials = Tickets();
   auto directory = platform::ldap::MakeLdapDirectorySearch(session);
   // No server named: the domain's controller as its DNS lists it.
   platform::DirectoryOpenOptions options = Options();
@@ -224,7 +230,7 @@ TEST_F(DirectoryOfADomain, KerberosBindReadsTheSchemaAndTheDomain) {
 // Kerberos logons (here the controller named by its address).
 TEST_F(DirectoryOfADomain, KerberosFailuresAreNamed) {
   platform::SessionOptions session;
-  session.credentials.use_kerberos = true;
+  session.credentials = Tickets();
   auto directory = platform::ldap::MakeLdapDirectorySearch(session);
   platform::DirectoryStatus status = directory->Open(Options());
   EXPECT_EQ(status.status, DirectoryHresult(win::ERROR_NO_SUCH_LOGON_SESSION));
@@ -272,7 +278,7 @@ TEST_F(DirectoryOfADomain, MembershipQueriesReadEveryPage) {
       "[Platform]\nTimeout=60\nDirectoryServer=ldaps://" +
       std::string(kDcHost) + "\nDirectoryCaFile=" + CaFile() + "\n");
   run.SetObjects({{101, "tabtest.lan", std::string("LDAP://") + kDomainDn}});
-  LdapSearchBackend ldap(*run.platform().sessions, Administrator(), kPageSize);
+  LdapSearchBackend ldap(*run.platform().sessions, *Administrator(), kPageSize);
   run.platform().sessions = &ldap;
   run.Run(false);
   EXPECT_TRUE(run.messages().failure_rows.empty()) << run.messages().failure_rows.front();

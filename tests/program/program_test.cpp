@@ -2,6 +2,8 @@
 // and standard descriptors that were closed.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include <thread>
 
 #include "support/fakes.h"
+#include "support/process_memory.h"
 
 namespace tabulon::testing {
 namespace {
@@ -22,6 +25,7 @@ struct Outcome {
   int status = -1;
   std::string out;
   std::string err;
+  int wait_status = 0;  // as waitpid gave it
 };
 
 class Program : public ::testing::Test {
@@ -64,7 +68,26 @@ class Program : public ::testing::Test {
     if (while_running) while_running(pid);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir_.Read("stdout"), dir_.Read("stderr")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir_.Read("stdout"), dir_.Read("stderr"),
+            status};
+  }
+
+  // Waits until the run has opened its output file (the handlers are in
+  // place and the credentials read by then) and is in its first call.
+  void WaitUntilExporting() const {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(dir_.File("services.txt")) &&
+           std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+
+  // Adds a line to section [Platform] of cfg.ini.
+  void AddPlatformKey(const std::string& line) {
+    std::string config = dir_.Read("cfg.ini");
+    config.insert(config.find("[Platform]\n") + 11, line + "\n");
+    dir_.Write("cfg.ini", config);
   }
 
   ScratchDir dir_;
@@ -102,12 +125,7 @@ TEST_F(Program, SecondInterruptCancelsTheCallInFlight) {
   // slow (sanitized) start takes; the handlers are in place by then.
   std::chrono::steady_clock::time_point interrupted;
   const Outcome o = Run("", {}, [this, &interrupted](pid_t pid) {
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!std::filesystem::exists(dir_.File("services.txt")) &&
-           std::chrono::steady_clock::now() < give_up) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    WaitUntilExporting();
     interrupted = std::chrono::steady_clock::now();
     ::kill(pid, SIGINT);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -117,6 +135,50 @@ TEST_F(Program, SecondInterruptCancelsTheCallInFlight) {
   EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::seconds(10));
   EXPECT_EQ(o.status, 4) << o.out << o.err;
   EXPECT_NE(o.out.find("Export Aborted By User."), std::string::npos) << o.out;
+}
+
+// The password of a credentials file is held once, and neither the program
+// nor a core file gives it away: the program cannot dump core even when it
+// is started with cores allowed and the limit is raised again from outside.
+TEST_F(Program, HoldsThePasswordOnceAndNeverDumpsCore) {
+  // Longer than any short-string buffer, and in no other text of the run.
+  const std::string password = "Pw-" + std::string(40, 'q') + "-7f3a9c1e";
+  Configure(R"({"computers": [{"name": "PC1", "latency_ms": 60000}]})", "");
+  dir_.Write("creds", "username = CORP\\jdoe\npassword = " + password + "\n");
+  ::chmod(dir_.File("creds").c_str(), 0600);
+  AddPlatformKey("Credentials=" + dir_.File("creds"));
+  std::string limit;
+  int copies = -1;
+  bool raised = false;
+  const Outcome o = Run(
+      "",
+      [this] {
+        rlimit core{};
+        ::getrlimit(RLIMIT_CORE, &core);
+        core.rlim_cur = core.rlim_max;
+        ::setrlimit(RLIMIT_CORE, &core);
+        if (::chdir(dir_.path().c_str()) != 0) ::_exit(126);  // where a core would go
+      },
+      [&](pid_t pid) {
+        WaitUntilExporting();
+        limit = CoreFileLimit(pid);
+        copies = CopiesInMemory(pid, password);
+        raised = AllowCoreFiles(pid);
+        ::kill(pid, SIGABRT);
+      });
+  EXPECT_EQ(limit, "0 0");
+  ASSERT_TRUE(WIFSIGNALED(o.wait_status)) << o.out << o.err;
+  EXPECT_FALSE(WCOREDUMP(o.wait_status)) << (raised ? "limit raised" : "limit kept");
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with("core")) << entry.path();
+  }
+#if defined(__SANITIZE_ADDRESS__)
+  // The sanitizer's heap is reserved in terabytes, too much to read here.
+  copies = 1;
+#endif
+  if (copies >= 0) {
+    EXPECT_EQ(copies, 1) << "copies of the password in the program's memory";
+  }
 }
 
 TEST_F(Program, ClosedStandardErrorTakesNoOutputFile) {

@@ -31,10 +31,10 @@ class DomainController : public ::testing::Test {
   }
 
   static platform::SessionOptions Admin() {
+    static const platform::Credentials admin{kDcAdmin, platform::Secret(kDcAdminPassword),
+                                             kDcDomain};
     platform::SessionOptions options;
-    options.credentials.username = kDcAdmin;
-    options.credentials.password = kDcAdminPassword;
-    options.credentials.domain = kDcDomain;
+    options.credentials = &admin;
     options.call_timeout_ms = 30000;
     return options;
   }
@@ -86,8 +86,10 @@ TEST_F(DomainController, KerberosLogonWithTheCallersTicketCache) {
     ::unsetenv("KRB5CCNAME");
     SKIP_WITHOUT_SERVER("kinit failed (is krb5-user installed?): " + output);
   }
+  platform::Credentials tickets;
+  tickets.use_kerberos = true;
   platform::SessionOptions options;
-  options.credentials.use_kerberos = true;
+  options.credentials = &tickets;
   options.call_timeout_ms = 30000;
   const std::string target = std::string("\\\\") + kDcHost;
   platform::ServerInfoResult info;
@@ -123,8 +125,10 @@ TEST_F(DomainController, ADirectoryDomainsControllerIsFoundWithoutALogon) {
                  output) != 0) {
     SKIP_WITHOUT_SERVER("kinit failed (is krb5-user installed?): " + output);
   }
+  platform::Credentials tickets;
+  tickets.use_kerberos = true;
   platform::SessionOptions options;
-  options.credentials.use_kerberos = true;
+  options.credentials = &tickets;
   options.call_timeout_ms = 30000;
   constexpr std::uint32_t kFlatNameOfPdc = platform::kDsReturnFlatName | platform::kDsPdcRequired;
   platform::remote::RemoteBackend with_directory(SambaTransports, nullptr,
@@ -204,7 +208,7 @@ TEST_F(DomainController, NtDomainExpandsIntoItsController) {
       std::string("1\t0\t99\t1\treserved\treserved\t") + kDcDomain + "\t\t" + kDcDomain + "\r\n",
       "ComputerSource=0\nMergeBrowseList=0\n[Computers]\nPingEnable=0\nExportComputers=1\n"
       "ComputerColumns=0,4\n",
-      Admin().credentials);
+      *Admin().credentials);
   ASSERT_FALSE(result.stopped_early) << messages.shown;
   EXPECT_EQ(dir.Read("computers.txt"), "ComputerName\tWorkstation\r\nDC1\tYES\r\n");
   EXPECT_EQ(messages.rows, "");
@@ -217,7 +221,7 @@ TEST_F(DomainController, UnknownDomainIsReportedAndTheRunGoesOn) {
   const RunResult result = RunAgainstRealServers(
       dir, messages, "1\t0\t99\t1\treserved\treserved\tNOWHERE\t\tNOWHERE\r\n",
       "ComputerSource=0\n[Computers]\nPingEnable=0\nExportComputers=1\nComputerColumns=0\n",
-      Admin().credentials);
+      *Admin().credentials);
   ASSERT_FALSE(result.stopped_early) << messages.shown;
   EXPECT_EQ(messages.shown,
             "Unable to lookup domain controller for domain 'NOWHERE'. Could not find domain "

@@ -149,16 +149,17 @@ TEST_F(FileServerExports, DrivesOfSharesMeasuredOverSmb) {
 }
 
 TEST_F(FileServerExports, SpaceOfMissingSharesAndFoldersAndWithAWrongPassword) {
+  const platform::Credentials login{kSambaUser, platform::Secret(kSambaPassword), ""};
   platform::SessionOptions options;
-  options.credentials.username = kSambaUser;
-  options.credentials.password = kSambaPassword;
+  options.credentials = &login;
   options.call_timeout_ms = 20000;
   platform::samba::SambaTransport transport(options);
   EXPECT_EQ(transport.DiskSpace("\\\\127.0.0.1", "data", "").total_bytes, 1u << 30);
   EXPECT_EQ(transport.DiskSpace("127.0.0.1", "nope", "").status, win::ERROR_BAD_NET_NAME);
   EXPECT_EQ(transport.DiskSpace("127.0.0.1", "data", "missing").status, win::ERROR_PATH_NOT_FOUND);
   EXPECT_EQ(transport.DiskSpace("127.0.0.2", "data", "").status, win::ERROR_BAD_NETPATH);
-  options.credentials.password = "wrong";
+  const platform::Credentials wrong{kSambaUser, platform::Secret("wrong"), ""};
+  options.credentials = &wrong;
   platform::samba::SambaTransport refused(options);
   EXPECT_EQ(refused.DiskSpace("127.0.0.1", "data", "").status, win::ERROR_ACCESS_DENIED);
 }

@@ -110,7 +110,7 @@ class FileTemplatesOfARealServer : public SambaServerSuite {
                           "EnableLogging=1\nAppendLog=0\nFileCfgFile=" + dir_.File("files.cfg") +
                               "\n[Computers]\nPingEnable=0\n[Templates]\nFileTemplates=Scan;\n" +
                               (hooks.transports ? "[Platform]\nTimeout=5\n" : ""),
-                          TestUserLogin().credentials, nullptr, hooks);
+                          *TestUserLogin().credentials, nullptr, hooks);
     const std::string rows = dir_.Read("files.txt");
     return rows.substr(rows.find("\r\n") + 2);
   }
@@ -152,14 +152,14 @@ TEST_F(FileTemplatesOfARealServer, FilesReadOverSmbGiveTheRowsTheFolderGives) {
   RecordedMessages local_messages;
   RunAgainstRealServers(local_dir, local_messages, objects,
                         "FileCfgFile=" + local_dir.File("files.cfg") + "\n" + ini,
-                        TestUserLogin().credentials, &local);
+                        *TestUserLogin().credentials, &local);
 
   ScratchDir smb_dir;
   smb_dir.Write("files.cfg", scan);
   RecordedMessages smb_messages;
   RunAgainstRealServers(smb_dir, smb_messages, objects,
                         "FileCfgFile=" + smb_dir.File("files.cfg") + "\n" + ini,
-                        TestUserLogin().credentials);
+                        *TestUserLogin().credentials);
 
   const std::string rows = smb_dir.Read("files.txt");
   EXPECT_EQ(rows, local_dir.Read("files.txt"));

@@ -129,7 +129,7 @@ class StandaloneGroupExports : public SambaServerSuite {
   RunResult Run(const std::string& ini) {
     return RunAgainstRealServers(dir_, messages_,
                                  "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\TABULONTEST\r\n",
-                                 "[Computers]\nPingEnable=0\n" + ini, TestUserLogin().credentials);
+                                 "[Computers]\nPingEnable=0\n" + ini, *TestUserLogin().credentials);
   }
 
   static std::string domain_sid_;
@@ -236,11 +236,9 @@ class ControllerGroupExports : public ::testing::Test {
                          kDcAdmin + "%" + kDcAdminPassword + "' --use-kerberos=off -c '" + command +
                          "' 127.0.0.1");
   }
-  static platform::Credentials Admin() {
-    platform::Credentials admin;
-    admin.username = kDcAdmin;
-    admin.password = kDcAdminPassword;
-    admin.domain = kDcDomain;
+  static const platform::Credentials& Admin() {
+    static const platform::Credentials admin{kDcAdmin, platform::Secret(kDcAdminPassword),
+                                             kDcDomain};
     return admin;
   }
   RunResult Run(const std::string& ini) {
@@ -325,7 +323,7 @@ TEST_F(ControllerGroupExports, LocalGroupsAndRightsAsRpcclientListsThem) {
 TEST_F(ControllerGroupExports, GroupCallsAsTheControllerAnswersThem) {
   platform::remote::RemoteBackend backend(SambaTransports, nullptr);
   platform::SessionOptions options;
-  options.credentials = Admin();
+  options.credentials = &Admin();
   const std::string server = std::string("\\\\") + kDcHost;
   auto session = backend.Open(server, options);
   platform::GroupService& groups = session->groups();

@@ -14,10 +14,10 @@ std::unique_ptr<platform::remote::RpcTransport> SambaTransports(
 }
 
 platform::SessionOptions TestUserLogin() {
-  platform::SessionOptions login;
-  login.credentials.username = kSambaUser;
-  login.credentials.password = kSambaPassword;
-  return login;
+  static const platform::Credentials login{kSambaUser, platform::Secret(kSambaPassword), ""};
+  platform::SessionOptions options;
+  options.credentials = &login;
+  return options;
 }
 
 RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
@@ -50,7 +50,7 @@ RunResult RunAgainstTestServer(ScratchDir& dir, const std::string& ini,
                                RecordedMessages& messages) {
   return RunAgainstRealServers(dir, messages,
                                "1\t0\t24\t1\treserved\treserved\tSMB\t\t\\\\127.0.0.1\r\n", ini,
-                               TestUserLogin().credentials);
+                               *TestUserLogin().credentials);
 }
 
 }  // namespace tabulon::testing

@@ -47,10 +47,12 @@ std::uint32_t U32At(const std::vector<std::uint8_t>& b, std::size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
 }
 
-SessionOptions Login(const char* password, std::uint32_t timeout_ms = 20000) {
+// The test user with the right password, or with a wrong one.
+SessionOptions Login(bool right_password, std::uint32_t timeout_ms = 20000) {
+  static const Credentials right{testing::kSambaUser, Secret(testing::kSambaPassword), ""};
+  static const Credentials wrong{testing::kSambaUser, Secret("not the password"), ""};
   SessionOptions options;
-  options.credentials.username = testing::kSambaUser;
-  options.credentials.password = password;
+  options.credentials = right_password ? &right : &wrong;
   options.call_timeout_ms = timeout_ms;
   return options;
 }
@@ -97,7 +99,7 @@ class SambaTransportTest : public ::testing::Test {
     if (!server_ && why_not_.empty()) {
       server_ = SambaServer::Start(why_not_);
       if (server_) {
-        SambaTransport warm_up(Login(testing::kSambaPassword));
+        SambaTransport warm_up(Login(true));
         warm_up.Call("127.0.0.1", kSrvsvc, kNetrServerGetInfo, kGetInfo101);
       }
     }
@@ -120,7 +122,7 @@ TEST_F(SambaTransportTest, ServerInfoThroughOneWorkerThatEndsWithTheTransport) {
   REQUIRE_SERVER();
   pid_t worker = -1;
   {
-    SambaTransport transport(Login(testing::kSambaPassword));
+    SambaTransport transport(Login(true));
     for (const char* server : {"\\\\127.0.0.1", "127.0.0.1"}) {
       const remote::RpcReply reply =
           transport.Call(server, kSrvsvc, kNetrServerGetInfo, kGetInfo101);
@@ -138,13 +140,13 @@ TEST_F(SambaTransportTest, ServerInfoThroughOneWorkerThatEndsWithTheTransport) {
 
 TEST_F(SambaTransportTest, WrongPasswordIsALogonFailure) {
   REQUIRE_SERVER();
-  SambaTransport transport(Login("not the password"));
+  SambaTransport transport(Login(false));
   EXPECT_EQ(transport.Call("127.0.0.1", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
             win::ERROR_LOGON_FAILURE);
 }
 
 TEST_F(SambaTransportTest, NothingListeningIsABadNetworkPath) {
-  SambaTransport transport(Login(testing::kSambaPassword, 5000));
+  SambaTransport transport(Login(true, 5000));
   const auto started = Clock::now();
   EXPECT_EQ(transport.Call("127.0.0.2", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
             win::ERROR_BAD_NETPATH);
@@ -154,7 +156,7 @@ TEST_F(SambaTransportTest, NothingListeningIsABadNetworkPath) {
 TEST_F(SambaTransportTest, SilentServerTimesOutKillsTheWorkerAndTheNextCallWorks) {
   SilentListener silent(kSilentAddress, kSilentPort);
   ASSERT_TRUE(silent.ok());
-  SambaTransport transport(Login(testing::kSambaPassword, 1500), kSilentPort);
+  SambaTransport transport(Login(true, 1500), kSilentPort);
   const auto started = Clock::now();
   EXPECT_EQ(transport.Call(kSilentAddress, kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
             win::ERROR_TIMEOUT);
@@ -169,7 +171,7 @@ TEST_F(SambaTransportTest, CallAfterATimeoutStartsANewWorker) {
   // Port 445 hangs on one address; smbd answers on the other.
   SilentListener silent(kSilentAddress, kSmbPort);
   ASSERT_TRUE(silent.ok());
-  SambaTransport transport(Login(testing::kSambaPassword, 2000));
+  SambaTransport transport(Login(true, 2000));
   EXPECT_EQ(transport.Call(kSilentAddress, kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
             win::ERROR_TIMEOUT);
   EXPECT_EQ(transport.Call("127.0.0.1", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
@@ -181,7 +183,7 @@ TEST_F(SambaTransportTest, CancelEndsAHangingCallPromptly) {
   SilentListener silent(kSilentAddress, kSilentPort);
   ASSERT_TRUE(silent.ok());
   std::atomic<int> stop{0};
-  SessionOptions options = Login(testing::kSambaPassword, 30000);
+  SessionOptions options = Login(true, 30000);
   options.cancel = CancelToken(&stop);
   SambaTransport transport(options, kSilentPort);
   std::thread stopper([&] {

@@ -43,13 +43,15 @@ const ServerKind kServers[] = {
      [](std::string& why_not) {
        std::shared_ptr<SambaServer> server = SambaServer::Start(why_not);
        if (!server) return RealServer{};
-       return RealServer{server, server->configuration(), {kSambaUser, kSambaPassword, ""}};
+       return RealServer{
+           server, server->configuration(), {kSambaUser, platform::Secret(kSambaPassword), ""}};
      }},
     {"DomainController",
      [](std::string& why_not) {
        std::shared_ptr<SambaDomainController> dc = SambaDomainController::Start(why_not);
        if (!dc) return RealServer{};
-       return RealServer{dc, dc->configuration(), {kDcAdmin, kDcAdminPassword, kDcDomain}};
+       return RealServer{
+           dc, dc->configuration(), {kDcAdmin, platform::Secret(kDcAdminPassword), kDcDomain}};
      }},
 };
 
@@ -95,8 +97,8 @@ class UserExports : public ::testing::TestWithParam<ServerKind> {
     const platform::Credentials& c = server_.login;
     const std::string user = c.domain.empty() ? c.username : c.domain + "\\" + c.username;
     std::string out;
-    RunCommand("rpcclient -s " + server_.configuration + " -U '" + user + "%" + c.password +
-                   "' --use-kerberos=off -c '" + commands + "' 127.0.0.1",
+    RunCommand("rpcclient -s " + server_.configuration + " -U '" + user + "%" +
+                   c.password.reveal() + "' --use-kerberos=off -c '" + commands + "' 127.0.0.1",
                out);
     return out;
   }
@@ -206,7 +208,7 @@ TEST_P(UserExports, AccountsCostTheirOwnCallsAndSettingsMatch) {
       },
       nullptr);
   platform::SessionOptions options;
-  options.credentials = server_.login;
+  options.credentials = &server_.login;
   options.call_timeout_ms = 30000;
   int accounts = 0;
   {

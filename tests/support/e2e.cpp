@@ -72,7 +72,7 @@ RunResult EndToEnd::Run(bool with_progress) {
                      format_,
                      FileLocations{},
                      LocalComputerName(computername_, local.empty() ? "LOCALHOST" : local),
-                     platform::Credentials{}};
+                     platform::kNoCredentials};
   progress_.rows.clear();
   messages_.shown.clear();
   messages_.failure_rows.clear();

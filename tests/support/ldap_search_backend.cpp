@@ -49,7 +49,7 @@ class LdapSearchSession final : public ForwardingSession {
 std::unique_ptr<platform::TargetSession> LdapSearchBackend::Open(
     std::string_view target, const platform::SessionOptions& options) {
   platform::SessionOptions ldap_options = options;
-  if (ldap_options.credentials.empty()) ldap_options.credentials = credentials_;
+  if (ldap_options.logon().empty()) ldap_options.credentials = &credentials_;
   std::unique_ptr<platform::DirectorySearch> ldap =
       platform::ldap::MakeLdapDirectorySearch(ldap_options);
   if (page_size_ != 0) ldap = std::make_unique<SmallPages>(std::move(ldap), page_size_);

@@ -13,17 +13,19 @@ namespace tabulon::testing {
 
 class LdapSearchBackend final : public platform::SessionBackend {
  public:
-  // `credentials`: who the directory binds as when the run names nobody;
-  // `page_size`: entries per page of every paged search (0: as asked).
+  // `credentials`: who the directory binds as when the run names nobody
+  // (referred to: they outlive the backend); `page_size`: entries per page
+  // of every paged search (0: as asked).
   explicit LdapSearchBackend(platform::SessionBackend& other,
-                             platform::Credentials credentials = {}, std::uint32_t page_size = 0)
-      : other_(other), credentials_(std::move(credentials)), page_size_(page_size) {}
+                             const platform::Credentials& credentials = platform::kNoCredentials,
+                             std::uint32_t page_size = 0)
+      : other_(other), credentials_(credentials), page_size_(page_size) {}
   std::unique_ptr<platform::TargetSession> Open(std::string_view target,
                                                 const platform::SessionOptions& options) override;
 
  private:
   platform::SessionBackend& other_;
-  platform::Credentials credentials_;
+  const platform::Credentials& credentials_;
   std::uint32_t page_size_;
 };
 
