@@ -171,7 +171,10 @@ class Worker {
         std::uint32_t{q.version_major} | (std::uint32_t{q.version_minor} << 16);
     const NTSTATUS status =
         dcerpc_pipe_connect(root_, &bound.pipe, binding.c_str(), &bound.table, creds_, ev_, lp_);
-    if (!NT_STATUS_IS_OK(status)) return NT_STATUS_V(status);
+    if (!NT_STATUS_IS_OK(status)) {
+      return settings_.credentials->use_kerberos ? KerberosConnectStatus(NT_STATUS_V(status))
+                                                 : NT_STATUS_V(status);
+    }
     bound.pipe->request_timeout = (settings_.call_timeout_ms + 999) / 1000 + 1;
     return 0;
   }
@@ -182,7 +185,7 @@ class Worker {
     const Credentials& c = *settings_.credentials;
     int anonymous = 0;
     const std::uint32_t status =
-        tabulon_samba_credentials(root_, lp_, c.username.c_str(), c.password.reveal(),
+        tabulon_samba_credentials(root_, lp_, ev_, c.username.c_str(), c.password.reveal(),
                                   c.domain.c_str(), c.use_kerberos ? 1 : 0, &creds_, &anonymous);
     anonymous_ = anonymous != 0;
     return status;

@@ -10,13 +10,14 @@ namespace {
 
 // The NTSTATUS values a connection and a call give in practice, with what a
 // Windows client reports for the same failure. Anything else is a failed call.
-constexpr std::array<std::pair<std::uint32_t, win::Status>, 27> kNtStatus{{
+constexpr std::array<std::pair<std::uint32_t, win::Status>, 28> kNtStatus{{
     {0x00000000, win::ERROR_SUCCESS},
     {0xC000000D, win::ERROR_INVALID_PARAMETER},
     {0xC0000011, win::RPC_S_CALL_FAILED},  // END_OF_FILE: the pipe closed
     {0xC0000017, win::ERROR_NOT_ENOUGH_MEMORY},
     {0xC0000022, win::ERROR_ACCESS_DENIED},
     {0xC0000034, win::RPC_S_SERVER_UNAVAILABLE},     // OBJECT_NAME_NOT_FOUND: no such pipe
+    {0xC000005E, win::ERROR_NO_LOGON_SERVERS},       // no Kerberos for this server
     {0xC000005F, win::ERROR_NO_SUCH_LOGON_SESSION},  // no Kerberos tickets
     {0xC0000064, win::ERROR_LOGON_FAILURE},          // NO_SUCH_USER: SMB hides which part was wrong
     {0xC000006A, win::ERROR_LOGON_FAILURE},          // WRONG_PASSWORD
@@ -49,7 +50,7 @@ constexpr std::array<std::pair<std::uint32_t, win::Status>, 2> kNcaFaults{{
 
 // What the file client's errno values stand for on the network, with what a
 // Windows client reports; the rest are mapped as for local files.
-constexpr std::array<std::pair<int, win::Status>, 12> kFileClientErrors{{
+constexpr std::array<std::pair<int, win::Status>, 13> kFileClientErrors{{
     {ECONNREFUSED, win::ERROR_BAD_NETPATH},
     {ECONNRESET, win::ERROR_BAD_NETPATH},
     {EHOSTUNREACH, win::ERROR_BAD_NETPATH},
@@ -62,6 +63,7 @@ constexpr std::array<std::pair<int, win::Status>, 12> kFileClientErrors{{
     {ENOSYS, win::ERROR_NOT_SUPPORTED},
     {EINVAL, win::ERROR_INVALID_NAME},
     {EISDIR, win::ERROR_ACCESS_DENIED},
+    {ENOKEY, win::ERROR_NO_SUCH_LOGON_SESSION},  // the worker's: no Kerberos tickets
 }};
 
 }  // namespace
@@ -72,6 +74,10 @@ win::Status StatusFromFileClient(std::uint32_t error, win::Status missing) {
   const auto* it = std::find_if(kFileClientErrors.begin(), kFileClientErrors.end(),
                                 [&](const auto& row) { return row.first == e; });
   return it != kFileClientErrors.end() ? it->second : win::StatusFromErrno(e);
+}
+
+std::uint32_t KerberosConnectStatus(std::uint32_t nt_status) {
+  return nt_status == kNtStatusInvalidParameter ? kNtStatusNoLogonServers : nt_status;
 }
 
 win::Status StatusFromSamba(std::uint32_t nt_status, std::uint32_t fault) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/samba/ticket_cache.h"
 #include "platform/time.h"
 
 extern "C" {
@@ -149,6 +150,9 @@ void SmbFiles::CloseFile() {
 
 int SmbFiles::EnsureContext() {
   if (context_ != nullptr) return 0;
+  // Without a usable ticket no Kerberos logon can succeed: say so, rather
+  // than what the library makes of it (access denied).
+  if (settings_.credentials->use_kerberos && UsableTicketPrincipal().empty()) return ENOKEY;
   SMBCCTX* context = smbc_new_context();
   if (context == nullptr) return ENOMEM;
   smbc_setOptionUserData(context, const_cast<Credentials*>(settings_.credentials));

@@ -2,16 +2,22 @@
 // password and Kerberos logons, and the domain paths of a run.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <regex>
 #include <set>
 
 #include "platform/ldap/ldap_directory.h"
 #include "platform/remote/remote_backend.h"
+#include "platform/samba/samba_transport.h"
+#include "platform/samba/ticket_cache.h"
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
+#include "support/scoped_env.h"
 #include "support/server_required.h"
 
 namespace tabulon::testing {
@@ -71,45 +77,86 @@ TEST_F(DomainController, AnswersByItsDnsNameWithAPasswordLogon) {
       << output << " ours: " << type;
 }
 
-TEST_F(DomainController, KerberosLogonWithTheCallersTicketCache) {
-  // The realm's Kerberos settings and a private ticket cache for this test.
-  const std::string krb5_conf = Dc()->kerberos_configuration();
-  const std::string cache = "FILE:" + Dc()->folder() + "/ccache";
-  ::setenv("KRB5_CONFIG", krb5_conf.c_str(), 1);
-  ::setenv("KRB5CCNAME", cache.c_str(), 1);
-  std::string output;
-  const int kinit = RunCommand(
-      std::string("echo '") + kDcAdminPassword + "' | kinit " + kDcAdmin + "@" + kDcKerberosRealm,
-      output);
-  if (kinit != 0) {
-    ::unsetenv("KRB5_CONFIG");
-    ::unsetenv("KRB5CCNAME");
-    SKIP_WITHOUT_SERVER("kinit failed (is krb5-user installed?): " + output);
+// Kerberos with the caller's ticket cache: the ticket of a private cache
+// for the realm's administrator.
+class DomainControllerKerberos : public DomainController {
+ protected:
+  void SetUp() override {
+    DomainController::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    // Outside the controller's folder, so that both outlive the controller.
+    std::filesystem::copy_file(Dc()->kerberos_configuration(), kerberos_.File("krb5.conf"));
+    cache_.emplace("KRB5CCNAME", ("FILE:" + kerberos_.File("ccache")).c_str());
+    config_.emplace("KRB5_CONFIG", kerberos_.File("krb5.conf").c_str());
+    std::string output;
+    if (RunCommand(std::string("echo '") + kDcAdminPassword + "' | kinit " + kDcAdmin + "@" +
+                       kDcKerberosRealm,
+                   output) != 0) {
+      SKIP_WITHOUT_SERVER("kinit failed (is krb5-user installed?): " + output);
+    }
   }
-  platform::Credentials tickets;
-  tickets.use_kerberos = true;
-  platform::SessionOptions options;
-  options.credentials = &tickets;
-  options.call_timeout_ms = 30000;
+  static platform::SessionOptions Tickets() {
+    static const platform::Credentials tickets{"", platform::Secret(), "", true};
+    platform::SessionOptions options;
+    options.credentials = &tickets;
+    options.call_timeout_ms = 30000;
+    return options;
+  }
+  static win::Status ServerInfoStatus(const std::string& target) {
+    return Open(target, Tickets())->server().NetServerGetInfo101(target).status;
+  }
+
+  ScratchDir kerberos_;
+  std::optional<ScopedEnv> cache_;
+  std::optional<ScopedEnv> config_;
+};
+
+TEST_F(DomainControllerKerberos, LogonWithTheCallersTicketCache) {
+  EXPECT_EQ(platform::samba::FindTicketCache(std::chrono::seconds(5)),
+            std::string(kDcAdmin) + "@" + kDcKerberosRealm);
   const std::string target = std::string("\\\\") + kDcHost;
-  platform::ServerInfoResult info;
-  {
-    auto session = Open(target, options);
-    info = session->server().NetServerGetInfo101(target);
-  }
-  ::unsetenv("KRB5_CONFIG");
-  ::unsetenv("KRB5CCNAME");
+  const platform::ServerInfoResult info =
+      Open(target, Tickets())->server().NetServerGetInfo101(target);
   ASSERT_EQ(info.status, win::ERROR_SUCCESS);
   EXPECT_EQ(info.info.name, kDcName);
+  // A name the realm has no principal for: no authority can vouch for the
+  // caller there, as a Windows client would find.
+  EXPECT_EQ(ServerInfoStatus("\\\\127.0.0.1"), win::ERROR_NO_LOGON_SERVERS);
+}
 
-  // Without a ticket the logon fails rather than falling back to anything.
-  ::setenv("KRB5CCNAME", ("FILE:" + Dc()->folder() + "/no-such-cache").c_str(), 1);
-  ::setenv("KRB5_CONFIG", krb5_conf.c_str(), 1);
-  auto session = Open(target, options);
-  const win::Status without = session->server().NetServerGetInfo101(target).status;
-  ::unsetenv("KRB5_CONFIG");
-  ::unsetenv("KRB5CCNAME");
-  EXPECT_NE(without, win::ERROR_SUCCESS);
+// Without a ticket, or with one about to expire (which the library would
+// renew, and cannot without a password), the logon fails over the pipes and
+// the file client alike rather than falling back to anything; a run without
+// credentials then finds no ticket cache to use.
+TEST_F(DomainControllerKerberos, NoTicketIsNoLogonSession) {
+  const std::string expiring = "FILE:" + kerberos_.File("expiring");
+  std::string output;
+  ASSERT_EQ(RunCommand("echo '" + std::string(kDcAdminPassword) + "' | KRB5CCNAME=" + expiring +
+                           " kinit -l 2m " + kDcAdmin + "@" + kDcKerberosRealm,
+                       output),
+            0)
+      << output;
+  const std::string target = std::string("\\\\") + kDcHost;
+  for (const std::string& cache : {"FILE:" + kerberos_.File("missing"), expiring}) {
+    const ScopedEnv without("KRB5CCNAME", cache.c_str());
+    EXPECT_EQ(platform::samba::FindTicketCache(std::chrono::seconds(5)), "") << cache;
+    EXPECT_EQ(ServerInfoStatus(target), win::ERROR_NO_SUCH_LOGON_SESSION) << cache;
+    platform::samba::SambaTransport transport(Tickets());
+    EXPECT_EQ(transport.DiskSpace(target, "sysvol", "").status, win::ERROR_NO_SUCH_LOGON_SESSION)
+        << cache;
+  }
+}
+
+// A standalone server has no realm and offers no Kerberos: a caller with a
+// valid ticket from another realm gets the same answer as for a name the
+// realm does not know.
+TEST_F(DomainControllerKerberos, ServerWithoutKerberosIsNoLogonServer) {
+  dc_.reset();  // the standalone server takes its address; the ticket stays
+  std::string why_not;
+  const std::unique_ptr<SambaServer> server = SambaServer::Start(why_not);
+  if (!server) SKIP_WITHOUT_SERVER(why_not);
+  EXPECT_EQ(ServerInfoStatus("\\\\127.0.0.1"), win::ERROR_NO_LOGON_SERVERS);
+  EXPECT_EQ(ServerInfoStatus("\\\\tabulontest"), win::ERROR_NO_LOGON_SERVERS);
 }
 
 // A directory domain's controller is found as a Windows client finds it,
