@@ -1,11 +1,14 @@
 #include "app/backends.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "engine/configuration.h"
 #include "engine/file_names.h"
 #include "engine/local_computer.h"
+#include "engine/messages.h"
 #include "estate/backend.h"
 #include "estate/loader.h"
 #include "platform/ini_file_profile.h"
@@ -16,8 +19,16 @@
 #include "platform/posix/icmp_socket.h"
 #include "platform/remote/remote_backend.h"
 #include "platform/samba/samba_transport.h"
+#include "platform/samba/ticket_cache.h"
 
 namespace tabulon::app {
+namespace {
+
+// Reading a ticket cache is local, but a cache kept by a daemon may not
+// answer: a run does not wait longer than this to learn who it is.
+constexpr std::chrono::milliseconds kTicketCacheLimit{5000};
+
+}  // namespace
 
 struct Backends::State {
   platform::IniFileProfile profile;
@@ -72,7 +83,10 @@ bool Backends::Select(const std::string& configuration_path, const std::string& 
       std::filesystem::path(configuration_path).parent_path().string()));
 
   const std::string name = config.ReadSettingText("Platform", "Estate");
-  if (name.empty()) return true;
+  if (name.empty()) {
+    if (credentials_.empty()) ChooseDefaultLogon();
+    return true;
+  }
   estate_path_ = resolve(name);
   estate::LoadResult loaded = estate::LoadEstate(estate_path_);
   if (!loaded.ok) {
@@ -82,6 +96,18 @@ bool Backends::Select(const std::string& configuration_path, const std::string& 
   state_->estate = std::make_unique<estate::EstateBackend>(std::move(loaded.estate));
   state_->estate->Attach(platform_);
   return true;
+}
+
+void Backends::ChooseDefaultLogon() {
+  // As a Windows client uses the logged-on user: the caller's Kerberos
+  // tickets when there are any, for SMB and LDAP alike; else anonymous.
+  const std::string principal = platform::samba::FindTicketCache(kTicketCacheLimit);
+  if (principal.empty()) {
+    logon_notice_ = MessageText(kMsgAnonymousLogon);
+    return;
+  }
+  credentials_.use_kerberos = true;
+  logon_notice_ = FormatMessageId(kMsgTicketCacheLogon, {principal});
 }
 
 std::string Backends::LocalComputerName() const {

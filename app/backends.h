@@ -27,16 +27,25 @@ class Backends {
 
   platform::Platform& platform() { return platform_; }
   const platform::Credentials& credentials() const { return credentials_; }
+  // How sessions log on when the configuration names no credentials and
+  // the run reaches real computers (anonymously, or with the tickets of the
+  // caller's ticket cache); empty otherwise.
+  const std::string& logon_notice() const { return logon_notice_; }
   const std::string& estate_path() const { return estate_path_; }
   // The computer "%computername%" stands for: COMPUTERNAME when set, else
   // the estate's own computer when it names one, else this host.
   std::string LocalComputerName() const;
 
  private:
+  // No credentials configured and real computers to reach: the caller's
+  // ticket cache when it holds usable tickets, else anonymous.
+  void ChooseDefaultLogon();
+
   struct State;
   std::unique_ptr<State> state_;
   platform::Platform platform_;
   platform::Credentials credentials_;
+  std::string logon_notice_;
   std::string estate_path_;
 };
 

@@ -77,9 +77,10 @@ $XDG_CONFIG_HOME/Wendrock/Tabulon.ini. The key Estate in section [Platform]
 of a configuration names an estate file: the run then works on that
 simulated network instead of real computers. [Platform] Credentials= names a
 file of "username = ...", "password = ..." and "domain = ..." lines that only
-its owner may read; Kerberos=1 uses your Kerberos tickets instead;
-Timeout= is how many seconds one remote call may take (default 60). The
-program never writes a core file.
+its owner may read; Kerberos=1 uses your Kerberos tickets instead; with
+neither, the run uses your Kerberos tickets when you have usable ones, else
+connects anonymously, and says which. Timeout= is how many seconds one remote
+call may take (default 60). The program never writes a core file.
 )";
 
 // The first Ctrl-C or SIGTERM ends the run after the target it is working
@@ -165,7 +166,8 @@ int RunUnattended(const CommandLine& command, const std::string& data_directory,
                              format,
                              locations,
                              backends.LocalComputerName(),
-                             backends.credentials()};
+                             backends.credentials(),
+                             backends.logon_notice()};
   TerminalIndicator indicator(::isatty(STDERR_FILENO) != 0);
   RunRequest request;
   request.configuration_path = configuration;

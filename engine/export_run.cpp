@@ -229,6 +229,7 @@ class Run {
         "%x %H:%M", platform::TmFromSystemTime(env_.platform.clock->LocalNow()), 128);
     output_.symbols().export_date_time = export_date_time_;
     output_.symbols().secondary_delimiter = output_.settings().secondary_delimiter;
+    if (!env_.logon_notice.empty()) output_.Notice("LOGON", env_.logon_notice);
 
     // Nothing is half done while the list is built: a stop cancels the call
     // in flight at once.

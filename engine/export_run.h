@@ -64,6 +64,10 @@ struct RunEnvironment {
   // Who sessions authenticate as; from [Platform] Credentials= or Kerberos=.
   // Owned by the caller, which keeps the one copy of the password.
   const platform::Credentials& credentials = platform::kNoCredentials;
+  // How sessions log on when the configuration names no credentials,
+  // said once at the start of the run (a log line and a message); empty:
+  // nothing to say (credentials given, or the estate).
+  std::string logon_notice{};
 };
 
 RunResult ExportRun(RunEnvironment& environment, const RunRequest& request);

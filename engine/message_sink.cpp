@@ -25,4 +25,10 @@ void StreamMessages::ShowFailureRow(std::string_view name, std::string_view stat
   std::fflush(out_);
 }
 
+void StreamMessages::ShowNote(std::string_view text) {
+  const std::string line = "tabulon: " + EscapeControls(text) + "\n";
+  std::fputs(line.c_str(), out_);
+  std::fflush(out_);
+}
+
 }  // namespace tabulon

@@ -16,6 +16,9 @@ class MessageSink {
   // A failure progress row of a run without a window, so that it is not
   // lost: the object name and the status the window would show.
   virtual void ShowFailureRow(std::string_view /*name*/, std::string_view /*status*/) {}
+  // Something about the whole run that is no failure (how it logs on);
+  // the window has no place for it.
+  virtual void ShowNote(std::string_view /*text*/) {}
 };
 
 // Messages of an unattended run: printed to a stream, questions answered
@@ -27,6 +30,8 @@ class StreamMessages final : public MessageSink {
   bool AskYesNo(std::string_view text, bool unattended_answer) override;
   // One line, "tabulon: NAME: STATUS", control characters escaped.
   void ShowFailureRow(std::string_view name, std::string_view status) override;
+  // One line, "tabulon: TEXT", control characters escaped.
+  void ShowNote(std::string_view text) override;
 
  private:
   std::FILE* out_;

@@ -89,6 +89,8 @@ constexpr std::array kMessages{
     Message{59554, "Error searching registry key '%s'. "},
     Message{59560, " %d objects exported"},
     Message{59561, "Maximum number of AD attributes (%d) exceeded in AD query"},
+    Message{60001, "No credentials are configured ([Platform] Credentials= or Kerberos=1) and the Kerberos ticket cache holds no usable ticket: connecting anonymously."},
+    Message{60002, "No credentials are configured ([Platform] Credentials= or Kerberos=1): logging on with the Kerberos tickets of %s from the ticket cache."},
 };
 // clang-format on
 

@@ -85,6 +85,9 @@ enum MessageId : std::uint32_t {
   kMsgRegistrySearch = 59554,
   kMsgObjectsExported = 59560,
   kMsgTooManyDirectoryAttributes = 59561,
+  // Messages of this build beyond those above.
+  kMsgAnonymousLogon = 60001,
+  kMsgTicketCacheLogon = 60002,
 };
 
 // The text of message `id`; empty for a number that is not in the table.

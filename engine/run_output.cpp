@@ -316,6 +316,13 @@ void RunOutput::GeneralFailure(std::string_view text) {
   messages_.ShowError(text);
 }
 
+void RunOutput::Notice(std::string_view operation, std::string_view text) {
+  if (planning_) return;
+  LogLine(nullptr, operation, false, text);
+  if (settings_.suppress_messages && log_.is_open()) return;
+  messages_.ShowNote(text);
+}
+
 bool RunOutput::AskYesNo(std::string_view text, bool unattended_answer) {
   if (settings_.suppress_messages && log_.is_open()) {
     LogLine(nullptr, "MSG", true, text);

@@ -112,6 +112,10 @@ class RunOutput {
 
   void FileOpenFailure(std::string_view label, std::string_view path, win::Status last_error);
   void GeneralFailure(std::string_view text);
+  // Something the user should know about the whole run that is no failure:
+  // a log line (a SUCCESS line of `operation`) and, unless /NOMSG sends
+  // messages to the log, a note on standard error.
+  void Notice(std::string_view operation, std::string_view text);
   bool AskYesNo(std::string_view text, bool unattended_answer);
 
   void RecordOutputFile(std::uint32_t type, std::string_view display_name, std::string_view path);

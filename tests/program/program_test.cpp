@@ -181,6 +181,32 @@ TEST_F(Program, HoldsThePasswordOnceAndNeverDumpsCore) {
   }
 }
 
+// A run on real computers without Credentials= or Kerberos=1 says once how
+// it logs on (here: no ticket cache, so anonymously); a run on the estate
+// says nothing of the kind.
+TEST_F(Program, RunWithoutCredentialsSaysOnceThatItIsAnonymous) {
+  Configure(kEstate, "EnableLogging=1\nLogFileName=" + dir_.File("run.log") + "\n");
+  Outcome o = Run();
+  EXPECT_EQ(o.err.find("anonymously"), std::string::npos) << o.err;
+  std::string config = dir_.Read("cfg.ini");
+  config.replace(config.find("Estate="),
+                 config.find('\n', config.find("Estate=")) - config.find("Estate=") + 1,
+                 "Timeout=5\n");
+  dir_.Write("cfg.ini", config);
+  // Nothing answers on 127.0.0.2: the target fails at once.
+  dir_.Write("objects.txt", "127.0.0.2\n");
+  const std::string cache = "FILE:" + dir_.File("no-ticket-cache");
+  o = Run("", [&cache] { ::setenv("KRB5CCNAME", cache.c_str(), 1); });
+  const std::string said =
+      "No credentials are configured ([Platform] Credentials= or Kerberos=1) and the Kerberos "
+      "ticket cache holds no usable ticket: connecting anonymously.";
+  EXPECT_EQ(o.err.find("tabulon: " + said + "\n"), o.err.rfind("tabulon: " + said)) << o.err;
+  EXPECT_NE(o.err.find(said), std::string::npos) << o.err;
+  const std::string log = dir_.Read("run.log");
+  EXPECT_NE(log.find("\tLOGON\tSUCCESS\t" + said + "\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find(said), log.rfind(said)) << log;
+}
+
 TEST_F(Program, ClosedStandardErrorTakesNoOutputFile) {
   Configure(kEstate, "EnableLogging=1\n");
   // No active objects: a message for standard error.
