@@ -1,8 +1,9 @@
 #pragma once
 // The worker process's side of the transport: the only code that calls the
-// client libraries. It runs in a child forked for one transport, keeps one
-// bound pipe per server and interface (and the file client's connections),
-// and answers the requests read from its socket until the parent closes it.
+// client libraries. It runs in a child forked for one transport, keeps the
+// pipes of each server on one SMB connection (server_pipes.h) and the file
+// client's one connection (smb_files.h), and answers the requests read from
+// its socket until the parent closes it.
 #include <cstdint>
 
 #include "platform/credentials.h"

@@ -60,6 +60,18 @@ std::string_view HostOf(std::string_view server) {
   RunRpcWorker(kWorkerFd, settings);
 }
 
+// The key of a pipe bound in the worker: its server first, so that the
+// pipes of a server are found by it.
+std::string PipeKey(const WorkerRequest& q) {
+  std::string key = q.server + '\0' + q.pipe + '\0';
+  key.append(q.uuid.begin(), q.uuid.end());
+  return key + std::to_string(q.version_major) + '.' + std::to_string(q.version_minor);
+}
+
+std::string_view PipeKeyServer(std::string_view key) {
+  return key.substr(0, key.find('\0'));
+}
+
 FileRequest RequestFor(RequestKind kind, std::string_view server, std::string_view share,
                        std::string_view path) {
   FileRequest q;
@@ -79,27 +91,33 @@ SambaTransport::~SambaTransport() {
   StopWorker(false);
 }
 
-bool SambaTransport::StartWorker() {
+win::Status SambaTransport::StartWorker() {
   int fds[2];
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return false;
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
+    return win::StatusFromErrno(errno);
+  }
   const WorkerSettings settings{&options_.logon(), smb_port_, options_.call_timeout_ms};
   const pid_t parent = ::getpid();
   const pid_t pid = ::fork();
   if (pid < 0) {
+    const int error = errno;
     ::close(fds[0]);
     ::close(fds[1]);
-    return false;
+    return win::StatusFromErrno(error);
   }
   if (pid == 0) BecomeWorker(fds[1], parent, settings);
   ::close(fds[1]);
   worker_ = pid;
   socket_ = fds[0];
-  reached_.clear();
-  return true;
+  return win::ERROR_SUCCESS;
 }
 
 void SambaTransport::StopWorker(bool kill) {
   if (worker_ < 0) return;
+  // Its connections end with it.
+  reached_.clear();
+  bound_.clear();
+  file_share_.clear();
   ::close(socket_);
   socket_ = -1;
   if (!kill) {
@@ -158,7 +176,9 @@ win::Status SambaTransport::Exchange(const std::vector<std::uint8_t>& frame, Dea
 }
 
 win::Status SambaTransport::Reach(const std::string& host, Deadline deadline) {
-  if (worker_ < 0 && !StartWorker()) return win::ERROR_NOT_ENOUGH_MEMORY;
+  if (worker_ < 0) {
+    if (const win::Status status = StartWorker(); status != win::ERROR_SUCCESS) return status;
+  }
   if (reached_.contains(host)) return win::ERROR_SUCCESS;
   return ProbeTcp(host, smb_port_, deadline, options_.cancel);
 }
@@ -173,19 +193,25 @@ win::Status SambaTransport::Ask(const std::vector<std::uint8_t>& frame, Deadline
 
 remote::RpcReply SambaTransport::Call(std::string_view server, const remote::RpcInterface& iface,
                                       std::uint16_t opnum, std::span<const std::uint8_t> request) {
-  const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
-  remote::RpcReply reply;
-  const std::string host(HostOf(server));
-  reply.status = Reach(host, deadline);
-  if (reply.status != win::ERROR_SUCCESS) return reply;
   WorkerRequest q;
-  q.server = host;
+  q.server = HostOf(server);
   q.pipe = std::string(iface.pipe);
   q.uuid = iface.uuid;
   q.version_major = iface.version_major;
   q.version_minor = iface.version_minor;
   q.opnum = opnum;
   q.stub.assign(request.begin(), request.end());
+  const bool first_on_connection = !bound_.contains(PipeKey(q));
+  remote::RpcReply reply = CallOnce(q);
+  if (reply.status == win::ERROR_TIMEOUT && first_on_connection) reply = CallOnce(q);
+  return reply;
+}
+
+remote::RpcReply SambaTransport::CallOnce(const WorkerRequest& q) {
+  const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
+  remote::RpcReply reply;
+  reply.status = Reach(q.server, deadline);
+  if (reply.status != win::ERROR_SUCCESS) return reply;
   std::vector<std::uint8_t> body;
   reply.status = Ask(EncodeRequest(q), deadline, body);
   if (reply.status != win::ERROR_SUCCESS) return reply;
@@ -196,19 +222,35 @@ remote::RpcReply SambaTransport::Call(std::string_view server, const remote::Rpc
     return reply;
   }
   reply.status = StatusFromSamba(answer->nt_status, answer->fault);
-  if (answer->nt_status == 0 || answer->fault != 0) reached_.insert(host);
+  if (answer->nt_status == 0 || answer->fault != 0) {
+    reached_.insert(q.server);
+    bound_.insert(PipeKey(q));
+  } else {
+    // The worker dropped the server's connection, and every pipe on it.
+    std::erase_if(bound_, [&](const std::string& key) { return PipeKeyServer(key) == q.server; });
+  }
   if (answer->nt_status == 0) reply.stub = std::move(answer->stub);
   return reply;
 }
 
+bool SambaTransport::FileConnectionOpen(const std::string& host, std::string_view share) const {
+  return !file_share_.empty() && file_share_ == FileConnectionKey(host, share);
+}
+
 DiskFreeSpaceResult SambaTransport::DiskSpace(std::string_view server, std::string_view share,
                                               std::string_view directory) {
+  const DiskSpaceRequest q{std::string(HostOf(server)), std::string(share), std::string(directory)};
+  const bool first_on_connection = !FileConnectionOpen(q.server, q.share);
+  DiskFreeSpaceResult result = DiskSpaceOnce(q);
+  if (result.status == win::ERROR_TIMEOUT && first_on_connection) result = DiskSpaceOnce(q);
+  return result;
+}
+
+DiskFreeSpaceResult SambaTransport::DiskSpaceOnce(const DiskSpaceRequest& q) {
   const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
   DiskFreeSpaceResult result;
-  const std::string host(HostOf(server));
-  result.status = Reach(host, deadline);
+  result.status = Reach(q.server, deadline);
   if (result.status != win::ERROR_SUCCESS) return result;
-  const DiskSpaceRequest q{host, std::string(share), std::string(directory)};
   std::vector<std::uint8_t> body;
   result.status = Ask(EncodeRequest(q), deadline, body);
   if (result.status != win::ERROR_SUCCESS) return result;
@@ -218,10 +260,11 @@ DiskFreeSpaceResult SambaTransport::DiskSpace(std::string_view server, std::stri
     result.status = win::ERROR_UNEXP_NET_ERR;
     return result;
   }
+  file_share_ = FileConnectionKey(q.server, q.share);
   result.status = StatusFromFileClient(
-      answer->error, directory.empty() ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND);
+      answer->error, q.directory.empty() ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND);
   if (result.status != win::ERROR_SUCCESS) return result;
-  reached_.insert(host);
+  reached_.insert(q.server);
   result.total_bytes = answer->total_bytes;
   result.total_free_bytes = answer->total_free_bytes;
   result.free_bytes_available = answer->free_bytes_available;
@@ -230,6 +273,16 @@ DiskFreeSpaceResult SambaTransport::DiskSpace(std::string_view server, std::stri
 
 win::Status SambaTransport::AskFile(const FileRequest& request, win::Status missing,
                                     FileReply& reply) {
+  const bool first_on_connection =
+      !request.resume && !FileConnectionOpen(request.server, request.share);
+  const win::Status status = AskFileOnce(request, missing, reply);
+  if (status != win::ERROR_TIMEOUT || !first_on_connection) return status;
+  reply = FileReply{};
+  return AskFileOnce(request, missing, reply);
+}
+
+win::Status SambaTransport::AskFileOnce(const FileRequest& request, win::Status missing,
+                                        FileReply& reply) {
   const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
   if (const win::Status status = Reach(request.server, deadline); status != win::ERROR_SUCCESS) {
     return status;
@@ -245,6 +298,7 @@ win::Status SambaTransport::AskFile(const FileRequest& request, win::Status miss
     return win::ERROR_UNEXP_NET_ERR;
   }
   reply = std::move(*answer);
+  file_share_ = FileConnectionKey(request.server, request.share);
   const win::Status status = StatusFromFileClient(reply.error, missing);
   // The server answered, so it was reached.
   if (status != win::ERROR_BAD_NETPATH) reached_.insert(request.server);

@@ -1,8 +1,11 @@
 #pragma once
-// DCE/RPC over SMB named pipes, and the space of shares' volumes, through the
-// Samba client libraries, which run in a worker process: they do not survive use from several
-// threads and their connect timer cannot be shortened, so the worker is killed when a call passes
-// the session's timeout or its cancel token is set, and the next call starts a new one.
+// DCE/RPC over SMB named pipes, and files of shares, through the Samba client
+// libraries, which run in a worker process: they do not survive use from
+// several threads and their connect timer cannot be shortened, so the worker
+// is killed when a call passes the session's timeout or its cancel token is
+// set, and the next call starts a new one. A call that was the first on its
+// connection and timed out (a server starting the helper that serves a pipe)
+// is made once more, on a new worker with a deadline of its own.
 #include <sys/types.h>
 
 #include <chrono>
@@ -44,7 +47,7 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
 
  private:
   using Deadline = std::chrono::steady_clock::time_point;
-  bool StartWorker();
+  win::Status StartWorker();
   // A worker, and `host` probed once per worker; the status of what failed.
   win::Status Reach(const std::string& host, Deadline deadline);
   // One request and its reply's body; the worker is killed when it fails.
@@ -56,6 +59,12 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
   // the error the worker reported, with `missing` standing for "no such
   // entry".
   win::Status AskFile(const FileRequest& request, win::Status missing, FileReply& reply);
+  win::Status AskFileOnce(const FileRequest& request, win::Status missing, FileReply& reply);
+  remote::RpcReply CallOnce(const WorkerRequest& request);
+  DiskFreeSpaceResult DiskSpaceOnce(const DiskSpaceRequest& request);
+  // Whether the worker answers a file request for this share on the
+  // connection of the last one; a new connection otherwise.
+  bool FileConnectionOpen(const std::string& host, std::string_view share) const;
   // Sends one request frame and waits for the reply frame.
   win::Status Exchange(const std::vector<std::uint8_t>& frame, Deadline deadline,
                        std::vector<std::uint8_t>& body);
@@ -67,6 +76,11 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
   // Servers the current worker has connected to: the reachability check is
   // made once per server and worker.
   std::set<std::string, std::less<>> reached_;
+  // The pipes the current worker has bound (PipeKey), and the share its file
+  // connection is open to (FileConnectionKey): a call that needs neither new
+  // is no first call on a connection.
+  std::set<std::string, std::less<>> bound_;
+  std::string file_share_;
 };
 
 }  // namespace tabulon::platform::samba

@@ -21,6 +21,18 @@ extern "C" {
 }
 
 namespace tabulon::platform::samba {
+
+// What the library's callbacks reach through the context's user data: the
+// credentials, and the library's own server cache, which ours wraps.
+struct SmbClientHooks {
+  const Credentials* credentials = nullptr;
+  smbc_get_cached_srv_fn get = nullptr;
+  smbc_add_cached_srv_fn add = nullptr;
+  smbc_remove_cached_srv_fn remove = nullptr;
+  // The share connection the library last took from or put into its cache.
+  SMBCSRV* current = nullptr;
+};
+
 namespace {
 
 // The settings the worker needs beyond the library's defaults; the machine's
@@ -30,12 +42,15 @@ constexpr const char kConfiguration[] =
     "  name resolve order = lmhosts host\n"
     "  log level = 0\n";
 
-// The credentials of every connection, read by the library's callback. The
-// callback has no other way to reach them than the context's user data.
+SmbClientHooks* HooksOf(SMBCCTX* context) {
+  return static_cast<SmbClientHooks*>(smbc_getOptionUserData(context));
+}
+
+// The credentials of every connection, read by the library's callback.
 void SupplyCredentials(SMBCCTX* context, const char* /*server*/, const char* /*share*/,
                        char* workgroup, int workgroup_size, char* user, int user_size,
                        char* password, int password_size) {
-  const auto* credentials = static_cast<const Credentials*>(smbc_getOptionUserData(context));
+  const Credentials* credentials = HooksOf(context)->credentials;
   const auto copy = [](std::string_view from, char* to, int size) {
     if (size <= 0) return;
     const std::size_t n = std::min(from.size(), static_cast<std::size_t>(size - 1));
@@ -45,6 +60,37 @@ void SupplyCredentials(SMBCCTX* context, const char* /*server*/, const char* /*s
   if (!credentials->domain.empty()) copy(credentials->domain, workgroup, workgroup_size);
   copy(credentials->username, user, user_size);
   copy(credentials->password.reveal(), password, password_size);
+}
+
+// The library's name for the connection it reads descriptors over: one to
+// the server's IPC$ of its own, with a logon of its own, for the names it
+// would look up there. Descriptors are asked with SIDs as strings, which need
+// no lookup, so ours are read on the share's connection instead.
+constexpr char kAttributeConnection[] = "*IPC$";
+
+SMBCSRV* CachedServer(SMBCCTX* context, const char* server, const char* share,
+                      const char* workgroup, const char* user) {
+  SmbClientHooks* hooks = HooksOf(context);
+  if (std::strcmp(share, kAttributeConnection) == 0 && hooks->current != nullptr) {
+    return hooks->current;
+  }
+  SMBCSRV* found = hooks->get(context, server, share, workgroup, user);
+  if (found != nullptr && std::strcmp(share, kAttributeConnection) != 0) hooks->current = found;
+  return found;
+}
+
+int AddCachedServer(SMBCCTX* context, SMBCSRV* connection, const char* server, const char* share,
+                    const char* workgroup, const char* user) {
+  SmbClientHooks* hooks = HooksOf(context);
+  const int error = hooks->add(context, connection, server, share, workgroup, user);
+  if (error == 0 && std::strcmp(share, kAttributeConnection) != 0) hooks->current = connection;
+  return error;
+}
+
+int RemoveCachedServer(SMBCCTX* context, SMBCSRV* connection) {
+  SmbClientHooks* hooks = HooksOf(context);
+  if (hooks->current == connection) hooks->current = nullptr;
+  return hooks->remove(context, connection);
 }
 
 // The configuration as a file the library can load, without a file on disk.
@@ -130,6 +176,11 @@ std::string SmbUrl(std::string_view server, std::string_view share, std::string_
   return url;
 }
 
+SmbFiles::SmbFiles(const WorkerSettings& settings)
+    : settings_(settings), hooks_(std::make_unique<SmbClientHooks>()) {
+  hooks_->credentials = settings_.credentials;
+}
+
 SmbFiles::~SmbFiles() {
   CloseDirectory();
   CloseFile();
@@ -155,8 +206,14 @@ int SmbFiles::EnsureContext() {
   if (settings_.credentials->use_kerberos && UsableTicketPrincipal().empty()) return ENOKEY;
   SMBCCTX* context = smbc_new_context();
   if (context == nullptr) return ENOMEM;
-  smbc_setOptionUserData(context, const_cast<Credentials*>(settings_.credentials));
+  smbc_setOptionUserData(context, hooks_.get());
   smbc_setFunctionAuthDataWithContext(context, SupplyCredentials);
+  hooks_->get = smbc_getFunctionGetCachedServer(context);
+  hooks_->add = smbc_getFunctionAddCachedServer(context);
+  hooks_->remove = smbc_getFunctionRemoveCachedServer(context);
+  smbc_setFunctionGetCachedServer(context, CachedServer);
+  smbc_setFunctionAddCachedServer(context, AddCachedServer);
+  smbc_setFunctionRemoveCachedServer(context, RemoveCachedServer);
   smbc_setPort(context, settings_.smb_port);
   // Whole seconds and one more, as for the pipes: the parent's deadline
   // always comes first.
@@ -180,12 +237,23 @@ int SmbFiles::EnsureContext() {
   return 0;
 }
 
+void SmbFiles::UseShare(const std::string& server, const std::string& share) {
+  std::string key = FileConnectionKey(server, share);
+  if (key == share_) return;
+  CloseDirectory();
+  CloseFile();
+  // Nothing is open on the connection any more, so this closes it.
+  if (!share_.empty()) smbc_getFunctionPurgeCachedServers(context_)(context_);
+  share_ = std::move(key);
+}
+
 DiskSpaceReply SmbFiles::DiskSpace(const DiskSpaceRequest& request) {
   DiskSpaceReply reply;
   if (const int error = EnsureContext(); error != 0) {
     reply.error = static_cast<std::uint32_t>(error);
     return reply;
   }
+  UseShare(request.server, request.share);
   std::string url = SmbUrl(request.server, request.share, request.directory, true);
   struct statvfs st {};
   errno = 0;
@@ -218,6 +286,7 @@ FileReply SmbFiles::Serve(const FileRequest& request) {
     reply.error = static_cast<std::uint32_t>(error);
     return reply;
   }
+  UseShare(request.server, request.share);
   switch (request.kind) {
     case RequestKind::kListDirectory:
       return List(request);

@@ -2,8 +2,14 @@
 // The worker's file client: the space of a share's volume, directory
 // listings, byte ranges and security descriptors through the SMB client
 // library, which, like the RPC libraries, runs only in the worker process.
-// Its context is made on the first request and kept, with its connections,
-// until the worker ends.
+// Its context is made on the first request and kept until the worker ends.
+// It holds one connection at a time, to the share last asked for: the
+// library gives each share a connection and logon of its own, so the one
+// before is closed when another share is asked for. Descriptors are read on
+// that same connection.
+#include <memory>
+#include <string>
+
 #include "platform/samba/rpc_worker.h"
 #include "platform/samba/worker_frames.h"
 
@@ -13,9 +19,11 @@ struct _SMBCFILE;  // NOLINT(bugprone-reserved-identifier)
 
 namespace tabulon::platform::samba {
 
+struct SmbClientHooks;
+
 class SmbFiles {
  public:
-  explicit SmbFiles(const WorkerSettings& settings) : settings_(settings) {}
+  explicit SmbFiles(const WorkerSettings& settings);
   ~SmbFiles();
   SmbFiles(const SmbFiles&) = delete;
   SmbFiles& operator=(const SmbFiles&) = delete;
@@ -27,6 +35,8 @@ class SmbFiles {
  private:
   // 0, or the errno of why the context could not be made.
   int EnsureContext();
+  // Closes what is open on another share's connection, and the connection.
+  void UseShare(const std::string& server, const std::string& share);
   FileReply List(const FileRequest& request);
   FileReply Read(const FileRequest& request);
   FileReply Security(const FileRequest& request);
@@ -34,7 +44,10 @@ class SmbFiles {
   void CloseFile();
 
   WorkerSettings settings_;
+  std::unique_ptr<SmbClientHooks> hooks_;
   _SMBCCTX* context_ = nullptr;
+  // The share whose connection is open (FileConnectionKey); empty for none.
+  std::string share_;
   // The listing a reply left unfinished, and the file last read: a walk
   // reads a file's ranges one after another, and a large directory comes in
   // several replies.

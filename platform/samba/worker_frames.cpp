@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace tabulon::platform::samba {
 namespace {
 
@@ -242,6 +244,10 @@ std::uint32_t FrameLength(std::span<const std::uint8_t, 4> prefix) {
   std::uint32_t n = 0;
   for (int i = 0; i < 4; ++i) n |= std::uint32_t{prefix[i]} << (8 * i);
   return n;
+}
+
+std::string FileConnectionKey(std::string_view server, std::string_view share) {
+  return text::ToLower(server) + '/' + text::ToLower(share);
 }
 
 }  // namespace tabulon::platform::samba

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -109,6 +110,11 @@ std::optional<WorkerReply> DecodeReply(std::span<const std::uint8_t> body);
 std::optional<DiskSpaceReply> DecodeDiskSpaceReply(std::span<const std::uint8_t> body);
 std::optional<FileRequest> DecodeFileRequest(std::span<const std::uint8_t> body);
 std::optional<FileReply> DecodeFileReply(std::span<const std::uint8_t> body);
+
+// The worker serves file requests on one connection at a time, the one to
+// the share last asked for; a request whose key differs from the last one's
+// is served on a new connection. Names compare without regard to case.
+std::string FileConnectionKey(std::string_view server, std::string_view share);
 
 // The body length a frame announces in its first four bytes.
 std::uint32_t FrameLength(std::span<const std::uint8_t, 4> prefix);

@@ -243,5 +243,51 @@ TEST_F(FileServerExports, NamesAndCountsAgreeWithSambasOwnTools) {
   EXPECT_EQ(Column(dir_.Read("services.txt"), 0), listed);
 }
 
+// The pipes of a whole run share one SMB session, as a Windows client's do:
+// the server's own session list, read last by the sessions export, shows the
+// run once. Reading files adds one more session, the file client's (its
+// library cannot open a share on the pipes' session), whatever the number of
+// shares read.
+TEST_F(FileServerExports, ARunIsOneSessionOfTheServerAndOneMoreWhenItReadsFiles) {
+  ASSERT_EQ(CommandOutput("net registry createkey 'HKLM\\SOFTWARE\\Vendor' -s " + Conf()),
+            "createkey created HKLM\\SOFTWARE\\Vendor\n");
+  dir_.Write("reg.cfg",
+             "[Vendor]\nOutputFileName=reg.txt\nOutputKeys=HKLM\\SOFTWARE\\Vendor\n"
+             "OutputColumns=%KEY_PATH%\n");
+  dir_.Write("files.cfg", "[Scan]\nOutputFileName=files.txt\nOutputColumns=0\nPaths=data:drop\n");
+  // Services, the registry, shares, sessions and the names of owners:
+  // svcctl, winreg, srvsvc and lsarpc.
+  const std::string pipes =
+      "RegistryCfgFile=" + dir_.File("reg.cfg") + "\nFileCfgFile=" + dir_.File("files.cfg") +
+      "\n[Services]\nExportServices=1\nServiceColumns=0\n"
+      "[Security]\nExportSecurity=1\nExportServiceSecurity=1\nExportRegistrySecurity=1\n"
+      "ExportOwnerSecurity=1\n"
+      "[Shares]\nExportShares=1\nSharesColumns=0\n"
+      "[Sessions]\nExportSessions=1\nSessionsColumns=0,1\n[Computers]\nPingEnable=0\n";
+  ASSERT_FALSE(
+      RunAgainstTestServer(dir_, pipes + "[Templates]\nRegistryTemplates=Vendor;\n", messages_)
+          .stopped_early)
+      << messages_.shown;
+  EXPECT_EQ(messages_.rows, "");
+  EXPECT_EQ(dir_.Read("sessions.txt"),
+            "SessionComputerName\tSessionUserName\r\n"
+            "127.0.0.1\ttabtest\r\n");
+  ASSERT_FALSE(
+      RunAgainstTestServer(
+          dir_, pipes + "[Templates]\nRegistryTemplates=Vendor;\nFileTemplates=Scan;\n", messages_)
+          .stopped_early)
+      << messages_.shown;
+  EXPECT_EQ(messages_.rows, "");
+  EXPECT_EQ(dir_.Read("sessions.txt"),
+            "SessionComputerName\tSessionUserName\r\n"
+            "127.0.0.1\ttabtest\r\n"
+            "127.0.0.1\ttabtest\r\n");
+  // Each share read on its own connection, in turn.
+  EXPECT_EQ(dir_.Read("files.txt"),
+            "FilePath\r\n"
+            "\\\\127.0.0.1\\data\\readme.txt\r\n"
+            "\\\\127.0.0.1\\drop\\held.txt\r\n");
+}
+
 }  // namespace
 }  // namespace tabulon::testing

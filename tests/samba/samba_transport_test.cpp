@@ -11,6 +11,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <set>
 #include <thread>
 
 #include "support/samba_server.h"
@@ -153,6 +155,7 @@ TEST_F(SambaTransportTest, NothingListeningIsABadNetworkPath) {
   EXPECT_LT(Clock::now() - started, 1s);
 }
 
+// The first call on a connection is made twice, each within the timeout.
 TEST_F(SambaTransportTest, SilentServerTimesOutKillsTheWorkerAndTheNextCallWorks) {
   SilentListener silent(kSilentAddress, kSilentPort);
   ASSERT_TRUE(silent.ok());
@@ -161,9 +164,62 @@ TEST_F(SambaTransportTest, SilentServerTimesOutKillsTheWorkerAndTheNextCallWorks
   EXPECT_EQ(transport.Call(kSilentAddress, kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
             win::ERROR_TIMEOUT);
   const auto took = Clock::now() - started;
-  EXPECT_GE(took, 1500ms);
-  EXPECT_LT(took, 3s);
+  EXPECT_GE(took, 3000ms);
+  EXPECT_LT(took, 4500ms);
   EXPECT_EQ(transport.worker(), -1);
+}
+
+// The processes this process has started and not yet reaped.
+std::set<pid_t> Children() {
+  std::ifstream in("/proc/self/task/" + std::to_string(::getpid()) + "/children");
+  std::set<pid_t> pids;
+  for (pid_t pid = 0; in >> pid;) pids.insert(pid);
+  return pids;
+}
+
+// A server that takes longer than the timeout to answer the first call on a
+// connection (one starting the helper that serves the pipe) gets that call
+// once more, on a new connection; later calls on the connection get no
+// second chance. The server here is frozen until the first worker has been
+// killed, so the first attempt always times out and the second never does.
+TEST_F(SambaTransportTest, AFirstCallThatTimesOutIsMadeOnceMoreOnANewConnection) {
+  REQUIRE_SERVER();
+  constexpr auto kTimeout = 2000ms;
+  SambaTransport transport(Login(testing::kSambaPassword, kTimeout.count()));
+  const std::set<pid_t> before = Children();
+  Server()->Freeze(true);
+  std::thread thaw([&] {
+    pid_t first = -1;
+    const auto until = Clock::now() + 10s;
+    while (Clock::now() < until) {
+      const std::set<pid_t> now = Children();
+      if (first == -1) {
+        for (const pid_t pid : now) {
+          if (!before.contains(pid)) first = pid;
+        }
+      } else if (!now.contains(first)) {
+        break;
+      }
+      std::this_thread::sleep_for(10ms);
+    }
+    Server()->Freeze(false);
+  });
+  auto started = Clock::now();
+  EXPECT_EQ(transport.Call("127.0.0.1", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
+            win::ERROR_SUCCESS);
+  auto took = Clock::now() - started;
+  thaw.join();
+  EXPECT_GE(took, kTimeout);
+  EXPECT_LT(took, 2 * kTimeout);
+
+  Server()->Freeze(true);
+  started = Clock::now();
+  EXPECT_EQ(transport.Call("127.0.0.1", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status,
+            win::ERROR_TIMEOUT);
+  took = Clock::now() - started;
+  Server()->Freeze(false);
+  EXPECT_GE(took, kTimeout);
+  EXPECT_LT(took, 2 * kTimeout);
 }
 
 TEST_F(SambaTransportTest, CallAfterATimeoutStartsANewWorker) {
