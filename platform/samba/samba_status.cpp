@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/remote/status_mapping.h"
+
 namespace tabulon::platform::samba {
 namespace {
 
@@ -14,7 +16,9 @@ constexpr std::array<std::pair<std::uint32_t, win::Status>, 28> kNtStatus{{
     {0x00000000, win::ERROR_SUCCESS},
     {0xC000000D, win::ERROR_INVALID_PARAMETER},
     {0xC0000011, win::RPC_S_CALL_FAILED},  // END_OF_FILE: the pipe closed
-    {0xC0000017, win::ERROR_NOT_ENOUGH_MEMORY},
+    // NO_MEMORY: the library reports a write to a connection that has gone
+    // as out of memory at times; the worker itself never runs out.
+    {0xC0000017, win::RPC_S_CALL_FAILED},
     {0xC0000022, win::ERROR_ACCESS_DENIED},
     {0xC0000034, win::RPC_S_SERVER_UNAVAILABLE},     // OBJECT_NAME_NOT_FOUND: no such pipe
     {0xC000005E, win::ERROR_NO_LOGON_SERVERS},       // no Kerberos for this server
@@ -41,18 +45,17 @@ constexpr std::array<std::pair<std::uint32_t, win::Status>, 28> kNtStatus{{
     {0xC000023D, win::ERROR_BAD_NETPATH},  // HOST_UNREACHABLE
 }};
 
-// Fault codes of the RPC protocol itself (nca_s_*) and the statuses the
-// Windows runtime raises for them.
-constexpr std::array<std::pair<std::uint32_t, win::Status>, 2> kNcaFaults{{
-    {0x1C010002, win::RPC_S_PROCNUM_OUT_OF_RANGE},  // op_rng_error
-    {0x1C010003, win::RPC_S_UNKNOWN_IF},            // unk_if
-}};
-
 // What the file client's errno values stand for on the network, with what a
-// Windows client reports; the rest are mapped as for local files.
-constexpr std::array<std::pair<int, win::Status>, 13> kFileClientErrors{{
+// Windows client reports; the rest are mapped as for local files. A server
+// that cannot be reached is a network path not found; a connection that
+// breaks (reset, closed) a network name no longer available.
+constexpr std::array<std::pair<int, win::Status>, 16> kFileClientErrors{{
     {ECONNREFUSED, win::ERROR_BAD_NETPATH},
-    {ECONNRESET, win::ERROR_BAD_NETPATH},
+    {ECONNRESET, win::ERROR_NETNAME_DELETED},
+    {ENETRESET, win::ERROR_NETNAME_DELETED},
+    {ECONNABORTED, win::ERROR_NETNAME_DELETED},
+    {EPIPE, win::ERROR_NETNAME_DELETED},
+    {ENOTCONN, win::ERROR_NETNAME_DELETED},
     {EHOSTUNREACH, win::ERROR_BAD_NETPATH},
     {ENETUNREACH, win::ERROR_BAD_NETPATH},
     {ETIMEDOUT, win::ERROR_BAD_NETPATH},
@@ -81,14 +84,7 @@ std::uint32_t KerberosConnectStatus(std::uint32_t nt_status) {
 }
 
 win::Status StatusFromSamba(std::uint32_t nt_status, std::uint32_t fault) {
-  if (fault != 0) {
-    // A Windows server faults with a Windows status (5, 1783, ...), which its
-    // clients see unchanged.
-    if (fault <= 0xFFFF) return fault;
-    const auto* it = std::find_if(kNcaFaults.begin(), kNcaFaults.end(),
-                                  [&](const auto& row) { return row.first == fault; });
-    return it != kNcaFaults.end() ? it->second : win::RPC_S_CALL_FAILED;
-  }
+  if (fault != 0) return remote::StatusFromDceFault(fault);
   const auto* it = std::lower_bound(kNtStatus.begin(), kNtStatus.end(), nt_status,
                                     [](const auto& row, std::uint32_t v) { return row.first < v; });
   if (it != kNtStatus.end() && it->first == nt_status) return it->second;

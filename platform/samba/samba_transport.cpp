@@ -60,6 +60,12 @@ std::string_view HostOf(std::string_view server) {
   RunRpcWorker(kWorkerFd, settings);
 }
 
+// A file request whose exchange with the worker failed: a worker that died
+// or answered nonsense is, for a file client, an unexpected network error.
+win::Status FileStatusOf(win::Status exchange) {
+  return exchange == win::RPC_S_CALL_FAILED ? win::ERROR_UNEXP_NET_ERR : exchange;
+}
+
 // The key of a pipe bound in the worker: its server first, so that the
 // pipes of a server are found by it.
 std::string PipeKey(const WorkerRequest& q) {
@@ -226,11 +232,23 @@ remote::RpcReply SambaTransport::CallOnce(const WorkerRequest& q) {
     reached_.insert(q.server);
     bound_.insert(PipeKey(q));
   } else {
-    // The worker dropped the server's connection, and every pipe on it.
+    // The worker dropped the server's connection, and every pipe on it; the
+    // next call checks again that the server can be reached.
     std::erase_if(bound_, [&](const std::string& key) { return PipeKeyServer(key) == q.server; });
+    reached_.erase(q.server);
   }
   if (answer->nt_status == 0) reply.stub = std::move(answer->stub);
   return reply;
+}
+
+void SambaTransport::NoteFileStatus(const std::string& host, win::Status status) {
+  if (status == win::ERROR_BAD_NETPATH || status == win::ERROR_NETNAME_DELETED) {
+    // The connection is gone: the next request checks again that the server
+    // can be reached.
+    reached_.erase(host);
+  } else {
+    reached_.insert(host);
+  }
 }
 
 bool SambaTransport::FileConnectionOpen(const std::string& host, std::string_view share) const {
@@ -252,7 +270,7 @@ DiskFreeSpaceResult SambaTransport::DiskSpaceOnce(const DiskSpaceRequest& q) {
   result.status = Reach(q.server, deadline);
   if (result.status != win::ERROR_SUCCESS) return result;
   std::vector<std::uint8_t> body;
-  result.status = Ask(EncodeRequest(q), deadline, body);
+  result.status = FileStatusOf(Ask(EncodeRequest(q), deadline, body));
   if (result.status != win::ERROR_SUCCESS) return result;
   const auto answer = DecodeDiskSpaceReply(body);
   if (!answer) {
@@ -263,8 +281,8 @@ DiskFreeSpaceResult SambaTransport::DiskSpaceOnce(const DiskSpaceRequest& q) {
   file_share_ = FileConnectionKey(q.server, q.share);
   result.status = StatusFromFileClient(
       answer->error, q.directory.empty() ? win::ERROR_BAD_NET_NAME : win::ERROR_PATH_NOT_FOUND);
+  NoteFileStatus(q.server, result.status);
   if (result.status != win::ERROR_SUCCESS) return result;
-  reached_.insert(q.server);
   result.total_bytes = answer->total_bytes;
   result.total_free_bytes = answer->total_free_bytes;
   result.free_bytes_available = answer->free_bytes_available;
@@ -290,7 +308,7 @@ win::Status SambaTransport::AskFileOnce(const FileRequest& request, win::Status 
   std::vector<std::uint8_t> body;
   if (const win::Status status = Ask(EncodeRequest(request), deadline, body);
       status != win::ERROR_SUCCESS) {
-    return status;
+    return FileStatusOf(status);
   }
   auto answer = DecodeFileReply(body);
   if (!answer) {
@@ -300,8 +318,7 @@ win::Status SambaTransport::AskFileOnce(const FileRequest& request, win::Status 
   reply = std::move(*answer);
   file_share_ = FileConnectionKey(request.server, request.share);
   const win::Status status = StatusFromFileClient(reply.error, missing);
-  // The server answered, so it was reached.
-  if (status != win::ERROR_BAD_NETPATH) reached_.insert(request.server);
+  NoteFileStatus(request.server, status);
   return status;
 }
 

@@ -62,6 +62,9 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
   win::Status AskFileOnce(const FileRequest& request, win::Status missing, FileReply& reply);
   remote::RpcReply CallOnce(const WorkerRequest& request);
   DiskFreeSpaceResult DiskSpaceOnce(const DiskSpaceRequest& request);
+  // Keeps the reachability of a server up to date with a file request's
+  // status.
+  void NoteFileStatus(const std::string& host, win::Status status);
   // Whether the worker answers a file request for this share on the
   // connection of the last one; a new connection otherwise.
   bool FileConnectionOpen(const std::string& host, std::string_view share) const;

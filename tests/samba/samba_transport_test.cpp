@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,6 +16,7 @@
 #include <set>
 #include <thread>
 
+#include "samba/tcp_proxy.h"
 #include "support/samba_server.h"
 #include "support/server_required.h"
 
@@ -254,6 +256,49 @@ TEST_F(SambaTransportTest, CancelEndsAHangingCallPromptly) {
   EXPECT_EQ(status, win::ERROR_CANCELLED);
   EXPECT_LT(took, 1s);
   EXPECT_EQ(transport.worker(), -1);
+}
+
+// A connection that breaks, or a server that goes away, is reported with
+// the network status a Windows client gets: a call on a connection reset
+// since the last one fails as the RPC runtime fails it, and the next call
+// connects afresh; a listing whose connection is reset under it has lost
+// its network name; a server no longer listening cannot be found.
+TEST_F(SambaTransportTest, ABrokenConnectionIsTheNetworkStatusAWindowsClientSees) {
+  REQUIRE_SERVER();
+  // A directory whose listing takes several hundred KiB of replies.
+  const std::string many = Server()->folder() + "/data/many";
+  ASSERT_EQ(::mkdir(many.c_str(), 0755), 0);
+  for (int i = 0; i < 3000; ++i) {
+    testing::WriteFile(many + "/a-file-with-a-rather-long-name-" + std::to_string(i), "");
+  }
+  testing::TcpProxy proxy("127.0.0.5", kSmbPort, "127.0.0.1", kSmbPort);
+  ASSERT_TRUE(proxy.ok());
+  SambaTransport transport(Login(testing::kSambaPassword));
+  const auto call = [&] {
+    return transport.Call("127.0.0.5", kSrvsvc, kNetrServerGetInfo, kGetInfo101).status;
+  };
+  EXPECT_EQ(call(), win::ERROR_SUCCESS);
+  proxy.ResetConnections();
+  EXPECT_EQ(call(), win::RPC_S_CALL_FAILED);
+  EXPECT_EQ(call(), win::ERROR_SUCCESS);
+
+  EXPECT_EQ(transport.ListDirectory("127.0.0.5", "data", "many").items.size(), 3002u);
+  proxy.ResetAfter(100000);
+  EXPECT_EQ(transport.ListDirectory("127.0.0.5", "data", "many").status,
+            win::ERROR_NETNAME_DELETED);
+  proxy.ResetAfter(0);
+  EXPECT_EQ(transport.ListDirectory("127.0.0.5", "data", "many").status, win::ERROR_SUCCESS);
+
+  proxy.Stop();
+  EXPECT_EQ(call(), win::RPC_S_CALL_FAILED);
+  EXPECT_EQ(call(), win::ERROR_BAD_NETPATH);
+  // The file connection breaks too; the request that finds it so may say
+  // that, as on Windows, before the server is found to be gone.
+  win::Status listed = transport.ListDirectory("127.0.0.5", "data", "").status;
+  if (listed == win::ERROR_NETNAME_DELETED) {
+    listed = transport.ListDirectory("127.0.0.5", "data", "").status;
+  }
+  EXPECT_EQ(listed, win::ERROR_BAD_NETPATH);
 }
 
 }  // namespace

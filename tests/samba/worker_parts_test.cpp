@@ -127,6 +127,9 @@ TEST(SambaStatus, FileClientErrorsAreWhatAWindowsClientReports) {
       {0, win::ERROR_SUCCESS},
       {ENOENT, win::ERROR_FILE_NOT_FOUND},  // what the caller says a missing entry is
       {ECONNREFUSED, win::ERROR_BAD_NETPATH},
+      // A connection that breaks under a request: the network name has gone.
+      {ECONNRESET, win::ERROR_NETNAME_DELETED},
+      {ENETRESET, win::ERROR_NETNAME_DELETED},
       {EACCES, win::ERROR_ACCESS_DENIED},
       {EISDIR, win::ERROR_ACCESS_DENIED},
       {ENOTSUP, win::ERROR_NOT_SUPPORTED},
@@ -152,10 +155,15 @@ TEST(SambaStatus, MapsWhatAWindowsClientWouldReport) {
       {0xC0000236, 0, win::ERROR_BAD_NETPATH},
       {0xC00000B5, 0, win::ERROR_TIMEOUT},
       {0x12345678, 0, win::RPC_S_CALL_FAILED},
+      // What the library says of a connection that has gone, out of memory
+      // at times: a failed call, never the program's memory.
+      {0xC000020C, 0, win::RPC_S_CALL_FAILED},
+      {0xC0000017, 0, win::RPC_S_CALL_FAILED},
       // A fault wins over the library's own translation of it.
       {0xC0000022, 1783, 1783},
       {0xC002002E, 0x1C010002, win::RPC_S_PROCNUM_OUT_OF_RANGE},
-      {0xC0020001, 0x1C000001, win::RPC_S_CALL_FAILED},
+      {0xC0020001, 0x1C000001, win::RPC_S_ZERO_DIVIDE},
+      {0xC0020001, 0x1C0000FF, win::RPC_S_CALL_FAILED},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(StatusFromSamba(c.nt_status, c.fault), c.expected)
