@@ -24,6 +24,10 @@ std::string WindowsErrorText(win::Status code) {
   return std::string(text::TrimRight(win::SystemMessageText(code)));
 }
 
+std::string NtStatusText(nt::Status status) {
+  return std::string(text::TrimRight(nt::StatusText(status)));
+}
+
 std::string DirectoryErrorText(std::int32_t status,
                                const std::optional<DirectoryExtendedError>& extended) {
   if (status >= 0) return "Success";

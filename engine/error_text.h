@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/directory_search.h"
+#include "platform/nt_status.h"
 #include "platform/status.h"
 
 namespace tabulon {
@@ -13,6 +14,12 @@ namespace tabulon {
 // The system message for the code, trailing white space removed; empty when
 // the system has none.
 std::string WindowsErrorText(win::Status code);
+
+// The text of an NTSTATUS, as the LSA calls return them: no Windows message
+// exists for one, so its own text from the status list; for a status that
+// carries a Windows error (facility 7), that error's text; empty for a
+// status the list does not know.
+std::string NtStatusText(nt::Status status);
 
 // The extended error the directory interface reports after a failure.
 struct DirectoryExtendedError {

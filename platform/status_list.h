@@ -21,6 +21,7 @@ TABULON_WIN_STATUS(ERROR_NO_MORE_FILES, 18, "There are no more files.")
 TABULON_WIN_STATUS(ERROR_WRITE_PROTECT, 19, "The medium is write protected.")
 TABULON_WIN_STATUS(ERROR_NOT_READY, 21, "The device is not ready.")
 TABULON_WIN_STATUS(ERROR_SHARING_VIOLATION, 32, "The file is in use by another process.")
+TABULON_WIN_STATUS(ERROR_HANDLE_EOF, 38, "The end of the file has been reached.")
 TABULON_WIN_STATUS(ERROR_NOT_SUPPORTED, 50, "The request is not supported.")
 TABULON_WIN_STATUS(ERROR_BAD_NETPATH, 53, "The network path could not be found.")
 TABULON_WIN_STATUS(ERROR_NETWORK_BUSY, 54, "The network is busy.")
@@ -282,3 +283,105 @@ TABULON_WIN_STATUS(E_INVALIDARG, 0x80070057, "A parameter is not valid.")
 TABULON_WIN_STATUS(E_RPC_SERVER_UNAVAILABLE, 0x800706BA, "The RPC server is not available.")
 TABULON_WIN_STATUS(E_REQUEST_REFUSED, 0x800710E0,
                    "The operator or administrator has refused the request.")
+// NTSTATUS values, as the LSA calls and the SMB and RPC clients report them.
+// No Windows message text exists for them, so their texts are their own.
+TABULON_WIN_STATUS(STATUS_INVALID_INFO_CLASS, 0xC0000003,
+                   "The information class is not valid for the object.")
+TABULON_WIN_STATUS(STATUS_INVALID_HANDLE, 0xC0000008, "A handle that is not valid was given.")
+TABULON_WIN_STATUS(STATUS_INVALID_PARAMETER, 0xC000000D,
+                   "A parameter that is not valid was passed to a service or function.")
+TABULON_WIN_STATUS(STATUS_END_OF_FILE, 0xC0000011, "The end of the file has been reached.")
+TABULON_WIN_STATUS(STATUS_NO_MEMORY, 0xC0000017,
+                   "Not enough memory or paging file quota is available to complete the "
+                   "operation.")
+TABULON_WIN_STATUS(STATUS_ACCESS_DENIED, 0xC0000022,
+                   "Access to the object was requested but not granted.")
+TABULON_WIN_STATUS(STATUS_BUFFER_TOO_SMALL, 0xC0000023,
+                   "The buffer is too small for the entry; nothing was written to it.")
+TABULON_WIN_STATUS(STATUS_OBJECT_NAME_NOT_FOUND, 0xC0000034, "The object name was not found.")
+TABULON_WIN_STATUS(STATUS_NO_LOGON_SERVERS, 0xC000005E,
+                   "No logon server is available to serve the logon request.")
+TABULON_WIN_STATUS(STATUS_NO_SUCH_LOGON_SESSION, 0xC000005F,
+                   "The logon session does not exist; it may have ended already.")
+TABULON_WIN_STATUS(STATUS_NO_SUCH_PRIVILEGE, 0xC0000060, "The privilege does not exist.")
+TABULON_WIN_STATUS(STATUS_NO_SUCH_USER, 0xC0000064, "The account does not exist.")
+TABULON_WIN_STATUS(STATUS_NO_SUCH_GROUP, 0xC0000066, "The group does not exist.")
+TABULON_WIN_STATUS(STATUS_WRONG_PASSWORD, 0xC000006A, "The current password given is not correct.")
+TABULON_WIN_STATUS(STATUS_LOGON_FAILURE, 0xC000006D,
+                   "The logon attempt failed: the user name or the authentication information "
+                   "is wrong.")
+TABULON_WIN_STATUS(STATUS_ACCOUNT_RESTRICTION, 0xC000006E,
+                   "The user name and authentication information are valid, but a restriction "
+                   "of the account prevented the logon.")
+TABULON_WIN_STATUS(STATUS_INVALID_LOGON_HOURS, 0xC000006F,
+                   "The account has time restrictions and may not log on now.")
+TABULON_WIN_STATUS(STATUS_INVALID_WORKSTATION, 0xC0000070,
+                   "The account may not log on from this workstation.")
+TABULON_WIN_STATUS(STATUS_PASSWORD_EXPIRED, 0xC0000071, "The password of the account has expired.")
+TABULON_WIN_STATUS(STATUS_ACCOUNT_DISABLED, 0xC0000072,
+                   "The account is disabled and may not log on.")
+TABULON_WIN_STATUS(STATUS_NONE_MAPPED, 0xC0000073, "None of the names or SIDs could be translated.")
+TABULON_WIN_STATUS(STATUS_INVALID_SID, 0xC0000078, "The SID structure is not valid.")
+TABULON_WIN_STATUS(STATUS_PIPE_NOT_AVAILABLE, 0xC00000AC,
+                   "No instance of the named pipe is listening.")
+TABULON_WIN_STATUS(STATUS_PIPE_BUSY, 0xC00000AE, "The named pipe is busy.")
+TABULON_WIN_STATUS(STATUS_PIPE_DISCONNECTED, 0xC00000B0, "The named pipe is disconnected.")
+TABULON_WIN_STATUS(STATUS_IO_TIMEOUT, 0xC00000B5,
+                   "The I/O operation did not complete before its time-out expired.")
+TABULON_WIN_STATUS(STATUS_NOT_SUPPORTED, 0xC00000BB, "The request is not supported.")
+TABULON_WIN_STATUS(STATUS_BAD_NETWORK_PATH, 0xC00000BE, "The network path cannot be found.")
+TABULON_WIN_STATUS(STATUS_UNEXPECTED_NETWORK_ERROR, 0xC00000C4,
+                   "An unexpected network error occurred.")
+TABULON_WIN_STATUS(STATUS_NETWORK_NAME_DELETED, 0xC00000C9, "The network name was deleted.")
+TABULON_WIN_STATUS(STATUS_NETWORK_ACCESS_DENIED, 0xC00000CA, "Network access was denied.")
+TABULON_WIN_STATUS(STATUS_BAD_NETWORK_NAME, 0xC00000CC,
+                   "The share name cannot be found on the remote server.")
+TABULON_WIN_STATUS(STATUS_NO_SUCH_DOMAIN, 0xC00000DF, "The domain does not exist.")
+TABULON_WIN_STATUS(STATUS_CANCELLED, 0xC0000120, "The I/O request was cancelled.")
+TABULON_WIN_STATUS(STATUS_TIME_DIFFERENCE_AT_DC, 0xC0000133,
+                   "The clocks of the domain controller and this computer differ by too much.")
+TABULON_WIN_STATUS(STATUS_PIPE_BROKEN, 0xC000014B,
+                   "The pipe operation failed: the other end of the pipe has been closed.")
+TABULON_WIN_STATUS(STATUS_NO_SUCH_ALIAS, 0xC0000151, "The local group does not exist.")
+TABULON_WIN_STATUS(STATUS_LOGON_TYPE_NOT_GRANTED, 0xC000015B,
+                   "The user has not been granted the requested type of logon.")
+TABULON_WIN_STATUS(STATUS_CONNECTION_DISCONNECTED, 0xC000020C,
+                   "The transport connection is disconnected.")
+TABULON_WIN_STATUS(STATUS_CONNECTION_RESET, 0xC000020D, "The transport connection was reset.")
+TABULON_WIN_STATUS(STATUS_PASSWORD_MUST_CHANGE, 0xC0000224,
+                   "The password must be changed before the first logon.")
+TABULON_WIN_STATUS(STATUS_ACCOUNT_LOCKED_OUT, 0xC0000234,
+                   "The account is locked out after too many failed logon or password change "
+                   "attempts.")
+TABULON_WIN_STATUS(STATUS_CONNECTION_REFUSED, 0xC0000236,
+                   "The remote system refused the transport connection.")
+TABULON_WIN_STATUS(STATUS_NETWORK_UNREACHABLE, 0xC000023C,
+                   "The transport cannot reach the remote network.")
+TABULON_WIN_STATUS(STATUS_HOST_UNREACHABLE, 0xC000023D,
+                   "The transport cannot reach the remote system.")
+TABULON_WIN_STATUS(STATUS_CONNECTION_ABORTED, 0xC0000241,
+                   "This system aborted the transport connection.")
+TABULON_WIN_STATUS(RPC_NT_UNKNOWN_IF, 0xC0020012, "The interface is unknown.")
+TABULON_WIN_STATUS(RPC_NT_SERVER_UNAVAILABLE, 0xC0020017, "The RPC server is not available.")
+TABULON_WIN_STATUS(RPC_NT_SERVER_TOO_BUSY, 0xC0020018,
+                   "The RPC server is too busy to complete this operation.")
+TABULON_WIN_STATUS(RPC_NT_CALL_FAILED, 0xC002001B, "The remote procedure call failed.")
+TABULON_WIN_STATUS(RPC_NT_CALL_FAILED_DNE, 0xC002001C,
+                   "The remote procedure call failed and did not run.")
+TABULON_WIN_STATUS(RPC_NT_PROTOCOL_ERROR, 0xC002001D, "An RPC protocol error occurred.")
+TABULON_WIN_STATUS(RPC_NT_UNSUPPORTED_TYPE, 0xC0020021, "The type UUID is not supported.")
+TABULON_WIN_STATUS(RPC_NT_INVALID_BOUND, 0xC0020023, "The array bounds are invalid.")
+TABULON_WIN_STATUS(RPC_NT_PROCNUM_OUT_OF_RANGE, 0xC002002E,
+                   "The procedure number is out of range.")
+TABULON_WIN_STATUS(RPC_NT_CALL_CANCELLED, 0xC0020050, "The remote procedure call was cancelled.")
+TABULON_WIN_STATUS(RPC_NT_COMM_FAILURE, 0xC0020052, "The communication with the server failed.")
+TABULON_WIN_STATUS(RPC_NT_SEC_PKG_ERROR, 0xC0020057,
+                   "An error specific to the security package occurred.")
+TABULON_WIN_STATUS(RPC_NT_SS_CONTEXT_MISMATCH, 0xC0030005,
+                   "The context handle matches no known context handle.")
+TABULON_WIN_STATUS(RPC_NT_NULL_REF_POINTER, 0xC0030009,
+                   "A null reference pointer was passed to the stub.")
+TABULON_WIN_STATUS(RPC_NT_ENUM_VALUE_OUT_OF_RANGE, 0xC003000A,
+                   "The enumeration value is out of range.")
+TABULON_WIN_STATUS(RPC_NT_BYTE_COUNT_TOO_SMALL, 0xC003000B, "The byte count is too small.")
+TABULON_WIN_STATUS(RPC_NT_BAD_STUB_DATA, 0xC003000C, "The stub received bad data.")

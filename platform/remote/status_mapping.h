@@ -8,8 +8,9 @@
 
 namespace tabulon::platform::remote {
 
-// NTSTATUS values carrying a Win32 error (facility 7) give that error; any
-// other value not in the table gives RPC_S_CALL_FAILED.
+// The Windows error of an NTSTATUS (nt::MappedWinError), but a missing
+// object (the pipe) is RPC_S_SERVER_UNAVAILABLE, and a status without a
+// mapping RPC_S_CALL_FAILED.
 win::Status StatusFromNtStatus(std::uint32_t ntstatus);
 
 // The nca_s_* codes map as a Windows client maps them; other values are

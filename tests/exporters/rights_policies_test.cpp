@@ -51,6 +51,9 @@ constexpr std::string_view kEstate = R"({
 
 constexpr std::string_view kStamp = "3/5/2026 14:07:09\t";
 constexpr std::string_view kNoSuchPrivilege = "ERROR: -1073741728";
+// The text of STATUS_ACCESS_DENIED, which a failed LSA call appends: an
+// NTSTATUS has no Windows message, so it is its own.
+constexpr std::string_view kAccessDenied = "Access to the object was requested but not granted.";
 
 class RightsAndPolicies : public ::testing::Test {
  protected:
@@ -163,7 +166,8 @@ TEST_F(RightsAndPolicies, FailuresOfTheRightsExport) {
   EXPECT_NE(text.find("SeManageVolumePrivilege\tPerform volume maintenance tasks\t(None)\r\n"),
             std::string::npos);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 45 + 45);
-  const std::string failure = "Unable to open policy on computer '\\\\LOCKED'. ";
+  const std::string failure =
+      "Unable to open policy on computer '\\\\LOCKED'. " + std::string(kAccessDenied);
   EXPECT_EQ(run_.Output("Export.log"),
             std::string(kStamp) + "LOCKED\tLOCKED\t\tRIGHTS\tERROR\t" + failure + "\r\n" +
                 std::string(kStamp) + "HALFRIGHTS\tHALFRIGHTS\t\tRIGHTS\tSUCCESS\t\r\n" +
@@ -225,7 +229,8 @@ TEST_F(RightsAndPolicies, PolicyRows) {
             std::string(kStamp) + "POL01\tPOL01\t\tPOLICIES\tSUCCESS\t\r\n" + std::string(kStamp) +
                 "OLD01\tOLD01\t\tPOLICIES\tSUCCESS\t\r\n" + std::string(kStamp) +
                 "DEFAULTS\tNOAUDIT\t\tPOLICIES\tERROR\t"
-                "Unable to get policy information from '\\\\NOAUDIT'. \r\n");
+                "Unable to get policy information from '\\\\NOAUDIT'. " +
+                std::string(kAccessDenied) + "\r\n");
 }
 
 // The account-policy fields and the audit fields fail apart: without the
@@ -250,7 +255,8 @@ TEST_F(RightsAndPolicies, PolicyFailures) {
                                            "NOLOCKOUT\tNOLOCKOUT\t\tPOLICIES\tERROR\t" + modals +
                                            "NOLOCKOUT'. \r\n" + std::string(kStamp) +
                                            "LOCKED\tLOCKED\t\tPOLICIES\tERROR\t"
-                                           "Unable to open policy on computer '\\\\LOCKED'. \r\n");
+                                           "Unable to open policy on computer '\\\\LOCKED'. " +
+                                           std::string(kAccessDenied) + "\r\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the program's remote backend and Samba transport.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -73,6 +74,21 @@ TEST_F(RemoteExports, SessionsOfAServerThatRefusesThem) {
   EXPECT_EQ(dir_.Read("sessions.txt"), "SessionUserName\tSessionTransport\r\n");
   EXPECT_EQ(messages_.rows,
             "SMB: Error getting sessions on '\\\\127.0.0.1'. Error = 5. Access was denied.\n");
+}
+
+// A standalone server opens its audit settings to administrators only: the
+// policies export reports the refusal of the policy's opening with the
+// status's own text (an NTSTATUS, which has no Windows message) and writes
+// no row.
+TEST_F(RemoteExports, PoliciesOfAUserWhoMayNotOpenThePolicy) {
+  const RunResult result =
+      Run("[Computers]\nPingEnable=0\n[Policy]\nExportPolicies=1\nPoliciesColumns=0,8\n");
+  ASSERT_FALSE(result.stopped_early) << messages_.shown;
+  EXPECT_EQ(messages_.rows,
+            "SMB: Unable to open policy on computer '\\\\127.0.0.1'. Access to the object was "
+            "requested but not granted.\n");
+  const std::string policies = dir_.Read("policy.txt");
+  EXPECT_EQ(std::count(policies.begin(), policies.end(), '\n'), 1) << policies;
 }
 
 class RemotePrinterExports : public RemoteExports {

@@ -110,7 +110,7 @@ void ExportPolicyRow(ExportContext& context, const tagCObjects& target) {
   }
   out.ClearValues();
 
-  if (lsa_status != nt::STATUS_SUCCESS) failure += WindowsErrorText(lsa_status);
+  if (lsa_status != nt::STATUS_SUCCESS) failure += NtStatusText(lsa_status);
   if (!failure.empty()) progress.ReportFailure(failure);
   out.LogLine(&target, ExportTypeInfo(kPolicies).log_name, !failure.empty(), failure);
 }

@@ -156,7 +156,7 @@ void ExportRightsRows(ExportContext& context, const tagCObjects& target) {
   const platform::LsaOpenResult policy = lsa.OpenPolicy(target.path, kRightsAccess);
   if (policy.status != nt::STATUS_SUCCESS) {
     failure = FillMessage("Unable to open policy on computer '%s'. ", {target.path}) +
-              WindowsErrorText(policy.status);
+              NtStatusText(policy.status);
   } else {
     const HandleGuard close(policy.handle, [&lsa](platform::LsaHandle h) { lsa.Close(h); });
     RightsExport(context, target, policy.handle).Run();
