@@ -276,5 +276,19 @@ TEST_F(DomainController, UnknownDomainIsReportedAndTheRunGoesOn) {
   EXPECT_EQ(dir.Read("computers.txt"), "ComputerName\r\n");
 }
 
+// The controller's workstation service answers the transport enumeration
+// with "not supported" and no transports. No row, one failure.
+TEST_F(DomainController, ProtocolsOfAControllerThatDoesNotListItsTransports) {
+  ScratchDir dir;
+  RecordedMessages messages;
+  const RunResult result = RunAgainstRealServers(
+      dir, messages, std::string("1\t0\t24\t1\treserved\treserved\tDC\t\t\\\\") + kDcHost + "\r\n",
+      "[Computers]\nPingEnable=0\n[Network]\nExportProtocols=1\nNetworkProtocolColumns=0,1\n",
+      Admin().credentials);
+  ASSERT_FALSE(result.stopped_early) << messages.shown;
+  EXPECT_EQ(dir.Read("protocols.txt"), "ProtocolName\tProtocolAddress\r\n");
+  EXPECT_EQ(messages.rows, "DC: The request is not supported.\n");
+}
+
 }  // namespace
 }  // namespace tabulon::testing

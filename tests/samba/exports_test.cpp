@@ -91,6 +91,19 @@ TEST_F(RemoteExports, PoliciesOfAUserWhoMayNotOpenThePolicy) {
   EXPECT_EQ(std::count(policies.begin(), policies.end(), '\n'), 1) << policies;
 }
 
+// The workstation service of a standalone smbd does not implement the
+// transport enumeration: it faults with nca_s_op_rng_error, which a Windows
+// client reports as "procedure number out of range". No row, one failure.
+TEST_F(RemoteExports, ProtocolsOfAServerThatDoesNotListItsTransports) {
+  const RunResult result =
+      Run("[Computers]\nPingEnable=0\n[Network]\nExportProtocols=1\n"
+          "NetworkProtocolColumns=0,1,2,3,4\n");
+  ASSERT_FALSE(result.stopped_early) << messages_.shown;
+  EXPECT_EQ(dir_.Read("protocols.txt"),
+            "ProtocolName\tProtocolAddress\tProtocolVCs\tProtocolWAN\tProtocolQOS\r\n");
+  EXPECT_EQ(messages_.rows, "SMB: The procedure number is out of range.\n");
+}
+
 class RemotePrinterExports : public RemoteExports {
  protected:
   void SetUp() override {
