@@ -115,10 +115,20 @@ TEST_F(DomainControllerKerberos, LogonWithTheCallersTicketCache) {
   EXPECT_EQ(platform::samba::FindTicketCache(std::chrono::seconds(5)),
             std::string(kDcAdmin) + "@" + kDcKerberosRealm);
   const std::string target = std::string("\\\\") + kDcHost;
-  const platform::ServerInfoResult info =
-      Open(target, Tickets())->server().NetServerGetInfo101(target);
+  platform::ServerInfoResult info;
+  win::Status second_pipe = win::ERROR_SUCCESS;
+  {
+    auto session = Open(target, Tickets());
+    info = session->server().NetServerGetInfo101(target);
+    // A second pipe, bound with the ticket on the first one's connection:
+    // the controller's own answer, not a refused bind.
+    second_pipe = session->workstation()
+                      .NetWkstaTransportEnum0(target, platform::kMaxPreferredLength, 0)
+                      .status;
+  }
   ASSERT_EQ(info.status, win::ERROR_SUCCESS);
   EXPECT_EQ(info.info.name, kDcName);
+  EXPECT_EQ(second_pipe, win::ERROR_NOT_SUPPORTED);
   // A name the realm has no principal for: no authority can vouch for the
   // caller there, as a Windows client would find.
   EXPECT_EQ(ServerInfoStatus("\\\\127.0.0.1"), win::ERROR_NO_LOGON_SERVERS);

@@ -267,7 +267,7 @@ TEST_F(SambaTransportTest, ABrokenConnectionIsTheNetworkStatusAWindowsClientSees
   REQUIRE_SERVER();
   // A directory whose listing takes several hundred KiB of replies.
   const std::string many = Server()->folder() + "/data/many";
-  ASSERT_EQ(::mkdir(many.c_str(), 0755), 0);
+  ASSERT_TRUE(::mkdir(many.c_str(), 0755) == 0 || errno == EEXIST);
   for (int i = 0; i < 3000; ++i) {
     testing::WriteFile(many + "/a-file-with-a-rather-long-name-" + std::to_string(i), "");
   }
