@@ -83,6 +83,7 @@ void RunRpcWorker(int fd, const WorkerSettings& settings) {
           const auto request = DecodeRequest(*body);
           WorkerReply reply;
           if (request) {
+            if (ListsServerClients(*request)) files.CloseConnection();
             reply = pipes.Call(*request);
           } else {
             reply.nt_status = kNtStatusInvalidParameter;

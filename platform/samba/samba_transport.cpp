@@ -208,6 +208,8 @@ remote::RpcReply SambaTransport::Call(std::string_view server, const remote::Rpc
   q.opnum = opnum;
   q.stub.assign(request.begin(), request.end());
   const bool first_on_connection = !bound_.contains(PipeKey(q));
+  // The worker closes its file connection before this call.
+  if (ListsServerClients(q)) file_share_.clear();
   remote::RpcReply reply = CallOnce(q);
   if (reply.status == win::ERROR_TIMEOUT && first_on_connection) reply = CallOnce(q);
   return reply;

@@ -240,11 +240,16 @@ int SmbFiles::EnsureContext() {
 void SmbFiles::UseShare(const std::string& server, const std::string& share) {
   std::string key = FileConnectionKey(server, share);
   if (key == share_) return;
+  CloseConnection();
+  share_ = std::move(key);
+}
+
+void SmbFiles::CloseConnection() {
   CloseDirectory();
   CloseFile();
   // Nothing is open on the connection any more, so this closes it.
   if (!share_.empty()) smbc_getFunctionPurgeCachedServers(context_)(context_);
-  share_ = std::move(key);
+  share_.clear();
 }
 
 DiskSpaceReply SmbFiles::DiskSpace(const DiskSpaceRequest& request) {

@@ -31,6 +31,8 @@ class SmbFiles {
   DiskSpaceReply DiskSpace(const DiskSpaceRequest& request);
   // Any of the FileRequest kinds.
   FileReply Serve(const FileRequest& request);
+  // Closes the file connection, if one is open; the next request opens one.
+  void CloseConnection();
 
  private:
   // 0, or the errno of why the context could not be made.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/remote/srvsvc_codec.h"
 #include "platform/text.h"
 
 namespace tabulon::platform::samba {
@@ -248,6 +249,20 @@ std::uint32_t FrameLength(std::span<const std::uint8_t, 4> prefix) {
 
 std::string FileConnectionKey(std::string_view server, std::string_view share) {
   return text::ToLower(server) + '/' + text::ToLower(share);
+}
+
+bool ListsServerClients(const WorkerRequest& request) {
+  namespace srvsvc = remote::srvsvc;
+  if (request.pipe != srvsvc::kInterface.pipe) return false;
+  switch (request.opnum) {
+    case srvsvc::kNetrConnectionEnum:
+    case srvsvc::kNetrFileEnum:
+    case srvsvc::kNetrSessionEnum:
+    case srvsvc::kNetrShareEnum:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace tabulon::platform::samba

@@ -116,6 +116,12 @@ std::optional<FileReply> DecodeFileReply(std::span<const std::uint8_t> body);
 // is served on a new connection. Names compare without regard to case.
 std::string FileConnectionKey(std::string_view server, std::string_view share);
 
+// Whether a call's answer lists the server's own clients: its sessions,
+// connections, open files, or its shares with their current users. The file
+// connection, a session of its own (`docs/remote.md`), is closed before such
+// a call, so that the run shows in the answer as the pipes' one session.
+bool ListsServerClients(const WorkerRequest& request);
+
 // The body length a frame announces in its first four bytes.
 std::uint32_t FrameLength(std::span<const std::uint8_t, 4> prefix);
 
