@@ -49,7 +49,7 @@ constexpr std::array<std::pair<std::uint32_t, win::Status>, 28> kNtStatus{{
 // Windows client reports; the rest are mapped as for local files. A server
 // that cannot be reached is a network path not found; a connection that
 // breaks (reset, closed) a network name no longer available.
-constexpr std::array<std::pair<int, win::Status>, 16> kFileClientErrors{{
+constexpr std::array<std::pair<int, win::Status>, 17> kFileClientErrors{{
     {ECONNREFUSED, win::ERROR_BAD_NETPATH},
     {ECONNRESET, win::ERROR_NETNAME_DELETED},
     {ENETRESET, win::ERROR_NETNAME_DELETED},

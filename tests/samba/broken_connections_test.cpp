@@ -60,7 +60,7 @@ class BrokenConnections : public ::testing::Test {
             "SessionsColumns=0\n[Drives]\nExportDrives=1\nDrivesMask=data\n"
             "[Security]\nExportRights=1\nRightsColumns=0,2\n[Policy]\nExportPolicies=1\n"
             "[Groups]\nExportGroups=1\n",
-        TestUserLogin().credentials);
+        *TestUserLogin().credentials);
   }
 
   // Every failure row ends with a network status's text; at least one does.

@@ -294,7 +294,7 @@ TEST_F(DomainController, ProtocolsOfAControllerThatDoesNotListItsTransports) {
   const RunResult result = RunAgainstRealServers(
       dir, messages, std::string("1\t0\t24\t1\treserved\treserved\tDC\t\t\\\\") + kDcHost + "\r\n",
       "[Computers]\nPingEnable=0\n[Network]\nExportProtocols=1\nNetworkProtocolColumns=0,1\n",
-      Admin().credentials);
+      *Admin().credentials);
   ASSERT_FALSE(result.stopped_early) << messages.shown;
   EXPECT_EQ(dir.Read("protocols.txt"), "ProtocolName\tProtocolAddress\r\n");
   EXPECT_EQ(messages.rows, "DC: The request is not supported.\n");
