@@ -40,7 +40,9 @@ constexpr Expected kDeliberateFailures[] = {
     {1,
      "tabulon: HGWEB01: Unable to enumerate sessions on Terminal Server 'HGWEB01'. Access was "
      "denied."},
-    {2, "tabulon: HGWS002: Unable to open policy on computer '\\\\HGWS002'."},
+    {2,
+     "tabulon: HGWS002: Unable to open policy on computer '\\\\HGWS002'. Access to the object was "
+     "requested but not granted."},
     {1, "tabulon: HGWS004: Unable to retrieve account policy information on '\\\\HGWS004'."},
     {1,
      "tabulon: HGWS004: Unable to retrieve account policy information on "
