@@ -265,23 +265,18 @@ TEST_F(FileServerExports, ARunIsOneSessionInTheServersOwnSessionList) {
       "ExportOwnerSecurity=1\n"
       "[Shares]\nExportShares=1\nSharesColumns=0\n"
       "[Sessions]\nExportSessions=1\nSessionsColumns=0,1\n[Computers]\nPingEnable=0\n";
-  ASSERT_FALSE(
-      RunAgainstTestServer(dir_, pipes + "[Templates]\nRegistryTemplates=Vendor;\n", messages_)
-          .stopped_early)
-      << messages_.shown;
-  EXPECT_EQ(messages_.rows, "");
-  EXPECT_EQ(dir_.Read("sessions.txt"),
-            "SessionComputerName\tSessionUserName\r\n"
-            "127.0.0.1\ttabtest\r\n");
-  ASSERT_FALSE(
-      RunAgainstTestServer(
-          dir_, pipes + "[Templates]\nRegistryTemplates=Vendor;\nFileTemplates=Scan;\n", messages_)
-          .stopped_early)
-      << messages_.shown;
-  EXPECT_EQ(messages_.rows, "");
-  EXPECT_EQ(dir_.Read("sessions.txt"),
-            "SessionComputerName\tSessionUserName\r\n"
-            "127.0.0.1\ttabtest\r\n");
+  // Without file access, then with a file template run before the lists.
+  for (const char* templates :
+       {"RegistryTemplates=Vendor;\n", "RegistryTemplates=Vendor;\nFileTemplates=Scan;\n"}) {
+    ASSERT_FALSE(
+        RunAgainstTestServer(dir_, pipes + "[Templates]\n" + templates, messages_).stopped_early)
+        << messages_.shown;
+    EXPECT_EQ(messages_.rows, "") << templates;
+    EXPECT_EQ(dir_.Read("sessions.txt"),
+              "SessionComputerName\tSessionUserName\r\n"
+              "127.0.0.1\ttabtest\r\n")
+        << templates;
+  }
   // Each share read on its own connection, in turn.
   EXPECT_EQ(dir_.Read("files.txt"),
             "FilePath\r\n"
