@@ -225,7 +225,8 @@ std::unique_ptr<SambaDomainController> SambaDomainController::Start(std::string&
   while (!Accepts("127.0.0.1", 445) || !Accepts("127.0.0.1", 389) ||
          !Answers(dc->configuration())) {
     if (dc->samba_.Ended()) {
-      why_not = "samba ended at start: " + ReadFile(d + "/samba.out");
+      why_not =
+          "samba ended at start (" + dc->samba_.how_it_ended() + "): " + ReadFile(d + "/samba.out");
       return nullptr;
     }
     if (Clock::now() > give_up) {

@@ -207,13 +207,14 @@ std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
 
   const auto started = Clock::now();
   const std::string log = (dir / "smbd.out").string();
-  why_not = server->smbd_.Start(
-      {kSmbd, "--foreground", "--no-process-group", "--debug-stdout", "-s", conf.string()}, log);
+  why_not = server->smbd_.Start({kSmbd, "--foreground", "--no-process-group", "--debug-stdout",
+                                 "--debuglevel=1", "-s", conf.string()},
+                                log);
   if (!why_not.empty()) return nullptr;
   const auto give_up = started + std::chrono::seconds(10);
   while (!Accepts("127.0.0.1", 445)) {
     if (server->smbd_.Ended()) {
-      why_not = "smbd ended at start: " + ReadFile(log);
+      why_not = "smbd ended at start (" + server->smbd_.how_it_ended() + "): " + ReadFile(log);
       return nullptr;
     }
     if (Clock::now() > give_up) {

@@ -59,7 +59,11 @@ using Clock = std::chrono::steady_clock;
     siginfo_t info{};
     if (::sigtimedwait(&term, &info, &slice) == SIGTERM) ::kill(daemon, SIGTERM);
     int status = 0;
-    if (::waitpid(daemon, &status, WNOHANG) == daemon) ::_exit(0);
+    // The keeper ends as the daemon did: its exit status, or 128 and the
+    // signal that ended it.
+    if (::waitpid(daemon, &status, WNOHANG) == daemon) {
+      ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+    }
   }
 }
 
@@ -125,8 +129,12 @@ std::string KeptDaemon::Start(const std::vector<std::string>& argv, const std::s
 
 bool KeptDaemon::Ended() {
   if (keeper_ <= 0) return true;
-  if (::waitpid(keeper_, nullptr, WNOHANG) != keeper_) return false;
+  int status = 0;
+  if (::waitpid(keeper_, &status, WNOHANG) != keeper_) return false;
   keeper_ = -1;
+  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  how_it_ended_ = code > 128 ? "ended by signal " + std::to_string(code - 128)
+                             : "exit status " + std::to_string(code);
   return true;
 }
 

@@ -32,6 +32,8 @@ class KeptDaemon {
   std::string Start(const std::vector<std::string>& argv, const std::string& log);
   // The daemon has ended (it failed to start, or crashed).
   bool Ended();
+  // After Ended(): "exit status N" or "ended by signal N".
+  const std::string& how_it_ended() const { return how_it_ended_; }
   // SIGTERM, then SIGKILL after 5 s; waits for the keeper.
   void Stop();
   // Stops the daemon where it is (a server that falls silent), or lets it
@@ -40,6 +42,7 @@ class KeptDaemon {
 
  private:
   pid_t keeper_ = -1;
+  std::string how_it_ended_;
 };
 
 }  // namespace tabulon::testing

@@ -122,7 +122,7 @@ std::unique_ptr<SlapdServer> SlapdServer::Start(std::string& why_not, const std:
   const auto give_up = Clock::now() + std::chrono::seconds(10);
   while (!Accepts("127.0.0.1", 389) || !Accepts("127.0.0.1", 636)) {
     if (server->slapd_.Ended()) {
-      why_not = "slapd ended at start: " + ReadFile(log);
+      why_not = "slapd ended at start (" + server->slapd_.how_it_ended() + "): " + ReadFile(log);
       return nullptr;
     }
     if (Clock::now() > give_up) {
