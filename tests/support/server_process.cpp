@@ -41,6 +41,11 @@ using Clock = std::chrono::steady_clock;
   std::vector<char*> argv;
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
+  // A daemon in the foreground ends when its standard input does (smbd does,
+  // as it takes that for its parent's end): it reads a pipe only the keeper
+  // holds open, whatever the test program's own input is.
+  int input[2];
+  if (::pipe2(input, O_CLOEXEC) != 0) ::_exit(126);
   const pid_t daemon = ::fork();
   if (daemon < 0) ::_exit(126);
   if (daemon == 0) {
@@ -49,6 +54,7 @@ using Clock = std::chrono::steady_clock;
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     ::sigprocmask(SIG_UNBLOCK, &term, nullptr);
     const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ::dup2(input[0], 0);
     ::dup2(out, 1);
     ::dup2(out, 2);
     ::execv(argv[0], argv.data());
