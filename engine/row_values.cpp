@@ -276,7 +276,7 @@ void RowValueRules::AppendChanged(std::string& row, std::string_view value,
       !IsPlainNumber(changed)) {
     changed.insert(changed.begin(), '\'');
   }
-  if (keep_rows_whole_ && separators_.size() > 0) {
+  if (keep_rows_whole_ && !separators_.empty()) {
     const bool long_separator = std::any_of(separators_.begin(), separators_.end(),
                                             [](const std::string& s) { return s.size() > 1; });
     if (long_separator) GuardEdges(changed);

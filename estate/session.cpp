@@ -8,7 +8,7 @@ EstateSession::EstateSession(Simulation& simulation, std::string_view target,
                              platform::SessionOptions options)
     : sim_(simulation),
       target_(target),
-      options_(std::move(options)),
+      options_(options),
       net_(simulation, options_),
       services_(simulation, options_),
       registry_(simulation, options_),

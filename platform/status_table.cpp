@@ -8,11 +8,14 @@
 namespace tabulon::win {
 namespace {
 
-constexpr std::array kRows{
+// Counted from the list, not deduced: a deduced std::array of this many
+// rows exceeds a compiler's nesting limit.
+constexpr StatusRow kRowList[] = {
 #define TABULON_WIN_STATUS(name, code, text) StatusRow{code, #name, text},
 #include "platform/status_list.h"
 #undef TABULON_WIN_STATUS
 };
+constexpr std::array kRows = std::to_array(kRowList);
 
 constexpr bool StrictlySortedByCode() {
   for (std::size_t i = 1; i < kRows.size(); ++i) {

@@ -91,7 +91,7 @@ FileRequest RequestFor(RequestKind kind, std::string_view server, std::string_vi
 }  // namespace
 
 SambaTransport::SambaTransport(SessionOptions options, std::uint16_t smb_port)
-    : options_(std::move(options)), smb_port_(smb_port) {}
+    : options_(options), smb_port_(smb_port) {}
 
 SambaTransport::~SambaTransport() {
   StopWorker(false);

@@ -58,6 +58,7 @@ constexpr std::array<std::uint32_t, 13> kConnectionGone{
 };
 
 constexpr std::uint32_t kNtStatusBadNetworkPath = 0xC00000BE;
+constexpr std::uint32_t kNtStatusNoMemory = 0xC0000017;
 
 bool ConnectionGone(std::uint32_t nt_status) {
   return std::find(kConnectionGone.begin(), kConnectionGone.end(), nt_status) !=
@@ -150,7 +151,7 @@ std::uint32_t ServerPipes::Connect(const WorkerRequest& q, Connection& connectio
       dcerpc_pipe_connect(root_, &pipe->pipe, binding.c_str(), &pipe->table, creds_, ev_, lp_);
   // The library answers a TCP connection it could not make (refused, say) as
   // out of memory: it is a server that cannot be reached.
-  if (NT_STATUS_EQUAL(status, NT_STATUS_NO_MEMORY)) return kNtStatusBadNetworkPath;
+  if (NT_STATUS_V(status) == kNtStatusNoMemory) return kNtStatusBadNetworkPath;
   if (!NT_STATUS_IS_OK(status)) return ConnectStatus(NT_STATUS_V(status));
   pipe->pipe->request_timeout = (settings_.call_timeout_ms + 999) / 1000 + 1;
   connection.bound[KeyOf(q)] = pipe.get();
