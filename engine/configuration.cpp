@@ -39,6 +39,14 @@ std::int32_t Configuration::ReadSetting(std::string_view section, std::string_vi
   return ReadInt(section, key, RunDefault(section, key));
 }
 
+std::int32_t Configuration::ReadTaken(std::string_view section, std::string_view key) const {
+  const std::optional<ConfigKey> entry = FindConfigKey(section, key);
+  if (!entry) return ReadInt(section, key, "");
+  const std::int32_t read =
+      ReadInt(section, key, entry->run_default != nullptr ? entry->run_default : "");
+  return SettingValue(*entry, read);
+}
+
 std::string Configuration::ReadSettingText(std::string_view section, std::string_view key) const {
   return ReadText(section, key, RunDefault(section, key));
 }

@@ -32,10 +32,22 @@ class Configuration {
   // every default has one place. A key missing from the table reads with an
   // empty default.
   std::int32_t ReadSetting(std::string_view section, std::string_view key) const;
-  bool ReadSwitch(std::string_view section, std::string_view key) const {
-    return ReadSetting(section, key) != 0;
-  }
   std::string ReadSettingText(std::string_view section, std::string_view key) const;
+  // A setting as the table says the run takes it (SettingValue): a switch on
+  // or off, a number within its range, a choice's unlisted value as the
+  // choice it stands for.
+  std::int32_t ReadTaken(std::string_view section, std::string_view key) const;
+  bool ReadSwitch(std::string_view section, std::string_view key) const {
+    return ReadTaken(section, key) != 0;
+  }
+  std::int32_t ReadNumber(std::string_view section, std::string_view key) const {
+    return ReadTaken(section, key);
+  }
+  // A choice as its named value (engine/setting_values.h).
+  template <typename Choice>
+  Choice ReadChoice(std::string_view section, std::string_view key) const {
+    return static_cast<Choice>(ReadTaken(section, key));
+  }
   // Names of a template list key of section Templates, in written order.
   std::vector<std::string> ReadTemplateList(std::string_view list_key) const;
 

@@ -369,8 +369,9 @@ class Run {
       request.timeout_ms =
           static_cast<std::uint32_t>(std::clamp<std::int64_t>(timeout, 0, 0x7FFFFFFF));
       request.data_size = 32;
-      const platform::EchoResult r = o.ping_type == 0 ? env_.platform.icmp->RawEcho(request)
-                                                      : env_.platform.icmp->SystemEcho(request);
+      const platform::EchoResult r = o.ping_type == PingMethod::kRawSocket
+                                         ? env_.platform.icmp->RawEcho(request)
+                                         : env_.platform.icmp->SystemEcho(request);
       if (r.success) return true;
       timeout = NextPingTimeout(timeout, o.ping_retry_multiplier);
     }

@@ -9,6 +9,7 @@
 #include "engine/directory_target.h"
 #include "engine/run_output.h"
 #include "engine/security_handover.h"
+#include "engine/setting_values.h"
 #include "engine/target.h"
 #include "format/name_list.h"
 #include "format/settings.h"
@@ -18,7 +19,7 @@ namespace tabulon {
 
 struct TargetOptions {
   bool ping_enable = true;
-  std::int32_t ping_type = 0;
+  PingMethod ping_type = PingMethod::kRawSocket;
   std::int32_t ping_ttl = 30;
   std::int32_t ping_timeout = 50;
   std::int32_t ping_retry = 1;
@@ -29,7 +30,7 @@ struct TargetOptions {
   bool use_netbios_name = false;
   bool skip_enable = false;
   format::NameList skip_list;
-  std::int32_t computer_source = 1;
+  ComputerSource computer_source = ComputerSource::kBrowseList;
   bool merge_browse_list = true;
   bool skip_disabled = false;
 };

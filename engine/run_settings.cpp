@@ -1,9 +1,7 @@
 #include "engine/run_settings.h"
 
-#include <algorithm>
-
 #include "engine/config_keys.h"
-#include "engine/setting_limits.h"
+#include "engine/setting_values.h"
 #include "engine/template_kinds.h"
 
 namespace tabulon {
@@ -25,18 +23,16 @@ void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputS
   t.filtering_enable = config.ReadSwitch("Computers", "FilteringEnable");
   t.use_netbios_name = config.ReadSwitch("Computers", "UseNetbiosName");
   t.skip_enable = config.ReadSwitch("Computers", "SkipEnable");
-  t.computer_source = config.ReadSetting("General", "ComputerSource");
+  t.computer_source = config.ReadChoice<ComputerSource>("General", "ComputerSource");
   t.merge_browse_list = config.ReadSwitch("General", "MergeBrowseList");
   t.skip_disabled = config.ReadSwitch("Computers", "SkipDisabled");
   if (t.filtering_enable) t.filtering_type = config.ReadSetting("Computers", "FilteringType");
   if (t.ping_enable) {
-    t.ping_type = config.ReadSetting("Computers", "PingType");
-    t.ping_ttl = std::clamp(config.ReadSetting("Computers", "PingTTL"), 0, kMaxPingTtl);
-    t.ping_timeout = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        config.ReadSetting("Computers", "PingTimeout"), 0, kMaxPingTimeoutMs));
-    t.ping_retry = std::clamp(config.ReadSetting("Computers", "PingRetry"), 0, kMaxPingRetry);
-    t.ping_retry_multiplier = std::clamp(config.ReadSetting("Computers", "PingRetryMultiplier"), 0,
-                                         kMaxPingRetryMultiplier);
+    t.ping_type = config.ReadChoice<PingMethod>("Computers", "PingType");
+    t.ping_ttl = config.ReadNumber("Computers", "PingTTL");
+    t.ping_timeout = config.ReadNumber("Computers", "PingTimeout");
+    t.ping_retry = config.ReadNumber("Computers", "PingRetry");
+    t.ping_retry_multiplier = config.ReadNumber("Computers", "PingRetryMultiplier");
     t.ping_hide_progress_errors = config.ReadSwitch("Computers", "PingHideProgressErrors");
   }
 
@@ -44,9 +40,8 @@ void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputS
   format.custom_time_format = config.ReadSettingText("Advanced", "UserCustomTimeFormat");
   format.secondary_delimiter = output.secondary_delimiter;
 
-  // At most a day, which also keeps the milliseconds in range.
-  const std::int64_t seconds = std::clamp<std::int64_t>(
-      config.ReadSetting("Platform", "Timeout"), kMinCallTimeoutSeconds, kMaxCallTimeoutSeconds);
+  // At most a day (the key's range), which keeps the milliseconds in range.
+  const std::int64_t seconds = config.ReadNumber("Platform", "Timeout");
   settings.call_timeout_ms = static_cast<std::uint32_t>(seconds * 1000);
   settings.directory_server = config.ReadSettingText("Platform", "DirectoryServer");
   settings.directory_ca_file = config.ReadSettingText("Platform", "DirectoryCaFile");

@@ -1,23 +1,20 @@
 #pragma once
-// The largest values the run accepts for settings whose extremes would make
-// it run for ever or overflow; larger values are taken as these.
+// Limits of settings that code beyond the setting's reading needs, taken from
+// the ranges of the configuration key table (the run reads the settings
+// themselves within those ranges through Configuration::ReadNumber).
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/config_key_table.h"
+
 namespace tabulon {
 
-// Echo attempts per computer.
-inline constexpr std::int32_t kMaxPingRetry = 10;
 // Milliseconds one echo may wait, also after the multiplier has grown it.
-inline constexpr std::int64_t kMaxPingTimeoutMs = 60000;
-inline constexpr std::int32_t kMaxPingRetryMultiplier = 10;
-inline constexpr std::int32_t kMaxPingTtl = 255;
-// Seconds one remote call may take.
-inline constexpr std::int64_t kMinCallTimeoutSeconds = 1;
-inline constexpr std::int64_t kMaxCallTimeoutSeconds = 86400;
+inline constexpr std::int64_t kMaxPingTimeoutMs =
+    key_table::Row("Computers", "PingTimeout").range.max;
 
 // The next echo's timeout: `timeout` times `multiplier`, saturating at the
-// maximum (both are already within their limits, so the product fits).
+// maximum (both are already within their ranges, so the product fits).
 inline std::int64_t NextPingTimeout(std::int64_t timeout, std::int32_t multiplier) {
   return std::clamp<std::int64_t>(timeout * multiplier, 0, kMaxPingTimeoutMs);
 }

@@ -87,7 +87,7 @@ bool TargetListBuilder::AddObject(const ObjectLine& line, std::vector<tagCObject
       ExpandNtDomain(t, targets);
       break;
     case kObjectDirectoryDomain:
-      if (options_.computer_source != 0) {
+      if (options_.computer_source != ComputerSource::kAccountDatabase) {
         ExpandDirectoryDomain(t, targets);
       } else if (computers_needed_) {
         AddDirectoryComputers(t, targets);
@@ -139,7 +139,7 @@ void TargetListBuilder::ExpandNtDomain(const tagCObjects& domain,
   const std::string controller_path = controller.path;
   targets.push_back(std::move(controller));
   if (!computers_needed_) return;
-  if (options_.computer_source != 0) {
+  if (options_.computer_source != ComputerSource::kAccountDatabase) {
     AddBrowseList(*session, domain.path, kObjectNtDomain, controller_path, targets);
   } else {
     AddComputerAccounts(*session, domain.path, controller_path, targets);

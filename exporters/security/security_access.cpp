@@ -36,7 +36,7 @@ SecuritySettings ReadSecuritySettings(const Configuration& config) {
   s.service = config.ReadSwitch("Security", "ExportServiceSecurity");
   s.registry = config.ReadSwitch("Security", "ExportRegistrySecurity");
   s.file = config.ReadSwitch("Security", "ExportFileSecurity");
-  s.specific_trustees = config.ReadSetting("Security", "ExportSpecificTrustees") == 1;
+  s.specific_trustees = config.ReadSwitch("Security", "ExportSpecificTrustees");
   return s;
 }
 

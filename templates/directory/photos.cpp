@@ -16,7 +16,7 @@ PhotoSettings ReadPhotoSettings(const Configuration& config, const std::vector<s
   const bool listed = std::any_of(names.begin(), names.end(), [](const std::string& name) {
     return name == "jpegPhoto" || name == "thumbnailPhoto";
   });
-  photos.enabled = listed && config.ReadSetting("AD", "EnableAdPhotoExporting") == 1;
+  photos.enabled = listed && config.ReadSwitch("AD", "EnableAdPhotoExporting");
   if (!photos.enabled) return photos;
   std::string directory = platform::NativePath(config.ReadSettingText("AD", "PhotoFileOutputPath"));
   if (directory.empty()) {

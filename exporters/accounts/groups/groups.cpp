@@ -237,7 +237,7 @@ class GroupsRun final : public ExporterRun {
     options_.disabled_users = config.ReadSwitch("Groups", "ExportDisabledUsers");
   }
   bool Prepare(UnitSetup& setup) override {
-    if (!Wanted(nullptr) || setup.config.ReadSetting("Groups", "ExportSpecificGroups") != 1) {
+    if (!Wanted(nullptr) || !setup.config.ReadSwitch("Groups", "ExportSpecificGroups")) {
       return true;
     }
     return setup.LoadListFile(setup.config.ReadSettingText("Groups", "SpecificFileName"),

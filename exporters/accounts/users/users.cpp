@@ -4,6 +4,7 @@
 #include "engine/messages.h"
 #include "engine/object_file.h"
 #include "engine/progress.h"
+#include "engine/setting_values.h"
 #include "exporters/accounts/users/last_logons.h"
 #include "exporters/accounts/users/user_rows.h"
 
@@ -26,9 +27,10 @@ class UsersRun final : public ExporterRun {
  public:
   UsersRun(const Configuration& config, UsersProgramState& state)
       : state_(state),
-        collect_(config.ReadSetting("Users", "GetLogonInformation") != 0),
-        consolidate_(config.ReadSetting("Users", "LastLogonType") == 0),
-        skip_controllers_(config.ReadSetting("Users", "SkipSpecifiedDomainControllers") != 0) {}
+        collect_(config.ReadSwitch("Users", "GetLogonInformation")),
+        consolidate_(config.ReadChoice<LastLogonChoice>("Users", "LastLogonType") ==
+                     LastLogonChoice::kCombined),
+        skip_controllers_(config.ReadSwitch("Users", "SkipSpecifiedDomainControllers")) {}
 
   bool Prepare(UnitSetup& setup) override {
     groups_ = ColumnGroupsOf(setup.files.of(kUsers).columns);

@@ -2,6 +2,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/setting_values.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/security.h"
@@ -163,28 +164,30 @@ void ExportServiceRows(ExportContext& context, const ServiceSelection& selection
 namespace tabulon {
 namespace {
 
-std::uint32_t ServiceTypeFilter(std::int32_t setting) {
+std::uint32_t ServiceTypeFilter(ServiceTypeChoice setting) {
   switch (setting) {
-    case 0:
+    case ServiceTypeChoice::kDriversOnly:
       return platform::kServiceKernelDriver |
              platform::kServiceFileSystemDriver;  // kernel and file system drivers
-    case 1:
+    case ServiceTypeChoice::kServicesOnly:
       return platform::kServiceWin32;
-    default:
-      return platform::kServiceKernelDriver | platform::kServiceFileSystemDriver |
-             platform::kServiceWin32;
+    case ServiceTypeChoice::kDriversAndServices:
+      break;
   }
+  return platform::kServiceKernelDriver | platform::kServiceFileSystemDriver |
+         platform::kServiceWin32;
 }
 
-std::uint32_t ServiceStateFilter(std::int32_t setting) {
+std::uint32_t ServiceStateFilter(ServiceStateChoice setting) {
   switch (setting) {
-    case 0:
+    case ServiceStateChoice::kActiveOnly:
       return platform::kServiceActive;
-    case 1:
+    case ServiceStateChoice::kInactiveOnly:
       return platform::kServiceInactive;
-    default:
-      return platform::kServiceStateAll;
+    case ServiceStateChoice::kActiveAndInactive:
+      break;
   }
+  return platform::kServiceStateAll;
 }
 
 class ServicesRun final : public ExporterRun {
@@ -192,12 +195,14 @@ class ServicesRun final : public ExporterRun {
   ServicesRun(const Configuration& config, const EnabledExports& enabled)
       : rows_(enabled[kServices]) {
     if (rows_) {
-      selection_.type = ServiceTypeFilter(config.ReadSetting("Services", "ServiceType"));
-      selection_.state = ServiceStateFilter(config.ReadSetting("Services", "ServiceState"));
+      selection_.type =
+          ServiceTypeFilter(config.ReadChoice<ServiceTypeChoice>("Services", "ServiceType"));
+      selection_.state =
+          ServiceStateFilter(config.ReadChoice<ServiceStateChoice>("Services", "ServiceState"));
     }
   }
   bool Prepare(UnitSetup& setup) override {
-    if (!rows_ || setup.config.ReadSetting("Services", "ExportSpecificServices") != 1) return true;
+    if (!rows_ || !setup.config.ReadSwitch("Services", "ExportSpecificServices")) return true;
     return setup.LoadListFile(setup.config.ReadSettingText("Services", "SpecificFileName"),
                               selection_.names);
   }
