@@ -11,18 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/backends.h"
-#include "engine/app_settings.h"
 #include "engine/command_line.h"
 #include "engine/error_text.h"
-#include "engine/export_run.h"
-#include "engine/file_names.h"
 #include "engine/messages.h"
-#include "engine/startup.h"
-#include "engine/target_list.h"
+#include "engine/run_control.h"
 #include "engine/terminal_text.h"
-#include "exporters/units.h"
 #include "platform/posix/core_dumps.h"
+#include "run/run.h"
+#include "run/stream_observer.h"
 
 namespace tabulon::app {
 namespace {
@@ -84,14 +80,28 @@ call may take (default 60). The program never writes a core file.
 )";
 
 // The first Ctrl-C or SIGTERM ends the run after the target it is working
-// on; the second also cancels the call in flight. A signal handler can reach
-// nothing else.
-std::atomic<int> g_stop{0};
-std::atomic<int> g_cancel{0};
+// on; the second also cancels the call in flight. A signal handler may only
+// touch lock-free atomics: this pointer, set while the program's control
+// exists, and the control's own flags.
+std::atomic<RunControl*> g_control{nullptr};
+static_assert(std::atomic<RunControl*>::is_always_lock_free);
 
 void OnSignal(int) {
-  if (g_stop.exchange(1) != 0) g_cancel.store(1);
+  if (RunControl* control = g_control.load()) control->Escalate();
 }
+
+// Holds the control the signals reach for as long as it lives.
+class SignalsStopRun {
+ public:
+  explicit SignalsStopRun(RunControl& control) {
+    g_control.store(&control);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+  }
+  ~SignalsStopRun() { g_control.store(nullptr); }
+  SignalsStopRun(const SignalsStopRun&) = delete;
+  SignalsStopRun& operator=(const SignalsStopRun&) = delete;
+};
 
 // A program started with 0, 1 or 2 closed would hand that number to the
 // first file it opens, and messages for standard error would land in an
@@ -108,13 +118,18 @@ void ReserveStandardDescriptors() {
   }
 }
 
-// "Exporting 12 of 340: \\FS01" on one line, for runs in a terminal.
-class TerminalIndicator {
+// What the command line shows of a run: messages on standard error and,
+// in a terminal, "Exporting 12 of 340: \\FS01" on one line. Failure rows
+// reach standard error through the request.
+class TerminalObserver final : public run::StreamObserver {
  public:
-  explicit TerminalIndicator(bool enabled) : enabled_(enabled) {}
-  ~TerminalIndicator() { Clear(); }
-  void Show(std::size_t done, std::size_t total, const tagCObjects& target) {
-    if (!enabled_) return;
+  explicit TerminalObserver(bool indicator) : StreamObserver(stderr), indicator_(indicator) {}
+  ~TerminalObserver() override { Clear(); }
+  TerminalObserver(const TerminalObserver&) = delete;
+  TerminalObserver& operator=(const TerminalObserver&) = delete;
+
+  void TargetStarted(std::size_t done, std::size_t total, const tagCObjects& target) override {
+    if (!indicator_) return;
     std::fprintf(stderr, "\r\033[KExporting %zu of %zu: %s", done + 1, total,
                  EscapeControls(target.display_name).c_str());
     std::fflush(stderr);
@@ -128,7 +143,7 @@ class TerminalIndicator {
   }
 
  private:
-  bool enabled_;
+  bool indicator_;
   bool shown_ = false;
 };
 
@@ -138,52 +153,16 @@ std::string ProgramPath(const char* argv0) {
   return ec ? std::string(argv0) : self.string();
 }
 
-int RunUnattended(const CommandLine& command, const std::string& data_directory,
-                  const std::string& program_directory) {
-  Backends backends;
-  platform::Platform& platform = backends.platform();
-  FileLocations locations;
-  locations.app_data_directory = data_directory;
-  locations.program_directory = program_directory;
-  const std::string configuration =
-      ResolveFileName(command.configuration, false, locations, *platform.clock, *platform.locale);
-
-  StreamMessages messages(stderr);
-  std::string error;
-  if (!backends.Select(configuration, data_directory, error)) {
-    messages.ShowError(error);
-    return kExitStoppedEarly;
-  }
-
-  format::FormatSettings format;
-  format::ApplyLocaleDateOrder(*platform.locale, format);
-  const ExporterUnits units = StandardExporterUnits();
-  ExporterProgramStates unit_states(units);
-  RunEnvironment environment{platform,
-                             messages,
-                             units,
-                             unit_states,
-                             format,
-                             locations,
-                             backends.LocalComputerName(),
-                             backends.credentials(),
-                             backends.logon_notice()};
-  TerminalIndicator indicator(::isatty(STDERR_FILENO) != 0);
-  RunRequest request;
-  request.configuration_path = configuration;
+int RunUnattended(const CommandLine& command, const run::Locations& locations,
+                  const RunControl& control) {
+  run::Request request;
+  request.configuration = command.configuration;
+  request.handover_object_file = command.handover;
   request.suppress_messages = command.suppress_messages;
-  request.stop_flag = &g_stop;
-  request.cancel_flag = &g_cancel;
-  request.input_files = {{"Configuration File", configuration}};
-  if (!backends.estate_path().empty())
-    request.input_files.push_back({"Estate", backends.estate_path()});
-  request.on_target = [&indicator](std::size_t done, std::size_t total, const tagCObjects& t) {
-    indicator.Show(done, total, t);
-  };
-  if (command.handover) request.handover_object_file = HandoverObjectFile(data_directory);
-
-  const RunResult result = ExportRun(environment, request);
-  indicator.Clear();
+  request.failure_rows_to_standard_error = true;
+  TerminalObserver observer(::isatty(STDERR_FILENO) != 0);
+  const RunResult result = run::Run(locations, request, observer, control);
+  observer.Clear();
   if (result.stopped_early) return kExitStoppedEarly;
   std::printf(
       "%s %s\n",
@@ -222,13 +201,10 @@ int Main(int argc, char** argv) {
       return kExitOk;
     }
   }
-  std::signal(SIGINT, OnSignal);
-  std::signal(SIGTERM, OnSignal);
+  RunControl control;
+  const SignalsStopRun signals(control);
 
-  const std::string program = ProgramPath(argv[0]);
-  const std::string program_directory = std::filesystem::path(program).parent_path().string();
-  const DataDirectorySetup data =
-      PrepareDataDirectory(UserDataDirectory(), ProgramDataDirectory(program));
+  const run::Locations locations = run::PrepareLocations(ProgramPath(argv[0]));
 
   const CommandLine command = ParseCommandLine(JoinArguments(args));
   if (command.action == CommandLine::Action::kUnattendedRun) {
@@ -236,7 +212,7 @@ int Main(int argc, char** argv) {
       std::fputs("tabulon: /CONFIG= needs a configuration file name.\n", stderr);
       return kExitUsage;
     }
-    return RunUnattended(command, data.directory, program_directory);
+    return RunUnattended(command, locations, control);
   }
   std::fputs(
       "tabulon: the desktop window is not part of this build yet; run an export with "

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "engine/catalogue.h"
-#include "engine/message_sink.h"
 #include "engine/run_output.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
@@ -39,8 +38,8 @@ struct Fixture {
   platform::SystemClock clock;
   std::unique_ptr<platform::Locale> locale = platform::MakeProcessLocale();
   platform::Platform platform;
-  StreamMessages messages{stderr};
-  RunOutput output{platform, nullptr, messages};
+  RunObserver messages;
+  RunOutput output{platform, messages, false};
   TypedOutput out;
   tagCObjects target;
 

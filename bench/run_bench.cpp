@@ -13,6 +13,7 @@
 
 #include "bench/whole_run.h"
 #include "estate/loader.h"
+#include "run/stream_observer.h"
 
 namespace tabulon {
 namespace {
@@ -33,18 +34,6 @@ constexpr std::string_view kFileServerExports =
     "DrivesFormat=0\n";
 constexpr const char* kFileServerFiles[] = {"shares.txt", "share_connections.txt", "sessions.txt",
                                             "open_files.txt", "drives.txt"};
-
-// Shows the messages of a run but not its failure rows.
-class QuietFailureRows final : public MessageSink {
- public:
-  void ShowError(std::string_view text) override { stream_.ShowError(text); }
-  bool AskYesNo(std::string_view text, bool answer) override {
-    return stream_.AskYesNo(text, answer);
-  }
-
- private:
-  StreamMessages stream_{stderr};
-};
 
 // Sets up the estate, runs the export and measures it; runs in the child.
 RunFigures RunOnce(int computers, Workload workload, const std::string& dir) {
@@ -73,7 +62,7 @@ RunFigures RunOnce(int computers, Workload workload, const std::string& dir) {
 
   // Failure rows of the estate's offline computers would only slow the
   // run down with terminal output; messages still show.
-  QuietFailureRows messages;
+  run::StreamObserver messages(stderr);
   RunFigures f = bench::RunConfiguration(backend, dir, messages);
   if (files) {
     for (const char* name : kFileServerFiles) f.rows += CountRows(dir + "/" + name, f.bytes);

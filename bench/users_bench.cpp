@@ -9,6 +9,7 @@
 
 #include "bench/whole_run.h"
 #include "estate/loader.h"
+#include "run/stream_observer.h"
 
 namespace tabulon {
 namespace {
@@ -16,6 +17,15 @@ namespace {
 using bench::RunFigures;
 
 constexpr int kUsers = 20000;
+
+// Messages and failure rows on standard error, as the command line shows them.
+class FailuresShown final : public run::StreamObserver {
+ public:
+  FailuresShown() : StreamObserver(stderr) {}
+  void FailureRow(std::string_view name, std::string_view status) override {
+    run::WriteFailureLine(stderr, name, status);
+  }
+};
 
 RunFigures RunOnce(int controllers, const std::string& dir) {
   const std::string estate_json =
@@ -37,7 +47,7 @@ RunFigures RunOnce(int controllers, const std::string& dir) {
                                   << "\n[Computers]\nPingEnable=0\n[Users]\nExportUsers=1\n"
                                      "GetLogonInformation=1\nLastLogonType=0\n";
 
-  StreamMessages messages(stderr);
+  FailuresShown messages;
   RunFigures f = bench::RunConfiguration(backend, dir, messages);
   f.rows = bench::CountRows(dir + "/users.txt", f.bytes);
   f.ok = f.ok && f.rows > 0;

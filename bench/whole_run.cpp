@@ -36,7 +36,7 @@ void WriteObjectFile(const std::string& path, const std::vector<std::string>& li
 }
 
 RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& dir,
-                            MessageSink& messages,
+                            RunObserver& observer,
                             const std::function<void(platform::Platform&)>& adjust) {
   platform::IniFileProfile profile;
   platform::SystemClock clock;
@@ -50,7 +50,6 @@ RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& d
   const ExporterUnits units = StandardExporterUnits();
   ExporterProgramStates unit_states(units);
   RunEnvironment env{platform,
-                     messages,
                      units,
                      unit_states,
                      format::FormatSettings{},
@@ -59,6 +58,7 @@ RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& d
                      platform::kNoCredentials};
   RunRequest request;
   request.configuration_path = dir + "/run.ini";
+  request.observer = &observer;
 
   RunFigures f;
   const auto start = std::chrono::steady_clock::now();

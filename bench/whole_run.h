@@ -34,7 +34,7 @@ void WriteObjectFile(const std::string& path, const std::vector<std::string>& li
 // `adjust`, when given, may replace parts of the platform (the sessions of
 // a family) once the estate is attached.
 RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& dir,
-                            MessageSink& messages,
+                            RunObserver& observer,
                             const std::function<void(platform::Platform&)>& adjust = {});
 
 // Calls `once` with a fresh folder in a child process and returns what it

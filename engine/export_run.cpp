@@ -54,12 +54,13 @@ class Run {
   Run(RunEnvironment& env, const RunRequest& request)
       : env_(env),
         request_(request),
-        output_(env.platform, request.progress, env.messages),
+        observer_(request.observer != nullptr ? *request.observer : silent_),
+        output_(env.platform, observer_, request.progress_rows),
         format_(env.format) {
     output_.locations() = env.locations;
     output_.settings().suppress_messages = request.suppress_messages;
     session_options_.credentials = &env.credentials;
-    session_options_.cancel = platform::CancelToken(request.cancel_flag);
+    if (request.control != nullptr) session_options_.cancel = request.control->CancelToken();
   }
 
   RunResult Execute() {
@@ -214,13 +215,16 @@ class Run {
     return true;
   }
 
-  bool StopRequested() const { return IsSet(request_.stop_flag) || CancelRequested(); }
+  bool StopRequested() const {
+    return request_.control != nullptr && request_.control->stop_requested();
+  }
   // Set by either request: what units and the target list ask.
   platform::CancelToken StopToken() const {
-    return platform::CancelToken(request_.stop_flag, request_.cancel_flag);
+    return request_.control != nullptr ? request_.control->StopToken() : platform::CancelToken();
   }
-  bool CancelRequested() const { return IsSet(request_.cancel_flag); }
-  static bool IsSet(const std::atomic<int>* flag) { return flag != nullptr && flag->load() != 0; }
+  bool CancelRequested() const {
+    return request_.control != nullptr && request_.control->cancel_requested();
+  }
 
   // Reads the object file and walks the targets; false when the run stopped
   // before the first target.
@@ -254,17 +258,15 @@ class Run {
         continue;
       }
       ++result.targets_processed;
-      if (request_.on_target) request_.on_target(i, targets_.size(), target);
+      observer_.TargetStarted(i, targets_.size(), target);
       ProcessTarget(target);
-      if (request_.progress != nullptr) {
-        if (request_.pump_messages) request_.pump_messages();
-      }
+      observer_.TargetFinished(i + 1, targets_.size(), target);
       if (StopRequested()) result.aborted_by_user = true;
     }
     output_.AddProgressRow(
         MessageText(result.aborted_by_user ? kMsgExportAborted : kMsgExportCompleted),
         FormatMessageId(kMsgObjectsProcessed, {std::to_string(result.targets_processed)}), 0,
-        kProgressEndReport);
+        ProgressKind::kEndReport);
     return true;
   }
 
@@ -320,14 +322,14 @@ class Run {
     if (settings_.targets.skip_disabled && target.disabled_in_directory != 0) {
       output_.AddProgressRow(target.display_name,
                              FormatMessageId(kMsgSkippingDisabled, {target.display_name}), 0,
-                             kProgressEndReport);
+                             ProgressKind::kEndReport);
       return;
     }
     if (settings_.targets.ping_enable && !Ping(target)) {
       if (CancelRequested()) return;  // not pinged to the end: nothing to say
       if (!settings_.targets.ping_hide_progress_errors) {
         output_.AddProgressRow(target.display_name, MessageText(kMsgPingFailed), 0,
-                               kProgressFailure);
+                               ProgressKind::kFailure);
       }
       ReportUnreachable(target);
       output_.LogLine(&target, "PING", true, MessageText(kMsgPingFailed));
@@ -340,7 +342,7 @@ class Run {
       if (info.status != win::ERROR_SUCCESS) {
         const std::string text = FormatMessageId(kMsgNoComputerInformation, {target.path}) +
                                  WindowsErrorText(info.status);
-        output_.AddProgressRow(target.display_name, text, 0, kProgressFailure);
+        output_.AddProgressRow(target.display_name, text, 0, ProgressKind::kFailure);
         output_.LogLine(&target, "REMOTE_ACCESS", true, text);
         ReportUnreachable(target);
         return;
@@ -352,7 +354,8 @@ class Run {
       target.server_type = info.info.type;
       if (Rejected(target)) return;
     }
-    output_.AddProgressRow(target.display_name, MessageText(kMsgExporting), 0, target.type);
+    output_.AddProgressRow(target.display_name, MessageText(kMsgExporting), 0,
+                           ProgressKindOfObject(target.type));
     if (!computers_needed_) return;
     RunUnits(target, kComputerTargets, std::move(session));
   }
@@ -386,11 +389,13 @@ class Run {
     targets_.clear();
     result.output_files = output_.output_files();
     result.write_failures = output_.write_failures();
-    result.open_output_window = request_.progress != nullptr && settings_.open_output_window;
+    result.open_output_window = request_.progress_rows && settings_.open_output_window;
   }
 
   RunEnvironment& env_;
   const RunRequest& request_;
+  RunObserver silent_;
+  RunObserver& observer_;
   RunOutput output_;
   format::FormatSettings format_;
   RunSettings settings_;

@@ -3,15 +3,13 @@
 // builds the target list and calls the exporter units for each target in
 // their fixed order. Every failure after the first target becomes a progress
 // row and a log line; only problems found before that stop the run.
-#include <atomic>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/exporter_unit.h"
-#include "engine/message_sink.h"
-#include "engine/progress.h"
+#include "engine/run_control.h"
+#include "engine/run_observer.h"
 
 namespace tabulon {
 
@@ -19,19 +17,16 @@ struct RunRequest {
   std::string configuration_path;
   // The object file handed over by the sibling tool; empty: ObjectFile.
   std::string handover_object_file;
-  // The progress window; null for an unattended run.
-  ProgressSink* progress = nullptr;
-  // Set by Stop: the run ends after the current target. While the target
-  // list is being built it also cancels the call in flight, as no target is
-  // half done then.
-  const std::atomic<int>* stop_flag = nullptr;
-  // Set by a second Stop: the call in flight is cancelled too and the target
-  // ends at once, between two rows.
-  const std::atomic<int>* cancel_flag = nullptr;
-  // Lets the window process pending messages between targets.
-  std::function<void()> pump_messages;
-  // Called before each target with the number done so far and the total.
-  std::function<void(std::size_t done, std::size_t total, const tagCObjects& target)> on_target;
+  // Who watches the run (engine/run_observer.h); null: nobody, questions
+  // take their unattended answers.
+  RunObserver* observer = nullptr;
+  // How the front end stops or cancels the run; null: it runs to the end.
+  const RunControl* control = nullptr;
+  // The front end lists progress rows (a window): every row reaches the
+  // observer, and the failure of work a verbose row announced is appended
+  // to that row. Off (a run without a window): only failure rows are made,
+  // each standing on its own.
+  bool progress_rows = false;
   // Files the run reads besides the configuration and those it names (the
   // estate, ...): use and path. No output may be one of them.
   std::vector<std::pair<std::string, std::string>> input_files;
@@ -47,13 +42,13 @@ struct RunResult {
   std::vector<tagCOutputfile> output_files;
   // Files not completely written, in the order they failed.
   std::vector<FileWriteFailure> write_failures;
+  // The configuration asks a window to show the output files at the end.
   bool open_output_window = false;
 };
 
 // What the application keeps for every run.
 struct RunEnvironment {
   platform::Platform& platform;
-  MessageSink& messages;
   ExporterUnits units;
   // The units' program states, made once for `units`.
   ExporterProgramStates& unit_states;

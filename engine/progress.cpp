@@ -5,6 +5,8 @@
 namespace tabulon {
 namespace {
 
+// Kind codes to images, the window's image list; codes of object types the
+// window's tree shows (28, 84, ...) have images of their own.
 // clang-format off
 constexpr std::pair<std::uint32_t, std::uint32_t> kKindImages[] = {
     {1, 53}, {2, 52}, {4, 43}, {9, 9}, {129, 9}, {15, 3}, {16, 4}, {69, 4},
@@ -19,21 +21,12 @@ constexpr std::pair<std::uint32_t, std::uint32_t> kKindImages[] = {
 
 }  // namespace
 
-std::uint32_t ImageForObjectKind(std::uint32_t kind) {
+std::uint32_t ImageForProgressKind(ProgressKind kind) {
+  const auto code = static_cast<std::uint32_t>(kind);
   for (const auto& [k, image] : kKindImages) {
-    if (k == kind) return image;
+    if (k == code) return image;
   }
   return 0;
-}
-
-int StreamProgress::AddRow(const ProgressRow& row) {
-  std::fprintf(out_, "%*s%s\t%s\n", static_cast<int>(row.indent * 2), "", row.name.c_str(),
-               row.status.c_str());
-  return rows_++;
-}
-
-void StreamProgress::AppendToRow(int row, std::string_view text, std::uint32_t /*image*/) {
-  std::fprintf(out_, "  [row %d] %.*s\n", row, static_cast<int>(text.size()), text.data());
 }
 
 }  // namespace tabulon

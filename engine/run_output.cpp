@@ -35,8 +35,8 @@ std::string JoinList(const std::vector<std::string>& items, std::string_view del
   return out;
 }
 
-RunOutput::RunOutput(platform::Platform& platform, ProgressSink* progress, MessageSink& messages)
-    : platform_(platform), progress_(progress), messages_(messages) {
+RunOutput::RunOutput(platform::Platform& platform, RunObserver& observer, bool progress_rows)
+    : platform_(platform), observer_(observer), progress_rows_(progress_rows) {
   symbols_.sid_to_account = [this](std::string_view computer, std::string& text) {
     return account_lookup_ != nullptr &&
            format::SidStringToAccount(*account_lookup_, computer, text);
@@ -273,31 +273,34 @@ void RunOutput::CheckWrites(const OutputFile& file, std::string_view label) {
   const std::string text =
       FillMessage(kWriteFailed, {label, file.path()}) + WindowsErrorText(file.error());
   // Shown even with /NOMSG: the log may be the file that failed.
-  messages_.ShowError(text);
+  observer_.ShowError(text);
   if (&file != &log_ && log_.is_open() && log_.error() == win::ERROR_SUCCESS) {
     LogLine(nullptr, "MSG", true, text);
   }
 }
 
 int RunOutput::AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
-                              std::uint32_t kind) {
-  if (progress_ == nullptr) {
-    if (kind == kProgressFailure) {
-      messages_.ShowFailureRow(WithoutLeadingBackslashes(name), text::TrimRight(status));
-    }
-    return -1;
+                              ProgressKind kind) {
+  const std::string_view shown_name = WithoutLeadingBackslashes(name);
+  const std::string_view shown_status = text::TrimRight(status);
+  int number = -1;
+  if (progress_rows_) {
+    ProgressRow row;
+    row.kind = kind;
+    row.image = ImageForProgressKind(kind);
+    row.indent = indent;
+    row.name = std::string(shown_name);
+    row.status = std::string(shown_status);
+    number = progress_row_count_++;
+    observer_.ProgressRowAdded(number, row);
   }
-  ProgressRow row;
-  row.image = ImageForObjectKind(kind);
-  row.indent = indent;
-  row.name = std::string(WithoutLeadingBackslashes(name));
-  row.status = std::string(text::TrimRight(status));
-  return progress_->AddRow(row);
+  if (kind == ProgressKind::kFailure) observer_.FailureRow(shown_name, shown_status);
+  return number;
 }
 
 void RunOutput::AppendProgress(int row, std::string_view text, std::uint32_t image) {
-  if (progress_ == nullptr || row < 0) return;
-  progress_->AppendToRow(row, text, image);
+  if (!progress_rows_ || row < 0) return;
+  observer_.ProgressTextAppended(row, text, image);
 }
 
 void RunOutput::FileOpenFailure(std::string_view label, std::string_view path,
@@ -313,14 +316,14 @@ void RunOutput::GeneralFailure(std::string_view text) {
     LogLine(nullptr, "MSG", true, text);
     return;
   }
-  messages_.ShowError(text);
+  observer_.ShowError(text);
 }
 
 void RunOutput::Notice(std::string_view operation, std::string_view text) {
   if (planning_) return;
   LogLine(nullptr, operation, false, text);
   if (settings_.suppress_messages && log_.is_open()) return;
-  messages_.ShowNote(text);
+  observer_.ShowNote(text);
 }
 
 bool RunOutput::AskYesNo(std::string_view text, bool unattended_answer) {
@@ -328,7 +331,7 @@ bool RunOutput::AskYesNo(std::string_view text, bool unattended_answer) {
     LogLine(nullptr, "MSG", true, text);
     return unattended_answer;
   }
-  return messages_.AskYesNo(text, unattended_answer);
+  return observer_.AskYesNo(text, unattended_answer);
 }
 
 void RunOutput::RecordOutputFile(std::uint32_t type, std::string_view display_name,

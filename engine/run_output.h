@@ -10,11 +10,11 @@
 
 #include "engine/configuration.h"
 #include "engine/file_names.h"
-#include "engine/message_sink.h"
 #include "engine/output_file.h"
 #include "engine/output_settings.h"
 #include "engine/progress.h"
 #include "engine/row_values.h"
+#include "engine/run_observer.h"
 #include "engine/symbols.h"
 #include "engine/target.h"
 #include "platform/file_identity.h"
@@ -49,16 +49,15 @@ struct FileWriteFailure {
 
 class RunOutput {
  public:
-  // `progress` is null for runs without a progress window.
-  RunOutput(platform::Platform& platform, ProgressSink* progress, MessageSink& messages);
+  // `progress_rows`: the observer lists progress rows (a window).
+  RunOutput(platform::Platform& platform, RunObserver& observer, bool progress_rows);
 
   OutputSettings& settings() { return settings_; }
   const OutputSettings& settings() const { return settings_; }
   FileLocations& locations() { return locations_; }
   SymbolContext& symbols() { return symbols_; }
   platform::Platform& platform() { return platform_; }
-  bool has_progress_window() const { return progress_ != nullptr; }
-  void set_progress(ProgressSink* progress) { progress_ = progress; }
+  bool lists_progress_rows() const { return progress_rows_; }
   // The account lookup of the target being exported, for the SID symbol;
   // null between targets.
   void set_account_lookup(platform::AccountLookup* lookup) { account_lookup_ = lookup; }
@@ -105,9 +104,10 @@ class RunOutput {
   // log line while the log still works.
   const std::vector<FileWriteFailure>& write_failures() const { return write_failures_; }
 
-  // Returns the row number, or -1 without a progress window.
+  // Returns the row number, or -1 in a run that lists no progress rows
+  // (where only failure rows are reported, to the observer's FailureRow).
   int AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
-                     std::uint32_t kind);
+                     ProgressKind kind);
   void AppendProgress(int row, std::string_view text, std::uint32_t image);
 
   void FileOpenFailure(std::string_view label, std::string_view path, win::Status last_error);
@@ -153,9 +153,10 @@ class RunOutput {
   }
 
   platform::Platform& platform_;
-  ProgressSink* progress_;
+  RunObserver& observer_;
+  bool progress_rows_;
+  int progress_row_count_ = 0;
   platform::AccountLookup* account_lookup_ = nullptr;
-  MessageSink& messages_;
   OutputSettings settings_;
   FileLocations locations_;
   SymbolContext symbols_;

@@ -118,7 +118,7 @@ void TargetListBuilder::ReportLookupFailure(const std::string& name, win::Status
   const std::string text =
       FormatMessageId(kMsgNoDomainController, {name}) + WindowsErrorText(status);
   output_.GeneralFailure(text);
-  output_.AddProgressRow(name, text, 0, kProgressFailure);
+  output_.AddProgressRow(name, text, 0, ProgressKind::kFailure);
 }
 
 void TargetListBuilder::ExpandNtDomain(const tagCObjects& domain,
@@ -140,7 +140,7 @@ void TargetListBuilder::ExpandNtDomain(const tagCObjects& domain,
   targets.push_back(std::move(controller));
   if (!computers_needed_) return;
   if (options_.computer_source != ComputerSource::kAccountDatabase) {
-    AddBrowseList(*session, domain.path, kObjectNtDomain, controller_path, targets);
+    AddBrowseList(*session, domain.path, ProgressKind::kNtDomain, controller_path, targets);
   } else {
     AddComputerAccounts(*session, domain.path, controller_path, targets);
   }
@@ -156,7 +156,8 @@ void TargetListBuilder::ExpandDirectoryDomain(const tagCObjects& domain,
     return;
   }
   if (computers_needed_) {
-    AddBrowseList(*session, dc.info.domain_name, kObjectDirectoryDomain, std::string(), targets);
+    AddBrowseList(*session, dc.info.domain_name, ProgressKind::kDirectoryDomain, std::string(),
+                  targets);
   }
 }
 
@@ -185,7 +186,7 @@ void TargetListBuilder::AddDirectoryComputers(const tagCObjects& container,
         listing.opened ? FormatMessageId(kMsgDirectorySearch, {std::string(kComputerFilter)})
                        : FormatMessageId(kMsgDirectoryOpen, {container.path});
     output_.AddProgressRow(container.path, text + DirectoryErrorText(listing.status), 0,
-                           kProgressFailure);
+                           ProgressKind::kFailure);
     return;
   }
   for (const DirectoryComputer& computer : listing.computers) {
@@ -218,7 +219,7 @@ bool TargetListBuilder::LookUpDirectoryComputer(tagCObjects& computer) {
     output_.AddProgressRow(computer.source_path,
                            FormatMessageId(kMsgNoDirectoryComputerName, {computer.source_path}) +
                                DirectoryErrorText(status),
-                           0, kProgressFailure);
+                           0, ProgressKind::kFailure);
     return false;
   }
   computer.path = options_.use_netbios_name || dns_host_name.empty() ? cn : dns_host_name;
@@ -226,7 +227,7 @@ bool TargetListBuilder::LookUpDirectoryComputer(tagCObjects& computer) {
 }
 
 void TargetListBuilder::AddBrowseList(platform::TargetSession& session, const std::string& domain,
-                                      std::uint32_t kind, const std::string& excluded,
+                                      ProgressKind kind, const std::string& excluded,
                                       std::vector<tagCObjects>& targets) {
   output_.AddProgressRow(domain, FormatMessageId(kMsgGettingComputerListing, {domain}), 0, kind);
   std::uint32_t resume = 0;
@@ -276,7 +277,7 @@ void TargetListBuilder::AddComputerAccounts(platform::TargetSession& session,
   std::map<std::string, platform::ServerInfo101> browse;  // by upper-case name
   if (options_.merge_browse_list) browse = ReadBrowseMap(session, domain);
   output_.AddProgressRow(domain, FormatMessageId(kMsgRetrievingComputerNames, {controller}), 0,
-                         kObjectNtDomain);
+                         ProgressKind::kNtDomain);
   std::uint32_t index = 0;
   while (true) {
     const platform::DisplayMachinesResult page = session.accounts().NetQueryDisplayMachines(

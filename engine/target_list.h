@@ -48,9 +48,8 @@ class TargetListBuilder {
   std::map<std::string, platform::ServerInfo101> BrowseListOfDirectoryDomain(
       const std::string& path);
   std::unique_ptr<platform::TargetSession> OpenSession(const std::string& target);
-  void AddBrowseList(platform::TargetSession& session, const std::string& domain,
-                     std::uint32_t kind, const std::string& excluded,
-                     std::vector<tagCObjects>& targets);
+  void AddBrowseList(platform::TargetSession& session, const std::string& domain, ProgressKind kind,
+                     const std::string& excluded, std::vector<tagCObjects>& targets);
   std::map<std::string, platform::ServerInfo101> ReadBrowseMap(platform::TargetSession& session,
                                                                const std::string& domain);
   void AddComputerAccounts(platform::TargetSession& session, const std::string& domain,

@@ -26,7 +26,7 @@ constexpr int kDirectories = 1000;
 constexpr int kFilesPerDirectory = 100;
 constexpr int kRounds = 5;
 
-class Silent final : public MessageSink {
+class Silent final : public RunObserver {
  public:
   void ShowError(std::string_view text) override {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());

@@ -4,8 +4,7 @@
 
 namespace tabulon {
 ExportProgress::ExportProgress(RunOutput& output, const tagCObjects& target,
-                               std::string_view start_text, std::uint32_t kind,
-                               std::uint32_t indent)
+                               std::string_view start_text, ProgressKind kind, std::uint32_t indent)
     : output_(output), target_(target), verbose_(output.settings().verbose_progress) {
   if (verbose_) start_row_ = output_.AddProgressRow(target_.display_name, start_text, indent, kind);
 }
@@ -15,7 +14,7 @@ void ExportProgress::ReportFailure(std::string_view message) {
   if (verbose_ && start_row_ >= 0) {
     output_.AppendProgress(start_row_, message, kFailureImage);
   } else {
-    output_.AddProgressRow(target_.display_name, message, 1, kProgressFailure);
+    output_.AddProgressRow(target_.display_name, message, 1, ProgressKind::kFailure);
   }
 }
 
@@ -25,7 +24,7 @@ void ReportRowFailure(RunOutput& output, int row, std::string_view name, std::st
     output.AppendProgress(row, failure, kFailureImage);
   } else {
     output.AddProgressRow(name, std::string(announced) + std::string(failure), indent,
-                          kProgressFailure);
+                          ProgressKind::kFailure);
   }
 }
 

@@ -14,7 +14,7 @@ class ExportProgress {
  public:
   // Adds the start row (`indent`, `kind`) when verbose progress is on.
   ExportProgress(RunOutput& output, const tagCObjects& target, std::string_view start_text,
-                 std::uint32_t kind, std::uint32_t indent = 1);
+                 ProgressKind kind, std::uint32_t indent = 1);
   ExportProgress(const ExportProgress&) = delete;
   ExportProgress& operator=(const ExportProgress&) = delete;
 

@@ -47,7 +47,7 @@ class DirectoryQueriesRun final : public ExporterRun {
   void ExportTarget(ExportContext& context, const tagCObjects& target) override {
     if (!queries_ || context.format.local_major_version < kFirstDirectoryMajorVersion) return;
     context.output.AddProgressRow(target.display_name, "Exporting directory information...", 0,
-                                  target.type);
+                                  ProgressKindOfObject(target.type));
     DirectoryQueryShared shared{*queries_, config_, *kinds_};
     for (const PreparedTemplate& t : templates_) {
       if (context.StopRequested()) return;  // the run ends after this target

@@ -18,7 +18,6 @@ constexpr std::string_view kControllerFilter =
     "(&(objectCategory=computer)(userAccountControl:1.2.840.113556.1.4.803:=8192))";
 constexpr std::string_view kUserFilter = "(&(objectClass=user)(objectCategory=person))";
 constexpr std::string_view kComputerFilter = "(&(objectCategory=computer))";
-constexpr std::uint32_t kDomainKind = 2;
 
 std::string_view FirstValue(const platform::DirectoryEntry& entry, std::string_view name) {
   const platform::DirectoryAttribute* attribute = entry.Find(name);
@@ -46,7 +45,7 @@ void ReportAbort(RunOutput& out, std::string_view picture, std::string_view doma
                  const platform::DirectoryStatus& status) {
   const std::string text = FillMessage(picture, {domain}) + DirectoryErrorText(status);
   out.GeneralFailure(text);
-  out.AddProgressRow(domain, text, 0, kDomainKind);
+  out.AddProgressRow(domain, text, 0, ProgressKind::kFailure);
 }
 
 }  // namespace

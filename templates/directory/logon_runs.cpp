@@ -11,8 +11,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kCollectionKind = 113;
-
 // The path of the target as seen on `controller`: the part of the path
 // after its server ("LDAP://srv/" + DN); a path naming no server keeps its
 // DN, the object a server-less path binds to.
@@ -32,7 +30,8 @@ void Collect(ExportContext& context, const tagCObjects& controller, const Prepar
              bool computers, LastLogonMap& logons) {
   RunOutput& out = context.output;
   const std::string announced = FormatMessageId(kMsgGettingLastLogon, {controller.display_name});
-  const int row = out.AddProgressRow(controller.display_name, announced, 1, kCollectionKind);
+  const int row =
+      out.AddProgressRow(controller.display_name, announced, 1, ProgressKind::kLogonCollection);
   platform::DirectorySearch& directory = context.session.directory_search();
   platform::DirectoryStatus status = directory.Open(
       DirectoryOpenOptionsFor(controller.path, context.directory, context.session_options));

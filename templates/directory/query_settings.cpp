@@ -11,17 +11,21 @@ constexpr std::string_view kContainerFilter =
 
 // Filters 3 to 5 match any of the group type bits (the bitwise-or rule).
 constexpr std::array kFilters{
-    QueryFilter{0, "All objects (*)", "(&(objectClass=*))", 101},
-    QueryFilter{1, "Users", "(&(objectClass=user)(objectCategory=person))", 100},
-    QueryFilter{2, "Groups", "(&(objectCategory=group))", 106},
-    QueryFilter{3, "Global Groups", "(groupType:1.2.840.113556.1.4.804:=2)", 107},
-    QueryFilter{4, "Local Groups", "(groupType:1.2.840.113556.1.4.804:=4)", 108},
-    QueryFilter{5, "Universal Groups", "(groupType:1.2.840.113556.1.4.804:=8)", 109},
-    QueryFilter{6, "Computers", "(&(objectCategory=computer))", 111},
-    QueryFilter{7, "Contacts", "(&(objectClass=contact))", 123},
-    QueryFilter{8, "Shares", "(&(objectCategory=volume))", 85},
-    QueryFilter{9, "Printers", "(&(objectCategory=printqueue))", 9},
-    QueryFilter{10, "Containers/OUs", kContainerFilter, 115},
+    QueryFilter{0, "All objects (*)", "(&(objectClass=*))", ProgressKind::kDirectoryDomain},
+    QueryFilter{1, "Users", "(&(objectClass=user)(objectCategory=person))",
+                ProgressKind::kDirectoryUsers},
+    QueryFilter{2, "Groups", "(&(objectCategory=group))", ProgressKind::kDirectoryGroups},
+    QueryFilter{3, "Global Groups", "(groupType:1.2.840.113556.1.4.804:=2)",
+                ProgressKind::kDirectoryGlobalGroups},
+    QueryFilter{4, "Local Groups", "(groupType:1.2.840.113556.1.4.804:=4)",
+                ProgressKind::kDirectoryLocalGroups},
+    QueryFilter{5, "Universal Groups", "(groupType:1.2.840.113556.1.4.804:=8)",
+                ProgressKind::kDirectoryUniversalGroups},
+    QueryFilter{6, "Computers", "(&(objectCategory=computer))", ProgressKind::kDirectoryComputers},
+    QueryFilter{7, "Contacts", "(&(objectClass=contact))", ProgressKind::kDirectoryContacts},
+    QueryFilter{8, "Shares", "(&(objectCategory=volume))", ProgressKind::kDirectoryShares},
+    QueryFilter{9, "Printers", "(&(objectCategory=printqueue))", ProgressKind::kPrinter},
+    QueryFilter{10, "Containers/OUs", kContainerFilter, ProgressKind::kDirectoryContainers},
 };
 
 bool IsGroupFilter(std::int32_t filter) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/configuration.h"
+#include "engine/progress.h"
 
 namespace tabulon {
 
@@ -21,7 +22,7 @@ struct QueryFilter {
   std::int32_t value;
   std::string_view label;
   std::string_view ldap_filter;
-  std::uint32_t progress_kind;  // the progress row's image
+  ProgressKind progress_kind;
 };
 
 std::span<const QueryFilter> QueryFilters();

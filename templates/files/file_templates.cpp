@@ -15,7 +15,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kFileKind = 16;
 constexpr std::string_view kIncomplete = "Folders not listed completely: %d. ";
 
 // One enabled template and its keys, read once for the run.
@@ -102,7 +101,8 @@ class FileTemplatesRun final : public ExporterRun {
                                  FileTemplate& t) {
     RunOutput& out = context.output;
     const std::string& name = t.settings.name;
-    ExportProgress progress(out, target, FormatMessageId(kMsgExportingFiles, {name}), kFileKind);
+    ExportProgress progress(out, target, FormatMessageId(kMsgExportingFiles, {name}),
+                            ProgressKind::kFile);
     const std::string failure = Export(context, target, t);
     t.output.file.Close();
     if (!failure.empty()) progress.ReportFailure(failure);

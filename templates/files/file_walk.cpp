@@ -13,8 +13,6 @@ namespace tabulon {
 namespace {
 
 // Progress images: the kind codes of a file and of a directory.
-constexpr std::uint32_t kFileKind = 16;
-constexpr std::uint32_t kDirectoryKind = 15;
 
 constexpr std::string_view kListingFailed = "Unable to list folder '%s'. ";
 constexpr std::string_view kUnusableName =
@@ -116,7 +114,7 @@ void FileWalk::Report(const std::string& folder, const std::string& message) {
   if (!reported_.insert(message).second) return;
   incomplete_.insert(folder);
   RunOutput& out = context_.output;
-  out.AddProgressRow(target_.display_name, message, verbose_ ? 2 : 1, kProgressFailure);
+  out.AddProgressRow(target_.display_name, message, verbose_ ? 2 : 1, ProgressKind::kFailure);
   out.LogLine(&target_, "FILES - " + settings_.name, true, message);
 }
 
@@ -125,7 +123,7 @@ void FileWalk::ListTopLevel(const ScanEntry& entry, const std::string& prefix) {
   const std::string folder = prefix.substr(0, prefix.size() - 1);
   for (const std::string& filter : settings_.filters) {
     const Listing listing = List(folder, prefix + filter);
-    if (verbose_) out.AddProgressRow(entry.share_path, filter, 2, kFileKind);
+    if (verbose_) out.AddProgressRow(entry.share_path, filter, 2, ProgressKind::kFile);
     for (const platform::FindData& item : listing.items) {
       if (IsDots(item) || (settings_.dirs_only && !IsDirectory(item))) continue;
       Emit(item, prefix, entry.share_path, nullptr);
@@ -140,7 +138,8 @@ std::uint64_t FileWalk::ScanDirectory(const ScanEntry& entry, const std::string&
   const Listing listing = List(folder, prefix + "*.*");
   if (listing.items.empty()) return 0;
   if (verbose_) {
-    context_.output.AddProgressRow(folder, "", static_cast<std::uint32_t>(level), kDirectoryKind);
+    context_.output.AddProgressRow(folder, "", static_cast<std::uint32_t>(level),
+                                   ProgressKind::kFolder);
   }
   if (Stopped()) return 0;
   // The folder's "." tells who it is where the item that led here did not.

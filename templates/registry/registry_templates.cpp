@@ -20,7 +20,6 @@ namespace tabulon {
 namespace {
 
 // The kind code whose image is the registry one.
-constexpr std::uint32_t kRegistryKind = 133;
 constexpr std::string_view kDefaultValueName = "(default)";
 constexpr std::uint32_t kDefaultValueNameChars = 128;
 
@@ -361,7 +360,7 @@ class RegistryTemplatesRun final : public ExporterRun {
                                      const RegistryTemplate& t) {
     RunOutput& out = context.output;
     ExportProgress progress(out, target, FormatMessageId(kMsgExportingRegistry, {t.prepared.name}),
-                            kRegistryKind);
+                            ProgressKind::kRegistry);
     OutputFile file;
     bool failed = false;
     std::string text;

@@ -15,7 +15,6 @@ namespace tabulon {
 namespace {
 
 // The kind code whose image is the WMI one.
-constexpr std::uint32_t kWmiKind = 132;
 constexpr std::int32_t kDefaultTimeoutSeconds = 10;
 constexpr std::uint32_t kQueryFlags = platform::kWbemFlagReturnImmediately |
                                       platform::kWbemFlagForwardOnly |
@@ -68,7 +67,7 @@ class WmiQueriesRun final : public ExporterRun {
                              const WmiTemplate& t) {
     RunOutput& out = context.output;
     ExportProgress progress(out, target, FormatMessageId(kMsgExportingWmi, {t.prepared.name}),
-                            kWmiKind);
+                            ProgressKind::kWmi);
     const std::optional<Failure> failure = Query(context, target, t);
     std::string text;
     if (failure) {

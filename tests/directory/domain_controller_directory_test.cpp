@@ -281,7 +281,7 @@ TEST_F(DirectoryOfADomain, MembershipQueriesReadEveryPage) {
   LdapSearchBackend ldap(*run.platform().sessions, *Administrator(), kPageSize);
   run.platform().sessions = &ldap;
   run.Run(false);
-  EXPECT_TRUE(run.messages().failure_rows.empty()) << run.messages().failure_rows.front();
+  EXPECT_TRUE(run.observer().failure_rows.empty()) << run.observer().failure_rows.front();
   EXPECT_EQ(run.Output("log.txt").find("\tERROR\t"), std::string::npos) << run.Output("log.txt");
 
   // samaccountname, adspath, then the group's cn, grouptype, %IS_PRIMARY%.

@@ -9,13 +9,12 @@
 #include "format/lists.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
-#include "support/recording_sinks.h"
+#include "support/recording_observer.h"
 
 namespace tabulon {
 namespace {
 
-using testing::RecordingMessages;
-using testing::RecordingProgress;
+using testing::RecordingObserver;
 using testing::ScratchDir;
 
 class RunOutputTest : public ::testing::Test {
@@ -41,8 +40,8 @@ class RunOutputTest : public ::testing::Test {
   testing::FixedClock clock_;
   testing::SimpleLocale locale_;
   platform::Platform platform_;
-  RecordingMessages messages_;
-  RunOutput output_{platform_, nullptr, messages_};
+  RecordingObserver messages_;
+  RunOutput output_{platform_, messages_, false};
 };
 
 TEST_F(RunOutputTest, ServicesFileWithDefaultColumns) {
@@ -204,17 +203,24 @@ TEST_F(RunOutputTest, SuppressedMessagesGoToTheLogOnlyWhenItIsOpen) {
             "3/5/2026 14:07:09\tMSG\tERROR\tafter\r\n3/5/2026 14:07:09\tMSG\tERROR\tcontinue?\r\n");
 }
 
-TEST_F(RunOutputTest, ProgressRowsOnlyWithAWindow) {
-  EXPECT_EQ(output_.AddProgressRow("\\\\PC1", "x", 0, 24), -1);
-  RecordingProgress progress;
-  output_.set_progress(&progress);
-  const int row = output_.AddProgressRow("\\\\PC1", "Exporting Services...  \t", 1, 26);
-  output_.AppendProgress(row, "Access was denied.", kFailureImage);
-  ASSERT_EQ(progress.rows.size(), 1u);
-  EXPECT_EQ(progress.rows[0].name, "PC1");
-  EXPECT_EQ(progress.rows[0].status, "Exporting Services...Access was denied.");
-  EXPECT_EQ(progress.rows[0].indent, 1u);
-  EXPECT_EQ(progress.rows[0].image, kFailureImage);
+// Without a progress list only failure rows are reported; with one, every
+// row is, numbered, and a failure row is reported both ways.
+TEST_F(RunOutputTest, ProgressRowsOnlyWithAProgressList) {
+  EXPECT_EQ(output_.AddProgressRow("\\\\PC1", "x", 0, ProgressKind::kWorkstation), -1);
+  output_.AddProgressRow("\\\\PC1", "Ping failed. ", 0, ProgressKind::kFailure);
+  EXPECT_TRUE(messages_.rows.empty());
+  EXPECT_EQ(messages_.failure_rows, std::vector<std::string>{"PC1: Ping failed."});
+
+  RecordingObserver observer;
+  RunOutput listed(platform_, observer, true);
+  const int row =
+      listed.AddProgressRow("\\\\PC1", "Exporting Services...  \t", 1, ProgressKind::kServices);
+  listed.AppendProgress(row, "Access was denied.", kFailureImage);
+  EXPECT_EQ(listed.AddProgressRow("PC2", "Ping failed.", 0, ProgressKind::kFailure), 1);
+  EXPECT_EQ(observer.Lines(),
+            (std::vector<std::string>{"1|88|PC1|Exporting Services...Access was denied.",
+                                      "0|52|PC2|Ping failed."}));
+  EXPECT_EQ(observer.failure_rows, std::vector<std::string>{"PC2: Ping failed."});
 }
 
 TEST(ValueHelpers, LineBreaksAndLists) {

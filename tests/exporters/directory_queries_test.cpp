@@ -317,7 +317,7 @@ TEST_F(DirectoryQueries, FailuresEndTheQueryAndTheRunGoesOn) {
   // the query.
   UseEstate("");
   run_.Run(false);
-  EXPECT_EQ(run_.messages().failure_rows,
+  EXPECT_EQ(run_.observer().failure_rows,
             (std::vector<std::string>{
                 "Busy: Exporting directory information for 'Q'...Unable to execute directory "
                 "search using filter '(&(objectCategory=group))'. The directory service is busy.  "
@@ -331,15 +331,15 @@ TEST_F(DirectoryQueries, FailuresEndTheQueryAndTheRunGoesOn) {
 // hands out the entry of one DN, wherever the run asks for it.
 class StoppingDirectory final : public platform::DirectorySearch {
  public:
-  StoppingDirectory(platform::DirectorySearch& inner, std::string dn, std::atomic<int>& stop)
-      : inner_(inner), dn_(std::move(dn)), stop_(stop) {}
+  StoppingDirectory(platform::DirectorySearch& inner, std::string dn, RunControl& control)
+      : inner_(inner), dn_(std::move(dn)), control_(control) {}
   platform::DirectoryStatus Open(const platform::DirectoryOpenOptions& options) override {
     return inner_.Open(options);
   }
   platform::DirectoryStatus Search(const platform::SearchRequest& request,
                                    const platform::EntrySink& sink) override {
     return inner_.Search(request, [&](platform::DirectoryEntry&& entry) {
-      if (text::EqualsNoCase(entry.dn, dn_)) stop_ = 1;
+      if (text::EqualsNoCase(entry.dn, dn_)) control_.RequestStop();
       return sink(std::move(entry));
     });
   }
@@ -348,14 +348,14 @@ class StoppingDirectory final : public platform::DirectorySearch {
  private:
   platform::DirectorySearch& inner_;
   std::string dn_;
-  std::atomic<int>& stop_;
+  RunControl& control_;
 };
 
 class StoppingSession final : public ForwardingSession {
  public:
   StoppingSession(std::unique_ptr<platform::TargetSession> inner, const std::string& dn,
-                  std::atomic<int>& stop)
-      : ForwardingSession(std::move(inner)), directory_(estate_->directory_search(), dn, stop) {}
+                  RunControl& control)
+      : ForwardingSession(std::move(inner)), directory_(estate_->directory_search(), dn, control) {}
   platform::DirectorySearch& directory_search() override { return directory_; }
 
  private:
@@ -364,17 +364,17 @@ class StoppingSession final : public ForwardingSession {
 
 class StoppingBackend final : public platform::SessionBackend {
  public:
-  StoppingBackend(platform::SessionBackend& inner, std::string dn, std::atomic<int>& stop)
-      : inner_(inner), dn_(std::move(dn)), stop_(stop) {}
+  StoppingBackend(platform::SessionBackend& inner, std::string dn, RunControl& control)
+      : inner_(inner), dn_(std::move(dn)), control_(control) {}
   std::unique_ptr<platform::TargetSession> Open(std::string_view target,
                                                 const platform::SessionOptions& options) override {
-    return std::make_unique<StoppingSession>(inner_.Open(target, options), dn_, stop_);
+    return std::make_unique<StoppingSession>(inner_.Open(target, options), dn_, control_);
   }
 
  private:
   platform::SessionBackend& inner_;
   std::string dn_;
-  std::atomic<int>& stop_;
+  RunControl& control_;
 };
 
 // The first stop (not only the cancel) ends a query's search between two
@@ -402,17 +402,15 @@ TEST_F(DirectoryQueries, AStopEndsTheSearchAndTheMemberExpansion) {
                      "[R]\nOutputFileName=r.txt\nAttributes=cn\n");
     run_.SetConfiguration("[General]\nWriteTitles=0\n[Templates]\nDirectoryTemplates=Q;R;\n");
     run_.SetObjects({{114, "Groups", std::string(kGroups)}});
-    std::atomic<int> stop{0};
-    run_.request().stop_flag = &stop;
-    StoppingBackend stopping(run_.backend(), c.stop_at, stop);
+    StoppingBackend stopping(run_.backend(), c.stop_at, run_.control());
     run_.platform().sessions = &stopping;
     const RunResult result = run_.Run(false);
     run_.platform().sessions = &run_.backend();
     EXPECT_TRUE(result.aborted_by_user);
     EXPECT_EQ(run_.Output("q.txt"), c.rows);
     EXPECT_EQ(run_.Output("r.txt"), "");
-    ASSERT_FALSE(run_.messages().failure_rows.empty());
-    EXPECT_EQ(run_.messages().failure_rows.back(),
+    ASSERT_FALSE(run_.observer().failure_rows.empty());
+    EXPECT_EQ(run_.observer().failure_rows.back(),
               "Groups: Exporting directory information for 'Q'...Export Aborted By User.");
   }
 }
@@ -475,7 +473,7 @@ TEST_F(DirectoryQueries, LogonValuesComeFromEveryController) {
   run_.Run(false);
   EXPECT_EQ(run_.Output("q.txt"), "ann\t7\t1\t11/09/2004 11:33:20 AM\r\nbob\t2\t0\tNEVER\r\n");
   const auto failure_row = [](std::string row) { return row.replace(row.find('|'), 1, ": "); };
-  EXPECT_EQ(run_.messages().failure_rows,
+  EXPECT_EQ(run_.observer().failure_rows,
             (std::vector<std::string>{failure_row(dc3), failure_row(dc5)}));
 
   // Each controller exported as its own target, the domain itself not.

@@ -203,7 +203,7 @@ TEST(FileTemplates, AFolderThatCannotBeListedIsNamedAndTheRestIsKept) {
     run.Run(false);
     const std::string output = run.Output("files.txt");
     EXPECT_EQ(output.substr(output.find("\r\n") + 2), c.rows);
-    EXPECT_EQ(run.messages().failure_rows, c.failure_rows);
+    EXPECT_EQ(run.observer().failure_rows, c.failure_rows);
     EXPECT_EQ(run.Output("Export.log"), c.log + kAgainLogged);
   }
 }
@@ -215,10 +215,8 @@ TEST(FileTemplates, TheStopRequestEndsTheWalkAfterTheListingAtHand) {
   EndToEnd run;
   SetEstate(run);
   ScanApps(run, "OutputColumns=0\n");
-  std::atomic<int> stop{0};
-  run.request().stop_flag = &stop;
-  run.progress().on_row = [&stop](const ProgressRow& row) {
-    if (row.name == "FS01\\apps\\mdb") stop = 1;
+  run.observer().on_row = [&run](const ProgressRow& row) {
+    if (row.name == "FS01\\apps\\mdb") run.control().RequestStop();
   };
   const RunResult result = run.Run();
   EXPECT_TRUE(result.aborted_by_user);
@@ -255,7 +253,7 @@ TEST(FileTemplates, ALocalListingKeepsWhatItReadAndNamesWhatItLeftOut) {
             Row({"\\\\FS01\\apps\\big\\f1.txt", "NO"}) + Row({"\\\\FS01\\apps\\big", "YES"}) +
                 Row({"\\\\FS01\\apps\\notes.txt", "NO"}) + Row({"\\\\FS01\\apps\\self1", "NO"}) +
                 Row({"\\\\FS01\\apps\\self2", "NO"}));
-  EXPECT_EQ(run.messages().failure_rows,
+  EXPECT_EQ(run.observer().failure_rows,
             (std::vector<std::string>{
                 "FS01: Skipped an item of folder '\\\\FS01\\apps': its name 'a\\b.txt' cannot be "
                 "part of a path.",

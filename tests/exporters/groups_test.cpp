@@ -126,10 +126,8 @@ TEST_F(Groups, GroupsAndMembersAsListed) {
 // hand, and the log says the export was cut short.
 TEST_F(Groups, TheStopRequestEndsTheMemberLists) {
   Configure("ExportGroups=1\nGroupsColumns=0\n");
-  std::atomic<int> stop{0};
-  run_.request().stop_flag = &stop;
-  run_.progress().on_row = [&stop](const ProgressRow& row) {
-    if (row.status == "Exporting Group Information...") stop = 1;
+  run_.observer().on_row = [this](const ProgressRow& row) {
+    if (row.status == "Exporting Group Information...") run_.control().RequestStop();
   };
   run_.Run();
   EXPECT_EQ(run_.Output("groups.txt"), Rows({Row({"GroupName"}), Row({"Administrators"})}));

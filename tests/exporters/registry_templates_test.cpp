@@ -159,10 +159,8 @@ TEST(RegistryTemplates, TheStopRequestEndsTheWalk) {
                   "OutputKeys=HKLM\\SOFTWARE\\Uninstall\\**\n");
   run.SetConfiguration("[General]\nEnableLogging=1\nRegistryCfgFile=" + run.dir().File("reg.cfg") +
                        "\n[Templates]\nRegistryTemplates=Keys;More;\n");
-  std::atomic<int> stop{0};
-  run.request().stop_flag = &stop;
-  run.progress().on_row = [&stop](const ProgressRow& row) {
-    if (row.status == "Exporting 'Keys' from registry...") stop = 1;
+  run.observer().on_row = [&run](const ProgressRow& row) {
+    if (row.status == "Exporting 'Keys' from registry...") run.control().RequestStop();
   };
   run.Run();
   EXPECT_EQ(run.Output("reg.txt"), Row({"Registry_Key_Path"}));

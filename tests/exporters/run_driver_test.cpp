@@ -257,15 +257,10 @@ TEST_F(RunDriver, ServerInformationFailure) {
 TEST_F(RunDriver, LocalComputerNameAndStopBetweenTargets) {
   run_.SetObjects({{24, "here", "\\\\%COMPUTERNAME%"}, {24, "PC22", "\\\\PC22"}});
   run_.SetConfiguration("[Computers]\nExportComputers=1\nComputerColumns=1002\n");
-  std::atomic<int> stop{0};
-  run_.request().stop_flag = &stop;
-  run_.request().on_target = [&stop](std::size_t, std::size_t, const tagCObjects&) {
-    stop.store(1);
-  };
+  run_.observer().on_target = [this](const tagCObjects&) { run_.control().RequestStop(); };
   // The COMPUTERNAME variable wins over the estate's own computer.
   for (const auto& [variable, path] :
        {std::pair<std::string, std::string>{"", "\\\\ADMIN"}, {"PC22", "\\\\PC22"}}) {
-    stop.store(0);
     run_.set_computername_variable(variable);
     const RunResult result = run_.Run();
     EXPECT_TRUE(result.aborted_by_user);

@@ -173,7 +173,7 @@ TEST(RunSafety, UnattendedRunsShowTheirFailureRows) {
   run.SetConfiguration("[Services]\nExportServices=1\n[Computers]\nPingEnable=1\nPingType=1\n");
   run.SetObjects({{24, "QUIET", "\\\\QUIET"}, {24, "FS\x1b[2J", "\\\\FS\x1b[2J"}});
   run.Run(false);
-  EXPECT_EQ(Joined(run.messages().failure_rows),
+  EXPECT_EQ(Joined(run.observer().failure_rows),
             "QUIET: Ping failed.\n"
             "FS\x1b[2J: Unable to access service Alpha. Access was denied.\n"
             "FS\x1b[2J: Unable to query service Beta. Access was denied.\n");
@@ -189,14 +189,11 @@ TEST(RunSafety, FirstStopFinishesTheTargetSecondCancelsTheCall) {
         {"name": "PC2"}]})");
     run.SetConfiguration("[Services]\nExportServices=1\nServiceColumns=0\n");
     run.SetObjects({{24, "PC1", "\\\\PC1"}, {24, "PC2", "\\\\PC2"}});
-    std::atomic<int> stop{0};
-    std::atomic<int> cancelled{0};
-    run.request().stop_flag = &stop;
-    run.request().cancel_flag = &cancelled;
+    RunControl& control = run.control();
     std::thread stopper([&] {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
-      stop.store(1);
-      if (cancel) cancelled.store(1);
+      control.Escalate();
+      if (cancel) control.Escalate();
     });
     const auto start = std::chrono::steady_clock::now();
     const RunResult result = run.Run();

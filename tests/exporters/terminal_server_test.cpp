@@ -403,7 +403,7 @@ TEST_F(TerminalServer, WithoutTheTerminalServicesLibraryTheUserDecides) {
   EXPECT_EQ(TerminalCalls(), 0u);
 
   // "Yes": the export of this target ends without rows, rows or log lines.
-  run_.messages().user_answer = true;
+  run_.observer().user_answer = true;
   run_.SetConfiguration(
       "[General]\nEnableLogging=1\nAppendLog=0\n[TseSessions]\nTseExportSessions=1\n"
       "[TseProcesses]\nTseExportProcesses=1\n");

@@ -72,11 +72,10 @@ TEST(TargetSessions, StopCancelsTheCallInFlightWhileADomainIsExpanded) {
                   {"name": "PC1", "domain": "CORP"}]})");
   run.SetConfiguration("[Services]\nExportServices=1\n");
   run.SetObjects({{99, "CORP", "CORP"}, {24, "PC1", "\\\\PC1"}});
-  std::atomic<int> stop{0};
-  run.request().stop_flag = &stop;
-  std::thread stopper([&stop] {
+  RunControl& control = run.control();
+  std::thread stopper([&control] {
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    stop.store(1);
+    control.RequestStop();
   });
   const auto start = std::chrono::steady_clock::now();
   const RunResult result = run.Run();

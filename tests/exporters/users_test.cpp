@@ -197,7 +197,7 @@ TEST_F(Users, ConsolidatedLogonValuesFromEveryController) {
   // Without a window, a controller whose accounts cannot be listed is on
   // standard error as one that does not answer is, and in the log.
   run_.Run(false);
-  EXPECT_EQ(run_.messages().failure_rows,
+  EXPECT_EQ(run_.observer().failure_rows,
             (std::vector<std::string>{
                 "BDC02: Unable to retrieve computer information for '\\\\BDC02'. The network "
                 "path could not be found.",

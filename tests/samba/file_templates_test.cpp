@@ -294,7 +294,7 @@ class SilentWhileListing final : public platform::remote::RpcTransport,
 // is listed: the folder is named with the status, and what was listed
 // before stays.
 TEST_F(FileTemplatesOfARealServer, AFolderWhoseListingBreaksOffIsNamedAndTheRestIsKept) {
-  std::atomic<int> cancel{0};
+  std::unique_ptr<RunControl> control;
   struct Trouble {
     const char* name;
     std::function<void(pid_t)> befall;
@@ -304,14 +304,14 @@ TEST_F(FileTemplatesOfARealServer, AFolderWhoseListingBreaksOffIsNamedAndTheRest
   const Trouble cases[] = {
       {"the server falls silent", {}, WindowsErrorText(win::ERROR_TIMEOUT), false},
       {"the worker dies", [](pid_t worker) { ::kill(worker, SIGKILL); }, "", false},
-      {"the second Ctrl-C", [&cancel](pid_t) { cancel = 1; },
+      {"the second Ctrl-C", [&control](pid_t) { control->RequestCancel(); },
        WindowsErrorText(win::ERROR_CANCELLED), true},
   };
   for (const Trouble& c : cases) {
     SCOPED_TRACE(c.name);
-    cancel = 0;
+    control = std::make_unique<RunControl>();
     RunHooks hooks;
-    hooks.cancel_flag = &cancel;
+    hooks.control = control.get();
     hooks.transports = [this, &c](const platform::SessionOptions& options) {
       return std::make_unique<SilentWhileListing>(options, *server_, c.befall);
     };

@@ -36,13 +36,13 @@ RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
   platform::Platform platform{&profile, &locale, &clock, nullptr, &backend};
   const ExporterUnits units = StandardExporterUnits();
   ExporterProgramStates states(units);
-  RunEnvironment env{platform,        messages, units,      states, format::FormatSettings{},
-                     FileLocations{}, "ADMIN",  credentials};
+  RunEnvironment env{platform,        units,   states,     format::FormatSettings{},
+                     FileLocations{}, "ADMIN", credentials};
   env.locations.app_data_directory = dir.path();
   RunRequest request;
   request.configuration_path = dir.File("cfg.ini");
-  request.stop_flag = hooks.stop_flag;
-  request.cancel_flag = hooks.cancel_flag;
+  request.observer = &messages;
+  request.control = hooks.control;
   return ExportRun(env, request);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // A whole run against real servers: configuration and object file in, files
 // out, through the program's remote backend and Samba transport.
-#include <atomic>
 #include <memory>
 #include <string>
 
@@ -22,14 +21,14 @@ std::unique_ptr<platform::remote::RpcTransport> SambaTransports(
 platform::SessionOptions TestUserLogin();
 
 // What the run would show: message boxes and the failure rows.
-class RecordedMessages final : public MessageSink {
+class RecordedMessages final : public RunObserver {
  public:
   void ShowError(std::string_view text) override { shown += std::string(text) + "\n"; }
   bool AskYesNo(std::string_view text, bool answer) override {
     shown += std::string(text) + "\n";
     return answer;
   }
-  void ShowFailureRow(std::string_view name, std::string_view status) override {
+  void FailureRow(std::string_view name, std::string_view status) override {
     rows += std::string(name) + ": " + std::string(status) + "\n";
   }
   std::string shown;
@@ -37,11 +36,10 @@ class RecordedMessages final : public MessageSink {
 };
 
 // What a test changes about a run: the transports (none: SambaTransports)
-// and the flags of the first and the second Ctrl-C.
+// and the control that stops or cancels it.
 struct RunHooks {
   platform::remote::TransportFactory transports;
-  const std::atomic<int>* stop_flag = nullptr;
-  const std::atomic<int>* cancel_flag = nullptr;
+  const RunControl* control = nullptr;
 };
 
 // Writes `objects` (object file lines) and `ini` (after a [General] section

@@ -66,21 +66,22 @@ RunResult EndToEnd::Run(bool with_progress) {
   // LOCALHOST stands in for this host, so no test depends on where it runs.
   const std::string& local = backend_->estate().local_computer;
   RunEnvironment env{platform_,
-                     messages_,
                      units_,
                      unit_states_,
                      format_,
                      FileLocations{},
                      LocalComputerName(computername_, local.empty() ? "LOCALHOST" : local),
                      platform::kNoCredentials};
-  progress_.rows.clear();
-  messages_.shown.clear();
-  messages_.failure_rows.clear();
+  observer_.Clear();
   backend_->call_log().Clear();
   env.locations.app_data_directory = dir_.path();
   request_.configuration_path = dir_.File("cfg.ini");
-  request_.progress = with_progress ? &progress_ : nullptr;
-  return ExportRun(env, request_);
+  request_.observer = &observer_;
+  request_.control = control_.get();
+  request_.progress_rows = with_progress;
+  const RunResult result = ExportRun(env, request_);
+  control_ = std::make_unique<RunControl>();
+  return result;
 }
 
 std::vector<std::string> EndToEnd::Calls(std::string_view operation) const {

@@ -14,7 +14,7 @@
 #include "exporters/units.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
-#include "support/recording_sinks.h"
+#include "support/recording_observer.h"
 
 namespace tabulon::testing {
 
@@ -53,16 +53,18 @@ class EndToEnd {
   };
   void SetObjects(const std::vector<Object>& objects);
 
-  // Runs with a progress window when `with_progress` is set.
+  // Runs with a progress list (a window) when `with_progress` is set, with
+  // the control `control()` gives.
   RunResult Run(bool with_progress = true);
 
   std::string Output(std::string_view name) const { return dir_.Read(name); }
-  std::vector<std::string> ProgressLines() const { return progress_.Lines(); }
-  RecordingProgress& progress() { return progress_; }
+  std::vector<std::string> ProgressLines() const { return observer_.Lines(); }
   // The estate calls of one operation, as "host detail".
   std::vector<std::string> Calls(std::string_view operation) const;
-  const std::vector<std::string>& Messages() const { return messages_.shown; }
-  RecordingMessages& messages() { return messages_; }
+  const std::vector<std::string>& Messages() const { return observer_.shown; }
+  RecordingObserver& observer() { return observer_; }
+  // Stops or cancels the run; fresh for every Run.
+  RunControl& control() { return *control_; }
   estate::EstateBackend& backend() { return *backend_; }
   platform::Platform& platform() { return platform_; }
   FixedClock& clock() { return clock_; }
@@ -79,8 +81,8 @@ class EndToEnd {
   SimpleLocale locale_;
   platform::Platform platform_;
   std::unique_ptr<estate::EstateBackend> backend_;
-  RecordingMessages messages_;
-  RecordingProgress progress_;
+  RecordingObserver observer_;
+  std::unique_ptr<RunControl> control_ = std::make_unique<RunControl>();
   ExporterUnits units_;
   ExporterProgramStates unit_states_;
   RunRequest request_;

@@ -16,7 +16,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kGroupsKind = 75;
 constexpr std::uint32_t kPreferredLength = 65536;
 constexpr std::uint32_t kControllerTypeBits = 0x8 | 0x10;  // PDC, BDC
 constexpr std::string_view kLocal = "LOCAL";
@@ -101,7 +100,7 @@ class GroupExport {
 
   void Run() {
     RunOutput& out = context_.output;
-    ExportProgress progress(out, target_, "Exporting Group Information...", kGroupsKind);
+    ExportProgress progress(out, target_, "Exporting Group Information...", ProgressKind::kGroups);
     platform::GroupService& groups = context_.session.groups();
     const win::Status status = ForEachPagedEntry(
         [&](std::uint32_t resume) {
@@ -167,7 +166,7 @@ class GroupExport {
       std::string message = FillMessage("Unable to get local group members for '%s' from '%s'. ",
                                         {group, target_.path});
       out.AddProgressRow(target_.display_name, message + WindowsErrorText(status),
-                         out.settings().verbose_progress ? 2 : 1, kProgressFailure);
+                         out.settings().verbose_progress ? 2 : 1, ProgressKind::kFailure);
       failure_.Set(std::move(message), status);
     }
     if (!any && options_.empty_groups) {

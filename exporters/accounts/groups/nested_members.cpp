@@ -32,7 +32,7 @@ void NestedMembers::Expand(const tagCObjects& target, platform::SidNameUse usage
     context_.output.AddProgressRow(
         target.display_name,
         FillMessage("Unable to determine server for domain '%s' for group '%s'", {domain, group}),
-        1, kProgressFailure);
+        1, ProgressKind::kFailure);
     return;
   }
   const std::string type = "DOMAIN_MEMBER (" + std::string(qualified) + ")";
@@ -79,7 +79,7 @@ void NestedMembers::ExpandAlias(const tagCObjects& target, const std::string& dc
         dc,
         FillMessage("Unable to get local group members for '%s' from '%s'. ", {group, dc}) +
             WindowsErrorText(status),
-        2, kProgressFailure);
+        2, ProgressKind::kFailure);
   }
 }
 
@@ -99,7 +99,7 @@ void NestedMembers::ExpandGlobal(const tagCObjects& target, const std::string& d
         dc,
         FillMessage("Unable to get global group members for '%s' from '%s'. ", {group, dc}) +
             WindowsErrorText(status),
-        2, kProgressFailure);
+        2, ProgressKind::kFailure);
   }
 }
 

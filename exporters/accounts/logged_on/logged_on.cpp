@@ -19,7 +19,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kLoggedOnKind = 133;
 constexpr std::uint32_t kKeyNameChars = 260;
 constexpr int kMaxSubAuthorities = 8;
 
@@ -124,7 +123,7 @@ class LoggedOnExport {
 
 void ExportLoggedOnRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
-  ExportProgress progress(out, target, "Exporting logged on users...", kLoggedOnKind);
+  ExportProgress progress(out, target, "Exporting logged on users...", ProgressKind::kRegistry);
   const std::string failure = ReadRemoteHive(
       context, target, platform::kHkeyUsers,
       [&](platform::RegistryKey users) { LoggedOnExport(context, target).Run(users); });

@@ -14,7 +14,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kPoliciesKind = 61;
 constexpr std::uint32_t kAuditAccess =
     platform::kPolicyViewAuditInformation | platform::kPolicySetAuditRequirements;
 constexpr std::uint32_t kSecondsPerDay = 86400;
@@ -72,7 +71,7 @@ void ExportPolicyRow(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
   platform::UserModals& modals = context.session.user_modals();
   platform::LsaPolicy& lsa = context.session.policy();
-  ExportProgress progress(out, target, "Exporting policies...", kPoliciesKind);
+  ExportProgress progress(out, target, "Exporting policies...", ProgressKind::kPolicies);
 
   std::string failure;
   if (const auto passwords = modals.NetUserModalsGet0(target.path);

@@ -14,7 +14,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kRightsKind = 94;
 constexpr std::uint32_t kRightsAccess = platform::kGenericRead | platform::kGenericExecute |
                                         platform::kPolicyLookupNames |
                                         platform::kPolicyViewLocalInformation;
@@ -150,7 +149,7 @@ class RightsExport {
 void ExportRightsRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
   platform::LsaPolicy& lsa = context.session.policy();
-  ExportProgress progress(out, target, "Exporting rights...", kRightsKind);
+  ExportProgress progress(out, target, "Exporting rights...", ProgressKind::kRights);
 
   std::string failure;
   const platform::LsaOpenResult policy = lsa.OpenPolicy(target.path, kRightsAccess);

@@ -72,7 +72,7 @@ void ExportAtJobRows(ExportContext& context, const tagCObjects& target,
   RunOutput& out = context.output;
   ExportProgress progress(out, target,
                           FillMessage("Exporting scheduled jobs on '%s'...", {target.display_name}),
-                          kTasksKind);
+                          ProgressKind::kTasks);
   platform::ScheduleService& schedule = context.session.schedule();
   std::string failure;
   std::uint32_t resume = 0;

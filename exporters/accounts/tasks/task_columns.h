@@ -7,9 +7,6 @@
 
 namespace tabulon::tasks {
 
-// Row kind of the export's progress rows.
-inline constexpr std::uint32_t kTasksKind = 79;
-
 enum Column : std::uint32_t {
   kType = 0,
   kId = 1,

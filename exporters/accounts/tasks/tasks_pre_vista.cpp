@@ -144,7 +144,7 @@ void ExportTaskList(ExportContext& context, const tagCObjects& target,
   RunOutput& out = context.output;
   ExportProgress progress(
       out, target, FillMessage("Exporting scheduled tasks on '%s'...", {target.display_name}),
-      kTasksKind);
+      ProgressKind::kTasks);
   const std::string failure = ListTasks(context, target, scheduler, computer);
   if (!failure.empty()) progress.ReportFailure(failure);
   out.LogLine(&target, ExportTypeInfo(kTasks).log_name, !failure.empty(), failure);

@@ -14,8 +14,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kTasksKind = 79;
-
 enum Column : std::uint32_t {
   kName = 0,
   kStatus = 1,
@@ -179,7 +177,7 @@ void ExportVistaTaskRows(ExportContext& context, const tagCObjects& target) {
   const std::string computer(name);
   ExportProgress progress(
       out, target, FillMessage("Exporting scheduled tasks on '%s'...", {target.display_name}),
-      kTasksKind);
+      ProgressKind::kTasks);
   platform::TaskService& tasks = context.session.task_service();
   const platform::TaskServiceResult created = tasks.CreateTaskService();
   const auto release =

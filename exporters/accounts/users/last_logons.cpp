@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::uint32_t kMachinesPerCall = 1000;
 constexpr std::uint32_t kMachinesPreferredLength = 128000;
-constexpr std::uint32_t kCollectionKind = 113;
 constexpr std::uint32_t kUserInfoLevel2 = 2;
 
 }  // namespace
@@ -59,7 +58,8 @@ std::vector<std::string> DomainControllers(platform::TargetSession& session, std
 void CollectLastLogons(ExportContext& context, const tagCObjects& controller, LastLogonMap& map) {
   RunOutput& out = context.output;
   const std::string announced = FormatMessageId(kMsgGettingLastLogon, {controller.path});
-  const int row = out.AddProgressRow(controller.display_name, announced, 1, kCollectionKind);
+  const int row =
+      out.AddProgressRow(controller.display_name, announced, 1, ProgressKind::kLogonCollection);
   platform::UserAccounts& users = context.session.users();
   bool stopped = false;
   const win::Status status =

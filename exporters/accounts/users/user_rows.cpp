@@ -46,7 +46,6 @@ enum UserColumn : std::uint32_t {
 
 enum GroupColumn : std::uint32_t { kGroupUser = 0, kGroupName = 1, kGroupType = 2 };
 
-constexpr std::uint32_t kUsersKind = 68;
 constexpr std::uint32_t kUserInfoLevel3 = 3;
 constexpr std::uint32_t kSecondsPerDay = 86400;
 // mprapi comes with this version of the system running the export; before
@@ -254,7 +253,7 @@ bool ExportComputerUsers(ExportContext& context, const tagCObjects& target,
                          const UserColumnGroups& groups, DomainSidCache& sid_cache,
                          const LastLogonMap* consolidated) {
   RunOutput& out = context.output;
-  ExportProgress progress(out, target, "Exporting Users...", kUsersKind);
+  ExportProgress progress(out, target, "Exporting Users...", ProgressKind::kUsers);
   UserRows rows(context, target, groups, consolidated);
   if (groups.sid) rows.set_sid_text(DomainSidText(context, target, sid_cache));
 

@@ -93,7 +93,7 @@ class UsersRun final : public ExporterRun {
       context.output.AddProgressRow(controller.display_name,
                                     FormatMessageId(kMsgNoComputerInformation, {controller.path}) +
                                         WindowsErrorText(info.status),
-                                    0, kProgressFailure);
+                                    0, ProgressKind::kFailure);
       return false;
     }
     controller.major_version = info.info.version_major;

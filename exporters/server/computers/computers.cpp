@@ -1,6 +1,5 @@
 #include "exporters/server/computers/computers.h"
 
-
 #include "format/special_values.h"
 
 namespace tabulon {
@@ -8,7 +7,8 @@ namespace tabulon {
 void ExportComputerRow(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
   if (out.settings().verbose_progress) {
-    out.AddProgressRow(target.display_name, "Exporting Computer Information...", 1, target.type);
+    out.AddProgressRow(target.display_name, "Exporting Computer Information...", 1,
+                       ProgressKindOfObject(target.type));
   }
   out.value(0) = target.server_name;
   out.value(1) = target.server_comment;

@@ -10,7 +10,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kDrivesKind = 4;
 constexpr std::uint32_t kVolumeNameSize = 30;
 // Room for four characters: longer names such as FAT32 make the call fail.
 constexpr std::uint32_t kFileSystemNameSize = 5;
@@ -125,7 +124,7 @@ void ExportDriveRows(ExportContext& context, const DriveOptions& options,
                      const tagCObjects& target) {
   RunOutput& out = context.output;
   TypedOutput& file = context.files.of(kDrives);
-  ExportProgress progress(out, target, "Exporting Disk Information...", kDrivesKind);
+  ExportProgress progress(out, target, "Exporting Disk Information...", ProgressKind::kDrives);
 
   const std::vector<std::string> patterns = DrivePatterns(options.mask);
   std::vector<std::string> drives;

@@ -12,7 +12,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kNetworkKind = 40;
 // Values are read into a buffer of this size; larger ones count as absent.
 constexpr std::uint32_t kValueBufferBytes = 256;
 constexpr std::uint32_t kKeyNameChars = 256;
@@ -249,7 +248,8 @@ class NetworkExport {
 
 void ExportNetworkRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
-  ExportProgress progress(out, target, "Exporting Network (TCP/IP) Information...", kNetworkKind);
+  ExportProgress progress(out, target, "Exporting Network (TCP/IP) Information...",
+                          ProgressKind::kNetwork);
   const std::string failure = ReadRemoteHive(
       context, target, platform::kHkeyLocalMachine,
       [&](platform::RegistryKey hklm) { NetworkExport(context, target, hklm).Run(); });

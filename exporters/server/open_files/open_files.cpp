@@ -11,8 +11,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kOpenFilesKind = 69;
-
 enum Column : std::uint32_t {
   kUser = 0,
   kPath = 1,
@@ -26,7 +24,7 @@ enum Column : std::uint32_t {
 void ExportOpenFileRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
   TypedOutput& file = context.files.of(kOpenFiles);
-  ExportProgress progress(out, target, "Exporting Open Files...", kOpenFilesKind);
+  ExportProgress progress(out, target, "Exporting Open Files...", ProgressKind::kOpenFiles);
 
   std::string failure;
   const win::Status status = ForEachPagedEntry(

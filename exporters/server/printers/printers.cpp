@@ -14,7 +14,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kPrinterKind = 9;
 constexpr std::uint32_t kLevel = 2;
 
 struct BitName {
@@ -183,7 +182,7 @@ void ExportPrinterRows(ExportContext& context, const tagCObjects& target) {
   const bool write_rows = context.files.of(kPrinters).is_open();
   if (printer_target && !write_rows) return;
   RunOutput& out = context.output;
-  ExportProgress progress(out, target, "Exporting Printer Information...", kPrinterKind,
+  ExportProgress progress(out, target, "Exporting Printer Information...", ProgressKind::kPrinter,
                           printer_target ? 0 : 1);
   const bool printer_security = WantsSecurity(context, SecurityObjectKind::kPrinter);
 

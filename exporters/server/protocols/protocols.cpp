@@ -11,8 +11,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kProtocolsKind = 40;
-
 enum Column : std::uint32_t {
   kName = 0,
   kAddress = 1,
@@ -36,7 +34,7 @@ void ExportProtocolRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
   TypedOutput& file = context.files.of(kProtocols);
   ExportProgress progress(out, target, "Exporting Network Protocol/MAC information...",
-                          kProtocolsKind);
+                          ProgressKind::kNetwork);
 
   const win::Status status = ForEachPagedEntry(
       [&](std::uint32_t resume) {

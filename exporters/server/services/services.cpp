@@ -13,7 +13,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kServicesKind = 26;
 constexpr std::uint32_t kConfigBufferSize = 512;
 
 enum Column : std::uint32_t {
@@ -77,7 +76,7 @@ void ExportOneService(ExportContext& context, const tagCObjects& target,
     out.AddProgressRow(target.display_name,
                        FillMessage("Unable to access service %s. ", {service.service_name}) +
                            WindowsErrorText(opened.status),
-                       1, kProgressFailure);
+                       1, ProgressKind::kFailure);
     out.ClearValues();
     return;
   }
@@ -95,7 +94,7 @@ void ExportOneService(ExportContext& context, const tagCObjects& target,
     out.AddProgressRow(target.display_name,
                        FillMessage("Unable to query service %s. ", {service.service_name}) +
                            WindowsErrorText(config.status),
-                       1, kProgressFailure);
+                       1, ProgressKind::kFailure);
     SetConfigFields(out, format::kError);
   }
   out.WriteTypedRow(&target, file, true);
@@ -108,7 +107,7 @@ void ExportServiceRows(ExportContext& context, const ServiceSelection& selection
   RunOutput& out = context.output;
   platform::ServiceControl& sc = context.session.services();
   TypedOutput& file = context.files.of(kServices);
-  ExportProgress progress(out, target, "Exporting Services...", kServicesKind);
+  ExportProgress progress(out, target, "Exporting Services...", ProgressKind::kServices);
 
   const bool service_security = WantsSecurity(context, SecurityObjectKind::kService);
   std::string failure;

@@ -10,7 +10,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kSessionsKind = 71;
 constexpr std::uint32_t kPreferredLength = 65536;
 
 enum Column : std::uint32_t {
@@ -27,7 +26,7 @@ enum Column : std::uint32_t {
 void ExportSessionRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
   TypedOutput& file = context.files.of(kSessions);
-  ExportProgress progress(out, target, "Exporting Sessions...", kSessionsKind);
+  ExportProgress progress(out, target, "Exporting Sessions...", ProgressKind::kSessions);
 
   std::string failure;
   std::uint32_t level = 502;

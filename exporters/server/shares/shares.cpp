@@ -13,7 +13,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kSharesKind = 65;
 constexpr std::uint32_t kConnectionsPreferredLength = 65536;
 
 enum ShareColumn : std::uint32_t {
@@ -121,7 +120,7 @@ void ExportShareRows(ExportContext& context, const ShareOptions& show, const tag
   RunOutput& out = context.output;
   TypedOutput& shares_file = context.files.of(kShares);
   TypedOutput& connections_file = context.files.of(kShareConnections);
-  ExportProgress progress(out, target, "Exporting Shares...", kSharesKind);
+  ExportProgress progress(out, target, "Exporting Shares...", ProgressKind::kShares);
 
   const bool share_security = WantsSecurity(context, SecurityObjectKind::kShare);
   std::string failure;

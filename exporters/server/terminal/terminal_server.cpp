@@ -6,8 +6,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::uint32_t kSessionsKind = 134;
-constexpr std::uint32_t kProcessesKind = 135;
 constexpr std::string_view kStartText = "Exporting Terminal Server Sessions...";
 
 }  // namespace
@@ -32,8 +30,9 @@ bool TerminalServerExport::Open() {
     aborted_ = true;
     return false;
   }
-  progress_.emplace(out, target_, kStartText,
-                    type_ == kTseSessions ? kSessionsKind : kProcessesKind);
+  progress_.emplace(
+      out, target_, kStartText,
+      type_ == kTseSessions ? ProgressKind::kTerminalSessions : ProgressKind::kTerminalProcesses);
   const std::string connect_failure =
       FillMessage("Unable to connect to Terminal Server '%s'. ", {target_.display_name});
   if (!libraries_.terminal_services) {

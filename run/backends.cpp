@@ -1,4 +1,4 @@
-#include "app/backends.h"
+#include "run/backends.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -21,7 +21,7 @@
 #include "platform/samba/samba_transport.h"
 #include "platform/samba/ticket_cache.h"
 
-namespace tabulon::app {
+namespace tabulon::run {
 namespace {
 
 // Reading a ticket cache is local, but a cache kept by a daemon may not
@@ -116,4 +116,4 @@ std::string Backends::LocalComputerName() const {
                                     state_->estate ? state_->estate->estate().local_computer : "");
 }
 
-}  // namespace tabulon::app
+}  // namespace tabulon::run

@@ -11,7 +11,7 @@
 #include "platform/credentials.h"
 #include "platform/platform.h"
 
-namespace tabulon::app {
+namespace tabulon::run {
 
 class Backends {
  public:
@@ -49,4 +49,4 @@ class Backends {
   std::string estate_path_;
 };
 
-}  // namespace tabulon::app
+}  // namespace tabulon::run
