@@ -10,7 +10,12 @@ namespace {
 
 class Writer {
  public:
-  Writer() { bytes_.resize(4); }  // the length prefix, filled in by Finish
+  // `capacity`: the whole frame's size when known, so that the buffer is
+  // never moved while it grows.
+  explicit Writer(std::size_t capacity = 0) {
+    bytes_.reserve(capacity);
+    bytes_.resize(4);  // the length prefix, filled in by Finish
+  }
   void U8(std::uint8_t v) { bytes_.push_back(v); }
   void U16(std::uint16_t v) { Uint(v, 2); }
   void U32(std::uint32_t v) { Uint(v, 4); }
@@ -19,7 +24,7 @@ class Writer {
     U32(static_cast<std::uint32_t>(b.size()));
     bytes_.insert(bytes_.end(), b.begin(), b.end());
   }
-  void Text(const std::string& s) {
+  void Text(std::string_view s) {
     Bytes({reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
   }
   void Raw(std::span<const std::uint8_t> b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
@@ -47,6 +52,14 @@ class Reader {
     std::uint32_t n = 0;
     if (!U32(n) || n > b_.size() - at_) return false;
     out.assign(b_.begin() + at_, b_.begin() + at_ + n);
+    at_ += n;
+    return true;
+  }
+  // The next counted bytes, in place.
+  bool View(std::span<const std::uint8_t>& out) {
+    std::uint32_t n = 0;
+    if (!U32(n) || n > b_.size() - at_) return false;
+    out = b_.subspan(at_, n);
     at_ += n;
     return true;
   }
@@ -84,6 +97,36 @@ class Reader {
 };
 
 }  // namespace
+
+std::vector<std::uint8_t> EncodeLogon(const Credentials& credentials, std::uint16_t smb_port,
+                                      std::uint32_t call_timeout_ms) {
+  const std::string_view password(credentials.password.reveal(), credentials.password.size());
+  Writer w(4 + 3 * 4 + credentials.username.size() + password.size() + credentials.domain.size() +
+           1 + 2 + 4);
+  w.Text(credentials.username);
+  w.Bytes({reinterpret_cast<const std::uint8_t*>(password.data()), password.size()});
+  w.Text(credentials.domain);
+  w.U8(credentials.use_kerberos ? 1 : 0);
+  w.U16(smb_port);
+  w.U32(call_timeout_ms);
+  return std::move(w).Finish();
+}
+
+std::optional<WorkerLogon> DecodeLogon(std::span<const std::uint8_t> body) {
+  Reader r(body);
+  WorkerLogon logon;
+  std::span<const std::uint8_t> password;
+  std::uint8_t kerberos = 0;
+  if (!r.Text(logon.credentials.username) || !r.View(password) ||
+      !r.Text(logon.credentials.domain) || !r.U8(kerberos) || kerberos > 1 ||
+      !r.U16(logon.smb_port) || !r.U32(logon.call_timeout_ms) || !r.AtEnd()) {
+    return std::nullopt;
+  }
+  logon.credentials.password =
+      Secret(std::string_view(reinterpret_cast<const char*>(password.data()), password.size()));
+  logon.credentials.use_kerberos = kerberos == 1;
+  return logon;
+}
 
 std::vector<std::uint8_t> EncodeRequest(const WorkerRequest& request) {
   Writer w;
