@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/byte_reader.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/text.h"
 
@@ -41,59 +42,42 @@ class Writer {
   std::vector<std::uint8_t> bytes_;
 };
 
+// The frames' own fields over the byte reader: counted byte strings and
+// texts (a 32-bit length, then the bytes).
 class Reader {
  public:
-  explicit Reader(std::span<const std::uint8_t> b) : b_(b) {}
-  bool U8(std::uint8_t& v) { return Narrow(v, 1); }
-  bool U16(std::uint16_t& v) { return Narrow(v, 2); }
-  bool U32(std::uint32_t& v) { return Narrow(v, 4); }
-  bool U64(std::uint64_t& v) { return Uint(v, 8); }
-  bool Bytes(std::vector<std::uint8_t>& out) {
-    std::uint32_t n = 0;
-    if (!U32(n) || n > b_.size() - at_) return false;
-    out.assign(b_.begin() + at_, b_.begin() + at_ + n);
-    at_ += n;
-    return true;
-  }
+  explicit Reader(std::span<const std::uint8_t> b) : r_(b) {}
+  bool U8(std::uint8_t& v) { return r_.U8(v); }
+  bool U16(std::uint16_t& v) { return r_.U16(v); }
+  bool U32(std::uint32_t& v) { return r_.U32(v); }
+  bool U64(std::uint64_t& v) { return r_.U64(v); }
   // The next counted bytes, in place.
   bool View(std::span<const std::uint8_t>& out) {
     std::uint32_t n = 0;
-    if (!U32(n) || n > b_.size() - at_) return false;
-    out = b_.subspan(at_, n);
-    at_ += n;
+    return r_.U32(n) && r_.Take(n, out);
+  }
+  bool Bytes(std::vector<std::uint8_t>& out) {
+    std::span<const std::uint8_t> view;
+    if (!View(view)) return false;
+    out.assign(view.begin(), view.end());
     return true;
   }
   bool Text(std::string& out) {
-    std::vector<std::uint8_t> raw;
-    if (!Bytes(raw)) return false;
-    out.assign(raw.begin(), raw.end());
+    std::span<const std::uint8_t> view;
+    if (!View(view)) return false;
+    out.assign(view.begin(), view.end());
     return true;
   }
   bool Raw(std::span<std::uint8_t> out) {
-    if (out.size() > b_.size() - at_) return false;
-    std::copy_n(b_.begin() + at_, out.size(), out.begin());
-    at_ += out.size();
+    std::span<const std::uint8_t> view;
+    if (!r_.Take(out.size(), view)) return false;
+    std::copy(view.begin(), view.end(), out.begin());
     return true;
   }
-  bool AtEnd() const { return at_ == b_.size(); }
+  bool AtEnd() const { return r_.AtEnd(); }
 
  private:
-  template <typename T>
-  bool Narrow(T& v, std::size_t size) {
-    std::uint64_t w = 0;
-    if (!Uint(w, size)) return false;
-    v = static_cast<T>(w);
-    return true;
-  }
-  bool Uint(std::uint64_t& v, std::size_t size) {
-    if (size > b_.size() - at_) return false;
-    v = 0;
-    for (std::size_t i = 0; i < size; ++i) v |= std::uint64_t{b_[at_ + i]} << (8 * i);
-    at_ += size;
-    return true;
-  }
-  std::span<const std::uint8_t> b_;
-  std::size_t at_ = 0;
+  ByteReader r_;
 };
 
 }  // namespace
@@ -285,9 +269,7 @@ std::optional<WorkerReply> DecodeReply(std::span<const std::uint8_t> body) {
 }
 
 std::uint32_t FrameLength(std::span<const std::uint8_t, 4> prefix) {
-  std::uint32_t n = 0;
-  for (int i = 0; i < 4; ++i) n |= std::uint32_t{prefix[i]} << (8 * i);
-  return n;
+  return *Le32At(prefix, 0);
 }
 
 std::string FileConnectionKey(std::string_view server, std::string_view share) {
