@@ -17,6 +17,7 @@
 #include "engine/run_control.h"
 #include "engine/terminal_text.h"
 #include "platform/posix/core_dumps.h"
+#include "platform/samba/worker_process.h"
 #include "run/run.h"
 #include "run/stream_observer.h"
 
@@ -184,7 +185,7 @@ int RunUnattended(const CommandLine& command, const run::Locations& locations,
 
 int Main(int argc, char** argv) {
   // Before anything is read: a password, a ticket or what a server sends
-  // must never end up in a core file (the workers the run forks inherit it).
+  // must never end up in a core file (the workers the run starts inherit the limit).
   if (const std::string why_not = platform::DisableCoreDumps(); !why_not.empty()) {
     std::fprintf(stderr, "tabulon: %s\n", why_not.c_str());
     return kExitStoppedEarly;
@@ -224,5 +225,9 @@ int Main(int argc, char** argv) {
 }  // namespace tabulon::app
 
 int main(int argc, char** argv) {
+  // The program run again as a remote transport's worker (hidden switch).
+  if (tabulon::platform::samba::IsWorkerCommand(argc, argv)) {
+    tabulon::platform::samba::RunWorkerProcess();
+  }
   return tabulon::app::Main(argc, argv);
 }

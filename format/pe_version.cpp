@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/byte_reader.h"
 #include "platform/text.h"
 
 namespace tabulon::format {
@@ -23,13 +24,12 @@ constexpr std::uint32_t kMaxSections = 96;
 // A block's length is 16 bits: no version resource is larger.
 constexpr std::uint32_t kMaxVersionBytes = 0xFFFF;
 
+// Every caller has checked the sizes before; a read past the end would be 0.
 std::uint16_t Le16(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+  return platform::Le16At(b, at).value_or(0);
 }
 std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-         (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return platform::Le32At(b, at).value_or(0);
 }
 
 struct Section {

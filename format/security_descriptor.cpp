@@ -4,6 +4,7 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/byte_reader.h"
 #include "platform/little_endian.h"
 
 namespace tabulon::format {
@@ -17,14 +18,12 @@ constexpr std::uint8_t kMaxSubAuthorities = 15;
 constexpr std::uint32_t kObjectTypePresent = 0x1;
 constexpr std::uint32_t kInheritedObjectTypePresent = 0x2;
 
+// Every caller has checked the sizes before; a read past the end would be 0.
 std::uint16_t Le16(Bytes b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+  return platform::Le16At(b, at).value_or(0);
 }
-
 std::uint32_t Le32(Bytes b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-         (static_cast<std::uint32_t>(b[at + 3]) << 24);
+  return platform::Le32At(b, at).value_or(0);
 }
 
 // Data1, Data2 and Data3 are little-endian numbers; Data4 is eight bytes.

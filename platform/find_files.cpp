@@ -74,12 +74,14 @@ FindFirstResult FindListings::Start(std::vector<FindData> items, win::Status end
     return result;
   }
   result.data = items.front();
+  const std::lock_guard lock(mutex_);
   result.handle = ++last_;
   open_[result.handle] = Listing{std::move(items), 1, end};
   return result;
 }
 
 FindNextResult FindListings::Next(FindHandle handle) {
+  const std::lock_guard lock(mutex_);
   const auto it = open_.find(handle);
   if (it == open_.end()) return {win::ERROR_INVALID_HANDLE, {}};
   Listing& listing = it->second;
@@ -90,6 +92,7 @@ FindNextResult FindListings::Next(FindHandle handle) {
 }
 
 void FindListings::Close(FindHandle handle) {
+  const std::lock_guard lock(mutex_);
   open_.erase(handle);
 }
 

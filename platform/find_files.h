@@ -3,6 +3,7 @@
 // pattern matching, splitting "directory\pattern", and the open listings
 // behind find handles.
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,7 +33,8 @@ std::vector<std::string> TakeUnusableNames(std::vector<FindData>& items);
 
 // The listings a backend has handed out handles for. A listing is read
 // whole when the search starts, as a directory's items are few next to a
-// remote call.
+// remote call. Safe for concurrent use: one file system may serve the
+// sessions of several targets at once, each with its own handles.
 class FindListings {
  public:
   // The first item and a handle for the rest. `end` is how the listing
@@ -49,6 +51,7 @@ class FindListings {
     std::size_t next = 1;
     win::Status end = win::ERROR_SUCCESS;
   };
+  std::mutex mutex_;
   std::unordered_map<FindHandle, Listing> open_;
   FindHandle last_ = 0;
 };

@@ -70,6 +70,7 @@ std::string IniFileProfile::GetString(std::string_view path, std::string_view se
                                       std::string_view key, std::string_view default_value,
                                       std::size_t buffer_chars) {
   const std::size_t max_chars = buffer_chars == 0 ? 0 : buffer_chars - 1;
+  const std::lock_guard lock(mutex_);
   const IniDocument* doc = Load(NativePath(path));
   if (doc != nullptr) {
     if (auto value = doc->Get(section, key)) return text::TruncateCodePoints(*value, max_chars);
@@ -89,6 +90,9 @@ bool IniFileProfile::DeleteSection(std::string_view path, std::string_view secti
 bool IniFileProfile::Rewrite(std::string_view path,
                              const std::function<void(IniDocument&)>& change) {
   const std::string native = NativePath(path);
+  // Held through the rename: two writers of one file would otherwise share
+  // the temporary name and lose one change.
+  const std::lock_guard lock(mutex_);
   const IniDocument* existing = Load(native);
   IniDocument doc = existing != nullptr ? *existing : IniDocument{};
   change(doc);

@@ -1,10 +1,13 @@
 #pragma once
 // The profile functions over INI files on the local file system. Parsed files
 // are kept while their size and modification time stay the same, so a run
-// that reads hundreds of keys parses its configuration once.
+// that reads hundreds of keys parses its configuration once. One profile
+// serves every thread of a run: the parsed files are behind a lock, and
+// what a call returns is its own copy.
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "platform/ini_document.h"
@@ -28,9 +31,11 @@ class IniFileProfile final : public Profile {
   };
   // Applies `change` to the file's document and writes it back.
   bool Rewrite(std::string_view path, const std::function<void(IniDocument&)>& change);
-  // Null when the file does not exist or cannot be read.
+  // Null when the file does not exist or cannot be read; valid while
+  // `mutex_` is held.
   const IniDocument* Load(const std::string& path);
 
+  std::mutex mutex_;
   std::map<std::string, Cached> cache_;
 };
 

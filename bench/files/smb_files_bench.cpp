@@ -17,6 +17,7 @@
 #include <string>
 
 #include "bench/server_run.h"
+#include "platform/samba/worker_process.h"
 #include "samba/remote_run.h"
 #include "support/samba_server.h"
 
@@ -83,6 +84,10 @@ Figures Smbclient(const testing::SambaServer& server, const std::string& out) {
 }  // namespace tabulon::bench
 
 int main(int argc, char** argv) {
+  // The benchmark is its transports' worker too.
+  if (tabulon::platform::samba::IsWorkerCommand(argc, argv)) {
+    tabulon::platform::samba::RunWorkerProcess();
+  }
   namespace testing = tabulon::testing;
   namespace bench = tabulon::bench;
   if (const std::string& why_not = testing::IsolateNetwork(); !why_not.empty()) {

@@ -18,6 +18,7 @@
 
 #include "bench/remote/populated_domain.h"
 #include "bench/server_run.h"
+#include "platform/samba/worker_process.h"
 #include "samba/remote_run.h"
 #include "support/samba_dc.h"
 #include "support/samba_server.h"
@@ -123,6 +124,10 @@ int Main() {
 }  // namespace
 }  // namespace tabulon::bench
 
-int main() {
+int main(int argc, char** argv) {
+  // The benchmark is its transports' worker too.
+  if (tabulon::platform::samba::IsWorkerCommand(argc, argv)) {
+    tabulon::platform::samba::RunWorkerProcess();
+  }
   return tabulon::bench::Main();
 }

@@ -1,5 +1,6 @@
 #include "platform/ldap/ldap_ping.h"
 
+#include "platform/byte_reader.h"
 #include "platform/directory_search.h"
 #include "platform/ldap/dc_locator.h"
 #include "platform/ldap/ldap_connection.h"
@@ -18,61 +19,37 @@ constexpr std::uint32_t kDsWritableFlag = 0x100;
 constexpr std::size_t kMaxNameLength = 255;
 constexpr int kMaxPointers = 16;
 
-// The bytes of a reply, read from the front.
-class Reader {
- public:
-  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
-  bool U16(std::uint16_t& out) {
-    if (pos_ + 2 > bytes_.size()) return false;
-    out = static_cast<std::uint16_t>(Byte(pos_) | Byte(pos_ + 1) << 8);
-    pos_ += 2;
-    return true;
-  }
-  bool U32(std::uint32_t& out) {
-    std::uint16_t low = 0;
-    std::uint16_t high = 0;
-    if (!U16(low) || !U16(high)) return false;
-    out = low | static_cast<std::uint32_t>(high) << 16;
-    return true;
-  }
-  bool Skip(std::size_t count) {
-    if (pos_ + count > bytes_.size()) return false;
-    pos_ += count;
-    return true;
-  }
-  // A name as RFC 1035 compresses it: labels, or a pointer to labels
-  // elsewhere in the reply; dots between the labels.
-  bool Name(std::string& out) {
-    out.clear();
-    std::size_t at = pos_;
-    bool jumped = false;
-    for (int pointers = 0;;) {
-      if (at >= bytes_.size()) return false;
-      const unsigned length = Byte(at);
-      if (length == 0) {
-        if (!jumped) pos_ = at + 1;
-        return true;
-      }
-      if ((length & 0xC0) == 0xC0) {
-        if (at + 1 >= bytes_.size() || ++pointers > kMaxPointers) return false;
-        if (!jumped) pos_ = at + 2;
-        jumped = true;
-        at = (length & 0x3F) << 8 | Byte(at + 1);
-        continue;
-      }
-      if ((length & 0xC0) != 0 || at + 1 + length > bytes_.size()) return false;
-      if (!out.empty()) out += '.';
-      out.append(bytes_.substr(at + 1, length));
-      if (out.size() > kMaxNameLength) return false;
-      at += 1 + length;
+// A name as RFC 1035 compresses it: labels, or a pointer to labels
+// elsewhere in the reply; dots between the labels. The reader goes on after
+// the name as it stands where it was (its labels and their end, or up to
+// and including the first pointer).
+bool ReadName(ByteReader& reader, std::string& out) {
+  const std::span<const std::uint8_t> bytes = reader.bytes();
+  out.clear();
+  std::size_t at = reader.at();
+  std::size_t end = 0;
+  bool jumped = false;
+  for (int pointers = 0;;) {
+    if (at >= bytes.size()) return false;
+    const unsigned length = bytes[at];
+    if (length == 0) {
+      if (!jumped) end = at + 1;
+      return reader.Skip(end - reader.at());
     }
+    if ((length & 0xC0) == 0xC0) {
+      if (at + 1 >= bytes.size() || ++pointers > kMaxPointers) return false;
+      if (!jumped) end = at + 2;
+      jumped = true;
+      at = (length & 0x3F) << 8 | bytes[at + 1];
+      continue;
+    }
+    if ((length & 0xC0) != 0 || bytes.size() - at - 1 < length) return false;
+    if (!out.empty()) out += '.';
+    out.append(reinterpret_cast<const char*>(bytes.data()) + at + 1, length);
+    if (out.size() > kMaxNameLength) return false;
+    at += 1 + length;
   }
-
- private:
-  unsigned Byte(std::size_t at) const { return static_cast<unsigned char>(bytes_[at]); }
-  std::string_view bytes_;
-  std::size_t pos_ = 0;
-};
+}
 
 // The value of a filter, with what would end or change the filter escaped.
 std::string FilterValue(std::string_view text) {
@@ -106,15 +83,15 @@ std::string PingFilter(std::string_view dns_domain) {
 }
 
 bool DecodePingReply(std::string_view bytes, PingReply& out) {
-  Reader reader(bytes);
+  ByteReader reader({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
   std::uint16_t opcode = 0;
   std::string user;
   std::string site;
   return reader.U16(opcode) && opcode == kLogonSamLogonResponseEx && reader.Skip(2) &&
-         reader.U32(out.flags) && reader.Skip(16) && reader.Name(out.dns_forest) &&
-         reader.Name(out.dns_domain) && reader.Name(out.dns_host) &&
-         reader.Name(out.netbios_domain) && reader.Name(out.netbios_computer) &&
-         reader.Name(user) && reader.Name(site) && reader.Name(site);
+         reader.U32(out.flags) && reader.Skip(16) && ReadName(reader, out.dns_forest) &&
+         ReadName(reader, out.dns_domain) && ReadName(reader, out.dns_host) &&
+         ReadName(reader, out.netbios_domain) && ReadName(reader, out.netbios_computer) &&
+         ReadName(reader, user) && ReadName(reader, site) && ReadName(reader, site);
 }
 
 DcInfoResult PingDomainController(std::string_view dns_domain, std::uint32_t flags,

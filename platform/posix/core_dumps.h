@@ -1,5 +1,5 @@
 #pragma once
-// A process that holds a password (the program, and each worker it forks)
+// A process that holds a password (the program, and each worker it starts)
 // must never leave it in a core file: no core, whatever the core pattern,
 // and not readable through /proc or a debugger of the same user.
 #include <string>

@@ -3,7 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/byte_reader.h"
 #include "platform/remote/codec_support.h"
+#include "platform/remote/offset_records.h"
 #include "platform/text.h"
 
 namespace tabulon::platform::remote::spoolss {
@@ -12,78 +14,38 @@ namespace {
 using ndr::NdrReader;
 using ndr::NdrWriter;
 
-std::uint32_t ReadLe32(std::span<const std::uint8_t> b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
-}
-
-std::uint16_t ReadLe16(std::span<const std::uint8_t> b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-// One record of the buffer: its bytes run from `base` to the buffer's end,
-// and its offsets count from `base`.
-class Record {
- public:
-  Record(std::span<const std::uint8_t> buffer, std::size_t base) : data_(buffer.subspan(base)) {}
-
-  std::uint32_t Field(std::size_t index) const { return ReadLe32(data_, index * 4); }
-
-  // The NUL-terminated UTF-16 string whose offset is field `index`; offset 0
-  // is no string. False when it does not end inside the buffer.
-  bool String(std::size_t index, std::string& out) const {
-    out.clear();
-    const std::uint32_t offset = Field(index);
-    if (offset == 0) return true;
-    std::string units;
-    for (std::size_t at = offset; at + 1 < data_.size(); at += 2) {
-      if (data_[at] == 0 && data_[at + 1] == 0) {
-        out = text::Utf16LeToUtf8(units);
-        return true;
-      }
-      units.push_back(static_cast<char>(data_[at]));
-      units.push_back(static_cast<char>(data_[at + 1]));
-    }
-    return false;
+// A self-relative security descriptor must lie inside `sd` (which runs to
+// the buffer's end) with every part it points at.
+bool SecurityDescriptorFits(std::span<const std::uint8_t> sd) {
+  constexpr std::size_t kHeader = 20;
+  constexpr std::uint16_t kSelfRelative = 0x8000;
+  if (sd.size() < kHeader) return false;
+  if (sd[0] != 1 || (*Le16At(sd, 2) & kSelfRelative) == 0) return false;
+  // Owner and group are SIDs (8 bytes and 4 per sub-authority); SACL and
+  // DACL are ACLs carrying their own size.
+  for (std::size_t part = 0; part < 4; ++part) {
+    const std::uint32_t at = *Le32At(sd, 4 + part * 4);
+    if (at == 0) continue;
+    if (at > sd.size() || sd.size() - at < 8) return false;
+    const std::size_t size = part < 2 ? 8 + 4 * std::size_t{sd[at + 1]} : *Le16At(sd, at + 2);
+    if (sd.size() - at < size) return false;
   }
-
-  // A self-relative security descriptor whose offset is field `index` must
-  // lie inside the buffer with every part it points at; offset 0 is none.
-  bool SecurityDescriptorFits(std::size_t index) const {
-    const std::uint32_t offset = Field(index);
-    if (offset == 0) return true;
-    constexpr std::size_t kHeader = 20;
-    constexpr std::uint16_t kSelfRelative = 0x8000;
-    if (offset > data_.size() || data_.size() - offset < kHeader) return false;
-    const std::span<const std::uint8_t> sd = data_.subspan(offset);
-    if (sd[0] != 1 || (ReadLe16(sd, 2) & kSelfRelative) == 0) return false;
-    // Owner and group are SIDs (8 bytes and 4 per sub-authority); SACL and
-    // DACL are ACLs carrying their own size.
-    for (std::size_t part = 0; part < 4; ++part) {
-      const std::uint32_t at = ReadLe32(sd, 4 + part * 4);
-      if (at == 0) continue;
-      if (at > sd.size() || sd.size() - at < 8) return false;
-      const std::size_t size = part < 2 ? 8 + 4 * std::size_t{sd[at + 1]} : ReadLe16(sd, at + 2);
-      if (sd.size() - at < size) return false;
-    }
-    return true;
-  }
-
- private:
-  std::span<const std::uint8_t> data_;
-};
+  return true;
+}
 
 // PRINTER_INFO_2 at `base`: false when it or anything it points at lies
 // outside the buffer. The device mode is not kept, so its offset is not
 // followed.
 bool ReadPrinterInfo2(std::span<const std::uint8_t> buffer, std::size_t base, PrinterInfo2& p) {
-  if (base > buffer.size() || buffer.size() - base < kPrinterInfo2Size) return false;
-  const Record r(buffer, base);
+  // Its offsets count from its own start.
+  const OffsetRecord r(buffer, base, kPrinterInfo2Size, base);
+  if (!r.Fits()) return false;
   const bool strings =
       r.String(0, p.server_name) && r.String(1, p.printer_name) && r.String(2, p.share_name) &&
       r.String(3, p.port_name) && r.String(4, p.driver_name) && r.String(5, p.comment) &&
       r.String(6, p.location) && r.String(8, p.sep_file) && r.String(9, p.print_processor) &&
       r.String(10, p.datatype) && r.String(11, p.parameters);
-  if (!strings || !r.SecurityDescriptorFits(12)) return false;
+  if (!strings || (r.Field(12) != 0 && !SecurityDescriptorFits(r.Tail(12)))) return false;
   p.attributes = r.Field(13);
   p.priority = r.Field(14);
   p.default_priority = r.Field(15);
@@ -195,7 +157,7 @@ DescriptorReply DecodeGetPrinterSecurity(std::span<const std::uint8_t> stub) {
     if (buffer.size() < 4) {
       r.Fail();
     } else {
-      const std::uint32_t at = ReadLe32(buffer, 0);
+      const std::uint32_t at = *Le32At(buffer, 0);
       if (at != 0 && (at < 4 || at >= buffer.size())) r.Fail();
       if (at != 0 && r.ok()) reply.descriptor.assign(buffer.begin() + at, buffer.end());
     }

@@ -10,6 +10,11 @@
 namespace tabulon::platform::remote {
 namespace {
 
+// NTSTATUS values that servers put in their replies go through the one
+// general table (platform/nt_status.cpp), as LsaNtStatusToWinError maps
+// them. The transport's own reports of connections and logons have a table
+// of their own (platform/samba/samba_status.cpp), which says why; the DCE
+// fault codes below are a third vocabulary, of the RPC protocol itself.
 struct StatusMapping {
   std::uint32_t from;
   win::Status to;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/remote/codec_support.h"
+#include "platform/remote/offset_records.h"
 #include "platform/text.h"
 
 namespace tabulon::platform::remote::svcctl {
@@ -15,28 +16,6 @@ using ndr::NdrWriter;
 // ENUM_SERVICE_STATUSW in the returned buffer: two string offsets and
 // SERVICE_STATUS (seven DWORDs).
 constexpr std::size_t kEnumEntrySize = 36;
-
-std::uint32_t ReadLe32(std::span<const std::uint8_t> b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
-}
-
-// The NUL-terminated UTF-16 string at `offset` in the buffer; false when it
-// is outside the buffer or not terminated there. Offset 0 is no string.
-bool ReadBufferString(std::span<const std::uint8_t> buffer, std::uint32_t offset,
-                      std::string& out) {
-  out.clear();
-  if (offset == 0) return true;
-  std::string units;
-  for (std::size_t at = offset; at + 1 < buffer.size(); at += 2) {
-    if (buffer[at] == 0 && buffer[at + 1] == 0) {
-      out = text::Utf16LeToUtf8(units);
-      return true;
-    }
-    units.push_back(static_cast<char>(buffer[at]));
-    units.push_back(static_cast<char>(buffer[at + 1]));
-  }
-  return false;
-}
 
 // The dependency list travels as one string whose names are separated by
 // NULs or by '/' (a character no service or group name may hold).
@@ -113,19 +92,19 @@ EnumServicesResult DecodeEnumServicesStatus(std::span<const std::uint8_t> stub) 
   result.services.resize(result.services_returned);
   for (std::size_t i = 0; i < result.services.size(); ++i) {
     EnumServiceStatus& s = result.services[i];
-    const std::size_t at = i * kEnumEntrySize;
-    if (!ReadBufferString(buffer, ReadLe32(buffer, at), s.service_name) ||
-        !ReadBufferString(buffer, ReadLe32(buffer, at + 4), s.display_name)) {
+    // Entries count their offsets from the buffer's start.
+    const OffsetRecord entry(buffer, i * kEnumEntrySize, kEnumEntrySize, 0);
+    if (!entry.String(0, s.service_name) || !entry.String(1, s.display_name)) {
       r.Fail();
       break;
     }
-    s.service_type = ReadLe32(buffer, at + 8);
-    s.current_state = ReadLe32(buffer, at + 12);
-    s.controls_accepted = ReadLe32(buffer, at + 16);
-    s.win32_exit_code = ReadLe32(buffer, at + 20);
-    s.service_specific_exit_code = ReadLe32(buffer, at + 24);
-    s.check_point = ReadLe32(buffer, at + 28);
-    s.wait_hint = ReadLe32(buffer, at + 32);
+    s.service_type = entry.Field(2);
+    s.current_state = entry.Field(3);
+    s.controls_accepted = entry.Field(4);
+    s.win32_exit_code = entry.Field(5);
+    s.service_specific_exit_code = entry.Field(6);
+    s.check_point = entry.Field(7);
+    s.wait_hint = entry.Field(8);
   }
   return Finish(r, std::move(result));
 }

@@ -12,6 +12,7 @@
 #include "platform/samba/server_pipes.h"
 #include "platform/samba/smb_files.h"
 #include "platform/samba/worker_frames.h"
+#include "platform/secret.h"
 
 namespace tabulon::platform::samba {
 namespace {
@@ -62,7 +63,14 @@ Reply Answer(const std::optional<Request>& request, Serve serve) {
 
 }  // namespace
 
-void RunRpcWorker(int fd, const WorkerSettings& settings) {
+void RunRpcWorker(int fd) {
+  std::optional<WorkerLogon> logon;
+  if (auto body = ReadFrame(fd)) {
+    logon = DecodeLogon(*body);
+    WipeBytes(body->data(), body->size());
+  }
+  if (!logon || !WriteAll(fd, EncodeReply(WorkerReply{}))) ::_exit(1);
+  const WorkerSettings settings{&logon->credentials, logon->smb_port, logon->call_timeout_ms};
   {
     ServerPipes pipes(settings);
     SmbFiles files(settings);
@@ -95,7 +103,9 @@ void RunRpcWorker(int fd, const WorkerSettings& settings) {
       if (!WriteAll(fd, frame)) break;
     }
   }
-  // No exit handlers: they belong to the parent's copy of the program.
+  logon->credentials.password.Clear();
+  // No exit handlers: nothing of the program's own state is worth them, and
+  // a sanitizer's leak check would count the libraries' caches.
   ::_exit(0);
 }
 

@@ -12,6 +12,18 @@ namespace {
 
 // The NTSTATUS values a connection and a call give in practice, with what a
 // Windows client reports for the same failure. Anything else is a failed call.
+//
+// This is not the general NTSTATUS table (platform/nt_status.cpp, which
+// platform/remote/status_mapping.cpp applies to the statuses servers put in
+// their replies) and cannot be merged with it: these are the client
+// library's own reports about the transport — a connection refused, reset or
+// closed, a logon refused, a pipe missing — which the RPC runtime of a
+// Windows client reports as the RPC or network errors below, not as the
+// Windows errors the general table gives for the same numbers
+// (CONNECTION_REFUSED there is ERROR_CONNECTION_REFUSED, here the network
+// path not found; CONNECTION_RESET there is ERROR_NETNAME_DELETED, here a
+// failed call), and a number not listed here is a failed call, not its
+// general meaning.
 constexpr std::array<std::pair<std::uint32_t, win::Status>, 28> kNtStatus{{
     {0x00000000, win::ERROR_SUCCESS},
     {0xC000000D, win::ERROR_INVALID_PARAMETER},

@@ -1,25 +1,22 @@
 #include "platform/samba/samba_transport.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <iterator>
 #include <thread>
 #include <utility>
 
-#include "platform/posix/core_dumps.h"
-#include "platform/samba/rpc_worker.h"
 #include "platform/samba/samba_status.h"
 #include "platform/samba/tcp_probe.h"
 #include "platform/samba/worker_frames.h"
+#include "platform/samba/worker_process.h"
+#include "platform/secret.h"
 
 namespace tabulon::platform::samba {
 namespace {
@@ -30,8 +27,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kSlice{50};
 // How long a worker may take to close its connections when it is told to go.
 constexpr std::chrono::milliseconds kQuitGrace{2000};
-// The worker's end of the socket pair, once it is moved into place.
-constexpr int kWorkerFd = 3;
 
 // "\\NAME" and "NAME" name the same server.
 std::string_view HostOf(std::string_view server) {
@@ -39,25 +34,6 @@ std::string_view HostOf(std::string_view server) {
     server.remove_prefix(1);
   }
   return server;
-}
-
-// In the freshly forked child: keep only the socket and /dev/null for the
-// standard streams, so that nothing the library prints reaches the parent's
-// output, and die with the parent. The worker holds the password and the
-// library's copies of it: it never dumps core, whatever its parent allows.
-[[noreturn]] void BecomeWorker(int fd, pid_t parent, const WorkerSettings& settings) {
-  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-  if (::getppid() != parent) ::_exit(1);
-  if (!DisableCoreDumps().empty()) ::_exit(1);
-  ::signal(SIGINT, SIG_IGN);  // Ctrl-C is the parent's to handle
-  ::signal(SIGPIPE, SIG_IGN);
-  if (fd != kWorkerFd && ::dup2(fd, kWorkerFd) < 0) ::_exit(1);
-  ::fcntl(kWorkerFd, F_SETFD, 0);
-  const int null = ::open("/dev/null", O_RDWR);
-  if (null < 0) ::_exit(1);
-  for (int std_fd = 0; std_fd < 3; ++std_fd) ::dup2(null, std_fd);
-  ::close_range(kWorkerFd + 1, UINT_MAX, 0);
-  RunRpcWorker(kWorkerFd, settings);
 }
 
 // A file request whose exchange with the worker failed: a worker that died
@@ -97,25 +73,22 @@ SambaTransport::~SambaTransport() {
   StopWorker(false);
 }
 
-win::Status SambaTransport::StartWorker() {
-  int fds[2];
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
-    return win::StatusFromErrno(errno);
+win::Status SambaTransport::StartWorker(Deadline deadline) {
+  StartedWorker started;
+  if (const win::Status status = SpawnWorker(started); status != win::ERROR_SUCCESS) {
+    return status;
   }
-  const WorkerSettings settings{&options_.logon(), smb_port_, options_.call_timeout_ms};
-  const pid_t parent = ::getpid();
-  const pid_t pid = ::fork();
-  if (pid < 0) {
-    const int error = errno;
-    ::close(fds[0]);
-    ::close(fds[1]);
-    return win::StatusFromErrno(error);
-  }
-  if (pid == 0) BecomeWorker(fds[1], parent, settings);
-  ::close(fds[1]);
-  worker_ = pid;
-  socket_ = fds[0];
-  return win::ERROR_SUCCESS;
+  worker_ = started.pid;
+  socket_ = started.socket;
+  parent_end_ = started.parent_end;
+  std::vector<std::uint8_t> logon =
+      EncodeLogon(options_.logon(), smb_port_, options_.call_timeout_ms);
+  std::vector<std::uint8_t> body;
+  win::Status status = Exchange(logon, deadline, body);
+  WipeBytes(logon.data(), logon.size());
+  if (status == win::ERROR_SUCCESS && !DecodeReply(body)) status = win::RPC_S_CALL_FAILED;
+  if (status != win::ERROR_SUCCESS) StopWorker(true);
+  return status;
 }
 
 void SambaTransport::StopWorker(bool kill) {
@@ -143,6 +116,8 @@ void SambaTransport::StopWorker(bool kill) {
     }
   }
   worker_ = -1;
+  ::close(parent_end_);
+  parent_end_ = -1;
 }
 
 win::Status SambaTransport::Exchange(const std::vector<std::uint8_t>& frame, Deadline deadline,
@@ -183,7 +158,9 @@ win::Status SambaTransport::Exchange(const std::vector<std::uint8_t>& frame, Dea
 
 win::Status SambaTransport::Reach(const std::string& host, Deadline deadline) {
   if (worker_ < 0) {
-    if (const win::Status status = StartWorker(); status != win::ERROR_SUCCESS) return status;
+    if (const win::Status status = StartWorker(deadline); status != win::ERROR_SUCCESS) {
+      return status;
+    }
   }
   if (reached_.contains(host)) return win::ERROR_SUCCESS;
   return ProbeTcp(host, smb_port_, deadline, options_.cancel);

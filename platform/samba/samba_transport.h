@@ -47,13 +47,15 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
 
  private:
   using Deadline = std::chrono::steady_clock::time_point;
-  win::Status StartWorker();
+  // Spawns a worker and hands it the logon, answered before `deadline`.
+  win::Status StartWorker(Deadline deadline);
   // A worker, and `host` probed once per worker; the status of what failed.
   win::Status Reach(const std::string& host, Deadline deadline);
   // One request and its reply's body; the worker is killed when it fails.
   win::Status Ask(const std::vector<std::uint8_t>& frame, Deadline deadline,
                   std::vector<std::uint8_t>& body);
-  // Ends the worker: politely (it sees its socket close) or with SIGKILL.
+  // Ends the worker: politely (it sees its socket close and closes its
+  // connections) or with SIGKILL.
   void StopWorker(bool kill);
   // One file request and its reply; the status of a failed exchange or of
   // the error the worker reported, with `missing` standing for "no such
@@ -76,6 +78,8 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
   std::uint16_t smb_port_;
   pid_t worker_ = -1;
   int socket_ = -1;
+  // The write end of the pipe whose end ends the worker (worker_process.h).
+  int parent_end_ = -1;
   // Servers the current worker has connected to: the reachability check is
   // made once per server and worker.
   std::set<std::string, std::less<>> reached_;

@@ -1,18 +1,18 @@
 #include "platform/samba/tcp_probe.h"
 
-#include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tabulon::platform::samba {
@@ -63,26 +63,22 @@ void Append(const addrinfo* list, std::vector<Address>& addresses) {
   }
 }
 
-// Waits for `fd` to become readable, in slices that look at the token.
-Attempt WaitReadable(int fd, std::chrono::steady_clock::time_point deadline,
-                     const CancelToken& cancel) {
-  for (;;) {
-    if (cancel.cancelled()) return Attempt::kCancelled;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return Attempt::kOutOfTime;
-    pollfd p{fd, POLLIN, 0};
-    const int n = ::poll(&p, 1, static_cast<int>(std::min(left, kSlice).count()));
-    if (n < 0 && errno != EINTR) return Attempt::kFailed;
-    if (n > 0) return Attempt::kConnected;
-  }
-}
+// A lookup on a thread of its own, shared with the caller, who may leave
+// it behind at the deadline or on cancel.
+struct Lookup {
+  std::mutex mutex;
+  std::condition_variable finished;
+  bool done = false;
+  std::vector<Address> addresses;
+};
 
 // The addresses of `host`. A name (rather than a numeric address) is looked
-// up in a short-lived child process: the system resolver has timeouts of its
-// own (seconds per server and attempt) that nothing can shorten, and a
-// thread left waiting on it would make this process unsafe to fork, which
-// the transport does to start its workers.
+// up on a thread of its own: the system resolver has timeouts of its own
+// (seconds per server and attempt) that nothing can shorten, so at the
+// deadline or on cancel the caller goes on without it and the thread ends
+// when the resolver gives up. (A forked child, which could be killed, is no
+// choice in a process whose other threads may hold the allocator's or the
+// resolver's locks.)
 Attempt Resolve(const std::string& host, const std::string& port,
                 std::chrono::steady_clock::time_point deadline, const CancelToken& cancel,
                 std::vector<Address>& addresses) {
@@ -97,41 +93,29 @@ Attempt Resolve(const std::string& host, const std::string& port,
     return Attempt::kConnected;
   }
   hints.ai_flags = AI_NUMERICSERV;
-  int channel[2];
-  if (::pipe2(channel, O_CLOEXEC) != 0) return Attempt::kFailed;
-  const pid_t child = ::fork();
-  if (child < 0) {
-    ::close(channel[0]);
-    ::close(channel[1]);
-    return Attempt::kFailed;
-  }
-  if (child == 0) {
-    ::close(channel[0]);
+  const auto lookup = std::make_shared<Lookup>();
+  std::thread([lookup, host, port, hints] {
     std::vector<Address> answer;
-    if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
-      Append(found, answer);
-      ::freeaddrinfo(found);
+    addrinfo* list = nullptr;
+    if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &list) == 0) {
+      Append(list, answer);
+      ::freeaddrinfo(list);
     }
-    // Well under the pipe's buffer: the write cannot block.
-    const std::size_t bytes = std::min<std::size_t>(answer.size(), 16) * sizeof(Address);
-    const ssize_t written = ::write(channel[1], answer.data(), bytes);
-    ::_exit(written == static_cast<ssize_t>(bytes) ? 0 : 1);
+    const std::lock_guard lock(lookup->mutex);
+    lookup->addresses = std::move(answer);
+    lookup->done = true;
+    lookup->finished.notify_all();
+  }).detach();
+  std::unique_lock lock(lookup->mutex);
+  for (;;) {
+    if (lookup->done) break;
+    if (cancel.cancelled()) return Attempt::kCancelled;
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return Attempt::kOutOfTime;
+    lookup->finished.wait_until(lock, std::min(deadline, now + kSlice));
   }
-  ::close(channel[1]);
-  Fd reader(channel[0]);
-  Attempt waited = WaitReadable(reader.get(), deadline, cancel);
-  if (waited == Attempt::kConnected) {
-    Address address;
-    ssize_t got = 0;
-    while ((got = ::read(reader.get(), &address, sizeof address)) ==
-           static_cast<ssize_t>(sizeof address)) {
-      addresses.push_back(address);
-    }
-  } else {
-    ::kill(child, SIGKILL);
-  }
-  ::waitpid(child, nullptr, 0);
-  return waited;
+  addresses = std::move(lookup->addresses);
+  return Attempt::kConnected;
 }
 
 Attempt TryAddress(const Address& a, std::chrono::steady_clock::time_point deadline,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/byte_reader.h"
 #include "platform/remote/srvsvc_codec.h"
 #include "platform/text.h"
 
@@ -10,7 +11,12 @@ namespace {
 
 class Writer {
  public:
-  Writer() { bytes_.resize(4); }  // the length prefix, filled in by Finish
+  // `capacity`: the whole frame's size when known, so that the buffer is
+  // never moved while it grows.
+  explicit Writer(std::size_t capacity = 0) {
+    bytes_.reserve(capacity);
+    bytes_.resize(4);  // the length prefix, filled in by Finish
+  }
   void U8(std::uint8_t v) { bytes_.push_back(v); }
   void U16(std::uint16_t v) { Uint(v, 2); }
   void U32(std::uint32_t v) { Uint(v, 4); }
@@ -19,7 +25,7 @@ class Writer {
     U32(static_cast<std::uint32_t>(b.size()));
     bytes_.insert(bytes_.end(), b.begin(), b.end());
   }
-  void Text(const std::string& s) {
+  void Text(std::string_view s) {
     Bytes({reinterpret_cast<const std::uint8_t*>(s.data()), s.size()});
   }
   void Raw(std::span<const std::uint8_t> b) { bytes_.insert(bytes_.end(), b.begin(), b.end()); }
@@ -36,54 +42,75 @@ class Writer {
   std::vector<std::uint8_t> bytes_;
 };
 
+// The frames' own fields over the byte reader: counted byte strings and
+// texts (a 32-bit length, then the bytes).
 class Reader {
  public:
-  explicit Reader(std::span<const std::uint8_t> b) : b_(b) {}
-  bool U8(std::uint8_t& v) { return Narrow(v, 1); }
-  bool U16(std::uint16_t& v) { return Narrow(v, 2); }
-  bool U32(std::uint32_t& v) { return Narrow(v, 4); }
-  bool U64(std::uint64_t& v) { return Uint(v, 8); }
-  bool Bytes(std::vector<std::uint8_t>& out) {
+  explicit Reader(std::span<const std::uint8_t> b) : r_(b) {}
+  bool U8(std::uint8_t& v) { return r_.U8(v); }
+  bool U16(std::uint16_t& v) { return r_.U16(v); }
+  bool U32(std::uint32_t& v) { return r_.U32(v); }
+  bool U64(std::uint64_t& v) { return r_.U64(v); }
+  // The next counted bytes, in place.
+  bool View(std::span<const std::uint8_t>& out) {
     std::uint32_t n = 0;
-    if (!U32(n) || n > b_.size() - at_) return false;
-    out.assign(b_.begin() + at_, b_.begin() + at_ + n);
-    at_ += n;
+    return r_.U32(n) && r_.Take(n, out);
+  }
+  bool Bytes(std::vector<std::uint8_t>& out) {
+    std::span<const std::uint8_t> view;
+    if (!View(view)) return false;
+    out.assign(view.begin(), view.end());
     return true;
   }
   bool Text(std::string& out) {
-    std::vector<std::uint8_t> raw;
-    if (!Bytes(raw)) return false;
-    out.assign(raw.begin(), raw.end());
+    std::span<const std::uint8_t> view;
+    if (!View(view)) return false;
+    out.assign(view.begin(), view.end());
     return true;
   }
   bool Raw(std::span<std::uint8_t> out) {
-    if (out.size() > b_.size() - at_) return false;
-    std::copy_n(b_.begin() + at_, out.size(), out.begin());
-    at_ += out.size();
+    std::span<const std::uint8_t> view;
+    if (!r_.Take(out.size(), view)) return false;
+    std::copy(view.begin(), view.end(), out.begin());
     return true;
   }
-  bool AtEnd() const { return at_ == b_.size(); }
+  bool AtEnd() const { return r_.AtEnd(); }
 
  private:
-  template <typename T>
-  bool Narrow(T& v, std::size_t size) {
-    std::uint64_t w = 0;
-    if (!Uint(w, size)) return false;
-    v = static_cast<T>(w);
-    return true;
-  }
-  bool Uint(std::uint64_t& v, std::size_t size) {
-    if (size > b_.size() - at_) return false;
-    v = 0;
-    for (std::size_t i = 0; i < size; ++i) v |= std::uint64_t{b_[at_ + i]} << (8 * i);
-    at_ += size;
-    return true;
-  }
-  std::span<const std::uint8_t> b_;
-  std::size_t at_ = 0;
+  ByteReader r_;
 };
 
 }  // namespace
+
+std::vector<std::uint8_t> EncodeLogon(const Credentials& credentials, std::uint16_t smb_port,
+                                      std::uint32_t call_timeout_ms) {
+  const std::string_view password(credentials.password.reveal(), credentials.password.size());
+  Writer w(4 + 3 * 4 + credentials.username.size() + password.size() + credentials.domain.size() +
+           1 + 2 + 4);
+  w.Text(credentials.username);
+  w.Bytes({reinterpret_cast<const std::uint8_t*>(password.data()), password.size()});
+  w.Text(credentials.domain);
+  w.U8(credentials.use_kerberos ? 1 : 0);
+  w.U16(smb_port);
+  w.U32(call_timeout_ms);
+  return std::move(w).Finish();
+}
+
+std::optional<WorkerLogon> DecodeLogon(std::span<const std::uint8_t> body) {
+  Reader r(body);
+  WorkerLogon logon;
+  std::span<const std::uint8_t> password;
+  std::uint8_t kerberos = 0;
+  if (!r.Text(logon.credentials.username) || !r.View(password) ||
+      !r.Text(logon.credentials.domain) || !r.U8(kerberos) || kerberos > 1 ||
+      !r.U16(logon.smb_port) || !r.U32(logon.call_timeout_ms) || !r.AtEnd()) {
+    return std::nullopt;
+  }
+  logon.credentials.password =
+      Secret(std::string_view(reinterpret_cast<const char*>(password.data()), password.size()));
+  logon.credentials.use_kerberos = kerberos == 1;
+  return logon;
+}
 
 std::vector<std::uint8_t> EncodeRequest(const WorkerRequest& request) {
   Writer w;
@@ -242,9 +269,7 @@ std::optional<WorkerReply> DecodeReply(std::span<const std::uint8_t> body) {
 }
 
 std::uint32_t FrameLength(std::span<const std::uint8_t, 4> prefix) {
-  std::uint32_t n = 0;
-  for (int i = 0; i < 4; ++i) n |= std::uint32_t{prefix[i]} << (8 * i);
-  return n;
+  return *Le32At(prefix, 0);
 }
 
 std::string FileConnectionKey(std::string_view server, std::string_view share) {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/credentials.h"
 #include "platform/file_system.h"
 
 namespace tabulon::platform::samba {
@@ -92,6 +93,22 @@ struct FileReply {
   // ("REVISION:1,OWNER:S-1-...,GROUP:...,ACL:S-...:0/3/0x001f01ff,...").
   std::string text;
 };
+
+// The worker's first frame: who it logs on as, where servers listen and
+// how long one call may take. The worker answers it with an empty reply
+// (`WorkerReply`) once it is ready.
+struct WorkerLogon {
+  Credentials credentials;
+  std::uint16_t smb_port = 445;
+  std::uint32_t call_timeout_ms = 0;
+};
+
+// The logon frame, in a buffer of exactly its size: the caller wipes it
+// (WipeBytes) once sent, and no reallocation left a copy of the password.
+std::vector<std::uint8_t> EncodeLogon(const Credentials& credentials, std::uint16_t smb_port,
+                                      std::uint32_t call_timeout_ms);
+// The password is copied once, into the result; the caller wipes `body`.
+std::optional<WorkerLogon> DecodeLogon(std::span<const std::uint8_t> body);
 
 // A whole frame, length prefix included.
 std::vector<std::uint8_t> EncodeRequest(const WorkerRequest& request);

@@ -3,16 +3,22 @@
 #include "platform/samba/samba_transport.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -140,6 +146,79 @@ TEST_F(SambaTransportTest, ServerInfoThroughOneWorkerThatEndsWithTheTransport) {
     }
   }
   EXPECT_TRUE(ProcessGone(worker));
+}
+
+std::string ProcFile(pid_t pid, const char* name) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Running, not a zombie its parent has not reaped.
+bool Running(pid_t pid) {
+  const std::string stat = ProcFile(pid, "stat");
+  const std::size_t end = stat.rfind(')');
+  return end != std::string::npos && end + 2 < stat.size() && stat[end + 2] != 'Z';
+}
+
+// Waits until `pid`, a child of this process, ends; whether it did in time.
+bool Reaped(pid_t pid, std::chrono::milliseconds limit) {
+  const auto until = Clock::now() + limit;
+  while (Clock::now() < until) {
+    if (::waitpid(pid, nullptr, WNOHANG) == pid) return true;
+    std::this_thread::sleep_for(10ms);
+  }
+  return false;
+}
+
+// A worker lives as long as the process that started it, not the thread:
+// here a thread other than the main one starts it and ends; the worker goes
+// on serving the transport until the process is killed, and then ends by
+// itself. It holds its socket, its parent's pipe and /dev/null, none of the
+// descriptors its parent had open, and its logon arrived in neither its
+// arguments nor its environment.
+TEST_F(SambaTransportTest, AWorkerEndsWithTheProcessThatStartedItNotTheThread) {
+  // The worker, once its parent is gone, becomes this process's child.
+  ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+  int report[2];
+  ASSERT_EQ(::pipe2(report, O_CLOEXEC), 0);
+  const pid_t parent = ::fork();
+  ASSERT_GE(parent, 0);
+  if (parent == 0) {
+    ::open("/dev/zero", O_RDONLY);  // inherited by anything that does not close it
+    std::unique_ptr<SambaTransport> transport;
+    std::thread([&transport] {
+      transport = std::make_unique<SambaTransport>(Login(true, 5000));
+      transport->Call("127.0.0.2", kSrvsvc, kNetrServerGetInfo, kGetInfo101);  // refused
+    }).join();
+    const pid_t worker = transport->worker();
+    if (::write(report[1], &worker, sizeof worker) != sizeof worker) ::_exit(1);
+    ::pause();
+    ::_exit(0);
+  }
+  ::close(report[1]);
+  pid_t worker = -1;
+  EXPECT_EQ(::read(report[0], &worker, sizeof worker), static_cast<ssize_t>(sizeof worker));
+  ::close(report[0]);
+  if (worker > 0) {
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(Running(worker)) << "ended with the thread that started it";
+    std::set<std::string> open;
+    const std::string fds = "/proc/" + std::to_string(worker) + "/fd";
+    for (const auto& fd : std::filesystem::directory_iterator(fds)) {
+      open.insert(std::filesystem::read_symlink(fd.path()).string());
+    }
+    EXPECT_FALSE(open.contains("/dev/zero"));
+    EXPECT_TRUE(open.contains("/dev/null"));
+    for (const char* name : {"cmdline", "environ"}) {
+      EXPECT_EQ(ProcFile(worker, name).find(testing::kSambaPassword), std::string::npos) << name;
+    }
+  }
+  ::kill(parent, SIGKILL);
+  ::waitpid(parent, nullptr, 0);
+  if (worker > 0) {
+    EXPECT_TRUE(Reaped(worker, 5s)) << "outlived its parent";
+  }
+  ::prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 TEST_F(SambaTransportTest, WrongPasswordIsALogonFailure) {

@@ -4,9 +4,19 @@
 #include <cstdlib>
 #include <ctime>
 
+#ifdef TABULON_SMB_WORKER
+#include "platform/samba/worker_process.h"
+#endif
+
 // Every test program starts in a known locale and time zone; tests that need
 // another one set it themselves.
 int main(int argc, char** argv) {
+#ifdef TABULON_SMB_WORKER
+  // A test program that reaches real servers is its transports' worker too.
+  if (tabulon::platform::samba::IsWorkerCommand(argc, argv)) {
+    tabulon::platform::samba::RunWorkerProcess();
+  }
+#endif
   ::setenv("TZ", "UTC", 1);
   ::tzset();
   ::setenv("LC_ALL", "C.UTF-8", 1);
