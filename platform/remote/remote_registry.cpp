@@ -82,9 +82,14 @@ RegistryEnumKeyResult RemoteRegistry::EnumKey(RegistryKey key, std::uint32_t ind
                                               std::uint32_t name_buffer_chars) {
   const OpenRegistryKey* opened = keys_.Find(key);
   if (opened == nullptr) return Failed<RegistryEnumKeyResult>(win::ERROR_INVALID_HANDLE);
+  // The server is given room for the longest name, and the caller's buffer
+  // is applied here: Samba sends a name longer than the buffer it was given,
+  // which does not decode, where Windows answers ERROR_MORE_DATA.
   const winreg::EnumKeyReply reply = CallAndDecode<winreg::EnumKeyReply>(
       transport_, opened->host, winreg::kInterface, winreg::kBaseRegEnumKey,
-      winreg::EncodeEnumKey(opened->handle, index, name_buffer_chars), winreg::DecodeEnumKey);
+      winreg::EncodeEnumKey(opened->handle, index,
+                            std::max(name_buffer_chars, kMaxKeyNameChars + 1)),
+      winreg::DecodeEnumKey);
   RegistryEnumKeyResult result;
   result.status = reply.status;
   if (reply.status != win::ERROR_SUCCESS) return result;

@@ -14,12 +14,15 @@ void WriteEnumTail(NdrWriter& w, std::uint32_t preferred_max_length, std::uint32
   w.UniqueU32(resume_handle);
 }
 
-// Total entries, resume handle and the NET_API_STATUS.
+// Total entries, resume handle and the NET_API_STATUS. A complete listing
+// has nowhere to resume: its handle is 0, whatever the server left there
+// (Samba leaves the count of entries of some listings).
 template <class Result>
 Result ReadEnumTail(NdrReader& r, Result result) {
   result.total_entries = r.U32();
   r.UniqueU32(result.resume_handle);
   result.status = r.U32();
+  if (result.status != win::ERROR_MORE_DATA) result.resume_handle = 0;
   return Finish(r, std::move(result));
 }
 

@@ -30,6 +30,8 @@ WkstaTransportEnumResult DecodeWkstaTransportEnum0(std::span<const std::uint8_t>
   result.total_entries = r.U32();
   r.UniqueU32(result.resume_handle);
   result.status = r.U32();
+  // A complete listing has nowhere to resume, whatever the server left.
+  if (result.status != win::ERROR_MORE_DATA) result.resume_handle = 0;
   return Finish(r, std::move(result));
 }
 
