@@ -160,6 +160,18 @@ win::Status RunOutput::OpenTemplateRows(const std::string& path, OutputFile& fil
 }
 
 void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear) {
+  WriteRow(out, target, values_);
+  if (clear) ClearValues();
+}
+
+void RunOutput::WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear) {
+  if (values_.size() < value_count) values_.resize(value_count);
+  WriteRow(file, std::span<const std::string>(values_).first(value_count));
+  if (clear) ClearValues();
+}
+
+void RunOutput::WriteRow(TypedOutput& out, const tagCObjects* target,
+                         std::span<const std::string> values) {
   // The row is assembled in UTF-8 and encoded in one pass.
   const std::uint32_t field_count = ExportTypeInfo(out.type).field_count;
   Rules().BuildRow(row_, [&](auto&& append) {
@@ -167,8 +179,8 @@ void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool 
       if (column >= kSymbolColumnBase) {
         symbols_.target = target;
         append(EvaluateSymbolAt(column - kSymbolColumnBase, symbols_));
-      } else if (column < field_count && column < values_.size()) {
-        append(values_[column]);
+      } else if (column < field_count && column < values.size()) {
+        append(values[column]);
       } else {
         append(std::string_view());
       }
@@ -177,19 +189,15 @@ void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool 
   row_ += settings_.line_terminator;
   out.file.Write(row_);
   CheckWrites(out.file, "Output File");
-  if (clear) ClearValues();
 }
 
-void RunOutput::WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear) {
+void RunOutput::WriteRow(OutputFile& file, std::span<const std::string> values) {
   Rules().BuildRow(row_, [&](auto&& append) {
-    for (std::size_t i = 0; i < value_count; ++i) {
-      append(i < values_.size() ? std::string_view(values_[i]) : std::string_view());
-    }
+    for (const std::string& value : values) append(value);
   });
   row_ += settings_.line_terminator;
   file.Write(row_);
   CheckWrites(file, "Output File");
-  if (clear) ClearValues();
 }
 
 bool RunOutput::OpenLog(std::string_view log_file_name, bool append) {

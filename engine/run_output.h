@@ -1,9 +1,10 @@
 #pragma once
-// The output side of a run: the value buffer exporters fill, the output and
-// log files, the records of produced files, progress rows and messages.
-// Exporters fill values and call the row writer; this class owns the files,
-// the column lists and the formats.
+// The output side of a run: the row writer, the output and log files, the
+// records of produced files, progress rows and messages. Exporters fill row
+// objects (engine/row.h), which end here; this class owns the files, the
+// column lists and the formats.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,6 +96,12 @@ class RunOutput {
 
   void WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear);
   void WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear);
+  // Where every row ends. A typed row: `values[c]` is field c, written in
+  // the order of the file's column list, its symbol columns evaluated for
+  // `target`; fields past `values` are empty.
+  void WriteRow(TypedOutput& out, const tagCObjects* target, std::span<const std::string> values);
+  // A template's row: the values in order.
+  void WriteRow(OutputFile& file, std::span<const std::string> values);
 
   bool OpenLog(std::string_view log_file_name, bool append);
   bool log_open() const { return log_.is_open(); }
