@@ -43,19 +43,6 @@ RunOutput::RunOutput(platform::Platform& platform, ProgressSink* progress, Messa
   };
 }
 
-std::string& RunOutput::value(std::uint32_t column) {
-  if (column >= values_.size()) values_.resize(column + 1);
-  return values_[column];
-}
-
-void RunOutput::ClearValues() {
-  for (std::string& v : values_) v.clear();
-}
-
-void RunOutput::SizeValueBuffer() {
-  values_.assign(wanted_values_, std::string());
-}
-
 std::string RunOutput::ResolveOutputName(std::string_view name, bool use_default_directory) {
   locations_.default_output_directory = settings_.default_output_directory;
   return ResolveFileName(name, use_default_directory, locations_, *platform_.clock,
@@ -106,7 +93,6 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
       config.ReadText(section, columns_key, type == kFiles ? "" : DefaultColumnList(type));
   out.columns = type == kFiles && column_text.empty() ? std::vector<std::uint32_t>{}
                                                       : ParseColumnList(column_text);
-  RaiseValueBufferSize(descriptor.field_count);
 
   if (settings_.write_titles) {
     bool first = true;
@@ -157,17 +143,6 @@ bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::
 
 win::Status RunOutput::OpenTemplateRows(const std::string& path, OutputFile& file) {
   return file.Open(path, true, FileEncoding());
-}
-
-void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear) {
-  WriteRow(out, target, values_);
-  if (clear) ClearValues();
-}
-
-void RunOutput::WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear) {
-  if (values_.size() < value_count) values_.resize(value_count);
-  WriteRow(file, std::span<const std::string>(values_).first(value_count));
-  if (clear) ClearValues();
 }
 
 void RunOutput::WriteRow(TypedOutput& out, const tagCObjects* target,

@@ -64,18 +64,6 @@ class RunOutput {
   // null between targets.
   void set_account_lookup(platform::AccountLookup* lookup) { account_lookup_ = lookup; }
 
-  // Value buffer: element c is column c of the row being built.
-  std::vector<std::string>& values() { return values_; }
-  std::string& value(std::uint32_t column);
-  void ClearValues();
-  void RaiseValueBufferSize(std::size_t size) {
-    if (size > wanted_values_) wanted_values_ = size;
-  }
-  std::size_t wanted_value_buffer_size() const { return wanted_values_; }
-  void ResetValueBufferSize() { wanted_values_ = 0; }
-  // Sizes the buffer to the largest size raised so far and clears it.
-  void SizeValueBuffer();
-
   std::string ResolveOutputName(std::string_view name, bool use_default_directory);
 
   // Opens the output file of a type (or of a file/directory template) and
@@ -94,8 +82,6 @@ class RunOutput {
   // The same, with the status of a failed open.
   win::Status OpenTemplateRows(const std::string& path, OutputFile& file);
 
-  void WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear);
-  void WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear);
   // Where every row ends. A typed row: `values[c]` is field c, written in
   // the order of the file's column list, its symbol columns evaluated for
   // `target`; fields past `values` are empty.
@@ -166,8 +152,6 @@ class RunOutput {
   OutputSettings settings_;
   FileLocations locations_;
   SymbolContext symbols_;
-  std::vector<std::string> values_;
-  std::size_t wanted_values_ = 0;
   OutputFile log_;
   std::vector<tagCOutputfile> output_files_;
   std::vector<FileWriteFailure> write_failures_;
