@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/catalogue.h"
+#include "engine/row.h"
 #include "engine/run_output.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
@@ -54,8 +55,6 @@ struct Fixture {
                   unicode ? OutputFile::Encoding::kUtf16Le : OutputFile::Encoding::kEightBit);
     // Ten columns: the object path, the eight service fields, the object name.
     out.columns = {1002, 0, 1, 2, 3, 4, 5, 6, 7, 1003};
-    output.RaiseValueBufferSize(ExportTypeInfo(kServices).field_count);
-    output.SizeValueBuffer();
     target.path = "\\\\FILESRV01";
     target.display_name = "FILESRV01";
   }
@@ -81,19 +80,22 @@ struct Fixture {
   }
 };
 
-// The writer alone: the values stay in the buffer from row to row. With
+// The writer alone: the values stay in the row from row to row. With
 // `refill`, every row also copies its values in and clears them afterwards,
 // as an exporter does.
 void RowWriter(benchmark::State& state, bool unicode, int baseline_id, bool refill) {
   Fixture f(unicode);
   const std::size_t row_bytes = f.EncodedRow(unicode).size();
-  for (std::size_t c = 0; c < kServiceRow.size(); ++c) f.output.value(c) = kServiceRow[c];
+  Row row(f.output, f.out, &f.target);
+  for (std::size_t c = 0; c < kServiceRow.size(); ++c) row[c] = kServiceRow[c];
   std::int64_t rows = 0;
   for (auto _ : state) {
     if (refill) {
-      for (std::size_t c = 0; c < kServiceRow.size(); ++c) f.output.value(c) = kServiceRow[c];
+      for (std::size_t c = 0; c < kServiceRow.size(); ++c) row[c] = kServiceRow[c];
+      row.Write();
+    } else {
+      row.WriteKeepingValues();
     }
-    f.output.WriteTypedRow(&f.target, f.out, refill);
     if (++rows % kTruncateEvery == 0) f.Truncate();
   }
   state.SetItemsProcessed(state.iterations());
@@ -110,12 +112,13 @@ void RowWriterRules(benchmark::State& state, bool keep_rows_whole, bool spreadsh
   Fixture f(false);
   f.output.settings().keep_rows_whole = keep_rows_whole;
   f.output.settings().spreadsheet_safe = spreadsheet_safe;
+  Row row(f.output, f.out, &f.target);
   for (std::size_t c = 0; c < kServiceRow.size(); ++c) {
-    f.output.value(c) = hostile ? "=" + kServiceRow[c] + "\r\n\t" : kServiceRow[c];
+    row[c] = hostile ? "=" + kServiceRow[c] + "\r\n\t" : kServiceRow[c];
   }
   std::int64_t rows = 0;
   for (auto _ : state) {
-    f.output.WriteTypedRow(&f.target, f.out, false);
+    row.WriteKeepingValues();
     if (++rows % kTruncateEvery == 0) f.Truncate();
   }
   state.SetItemsProcessed(state.iterations());

@@ -103,9 +103,7 @@ class Run {
       }
     }
     StartUnits(config);
-    output_.ResetValueBufferSize();
     if (!OpenOutputs(config)) return false;
-    output_.SizeValueBuffer();
     UnitSetup setup = Setup(config);
     for (ActiveUnit& active : units_) {
       if (!active.run->Prepare(setup)) return false;

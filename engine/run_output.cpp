@@ -43,19 +43,6 @@ RunOutput::RunOutput(platform::Platform& platform, RunObserver& observer, bool p
   };
 }
 
-std::string& RunOutput::value(std::uint32_t column) {
-  if (column >= values_.size()) values_.resize(column + 1);
-  return values_[column];
-}
-
-void RunOutput::ClearValues() {
-  for (std::string& v : values_) v.clear();
-}
-
-void RunOutput::SizeValueBuffer() {
-  values_.assign(wanted_values_, std::string());
-}
-
 std::string RunOutput::ResolveOutputName(std::string_view name, bool use_default_directory) {
   locations_.default_output_directory = settings_.default_output_directory;
   return ResolveFileName(name, use_default_directory, locations_, *platform_.clock,
@@ -106,7 +93,6 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
       config.ReadText(section, columns_key, type == kFiles ? "" : DefaultColumnList(type));
   out.columns = type == kFiles && column_text.empty() ? std::vector<std::uint32_t>{}
                                                       : ParseColumnList(column_text);
-  RaiseValueBufferSize(descriptor.field_count);
 
   if (settings_.write_titles) {
     bool first = true;
@@ -159,7 +145,8 @@ win::Status RunOutput::OpenTemplateRows(const std::string& path, OutputFile& fil
   return file.Open(path, true, FileEncoding());
 }
 
-void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear) {
+void RunOutput::WriteRow(TypedOutput& out, const tagCObjects* target,
+                         std::span<const std::string> values) {
   // The row is assembled in UTF-8 and encoded in one pass.
   const std::uint32_t field_count = ExportTypeInfo(out.type).field_count;
   Rules().BuildRow(row_, [&](auto&& append) {
@@ -167,8 +154,8 @@ void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool 
       if (column >= kSymbolColumnBase) {
         symbols_.target = target;
         append(EvaluateSymbolAt(column - kSymbolColumnBase, symbols_));
-      } else if (column < field_count && column < values_.size()) {
-        append(values_[column]);
+      } else if (column < field_count && column < values.size()) {
+        append(values[column]);
       } else {
         append(std::string_view());
       }
@@ -177,19 +164,15 @@ void RunOutput::WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool 
   row_ += settings_.line_terminator;
   out.file.Write(row_);
   CheckWrites(out.file, "Output File");
-  if (clear) ClearValues();
 }
 
-void RunOutput::WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear) {
+void RunOutput::WriteRow(OutputFile& file, std::span<const std::string> values) {
   Rules().BuildRow(row_, [&](auto&& append) {
-    for (std::size_t i = 0; i < value_count; ++i) {
-      append(i < values_.size() ? std::string_view(values_[i]) : std::string_view());
-    }
+    for (const std::string& value : values) append(value);
   });
   row_ += settings_.line_terminator;
   file.Write(row_);
   CheckWrites(file, "Output File");
-  if (clear) ClearValues();
 }
 
 bool RunOutput::OpenLog(std::string_view log_file_name, bool append) {

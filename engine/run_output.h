@@ -1,9 +1,10 @@
 #pragma once
-// The output side of a run: the value buffer exporters fill, the output and
-// log files, the records of produced files, progress rows and messages.
-// Exporters fill values and call the row writer; this class owns the files,
-// the column lists and the formats.
+// The output side of a run: the row writer, the output and log files, the
+// records of produced files, progress rows and messages. Exporters fill row
+// objects (engine/row.h), which end here; this class owns the files, the
+// column lists and the formats.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,18 +63,6 @@ class RunOutput {
   // null between targets.
   void set_account_lookup(platform::AccountLookup* lookup) { account_lookup_ = lookup; }
 
-  // Value buffer: element c is column c of the row being built.
-  std::vector<std::string>& values() { return values_; }
-  std::string& value(std::uint32_t column);
-  void ClearValues();
-  void RaiseValueBufferSize(std::size_t size) {
-    if (size > wanted_values_) wanted_values_ = size;
-  }
-  std::size_t wanted_value_buffer_size() const { return wanted_values_; }
-  void ResetValueBufferSize() { wanted_values_ = 0; }
-  // Sizes the buffer to the largest size raised so far and clears it.
-  void SizeValueBuffer();
-
   std::string ResolveOutputName(std::string_view name, bool use_default_directory);
 
   // Opens the output file of a type (or of a file/directory template) and
@@ -92,8 +81,12 @@ class RunOutput {
   // The same, with the status of a failed open.
   win::Status OpenTemplateRows(const std::string& path, OutputFile& file);
 
-  void WriteTypedRow(const tagCObjects* target, TypedOutput& out, bool clear);
-  void WriteTemplateRow(OutputFile& file, std::size_t value_count, bool clear);
+  // Where every row ends. A typed row: `values[c]` is field c, written in
+  // the order of the file's column list, its symbol columns evaluated for
+  // `target`; fields past `values` are empty.
+  void WriteRow(TypedOutput& out, const tagCObjects* target, std::span<const std::string> values);
+  // A template's row: the values in order.
+  void WriteRow(OutputFile& file, std::span<const std::string> values);
 
   bool OpenLog(std::string_view log_file_name, bool append);
   bool log_open() const { return log_.is_open(); }
@@ -160,8 +153,6 @@ class RunOutput {
   OutputSettings settings_;
   FileLocations locations_;
   SymbolContext symbols_;
-  std::vector<std::string> values_;
-  std::size_t wanted_values_ = 0;
   OutputFile log_;
   std::vector<tagCOutputfile> output_files_;
   std::vector<FileWriteFailure> write_failures_;

@@ -37,7 +37,8 @@ class SecurityAccessSink {
   // even when its own export is off.
   virtual bool Wants(SecurityObjectKind kind) const = 0;
   // An object the exporter met; the sink applies its own selection (share
-  // types, trustees) and writes the rows.
+  // types, trustees) and writes the rows through row objects of its own, so
+  // an exporter may hand over at any point, also while filling a row.
   virtual void HandOver(ExportContext& context, const tagCObjects& target,
                         const SecurityObject& object) = 0;
 };

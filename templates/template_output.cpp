@@ -1,7 +1,5 @@
 #include "templates/template_output.h"
 
-#include <algorithm>
-
 namespace tabulon {
 
 std::vector<PreparedTemplate> EnabledTemplates(const Configuration& config,
@@ -15,8 +13,6 @@ std::vector<PreparedTemplate> EnabledTemplates(const Configuration& config,
 
 bool PrepareTemplateOutput(UnitSetup& setup, const Configuration& template_file,
                            PreparedTemplate& prepared, const std::string& column_text) {
-  setup.output.RaiseValueBufferSize(
-      static_cast<std::size_t>(std::count(column_text.begin(), column_text.end(), ',')));
   return setup.output.OpenTemplateOutputFile(template_file, prepared.name, column_text,
                                              &prepared.output_path);
 }

@@ -39,9 +39,8 @@ std::unique_ptr<ExporterRun> StartTemplateRun(const Configuration& config, const
   }
 }
 
-// Prepares a template's output file: the value buffer is raised to the
-// number of commas of `column_text` (one per column), then the mark and
-// title row are written. False stops the run.
+// Prepares a template's output file: its mark and the title row of
+// `column_text` (a comma after each column). False stops the run.
 bool PrepareTemplateOutput(UnitSetup& setup, const Configuration& template_file,
                            PreparedTemplate& prepared, const std::string& column_text);
 

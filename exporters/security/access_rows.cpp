@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/row.h"
 #include "exporters/security/object_kinds.h"
 #include "format/accounts.h"
 #include "format/security_descriptor.h"
@@ -25,43 +26,44 @@ std::string WithBackslashes(std::string_view path) {
   return path.starts_with('\\') ? std::string(path) : "\\\\" + std::string(path);
 }
 
+// The rows of one object, in a row of their own: a hand-over may come in
+// the middle of the handing exporter's row.
 class ObjectRows {
  public:
   ObjectRows(ExportContext& context, const tagCObjects& target, const SecurityObject& object,
              const AccessRowOptions& options)
       : context_(context),
-        out_(context.output),
-        target_(target),
+        row_(context.output, context.files.of(kSecurity), &target),
         object_(object),
         kind_(KindInfo(object.kind)),
         options_(options),
-        delimiter_(out_.settings().secondary_delimiter) {}
+        delimiter_(context.output.settings().secondary_delimiter) {}
 
   // A status row: never filtered, and with the path as handed in.
   void Status(std::string_view access) {
     Start(object_.path);
-    out_.value(kAccess) = std::string(access);
+    row_[kAccess] = std::string(access);
     Write();
   }
 
   void Owner(const std::optional<platform::Sid>& owner, std::string_view computer,
              std::string_view path) {
     Start(path);
-    out_.value(kAccessType) = "OWNER";
+    row_[kAccessType] = "OWNER";
     if (!owner) {
-      out_.value(kAccess) = "NO_OWNER";
+      row_[kAccess] = "NO_OWNER";
     } else {
-      out_.value(kAccess) = "OWNER";
+      row_[kAccess] = "OWNER";
       const format::ResolvedSid resolved =
           format::ResolveSid(context_.session.lookup(), computer, *owner);
-      out_.value(kTrustee) = resolved.ok() ? Trustee(resolved) : "SID_ERROR";
+      row_[kTrustee] = resolved.ok() ? Trustee(resolved) : "SID_ERROR";
     }
     WriteFiltered();
   }
 
   void UnreadableEntry(std::string_view path) {
     Start(path);
-    out_.value(kAccess) = "ACE_ERROR";
+    row_[kAccess] = "ACE_ERROR";
     WriteFiltered();
   }
 
@@ -93,12 +95,12 @@ class ObjectRows {
         break;
     }
     Start(path);
-    out_.value(kAccessType) = deny ? "DENY" : "ALLOW";
-    out_.value(kTrustee) = resolved.ok() ? Trustee(resolved) : "SID_ERROR";
-    out_.value(kAccess) = std::move(access);
-    out_.value(kAccessFlags) = std::move(flags);
-    out_.value(kSummary) = std::string(summary.summary);
-    out_.value(kSummaryFlags) = std::move(summary.flags);
+    row_[kAccessType] = deny ? "DENY" : "ALLOW";
+    row_[kTrustee] = resolved.ok() ? Trustee(resolved) : "SID_ERROR";
+    row_[kAccess] = std::move(access);
+    row_[kAccessFlags] = std::move(flags);
+    row_[kSummary] = std::string(summary.summary);
+    row_[kSummaryFlags] = std::move(summary.flags);
     WriteFiltered();
   }
 
@@ -108,26 +110,25 @@ class ObjectRows {
   }
 
   void Start(std::string_view path) {
-    out_.ClearValues();
-    out_.value(kObject) = std::string(object_.name);
-    out_.value(kObjectPath) = std::string(path);
-    out_.value(kObjectType) = std::string(kind_.text);
+    row_.Clear();
+    row_[kObject] = std::string(object_.name);
+    row_[kObjectPath] = std::string(path);
+    row_[kObjectType] = std::string(kind_.text);
   }
 
-  void Write() { out_.WriteTypedRow(&target_, context_.files.of(kSecurity), true); }
+  void Write() { row_.Write(); }
 
   void WriteFiltered() {
     const format::NameList* list = options_.trustees;
-    if (list != nullptr && !list->empty() && !format::MatchNameList(out_.value(kTrustee), *list)) {
-      out_.ClearValues();
+    if (list != nullptr && !list->empty() && !format::MatchNameList(row_[kTrustee], *list)) {
+      row_.Clear();
       return;
     }
     Write();
   }
 
   ExportContext& context_;
-  RunOutput& out_;
-  const tagCObjects& target_;
+  Row row_;
   const SecurityObject& object_;
   const SecurityKindInfo& kind_;
   const AccessRowOptions& options_;

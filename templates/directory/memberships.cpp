@@ -66,7 +66,7 @@ void WriteRow(MembershipRows& rows, const DirectoryEntry* entry, std::string_vie
   const std::vector<QueryColumn>& columns = rows.columns.columns;
   for (std::size_t i = 0; i < columns.size(); ++i) {
     const QueryColumn& column = columns[i];
-    std::string& cell = rows.output.value(static_cast<std::uint32_t>(rows.first_column + i));
+    std::string& cell = rows.row[rows.first_column + i];
     if (text::EqualsNoCase(column.name, kIsPrimarySymbol)) {
       cell = std::string(is_primary);
     } else if (text::EqualsNoCase(column.name, kIndirectParentSymbol)) {
@@ -82,10 +82,8 @@ void WriteRow(MembershipRows& rows, const DirectoryEntry* entry, std::string_vie
       }
     }
   }
-  rows.output.WriteTemplateRow(rows.file, rows.first_column + columns.size(), false);
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    rows.output.value(static_cast<std::uint32_t>(rows.first_column + i)).clear();
-  }
+  rows.row.WriteKeepingValues();
+  for (std::size_t i = 0; i < columns.size(); ++i) rows.row[rows.first_column + i].clear();
   if (++rows.rows % kFlushEveryRows == 0) rows.file.Flush();
 }
 

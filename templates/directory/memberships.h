@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "engine/output_file.h"
-#include "engine/run_output.h"
+#include "engine/row.h"
 #include "engine/symbols.h"
 #include "platform/directory_search.h"
 #include "platform/security.h"
@@ -22,7 +22,7 @@ struct MembershipRows {
   platform::DirectorySearch& directory;
   const platform::AttributeKinds& kinds;
   const EntryCells& cells;
-  RunOutput& output;
+  Row& row;  // the query's row, its cells filled
   OutputFile& file;
   platform::AccountLookup& lookup;
   const SymbolContext& symbols;

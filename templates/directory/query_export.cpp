@@ -4,6 +4,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/object_file.h"
+#include "engine/row.h"
 #include "exporters/toolkit/export_progress.h"
 #include "format/special_values.h"
 #include "platform/text.h"
@@ -137,10 +138,11 @@ class QueryExport {
     photos_ = ReadPhotoSettings(shared_.config, names, query_.output_path);
 
     const platform::AttributeKinds& kinds = shared_.kinds.For(directory, options);
+    Row row(out_, file_, plan_.columns.size() + membership_names.size());
     MembershipRows members{directory,
                            kinds,
                            cells_,
-                           out_,
+                           row,
                            file_,
                            context_.session.lookup(),
                            symbols_,
@@ -179,11 +181,12 @@ class QueryExport {
 
   // False when the member or group rows ended early (`members.failure`).
   bool WriteEntry(const platform::DirectoryEntry& entry, MembershipRows& members) {
+    Row& row = members.row;
     std::string account;
     std::string ads_path;
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
       const QueryColumn& column = plan_.columns[i];
-      std::string& cell = out_.value(static_cast<std::uint32_t>(i));
+      std::string& cell = row[i];
       if (column.kind == QueryColumn::Kind::kSymbol) {
         cell = EvaluateSymbol(column.name, symbols_);
       } else if (column.kind == QueryColumn::Kind::kAttribute) {
@@ -200,29 +203,29 @@ class QueryExport {
         }
       }
     }
-    if (plan_.has_terminal) FillTerminalColumns(account);
-    if (shared_.consolidated != nullptr && !account.empty()) FillConsolidated(account);
+    if (plan_.has_terminal) FillTerminalColumns(row, account);
+    if (shared_.consolidated != nullptr && !account.empty()) FillConsolidated(row, account);
     ++objects_;
     bool whole = true;
     if (settings_.group_members) {
       whole = ExportGroupMembers(members, ads_path, "", settings_.nested_members, 0);
-      out_.ClearValues();
+      row.Clear();
     } else if (settings_.account_groups) {
       whole = ExportAccountGroups(members, ads_path);
-      out_.ClearValues();
+      row.Clear();
     } else {
-      out_.WriteTemplateRow(file_, plan_.columns.size(), true);
+      row.Write();
     }
     if (objects_ % kFlushEveryRows == 0) file_.Flush();
     return whole;
   }
 
-  void FillTerminalColumns(const std::string& account) {
+  void FillTerminalColumns(Row& row, const std::string& account) {
     if (account.empty() || controller_.empty()) return;
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
       const QueryColumn& column = plan_.columns[i];
       if (column.kind != QueryColumn::Kind::kTerminal) continue;
-      std::string& cell = out_.value(static_cast<std::uint32_t>(i));
+      std::string& cell = row[i];
       if (!terminal_loaded_) {
         cell = std::string(format::kNoFormat);
       } else if (column.terminal != nullptr) {
@@ -234,13 +237,13 @@ class QueryExport {
     }
   }
 
-  void FillConsolidated(const std::string& account) {
+  void FillConsolidated(Row& row, const std::string& account) {
     for (std::size_t i = 0; i < plan_.columns.size(); ++i) {
       const QueryColumn& column = plan_.columns[i];
       if (column.kind != QueryColumn::Kind::kAttribute) continue;
       std::optional<std::string> value =
           ConsolidatedDirectoryValue(*shared_.consolidated, column.name, account, context_.format);
-      if (value) out_.value(static_cast<std::uint32_t>(i)) = std::move(*value);
+      if (value) row[i] = std::move(*value);
     }
   }
 

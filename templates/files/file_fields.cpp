@@ -72,36 +72,37 @@ std::string_view FileTypeText(std::uint32_t file_type) {
   return TextOf(kFileTypeTexts, file_type);
 }
 
-void FillFindColumns(RunOutput& out, const platform::FindData& data, const FileTimeFormat& times) {
+void FillFindColumns(Row& row, const platform::FindData& data, const FileTimeFormat& times) {
   const bool directory = (data.attributes & platform::kFileAttributeDirectory) != 0;
   const auto size = static_cast<std::int64_t>(data.size);
-  out.value(kFileSizeBytes) = format::FormatSize(size, format::kSizeBytes);
-  out.value(kFileName) = data.name;
+  row[kFileSizeBytes] = format::FormatSize(size, format::kSizeBytes);
+  row[kFileName] = data.name;
   const std::size_t dot = data.name.rfind('.');
-  if (!directory && dot != std::string::npos) out.value(kFileExtension) = data.name.substr(dot + 1);
-  out.value(kFileCreation) = TimeText(data.creation_time, times);
-  out.value(kFileLastAccess) = TimeText(data.last_access_time, times);
-  out.value(kFileLastWritten) = TimeText(data.last_write_time, times);
-  out.value(kFileSizeKb) = format::FormatSize(size, format::kSizeKilobytes);
+  if (!directory && dot != std::string::npos) row[kFileExtension] = data.name.substr(dot + 1);
+  row[kFileCreation] = TimeText(data.creation_time, times);
+  row[kFileLastAccess] = TimeText(data.last_access_time, times);
+  row[kFileLastWritten] = TimeText(data.last_write_time, times);
+  row[kFileSizeKb] = format::FormatSize(size, format::kSizeKilobytes);
   for (std::uint32_t i = 0; i < std::size(kAttributeBits); ++i) {
     const std::uint32_t bit = kAttributeBits[i];
     const bool set = bit == platform::kFileAttributeNormal ? data.attributes == bit
                                                            : (data.attributes & bit) != 0;
-    out.value(kFileIsDirectory + i) = std::string(set ? format::kYes : format::kNo);
+    row[kFileIsDirectory + i] = std::string(set ? format::kYes : format::kNo);
   }
 }
 
-void FillVersionColumns(RunOutput& out, const format::VersionResource& version, bool strings) {
+void FillVersionColumns(const RunOutput& out, Row& row, const format::VersionResource& version,
+                        bool strings) {
   if (version.fixed) {
     const format::FixedFileInfo& f = *version.fixed;
-    out.value(kFileVersion) = VersionText(f.file_version_ms, f.file_version_ls);
-    out.value(kProductVersion) = VersionText(f.product_version_ms, f.product_version_ls);
-    out.value(kDesignedOs) = std::string(DesignedOsText(f.file_os));
-    out.value(kFileType) = std::string(FileTypeText(f.file_type));
+    row[kFileVersion] = VersionText(f.file_version_ms, f.file_version_ls);
+    row[kProductVersion] = VersionText(f.product_version_ms, f.product_version_ls);
+    row[kDesignedOs] = std::string(DesignedOsText(f.file_os));
+    row[kFileType] = std::string(FileTypeText(f.file_type));
   }
   if (!strings) return;
   for (std::uint32_t i = 0; i < kVersionStringNames.size(); ++i) {
-    out.value(kFileComments + i) =
+    row[kFileComments + i] =
         out.ReplaceLineBreaks(format::VersionString(version, kVersionStringNames[i]));
   }
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/run_output.h"
+#include "engine/row.h"
 #include "format/pe_version.h"
 #include "format/settings.h"
 #include "platform/file_system.h"
@@ -53,9 +53,10 @@ struct FileTimeFormat {
 };
 
 // Fills columns 1 to 6 and 8 to 18 from the find data.
-void FillFindColumns(RunOutput& out, const platform::FindData& data, const FileTimeFormat& times);
+void FillFindColumns(Row& row, const platform::FindData& data, const FileTimeFormat& times);
 
 // Fills columns 20 to 23 from the fixed info, and 24 to 35 when `strings`.
-void FillVersionColumns(RunOutput& out, const format::VersionResource& version, bool strings);
+void FillVersionColumns(const RunOutput& out, Row& row, const format::VersionResource& version,
+                        bool strings);
 
 }  // namespace tabulon

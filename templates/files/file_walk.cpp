@@ -54,13 +54,14 @@ FileWalk::FileWalk(ExportContext& context, const tagCObjects& target,
     : context_(context),
       target_(target),
       settings_(settings),
-      rows_(rows),
       computer_(ComputerPath(target.path)),
       verbose_(context.output.settings().verbose_progress),
       file_security_(context.security != nullptr &&
                      context.security->Wants(SecurityObjectKind::kFile)),
       directory_security_(context.security != nullptr &&
-                          context.security->Wants(SecurityObjectKind::kDirectory)) {}
+                          context.security->Wants(SecurityObjectKind::kDirectory)) {
+  if (rows != nullptr) row_.emplace(context.output, *rows, &target);
+}
 
 FileWalkOutcome FileWalk::Walk(const std::vector<ScanEntry>& entries) {
   FileWalkOutcome outcome;
@@ -199,13 +200,13 @@ void FileWalk::Emit(const platform::FindData& item, const std::string& prefix,
                     const std::string& root, const std::uint64_t* directory_total) {
   const std::string path = prefix + item.name;
   const bool directory = IsDirectory(item);
-  if (rows_ != nullptr) {
-    RunOutput& out = context_.output;
-    FillFindColumns(out, item, {context_.format, *out.platform().locale});
-    out.value(kFilePath) = path;
-    out.value(kFileRootDirectory) = root;
+  if (row_) {
+    Row& row = *row_;
+    FillFindColumns(row, item, {context_.format, *context_.output.platform().locale});
+    row[kFilePath] = path;
+    row[kFileRootDirectory] = root;
     if (directory_total != nullptr) {
-      out.value(kFileDirFilesBytes) =
+      row[kFileDirFilesBytes] =
           format::FormatSize(static_cast<std::int64_t>(*directory_total), format::kSizeBytes);
     }
     if (settings_.version_fixed && !directory && item.size >= format::kSmallestExecutable) {
@@ -218,10 +219,10 @@ void FileWalk::Emit(const platform::FindData& item, const std::string& prefix,
       };
       const format::PeVersionResult version = format::ReadPeVersion(read);
       if (version.status == format::PeVersionStatus::kOk) {
-        FillVersionColumns(out, version.version, settings_.version_strings);
+        FillVersionColumns(context_.output, row, version.version, settings_.version_strings);
       }
     }
-    out.WriteTypedRow(&target_, *rows_, true);
+    row.Write();
   }
   if (directory ? directory_security_ : file_security_) {
     context_.security->HandOver(

@@ -7,10 +7,12 @@
 // failure row and a log line naming the folder.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/row.h"
 #include "engine/run_context.h"
 #include "templates/files/scan_list.h"
 
@@ -69,8 +71,8 @@ class FileWalk {
   ExportContext& context_;
   const tagCObjects& target_;
   const FileTemplateSettings& settings_;
-  TypedOutput* rows_;
-  std::string computer_;  // "\\NAME"
+  std::optional<Row> row_;  // none without rows
+  std::string computer_;    // "\\NAME"
   bool verbose_;
   bool file_security_;
   bool directory_security_;

@@ -3,6 +3,7 @@
 #include "engine/catalogue.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "engine/run_settings.h"
 #include "engine/template_kinds.h"
 #include "exporters/toolkit/export_progress.h"
@@ -53,7 +54,7 @@ class KeyExport {
         registry_(context.session.registry()),
         target_(target),
         template_(t),
-        file_(file) {}
+        row_(context.output, file, t.columns.size()) {}
 
   // Every entry of the key list; the rows written before a failure stay.
   void Run() {
@@ -230,7 +231,7 @@ class KeyExport {
     win::Status result = win::ERROR_SUCCESS;
     for (std::size_t c = 0; c < template_.columns.size(); ++c) {
       const std::string& column = template_.columns[c];
-      std::string& cell = out_.value(static_cast<std::uint32_t>(c));
+      std::string& cell = row_[c];
       if (IsSymbol(column)) {
         cell = EvaluateSymbol(column, symbols);
         continue;
@@ -244,7 +245,7 @@ class KeyExport {
         result = v.status;
       }
     }
-    out_.WriteTemplateRow(file_, template_.columns.size(), true);
+    row_.Write();
     return result;
   }
 
@@ -269,7 +270,7 @@ class KeyExport {
       if (v.data_size > 0) value = FormatRegistryValue(v.type, v.data, v.name, delimiter());
       for (std::size_t c = 0; c < template_.columns.size(); ++c) {
         const std::string& column = template_.columns[c];
-        std::string& cell = out_.value(static_cast<std::uint32_t>(c));
+        std::string& cell = row_[c];
         if (text::EqualsNoCase(column, kValueName)) {
           cell = v.name.empty() ? std::string(kDefaultValueName) : v.name;
         } else if (text::EqualsNoCase(column, kValue)) {
@@ -280,7 +281,7 @@ class KeyExport {
           cell = EvaluateSymbol(column, symbols);
         }
       }
-      out_.WriteTemplateRow(file_, template_.columns.size(), true);
+      row_.Write();
     }
   }
 
@@ -319,7 +320,7 @@ class KeyExport {
   platform::Registry& registry_;
   const tagCObjects& target_;
   const RegistryTemplate& template_;
-  OutputFile& file_;
+  Row row_;
   ConnectedHive hive_;
   std::string message_;
   win::Status last_status_ = win::ERROR_SUCCESS;

@@ -3,6 +3,7 @@
 #include "engine/catalogue.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "engine/run_settings.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
@@ -124,6 +125,7 @@ class WmiQueriesRun final : public ExporterRun {
     symbols.template_name = t.prepared.name;
     const WmiValueFormat format{out.settings().secondary_delimiter,
                                 out.settings().crlf_replacement};
+    Row row(out, file, t.columns.size());
     while (true) {
       // No more instances, a time-out and an error all end the rows quietly.
       const platform::WmiNextResult next = wmi.Next(enumerator.object, t.timeout_ms);
@@ -131,16 +133,15 @@ class WmiQueriesRun final : public ExporterRun {
       for (std::size_t c = 0; c < t.columns.size(); ++c) {
         const std::string& column = t.columns[c];
         if (IsSymbol(column)) {
-          out.value(static_cast<std::uint32_t>(c)) = EvaluateSymbol(column, symbols);
+          row[c] = EvaluateSymbol(column, symbols);
           continue;
         }
         const platform::WmiGetResult got = platform::GetWmiProperty(*next.instance, column);
         if (got.status == win::ERROR_SUCCESS) {
-          out.value(static_cast<std::uint32_t>(c)) =
-              FormatWmiValue(got.value, got.cim_type, format);
+          row[c] = FormatWmiValue(got.value, got.cim_type, format);
         }
       }
-      out.WriteTemplateRow(file, t.columns.size(), true);
+      row.Write();
     }
     file.Close();
     return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "format/lists.h"
 #include "platform/ini_file_profile.h"
 #include "support/fakes.h"
@@ -49,18 +50,17 @@ TEST_F(RunOutputTest, ServicesFileWithDefaultColumns) {
   ASSERT_TRUE(OpenServices(Config(""), out));
   tagCObjects target;
   target.path = "\\\\PC1";
-  output_.SizeValueBuffer();
-  ASSERT_EQ(output_.values().size(), 8u);
-  output_.value(0) = "Spooler";
-  output_.value(1) = "Print Spooler";
-  output_.value(2) = "Running";
-  output_.WriteTypedRow(&target, out, true);
+  Row row(output_, out, &target);
+  row[0] = "Spooler";
+  row[1] = "Print Spooler";
+  row[2] = "Running";
+  row.Write();
   out.file.Close();
   EXPECT_EQ(dir_.Read("services.txt"),
             "Object_Path\tServiceName\tServiceDesc\tServiceState\tServiceType\tServiceStartup\t"
             "ServiceAccount\tServiceDepends\tServiceBinary\r\n"
             "\\\\PC1\tSpooler\tPrint Spooler\tRunning\t\t\t\t\t\r\n");
-  EXPECT_TRUE(output_.values()[0].empty()) << "the clear flag empties the buffer";
+  EXPECT_TRUE(row[0].empty()) << "writing empties the row";
   ASSERT_EQ(output_.output_files().size(), 1u);
   EXPECT_EQ(output_.output_files()[0].display_name, "Services");
   EXPECT_EQ(output_.output_files()[0].path, dir_.File("services.txt"));
@@ -71,16 +71,34 @@ TEST_F(RunOutputTest, ColumnListItemsAndOutOfRangeColumns) {
   ASSERT_TRUE(OpenServices(
       Config("[Services]\nServiceColumns=3,,0,8,1006,1099\nServicesOutputFile=s.txt\n"), out));
   EXPECT_EQ(out.columns, (std::vector<std::uint32_t>{3, 0, 0, 8, 1006, 1099}));
-  output_.SizeValueBuffer();
-  output_.value(0) = "a";
-  output_.value(3) = "d";
   tagCObjects target;
   target.domain = "CORP";
-  output_.WriteTypedRow(&target, out, false);
+  Row row(output_, out, &target);
+  row[0] = "a";
+  row[3] = "d";
+  row.WriteKeepingValues();
   out.file.Close();
   EXPECT_EQ(dir_.Read("s.txt"),
             "ServiceType\tServiceName\tServiceName\t\tObject_Domain\t\r\nd\ta\ta\t\tCORP\t\r\n");
-  EXPECT_EQ(output_.values()[0], "a") << "without the clear flag the values stay";
+  EXPECT_EQ(row[0], "a") << "the values stay for the next row";
+}
+
+// What the security hand-over relies on: a row written while another row of
+// the same file is being filled leaves that row's values alone.
+TEST_F(RunOutputTest, RowsOfOneFileKeepTheirOwnValues) {
+  TypedOutput out;
+  ASSERT_TRUE(OpenServices(Config("[Services]\nServiceColumns=0,1\n"), out));
+  Row outer(output_, out, nullptr);
+  outer[0] = "outer";
+  {
+    Row inner(output_, out, nullptr);
+    inner[1] = "inner";
+    inner.Write();
+  }
+  outer[1] = "second";
+  outer.Write();
+  out.file.Close();
+  EXPECT_EQ(dir_.Read("services.txt"), "ServiceName\tServiceDesc\r\n\tinner\r\nouter\tsecond\r\n");
 }
 
 TEST_F(RunOutputTest, UnicodeAppendWritesMarkAndTitleEveryTime) {
@@ -90,9 +108,9 @@ TEST_F(RunOutputTest, UnicodeAppendWritesMarkAndTitleEveryTime) {
   for (int run = 0; run < 2; ++run) {
     TypedOutput out;
     ASSERT_TRUE(OpenServices(config, out));
-    output_.SizeValueBuffer();
-    output_.value(0) = "\xC3\xA9\xE2\x82\xAC";  // é€
-    output_.WriteTypedRow(nullptr, out, true);
+    Row row(output_, out, nullptr);
+    row[0] = "\xC3\xA9\xE2\x82\xAC";  // é€
+    row.Write();
   }
   constexpr char kOnce[] = "\xFF\xFES\0e\0r\0v\0i\0c\0e\0N\0a\0m\0e\0\n\0\xE9\0\xAC\x20\n\0";
   const std::string once(kOnce, sizeof kOnce - 1);
@@ -103,9 +121,9 @@ TEST_F(RunOutputTest, EightBitFilesReplaceWideCharactersAndExpandLineFeeds) {
   output_.settings().line_terminator = "\r\n";
   TypedOutput out;
   ASSERT_TRUE(OpenServices(Config("[Services]\nServiceColumns=0\n"), out));
-  output_.SizeValueBuffer();
-  output_.value(0) = "caf\xC3\xA9 \xE2\x82\xAC";
-  output_.WriteTypedRow(nullptr, out, true);
+  Row row(output_, out, nullptr);
+  row[0] = "caf\xC3\xA9 \xE2\x82\xAC";
+  row.Write();
   out.file.Close();
   // A CR LF terminator becomes CR CR LF, as a text-mode file writes it.
   EXPECT_EQ(dir_.Read("services.txt"), "ServiceName\r\r\ncaf\xE9 ?\r\r\n");
@@ -159,10 +177,10 @@ TEST_F(RunOutputTest, TemplateTitleRowTranslatesSymbols) {
   EXPECT_TRUE(output_.output_files().empty());
   OutputFile file;
   ASSERT_TRUE(output_.ReopenTemplateOutputFile(path, file));
-  output_.SizeValueBuffer();
-  output_.value(0) = "x";
-  output_.value(1) = "y";
-  output_.WriteTemplateRow(file, 3, true);
+  Row row(output_, file, 3);
+  row[0] = "x";
+  row[1] = "y";
+  row.Write();
   file.Close();
   EXPECT_EQ(dir_.Read("t.txt"), "Object_Name\tSize\tCustom\r\nx\ty\t\r\n");
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "engine/row.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/simple_unit.h"
 #include "exporters/units.h"
@@ -20,8 +21,9 @@ namespace {
 // as a unit nobody registered in the program.
 void ExportCommentRow(ExportContext& context, const tagCObjects& target) {
   const platform::ServerInfoResult info = context.session.server().NetServerGetInfo101(target.path);
-  context.output.value(0) = info.info.comment;
-  context.output.WriteTypedRow(&target, context.files.of(kProtocols), true);
+  tabulon::Row row(context.output, context.files.of(kProtocols), &target);
+  row[0] = info.info.comment;
+  row.Write();
   context.output.LogLine(&target, "COMMENT", false, "");
 }
 

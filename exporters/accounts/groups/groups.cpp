@@ -6,6 +6,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/object_file.h"
+#include "engine/row.h"
 #include "exporters/accounts/groups/member_caches.h"
 #include "exporters/accounts/groups/member_details.h"
 #include "exporters/accounts/groups/nested_members.h"
@@ -89,14 +90,16 @@ class GroupExport {
         target_(target),
         groups_file_(context.files.of(kGroups)),
         members_file_(context.files.of(kGroupMembers)),
+        group_row_(context.output, groups_file_, &target),
+        member_row_(context.output, members_file_, &target),
         write_groups_(options.groups && groups_file_.is_open()),
         write_members_(options.members && members_file_.is_open()),
         details_wanted_(write_members_ && (Selected(members_file_, kMemberFullName) ||
                                            Selected(members_file_, kMemberComment) ||
                                            Selected(members_file_, kMemberEnabled))),
         sid_wanted_(write_groups_ && Selected(groups_file_, kGroupSid)),
-        details_(context.session, context.output, caches),
-        nested_(context, members_file_, details_, {details_wanted_, options.disabled_users}) {}
+        details_(context.session, caches),
+        nested_(context, member_row_, details_, {details_wanted_, options.disabled_users}) {}
 
   void Run() {
     RunOutput& out = context_.output;
@@ -135,16 +138,15 @@ class GroupExport {
     if (!options_.patterns.empty() && !format::MatchNameList(group.name, options_.patterns)) {
       return;
     }
-    RunOutput& out = context_.output;
     if (write_groups_) {
-      out.value(kGroupName) = group.name;
-      out.value(kGroupComment) = group.comment;
-      out.value(kGroupType) = kLocal;
+      group_row_[kGroupName] = group.name;
+      group_row_[kGroupComment] = group.comment;
+      group_row_[kGroupType] = kLocal;
       if (sid_wanted_) {
-        out.value(kGroupSid) = format::AccountSidString(context_.session.lookup(), target_.path,
-                                                        group.name, context_.format);
+        group_row_[kGroupSid] = format::AccountSidString(context_.session.lookup(), target_.path,
+                                                         group.name, context_.format);
       }
-      out.WriteTypedRow(&target_, groups_file_, true);
+      group_row_.Write();
     }
     if (write_members_) ExportMembers(group.name);
   }
@@ -170,32 +172,32 @@ class GroupExport {
       failure_.Set(std::move(message), status);
     }
     if (!any && options_.empty_groups) {
-      out.value(kMemberGroupName) = group;
-      out.value(kMemberName) = "NO_MEMBERS";
-      out.WriteTypedRow(&target_, members_file_, true);
+      member_row_[kMemberGroupName] = group;
+      member_row_[kMemberName] = "NO_MEMBERS";
+      member_row_.Write();
     }
   }
 
   void ExportMember(const std::string& group, const platform::LocalGroupMembersInfo2& member) {
-    RunOutput& out = context_.output;
     const bool unresolved = IsUnresolved(member.sid_usage);
     if (unresolved && !options_.unresolved_sids) return;
-    out.value(kMemberGroupName) = group;
-    out.value(kMemberName) = unresolved ? member.sid.ToString() : member.domain_and_name;
-    out.value(kMemberType) = ListedType(member.sid_usage);
-    out.value(kMemberGroupType) = kLocal;
+    member_row_[kMemberGroupName] = group;
+    member_row_[kMemberName] = unresolved ? member.sid.ToString() : member.domain_and_name;
+    member_row_[kMemberType] = ListedType(member.sid_usage);
+    member_row_[kMemberGroupType] = kLocal;
     if (details_wanted_ && !unresolved &&
-        !details_.Lookup(target_.path, member.sid_usage, member.domain_and_name) &&
+        !details_.Lookup(member_row_, target_.path, member.sid_usage, member.domain_and_name) &&
         !options_.disabled_users) {
-      out.ClearValues();
+      member_row_.Clear();
       return;
     }
-    out.WriteTypedRow(&target_, members_file_, false);
+    // The nested rows repeat the group's columns of this row.
+    member_row_.WriteKeepingValues();
     if (options_.nested_groups && (member.sid_usage == platform::SidNameUse::kGroup ||
                                    member.sid_usage == platform::SidNameUse::kAlias)) {
       nested_.Expand(target_, member.sid_usage, member.domain_and_name);
     }
-    out.ClearValues();
+    member_row_.Clear();
   }
 
   ExportContext& context_;
@@ -203,6 +205,8 @@ class GroupExport {
   const tagCObjects& target_;
   TypedOutput& groups_file_;
   TypedOutput& members_file_;
+  Row group_row_;
+  Row member_row_;
   const bool write_groups_;
   const bool write_members_;
   const bool details_wanted_;

@@ -30,12 +30,11 @@ std::string MemberDetails::DomainController(std::string_view domain) {
   return dc.dc_name;
 }
 
-bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage,
+bool MemberDetails::Lookup(Row& row, std::string_view computer, platform::SidNameUse usage,
                            std::string_view member) {
   using platform::SidNameUse;
-  RunOutput& out = output_;
   if (usage == SidNameUse::kWellKnownGroup) {
-    out.value(kMemberEnabled) = format::kTrue;
+    row[kMemberEnabled] = format::kTrue;
     return true;
   }
   const std::string_view computer_name = BareComputerName(computer);
@@ -49,23 +48,23 @@ bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage
     if (!local) {
       server = DomainController(domain);
       if (server.empty()) {
-        out.value(kMemberFullName) = kNoDc;
-        out.value(kMemberComment) = kNoDc;
+        row[kMemberFullName] = kNoDc;
+        row[kMemberComment] = kNoDc;
         return true;
       }
     }
   }
   if (const tagMember* cached = caches_.FindMember(server, account)) {
-    out.value(kMemberFullName) = cached->full_name;
-    out.value(kMemberComment) = cached->comment;
-    out.value(kMemberType) = cached->member_type;
-    out.value(kMemberEnabled) = cached->enabled != 0 ? format::kTrue : format::kFalse;
+    row[kMemberFullName] = cached->full_name;
+    row[kMemberComment] = cached->comment;
+    row[kMemberType] = cached->member_type;
+    row[kMemberEnabled] = cached->enabled != 0 ? format::kTrue : format::kFalse;
     return cached->enabled != 0;
   }
 
-  out.value(kMemberFullName) = format::kError;
-  out.value(kMemberComment) = format::kError;
-  out.value(kMemberEnabled) = format::kTrue;
+  row[kMemberFullName] = format::kError;
+  row[kMemberComment] = format::kError;
+  row[kMemberEnabled] = format::kTrue;
   int enabled = 1;
   platform::GroupService& groups = session_.groups();
   switch (usage) {
@@ -74,39 +73,39 @@ bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage
       const platform::UserInfoResult user =
           session_.users().NetUserGetInfo(server, account, kLevel);
       if (user.status == win::ERROR_SUCCESS) {
-        out.value(kMemberFullName) = user.info.full_name;
-        out.value(kMemberComment) = user.info.comment;
+        row[kMemberFullName] = user.info.full_name;
+        row[kMemberComment] = user.info.comment;
         if ((user.info.flags & platform::kUfAccountDisable) != 0) {
-          out.value(kMemberEnabled) = format::kFalse;
+          row[kMemberEnabled] = format::kFalse;
           enabled = 0;
         }
       }
-      out.value(kMemberType) = local ? "LOCAL_USER" : "DOMAIN_USER";
+      row[kMemberType] = local ? "LOCAL_USER" : "DOMAIN_USER";
       break;
     }
     case SidNameUse::kGroup: {
       const platform::GroupInfoResult group = groups.NetGroupGetInfo1(server, account);
       if (group.status == win::ERROR_SUCCESS) {
-        out.value(kMemberFullName).clear();
-        out.value(kMemberComment) = group.info.comment;
+        row[kMemberFullName].clear();
+        row[kMemberComment] = group.info.comment;
       }
-      out.value(kMemberType) = "DOMAIN_GROUP";
+      row[kMemberType] = "DOMAIN_GROUP";
       break;
     }
     case SidNameUse::kAlias: {
       const platform::LocalGroupInfoResult alias = groups.NetLocalGroupGetInfo1(server, account);
       if (alias.status == win::ERROR_SUCCESS) {
-        out.value(kMemberFullName).clear();
-        out.value(kMemberComment) = alias.info.comment;
+        row[kMemberFullName].clear();
+        row[kMemberComment] = alias.info.comment;
       }
-      out.value(kMemberType) = "DOMAIN_LOCAL_GROUP";
+      row[kMemberType] = "DOMAIN_LOCAL_GROUP";
       break;
     }
     default:
       break;
   }
-  caches_.AddMember({server, std::string(account), out.value(kMemberFullName),
-                     out.value(kMemberComment), out.value(kMemberType), enabled});
+  caches_.AddMember({server, std::string(account), row[kMemberFullName], row[kMemberComment],
+                     row[kMemberType], enabled});
   return enabled != 0;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/run_output.h"
+#include "engine/row.h"
 #include "exporters/accounts/groups/member_caches.h"
 #include "platform/session.h"
 
@@ -26,13 +26,14 @@ enum MemberColumn : std::uint32_t {
 
 class MemberDetails {
  public:
-  MemberDetails(platform::TargetSession& session, RunOutput& output, GroupMemberCaches& caches)
-      : session_(session), output_(output), caches_(caches) {}
+  MemberDetails(platform::TargetSession& session, GroupMemberCaches& caches)
+      : session_(session), caches_(caches) {}
 
-  // Fills the full name, comment, type and enabled fields of `member` (a
-  // qualified or bare account name) as seen from `computer`; false for a
-  // disabled user account.
-  bool Lookup(std::string_view computer, platform::SidNameUse usage, std::string_view member);
+  // Fills the full name, comment, type and enabled fields of `row` for
+  // `member` (a qualified or bare account name) as seen from `computer`;
+  // false for a disabled user account.
+  bool Lookup(Row& row, std::string_view computer, platform::SidNameUse usage,
+              std::string_view member);
 
   // A controller of `domain` ("\\NAME"), or empty when none can be found.
   // Each domain is asked about once while the program runs.
@@ -40,7 +41,6 @@ class MemberDetails {
 
  private:
   platform::TargetSession& session_;
-  RunOutput& output_;
   GroupMemberCaches& caches_;
 };
 

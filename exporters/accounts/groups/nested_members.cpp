@@ -40,23 +40,22 @@ void NestedMembers::Expand(const tagCObjects& target, platform::SidNameUse usage
   if (usage == platform::SidNameUse::kAlias) {
     ExpandAlias(target, dc, group, type);
   } else {
-    ExpandGlobal(target, dc, group, type);
+    ExpandGlobal(dc, group, type);
   }
   chain_.pop_back();
 }
 
 bool NestedMembers::WriteRow(std::string_view computer, platform::SidNameUse usage,
-                             std::string_view name, const std::string& type,
-                             const tagCObjects& target) {
-  RunOutput& out = context_.output;
+                             std::string_view name, const std::string& type) {
   // What the previous member's lookup left must not show in this row.
-  for (MemberColumn c : {kMemberFullName, kMemberComment, kMemberEnabled}) out.value(c).clear();
-  out.value(kMemberName) = name;
-  if (options_.details && !details_.Lookup(computer, usage, name) && !options_.disabled_users) {
+  for (MemberColumn c : {kMemberFullName, kMemberComment, kMemberEnabled}) row_[c].clear();
+  row_[kMemberName] = name;
+  if (options_.details && !details_.Lookup(row_, computer, usage, name) &&
+      !options_.disabled_users) {
     return false;
   }
-  out.value(kMemberType) = type;
-  out.WriteTypedRow(&target, file_, false);
+  row_[kMemberType] = type;
+  row_.WriteKeepingValues();
   return true;
 }
 
@@ -68,7 +67,7 @@ void NestedMembers::ExpandAlias(const tagCObjects& target, const std::string& dc
         return groups.NetLocalGroupGetMembers2(dc, group, kPreferredLength, resume);
       },
       [&](const platform::LocalGroupMembersInfo2& member) {
-        if (WriteRow(target.path, member.sid_usage, member.domain_and_name, type, target) &&
+        if (WriteRow(target.path, member.sid_usage, member.domain_and_name, type) &&
             IsGroup(member.sid_usage)) {
           Expand(target, member.sid_usage, member.domain_and_name);
         }
@@ -83,15 +82,15 @@ void NestedMembers::ExpandAlias(const tagCObjects& target, const std::string& dc
   }
 }
 
-void NestedMembers::ExpandGlobal(const tagCObjects& target, const std::string& dc,
-                                 std::string_view group, const std::string& type) {
+void NestedMembers::ExpandGlobal(const std::string& dc, std::string_view group,
+                                 const std::string& type) {
   platform::GroupService& groups = context_.session.groups();
   const win::Status status = ForEachPagedEntry(
       [&](std::uint32_t resume) {
         return groups.NetGroupGetUsers0(dc, group, kPreferredLength, resume);
       },
       [&](const platform::GroupUsersInfo0& user) {
-        WriteRow(dc, platform::SidNameUse::kUser, user.name, type, target);
+        WriteRow(dc, platform::SidNameUse::kUser, user.name, type);
         return !context_.StopRequested();
       });
   if (status != win::ERROR_SUCCESS) {

@@ -17,27 +17,26 @@ struct NestedOptions {
 
 class NestedMembers {
  public:
-  NestedMembers(ExportContext& context, TypedOutput& file, MemberDetails& details,
-                NestedOptions options)
-      : context_(context), file_(file), details_(details), options_(options) {}
+  // `row` is the member row of the local group being exported.
+  NestedMembers(ExportContext& context, Row& row, MemberDetails& details, NestedOptions options)
+      : context_(context), row_(row), details_(details), options_(options) {}
 
   // Writes a row per member of the group `qualified` ("DOMAIN\group") of
-  // the given usage. The row buffer already holds the local group's name
-  // and type. A group met again inside its own expansion is not expanded
+  // the given usage. The row already holds the local group's name and
+  // type. A group met again inside its own expansion is not expanded
   // a second time, so cycles end.
   void Expand(const tagCObjects& target, platform::SidNameUse usage, std::string_view qualified);
 
  private:
   void ExpandAlias(const tagCObjects& target, const std::string& dc, std::string_view group,
                    const std::string& type);
-  void ExpandGlobal(const tagCObjects& target, const std::string& dc, std::string_view group,
-                    const std::string& type);
+  void ExpandGlobal(const std::string& dc, std::string_view group, const std::string& type);
   // A member row of the expansion; false when the member was dropped.
   bool WriteRow(std::string_view computer, platform::SidNameUse usage, std::string_view name,
-                const std::string& type, const tagCObjects& target);
+                const std::string& type);
 
   ExportContext& context_;
-  TypedOutput& file_;
+  Row& row_;
   MemberDetails& details_;
   NestedOptions options_;
   std::vector<std::string> chain_;  // the groups being expanded, lower case

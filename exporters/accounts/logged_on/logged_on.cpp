@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/row.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/remote_hive.h"
 #include "exporters/toolkit/simple_unit.h"
@@ -59,7 +60,7 @@ class LoggedOnExport {
   LoggedOnExport(ExportContext& context, const tagCObjects& target)
       : context_(context),
         target_(target),
-        file_(context.files.of(kLoggedOn)),
+        row_(context.output, context.files.of(kLoggedOn), &target),
         short_name_(ShortName(target.path)) {}
 
   void Run(platform::RegistryKey users) {
@@ -77,20 +78,20 @@ class LoggedOnExport {
  private:
   void WriteRow(const std::string& name, const platform::Sid& sid, platform::FileTime written) {
     RunOutput& out = context_.output;
-    out.value(kAccount) = name;
+    row_[kAccount] = name;
     if (const auto time = platform::FileTimeToSystemTime(written)) {
-      out.value(kLogonTime) =
+      row_[kLogonTime] =
           format::FormatSystemTime(*time, true, context_.format, *out.platform().locale);
     }
     const format::ResolvedSid account =
         format::ResolveSid(context_.session.lookup(), target_.path, sid);
     if (account.ok()) {
-      out.value(kAccount) = account.domain + "\\" + account.name;
-      out.value(kFullName) = FullName(account.domain, account.name);
+      row_[kAccount] = account.domain + "\\" + account.name;
+      row_[kFullName] = FullName(account.domain, account.name);
     } else {
-      out.value(kFullName) = format::kError;
+      row_[kFullName] = format::kError;
     }
-    out.WriteTypedRow(&target_, file_, true);
+    row_.Write();
   }
 
   // The server that holds the account's details: the computer itself for
@@ -115,7 +116,7 @@ class LoggedOnExport {
 
   ExportContext& context_;
   const tagCObjects& target_;
-  TypedOutput& file_;
+  Row row_;
   const std::string_view short_name_;
 };
 

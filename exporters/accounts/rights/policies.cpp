@@ -5,6 +5,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "exporters/toolkit/decimal.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
@@ -39,29 +40,29 @@ std::string Period(std::uint32_t seconds, std::string_view forever, std::uint32_
   return seconds == platform::kTimeqForever ? std::string(forever) : DecimalText(seconds / unit);
 }
 
-void FillAccountPolicy(RunOutput& out, const platform::UserModalsInfo0& info) {
-  out.value(kMinPasswordLength) = DecimalText(info.min_passwd_len);
-  out.value(kMaxPasswordAge) = Period(info.max_passwd_age, "NEVER_EXPIRES", kSecondsPerDay);
-  out.value(kMinPasswordAge) = DecimalText(info.min_passwd_age / kSecondsPerDay);
-  out.value(kForceLogoff) = Period(info.force_logoff, "NEVER_FORCE", 1);
-  out.value(kHistoryLength) = DecimalText(info.password_hist_len);
+void FillAccountPolicy(Row& row, const platform::UserModalsInfo0& info) {
+  row[kMinPasswordLength] = DecimalText(info.min_passwd_len);
+  row[kMaxPasswordAge] = Period(info.max_passwd_age, "NEVER_EXPIRES", kSecondsPerDay);
+  row[kMinPasswordAge] = DecimalText(info.min_passwd_age / kSecondsPerDay);
+  row[kForceLogoff] = Period(info.force_logoff, "NEVER_FORCE", 1);
+  row[kHistoryLength] = DecimalText(info.password_hist_len);
 }
 
-void FillLockoutPolicy(RunOutput& out, const platform::UserModalsInfo3& info) {
-  out.value(kLockoutDuration) = Period(info.lockout_duration, "FOREVER", kSecondsPerMinute);
-  out.value(kLockoutThreshold) = DecimalText(info.lockout_threshold);
-  out.value(kLockoutReset) = DecimalText(info.lockout_observation_window / kSecondsPerMinute);
+void FillLockoutPolicy(Row& row, const platform::UserModalsInfo3& info) {
+  row[kLockoutDuration] = Period(info.lockout_duration, "FOREVER", kSecondsPerMinute);
+  row[kLockoutThreshold] = DecimalText(info.lockout_threshold);
+  row[kLockoutReset] = DecimalText(info.lockout_observation_window / kSecondsPerMinute);
 }
 
-void FillAuditPolicy(RunOutput& out, const platform::PolicyAuditEventsInfo& info) {
-  out.value(kAuditEnabled) = info.auditing_mode ? format::kTrue : format::kFalse;
+void FillAuditPolicy(Row& row, const platform::PolicyAuditEventsInfo& info) {
+  row[kAuditEnabled] = info.auditing_mode ? format::kTrue : format::kFalse;
   const std::size_t count =
       std::min<std::size_t>(info.event_auditing_options.size(), kAuditCategories);
   for (std::size_t category = 0; category < count; ++category) {
     const std::uint32_t option = info.event_auditing_options[category];
     const auto column = static_cast<std::uint32_t>(kFirstAuditColumn + 2 * category);
-    if (option & platform::kPolicyAuditEventSuccess) out.value(column) = format::kTrue;
-    if (option & platform::kPolicyAuditEventFailure) out.value(column + 1) = format::kTrue;
+    if (option & platform::kPolicyAuditEventSuccess) row[column] = format::kTrue;
+    if (option & platform::kPolicyAuditEventFailure) row[column + 1] = format::kTrue;
   }
 }
 
@@ -72,19 +73,20 @@ void ExportPolicyRow(ExportContext& context, const tagCObjects& target) {
   platform::UserModals& modals = context.session.user_modals();
   platform::LsaPolicy& lsa = context.session.policy();
   ExportProgress progress(out, target, "Exporting policies...", ProgressKind::kPolicies);
+  Row row(out, context.files.of(kPolicies), &target);
 
   std::string failure;
   if (const auto passwords = modals.NetUserModalsGet0(target.path);
       passwords.status != win::ERROR_SUCCESS) {
     failure = FillMessage("Unable to retrieve account policy information on '%s'. ", {target.path});
   } else {
-    FillAccountPolicy(out, passwords.info);
+    FillAccountPolicy(row, passwords.info);
     if (const auto lockout = modals.NetUserModalsGet3(target.path);
         lockout.status != win::ERROR_SUCCESS) {
       failure =
           FillMessage("Unable to retrieve account policy information on '%s'. ", {target.path});
     } else {
-      FillLockoutPolicy(out, lockout.info);
+      FillLockoutPolicy(row, lockout.info);
     }
   }
 
@@ -103,11 +105,10 @@ void ExportPolicyRow(ExportContext& context, const tagCObjects& target) {
       lsa_status = audit.status;
       failure = FillMessage("Unable to get policy information from '%s'. ", {target.path});
     } else {
-      FillAuditPolicy(out, audit.info);
-      out.WriteTypedRow(&target, context.files.of(kPolicies), true);
+      FillAuditPolicy(row, audit.info);
+      row.Write();
     }
   }
-  out.ClearValues();
 
   if (lsa_status != nt::STATUS_SUCCESS) failure += NtStatusText(lsa_status);
   if (!failure.empty()) progress.ReportFailure(failure);

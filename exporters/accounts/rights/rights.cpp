@@ -5,6 +5,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/simple_unit.h"
@@ -93,7 +94,7 @@ class RightsExport {
       : context_(context),
         lsa_(context.session.policy()),
         target_(target),
-        file_(context.files.of(kRights)),
+        row_(context.output, context.files.of(kRights), &target),
         policy_(policy) {}
 
   void Run() {
@@ -102,7 +103,6 @@ class RightsExport {
 
  private:
   void ExportRight(std::string_view right) {
-    RunOutput& out = context_.output;
     const platform::PrivilegeDisplayNameResult display =
         lsa_.LookupPrivilegeDisplayName(target_.path, right, kDisplayNameChars);
     const std::string description =
@@ -110,37 +110,36 @@ class RightsExport {
     const platform::AccountsWithRightResult holders =
         lsa_.EnumerateAccountsWithUserRight(policy_, right);
     if (holders.status != nt::STATUS_SUCCESS) {
-      out.value(kName) = right;
-      out.value(kDescription) = description;
-      out.value(kTrustee) =
-          nt::LsaNtStatusToWinError(holders.status) == win::ERROR_NO_MORE_ITEMS
-              ? std::string(format::kNone)
-              : "ERROR: " + std::to_string(static_cast<std::int32_t>(holders.status));
-      out.WriteTypedRow(&target_, file_, true);
+      row_[kName] = right;
+      row_[kDescription] = description;
+      row_[kTrustee] = nt::LsaNtStatusToWinError(holders.status) == win::ERROR_NO_MORE_ITEMS
+                           ? std::string(format::kNone)
+                           : "ERROR: " + std::to_string(static_cast<std::int32_t>(holders.status));
+      row_.Write();
       return;
     }
     for (const platform::Sid& sid : holders.sids) {
       const format::ResolvedSid account =
           format::ResolveSid(context_.session.lookup(), target_.path, sid);
       if (account.ok() && account.use == platform::SidNameUse::kDeletedAccount) continue;
-      out.value(kName) = right;
-      out.value(kDescription) = description;
+      row_[kName] = right;
+      row_[kDescription] = description;
       if (!account.ok()) {
-        out.value(kTrustee) = format::kError;
-        out.value(kTrusteeType) = format::kError;
+        row_[kTrustee] = format::kError;
+        row_[kTrusteeType] = format::kError;
       } else {
-        out.value(kTrustee) =
+        row_[kTrustee] =
             account.domain.empty() ? account.name : account.domain + "\\" + account.name;
-        out.value(kTrusteeType) = TrusteeType(account.use);
+        row_[kTrusteeType] = TrusteeType(account.use);
       }
-      out.WriteTypedRow(&target_, file_, true);
+      row_.Write();
     }
   }
 
   ExportContext& context_;
   platform::LsaPolicy& lsa_;
   const tagCObjects& target_;
-  TypedOutput& file_;
+  Row row_;
   platform::LsaHandle policy_;
 };
 

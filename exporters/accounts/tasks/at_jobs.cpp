@@ -2,6 +2,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "exporters/accounts/tasks/task_columns.h"
 #include "exporters/toolkit/export_progress.h"
 #include "format/lists.h"
@@ -47,22 +48,22 @@ std::string TimeOfDay(std::uint32_t milliseconds, platform::Platform& platform) 
   return platform.locale->FormatTime(time, "").value_or("");
 }
 
-void WriteJob(ExportContext& context, const tagCObjects& target, const platform::AtEnum& job) {
+void WriteJob(ExportContext& context, Row& row, const platform::AtEnum& job) {
   RunOutput& out = context.output;
-  out.value(kType) = "AT";
-  out.value(kId) = std::to_string(static_cast<std::int32_t>(job.job_id));
-  out.value(kTime) = TimeOfDay(job.job_time, out.platform());
-  out.value(kCommand) = job.command;
-  out.value(kSchedule) = DayLists(job);
-  out.value(kAccount) = "Schedule Service Account";
+  row[kType] = "AT";
+  row[kId] = std::to_string(static_cast<std::int32_t>(job.job_id));
+  row[kTime] = TimeOfDay(job.job_time, out.platform());
+  row[kCommand] = job.command;
+  row[kSchedule] = DayLists(job);
+  row[kAccount] = "Schedule Service Account";
   std::string flags;
   for (const FlagName& flag : kJobFlagNames) {
     if (job.flags & flag.bit) {
       format::AppendDelimited(flags, flag.name, context.format.secondary_delimiter);
     }
   }
-  out.value(kFlags) = flags;
-  out.WriteTypedRow(&target, context.files.of(kTasks), true);
+  row[kFlags] = flags;
+  row.Write();
 }
 
 }  // namespace
@@ -76,6 +77,7 @@ void ExportAtJobRows(ExportContext& context, const tagCObjects& target,
   platform::ScheduleService& schedule = context.session.schedule();
   std::string failure;
   std::uint32_t resume = 0;
+  Row row(out, context.files.of(kTasks), &target);
   while (true) {
     const platform::ScheduleJobEnumResult page =
         schedule.NetScheduleJobEnum(computer, platform::kMaxPreferredLength, resume);
@@ -84,7 +86,7 @@ void ExportAtJobRows(ExportContext& context, const tagCObjects& target,
                 WindowsErrorText(page.status);
       break;
     }
-    for (const platform::AtEnum& job : page.entries) WriteJob(context, target, job);
+    for (const platform::AtEnum& job : page.entries) WriteJob(context, row, job);
     resume = page.resume_handle;
     if (page.entries.empty() || resume == 0) break;
   }

@@ -2,6 +2,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "exporters/accounts/tasks/at_jobs.h"
 #include "exporters/accounts/tasks/task_columns.h"
 #include "exporters/toolkit/export_progress.h"
@@ -53,8 +54,8 @@ std::string Signed(std::uint32_t value) {
 }
 
 // The values every row of one task repeats.
-void FillTaskValues(ExportContext& context, const std::string& name,
-                    const platform::WorkItem& task) {
+void FillTaskValues(ExportContext& context, const std::string& name, const platform::WorkItem& task,
+                    Row& row) {
   RunOutput& out = context.output;
   platform::Locale& locale = *out.platform().locale;
   const auto when = [&](const platform::Property<platform::SystemTime>& time) -> std::string {
@@ -65,11 +66,11 @@ void FillTaskValues(ExportContext& context, const std::string& name,
   const auto text = [](const platform::Property<std::string>& p) {
     return p.ok() ? p.value : std::string();
   };
-  out.value(kType) = "TASK";
-  out.value(kId) = name;
-  out.value(kTime) = when(task.next_run_time);
-  out.value(kCommand) = text(task.application_name);
-  out.value(kAccount) = text(task.account_information);
+  row[kType] = "TASK";
+  row[kId] = name;
+  row[kTime] = when(task.next_run_time);
+  row[kCommand] = text(task.application_name);
+  row[kAccount] = text(task.account_information);
   if (task.flags.ok()) {
     std::string flags;
     for (const FlagName& flag : kWorkItemFlagNames) {
@@ -77,26 +78,26 @@ void FillTaskValues(ExportContext& context, const std::string& name,
         format::AppendDelimited(flags, flag.name, context.format.secondary_delimiter);
       }
     }
-    out.value(kFlags) = flags;
+    row[kFlags] = flags;
     // Idle values only mean something when the task waits for idle time.
     if ((task.flags.value & platform::kTaskFlagStartOnlyIfIdle) && task.idle_wait.ok()) {
-      out.value(kIdleMinutes) = std::to_string(task.idle_wait.value.idle_minutes);
-      out.value(kDeadlineMinutes) = std::to_string(task.idle_wait.value.deadline_minutes);
+      row[kIdleMinutes] = std::to_string(task.idle_wait.value.idle_minutes);
+      row[kDeadlineMinutes] = std::to_string(task.idle_wait.value.deadline_minutes);
     }
   }
-  out.value(kWorkingDirectory) = text(task.working_directory);
-  out.value(kParameters) = text(task.parameters);
-  out.value(kComment) = text(task.comment);
-  out.value(kCreator) = text(task.creator);
+  row[kWorkingDirectory] = text(task.working_directory);
+  row[kParameters] = text(task.parameters);
+  row[kComment] = text(task.comment);
+  row[kCreator] = text(task.creator);
   if (task.max_run_time.ok()) {
-    out.value(kMaxRunSeconds) = task.max_run_time.value == platform::kTaskMaxRunTimeInfinite
-                                    ? std::string("INFINITE")
-                                    : Signed(task.max_run_time.value / 1000);
+    row[kMaxRunSeconds] = task.max_run_time.value == platform::kTaskMaxRunTimeInfinite
+                              ? std::string("INFINITE")
+                              : Signed(task.max_run_time.value / 1000);
   }
-  if (task.priority.ok()) out.value(kPriority) = Signed(task.priority.value);
-  if (task.exit_code.ok()) out.value(kExitCode) = Signed(task.exit_code.value);
-  out.value(kLastRunTime) = when(task.most_recent_run_time);
-  if (task.status.ok()) out.value(kStatus) = StatusText(task.status.value);
+  if (task.priority.ok()) row[kPriority] = Signed(task.priority.value);
+  if (task.exit_code.ok()) row[kExitCode] = Signed(task.exit_code.value);
+  row[kLastRunTime] = when(task.most_recent_run_time);
+  if (task.status.ok()) row[kStatus] = StatusText(task.status.value);
 }
 
 // The work items of the computer the scheduler is aimed at. Returns the
@@ -111,7 +112,7 @@ std::string ListTasks(ExportContext& context, const tagCObjects& target,
   if (const win::Status reset = ts.Reset(enumeration.object); reset != win::ERROR_SUCCESS) {
     return WindowsErrorText(reset);
   }
-  TypedOutput& file = context.files.of(kTasks);
+  Row row(context.output, context.files.of(kTasks), &target);
   while (true) {
     const platform::WorkItemNamesResult batch = ts.Next(enumeration.object, kNamesPerBatch);
     if (batch.status != win::ERROR_SUCCESS || batch.names.empty()) return {};
@@ -130,10 +131,10 @@ std::string ListTasks(ExportContext& context, const tagCObjects& target,
       }
       const std::uint16_t triggers = std::max<std::uint16_t>(task.trigger_count.value, 1);
       for (std::uint16_t index = 0; index < triggers; ++index) {
-        FillTaskValues(context, name, task);
+        FillTaskValues(context, name, task, row);
         const platform::Property<std::string> schedule = task.TriggerString(index);
-        if (schedule.ok()) context.output.value(kSchedule) = schedule.value;
-        context.output.WriteTypedRow(&target, file, true);
+        if (schedule.ok()) row[kSchedule] = schedule.value;
+        row.Write();
       }
     }
   }

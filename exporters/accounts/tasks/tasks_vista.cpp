@@ -4,6 +4,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "exporters/accounts/tasks/task_texts.h"
 #include "exporters/accounts/tasks/trigger_sentence.h"
 #include "exporters/toolkit/export_progress.h"
@@ -87,6 +88,7 @@ class VistaExport {
 
   // Rows of every task of every folder; false when the target failed.
   bool ExportFolders(const tagCObjects& target, const std::vector<std::string>& folders) {
+    Row row(context_.output, context_.files.of(kTasksNew), &target);
     for (const std::string& path : folders) {
       const platform::TaskFolderResult folder = tasks_.GetFolder(service_, path);
       if (folder.status != win::ERROR_SUCCESS) {
@@ -101,7 +103,7 @@ class VistaExport {
         return false;
       }
       for (const platform::RegisteredTask& task : list.tasks) {
-        if (task.item_status == win::ERROR_SUCCESS && task.name.ok()) WriteTask(target, task);
+        if (task.item_status == win::ERROR_SUCCESS && task.name.ok()) WriteTask(row, task);
       }
     }
     return true;
@@ -111,51 +113,49 @@ class VistaExport {
   void SetText(std::string text) { text_ = std::move(text); }
 
  private:
-  void WriteTask(const tagCObjects& target, const platform::RegisteredTask& task) {
+  void WriteTask(Row& row, const platform::RegisteredTask& task) {
     RunOutput& out = context_.output;
     platform::Locale& locale = *out.platform().locale;
-    out.value(kName) = task.name.value;
-    if (task.state.ok()) out.value(kStatus) = StateText(task.state.value);
-    if (task.next_run_time.ok())
-      out.value(kNextRun) = TaskRunTimeText(task.next_run_time.value, locale);
-    if (task.last_run_time.ok())
-      out.value(kLastRun) = TaskRunTimeText(task.last_run_time.value, locale);
+    row[kName] = task.name.value;
+    if (task.state.ok()) row[kStatus] = StateText(task.state.value);
+    if (task.next_run_time.ok()) row[kNextRun] = TaskRunTimeText(task.next_run_time.value, locale);
+    if (task.last_run_time.ok()) row[kLastRun] = TaskRunTimeText(task.last_run_time.value, locale);
     if (task.last_task_result.ok() && task.last_task_result.value != kNoResult) {
-      out.value(kResult) = TaskResultText(task.last_task_result.value);
+      row[kResult] = TaskResultText(task.last_task_result.value);
     }
-    if (task.path.ok()) out.value(kPath) = task.path.value;
+    if (task.path.ok()) row[kPath] = task.path.value;
     if (task.number_of_missed_runs.ok()) {
-      out.value(kMissedRuns) = std::to_string(task.number_of_missed_runs.value);
+      row[kMissedRuns] = std::to_string(task.number_of_missed_runs.value);
     }
-    if (task.definition.ok()) WriteDefinition(task.definition.value);
-    out.WriteTypedRow(&target, context_.files.of(kTasksNew), true);
+    if (task.definition.ok()) WriteDefinition(row, task.definition.value);
+    row.Write();
   }
 
-  void WriteDefinition(const platform::TaskDefinition& definition) {
+  void WriteDefinition(Row& row, const platform::TaskDefinition& definition) {
     RunOutput& out = context_.output;
     const auto text = [](const platform::Property<std::string>& p) {
       return p.ok() ? p.value : std::string();
     };
     if (definition.registration_info.ok()) {
       const platform::TaskRegistrationInfo& info = definition.registration_info.value;
-      out.value(kAuthor) = text(info.author);
-      out.value(kCreated) = text(info.date);
-      out.value(kDescription) = text(info.description);
-      out.value(kSource) = text(info.source);
-      out.value(kVersion) = text(info.version);
+      row[kAuthor] = text(info.author);
+      row[kCreated] = text(info.date);
+      row[kDescription] = text(info.description);
+      row[kSource] = text(info.source);
+      row[kVersion] = text(info.version);
     }
     if (definition.principal.ok()) {
       const std::string group = text(definition.principal.value.group_id);
-      out.value(kPrincipal) = group.empty() ? text(definition.principal.value.user_id) : group;
+      row[kPrincipal] = group.empty() ? text(definition.principal.value.user_id) : group;
     }
     if (definition.triggers.ok()) {
       const std::vector<platform::TaskTrigger>& triggers = definition.triggers.value;
       if (triggers.size() == 1) {
         const TriggerSentence sentence = DescribeTrigger(triggers.front(), *out.platform().clock);
-        out.value(kTriggerType) = sentence.type_text;
-        out.value(kTriggerDetails) = sentence.sentence;
+        row[kTriggerType] = sentence.type_text;
+        row[kTriggerDetails] = sentence.sentence;
       } else if (triggers.size() > 1) {
-        out.value(kTriggerType) = "Multiple Triggers";
+        row[kTriggerType] = "Multiple Triggers";
       }
     }
   }

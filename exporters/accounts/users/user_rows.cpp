@@ -5,6 +5,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "exporters/accounts/users/user_fields.h"
 #include "exporters/toolkit/export_progress.h"
 #include "format/account_texts.h"
@@ -82,6 +83,8 @@ class UserRows {
         consolidated_(consolidated),
         users_file_(context.files.of(kUsers)),
         groups_file_(context.files.of(kUserGroups)),
+        user_row_(out_, users_file_, &target),
+        group_row_(out_, groups_file_, &target),
         ras_loaded_(groups.ras && context.session.remote_access().Available()),
         tse_loaded_(groups.tse && context.session.terminal().Libraries().terminal_services) {
     if (groups.tse) {
@@ -115,32 +118,32 @@ class UserRows {
     const auto epoch = [&](std::uint32_t seconds) {
       return format::FormatEpochTime(seconds, false, format);
     };
-    out_.value(kUserName) = u.name;
-    out_.value(kFullName) = u.full_name;
-    out_.value(kComment) = u.comment;
-    out_.value(kPasswordAge) = Signed(u.password_age / kSecondsPerDay);
-    out_.value(kPrivLevel) = PrivilegeText(u.priv);
-    out_.value(kHomeDir) = u.home_dir;
-    out_.value(kHomeDirDrive) = u.home_dir_drive;
-    out_.value(kAccountFlags) = out_.JoinList(format::AccountFlagNames(u.flags));
-    out_.value(kLogonScript) = u.script_path;
-    out_.value(kNote) = out_.ReplaceLineBreaks(u.usr_comment);
-    out_.value(kWorkstations) =
+    user_row_[kUserName] = u.name;
+    user_row_[kFullName] = u.full_name;
+    user_row_[kComment] = u.comment;
+    user_row_[kPasswordAge] = Signed(u.password_age / kSecondsPerDay);
+    user_row_[kPrivLevel] = PrivilegeText(u.priv);
+    user_row_[kHomeDir] = u.home_dir;
+    user_row_[kHomeDirDrive] = u.home_dir_drive;
+    user_row_[kAccountFlags] = out_.JoinList(format::AccountFlagNames(u.flags));
+    user_row_[kLogonScript] = u.script_path;
+    user_row_[kNote] = out_.ReplaceLineBreaks(u.usr_comment);
+    user_row_[kWorkstations] =
         WorkstationsText(u.workstations, out_.settings().secondary_delimiter);
-    out_.value(kExpiration) = epoch(u.acct_expires);
-    out_.value(kLogonHours) = LogonHoursText(u);
-    out_.value(kRid) = Signed(u.user_id);
-    out_.value(kPrimaryGroupRid) = Signed(u.primary_group_id);
-    out_.value(kProfile) = u.profile;
-    out_.value(kPasswordExpired) = u.password_expired != 0 ? format::kYes : format::kNo;
-    if (groups_.sid) out_.value(kUserSid) = sid_text_ + "-" + Signed(u.user_id);
+    user_row_[kExpiration] = epoch(u.acct_expires);
+    user_row_[kLogonHours] = LogonHoursText(u);
+    user_row_[kRid] = Signed(u.user_id);
+    user_row_[kPrimaryGroupRid] = Signed(u.primary_group_id);
+    user_row_[kProfile] = u.profile;
+    user_row_[kPasswordExpired] = u.password_expired != 0 ? format::kYes : format::kNo;
+    if (groups_.sid) user_row_[kUserSid] = sid_text_ + "-" + Signed(u.user_id);
     if (groups_.ras) {
       DialInTexts dial_in = DialIn(account);
-      out_.value(kRasAllowed) = std::move(dial_in.allowed);
-      out_.value(kRasSetting) = std::move(dial_in.setting);
-      out_.value(kRasCallback) = std::move(dial_in.callback);
+      user_row_[kRasAllowed] = std::move(dial_in.allowed);
+      user_row_[kRasSetting] = std::move(dial_in.setting);
+      user_row_[kRasCallback] = std::move(dial_in.callback);
     }
-    for (std::uint32_t c : tse_columns_) out_.value(c) = TseText(account, c);
+    for (std::uint32_t c : tse_columns_) user_row_[c] = TseText(account, c);
 
     std::uint32_t last_logon = u.last_logon;
     std::uint32_t last_logoff = u.last_logoff;
@@ -154,11 +157,11 @@ class UserRows {
         logon_count = it->second.logon_count;
       }
     }
-    out_.value(kLastLogon) = epoch(last_logon);
-    out_.value(kLastLogoff) = epoch(last_logoff);
-    out_.value(kBadPwdCount) = Signed(bad_pw_count);
-    out_.value(kLogonCount) = Signed(logon_count);
-    out_.WriteTypedRow(&target_, users_file_, true);
+    user_row_[kLastLogon] = epoch(last_logon);
+    user_row_[kLastLogoff] = epoch(last_logoff);
+    user_row_[kBadPwdCount] = Signed(bad_pw_count);
+    user_row_[kLogonCount] = Signed(logon_count);
+    user_row_.Write();
   }
 
   // The dial-in columns need the administration library. A failed lookup
@@ -199,10 +202,10 @@ class UserRows {
   }
 
   void WriteGroup(std::string_view account, std::string_view group, std::string_view type) {
-    out_.value(kGroupUser) = account;
-    out_.value(kGroupName) = group;
-    out_.value(kGroupType) = type;
-    out_.WriteTypedRow(&target_, groups_file_, true);
+    group_row_[kGroupUser] = account;
+    group_row_[kGroupName] = group;
+    group_row_[kGroupType] = type;
+    group_row_.Write();
   }
 
   ExportContext& context_;
@@ -212,6 +215,8 @@ class UserRows {
   const LastLogonMap* consolidated_;
   TypedOutput& users_file_;
   TypedOutput& groups_file_;
+  Row user_row_;
+  Row group_row_;
   const bool ras_loaded_;
   const bool tse_loaded_;
   std::vector<std::uint32_t> tse_columns_;

@@ -1,5 +1,7 @@
 #include "exporters/server/computers/computers.h"
 
+#include "engine/row.h"
+
 #include "format/special_values.h"
 
 namespace tabulon {
@@ -10,16 +12,17 @@ void ExportComputerRow(ExportContext& context, const tagCObjects& target) {
     out.AddProgressRow(target.display_name, "Exporting Computer Information...", 1,
                        ProgressKindOfObject(target.type));
   }
-  out.value(0) = target.server_name;
-  out.value(1) = target.server_comment;
+  Row row(out, context.files.of(kComputers), &target);
+  row[0] = target.server_name;
+  row[1] = target.server_comment;
   // Printed signed ("%d"): a version of 0xFFFFFFFF reads -1.
-  out.value(2) = std::to_string(static_cast<std::int32_t>(target.major_version));
-  out.value(3) = std::to_string(static_cast<std::int32_t>(target.minor_version));
+  row[2] = std::to_string(static_cast<std::int32_t>(target.major_version));
+  row[3] = std::to_string(static_cast<std::int32_t>(target.minor_version));
   const auto rows = ComputerTypes();
   for (std::uint32_t i = 0; i < rows.size(); ++i) {
-    out.value(4 + i) = (target.server_type & rows[i].bit) != 0 ? format::kYes : format::kNo;
+    row[4 + i] = (target.server_type & rows[i].bit) != 0 ? format::kYes : format::kNo;
   }
-  out.WriteTypedRow(&target, context.files.of(kComputers), true);
+  row.Write();
   out.LogLine(&target, ExportTypeInfo(kComputers).log_name, false, "");
 }
 
@@ -37,10 +40,9 @@ class ComputersRun final : public ExporterRun {
   }
   // A computer that cannot be reached still gets a row with its name.
   void TargetUnreachable(RunOutput& output, RunFiles& files, const tagCObjects& target) override {
-    TypedOutput& file = files.of(kComputers);
-    output.ClearValues();
-    output.value(0) = target.display_name;
-    output.WriteTypedRow(&target, file, true);
+    Row row(output, files.of(kComputers), &target);
+    row[0] = target.display_name;
+    row.Write();
   }
 };
 

@@ -1,6 +1,7 @@
 #include "exporters/server/drives/drives.h"
 
 #include <cstdio>
+#include "engine/row.h"
 
 #include "exporters/toolkit/decimal.h"
 #include "exporters/toolkit/export_progress.h"
@@ -69,7 +70,7 @@ struct Drive {
 };
 
 void ExportDrive(ExportContext& context, const DriveOptions& options, const tagCObjects& target,
-                 const Drive& drive, TypedOutput& file) {
+                 const Drive& drive, Row& row) {
   platform::TargetSession& session = context.session;
   platform::Locale& locale = *context.output.platform().locale;
   const platform::ShareGetInfoResult share =
@@ -83,27 +84,26 @@ void ExportDrive(ExportContext& context, const DriveOptions& options, const tagC
   const platform::VolumeInformationResult volume =
       session.files().GetVolumeInformation(path, kVolumeNameSize, kFileSystemNameSize);
 
-  RunOutput& out = context.output;
   const int mode = options.size_format;
   const auto total = static_cast<std::int64_t>(space.total_bytes);
   const auto free = static_cast<std::int64_t>(space.total_free_bytes);
-  out.value(kDrive) = drive.field;
-  out.value(kTotal) = format::FormatSize(total, mode);
-  out.value(kUsed) = format::FormatSize(total - free, mode);
-  out.value(kFree) = format::FormatSize(free, mode);
+  row[kDrive] = drive.field;
+  row[kTotal] = format::FormatSize(total, mode);
+  row[kUsed] = format::FormatSize(total - free, mode);
+  row[kFree] = format::FormatSize(free, mode);
   // A volume that reports no size has no share to speak of: both stay empty.
   if (total != 0) {
     const double free_percent = static_cast<double>(free) / static_cast<double>(total) * 100.0;
-    out.value(kPercentUsed) = Percent(locale, 100.0 - free_percent);
-    out.value(kPercentFree) = Percent(locale, free_percent);
+    row[kPercentUsed] = Percent(locale, 100.0 - free_percent);
+    row[kPercentFree] = Percent(locale, free_percent);
   }
   if (volume.status == win::ERROR_SUCCESS) {
-    out.value(kFormat) = volume.file_system_name;
-    out.value(kVolumeId) = volume.volume_name;
-    out.value(kSerial) = DecimalText(volume.serial_number);
+    row[kFormat] = volume.file_system_name;
+    row[kVolumeId] = volume.volume_name;
+    row[kSerial] = DecimalText(volume.serial_number);
   }
-  out.value(kSpaceFormat) = SpaceFormatText(mode);
-  out.WriteTypedRow(&target, file, true);
+  row[kSpaceFormat] = SpaceFormatText(mode);
+  row.Write();
 }
 
 }  // namespace
@@ -123,7 +123,7 @@ std::vector<std::string> DrivePatterns(std::string_view mask) {
 void ExportDriveRows(ExportContext& context, const DriveOptions& options,
                      const tagCObjects& target) {
   RunOutput& out = context.output;
-  TypedOutput& file = context.files.of(kDrives);
+  Row row(out, context.files.of(kDrives), &target);
   ExportProgress progress(out, target, "Exporting Disk Information...", ProgressKind::kDrives);
 
   const std::vector<std::string> patterns = DrivePatterns(options.mask);
@@ -142,14 +142,14 @@ void ExportDriveRows(ExportContext& context, const DriveOptions& options,
 
   for (const std::string& pattern : patterns) {
     if (pattern.find(kLetterToken) == std::string::npos) {
-      ExportDrive(context, options, target, {pattern, pattern}, file);
+      ExportDrive(context, options, target, {pattern, pattern}, row);
       continue;
     }
     for (const std::string& entry : drives) {
       if (entry.empty()) continue;
       const char letter = entry.front();
       ExportDrive(context, options, target, {std::string(1, letter), ShareNameFor(pattern, letter)},
-                  file);
+                  row);
     }
   }
 

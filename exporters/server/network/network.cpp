@@ -1,5 +1,6 @@
 #include "exporters/server/network/network.h"
 
+#include "engine/row.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/registry_values.h"
 #include "exporters/toolkit/remote_hive.h"
@@ -82,10 +83,9 @@ std::string_view YesNo(bool on) {
 class NetworkExport {
  public:
   NetworkExport(ExportContext& context, const tagCObjects& target, platform::RegistryKey hklm)
-      : out_(context.output),
-        registry_(context.session.registry()),
+      : registry_(context.session.registry()),
         target_(target),
-        file_(context.files.of(kNetwork)),
+        card_row_(context.output, context.files.of(kNetwork), &target),
         hklm_(hklm),
         modern_(target.major_version >= kWindows2000),
         delimiter_(context.output.settings().secondary_delimiter) {}
@@ -154,8 +154,8 @@ class NetworkExport {
       ReadWins(service.Text(), row);
       ReadAdapter(service.Text(), row);
     }
-    for (std::uint32_t c = 0; c < kColumnCount; ++c) out_.value(c) = std::move(row[c]);
-    out_.WriteTypedRow(&target_, file_, true);
+    for (std::uint32_t c = 0; c < kColumnCount; ++c) card_row_[c] = std::move(row[c]);
+    card_row_.Write();
   }
 
   void ReadWins(const std::string& service, std::array<std::string, kColumnCount>& row) {
@@ -232,10 +232,9 @@ class NetworkExport {
     }
   }
 
-  RunOutput& out_;
   platform::Registry& registry_;
   const tagCObjects& target_;
-  TypedOutput& file_;
+  Row card_row_;
   platform::RegistryKey hklm_;
   bool modern_;
   std::string delimiter_;

@@ -1,5 +1,6 @@
 #include "exporters/server/open_files/open_files.h"
 
+#include "engine/row.h"
 #include "exporters/toolkit/simple_unit.h"
 
 #include "engine/error_text.h"
@@ -23,7 +24,7 @@ enum Column : std::uint32_t {
 
 void ExportOpenFileRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
-  TypedOutput& file = context.files.of(kOpenFiles);
+  Row row(out, context.files.of(kOpenFiles), &target);
   ExportProgress progress(out, target, "Exporting Open Files...", ProgressKind::kOpenFiles);
 
   std::string failure;
@@ -33,12 +34,12 @@ void ExportOpenFileRows(ExportContext& context, const tagCObjects& target) {
                                                      platform::kMaxPreferredLength, resume);
       },
       [&](const platform::FileInfo3& open) {
-        out.value(kUser) = open.username;
-        out.value(kPath) = open.pathname;
-        out.value(kId) = DecimalText(open.id);
-        out.value(kPermissions) = DecimalText(open.permissions);
-        out.value(kLocks) = DecimalText(open.num_locks);
-        out.WriteTypedRow(&target, file, true);
+        row[kUser] = open.username;
+        row[kPath] = open.pathname;
+        row[kId] = DecimalText(open.id);
+        row[kPermissions] = DecimalText(open.permissions);
+        row[kLocks] = DecimalText(open.num_locks);
+        row.Write();
       });
   if (status != win::ERROR_SUCCESS) {
     failure =

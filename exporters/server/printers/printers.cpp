@@ -6,6 +6,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/object_file.h"
+#include "engine/row.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
 #include "exporters/toolkit/security.h"
@@ -100,28 +101,27 @@ std::string Signed(std::uint32_t value) {
   return std::to_string(static_cast<std::int32_t>(value));
 }
 
-void WriteRow(ExportContext& context, const tagCObjects& target,
-              const platform::PrinterInfo2& printer) {
+void WriteRow(ExportContext& context, Row& row, const platform::PrinterInfo2& printer) {
   RunOutput& out = context.output;
   const std::string& delimiter = out.settings().secondary_delimiter;
-  out.value(kServer) = printer.server_name;
-  out.value(kName) = printer.printer_name;
-  out.value(kShare) = printer.share_name;
-  out.value(kPort) = printer.port_name;
-  out.value(kDriver) = printer.driver_name;
-  out.value(kComment) = out.ReplaceLineBreaks(printer.comment);
-  out.value(kLocation) = printer.location;
-  out.value(kSeparator) = printer.sep_file;
-  out.value(kProcessor) = printer.print_processor;
-  out.value(kDataType) = printer.datatype;
-  out.value(kParameters) = printer.parameters;
-  out.value(kAttributes) = PrinterAttributeNames(printer.attributes, delimiter);
-  out.value(kPriority) = Signed(printer.priority);
-  out.value(kJobPriority) = Signed(printer.default_priority);
-  out.value(kStatus) = PrinterStatusNames(printer.status, delimiter);
-  out.value(kJobs) = Signed(printer.jobs);
-  out.value(kAveragePpm) = Signed(printer.average_ppm);
-  out.WriteTypedRow(&target, context.files.of(kPrinters), true);
+  row[kServer] = printer.server_name;
+  row[kName] = printer.printer_name;
+  row[kShare] = printer.share_name;
+  row[kPort] = printer.port_name;
+  row[kDriver] = printer.driver_name;
+  row[kComment] = out.ReplaceLineBreaks(printer.comment);
+  row[kLocation] = printer.location;
+  row[kSeparator] = printer.sep_file;
+  row[kProcessor] = printer.print_processor;
+  row[kDataType] = printer.datatype;
+  row[kParameters] = printer.parameters;
+  row[kAttributes] = PrinterAttributeNames(printer.attributes, delimiter);
+  row[kPriority] = Signed(printer.priority);
+  row[kJobPriority] = Signed(printer.default_priority);
+  row[kStatus] = PrinterStatusNames(printer.status, delimiter);
+  row[kJobs] = Signed(printer.jobs);
+  row[kAveragePpm] = Signed(printer.average_ppm);
+  row.Write();
 }
 
 struct Records {
@@ -189,6 +189,7 @@ void ExportPrinterRows(ExportContext& context, const tagCObjects& target) {
   platform::Printing& spooler = context.session.printing();
   const Records records =
       printer_target ? ReadPrinter(spooler, target) : ListComputer(spooler, target);
+  Row row(out, context.files.of(kPrinters), &target);
   for (const platform::PrinterInfo2& printer : records.printers) {
     if (printer_security) {
       HandToSecurityAccess(context, target,
@@ -196,7 +197,7 @@ void ExportPrinterRows(ExportContext& context, const tagCObjects& target) {
                             .name = printer.printer_name,
                             .path = printer.printer_name});
     }
-    if (write_rows) WriteRow(context, target, printer);
+    if (write_rows) WriteRow(context, row, printer);
   }
 
   if (!records.failure.empty()) progress.ReportFailure(records.failure);

@@ -1,5 +1,6 @@
 #include "exporters/server/protocols/protocols.h"
 
+#include "engine/row.h"
 #include "exporters/toolkit/simple_unit.h"
 
 #include "engine/error_text.h"
@@ -32,7 +33,7 @@ std::string FormatMacAddress(std::string_view address) {
 
 void ExportProtocolRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
-  TypedOutput& file = context.files.of(kProtocols);
+  Row row(out, context.files.of(kProtocols), &target);
   ExportProgress progress(out, target, "Exporting Network Protocol/MAC information...",
                           ProgressKind::kNetwork);
 
@@ -42,12 +43,12 @@ void ExportProtocolRows(ExportContext& context, const tagCObjects& target) {
             target.path, platform::kMaxPreferredLength, resume);
       },
       [&](const platform::WkstaTransportInfo0& transport) {
-        out.value(kName) = transport.transport_name;
-        out.value(kAddress) = FormatMacAddress(transport.transport_address);
-        out.value(kVcs) = DecimalText(transport.number_of_vcs);
-        out.value(kWan) = transport.wan_ish != 0 ? format::kYes : format::kNo;
-        out.value(kQos) = DecimalText(transport.quality_of_service);
-        out.WriteTypedRow(&target, file, true);
+        row[kName] = transport.transport_name;
+        row[kAddress] = FormatMacAddress(transport.transport_address);
+        row[kVcs] = DecimalText(transport.number_of_vcs);
+        row[kWan] = transport.wan_ish != 0 ? format::kYes : format::kNo;
+        row[kQos] = DecimalText(transport.quality_of_service);
+        row.Write();
       });
   // The failure message is the Windows error text alone, empty or not.
   const bool failed = status != win::ERROR_SUCCESS;

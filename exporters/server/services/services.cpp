@@ -2,6 +2,7 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "engine/row.h"
 #include "engine/setting_values.h"
 #include "exporters/toolkit/export_progress.h"
 #include "exporters/toolkit/handle_guard.h"
@@ -47,8 +48,8 @@ std::string_view StartupText(std::uint32_t start) {
   return start <= 4 ? kStarts[start] : std::string_view();
 }
 
-void SetConfigFields(RunOutput& out, std::string_view value) {
-  for (Column c : {kStartup, kAccount, kDepends, kBinary}) out.value(c) = value;
+void SetConfigFields(Row& row, std::string_view value) {
+  for (Column c : {kStartup, kAccount, kDepends, kBinary}) row[c] = value;
 }
 
 // Closes a service handle on every path.
@@ -58,16 +59,16 @@ auto ServiceHandleGuard(platform::ServiceControl& sc, platform::ServiceHandle ha
 
 void ExportOneService(ExportContext& context, const tagCObjects& target,
                       platform::ServiceHandle manager, const platform::EnumServiceStatus& service,
-                      TypedOutput& file) {
+                      Row& row) {
   RunOutput& out = context.output;
   platform::ServiceControl& sc = context.session.services();
-  out.value(kName) = service.service_name;
-  out.value(kDescription) = service.display_name;
-  out.value(kState) = StateText(service.current_state);
-  out.value(kType) = TypeText(service.service_type);
+  row[kName] = service.service_name;
+  row[kDescription] = service.display_name;
+  row[kState] = StateText(service.current_state);
+  row[kType] = TypeText(service.service_type);
   if (text::EqualsNoCase(service.service_name, "prlntss")) {
-    SetConfigFields(out, format::kUnknown);
-    out.WriteTypedRow(&target, file, true);
+    SetConfigFields(row, format::kUnknown);
+    row.Write();
     return;
   }
   const platform::ServiceHandleResult opened =
@@ -77,7 +78,7 @@ void ExportOneService(ExportContext& context, const tagCObjects& target,
                        FillMessage("Unable to access service %s. ", {service.service_name}) +
                            WindowsErrorText(opened.status),
                        1, ProgressKind::kFailure);
-    out.ClearValues();
+    row.Clear();
     return;
   }
   const auto close = ServiceHandleGuard(sc, opened.handle);
@@ -86,18 +87,18 @@ void ExportOneService(ExportContext& context, const tagCObjects& target,
     config = sc.QueryServiceConfig(opened.handle, config.bytes_needed);
   }
   if (config.status == win::ERROR_SUCCESS) {
-    out.value(kStartup) = StartupText(config.config.start_type);
-    out.value(kAccount) = config.config.service_start_name;
-    out.value(kDepends) = out.JoinList(config.config.dependencies);
-    out.value(kBinary) = config.config.binary_path_name;
+    row[kStartup] = StartupText(config.config.start_type);
+    row[kAccount] = config.config.service_start_name;
+    row[kDepends] = out.JoinList(config.config.dependencies);
+    row[kBinary] = config.config.binary_path_name;
   } else {
     out.AddProgressRow(target.display_name,
                        FillMessage("Unable to query service %s. ", {service.service_name}) +
                            WindowsErrorText(config.status),
                        1, ProgressKind::kFailure);
-    SetConfigFields(out, format::kError);
+    SetConfigFields(row, format::kError);
   }
-  out.WriteTypedRow(&target, file, true);
+  row.Write();
 }
 
 }  // namespace
@@ -107,6 +108,7 @@ void ExportServiceRows(ExportContext& context, const ServiceSelection& selection
   RunOutput& out = context.output;
   platform::ServiceControl& sc = context.session.services();
   TypedOutput& file = context.files.of(kServices);
+  Row row(out, file, &target);
   ExportProgress progress(out, target, "Exporting Services...", ProgressKind::kServices);
 
   const bool service_security = WantsSecurity(context, SecurityObjectKind::kService);
@@ -146,7 +148,7 @@ void ExportServiceRows(ExportContext& context, const ServiceSelection& selection
             !format::MatchNameList(service.service_name, selection.names)) {
           continue;
         }
-        ExportOneService(context, target, manager.handle, service, file);
+        ExportOneService(context, target, manager.handle, service, row);
       }
     }
   }

@@ -1,5 +1,6 @@
 #include "exporters/server/sessions/sessions.h"
 
+#include "engine/row.h"
 #include "exporters/toolkit/simple_unit.h"
 
 #include "engine/error_text.h"
@@ -25,7 +26,7 @@ enum Column : std::uint32_t {
 
 void ExportSessionRows(ExportContext& context, const tagCObjects& target) {
   RunOutput& out = context.output;
-  TypedOutput& file = context.files.of(kSessions);
+  Row row(out, context.files.of(kSessions), &target);
   ExportProgress progress(out, target, "Exporting Sessions...", ProgressKind::kSessions);
 
   std::string failure;
@@ -46,13 +47,13 @@ void ExportSessionRows(ExportContext& context, const tagCObjects& target) {
       break;
     }
     for (const platform::SessionInfo& session : page.entries) {
-      out.value(kComputer) = session.cname;
-      out.value(kUser) = session.username;
-      if (level == 502) out.value(kTransport) = session.transport;
-      out.value(kOpens) = DecimalText(session.num_opens);
-      out.value(kActiveTime) = DecimalText(session.time);
-      out.value(kIdleTime) = DecimalText(session.idle_time);
-      out.WriteTypedRow(&target, file, true);
+      row[kComputer] = session.cname;
+      row[kUser] = session.username;
+      if (level == 502) row[kTransport] = session.transport;
+      row[kOpens] = DecimalText(session.num_opens);
+      row[kActiveTime] = DecimalText(session.time);
+      row[kIdleTime] = DecimalText(session.idle_time);
+      row.Write();
     }
     if (page.entries.empty() || page.resume_handle == 0) break;
     resume = page.resume_handle;

@@ -1,6 +1,7 @@
 #include "exporters/server/shares/shares.h"
 
 #include <cstdio>
+#include "engine/row.h"
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
@@ -87,31 +88,29 @@ void HandShareToSecurity(ExportContext& context, const tagCObjects& target,
 // One call only: connections beyond what it returns, and its failures, are
 // not reported.
 void WriteConnectionRows(ExportContext& context, const tagCObjects& target,
-                         const platform::ShareInfo& share, TypedOutput& file) {
-  RunOutput& out = context.output;
+                         const platform::ShareInfo& share, Row& row) {
   const platform::ConnectionEnumResult connections = context.session.server().NetConnectionEnum1(
       target.path, share.netname, kConnectionsPreferredLength, 0);
   for (const platform::ConnectionInfo1& c : connections.entries) {
-    out.value(kConnectionShare) = share.netname;
-    out.value(kConnectionUser) = c.username;
-    out.value(kConnectionComputer) = c.netname;
-    out.value(kConnectionUsers) = DecimalText(c.num_users);
-    out.value(kConnectionOpens) = DecimalText(c.num_opens);
-    out.value(kConnectionTime) = ConnectionTime(c.time);
-    out.WriteTypedRow(&target, file, true);
+    row[kConnectionShare] = share.netname;
+    row[kConnectionUser] = c.username;
+    row[kConnectionComputer] = c.netname;
+    row[kConnectionUsers] = DecimalText(c.num_users);
+    row[kConnectionOpens] = DecimalText(c.num_opens);
+    row[kConnectionTime] = ConnectionTime(c.time);
+    row.Write();
   }
 }
 
-void WriteShareRow(RunOutput& out, const tagCObjects& target, const platform::ShareInfo& share,
-                   TypedOutput& file) {
-  out.value(kName) = share.netname;
-  out.value(kType) = TypeText(share.type);
-  out.value(kComment) = out.ReplaceLineBreaks(share.remark);
-  out.value(kMaxUsers) =
+void WriteShareRow(const RunOutput& out, const platform::ShareInfo& share, Row& row) {
+  row[kName] = share.netname;
+  row[kType] = TypeText(share.type);
+  row[kComment] = out.ReplaceLineBreaks(share.remark);
+  row[kMaxUsers] =
       share.max_uses == platform::kShiUsesUnlimited ? "UNLIMITED" : DecimalText(share.max_uses);
-  out.value(kCurrentUsers) = DecimalText(share.current_uses);
-  out.value(kPath) = share.path;
-  out.WriteTypedRow(&target, file, true);
+  row[kCurrentUsers] = DecimalText(share.current_uses);
+  row[kPath] = share.path;
+  row.Write();
 }
 
 }  // namespace
@@ -120,6 +119,8 @@ void ExportShareRows(ExportContext& context, const ShareOptions& show, const tag
   RunOutput& out = context.output;
   TypedOutput& shares_file = context.files.of(kShares);
   TypedOutput& connections_file = context.files.of(kShareConnections);
+  Row share_row(out, shares_file, &target);
+  Row connection_row(out, connections_file, &target);
   ExportProgress progress(out, target, "Exporting Shares...", ProgressKind::kShares);
 
   const bool share_security = WantsSecurity(context, SecurityObjectKind::kShare);
@@ -131,10 +132,8 @@ void ExportShareRows(ExportContext& context, const ShareOptions& show, const tag
       },
       [&](const platform::ShareInfo& share) {
         if (share_security) HandShareToSecurity(context, target, share);
-        if (connections_file.is_open())
-          WriteConnectionRows(context, target, share, connections_file);
-        if (shares_file.is_open() && Shown(share, show))
-          WriteShareRow(out, target, share, shares_file);
+        if (connections_file.is_open()) WriteConnectionRows(context, target, share, connection_row);
+        if (shares_file.is_open() && Shown(share, show)) WriteShareRow(out, share, share_row);
       });
   if (status != win::ERROR_SUCCESS) {
     failure = FormatMessageId(kMsgErrorGettingShares, {target.path}) + WindowsErrorText(status);

@@ -1,5 +1,6 @@
 #include "exporters/server/terminal/terminal_processes.h"
 
+#include "engine/row.h"
 #include "exporters/toolkit/simple_unit.h"
 
 #include "engine/messages.h"
@@ -39,15 +40,15 @@ void ExportTseProcessRows(ExportContext& context, const tagCObjects& target) {
                   list.status);
     } else {
       RunOutput& out = context.output;
-      TypedOutput& file = context.files.of(kTseProcesses);
+      Row row(out, context.files.of(kTseProcesses), &target);
       for (const platform::WtsProcessInfo& process : list.processes) {
-        out.value(kSessionId) = std::to_string(static_cast<std::int32_t>(process.session_id));
-        out.value(kProcessId) = std::to_string(static_cast<std::int32_t>(process.process_id));
-        out.value(kUser) = UserName(context, target, process);
-        out.value(kName) = process.process_name.empty() && process.process_id == 0
-                               ? std::string("System Idle Process")
-                               : process.process_name;
-        out.WriteTypedRow(&target, file, true);
+        row[kSessionId] = std::to_string(static_cast<std::int32_t>(process.session_id));
+        row[kProcessId] = std::to_string(static_cast<std::int32_t>(process.process_id));
+        row[kUser] = UserName(context, target, process);
+        row[kName] = process.process_name.empty() && process.process_id == 0
+                         ? std::string("System Idle Process")
+                         : process.process_name;
+        row.Write();
       }
     }
   }

@@ -1,5 +1,6 @@
 #include "exporters/server/terminal/terminal_sessions.h"
 
+#include "engine/row.h"
 #include "exporters/toolkit/simple_unit.h"
 
 #include <algorithm>
@@ -136,8 +137,9 @@ std::int64_t IdleTime(std::uint32_t state, const platform::WinStationTimes& t) {
 
 class SessionRows {
  public:
-  SessionRows(ExportContext& context, TerminalServerExport& server, TypedOutput& file)
-      : context_(context), server_(server), file_(file) {
+  SessionRows(ExportContext& context, TerminalServerExport& server, TypedOutput& file,
+              const tagCObjects& target)
+      : context_(context), server_(server), file_(file), row_(context.output, file, &target) {
     for (std::uint32_t c = 0; c < std::size(kClassOfColumn); ++c) {
       queried_[c] = Selected(kFirstQueriedColumn + c);
     }
@@ -148,33 +150,32 @@ class SessionRows {
                          [](std::uint32_t c) { return c >= kIdleTime && c <= kLastInputTime; });
   }
 
-  void Write(const tagCObjects& target, const platform::WtsSessionInfo& session) {
-    RunOutput& out = context_.output;
-    out.value(kId) = Signed(session.session_id);
-    out.value(kWinStation) = session.win_station_name;
-    out.value(kState) = StateName(session.state);
+  void Write(const platform::WtsSessionInfo& session) {
+    row_[kId] = Signed(session.session_id);
+    row_[kWinStation] = session.win_station_name;
+    row_[kState] = StateName(session.state);
     for (std::uint32_t c = 0; c < std::size(kClassOfColumn); ++c) {
       if (!queried_[c]) continue;
       const auto info = Query(session.session_id, kClassOfColumn[c]);
-      if (info) out.value(kFirstQueriedColumn + c) = QueriedText(kFirstQueriedColumn + c, *info);
+      if (info) row_[kFirstQueriedColumn + c] = QueriedText(kFirstQueriedColumn + c, *info);
     }
     if (display_) {
       if (const auto info = Query(session.session_id, platform::kWtsClientDisplay)) {
-        out.value(kHorizontal) = Signed(info->display.horizontal_resolution);
-        out.value(kVertical) = Signed(info->display.vertical_resolution);
+        row_[kHorizontal] = Signed(info->display.horizontal_resolution);
+        row_[kVertical] = Signed(info->display.vertical_resolution);
         if (const std::uint32_t bits = BitsPerPixel(info->display.color_depth); bits != 0) {
-          out.value(kBits) = Signed(bits);
+          row_[kBits] = Signed(bits);
         }
       }
     }
     if (address_) {
       if (const auto info = Query(session.session_id, platform::kWtsClientAddress)) {
-        out.value(kAddressType) = FamilyName(info->address.address_family);
-        out.value(kAddress) = AddressText(info->address);
+        row_[kAddressType] = FamilyName(info->address.address_family);
+        row_[kAddress] = AddressText(info->address);
       }
     }
     if (times_) WriteTimes(session);
-    out.WriteTypedRow(&target, file_, true);
+    row_.Write();
   }
 
  private:
@@ -211,23 +212,23 @@ class SessionRows {
                                                       platform::kWinStationInformation,
                                                       platform::kWinStationInformationSize);
     if (info.status != win::ERROR_SUCCESS || info.returned_length == 0) return;
-    RunOutput& out = context_.output;
     const platform::WinStationTimes& t = info.times;
     if (const std::int64_t idle = IdleTime(session.state, t); idle > 0) {
-      out.value(kIdleTime) = IdleText(idle);
+      row_[kIdleTime] = IdleText(idle);
     }
     const auto when = [&](platform::FileTime time) {
       return format::FormatLocalFileTime(time, context_.format, *context_.output.platform().locale);
     };
-    out.value(kLogonTime) = when(t.logon_time);
-    out.value(kConnectTime) = when(t.connect_time);
-    out.value(kDisconnectTime) = when(t.disconnect_time);
-    out.value(kLastInputTime) = when(t.last_input_time);
+    row_[kLogonTime] = when(t.logon_time);
+    row_[kConnectTime] = when(t.connect_time);
+    row_[kDisconnectTime] = when(t.disconnect_time);
+    row_[kLastInputTime] = when(t.last_input_time);
   }
 
   ExportContext& context_;
   TerminalServerExport& server_;
   TypedOutput& file_;
+  Row row_;
   bool queried_[std::size(kClassOfColumn)] = {};
   bool display_ = false;
   bool address_ = false;
@@ -246,8 +247,8 @@ void ExportTseSessionRows(ExportContext& context, const tagCObjects& target) {
                               {target.display_name}),
                   list.status);
     } else {
-      SessionRows rows(context, server, context.files.of(kTseSessions));
-      for (const platform::WtsSessionInfo& session : list.sessions) rows.Write(target, session);
+      SessionRows rows(context, server, context.files.of(kTseSessions), target);
+      for (const platform::WtsSessionInfo& session : list.sessions) rows.Write(session);
     }
   }
   server.Finish();
