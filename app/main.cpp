@@ -158,11 +158,9 @@ int RunUnattended(const CommandLine& command, const std::string& data_directory,
   format::FormatSettings format;
   format::ApplyLocaleDateOrder(*platform.locale, format);
   const ExporterUnits units = StandardExporterUnits();
-  ExporterProgramStates unit_states(units);
   RunEnvironment environment{platform,
                              messages,
                              units,
-                             unit_states,
                              format,
                              locations,
                              backends.LocalComputerName(),

@@ -55,8 +55,6 @@ struct RunEnvironment {
   platform::Platform& platform;
   MessageSink& messages;
   ExporterUnits units;
-  // The units' program states, made once for `units`.
-  ExporterProgramStates& unit_states;
   // Locale facts and OS version; the run adds its own custom formats.
   format::FormatSettings format;
   FileLocations locations;

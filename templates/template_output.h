@@ -27,8 +27,7 @@ std::vector<PreparedTemplate> EnabledTemplates(const Configuration& config,
 // enabled templates (and the configuration, when it takes one); no run
 // when none is enabled.
 template <typename Run, TemplateKind kKind>
-std::unique_ptr<ExporterRun> StartTemplateRun(const Configuration& config, const EnabledExports&,
-                                              ExporterProgramState*) {
+std::unique_ptr<ExporterRun> StartTemplateRun(const Configuration& config, const EnabledExports&) {
   std::vector<PreparedTemplate> templates =
       EnabledTemplates(config, TemplateKindInfo(kKind).list_key);
   if (templates.empty()) return nullptr;

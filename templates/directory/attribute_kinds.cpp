@@ -27,7 +27,12 @@ const platform::AttributeKinds& AttributeKindCache::For(
   platform::AttributeKinds kinds;
   const platform::DirectoryStatus read =
       platform::ReadAttributeKinds(directory, "CN=Schema,CN=Configuration," + domain, kinds);
-  if (!read.ok() || kinds.empty()) kinds = ReadSchemaFileKinds(schema_file_);
+  if (!read.ok()) {
+    if (!file_kinds_) file_kinds_ = ReadSchemaFileKinds(schema_file_);
+    return *file_kinds_;
+  }
+  // A server whose schema lists nothing is answered by the file for good.
+  if (kinds.empty()) kinds = ReadSchemaFileKinds(schema_file_);
   return by_server_.emplace(key, std::move(kinds)).first->second;
 }
 

@@ -21,13 +21,11 @@ class DirectoryQueriesRun final : public ExporterRun {
 
   bool OpenOutputs(UnitSetup& setup, ExportType /*type*/) override {
     const TemplateFiles files = ReadTemplateFileNames(setup.config, setup.output);
-    queries_.emplace(setup.profile, files.directory_queries);
+    const Configuration queries(setup.profile, files.directory_queries);
     kinds_.emplace(files.directory_schema);
     for (PreparedTemplate& t : templates_) {
-      if (!PrepareTemplateOutput(setup, *queries_, t,
-                                 DirectoryQueryColumnText(*queries_, t.name))) {
-        return false;
-      }
+      settings_.push_back(ReadDirectoryQuery(queries, t.name));
+      if (!PrepareTemplateOutput(setup, queries, t, settings_.back().column_text)) return false;
     }
     return true;
   }
@@ -35,9 +33,7 @@ class DirectoryQueriesRun final : public ExporterRun {
   // query leaves out the controllers it names.
   bool Prepare(UnitSetup& setup) override {
     bool skips = false;
-    for (const PreparedTemplate& t : templates_) {
-      skips |= ReadDirectoryQuery(*queries_, t.name).skip_controllers;
-    }
+    for (const DirectoryQuerySettings& query : settings_) skips |= query.skip_controllers;
     if (!skips || !setup.config.ReadSwitch("Computers", "SkipEnable")) return true;
     const std::string skip_file = setup.config.ReadSettingText("Computers", "SkipFileName");
     has_skip_list_ = !skip_file.empty();
@@ -45,13 +41,13 @@ class DirectoryQueriesRun final : public ExporterRun {
   }
   bool Wanted(const SecurityAccessSink* /*security*/) const override { return true; }
   void ExportTarget(ExportContext& context, const tagCObjects& target) override {
-    if (!queries_ || context.format.local_major_version < kFirstDirectoryMajorVersion) return;
+    if (!kinds_ || context.format.local_major_version < kFirstDirectoryMajorVersion) return;
     context.output.AddProgressRow(target.display_name, "Exporting directory information...", 0,
                                   target.type);
-    DirectoryQueryShared shared{*queries_, config_, *kinds_};
-    for (const PreparedTemplate& t : templates_) {
+    DirectoryQueryShared shared{config_, *kinds_};
+    for (std::size_t i = 0; i < templates_.size(); ++i) {
       if (context.StopRequested()) return;  // the run ends after this target
-      RunDirectoryQuery(context, target, t, ReadDirectoryQuery(*queries_, t.name), shared, logons_,
+      RunDirectoryQuery(context, target, templates_[i], settings_[i], shared,
                         has_skip_list_ ? &skip_list_ : nullptr);
     }
   }
@@ -59,11 +55,10 @@ class DirectoryQueriesRun final : public ExporterRun {
  private:
   Configuration config_;
   std::vector<PreparedTemplate> templates_;
-  std::optional<Configuration> queries_;
+  // Each template's section of the query file, read once for the run.
+  std::vector<DirectoryQuerySettings> settings_;
   // The schema of each server, read once for the run.
   std::optional<AttributeKindCache> kinds_;
-  // What the last collection found; the consolidated export after it reads it.
-  LastLogonMap logons_;
   bool has_skip_list_ = false;
   format::NameList skip_list_;
 };

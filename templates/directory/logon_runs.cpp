@@ -55,14 +55,15 @@ void Collect(ExportContext& context, const tagCObjects& controller, const Prepar
 
 void RunDirectoryQuery(ExportContext& context, const tagCObjects& target,
                        const PreparedTemplate& query, const DirectoryQuerySettings& settings,
-                       DirectoryQueryShared& shared, LastLogonMap& logons,
-                       const format::NameList* skip) {
+                       DirectoryQueryShared& shared, const format::NameList* skip) {
   const bool accounts = settings.filter == 1 || settings.filter == 6;
   if (!accounts || !settings.logon_information) {
-    ExportDirectoryQuery(context, target, query, shared);
+    ExportDirectoryQuery(context, target, query, settings, shared);
     return;
   }
-  logons.clear();
+  // What this target's controllers say; read by its consolidated export
+  // only.
+  LastLogonMap logons;
   const std::string& path = DirectoryPathOf(target);
   const std::string domain = DomainNameOfPath(path);
   platform::DirectoryOpenOptions options =
@@ -81,13 +82,13 @@ void RunDirectoryQuery(ExportContext& context, const tagCObjects& target,
     if (consolidate) {
       Collect(context, copy, query, settings.filter == 6, logons);
     } else {
-      ExportDirectoryQuery(context, copy, query, shared);
+      ExportDirectoryQuery(context, copy, query, settings, shared);
     }
   }
   if (!consolidate || context.StopRequested()) return;
   DirectoryQueryShared merged = shared;
   merged.consolidated = &logons;
-  ExportDirectoryQuery(context, target, query, merged);
+  ExportDirectoryQuery(context, target, query, settings, merged);
 }
 
 }  // namespace tabulon

@@ -4,19 +4,16 @@
 // either collecting their values for one consolidated export of the target
 // or each exported on its own.
 #include "engine/run_context.h"
-#include "exporters/accounts/users/last_logons.h"
 #include "format/name_list.h"
 #include "templates/directory/query_export.h"
 #include "templates/directory/query_settings.h"
 
 namespace tabulon {
 
-// Runs `query` for `target` as its settings say; `logons` is emptied first
-// when a collection runs. `skip` is the computer skip list when controllers
-// it names are left out.
+// Runs `query` for `target` as its settings say. `skip` is the computer
+// skip list when controllers it names are left out.
 void RunDirectoryQuery(ExportContext& context, const tagCObjects& target,
                        const PreparedTemplate& query, const DirectoryQuerySettings& settings,
-                       DirectoryQueryShared& shared, LastLogonMap& logons,
-                       const format::NameList* skip);
+                       DirectoryQueryShared& shared, const format::NameList* skip);
 
 }  // namespace tabulon

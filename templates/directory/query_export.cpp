@@ -61,14 +61,14 @@ std::string ControllerOf(ExportContext& context, const std::string& path) {
 class QueryExport {
  public:
   QueryExport(ExportContext& context, const tagCObjects& target, const PreparedTemplate& query,
-              DirectoryQueryShared& shared)
+              const DirectoryQuerySettings& settings, DirectoryQueryShared& shared)
       : context_(context),
         out_(context.output),
         target_(target),
         query_(query),
         shared_(shared),
         path_(DirectoryPathOf(target)),
-        settings_(ReadDirectoryQuery(shared.queries, query.name)),
+        settings_(settings),
         cells_(context.output, context.format, path_) {
     symbols_ = out_.symbols();
     symbols_.target = &target_;
@@ -267,7 +267,7 @@ class QueryExport {
   const PreparedTemplate& query_;
   DirectoryQueryShared& shared_;
   const std::string& path_;
-  const DirectoryQuerySettings settings_;
+  const DirectoryQuerySettings& settings_;
   EntryCells cells_;
   SymbolContext symbols_;
   OutputFile file_;
@@ -287,8 +287,9 @@ const std::string& DirectoryPathOf(const tagCObjects& target) {
 }
 
 bool ExportDirectoryQuery(ExportContext& context, const tagCObjects& target,
-                          const PreparedTemplate& query, DirectoryQueryShared& shared) {
-  return QueryExport(context, target, query, shared).Run();
+                          const PreparedTemplate& query, const DirectoryQuerySettings& settings,
+                          DirectoryQueryShared& shared) {
+  return QueryExport(context, target, query, settings, shared).Run();
 }
 
 }  // namespace tabulon

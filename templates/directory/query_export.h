@@ -8,14 +8,14 @@
 #include "engine/run_context.h"
 #include "exporters/accounts/users/last_logons.h"
 #include "templates/directory/attribute_kinds.h"
+#include "templates/directory/query_settings.h"
 #include "templates/template_output.h"
 
 namespace tabulon {
 
 // What every query of a run shares.
 struct DirectoryQueryShared {
-  const Configuration& queries;  // the directory query file
-  const Configuration& config;   // the run's configuration (photo settings)
+  const Configuration& config;  // the run's configuration (photo settings)
   AttributeKindCache& kinds;
   // The logon values collected from every controller just before, which
   // replace the directory's own; null for a plain export.
@@ -26,9 +26,11 @@ struct DirectoryQueryShared {
 // is reached by its host name, its directory entry is where it came from.
 const std::string& DirectoryPathOf(const tagCObjects& target);
 
+// Runs `query`, whose section of the template file `settings` holds.
 // Returns false when the query failed (reported on its progress row and in
 // the log).
 bool ExportDirectoryQuery(ExportContext& context, const tagCObjects& target,
-                          const PreparedTemplate& query, DirectoryQueryShared& shared);
+                          const PreparedTemplate& query, const DirectoryQuerySettings& settings,
+                          DirectoryQueryShared& shared);
 
 }  // namespace tabulon

@@ -73,15 +73,10 @@ DirectoryQuerySettings ReadDirectoryQuery(const Configuration& file, std::string
       q.skip_controllers = file.ReadInt(name, "SkipSpecifiedDomainControllers", 0) != 0;
     }
   }
+  q.column_text = file.ReadText(name, "Attributes", "") + ",";
+  if (q.group_members) q.column_text += q.member_attributes + ",";
+  if (q.account_groups) q.column_text += q.group_attributes + ",";
   return q;
-}
-
-std::string DirectoryQueryColumnText(const Configuration& file, std::string_view name) {
-  const DirectoryQuerySettings q = ReadDirectoryQuery(file, name);
-  std::string columns = file.ReadText(name, "Attributes", "") + ",";
-  if (q.group_members) columns += q.member_attributes + ",";
-  if (q.account_groups) columns += q.group_attributes + ",";
-  return columns;
 }
 
 }  // namespace tabulon

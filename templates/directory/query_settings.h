@@ -30,6 +30,10 @@ const QueryFilter& QueryFilterFor(std::int32_t value);
 
 struct DirectoryQuerySettings {
   std::string attributes;  // as written; "name" when the key is missing
+  // The title row's columns: the attributes as written (none when the key
+  // is missing), then the member or group columns the options add, each
+  // followed by ",".
+  std::string column_text;
   std::int32_t level = 0;  // 1: subtree
   std::int32_t filter = 0;
   bool group_members = false;  // filters 2-5
@@ -46,9 +50,5 @@ struct DirectoryQuerySettings {
 };
 
 DirectoryQuerySettings ReadDirectoryQuery(const Configuration& file, std::string_view name);
-
-// The title row's columns: the query's attributes as written, then the
-// member or group columns its options add, each followed by ",".
-std::string DirectoryQueryColumnText(const Configuration& file, std::string_view name);
 
 }  // namespace tabulon

@@ -264,14 +264,13 @@ TEST_F(Groups, NestedExpansionEndsInCyclesAndReusesTheCaches) {
   EXPECT_EQ(run_.Calls("NetGetDCName").size(), 2u);
   EXPECT_FALSE(run_.Calls("NetUserGetInfo").empty());
 
-  // A second run of the program answers the same from what the first one
-  // learned, without asking again.
+  // What a run learns ends with it: a second run asks again, and answers
+  // the same.
+  const std::size_t asked = run_.Calls("NetUserGetInfo").size();
   run_.Run();
   EXPECT_EQ(run_.Output("group_members.txt"), expected);
-  EXPECT_TRUE(run_.Calls("NetGetDCName").empty());
-  EXPECT_TRUE(run_.Calls("NetUserGetInfo").empty());
-  EXPECT_TRUE(run_.Calls("NetGroupGetInfo").empty());
-  EXPECT_TRUE(run_.Calls("NetLocalGroupGetInfo").empty());
+  EXPECT_EQ(run_.Calls("NetGetDCName").size(), 2u);
+  EXPECT_EQ(run_.Calls("NetUserGetInfo").size(), asked);
 }
 
 TEST_F(Groups, GroupPatterns) {

@@ -82,7 +82,6 @@ class EndToEnd {
   RecordingMessages messages_;
   RecordingProgress progress_;
   ExporterUnits units_;
-  ExporterProgramStates unit_states_;
   RunRequest request_;
   format::FormatSettings format_;
   std::string computername_;

@@ -1,5 +1,8 @@
 #include "exporters/accounts/groups/member_details.h"
 
+#include <optional>
+#include <utility>
+
 #include "format/special_values.h"
 #include "platform/netapi.h"
 #include "platform/text.h"
@@ -18,15 +21,14 @@ std::string_view BareComputerName(std::string_view computer) {
 }  // namespace
 
 std::string MemberDetails::DomainController(std::string_view domain) {
-  if (const tagDc* cached = caches_.FindDc(domain)) {
-    return cached->failed ? std::string() : cached->dc_name;
-  }
+  if (std::optional<tagDc> cached = caches_.FindDc(domain)) return std::move(cached->dc_name);
+  if (memo_.DcFailed(domain)) return {};
   const platform::DcNameResult dc = session_.accounts().NetGetDCName("", domain);
   if (dc.status != win::ERROR_SUCCESS) {
-    caches_.AddDc({std::string(domain), std::string(kNoDc), true});
+    memo_.AddFailedDc(domain);
     return {};
   }
-  caches_.AddDc({std::string(domain), dc.dc_name, false});
+  caches_.AddDc({std::string(domain), dc.dc_name});
   return dc.dc_name;
 }
 
@@ -55,7 +57,11 @@ bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage
       }
     }
   }
-  if (const tagMember* cached = caches_.FindMember(server, account)) {
+  std::optional<tagMember> found = caches_.FindMember(server, account);
+  if (!found) {
+    if (const tagMember* failed = memo_.FindMember(server, account)) found = *failed;
+  }
+  if (const std::optional<tagMember>& cached = found) {
     out.value(kMemberFullName) = cached->full_name;
     out.value(kMemberComment) = cached->comment;
     out.value(kMemberType) = cached->member_type;
@@ -67,12 +73,14 @@ bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage
   out.value(kMemberComment) = format::kError;
   out.value(kMemberEnabled) = format::kTrue;
   int enabled = 1;
+  win::Status status = win::ERROR_SUCCESS;  // of the call that read the account
   platform::GroupService& groups = session_.groups();
   switch (usage) {
     case SidNameUse::kUser: {
       constexpr std::uint32_t kLevel = 20;
       const platform::UserInfoResult user =
           session_.users().NetUserGetInfo(server, account, kLevel);
+      status = user.status;
       if (user.status == win::ERROR_SUCCESS) {
         out.value(kMemberFullName) = user.info.full_name;
         out.value(kMemberComment) = user.info.comment;
@@ -86,6 +94,7 @@ bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage
     }
     case SidNameUse::kGroup: {
       const platform::GroupInfoResult group = groups.NetGroupGetInfo1(server, account);
+      status = group.status;
       if (group.status == win::ERROR_SUCCESS) {
         out.value(kMemberFullName).clear();
         out.value(kMemberComment) = group.info.comment;
@@ -95,6 +104,7 @@ bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage
     }
     case SidNameUse::kAlias: {
       const platform::LocalGroupInfoResult alias = groups.NetLocalGroupGetInfo1(server, account);
+      status = alias.status;
       if (alias.status == win::ERROR_SUCCESS) {
         out.value(kMemberFullName).clear();
         out.value(kMemberComment) = alias.info.comment;
@@ -105,8 +115,17 @@ bool MemberDetails::Lookup(std::string_view computer, platform::SidNameUse usage
     default:
       break;
   }
-  caches_.AddMember({server, std::string(account), out.value(kMemberFullName),
-                     out.value(kMemberComment), out.value(kMemberType), enabled});
+  tagMember learnt{server,
+                   std::string(account),
+                   out.value(kMemberFullName),
+                   out.value(kMemberComment),
+                   out.value(kMemberType),
+                   enabled};
+  if (status == win::ERROR_SUCCESS) {
+    caches_.AddMember(std::move(learnt));
+  } else {
+    memo_.AddMember(std::move(learnt));
+  }
   return enabled != 0;
 }
 

@@ -1,6 +1,5 @@
 #include "exporters/server/computers/computers.h"
 
-
 #include "format/special_values.h"
 
 namespace tabulon {
@@ -51,8 +50,8 @@ constexpr ExportType kTypes[] = {kComputers};
 ExporterUnit ComputersUnit() {
   return {.name = "computers",
           .types = kTypes,
-          .start = [](const Configuration&, const EnabledExports& enabled,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
+          .start = [](const Configuration&,
+                      const EnabledExports& enabled) -> std::unique_ptr<ExporterRun> {
             if (!enabled[kComputers]) return nullptr;
             return std::make_unique<ComputersRun>();
           }};
