@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/run_context.h"
-#include "exporters/accounts/users/last_logons.h"
+#include "exporters/toolkit/last_logons.h"
 
 namespace tabulon {
 

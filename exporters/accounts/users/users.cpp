@@ -5,8 +5,9 @@
 #include "engine/object_file.h"
 #include "engine/progress.h"
 #include "engine/setting_values.h"
-#include "exporters/accounts/users/last_logons.h"
 #include "exporters/accounts/users/user_rows.h"
+#include "exporters/toolkit/domain_controllers.h"
+#include "exporters/toolkit/last_logons.h"
 
 namespace tabulon {
 namespace {
