@@ -48,10 +48,8 @@ RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& d
   backend.Attach(platform);
   if (adjust) adjust(platform);
   const ExporterUnits units = StandardExporterUnits();
-  ExporterProgramStates unit_states(units);
   RunEnvironment env{platform,
                      units,
-                     unit_states,
                      format::FormatSettings{},
                      FileLocations{},
                      "BENCH",

@@ -9,8 +9,7 @@ namespace {
 // Local users offer their 19 terminal-server columns without selecting them.
 constexpr std::uint32_t kUsersUnselectedColumns = 19;
 
-constexpr ExportTypeDescriptor kNoTypeDescriptor{0,  0,  "", "", false, 0,  0,
-                                                 "", "", "", 0,  "",    "", ""};
+constexpr ExportTypeDescriptor kNoTypeDescriptor{0, "", "", false, 0, 0, "", "", "", 0, "", "", ""};
 
 constexpr ExportType kOpenOrder[kExportTypeCount] = {
     kSecurity,  kServices,    kTasks,        kTasksNew,  kComputers, kPrinters,
@@ -47,7 +46,7 @@ const ExportTypeDescriptor& ExportTypeInfo(std::uint32_t type) {
 const FieldDescriptor* FieldOf(std::uint32_t type, std::uint32_t column) {
   const ExportTypeDescriptor& t = ExportTypeInfo(type);
   if (column >= t.field_count) return nullptr;
-  return &catalogue_data::kFieldCatalogue[t.first_catalogue_row + column];
+  return &catalogue_data::kFieldCatalogue[catalogue_data::kFirstCatalogueRow[type] + column];
 }
 
 std::string DefaultColumnList(std::uint32_t type) {

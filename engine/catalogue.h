@@ -48,8 +48,7 @@ enum ExportType : std::uint32_t {
 };
 
 struct ExportTypeDescriptor {
-  std::uint32_t first_catalogue_row;
-  std::uint32_t field_count;
+  std::uint32_t field_count;  // the type's block of the field catalogue
   std::string_view display_name;
   std::string_view log_name;
   bool has_columns;

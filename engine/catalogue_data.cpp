@@ -5,37 +5,80 @@
 
 namespace tabulon::catalogue_data {
 
-const std::array<ExportTypeDescriptor, kExportTypeCount> kExportTypes{{
-    {0, 8, "Services", "SERVICES", true, 22, 2, "Services", "ExportServices", "Services", 1, "ServicesOutputFile", "services.txt", "ServiceColumns"},
-    {8, 29, "Computers", "COMPUTERS", true, 7, 3, "Computers", "ExportComputers", "Computers", 1, "ComputersOutputFile", "computers.txt", "ComputerColumns"},
-    {37, 6, "Shares", "SHARES", true, 14, 4, "Shares", "ExportShares", "Shares", 1, "SharesOutputFile", "shares.txt", "SharesColumns"},
-    {0, 0, "Registry", "REGISTRY", false, 89, 5, "", "Enabled", "Registry", 1, "", "", ""},
-    {43, 10, "Disk Drives", "DISKS", true, 43, 6, "Drives", "ExportDrives", "Disk Drives", 1, "DrivesOutputFile", "drives.txt", "DrivesColumns"},
-    {53, 19, "Network", "NETWORK", true, 30, 14, "Network", "ExportNetwork", "Network Settings (TCP/IP...)", 2, "NetworkOutputFile", "networks.txt", "NetworkColumns"},
-    {165, 5, "Protocols", "PROTOCOLS", true, 30, 14, "Network", "ExportProtocols", "Network Protocols (MAC Address...)", 2, "NetworkProtocolOutputFile", "protocols.txt", "NetworkProtocolColumns"},
-    {72, 17, "Printers", "PRINTER", true, 9, 7, "Printers", "ExportPrinters", "Printers", 1, "PrintersOutputFile", "printers.txt", "PrintersColumns"},
-    {89, 4, "NT/Local Groups", "GROUPS", true, 79, 8, "Groups", "ExportGroups", "Local Groups", 1, "GroupsOutputFile", "groups.txt", "GroupsColumns"},
-    {93, 7, "NT/Local Group Members", "GROUP_MEMBERS", true, 76, 8, "Groups", "ExportGroupMembers", "Local Group Members", 1, "MembersOutputFile", "group_members.txt", "MembersColumns"},
-    {100, 44, "NT/Local Users", "USERS", true, 75, 9, "Users", "ExportUsers", "Local Users", 1, "UsersOutputFile", "users.txt", "UsersColumns"},
-    {144, 3, "NT/Local User Groups", "USER_GROUPS", true, 76, 9, "Users", "ExportUsersGroups", "Local User Groups", 1, "UsersGroupsOutputFile", "user_groups.txt", "UsersGroupsColumns"},
-    {147, 18, "Scheduled Tasks (Pre-Vista)", "JOBS", true, 65, 14, "Tasks", "ExportTasks", "Scheduled Tasks (Pre-Vista)", 2, "TasksOutputFile", "tasks.txt", "TasksColumns"},
-    {170, 4, "User Rights", "RIGHTS", true, 49, 14, "Security", "ExportRights", "User Rights", 2, "RightsOutputFile", "rights.txt", "RightsColumns"},
-    {174, 9, "Security Access", "SECURITY", true, 91, 11, "Security", "ExportSecurity", "Security Access", 1, "SecurityOutputFile", "security.txt", "SecurityColumns"},
-    {0, 0, "WMI", "WMI", false, 92, 12, "", "Enabled", "WMI", 1, "", "", ""},
-    {210, 36, "File/Directory", "FILES", true, 3, 13, "", "Enabled", "File/Directory", 1, "", "", ""},
-    {0, 0, "Active Directory", "ACTIVE_DIRECTORY", false, 74, 10, "", "Enabled", "Active Directory (Users, Groups...)", 1, "", "", ""},
-    {183, 27, "Account/Audit Policies", "POLICIES", true, 49, 14, "Policy", "ExportPolicies", "Account/Audit Policies", 2, "PolicyOutputFile", "policy.txt", "PoliciesColumns"},
-    {246, 3, "Logged On Users", "LOGGEDON", true, 70, 14, "LoggedOn", "ExportLoggedOn", "Logged On Users", 2, "LoggedOnOutputFile", "loggedon.txt", "LoggedOnColumns"},
-    {249, 6, "File Server Sessions", "SESSIONS", true, 26, 14, "Sessions", "ExportSessions", "File Server Sessions", 2, "SessionsOutputFile", "sessions.txt", "SessionsColumns"},
-    {255, 5, "Open Files", "OPEN_FILES", true, 4, 14, "OpenFiles", "ExportOpenFiles", "Open Files", 2, "OpenFilesOutputFile", "open_files.txt", "OpenFilesColumns"},
-    {260, 25, "Terminal Server Sessions", "TERMINAL_SESSIONS", true, 94, 14, "TseSessions", "TseExportSessions", "Terminal Server Sessions", 2, "TseSessionsOutputFile", "tse_sessions.txt", "TseSessionsColumns"},
-    {285, 4, "Terminal Server Processes", "TERMINAL_PROCESSES", true, 95, 14, "TseProcesses", "TseExportProcesses", "Terminal Server Processes", 2, "TseProcessesOutputFile", "tse_processes.txt", "TseProcessesColumns"},
-    {289, 6, "Share Connections", "SHARE_CONNECTIONS", true, 46, 14, "ExportShareConnections", "ExportShareConnections", "Share Connections", 2, "ShareConnectionsOutputFile", "share_connections.txt", "ShareConnectionsColumns"},
-    {295, 15, "Scheduled Tasks (Vista & Later)", "TASKS", true, 65, 14, "TasksNew", "ExportTasksNew", "Scheduled Tasks (Vista & Later)", 2, "TasksNewOutputFile", "tasks_new.txt", "TasksNewColumns"},
+extern constexpr std::array<ExportTypeDescriptor, kExportTypeCount> kExportTypes{{
+    {8, "Services", "SERVICES", true, 22, 2, "Services", "ExportServices", "Services", 1, "ServicesOutputFile", "services.txt", "ServiceColumns"},
+    {29, "Computers", "COMPUTERS", true, 7, 3, "Computers", "ExportComputers", "Computers", 1, "ComputersOutputFile", "computers.txt", "ComputerColumns"},
+    {6, "Shares", "SHARES", true, 14, 4, "Shares", "ExportShares", "Shares", 1, "SharesOutputFile", "shares.txt", "SharesColumns"},
+    {0, "Registry", "REGISTRY", false, 89, 5, "", "Enabled", "Registry", 1, "", "", ""},
+    {10, "Disk Drives", "DISKS", true, 43, 6, "Drives", "ExportDrives", "Disk Drives", 1, "DrivesOutputFile", "drives.txt", "DrivesColumns"},
+    {19, "Network", "NETWORK", true, 30, 14, "Network", "ExportNetwork", "Network Settings (TCP/IP...)", 2, "NetworkOutputFile", "networks.txt", "NetworkColumns"},
+    {5, "Protocols", "PROTOCOLS", true, 30, 14, "Network", "ExportProtocols", "Network Protocols (MAC Address...)", 2, "NetworkProtocolOutputFile", "protocols.txt", "NetworkProtocolColumns"},
+    {17, "Printers", "PRINTER", true, 9, 7, "Printers", "ExportPrinters", "Printers", 1, "PrintersOutputFile", "printers.txt", "PrintersColumns"},
+    {4, "NT/Local Groups", "GROUPS", true, 79, 8, "Groups", "ExportGroups", "Local Groups", 1, "GroupsOutputFile", "groups.txt", "GroupsColumns"},
+    {7, "NT/Local Group Members", "GROUP_MEMBERS", true, 76, 8, "Groups", "ExportGroupMembers", "Local Group Members", 1, "MembersOutputFile", "group_members.txt", "MembersColumns"},
+    {44, "NT/Local Users", "USERS", true, 75, 9, "Users", "ExportUsers", "Local Users", 1, "UsersOutputFile", "users.txt", "UsersColumns"},
+    {3, "NT/Local User Groups", "USER_GROUPS", true, 76, 9, "Users", "ExportUsersGroups", "Local User Groups", 1, "UsersGroupsOutputFile", "user_groups.txt", "UsersGroupsColumns"},
+    {18, "Scheduled Tasks (Pre-Vista)", "JOBS", true, 65, 14, "Tasks", "ExportTasks", "Scheduled Tasks (Pre-Vista)", 2, "TasksOutputFile", "tasks.txt", "TasksColumns"},
+    {4, "User Rights", "RIGHTS", true, 49, 14, "Security", "ExportRights", "User Rights", 2, "RightsOutputFile", "rights.txt", "RightsColumns"},
+    {9, "Security Access", "SECURITY", true, 91, 11, "Security", "ExportSecurity", "Security Access", 1, "SecurityOutputFile", "security.txt", "SecurityColumns"},
+    {0, "WMI", "WMI", false, 92, 12, "", "Enabled", "WMI", 1, "", "", ""},
+    {36, "File/Directory", "FILES", true, 3, 13, "", "Enabled", "File/Directory", 1, "", "", ""},
+    {0, "Active Directory", "ACTIVE_DIRECTORY", false, 74, 10, "", "Enabled", "Active Directory (Users, Groups...)", 1, "", "", ""},
+    {27, "Account/Audit Policies", "POLICIES", true, 49, 14, "Policy", "ExportPolicies", "Account/Audit Policies", 2, "PolicyOutputFile", "policy.txt", "PoliciesColumns"},
+    {3, "Logged On Users", "LOGGEDON", true, 70, 14, "LoggedOn", "ExportLoggedOn", "Logged On Users", 2, "LoggedOnOutputFile", "loggedon.txt", "LoggedOnColumns"},
+    {6, "File Server Sessions", "SESSIONS", true, 26, 14, "Sessions", "ExportSessions", "File Server Sessions", 2, "SessionsOutputFile", "sessions.txt", "SessionsColumns"},
+    {5, "Open Files", "OPEN_FILES", true, 4, 14, "OpenFiles", "ExportOpenFiles", "Open Files", 2, "OpenFilesOutputFile", "open_files.txt", "OpenFilesColumns"},
+    {25, "Terminal Server Sessions", "TERMINAL_SESSIONS", true, 94, 14, "TseSessions", "TseExportSessions", "Terminal Server Sessions", 2, "TseSessionsOutputFile", "tse_sessions.txt", "TseSessionsColumns"},
+    {4, "Terminal Server Processes", "TERMINAL_PROCESSES", true, 95, 14, "TseProcesses", "TseExportProcesses", "Terminal Server Processes", 2, "TseProcessesOutputFile", "tse_processes.txt", "TseProcessesColumns"},
+    {6, "Share Connections", "SHARE_CONNECTIONS", true, 46, 14, "ExportShareConnections", "ExportShareConnections", "Share Connections", 2, "ShareConnectionsOutputFile", "share_connections.txt", "ShareConnectionsColumns"},
+    {15, "Scheduled Tasks (Vista & Later)", "TASKS", true, 65, 14, "TasksNew", "ExportTasksNew", "Scheduled Tasks (Vista & Later)", 2, "TasksNewOutputFile", "tasks_new.txt", "TasksNewColumns"},
 }};
 
+// clang-format on
+
+namespace {
+
+// The types' blocks of the field catalogue below, in the table's order; a
+// type without columns has none.
+constexpr ExportType kCatalogueBlocks[] = {
+    kServices,         kComputers, kShares,     kDrives,   kNetwork,   kPrinters,    kGroups,
+    kGroupMembers,     kUsers,     kUserGroups, kTasks,    kProtocols, kRights,      kSecurity,
+    kPolicies,         kFiles,     kLoggedOn,   kSessions, kOpenFiles, kTseSessions, kTseProcesses,
+    kShareConnections, kTasksNew,
+};
+
+constexpr std::array<std::uint32_t, kExportTypeCount> FirstRows() {
+  std::array<std::uint32_t, kExportTypeCount> first{};
+  std::uint32_t row = 0;
+  for (const ExportType type : kCatalogueBlocks) {
+    first[type] = row;
+    row += kExportTypes[type].field_count;
+  }
+  return first;
+}
+
+// Every type with columns has one block, the others none, and the blocks
+// fill the table.
+constexpr bool BlocksFillTheTable() {
+  std::uint32_t rows = 0;
+  for (std::uint32_t type = 0; type < kExportTypeCount; ++type) {
+    std::uint32_t blocks = 0;
+    for (const ExportType block : kCatalogueBlocks) blocks += block == type ? 1 : 0;
+    if (blocks != (kExportTypes[type].field_count > 0 ? 1U : 0U)) return false;
+    rows += kExportTypes[type].field_count;
+  }
+  return rows == kFieldCatalogueSize;
+}
+static_assert(BlocksFillTheTable());
+
+}  // namespace
+
+extern constexpr std::array<std::uint32_t, kExportTypeCount> kFirstCatalogueRow = FirstRows();
+
+// clang-format off
+
 const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
-    // Type 0, rows 0-7
+    // Services
     {"ServiceName", "Name"},
     {"ServiceDesc", "Description"},
     {"ServiceState", "State"},
@@ -44,7 +87,7 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"ServiceAccount", "Account"},
     {"ServiceDepends", "Dependencies"},
     {"ServiceBinary", "Binary Name(s)"},
-    // Type 1, rows 8-36
+    // Computers
     {"ComputerName", "Name"},
     {"ComputerComment", "Comment"},
     {"ComputerMajorVersion", "Major Version"},
@@ -74,14 +117,14 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"TerminalServer", "Is Terminal Server"},
     {"Cluster", "Is Cluster"},
     {"Virtual Cluster", "Is Virtual Cluster"},
-    // Type 2, rows 37-42
+    // Shares
     {"ShareName", "Name"},
     {"ShareType", "Type"},
     {"ShareComment", "Comment"},
     {"ShareMaxUsers", "Max Users"},
     {"ShareCurrentUsers", "Current Users"},
     {"SharePath", "Path"},
-    // Type 4, rows 43-52
+    // Disk drives
     {"Drive", "Drive"},
     {"Format", "Format"},
     {"Total", "Total Space"},
@@ -92,7 +135,7 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"VolumeID", "Volume ID"},
     {"Serial", "Serial Number"},
     {"SpaceFormat", "Space Format"},
-    // Type 5, rows 53-71
+    // Network
     {"EnableDNS", "Enable DNS"},
     {"EnableLmhosts", "Enable LMhosts"},
     {"ScopeId", "Scope ID"},
@@ -112,7 +155,7 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"SubnetMasks", "Subnet Masks"},
     {"Subnet_DHCP", "Subnet DHCP"},
     {"DHCP", "DHCP Enabled"},
-    // Type 7, rows 72-88
+    // Printers
     {"PrinterServer", "Printer Server"},
     {"PrinterName", "Name"},
     {"ShareName", "Share Name"},
@@ -130,12 +173,12 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"Status", "Status"},
     {"Jobs", "Jobs"},
     {"AveragePPM", "Average PPM"},
-    // Type 8, rows 89-92
+    // Groups
     {"GroupName", "Group Name"},
     {"GroupComment", "Group Comment"},
     {"GroupType", "Group Type"},
     {"GroupSID", "Group SID"},
-    // Type 9, rows 93-99
+    // Group members
     {"GroupName", "Group Name"},
     {"MemberName", "Member Name"},
     {"MemberType", "Member Type"},
@@ -143,7 +186,7 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"MemberFullName", "Member Full Name"},
     {"MemberComment", "Member Comment"},
     {"MemberEnabled", "Member Enabled"},
-    // Type 10, rows 100-143
+    // Users
     {"UserName", "User Name"},
     {"FullName", "Full Name"},
     {"Comment", "Comment"},
@@ -188,11 +231,11 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"tse_home_dir", "TSE Home Directory"},
     {"tse_home_dir_drive", "TSE Home Dir Drive"},
     {"tse_home_dir_flag", "TSE Home Dir Flag"},
-    // Type 11, rows 144-146
+    // User groups
     {"UserName", "User Name"},
     {"GroupName", "Group Name"},
     {"GroupType", "Group Type"},
-    // Type 12, rows 147-164
+    // Scheduled tasks (pre-Vista)
     {"JobType", "Type"},
     {"JobId", "ID"},
     {"JobTime", "Time"},
@@ -211,18 +254,18 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"JobExitCode", "Exit Code"},
     {"JobLastRunTime", "Last Run Time"},
     {"JobStatus", "Status"},
-    // Type 6, rows 165-169
+    // Protocols
     {"ProtocolName", "Name"},
     {"ProtocolAddress", "Address"},
     {"ProtocolVCs", "VCs"},
     {"ProtocolWAN", "WAN"},
     {"ProtocolQOS", "QOS"},
-    // Type 13, rows 170-173
+    // User rights
     {"RightName", "Name"},
     {"RightDesc", "Description"},
     {"RightTrustee", "Account Name"},
     {"RightTrusteeType", "Account Type"},
-    // Type 14, rows 174-182
+    // Security access
     {"SecurityObject", "Object Name"},
     {"SecurityObjectPath", "Object Path"},
     {"SecurityObjectType", "Object Type"},
@@ -232,7 +275,7 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"SecurityAccessType", "Access Type"},
     {"SecurityAccessSummary", "Access Summary"},
     {"SecurityAccessSummaryFlags", "Access Summary Flags"},
-    // Type 18, rows 183-209
+    // Account/audit policies
     {"PolicyMinPwdLen", "Min Password Length"},
     {"PolicyMaxPwdAge", "Max Password Age (days)"},
     {"PolicyMinPwdAge", "Min Password Age (days)"},
@@ -260,7 +303,7 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"PolicyAuditDirAccessFailure", "AuditDirAccessFailure"},
     {"PolicyAuditKerberosLogonSuccess", "AuditKerberosLogonSuccess"},
     {"PolicyAuditKerberosLogonFailure", "AuditKerberosLogonFailure"},
-    // Type 16, rows 210-245
+    // File/directory templates
     {"FilePath", "File/Directory Path"},
     {"FileSizeBytes", "File Size (bytes)"},
     {"FileName", "File/Directory Name"},
@@ -297,24 +340,24 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"FileVersion", "%File Version%"},
     {"OriginalFilename", "%Original Filename%"},
     {"SpecialBuild", "%Special Build%"},
-    // Type 19, rows 246-248
+    // Logged-on users
     {"LoggedOnAccount", "Account Name"},
     {"LoggedOnName", "Full Name"},
     {"LoggedOnLogonTime", "Logon Time"},
-    // Type 20, rows 249-254
+    // File server sessions
     {"SessionComputerName", "Computer Name"},
     {"SessionUserName", "User Name"},
     {"SessionTransport", "Transport"},
     {"SessionOpens", "Opens"},
     {"SessionActiveTime", "Active Time"},
     {"SessionIdleTime", "Idle Time"},
-    // Type 21, rows 255-259
+    // Open files
     {"OpenFilesUser", "User"},
     {"OpenFilesPath", "Path"},
     {"OpenFilesId", "Id"},
     {"OpenFilesPerms", "Permissions"},
     {"OpenFilesLocks", "Locks"},
-    // Type 22, rows 260-284
+    // Terminal server sessions
     {"TseSessionId", "TSE Session Id"},
     {"TseSessionWinStationCol", "TSE Session WinStation"},
     {"TseSessionStateCol", "TSE Session State"},
@@ -340,19 +383,19 @@ const std::array<FieldDescriptor, kFieldCatalogueSize> kFieldCatalogue{{
     {"TseSessionConnectTimeCol", "TSE Session Connect Time"},
     {"TseSessionDisconnectTimeCol", "TSE Session Disconnect Time"},
     {"TseSessionLastInputTimeCol", "TSE Session Last Input Time"},
-    // Type 23, rows 285-288
+    // Terminal server processes
     {"TseProcessSessionId", "TSE Process Session Id"},
     {"TseProcessProcessId", "TSE Process Id"},
     {"TseProcessUser", "TSE Process User"},
     {"TseProcessName", "TSE Process Name"},
-    // Type 24, rows 289-294
+    // Share connections
     {"ShareConnectionShareName", "Share Connection Share Name"},
     {"ShareConnectionUserName", "Share Connection User Name"},
     {"ShareConnectionComputerName", "Share Connection Computer Name"},
     {"ShareConnectionUsers", "Share Connection Users"},
     {"ShareConnectionOpens", "Share Connection Opens"},
     {"ShareConnectionTime", "Share Connection Time"},
-    // Type 25, rows 295-309
+    // Scheduled tasks (Vista and later)
     {"TaskName", "Name"},
     {"TaskStatus", "Status"},
     {"TaskTriggerType", "Trigger Type"},

@@ -178,8 +178,7 @@ class Run {
     units_.clear();
     for (std::size_t i = 0; i < env_.units.size(); ++i) {
       const ExporterUnit& unit = env_.units[i];
-      std::unique_ptr<ExporterRun> run =
-          unit.start(config, settings_.enabled, env_.unit_states.of(i));
+      std::unique_ptr<ExporterRun> run = unit.start(config, settings_.enabled);
       if (run) units_.push_back({&unit, std::move(run)});
     }
   }
@@ -427,12 +426,6 @@ bool UnitSetup::LoadListFile(std::string_view name, format::NameList& list) cons
     return false;
   }
   return true;
-}
-
-ExporterProgramStates::ExporterProgramStates(ExporterUnits units) {
-  for (const ExporterUnit& unit : units) {
-    states_.push_back(unit.make_program_state != nullptr ? unit.make_program_state() : nullptr);
-  }
 }
 
 RunResult ExportRun(RunEnvironment& environment, const RunRequest& request) {

@@ -50,8 +50,6 @@ struct RunResult {
 struct RunEnvironment {
   platform::Platform& platform;
   ExporterUnits units;
-  // The units' program states, made once for `units`.
-  ExporterProgramStates& unit_states;
   // Locale facts and OS version; the run adds its own custom formats.
   format::FormatSettings format;
   FileLocations locations;

@@ -60,13 +60,6 @@ class ExporterRun {
                                  const tagCObjects& /*target*/) {}
 };
 
-// State a unit keeps for the life of the program (caches that outlive a
-// run).
-class ExporterProgramState {
- public:
-  virtual ~ExporterProgramState() = default;
-};
-
 struct ExporterUnit {
   std::string_view name;
   // The export types the unit writes.
@@ -75,25 +68,12 @@ struct ExporterUnit {
   // Whether the unit opens the files of its types itself.
   bool opens_own_outputs = false;
   // Reads the unit's settings for a run; null when the unit has nothing to
-  // do in it. `program` is this unit's program state (null when it keeps
-  // none).
-  std::unique_ptr<ExporterRun> (*start)(const Configuration& config, const EnabledExports& enabled,
-                                        ExporterProgramState* program) = nullptr;
-  // Makes the unit's program state; null when it keeps none.
-  std::unique_ptr<ExporterProgramState> (*make_program_state)() = nullptr;
+  // do in it. Whatever the unit keeps between targets (caches included)
+  // lives in the run it returns, and ends with the run.
+  std::unique_ptr<ExporterRun> (*start)(const Configuration& config,
+                                        const EnabledExports& enabled) = nullptr;
 };
 
 using ExporterUnits = std::span<const ExporterUnit>;
-
-// The program states of a unit list, made once and kept by the caller for the
-// life of the program.
-class ExporterProgramStates {
- public:
-  explicit ExporterProgramStates(ExporterUnits units);
-  ExporterProgramState* of(std::size_t unit) { return states_[unit].get(); }
-
- private:
-  std::vector<std::unique_ptr<ExporterProgramState>> states_;
-};
 
 }  // namespace tabulon

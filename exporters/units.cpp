@@ -19,10 +19,10 @@
 #include "exporters/server/shares/shares.h"
 #include "exporters/server/terminal/terminal_processes.h"
 #include "exporters/server/terminal/terminal_sessions.h"
-#include "templates/directory/directory_queries.h"
-#include "templates/files/file_templates.h"
-#include "templates/registry/registry_templates.h"
-#include "templates/wmi/wmi_queries.h"
+#include "exporters/templates/directory/directory_queries.h"
+#include "exporters/templates/files/file_templates.h"
+#include "exporters/templates/registry/registry_templates.h"
+#include "exporters/templates/wmi/wmi_queries.h"
 
 namespace tabulon {
 

@@ -78,10 +78,8 @@ RunResult Run(const Locations& locations, const Request& request, RunObserver& o
   format::FormatSettings format;
   format::ApplyLocaleDateOrder(*platform.locale, format);
   const ExporterUnits units = StandardExporterUnits();
-  ExporterProgramStates unit_states(units);
   RunEnvironment environment{platform,
                              units,
-                             unit_states,
                              format,
                              files,
                              backends.LocalComputerName(),

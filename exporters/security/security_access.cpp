@@ -118,8 +118,8 @@ constexpr ExportType kTypes[] = {kSecurity};
 ExporterUnit SecurityAccessUnit() {
   return {.name = "security access",
           .types = kTypes,
-          .start = [](const Configuration& config, const EnabledExports& enabled,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
+          .start = [](const Configuration& config,
+                      const EnabledExports& enabled) -> std::unique_ptr<ExporterRun> {
             if (!enabled[kSecurity]) return nullptr;
             return std::make_unique<SecurityAccessRun>(config);
           }};

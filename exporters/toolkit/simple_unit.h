@@ -25,16 +25,14 @@ class EnabledTypeRun final : public ExporterRun {
 
 template <ExportType Type, TargetExport Export>
 std::unique_ptr<ExporterRun> StartEnabledTypeRun(const Configuration& /*config*/,
-                                                 const EnabledExports& enabled,
-                                                 ExporterProgramState* /*program*/) {
+                                                 const EnabledExports& enabled) {
   return std::make_unique<EnabledTypeRun<Export>>(enabled[Type]);
 }
 
 // The start function of a unit whose run reads its settings in its
 // constructor from the configuration and the enable keys.
 template <typename Run>
-std::unique_ptr<ExporterRun> StartRun(const Configuration& config, const EnabledExports& enabled,
-                                      ExporterProgramState* /*program*/) {
+std::unique_ptr<ExporterRun> StartRun(const Configuration& config, const EnabledExports& enabled) {
   return std::make_unique<Run>(config, enabled);
 }
 

@@ -9,11 +9,11 @@
 #include <map>
 #include <string>
 
+#include "exporters/templates/files/scan_list.h"
 #include "platform/posix/file_system.h"
 #include "support/e2e.h"
 #include "support/local_files_session.h"
 #include "support/pe_image.h"
-#include "templates/files/scan_list.h"
 
 namespace tabulon::testing {
 namespace {

@@ -1,6 +1,6 @@
 // The template files: names listed from the file's lines, a template
 // removed with its section, the schema file's lines.
-#include "templates/template_files.h"
+#include "exporters/templates/template_files.h"
 
 #include <gtest/gtest.h>
 

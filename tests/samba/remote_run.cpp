@@ -35,8 +35,7 @@ RunResult RunAgainstRealServers(ScratchDir& dir, RecordedMessages& messages,
       local_files);
   platform::Platform platform{&profile, &locale, &clock, nullptr, &backend};
   const ExporterUnits units = StandardExporterUnits();
-  ExporterProgramStates states(units);
-  RunEnvironment env{platform,        units,   states,     format::FormatSettings{},
+  RunEnvironment env{platform,        units,   format::FormatSettings{},
                      FileLocations{}, "ADMIN", credentials};
   env.locations.app_data_directory = dir.path();
   RunRequest request;

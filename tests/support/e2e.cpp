@@ -21,7 +21,7 @@ std::string Row(std::initializer_list<std::string_view> fields) {
   return row + "\r\n";
 }
 
-EndToEnd::EndToEnd(ExporterUnits units) : clock_(March5()), units_(units), unit_states_(units_) {
+EndToEnd::EndToEnd(ExporterUnits units) : clock_(March5()), units_(units) {
   platform_.profile = &profile_;
   platform_.clock = &clock_;
   platform_.locale = &locale_;
@@ -67,7 +67,6 @@ RunResult EndToEnd::Run(bool with_progress) {
   const std::string& local = backend_->estate().local_computer;
   RunEnvironment env{platform_,
                      units_,
-                     unit_states_,
                      format_,
                      FileLocations{},
                      LocalComputerName(computername_, local.empty() ? "LOCALHOST" : local),

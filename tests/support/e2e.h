@@ -84,7 +84,6 @@ class EndToEnd {
   RecordingObserver observer_;
   std::unique_ptr<RunControl> control_ = std::make_unique<RunControl>();
   ExporterUnits units_;
-  ExporterProgramStates unit_states_;
   RunRequest request_;
   format::FormatSettings format_;
   std::string computername_;

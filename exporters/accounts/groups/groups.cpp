@@ -229,8 +229,7 @@ namespace {
 
 class GroupsRun final : public ExporterRun {
  public:
-  GroupsRun(const Configuration& config, const EnabledExports& enabled, GroupMemberCaches& caches)
-      : caches_(caches) {
+  GroupsRun(const Configuration& config, const EnabledExports& enabled) {
     options_.groups = enabled[kGroups];
     options_.members = enabled[kGroupMembers];
     if (!options_.groups && !options_.members) return;
@@ -254,7 +253,7 @@ class GroupsRun final : public ExporterRun {
   }
 
  private:
-  GroupMemberCaches& caches_;
+  GroupMemberCaches caches_;  // for this run only
   GroupExportOptions options_;
 };
 
@@ -265,13 +264,9 @@ constexpr ExportType kTypes[] = {kGroups, kGroupMembers};
 ExporterUnit GroupsUnit() {
   return {.name = "groups",
           .types = kTypes,
-          .start = [](const Configuration& config, const EnabledExports& enabled,
-                      ExporterProgramState* program) -> std::unique_ptr<ExporterRun> {
-            return std::make_unique<GroupsRun>(config, enabled,
-                                               static_cast<GroupMemberCaches&>(*program));
-          },
-          .make_program_state = []() -> std::unique_ptr<ExporterProgramState> {
-            return std::make_unique<GroupMemberCaches>();
+          .start = [](const Configuration& config,
+                      const EnabledExports& enabled) -> std::unique_ptr<ExporterRun> {
+            return std::make_unique<GroupsRun>(config, enabled);
           }};
 }
 

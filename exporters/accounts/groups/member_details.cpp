@@ -1,5 +1,8 @@
 #include "exporters/accounts/groups/member_details.h"
 
+#include <optional>
+#include <utility>
+
 #include "format/special_values.h"
 #include "platform/netapi.h"
 #include "platform/text.h"
@@ -18,15 +21,14 @@ std::string_view BareComputerName(std::string_view computer) {
 }  // namespace
 
 std::string MemberDetails::DomainController(std::string_view domain) {
-  if (const tagDc* cached = caches_.FindDc(domain)) {
-    return cached->failed ? std::string() : cached->dc_name;
-  }
+  if (std::optional<tagDc> cached = caches_.FindDc(domain)) return std::move(cached->dc_name);
+  if (memo_.DcFailed(domain)) return {};
   const platform::DcNameResult dc = session_.accounts().NetGetDCName("", domain);
   if (dc.status != win::ERROR_SUCCESS) {
-    caches_.AddDc({std::string(domain), std::string(kNoDc), true});
+    memo_.AddFailedDc(domain);
     return {};
   }
-  caches_.AddDc({std::string(domain), dc.dc_name, false});
+  caches_.AddDc({std::string(domain), dc.dc_name});
   return dc.dc_name;
 }
 
@@ -54,7 +56,11 @@ bool MemberDetails::Lookup(Row& row, std::string_view computer, platform::SidNam
       }
     }
   }
-  if (const tagMember* cached = caches_.FindMember(server, account)) {
+  std::optional<tagMember> found = caches_.FindMember(server, account);
+  if (!found) {
+    if (const tagMember* failed = memo_.FindMember(server, account)) found = *failed;
+  }
+  if (const std::optional<tagMember>& cached = found) {
     row[kMemberFullName] = cached->full_name;
     row[kMemberComment] = cached->comment;
     row[kMemberType] = cached->member_type;
@@ -66,12 +72,14 @@ bool MemberDetails::Lookup(Row& row, std::string_view computer, platform::SidNam
   row[kMemberComment] = format::kError;
   row[kMemberEnabled] = format::kTrue;
   int enabled = 1;
+  win::Status status = win::ERROR_SUCCESS;  // of the call that read the account
   platform::GroupService& groups = session_.groups();
   switch (usage) {
     case SidNameUse::kUser: {
       constexpr std::uint32_t kLevel = 20;
       const platform::UserInfoResult user =
           session_.users().NetUserGetInfo(server, account, kLevel);
+      status = user.status;
       if (user.status == win::ERROR_SUCCESS) {
         row[kMemberFullName] = user.info.full_name;
         row[kMemberComment] = user.info.comment;
@@ -85,6 +93,7 @@ bool MemberDetails::Lookup(Row& row, std::string_view computer, platform::SidNam
     }
     case SidNameUse::kGroup: {
       const platform::GroupInfoResult group = groups.NetGroupGetInfo1(server, account);
+      status = group.status;
       if (group.status == win::ERROR_SUCCESS) {
         row[kMemberFullName].clear();
         row[kMemberComment] = group.info.comment;
@@ -94,6 +103,7 @@ bool MemberDetails::Lookup(Row& row, std::string_view computer, platform::SidNam
     }
     case SidNameUse::kAlias: {
       const platform::LocalGroupInfoResult alias = groups.NetLocalGroupGetInfo1(server, account);
+      status = alias.status;
       if (alias.status == win::ERROR_SUCCESS) {
         row[kMemberFullName].clear();
         row[kMemberComment] = alias.info.comment;
@@ -104,8 +114,17 @@ bool MemberDetails::Lookup(Row& row, std::string_view computer, platform::SidNam
     default:
       break;
   }
-  caches_.AddMember({server, std::string(account), row[kMemberFullName], row[kMemberComment],
-                     row[kMemberType], enabled});
+  tagMember learnt{server,
+                   std::string(account),
+                   row[kMemberFullName],
+                   row[kMemberComment],
+                   row[kMemberType],
+                   enabled};
+  if (status == win::ERROR_SUCCESS) {
+    caches_.AddMember(std::move(learnt));
+  } else {
+    memo_.AddMember(std::move(learnt));
+  }
   return enabled != 0;
 }
 

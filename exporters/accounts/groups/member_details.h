@@ -2,7 +2,7 @@
 // The member detail and domain controller lookups of the groups exporter:
 // full name, comment, refined type and enabled state of a member account,
 // read on the computer itself or on a controller of the member's domain,
-// through the program-lifetime caches.
+// through the run's caches. One per target.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,12 +36,14 @@ class MemberDetails {
               std::string_view member);
 
   // A controller of `domain` ("\\NAME"), or empty when none can be found.
-  // Each domain is asked about once while the program runs.
+  // A domain is asked about once per run, or once per target while no
+  // target has found one.
   std::string DomainController(std::string_view domain);
 
  private:
   platform::TargetSession& session_;
   GroupMemberCaches& caches_;
+  TargetMemo memo_;
 };
 
 }  // namespace tabulon

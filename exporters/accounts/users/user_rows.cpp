@@ -223,26 +223,35 @@ class UserRows {
   std::string sid_text_;
 };
 
-// The domain SID text of `target`, asked only when the target differs from
-// the one asked last.
-const std::string& DomainSidText(ExportContext& context, const tagCObjects& target,
-                                 DomainSidCache& cache) {
+// The domain SID text of `target`, asked unless the run knows it.
+std::string DomainSidText(ExportContext& context, const tagCObjects& target,
+                          DomainSidCache& cache) {
   constexpr int kFirstMajorWithStringSids = 5;
   if (context.format.local_major_version < kFirstMajorWithStringSids) {
-    cache.sid_text = format::kNoFormat;
-    return cache.sid_text;
+    return std::string(format::kNoFormat);
   }
-  if (target.path != cache.computer) {
-    cache.computer = target.path;
-    const platform::UserModals2Result modals =
-        context.session.user_modals().NetUserModalsGet2(target.path);
-    cache.sid_text = modals.status == win::ERROR_SUCCESS ? modals.domain_id.ToString()
-                                                         : std::string(format::kError);
-  }
-  return cache.sid_text;
+  if (std::optional<std::string> known = cache.Find(target.path)) return std::move(*known);
+  const platform::UserModals2Result modals =
+      context.session.user_modals().NetUserModalsGet2(target.path);
+  if (modals.status != win::ERROR_SUCCESS) return std::string(format::kError);
+  std::string text = modals.domain_id.ToString();
+  cache.Add(target.path, text);
+  return text;
 }
 
 }  // namespace
+
+std::optional<std::string> DomainSidCache::Find(const std::string& computer) const {
+  const std::lock_guard lock(mutex_);
+  const auto it = sids_.find(computer);
+  if (it == sids_.end()) return std::nullopt;
+  return it->second;
+}
+
+void DomainSidCache::Add(const std::string& computer, const std::string& sid_text) {
+  const std::lock_guard lock(mutex_);
+  sids_.emplace(computer, sid_text);
+}
 
 UserColumnGroups ColumnGroupsOf(const std::vector<std::uint32_t>& columns) {
   UserColumnGroups groups;

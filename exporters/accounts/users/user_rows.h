@@ -1,10 +1,13 @@
 #pragma once
 // The users exporter for one computer: a users row per account of its
 // database and a user groups row per group of each account.
+#include <map>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "engine/run_context.h"
-#include "exporters/accounts/users/last_logons.h"
+#include "exporters/toolkit/last_logons.h"
 
 namespace tabulon {
 
@@ -16,11 +19,19 @@ struct UserColumnGroups {
 };
 UserColumnGroups ColumnGroupsOf(const std::vector<std::uint32_t>& users_columns);
 
-// The domain SID text of the computer asked last; kept for the program's
-// life, so a second target with the same name is not asked again.
-struct DomainSidCache {
-  std::string computer;
-  std::string sid_text;
+// The domain SID text of each computer a run has asked, by the computer's
+// name as its target gives it. A computer has one domain SID, so a hit
+// gives the text a fresh NetUserModalsGet would, and a target named twice
+// is asked once. A failed call gives "ERROR" to that export only and is not
+// remembered: the next export of the computer asks again.
+class DomainSidCache {
+ public:
+  std::optional<std::string> Find(const std::string& computer) const;
+  void Add(const std::string& computer, const std::string& sid_text);
+
+ private:
+  mutable std::mutex mutex_;  // targets exported at once share the run's cache
+  std::map<std::string, std::string> sids_;
 };
 
 // Exports the accounts of `target`, with the consolidated values of

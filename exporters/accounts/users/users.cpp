@@ -5,8 +5,9 @@
 #include "engine/object_file.h"
 #include "engine/progress.h"
 #include "engine/setting_values.h"
-#include "exporters/accounts/users/last_logons.h"
 #include "exporters/accounts/users/user_rows.h"
+#include "exporters/toolkit/domain_controllers.h"
+#include "exporters/toolkit/last_logons.h"
 
 namespace tabulon {
 namespace {
@@ -15,19 +16,10 @@ constexpr std::uint32_t kDomainControllerBits = 0x8 | 0x10;  // PDC, BDC
 // From this version a controller's accounts are directory accounts.
 constexpr std::uint32_t kFirstDirectoryMajorVersion = 5;
 
-// What outlives a run: the consolidated values of the last collection and
-// the domain SID of the computer asked last.
-class UsersProgramState final : public ExporterProgramState {
- public:
-  LastLogonMap last_logons;
-  DomainSidCache domain_sid;
-};
-
 class UsersRun final : public ExporterRun {
  public:
-  UsersRun(const Configuration& config, UsersProgramState& state)
-      : state_(state),
-        collect_(config.ReadSwitch("Users", "GetLogonInformation")),
+  explicit UsersRun(const Configuration& config)
+      : collect_(config.ReadSwitch("Users", "GetLogonInformation")),
         consolidate_(config.ReadChoice<LastLogonChoice>("Users", "LastLogonType") ==
                      LastLogonChoice::kCombined),
         skip_controllers_(config.ReadSwitch("Users", "SkipSpecifiedDomainControllers")) {}
@@ -59,12 +51,14 @@ class UsersRun final : public ExporterRun {
       ExportDomain(context, target);
       return;
     }
-    ExportComputerUsers(context, target, groups_, state_.domain_sid, nullptr);
+    ExportComputerUsers(context, target, groups_, domain_sids_, nullptr);
   }
 
  private:
   void ExportDomain(ExportContext& context, const tagCObjects& pdc) {
-    state_.last_logons.clear();
+    // What this domain's controllers say; read by its consolidated export
+    // only.
+    LastLogonMap last_logons;
     const std::vector<std::string> controllers =
         DomainControllers(context.session, pdc.path, has_skip_list_ ? &skip_list_ : nullptr);
     for (const std::string& name : controllers) {
@@ -74,13 +68,13 @@ class UsersRun final : public ExporterRun {
       controller.path = name.starts_with('\\') ? name : "\\\\" + name;
       if (!Reachable(context, controller)) continue;
       if (consolidate_) {
-        CollectLastLogons(context, controller, state_.last_logons);
+        CollectLastLogons(context, controller, last_logons);
       } else {
-        ExportComputerUsers(context, controller, groups_, state_.domain_sid, nullptr);
+        ExportComputerUsers(context, controller, groups_, domain_sids_, nullptr);
       }
     }
     if (consolidate_ && !context.StopRequested()) {
-      ExportComputerUsers(context, pdc, groups_, state_.domain_sid, &state_.last_logons);
+      ExportComputerUsers(context, pdc, groups_, domain_sids_, &last_logons);
     }
   }
 
@@ -104,7 +98,7 @@ class UsersRun final : public ExporterRun {
     return true;
   }
 
-  UsersProgramState& state_;
+  DomainSidCache domain_sids_;  // for this run only
   const bool collect_;
   const bool consolidate_;
   const bool skip_controllers_;
@@ -113,14 +107,10 @@ class UsersRun final : public ExporterRun {
   format::NameList skip_list_;
 };
 
-std::unique_ptr<ExporterRun> StartUsers(const Configuration& config, const EnabledExports& enabled,
-                                        ExporterProgramState* program) {
+std::unique_ptr<ExporterRun> StartUsers(const Configuration& config,
+                                        const EnabledExports& enabled) {
   if (!enabled[kUsers] && !enabled[kUserGroups]) return nullptr;
-  return std::make_unique<UsersRun>(config, static_cast<UsersProgramState&>(*program));
-}
-
-std::unique_ptr<ExporterProgramState> MakeUsersState() {
-  return std::make_unique<UsersProgramState>();
+  return std::make_unique<UsersRun>(config);
 }
 
 constexpr ExportType kTypes[] = {kUsers, kUserGroups};
@@ -128,8 +118,7 @@ constexpr ExportType kTypes[] = {kUsers, kUserGroups};
 }  // namespace
 
 ExporterUnit UsersUnit() {
-  return {
-      .name = "users", .types = kTypes, .start = StartUsers, .make_program_state = MakeUsersState};
+  return {.name = "users", .types = kTypes, .start = StartUsers};
 }
 
 }  // namespace tabulon

@@ -53,8 +53,8 @@ constexpr ExportType kTypes[] = {kComputers};
 ExporterUnit ComputersUnit() {
   return {.name = "computers",
           .types = kTypes,
-          .start = [](const Configuration&, const EnabledExports& enabled,
-                      ExporterProgramState*) -> std::unique_ptr<ExporterRun> {
+          .start = [](const Configuration&,
+                      const EnabledExports& enabled) -> std::unique_ptr<ExporterRun> {
             if (!enabled[kComputers]) return nullptr;
             return std::make_unique<ComputersRun>();
           }};

@@ -232,7 +232,7 @@ ExporterUnit PrintersUnit() {
   return {.name = "printers",
           .types = kTypes,
           .target_kinds = kComputerTargets | kPrinterTargets,
-          .start = [](const Configuration&, const EnabledExports& enabled, ExporterProgramState*)
+          .start = [](const Configuration&, const EnabledExports& enabled)
               -> std::unique_ptr<ExporterRun> { return std::make_unique<PrintersRun>(enabled); }};
 }
 
