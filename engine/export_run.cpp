@@ -255,7 +255,7 @@ class Run {
       }
       ++result.targets_processed;
       if (request_.on_target) request_.on_target(i, targets_.size(), target);
-      ProcessTarget(target);
+      ExportOneTarget(target);
       if (request_.progress != nullptr) {
         if (request_.pump_messages) request_.pump_messages();
       }
@@ -294,6 +294,16 @@ class Run {
       }
     }
     output_.set_account_lookup(nullptr);
+  }
+
+  // Everything the target produces goes through its own output; a serial
+  // run streams it to the files as it is produced.
+  void ExportOneTarget(tagCObjects& target) {
+    TargetOutput target_output = output_.MakeTargetOutput(TargetOutput::Mode::kStreaming);
+    output_.set_target(&target_output);
+    ProcessTarget(target);
+    output_.set_target(nullptr);
+    target_output.Commit();
   }
 
   void ProcessTarget(tagCObjects& target) {

@@ -17,8 +17,12 @@ bool PrepareTemplateOutput(UnitSetup& setup, const Configuration& template_file,
                            PreparedTemplate& prepared, const std::string& column_text) {
   setup.output.RaiseValueBufferSize(
       static_cast<std::size_t>(std::count(column_text.begin(), column_text.end(), ',')));
-  return setup.output.OpenTemplateOutputFile(template_file, prepared.name, column_text,
-                                             &prepared.output_path);
+  TemplateOutput out;
+  const bool opened =
+      setup.output.OpenTemplateOutputFile(template_file, prepared.name, column_text, out);
+  prepared.output_path = std::move(out.path);
+  prepared.file = out.file;
+  return opened;
 }
 
 }  // namespace tabulon

@@ -1,7 +1,6 @@
 #pragma once
 // What the four template kinds share: the enabled names of a kind, its
-// template file, and the output file each template prepares before the
-// first target.
+// template file, and the output file each template opens once for the run.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,10 +12,13 @@
 
 namespace tabulon {
 
-// One enabled template of a run and the output file it prepared.
+// One enabled template of a run and the output file it opened.
 struct PreparedTemplate {
   std::string name;
   std::string output_path;  // resolved; empty until prepared
+  // Open from before the first target to the end of the run; null until
+  // prepared (and while the run plans its paths).
+  OutputFile* file = nullptr;
 };
 
 // The enabled templates of one kind, in the configuration's list order.
@@ -39,8 +41,8 @@ std::unique_ptr<ExporterRun> StartTemplateRun(const Configuration& config, const
   }
 }
 
-// Prepares a template's output file: the value buffer is raised to the
-// number of commas of `column_text` (one per column), then the mark and
+// Opens a template's output file for the run: the value buffer is raised to
+// the number of commas of `column_text` (one per column), then the mark and
 // title row are written. False stops the run.
 bool PrepareTemplateOutput(UnitSetup& setup, const Configuration& template_file,
                            PreparedTemplate& prepared, const std::string& column_text);

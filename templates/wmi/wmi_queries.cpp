@@ -29,8 +29,7 @@ struct WmiTemplate {
   std::uint32_t timeout_ms = 0;
 };
 
-// Why a template failed on a target: the message and the status behind it
-// (none for a file that did not open).
+// Why a template failed on a target: the message and the status behind it.
 struct Failure {
   std::string message;
   win::Status status = win::ERROR_SUCCESS;
@@ -106,13 +105,6 @@ class WmiQueriesRun final : public ExporterRun {
         blanket != win::ERROR_SUCCESS) {
       return Failure{FormatMessageId(kMsgWmiSecurity, {computer}), blanket};
     }
-    OutputFile file;
-    if (!out.ReopenTemplateOutputFile(t.prepared.output_path, file)) {
-      return Failure{
-          FormatMessageId(kMsgUnableToOpenFile,
-                          {TemplateKindInfo(TemplateKind::kWmi).label, t.prepared.output_path}),
-          win::ERROR_SUCCESS};
-    }
     out.RecordOutputFile(kWmi, t.prepared.name, t.prepared.output_path);
     const platform::WmiObjectResult enumerator =
         wmi.ExecQuery(services.object, "WQL", t.query, kQueryFlags);
@@ -141,9 +133,8 @@ class WmiQueriesRun final : public ExporterRun {
               FormatWmiValue(got.value, got.cim_type, format);
         }
       }
-      out.WriteTemplateRow(file, t.columns.size(), true);
+      out.WriteTemplateRow(*t.prepared.file, t.columns.size(), true);
     }
-    file.Close();
     return std::nullopt;
   }
 
