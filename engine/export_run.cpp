@@ -256,7 +256,7 @@ class Run {
       }
       ++result.targets_processed;
       observer_.TargetStarted(i, targets_.size(), target);
-      ProcessTarget(target);
+      ExportOneTarget(target);
       observer_.TargetFinished(i + 1, targets_.size(), target);
       if (StopRequested()) result.aborted_by_user = true;
     }
@@ -293,6 +293,16 @@ class Run {
       }
     }
     output_.set_account_lookup(nullptr);
+  }
+
+  // Everything the target produces goes through its own output; a serial
+  // run streams it to the files as it is produced.
+  void ExportOneTarget(tagCObjects& target) {
+    TargetOutput target_output = output_.MakeTargetOutput(TargetOutput::Mode::kStreaming);
+    output_.set_target(&target_output);
+    ProcessTarget(target);
+    output_.set_target(nullptr);
+    target_output.Commit();
   }
 
   void ProcessTarget(tagCObjects& target) {

@@ -12,9 +12,6 @@ namespace tabulon {
 namespace {
 
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
-constexpr std::string_view kSameFile =
-    "The %s %s and the %s %s are the same file. Give each its own file.";
-constexpr std::string_view kWriteFailed = "Unable to write '%s' file %s; the file is incomplete. ";
 
 std::string_view WithoutLeadingBackslashes(std::string_view s) {
   while (!s.empty() && s.front() == '\\') s.remove_prefix(1);
@@ -36,7 +33,12 @@ std::string JoinList(const std::vector<std::string>& items, std::string_view del
 }
 
 RunOutput::RunOutput(platform::Platform& platform, RunObserver& observer, bool progress_rows)
-    : platform_(platform), observer_(observer), progress_rows_(progress_rows) {
+    : platform_(platform),
+      observer_(observer),
+      progress_rows_(progress_rows),
+      log_(platform, settings_, record_, observer),
+      messages_(observer, settings_, log_, plan_),
+      streaming_(*this, TargetOutput::Mode::kStreaming) {
   symbols_.sid_to_account = [this](std::string_view computer, std::string& text) {
     return account_lookup_ != nullptr &&
            format::SidStringToAccount(*account_lookup_, computer, text);
@@ -55,8 +57,8 @@ OutputFile::Encoding RunOutput::FileEncoding() const {
 
 bool RunOutput::OpenWithMark(const std::string& path, OutputFile& file, std::string_view label,
                              std::string_view use) {
-  if (planning_) {
-    ClaimOutput(use, path);
+  if (plan_.planning()) {
+    plan_.ClaimOutput(use, path);
     return true;
   }
   const win::Status status = file.Open(path, settings_.append, FileEncoding());
@@ -84,8 +86,8 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
   const std::string use =
       "Output File (" +
       std::string(type == kFiles ? std::string_view(section) : descriptor.display_name) + ")";
-  if (!OpenWithMark(path, out.file, "Output File", use)) return false;
-  if (!planning_) RecordOutputFile(type, descriptor.display_name, path);
+  if (!OpenWithMark(path, out.file, kOutputFileLabel, use)) return false;
+  if (!plan_.planning()) RecordOutputFile(type, descriptor.display_name, path);
 
   // A file template without a column list has no columns (a missing
   // template key reads empty) and writes an empty title row.
@@ -113,14 +115,17 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
 }
 
 bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::string_view section,
-                                       std::string_view column_text, std::string* resolved_path) {
-  const std::string path =
-      ResolveOutputName(template_file.ReadText(section, "OutputFileName", ""), true);
-  if (resolved_path != nullptr) *resolved_path = path;
-  OutputFile file;
-  if (!OpenWithMark(path, file, "Output File", "Output File (" + std::string(section) + ")")) {
-    return false;
+                                       std::string_view column_text, TemplateOutput& out) {
+  out.path = ResolveOutputName(template_file.ReadText(section, "OutputFileName", ""), true);
+  out.file = nullptr;
+  const std::string use = "Output File (" + std::string(section) + ")";
+  if (plan_.planning()) {
+    plan_.ClaimOutput(use, out.path);
+    return true;
   }
+  OutputFile& file = template_files_.emplace_back().file;
+  if (!OpenWithMark(out.path, file, kOutputFileLabel, use)) return false;
+  out.file = &file;
   if (settings_.write_titles) {
     bool first = true;
     std::size_t start = 0;
@@ -136,13 +141,8 @@ bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::
     }
     file.Write(settings_.line_terminator);
   }
-  file.Close();
-  CheckWrites(file, "Output File");
+  CheckWrites(file);
   return true;
-}
-
-win::Status RunOutput::OpenTemplateRows(const std::string& path, OutputFile& file) {
-  return file.Open(path, true, FileEncoding());
 }
 
 void RunOutput::WriteRow(TypedOutput& out, const tagCObjects* target,
@@ -162,8 +162,7 @@ void RunOutput::WriteRow(TypedOutput& out, const tagCObjects* target,
     }
   });
   row_ += settings_.line_terminator;
-  out.file.Write(row_);
-  CheckWrites(out.file, "Output File");
+  target_->WriteRow(out.file, row_);
 }
 
 void RunOutput::WriteRow(OutputFile& file, std::span<const std::string> values) {
@@ -171,19 +170,23 @@ void RunOutput::WriteRow(OutputFile& file, std::span<const std::string> values) 
     for (const std::string& value : values) append(value);
   });
   row_ += settings_.line_terminator;
-  file.Write(row_);
-  CheckWrites(file, "Output File");
+  target_->WriteRow(file, row_);
+}
+
+void RunOutput::CommitRow(OutputFile& file, std::string_view row) {
+  file.Write(row);
+  CheckWrites(file);
 }
 
 bool RunOutput::OpenLog(std::string_view log_file_name, bool append) {
   const std::string path = ResolveOutputName(log_file_name, true);
-  if (planning_) {
-    ClaimOutput("Log File", path);
+  if (plan_.planning()) {
+    plan_.ClaimOutput(kLogLabel, path);
     return true;
   }
-  const win::Status status = log_.Open(path, append, OutputFile::Encoding::kEightBit);
+  const win::Status status = log_.Open(path, append);
   if (status != win::ERROR_SUCCESS) {
-    FileOpenFailure("Log File", path, status);
+    FileOpenFailure(kLogLabel, path, status);
     return false;
   }
   RecordOutputFile(kNoExportType, kLogFileDisplayName, path);
@@ -192,96 +195,55 @@ bool RunOutput::OpenLog(std::string_view log_file_name, bool append) {
 
 void RunOutput::LogLine(const tagCObjects* target, std::string_view operation, bool error,
                         std::string_view message) {
-  if (!settings_.enable_logging || !log_.is_open()) return;
-  if (error ? !settings_.log_failure : !settings_.log_success) return;
-  const platform::SystemTime now = platform_.clock->LocalNow();
-  std::string line = platform_.locale->FormatDate(now, "").value_or("");
-  line += ' ';
-  line += platform_.locale->FormatTime(now, "").value_or("");
-  const std::string& d = settings_.delimiter;
-  // Names and messages carry what servers sent; they stay in their fields.
-  const RowValueRules& rules = Rules();
-  if (target != nullptr) {
-    line += d;
-    rules.AppendLogField(line, WithoutLeadingBackslashes(target->display_name));
-    line += d;
-    rules.AppendLogField(line, WithoutLeadingBackslashes(target->path));
-    line += d;
-    rules.AppendLogField(line, target->domain);
-  }
-  line += d;
-  rules.AppendLogField(line, operation);
-  line += d;
-  line += error ? "ERROR" : "SUCCESS";
-  line += d;
-  rules.AppendLogField(line, message);
-  line += settings_.line_terminator;
-  log_.Write(line);
-  CheckWrites(log_, "Log File");
+  if (!log_.Wants(error)) return;
+  target_->WriteLogLine(log_.Line(target, operation, error, message));
 }
 
 void RunOutput::CloseAll(const std::vector<TypedOutput*>& outputs) {
-  for (TypedOutput* out : outputs) {
-    if (!out->file.is_open()) continue;
-    out->file.Close();
-    CheckWrites(out->file, "Output File");
-  }
-  // The log closes last, so that it can still take the other files' lines.
-  log_.Flush();
-  CheckWrites(log_, "Log File");
+  auto close = [this](OutputFile& file) {
+    if (!file.is_open()) return;
+    file.Close();
+    CheckWrites(file);
+  };
+  for (TypedOutput* out : outputs) close(out->file);
+  for (TypedOutput& out : template_files_) close(out.file);
   log_.Close();
-  CheckWrites(log_, "Log File");
 }
 
-void RunOutput::Claim(std::string_view use, const std::string& path, bool output) {
-  if (path.empty()) return;
-  PathClaim claim{std::string(use), path, platform::IdentifyFile(path), output};
-  if (collision_.empty() && !claim.identity.special) {
-    for (const PathClaim& earlier : claims_) {
-      if ((output || earlier.output) && platform::SameFile(earlier.identity, claim.identity)) {
-        collision_ = FillMessage(kSameFile, {earlier.use, earlier.path, claim.use, claim.path});
-        break;
-      }
-    }
-  }
-  claims_.push_back(std::move(claim));
+void RunOutput::set_planning(bool planning) {
+  plan_.set_planning(planning);
+  // The files of a planning pass were never opened.
+  template_files_.clear();
 }
 
-void RunOutput::CheckWrites(const OutputFile& file, std::string_view label) {
-  if (file.error() == win::ERROR_SUCCESS) return;
-  for (const FileWriteFailure& f : write_failures_) {
-    if (f.path == file.path()) return;
-  }
-  write_failures_.push_back({std::string(label), file.path(), file.error()});
-  const std::string text =
-      FillMessage(kWriteFailed, {label, file.path()}) + WindowsErrorText(file.error());
-  // Shown even with /NOMSG: the log may be the file that failed.
-  observer_.ShowError(text);
-  if (&file != &log_ && log_.is_open() && log_.error() == win::ERROR_SUCCESS) {
-    LogLine(nullptr, "MSG", true, text);
+void RunOutput::CheckWrites(const OutputFile& file) {
+  if (record_.NoteFailure(file, kOutputFileLabel)) {
+    messages_.WriteFailure(WriteFailureText(kOutputFileLabel, file));
   }
 }
 
 int RunOutput::AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
                               ProgressKind kind) {
-  const std::string_view shown_name = WithoutLeadingBackslashes(name);
-  const std::string_view shown_status = text::TrimRight(status);
+  ProgressRow row;
+  row.kind = kind;
+  row.image = ImageForProgressKind(kind);
+  row.indent = indent;
+  row.name = std::string(WithoutLeadingBackslashes(name));
+  row.status = std::string(text::TrimRight(status));
+  return target_->AddProgressRow(row, kind == ProgressKind::kFailure);
+}
+
+int RunOutput::CommitProgressRow(const ProgressRow& row, bool failure) {
   int number = -1;
   if (progress_rows_) {
-    ProgressRow row;
-    row.kind = kind;
-    row.image = ImageForProgressKind(kind);
-    row.indent = indent;
-    row.name = std::string(shown_name);
-    row.status = std::string(shown_status);
     number = progress_row_count_++;
     observer_.ProgressRowAdded(number, row);
   }
-  if (kind == ProgressKind::kFailure) observer_.FailureRow(shown_name, shown_status);
+  if (failure) messages_.FailureRow(row.name, row.status);
   return number;
 }
 
-void RunOutput::AppendProgress(int row, std::string_view text, std::uint32_t image) {
+void RunOutput::CommitAppend(int row, std::string_view text, std::uint32_t image) {
   if (!progress_rows_ || row < 0) return;
   observer_.ProgressTextAppended(row, text, image);
 }
@@ -293,36 +255,12 @@ void RunOutput::FileOpenFailure(std::string_view label, std::string_view path,
   GeneralFailure(text);
 }
 
-void RunOutput::GeneralFailure(std::string_view text) {
-  if (planning_) return;
-  if (settings_.suppress_messages && log_.is_open()) {
-    LogLine(nullptr, "MSG", true, text);
-    return;
-  }
-  observer_.ShowError(text);
-}
-
-void RunOutput::Notice(std::string_view operation, std::string_view text) {
-  if (planning_) return;
-  LogLine(nullptr, operation, false, text);
-  if (settings_.suppress_messages && log_.is_open()) return;
-  observer_.ShowNote(text);
-}
-
 bool RunOutput::AskYesNo(std::string_view text, bool unattended_answer) {
-  if (settings_.suppress_messages && log_.is_open()) {
+  if (messages_.ToLog()) {
     LogLine(nullptr, "MSG", true, text);
     return unattended_answer;
   }
-  return observer_.AskYesNo(text, unattended_answer);
-}
-
-void RunOutput::RecordOutputFile(std::uint32_t type, std::string_view display_name,
-                                 std::string_view path) {
-  for (const tagCOutputfile& f : output_files_) {
-    if (text::EqualsNoCase(f.path, path)) return;
-  }
-  output_files_.push_back({type, std::string(display_name), std::string(path)});
+  return messages_.Ask(text, unattended_answer);
 }
 
 std::string RunOutput::ReplaceLineBreaks(std::string_view value) const {

@@ -1,9 +1,14 @@
 #pragma once
-// The output side of a run: the row writer, the output and log files, the
-// records of produced files, progress rows and messages. Exporters fill row
-// objects (engine/row.h), which end here; this class owns the files, the
-// column lists and the formats.
+// The output side of a run: its output and template files with their column
+// lists and the row writer (exporters fill row objects, engine/row.h, which
+// end here), composed with the other jobs of the output side, each in its own class:
+// the path plan (engine/path_plan.h), the log (engine/run_log.h), messages
+// and questions (engine/run_messages.h), the record of files written and
+// write failures (engine/file_record.h). Everything a target produces goes
+// through the run's current TargetOutput (engine/target_output.h), which
+// commits it here.
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,24 +16,21 @@
 
 #include "engine/configuration.h"
 #include "engine/file_names.h"
+#include "engine/file_record.h"
 #include "engine/output_file.h"
 #include "engine/output_settings.h"
+#include "engine/path_plan.h"
 #include "engine/progress.h"
 #include "engine/row_values.h"
+#include "engine/run_log.h"
+#include "engine/run_messages.h"
 #include "engine/run_observer.h"
 #include "engine/symbols.h"
 #include "engine/target.h"
-#include "platform/file_identity.h"
+#include "engine/target_output.h"
 #include "platform/platform.h"
 
 namespace tabulon {
-
-// One file produced by a run.
-struct tagCOutputfile {
-  std::uint32_t type = 0;  // 99 for the log file
-  std::string display_name;
-  std::string path;
-};
 
 // An open output file of a type with its column list.
 struct TypedOutput {
@@ -38,30 +40,37 @@ struct TypedOutput {
   bool is_open() const { return file.is_open(); }
 };
 
-inline constexpr std::string_view kLogFileDisplayName = "Export Log File";
-
-// A file the run could not write completely: its first failed write or
-// close.
-struct FileWriteFailure {
-  std::string label;  // "Output File", "Log File"
+// A template's output file, opened once for the run: its resolved path and
+// the open file (null while planning).
+struct TemplateOutput {
   std::string path;
-  win::Status status = win::ERROR_SUCCESS;
+  OutputFile* file = nullptr;
 };
 
-class RunOutput {
+class RunOutput final : private OutputDestination {
  public:
   // `progress_rows`: the observer lists progress rows (a window).
   RunOutput(platform::Platform& platform, RunObserver& observer, bool progress_rows);
+  RunOutput(const RunOutput&) = delete;
+  RunOutput& operator=(const RunOutput&) = delete;
 
   OutputSettings& settings() { return settings_; }
   const OutputSettings& settings() const { return settings_; }
   FileLocations& locations() { return locations_; }
   SymbolContext& symbols() { return symbols_; }
   platform::Platform& platform() { return platform_; }
-  bool lists_progress_rows() const { return progress_rows_; }
+  bool lists_progress_rows() const override { return progress_rows_; }
   // The account lookup of the target being exported, for the SID symbol;
   // null between targets.
   void set_account_lookup(platform::AccountLookup* lookup) { account_lookup_ = lookup; }
+
+  // The output of one target, committed to this run's files; `set_target`
+  // makes it the one rows, log lines, progress rows and messages go
+  // through until it is reset (null: the run's own streaming output, which
+  // takes what the run produces between targets).
+  TargetOutput MakeTargetOutput(TargetOutput::Mode mode) { return TargetOutput(*this, mode); }
+  void set_target(TargetOutput* target) { target_ = target != nullptr ? target : &streaming_; }
+  TargetOutput& target() { return *target_; }
 
   std::string ResolveOutputName(std::string_view name, bool use_default_directory);
 
@@ -71,74 +80,90 @@ class RunOutput {
   bool OpenTypedOutputFile(const Configuration& config, std::string_view section,
                            std::string_view output_file_key, std::string_view columns_key,
                            std::uint32_t type, TypedOutput& out);
-  // Prepares a template output file: mark and title row, then closed again.
+  // A typed output of a template, kept open by the run until CloseAll.
+  TypedOutput& AddTemplateTypedOutput() { return template_files_.emplace_back(); }
+  // Opens a template output file for the run: mark and title row; its rows
+  // follow target by target.
   bool OpenTemplateOutputFile(const Configuration& template_file, std::string_view section,
-                              std::string_view column_text, std::string* resolved_path);
-  // Opens a template output file for its rows (append, no title row).
-  bool ReopenTemplateOutputFile(const std::string& path, OutputFile& file) {
-    return OpenTemplateRows(path, file) == win::ERROR_SUCCESS;
-  }
-  // The same, with the status of a failed open.
-  win::Status OpenTemplateRows(const std::string& path, OutputFile& file);
+                              std::string_view column_text, TemplateOutput& out);
 
-  // Where every row ends. A typed row: `values[c]` is field c, written in
-  // the order of the file's column list, its symbol columns evaluated for
-  // `target`; fields past `values` are empty.
+  // Where every row ends, written through the target's output. A typed
+  // row: `values[c]` is field c, written in the order of the file's column
+  // list, its symbol columns evaluated for `target`; fields past `values`
+  // are empty.
   void WriteRow(TypedOutput& out, const tagCObjects* target, std::span<const std::string> values);
   // A template's row: the values in order.
   void WriteRow(OutputFile& file, std::span<const std::string> values);
+  // Lets a long listing's rows reach the file so far.
+  void FlushRows(OutputFile& file) { target_->Flush(file); }
+  // Writes a photo file; see TargetOutput::WritePhoto.
+  win::Status WritePhoto(const std::string& path, std::string_view bytes) {
+    return target_->WritePhoto(path, bytes);
+  }
 
   bool OpenLog(std::string_view log_file_name, bool append);
   bool log_open() const { return log_.is_open(); }
   void LogLine(const tagCObjects* target, std::string_view operation, bool error,
                std::string_view message);
+  // Closes the typed outputs, the template files and the log last.
   void CloseAll(const std::vector<TypedOutput*>& outputs);
   // Files that failed, each reported once when noticed: a message, and a
   // log line while the log still works.
-  const std::vector<FileWriteFailure>& write_failures() const { return write_failures_; }
+  const std::vector<FileWriteFailure>& write_failures() const { return record_.failures(); }
 
-  // Returns the row number, or -1 in a run that lists no progress rows
-  // (where only failure rows are reported, to the observer's FailureRow).
+  // Returns the row number, or -1 without a progress window.
   int AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
                      ProgressKind kind);
-  void AppendProgress(int row, std::string_view text, std::uint32_t image);
+  void AppendProgress(int row, std::string_view text, std::uint32_t image) {
+    target_->AppendProgress(row, text, image);
+  }
 
   void FileOpenFailure(std::string_view label, std::string_view path, win::Status last_error);
-  void GeneralFailure(std::string_view text);
+  void GeneralFailure(std::string_view text) { target_->Failure(text); }
   // Something the user should know about the whole run that is no failure:
   // a log line (a SUCCESS line of `operation`) and, unless /NOMSG sends
   // messages to the log, a note on standard error.
-  void Notice(std::string_view operation, std::string_view text);
+  void Notice(std::string_view operation, std::string_view text) {
+    messages_.Notice(operation, text);
+  }
   bool AskYesNo(std::string_view text, bool unattended_answer);
 
-  void RecordOutputFile(std::uint32_t type, std::string_view display_name, std::string_view path);
-  const std::vector<tagCOutputfile>& output_files() const { return output_files_; }
-  void ClearOutputFiles() { output_files_.clear(); }
+  void RecordOutputFile(std::uint32_t type, std::string_view display_name, std::string_view path) {
+    target_->RecordOutputFile(type, display_name, path);
+  }
+  const std::vector<tagCOutputfile>& output_files() const { return record_.files(); }
 
-  // The path check before the first file is opened. While planning, opening
-  // an output or the log only claims its path, loading a list file claims
-  // it as an input, and failure messages are held back (the real opening
-  // shows them). A claim of a file claimed before, when either use writes
-  // it, is a collision: the first one is kept as its message.
-  void set_planning(bool planning) { planning_ = planning; }
-  bool planning() const { return planning_; }
-  void ClaimInput(std::string_view use, const std::string& path) { Claim(use, path, false); }
-  void ClaimOutput(std::string_view use, const std::string& path) { Claim(use, path, true); }
-  const std::string& collision() const { return collision_; }
+  // The path check before the first file is opened (engine/path_plan.h).
+  void set_planning(bool planning);
+  bool planning() const { return plan_.planning(); }
+  void ClaimInput(std::string_view use, const std::string& path) { plan_.ClaimInput(use, path); }
+  void ClaimOutput(std::string_view use, const std::string& path) { plan_.ClaimOutput(use, path); }
+  const std::string& collision() const { return plan_.collision(); }
 
   // Line-break replacement and list joining with this run's settings.
   std::string ReplaceLineBreaks(std::string_view value) const;
   std::string JoinList(const std::vector<std::string>& items) const;
 
  private:
+  // What targets produce, committed to the real files and sinks.
+  void CommitRow(OutputFile& file, std::string_view row) override;
+  void CommitFlush(OutputFile& file) override { file.Flush(); }
+  void CommitLogLine(std::string_view line) override { log_.Write(line); }
+  int CommitProgressRow(const ProgressRow& row, bool failure) override;
+  void CommitAppend(int row, std::string_view text, std::uint32_t image) override;
+  void CommitFailure(std::string_view text) override { messages_.Failure(text); }
+  void CommitOutputFile(std::uint32_t type, std::string_view display_name,
+                        std::string_view path) override {
+    record_.Record(type, display_name, path);
+  }
+
   OutputFile::Encoding FileEncoding() const;
   // `use` names the file in a collision message.
   bool OpenWithMark(const std::string& path, OutputFile& file, std::string_view label,
                     std::string_view use);
-  void Claim(std::string_view use, const std::string& path, bool output);
   void WriteTitleItem(OutputFile& file, bool first, std::string_view item);
-  // Reports the first failure of `file`, once per path.
-  void CheckWrites(const OutputFile& file, std::string_view label);
+  // Reports the first failure of an output file, once per path.
+  void CheckWrites(const OutputFile& file);
   // The value rules of the current settings.
   const RowValueRules& Rules() {
     if (!rules_.Matches(settings_)) rules_ = RowValueRules(settings_);
@@ -153,18 +178,15 @@ class RunOutput {
   OutputSettings settings_;
   FileLocations locations_;
   SymbolContext symbols_;
-  OutputFile log_;
-  std::vector<tagCOutputfile> output_files_;
-  std::vector<FileWriteFailure> write_failures_;
-  struct PathClaim {
-    std::string use;
-    std::string path;
-    platform::FileIdentity identity;
-    bool output;
-  };
-  bool planning_ = false;
-  std::vector<PathClaim> claims_;
-  std::string collision_;
+  PathPlan plan_;
+  FileRecord record_;
+  RunLog log_;
+  RunMessages messages_;
+  TargetOutput streaming_;
+  TargetOutput* target_ = &streaming_;
+  // Template files, open from before the first target to CloseAll; a
+  // deque, so that units keep pointers to them.
+  std::deque<TypedOutput> template_files_;
   std::string row_;  // reused for every row
   RowValueRules rules_;
 };

@@ -13,8 +13,12 @@ std::vector<PreparedTemplate> EnabledTemplates(const Configuration& config,
 
 bool PrepareTemplateOutput(UnitSetup& setup, const Configuration& template_file,
                            PreparedTemplate& prepared, const std::string& column_text) {
-  return setup.output.OpenTemplateOutputFile(template_file, prepared.name, column_text,
-                                             &prepared.output_path);
+  TemplateOutput out;
+  const bool opened =
+      setup.output.OpenTemplateOutputFile(template_file, prepared.name, column_text, out);
+  prepared.output_path = std::move(out.path);
+  prepared.file = out.file;
+  return opened;
 }
 
 }  // namespace tabulon

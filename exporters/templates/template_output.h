@@ -1,7 +1,6 @@
 #pragma once
 // What the four template kinds share: the enabled names of a kind, its
-// template file, and the output file each template prepares before the
-// first target.
+// template file, and the output file each template opens once for the run.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,10 +12,13 @@
 
 namespace tabulon {
 
-// One enabled template of a run and the output file it prepared.
+// One enabled template of a run and the output file it opened.
 struct PreparedTemplate {
   std::string name;
   std::string output_path;  // resolved; empty until prepared
+  // Open from before the first target to the end of the run; null until
+  // prepared (and while the run plans its paths).
+  OutputFile* file = nullptr;
 };
 
 // The enabled templates of one kind, in the configuration's list order.
@@ -38,8 +40,9 @@ std::unique_ptr<ExporterRun> StartTemplateRun(const Configuration& config, const
   }
 }
 
-// Prepares a template's output file: its mark and the title row of
-// `column_text` (a comma after each column). False stops the run.
+// Opens a template's output file for the run: its mark and the title row of
+// `column_text` (a comma after each column); its rows follow target by
+// target. False stops the run.
 bool PrepareTemplateOutput(UnitSetup& setup, const Configuration& template_file,
                            PreparedTemplate& prepared, const std::string& column_text);
 

@@ -162,7 +162,9 @@ TEST_F(RunOutputTest, UnopenableOutputFileShowsTheMessage) {
 
 TEST_F(RunOutputTest, TemplateFileWithoutOutputNameFailsWithEmptyPath) {
   Configuration templates = Config("[T]\nOutputColumns=a\n");
-  EXPECT_FALSE(output_.OpenTemplateOutputFile(templates, "T", "a,", nullptr));
+  TemplateOutput out;
+  EXPECT_FALSE(output_.OpenTemplateOutputFile(templates, "T", "a,", out));
+  EXPECT_EQ(out.file, nullptr);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_TRUE(messages_.shown[0].starts_with("Unable to open 'Output File' file . Check"))
       << messages_.shown[0];
@@ -170,18 +172,16 @@ TEST_F(RunOutputTest, TemplateFileWithoutOutputNameFailsWithEmptyPath) {
 
 TEST_F(RunOutputTest, TemplateTitleRowTranslatesSymbols) {
   Configuration templates = Config("[T]\nOutputFileName=t.txt\n");
-  std::string path;
-  ASSERT_TRUE(
-      output_.OpenTemplateOutputFile(templates, "T", "%object_name%,Size,%Custom%,", &path));
-  EXPECT_EQ(dir_.Read("t.txt"), "Object_Name\tSize\tCustom\r\n");
+  TemplateOutput out;
+  ASSERT_TRUE(output_.OpenTemplateOutputFile(templates, "T", "%object_name%,Size,%Custom%,", out));
+  ASSERT_NE(out.file, nullptr);
+  EXPECT_EQ(out.path, dir_.File("t.txt"));
   EXPECT_TRUE(output_.output_files().empty());
-  OutputFile file;
-  ASSERT_TRUE(output_.ReopenTemplateOutputFile(path, file));
-  Row row(output_, file, 3);
+  Row row(output_, *out.file, 3);
   row[0] = "x";
   row[1] = "y";
   row.Write();
-  file.Close();
+  output_.CloseAll({});  // the run closes the template files it opened
   EXPECT_EQ(dir_.Read("t.txt"), "Object_Name\tSize\tCustom\r\nx\ty\t\r\n");
 }
 

@@ -1,12 +1,10 @@
 #include "exporters/templates/directory/photos.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "platform/ini_file_profile.h"
-#include "platform/writable_file.h"
 
 namespace tabulon {
 
@@ -33,17 +31,11 @@ PhotoSettings ReadPhotoSettings(const Configuration& config, const std::vector<s
   return photos;
 }
 
-std::string WritePhotoFile(const PhotoSettings& settings, std::string_view account,
-                           std::string_view bytes) {
+std::string WritePhotoFile(RunOutput& output, const PhotoSettings& settings,
+                           std::string_view account, std::string_view bytes) {
   if (account.empty()) return std::string(MessageText(kMsgPhotoNeedsSamAccountName));
   std::string path = settings.directory + std::string(account) + settings.extension;
-  std::unique_ptr<platform::WritableFile> file;
-  win::Status status = platform::OpenWritableFile(path, false, file);
-  if (status == win::ERROR_SUCCESS) {
-    status = file->Write(bytes);
-    const win::Status closed = file->Close();
-    if (status == win::ERROR_SUCCESS) status = closed;
-  }
+  const win::Status status = output.WritePhoto(path, bytes);
   if (status != win::ERROR_SUCCESS) {
     return FormatMessageId(kMsgPhotoFileOpen, {path}) + WindowsErrorText(status);
   }

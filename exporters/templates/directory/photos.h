@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/configuration.h"
+#include "engine/run_output.h"
 
 namespace tabulon {
 
@@ -21,10 +22,10 @@ struct PhotoSettings {
 PhotoSettings ReadPhotoSettings(const Configuration& config, const std::vector<std::string>& names,
                                 const std::string& output_path);
 
-// Writes the photo's bytes and returns the text its cell shows: the file's
-// path, or why there is no file. An empty account name means samaccountname
-// has not been read yet.
-std::string WritePhotoFile(const PhotoSettings& settings, std::string_view account,
-                           std::string_view bytes);
+// Writes the photo's bytes through the target's output and returns the text its cell shows: the
+// file's path, or why there is no file. An empty account name means samaccountname has not been
+// read yet.
+std::string WritePhotoFile(RunOutput& output, const PhotoSettings& settings,
+                           std::string_view account, std::string_view bytes);
 
 }  // namespace tabulon

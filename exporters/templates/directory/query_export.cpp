@@ -18,7 +18,6 @@
 namespace tabulon {
 namespace {
 
-constexpr std::string_view kLabel = "Directory Query";
 constexpr std::size_t kFlushEveryRows = 200;
 constexpr int kFirstDirectoryMajorVersion = 5;
 
@@ -70,7 +69,8 @@ class QueryExport {
         shared_(shared),
         path_(DirectoryPathOf(target)),
         settings_(settings),
-        cells_(context.output, context.format, path_) {
+        cells_(context.output, context.format, path_),
+        file_(*query.file) {
     symbols_ = out_.symbols();
     symbols_.target = &target_;
     symbols_.template_name = query_.name;
@@ -78,15 +78,6 @@ class QueryExport {
 
   bool Run() {
     if (context_.format.local_major_version < kFirstDirectoryMajorVersion) return false;
-    const win::Status opened = query_.output_path.empty()
-                                   ? win::ERROR_PATH_NOT_FOUND
-                                   : out_.OpenTemplateRows(query_.output_path, file_);
-    if (opened != win::ERROR_SUCCESS) {
-      std::string text = FormatMessageId(kMsgUnableToOpenFile, {kLabel, query_.output_path}) +
-                         WindowsErrorText(opened);
-      out_.GeneralFailure(text);
-      return Finish(false, text);
-    }
     const QueryFilter& filter = QueryFilterFor(settings_.filter);
     announced_ = FormatMessageId(kMsgExportingDirectory, {query_.name});
     row_ = out_.AddProgressRow(target_.display_name, announced_, 0, filter.progress_kind);
@@ -193,7 +184,8 @@ class QueryExport {
         std::string photo;
         const bool photo_written =
             photos_.enabled && column.photo && entry.Find(column.name) != nullptr;
-        if (photo_written) photo = WritePhotoFile(photos_, account, FirstValue(entry, column.name));
+        if (photo_written)
+          photo = WritePhotoFile(out_, photos_, account, FirstValue(entry, column.name));
         cell = cells_.Text(entry, column.name, photo_written ? &photo : nullptr);
         if (account.empty() && column.account_name) {
           account = FirstValue(entry, column.name);
@@ -216,7 +208,7 @@ class QueryExport {
     } else {
       row.Write();
     }
-    if (objects_ % kFlushEveryRows == 0) file_.Flush();
+    if (objects_ % kFlushEveryRows == 0) out_.FlushRows(file_);
     return whole;
   }
 
@@ -254,7 +246,6 @@ class QueryExport {
   // A failure goes onto the query's row, or without a window onto standard
   // error, as well as into the log.
   bool Finish(bool ok, const std::string& message) {
-    if (file_.is_open()) file_.Close();
     if (ok) {
       out_.AppendProgress(row_, message, 0);
     } else if (!announced_.empty()) {  // else shown as a message already
@@ -273,7 +264,7 @@ class QueryExport {
   const DirectoryQuerySettings& settings_;
   EntryCells cells_;
   SymbolContext symbols_;
-  OutputFile file_;
+  OutputFile& file_;
   std::string announced_;  // the text of the query's progress row
   int row_ = -1;
   ColumnPlan plan_;

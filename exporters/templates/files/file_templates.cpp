@@ -22,9 +22,8 @@ struct FileTemplate {
   FileTemplateSettings settings;
   PathSettings paths;
   bool has_columns = false;
-  // The prepared output: its columns and resolved path; no path, no rows.
-  TypedOutput output;
-  std::string output_path;
+  // The output and its columns, open for the run; none, no rows.
+  TypedOutput* output = nullptr;
 };
 
 std::vector<std::string> Filters(std::string_view text) {
@@ -48,8 +47,8 @@ class FileTemplatesRun final : public ExporterRun {
     }
   }
 
-  // Each template's file gets its mark and title row and is closed again;
-  // the targets append to it.
+  // Each template's file gets its mark and title row and stays open for
+  // the targets' rows.
   bool OpenOutputs(UnitSetup& setup, ExportType /*type*/) override {
     const Configuration file(setup.profile,
                              ReadTemplateFileNames(setup.config, setup.output).file_templates);
@@ -58,12 +57,11 @@ class FileTemplatesRun final : public ExporterRun {
       ReadKeys(file, t);
       const std::string output_name = file.ReadText(name, "OutputFileName", "");
       if (output_name.empty()) continue;
+      t.output = &setup.output.AddTemplateTypedOutput();
       if (!setup.output.OpenTypedOutputFile(file, name, "OutputFileName", "OutputColumns", kFiles,
-                                            t.output)) {
+                                            *t.output)) {
         return false;
       }
-      t.output.file.Close();
-      t.output_path = setup.output.ResolveOutputName(output_name, true);
     }
     return true;
   }
@@ -104,7 +102,6 @@ class FileTemplatesRun final : public ExporterRun {
     ExportProgress progress(out, target, FormatMessageId(kMsgExportingFiles, {name}),
                             ProgressKind::kFile);
     const std::string failure = Export(context, target, t);
-    t.output.file.Close();
     if (!failure.empty()) progress.ReportFailure(failure);
     out.LogLine(&target, "FILES - " + name, !failure.empty(), failure);
   }
@@ -112,14 +109,9 @@ class FileTemplatesRun final : public ExporterRun {
   // The steps of one template on one target; the failure message, if any.
   static std::string Export(ExportContext& context, const tagCObjects& target, FileTemplate& t) {
     RunOutput& out = context.output;
-    TypedOutput* rows = nullptr;
-    if (!t.output_path.empty()) {
-      if (out.OpenTemplateRows(t.output_path, t.output.file) != win::ERROR_SUCCESS) {
-        return FormatMessageId(kMsgUnableToOpenFile,
-                               {TemplateKindInfo(TemplateKind::kFile).label, t.output_path});
-      }
-      out.RecordOutputFile(kFiles, ExportTypeInfo(kFiles).display_name, t.output_path);
-      rows = &t.output;
+    TypedOutput* rows = t.output;
+    if (rows != nullptr) {
+      out.RecordOutputFile(kFiles, ExportTypeInfo(kFiles).display_name, rows->file.path());
     }
     if (!t.has_columns || t.paths.paths.empty()) return {};
     std::vector<platform::ShareInfo> shares;

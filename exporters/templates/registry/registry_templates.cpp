@@ -362,21 +362,12 @@ class RegistryTemplatesRun final : public ExporterRun {
     RunOutput& out = context.output;
     ExportProgress progress(out, target, FormatMessageId(kMsgExportingRegistry, {t.prepared.name}),
                             ProgressKind::kRegistry);
-    OutputFile file;
-    bool failed = false;
+    out.RecordOutputFile(kRegistry, t.prepared.name, t.prepared.output_path);
+    KeyExport keys(context, target, t, *t.prepared.file);
+    keys.Run();
+    const bool failed = keys.failed();
     std::string text;
-    if (!out.ReopenTemplateOutputFile(t.prepared.output_path, file)) {
-      failed = true;
-      text = FormatMessageId(kMsgUnableToOpenFile, {TemplateKindInfo(TemplateKind::kRegistry).label,
-                                                    t.prepared.output_path});
-    } else {
-      out.RecordOutputFile(kRegistry, t.prepared.name, t.prepared.output_path);
-      KeyExport keys(context, target, t, file);
-      keys.Run();
-      file.Close();
-      failed = keys.failed();
-      if (failed) text = keys.FailureText();
-    }
+    if (failed) text = keys.FailureText();
     if (failed) progress.ReportFailure(text);
     out.LogLine(&target, "REGISTRY - " + t.prepared.name, failed, text);
   }

@@ -29,8 +29,7 @@ struct WmiTemplate {
   std::uint32_t timeout_ms = 0;
 };
 
-// Why a template failed on a target: the message and the status behind it
-// (none for a file that did not open).
+// Why a template failed on a target: the message and the status behind it.
 struct Failure {
   std::string message;
   win::Status status = win::ERROR_SUCCESS;
@@ -106,13 +105,6 @@ class WmiQueriesRun final : public ExporterRun {
         blanket != win::ERROR_SUCCESS) {
       return Failure{FormatMessageId(kMsgWmiSecurity, {computer}), blanket};
     }
-    OutputFile file;
-    if (!out.ReopenTemplateOutputFile(t.prepared.output_path, file)) {
-      return Failure{
-          FormatMessageId(kMsgUnableToOpenFile,
-                          {TemplateKindInfo(TemplateKind::kWmi).label, t.prepared.output_path}),
-          win::ERROR_SUCCESS};
-    }
     out.RecordOutputFile(kWmi, t.prepared.name, t.prepared.output_path);
     const platform::WmiObjectResult enumerator =
         wmi.ExecQuery(services.object, "WQL", t.query, kQueryFlags);
@@ -125,7 +117,7 @@ class WmiQueriesRun final : public ExporterRun {
     symbols.template_name = t.prepared.name;
     const WmiValueFormat format{out.settings().secondary_delimiter,
                                 out.settings().crlf_replacement};
-    Row row(out, file, t.columns.size());
+    Row row(out, *t.prepared.file, t.columns.size());
     while (true) {
       // No more instances, a time-out and an error all end the rows quietly.
       const platform::WmiNextResult next = wmi.Next(enumerator.object, t.timeout_ms);
@@ -143,7 +135,6 @@ class WmiQueriesRun final : public ExporterRun {
       }
       row.Write();
     }
-    file.Close();
     return std::nullopt;
   }
 
