@@ -48,12 +48,8 @@ RunFigures RunConfiguration(estate::EstateBackend& backend, const std::string& d
   backend.Attach(platform);
   if (adjust) adjust(platform);
   const ExporterUnits units = StandardExporterUnits();
-  RunEnvironment env{platform,
-                     units,
-                     format::FormatSettings{},
-                     FileLocations{},
-                     "BENCH",
-                     platform::kNoCredentials};
+  RunEnvironment env{platform,        units,   format::FormatSettings{},
+                     FileLocations{}, "BENCH", platform::kNoCredentials};
   RunRequest request;
   request.configuration_path = dir + "/run.ini";
   request.observer = &observer;

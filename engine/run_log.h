@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "engine/file_record.h"
-#include "engine/run_observer.h"
 #include "engine/output_file.h"
 #include "engine/output_settings.h"
 #include "engine/row_values.h"
+#include "engine/run_observer.h"
 #include "engine/target.h"
 #include "platform/platform.h"
 

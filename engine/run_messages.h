@@ -3,10 +3,10 @@
 // goes: the run's observer, or the log when /NOMSG sends messages there.
 #include <string_view>
 
-#include "engine/run_observer.h"
 #include "engine/output_settings.h"
 #include "engine/path_plan.h"
 #include "engine/run_log.h"
+#include "engine/run_observer.h"
 
 namespace tabulon {
 

@@ -22,7 +22,8 @@ using testing::ScratchDir;
 // One run's output side writing into its own folder: the services file, a
 // template file and the log, open as a run opens them.
 struct OutputUnderTest {
-  explicit OutputUnderTest(bool window) : clock(testing::March5()), output(platform, observer, window) {
+  explicit OutputUnderTest(bool window)
+      : clock(testing::March5()), output(platform, observer, window) {
     platform.profile = &profile;
     platform.clock = &clock;
     platform.locale = &locale;
@@ -55,7 +56,8 @@ struct OutputUnderTest {
       templated.Write();
     }
     output.LogLine(&target, "SERVICES", false, "");
-    output.AddProgressRow(target.display_name, "Unable to query service X.", 1, ProgressKind::kFailure);
+    output.AddProgressRow(target.display_name, "Unable to query service X.", 1,
+                          ProgressKind::kFailure);
     output.GeneralFailure("No controller for " + target.domain + ".");
     output.RecordOutputFile(kRegistry, "Template T", dir.File("t.txt"));
     output.AppendProgress(row, " done", kFailureImage);

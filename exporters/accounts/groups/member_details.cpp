@@ -114,12 +114,9 @@ bool MemberDetails::Lookup(Row& row, std::string_view computer, platform::SidNam
     default:
       break;
   }
-  tagMember learnt{server,
-                   std::string(account),
-                   row[kMemberFullName],
-                   row[kMemberComment],
-                   row[kMemberType],
-                   enabled};
+  tagMember learnt{
+      server, std::string(account), row[kMemberFullName], row[kMemberComment], row[kMemberType],
+      enabled};
   if (status == win::ERROR_SUCCESS) {
     caches_.AddMember(std::move(learnt));
   } else {
