@@ -84,7 +84,6 @@ class NetworkExport {
  public:
   NetworkExport(ExportContext& context, const tagCObjects& target, platform::RegistryKey hklm)
       : registry_(context.session.registry()),
-        target_(target),
         card_row_(context.output, context.files.of(kNetwork), &target),
         hklm_(hklm),
         modern_(target.major_version >= kWindows2000),
@@ -233,7 +232,6 @@ class NetworkExport {
   }
 
   platform::Registry& registry_;
-  const tagCObjects& target_;
   Row card_row_;
   platform::RegistryKey hklm_;
   bool modern_;
