@@ -8,9 +8,7 @@ namespace {
 constexpr std::uint32_t kAccountDisable = 0x2;
 
 std::string FirstValue(const platform::DirectoryEntry& entry, std::string_view name) {
-  const platform::DirectoryAttribute* attribute = entry.Find(name);
-  return attribute != nullptr && !attribute->values.empty() ? attribute->values.front()
-                                                            : std::string();
+  return std::string(entry.FirstValue(name));
 }
 
 // useraccountcontrol comes as decimal text; a signed value keeps its bits.

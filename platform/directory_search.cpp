@@ -57,6 +57,13 @@ const DirectoryAttribute* DirectoryEntry::Find(std::string_view name) const {
   return nullptr;
 }
 
+std::string_view DirectoryEntry::FirstValue(std::string_view name) const {
+  const DirectoryAttribute* attribute = Find(name);
+  return attribute != nullptr && !attribute->values.empty()
+             ? std::string_view(attribute->values.front())
+             : std::string_view();
+}
+
 std::string_view HostOfDirectoryUrl(std::string_view url) {
   const std::size_t scheme = url.find("://");
   if (scheme != std::string_view::npos) url.remove_prefix(scheme + 3);

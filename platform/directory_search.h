@@ -89,6 +89,8 @@ struct DirectoryEntry {
 
   // By name, without regard to case; null when the entry has no value.
   const DirectoryAttribute* Find(std::string_view name) const;
+  // The first value of attribute `name`; empty when it has none.
+  std::string_view FirstValue(std::string_view name) const;
 };
 
 enum class SearchScope : std::uint8_t { kBase, kOneLevel, kSubtree };

@@ -15,13 +15,6 @@ constexpr std::uint32_t kMachinesPreferredLength = 128000;
 constexpr std::string_view kControllerFilter =
     "(&(objectCategory=computer)(userAccountControl:1.2.840.113556.1.4.803:=8192))";
 
-std::string_view FirstValue(const platform::DirectoryEntry& entry, std::string_view name) {
-  const platform::DirectoryAttribute* attribute = entry.Find(name);
-  return attribute != nullptr && !attribute->values.empty()
-             ? std::string_view(attribute->values.front())
-             : std::string_view();
-}
-
 void ReportAbort(RunOutput& out, std::string_view picture, std::string_view domain,
                  const platform::DirectoryStatus& status) {
   const std::string text = FillMessage(picture, {domain}) + DirectoryErrorText(status);
@@ -68,7 +61,7 @@ std::vector<std::string> DirectoryDomainControllers(platform::DirectorySearch& d
   request.filter = std::string(kControllerFilter);
   request.attributes = {"dnshostname"};
   status = directory.Search(request, [&](platform::DirectoryEntry&& entry) {
-    const std::string_view host = FirstValue(entry, "dnshostname");
+    const std::string_view host = entry.FirstValue("dnshostname");
     if (host.empty()) return true;
     if (skip != nullptr && format::MatchNameList("\\\\" + std::string(host), *skip)) return true;
     controllers.emplace_back(host);

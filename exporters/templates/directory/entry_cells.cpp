@@ -80,9 +80,7 @@ std::string DomainDnOf(std::string_view dn) {
 }
 
 std::string FirstValue(const platform::DirectoryEntry& entry, std::string_view name) {
-  const platform::DirectoryAttribute* attribute = entry.Find(name);
-  return attribute != nullptr && !attribute->values.empty() ? attribute->values.front()
-                                                            : std::string();
+  return std::string(entry.FirstValue(name));
 }
 
 }  // namespace tabulon

@@ -16,13 +16,6 @@ namespace {
 constexpr std::string_view kUserFilter = "(&(objectClass=user)(objectCategory=person))";
 constexpr std::string_view kComputerFilter = "(&(objectCategory=computer))";
 
-std::string_view FirstValue(const platform::DirectoryEntry& entry, std::string_view name) {
-  const platform::DirectoryAttribute* attribute = entry.Find(name);
-  return attribute != nullptr && !attribute->values.empty()
-             ? std::string_view(attribute->values.front())
-             : std::string_view();
-}
-
 std::int64_t Number(std::string_view text) {
   std::int64_t value = 0;
   std::from_chars(text.data(), text.data() + text.size(), value);
@@ -57,12 +50,12 @@ platform::DirectoryStatus CollectDirectoryLogons(platform::DirectorySearch& dire
           stopped = true;
           return false;
         }
-        const std::string_view account = FirstValue(entry, "samaccountname");
+        const std::string_view account = entry.FirstValue("samaccountname");
         if (account.empty()) return true;
-        MergeLastLogon(map, {std::string(account), EpochSeconds(FirstValue(entry, "lastlogon")),
-                             EpochSeconds(FirstValue(entry, "lastlogoff")),
-                             static_cast<std::uint32_t>(Number(FirstValue(entry, "badpwdcount"))),
-                             static_cast<std::uint32_t>(Number(FirstValue(entry, "logoncount")))});
+        MergeLastLogon(map, {std::string(account), EpochSeconds(entry.FirstValue("lastlogon")),
+                             EpochSeconds(entry.FirstValue("lastlogoff")),
+                             static_cast<std::uint32_t>(Number(entry.FirstValue("badpwdcount"))),
+                             static_cast<std::uint32_t>(Number(entry.FirstValue("logoncount")))});
         return true;
       });
   return stopped && status.ok() ? platform::DirectoryCancelled() : status;
