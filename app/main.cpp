@@ -20,6 +20,9 @@
 #include "platform/samba/worker_process.h"
 #include "run/run.h"
 #include "run/stream_observer.h"
+#ifdef TABULON_WITH_WINDOW
+#include "ui/window.h"
+#endif
 
 namespace tabulon::app {
 namespace {
@@ -215,8 +218,13 @@ int Main(int argc, char** argv) {
     }
     return RunUnattended(command, locations, control);
   }
+#ifdef TABULON_WITH_WINDOW
+  if (command.action == CommandLine::Action::kInteractive) {
+    return ui::RunWindow(argc, argv, command, locations);
+  }
+#endif
   std::fputs(
-      "tabulon: the desktop window is not part of this build yet; run an export with "
+      "tabulon: this window is not part of this build; run an export with "
       "/CONFIG=<configuration.ini> (see --help).\n",
       stderr);
   return kExitUsage;

@@ -7,6 +7,9 @@
 #ifdef TABULON_SMB_WORKER
 #include "platform/samba/worker_process.h"
 #endif
+#ifdef TABULON_QT_TESTS
+#include <QApplication>
+#endif
 
 // Every test program starts in a known locale and time zone; tests that need
 // another one set it themselves.
@@ -22,5 +25,10 @@ int main(int argc, char** argv) {
   ::setenv("LC_ALL", "C.UTF-8", 1);
   std::setlocale(LC_ALL, "C");
   ::testing::InitGoogleTest(&argc, argv);
+#ifdef TABULON_QT_TESTS
+  // The window's tests need no display; a screenshot run chooses its own.
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication application(argc, argv);
+#endif
   return RUN_ALL_TESTS();
 }
