@@ -82,8 +82,11 @@ ObjectPropertiesDialog::ObjectPropertiesDialog(QWidget* parent, WindowContext& c
   for (const ObjectTypeName& entry : EditableObjectTypes()) {
     type_->addItem(ObjectTypeIcon(entry.code), Q(entry.name), entry.code);
   }
-  const int row = type_->findData(object.type);
-  type_->setCurrentIndex(row < 0 ? 0 : row);
+  // A type the editor does not offer (read from a file) stays what it is.
+  if (type_->findData(object.type) < 0) {
+    type_->addItem(ObjectTypeIcon(object.type), QString::number(object.type), object.type);
+  }
+  type_->setCurrentIndex(type_->findData(object.type));
   active_->setChecked(object.active);
   typed_path_ = path_->text();
 

@@ -73,7 +73,11 @@ bool ObjectView::MayEdit() {
 
 void ObjectView::Changed() {
   modified_ = true;
-  if (++changes_ > kChangesBeforeSave) SaveIfModified();
+  if (++changes_ > kChangesBeforeSave) {
+    // A save that fails is tried again ten changes later, not on every one.
+    changes_ = 0;
+    SaveIfModified();
+  }
   emit commandStateChanged();
 }
 

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <sstream>
 
 #include "engine/messages.h"
 #include "support/scoped_env.h"
@@ -25,19 +26,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One object-file line, as text.
-std::string Line(int number, int parent, int type, bool active, const std::string& name,
-                 const std::string& comment, const std::string& path) {
-  return std::to_string(number) + "\t" + std::to_string(parent) + "\t" + std::to_string(type) +
-         "\t" + (active ? "1" : "0") + "\treserved\treserved\t" + name + "\t" + comment + "\t" +
-         path + "\r\n";
-}
-
 // The object file as text: FF FE checked and the UTF-16LE of ASCII undone.
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  if (bytes.size() < 2 || bytes.substr(0, 2) != "\xFF\xFE") return "<no FF FE>";
+  if (bytes.size() % 2 != 0 || !bytes.starts_with("\xFF\xFE")) return "<not UTF-16LE>";
   std::string text;
   for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
     if (bytes[i + 1] != '\0') return "<not ASCII>";
@@ -63,34 +56,38 @@ void FillProperties(QWidget* dialog, int type, const QString& name, const QStrin
   dialog->findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
 }
 
-// WS1, G1 {C1 (inactive), C2}, G2 {}, SRV (file server).
-std::vector<ObjectListItem> StartList() {
+// The objects the tests use, by display name.
+ObjectListItem Object(const std::string& name, std::uint32_t type = 0) {
+  if (name.starts_with("G")) return {kObjectGrouping, true, name, "", "n/a", {}};
+  if (name == "SRV") return {33, true, name, "file server", "\\\\SRV", {}};
   return {
-      {24, true, "WS1", "", "\\\\WS1", {}},
-      {51,
-       true,
-       "G1",
-       "",
-       "n/a",
-       {{33, false, "C1", "", "\\\\C1", {}}, {33, true, "C2", "", "\\\\C2", {}}}},
-      {51, true, "G2", "", "n/a", {}},
-      {33, true, "SRV", "file server", "\\\\SRV", {}},
-  };
+      type != 0 ? type : (name.starts_with("C") ? 33u : 24u), true, name, "", "\\\\" + name, {}};
 }
 
-const std::string kWs1 = "WS1\t\t\\\\WS1";
-const std::string kSrv = "SRV\tfile server\t\\\\SRV";
-
-// Lines given as "parent type active rest" shorthand are numbered in order.
-std::string Lines(const std::vector<std::tuple<int, int, bool, std::string>>& lines) {
-  std::string text;
-  int number = 1;
-  for (const auto& [parent, type, active, rest] : lines) {
-    text += std::to_string(number++) + "\t" + std::to_string(parent) + "\t" + std::to_string(type) +
-            "\t" + (active ? "1" : "0") + "\treserved\treserved\t" + rest + "\r\n";
+// The object file a list spells: "+NAME" active, "-NAME" inactive,
+// "NAME:type" for another type, "{ ... }" the children of the grouping before.
+std::string Expected(const std::string& list) {
+  std::istringstream words(list);
+  std::string word, text;
+  int number = 0, grouping = 0, parent = 0;
+  while (words >> word) {
+    if (word == "{" || word == "}") {
+      parent = word == "{" ? grouping : 0;
+      continue;
+    }
+    const std::size_t colon = word.find(':');
+    const ObjectListItem o =
+        Object(word.substr(1, colon - 1),
+               colon == std::string::npos ? 0 : std::stoul(word.substr(colon + 1)));
+    text += std::to_string(++number) + "\t" + std::to_string(parent) + "\t" +
+            std::to_string(o.type) + "\t" + (word[0] == '+' ? "1" : "0") +
+            "\treserved\treserved\t" + o.display_name + "\t" + o.comment + "\t" + o.path + "\r\n";
+    if (parent == 0) grouping = number;
   }
   return text;
 }
+
+const std::string kStart = "+WS1 +G1 { -C1 +C2 } +G2 +SRV";
 
 class ObjectViewTest : public ::testing::Test {
  public:
@@ -99,8 +96,13 @@ class ObjectViewTest : public ::testing::Test {
         data_home_("XDG_DATA_HOME", (dir_ / "data").c_str()),
         context_(run::Locations{}, (dir_ / "settings.ini").string()),
         view_(context_) {
-    EXPECT_EQ(WriteObjectFile(file_, StartList()), win::ERROR_SUCCESS);
+    ObjectListItem g1 = Object("G1");
+    g1.children = {Object("C1"), Object("C2")};
+    g1.children[0].active = false;
+    EXPECT_EQ(WriteObjectFile(file_, {Object("WS1"), g1, Object("G2"), Object("SRV")}),
+              win::ERROR_SUCCESS);
     original_ = FileText(file_);
+    EXPECT_EQ(original_, Expected(kStart));
     EXPECT_EQ(view_.Load(file_), win::ERROR_SUCCESS);
   }
   ~ObjectViewTest() override { fs::remove_all(dir_); }
@@ -128,27 +130,30 @@ class ObjectViewTest : public ::testing::Test {
   std::string original_;
 };
 
-TEST_F(ObjectViewTest, ItemTextShowsTheCommentInParentheses) {
-  EXPECT_EQ(At(0).data().toString(), "WS1");
-  EXPECT_EQ(At(3).data().toString(), "SRV (file server)");
-}
-
 struct EditCase {
   const char* name;
   std::function<void(ObjectViewTest&, ObjectView&)> edit;
-  std::vector<std::tuple<int, int, bool, std::string>> expected;  // empty: unchanged
+  const char* expected;
 };
 
 class ObjectEditTest : public ObjectViewTest, public ::testing::WithParamInterface<EditCase> {};
 
 TEST_P(ObjectEditTest, SavesTheEditedList) {
   GetParam().edit(*this, view_);
-  const std::string expected = GetParam().expected.empty() ? original_ : Lines(GetParam().expected);
-  EXPECT_EQ(Saved(), expected);
+  EXPECT_EQ(Saved(), Expected(GetParam().expected));
 }
 
 using T = ObjectViewTest;
 using V = ObjectView;
+
+// Answers the delete question with `button`.
+void AnswerDelete(QMessageBox::StandardButton button) {
+  AnswerModal([button](QWidget* box) {
+    EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text().toStdString(),
+              MessageText(kMsgConfirmDeleteObject));
+    qobject_cast<QMessageBox*>(box)->button(button)->click();
+  });
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Edits, ObjectEditTest,
@@ -158,174 +163,91 @@ INSTANTIATE_TEST_SUITE_P(
                    ov.setCurrentIndex(fx.At(1, 1));
                    ov.MoveUp();
                  },
-                 {{0, 24, true, kWs1},
-                  {0, 51, true, "G1\t\tn/a"},
-                  {2, 33, true, "C2\t\t\\\\C2"},
-                  {2, 33, false, "C1\t\t\\\\C1"},
-                  {0, 51, true, "G2\t\tn/a"},
-                  {0, 33, true, kSrv}}},
-        EditCase{"MoveDownTakesTheGroupingsChildrenAlong",
+                 "+WS1 +G1 { +C2 -C1 } +G2 +SRV"},
+        EditCase{"MoveDownTakesTheChildrenAlong",
                  [](T& fx, V& ov) {
                    ov.setCurrentIndex(fx.At(0));
                    ov.MoveDown();
                  },
-                 {{0, 51, true, "G1\t\tn/a"},
-                  {1, 33, false, "C1\t\t\\\\C1"},
-                  {1, 33, true, "C2\t\t\\\\C2"},
-                  {0, 24, true, kWs1},
-                  {0, 51, true, "G2\t\tn/a"},
-                  {0, 33, true, kSrv}}},
+                 "+G1 { -C1 +C2 } +WS1 +G2 +SRV"},
         EditCase{"EnableAllReachesChildren", [](T&, V& ov) { ov.EnableAll(); },
-                 {{0, 24, true, kWs1},
-                  {0, 51, true, "G1\t\tn/a"},
-                  {2, 33, true, "C1\t\t\\\\C1"},
-                  {2, 33, true, "C2\t\t\\\\C2"},
-                  {0, 51, true, "G2\t\tn/a"},
-                  {0, 33, true, kSrv}}},
+                 "+WS1 +G1 { +C1 +C2 } +G2 +SRV"},
         EditCase{"DisableAllLeavesChildren", [](T&, V& ov) { ov.DisableAll(); },
-                 {{0, 24, false, kWs1},
-                  {0, 51, false, "G1\t\tn/a"},
-                  {2, 33, false, "C1\t\t\\\\C1"},
-                  {2, 33, true, "C2\t\t\\\\C2"},
-                  {0, 51, false, "G2\t\tn/a"},
-                  {0, 33, false, kSrv}}},
-        EditCase{"SpaceTogglesTheSelectedObject",
+                 "-WS1 -G1 { -C1 +C2 } -G2 -SRV"},
+        EditCase{"SpaceToggles",
                  [](T& fx, V& ov) {
                    ov.setCurrentIndex(fx.At(1, 0));
                    QTest::keyClick(&ov, Qt::Key_Space);
                  },
-                 {{0, 24, true, kWs1},
-                  {0, 51, true, "G1\t\tn/a"},
-                  {2, 33, true, "C1\t\t\\\\C1"},
-                  {2, 33, true, "C2\t\t\\\\C2"},
-                  {0, 51, true, "G2\t\tn/a"},
-                  {0, 33, true, kSrv}}},
-        EditCase{"DeleteKeyWithYesRemovesTheChildrenToo",
+                 "+WS1 +G1 { +C1 +C2 } +G2 +SRV"},
+        EditCase{"DeleteKeyWithYesTakesTheChildren",
                  [](T& fx, V& ov) {
                    ov.setCurrentIndex(fx.At(1));
-                   AnswerModal([](QWidget* box) {
-                     EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text().toStdString(),
-                               MessageText(kMsgConfirmDeleteObject));
-                     qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
-                   });
+                   AnswerDelete(QMessageBox::Yes);
                    QTest::keyClick(&ov, Qt::Key_Delete);
                  },
-                 {{0, 24, true, kWs1}, {0, 51, true, "G2\t\tn/a"}, {0, 33, true, kSrv}}},
+                 "+WS1 +G2 +SRV"},
         EditCase{"DeleteWithNoKeepsTheList",
                  [](T& fx, V& ov) {
                    ov.setCurrentIndex(fx.At(1));
-                   AnswerModal([](QWidget* box) {
-                     qobject_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
-                   });
+                   AnswerDelete(QMessageBox::No);
                    ov.DeleteObject();
                    EXPECT_FALSE(ov.modified());
                  },
-                 {}},
+                 kStart.c_str()},
         EditCase{"DropOnAnObjectPlacesAfterIt",
                  [](T& fx, V& ov) { ov.model_of_objects().Drop(fx.At(1, 0), fx.At(0), false); },
-                 {{0, 24, true, kWs1},
-                  {0, 33, false, "C1\t\t\\\\C1"},
-                  {0, 51, true, "G1\t\tn/a"},
-                  {3, 33, true, "C2\t\t\\\\C2"},
-                  {0, 51, true, "G2\t\tn/a"},
-                  {0, 33, true, kSrv}}},
+                 "+WS1 -C1 +G1 { +C2 } +G2 +SRV"},
         EditCase{"DropOnAGroupingMakesTheLastChild",
                  [](T& fx, V& ov) { ov.model_of_objects().Drop(fx.At(0), fx.At(1), false); },
-                 {{0, 51, true, "G1\t\tn/a"},
-                  {1, 33, false, "C1\t\t\\\\C1"},
-                  {1, 33, true, "C2\t\t\\\\C2"},
-                  {1, 24, true, kWs1},
-                  {0, 51, true, "G2\t\tn/a"},
-                  {0, 33, true, kSrv}}},
+                 "+G1 { -C1 +C2 +WS1 } +G2 +SRV"},
         EditCase{"GroupingOnGroupingDoesNotMove",
                  [](T& fx, V& ov) {
                    ov.model_of_objects().Drop(fx.At(1), fx.At(2), false);
                    ov.model_of_objects().Drop(fx.At(2), fx.At(1, 0), false);
                    EXPECT_FALSE(ov.modified());
                  },
-                 {}},
-        EditCase{"DropOnNoItemGoesToTheEnd",
-                 [](T& fx, V& ov) { ov.model_of_objects().Drop(fx.At(1, 1), QModelIndex(), false); },
-                 {{0, 24, true, kWs1},
-                  {0, 51, true, "G1\t\tn/a"},
-                  {2, 33, false, "C1\t\t\\\\C1"},
-                  {0, 51, true, "G2\t\tn/a"},
-                  {0, 33, true, kSrv},
-                  {0, 33, true, "C2\t\t\\\\C2"}}},
+                 kStart.c_str()},
+        EditCase{
+            "DropOnNoItemGoesToTheEnd",
+            [](T& fx, V& ov) { ov.model_of_objects().Drop(fx.At(1, 1), QModelIndex(), false); },
+            "+WS1 +G1 { -C1 } +G2 +SRV +C2"},
         EditCase{"CtrlDropCopies",
                  [](T& fx, V& ov) { ov.model_of_objects().Drop(fx.At(3), fx.At(2), true); },
-                 {{0, 24, true, kWs1},
-                  {0, 51, true, "G1\t\tn/a"},
-                  {2, 33, false, "C1\t\t\\\\C1"},
-                  {2, 33, true, "C2\t\t\\\\C2"},
-                  {0, 51, true, "G2\t\tn/a"},
-                  {5, 33, true, kSrv},
-                  {0, 33, true, kSrv}}}),
+                 "+WS1 +G1 { -C1 +C2 } +G2 { +SRV } +SRV"}),
     [](const ::testing::TestParamInfo<EditCase>& c) { return c.param.name; });
 
 struct NewCase {
   const char* name;
-  int top, child;    // the selection; top -1 for none
+  int top, child;    // the selection
   int initial_type;  // the type the dialog opens with
   int chosen_type;   // 0: keep it
-  std::vector<std::tuple<int, int, bool, std::string>> expected;
+  const char* expected;
 };
 
 class NewObjectTest : public ObjectViewTest, public ::testing::WithParamInterface<NewCase> {};
 
 TEST_P(NewObjectTest, InsertsWhereTheSelectionSays) {
   const NewCase& c = GetParam();
-  if (c.top >= 0) view_.setCurrentIndex(At(c.top, c.child));
+  view_.setCurrentIndex(At(c.top, c.child));
   int initial = 0;
   AnswerModal([&](QWidget* dialog) {
     initial = dialog->findChild<QComboBox*>("objectTypeCombo")->currentData().toInt();
     EXPECT_TRUE(dialog->findChild<QCheckBox*>("activeCheck")->isChecked());
-    FillProperties(dialog, c.chosen_type, "NEW", "\\\\NEW");
+    FillProperties(dialog, c.chosen_type, c.chosen_type == 51 ? "GNEW" : "NEW", "\\\\NEW");
   });
   QTest::keyClick(&view_, Qt::Key_Insert);
   EXPECT_EQ(initial, c.initial_type);
-  EXPECT_EQ(Saved(), Lines(c.expected));
+  EXPECT_EQ(Saved(), Expected(c.expected));
 }
 
-const std::string kNewWs = "NEW\t\t\\\\NEW";
-
 INSTANTIATE_TEST_SUITE_P(Placement, NewObjectTest,
-                         ::testing::Values(NewCase{"AfterAChild",
-                                                   1,
-                                                   0,
-                                                   33,
-                                                   0,
-                                                   {{0, 24, true, kWs1},
-                                                    {0, 51, true, "G1\t\tn/a"},
-                                                    {2, 33, false, "C1\t\t\\\\C1"},
-                                                    {2, 33, true, kNewWs},
-                                                    {2, 33, true, "C2\t\t\\\\C2"},
-                                                    {0, 51, true, "G2\t\tn/a"},
-                                                    {0, 33, true, kSrv}}},
-                                           NewCase{"IntoAnEmptyGroupingAsWorkstation",
-                                                   2,
-                                                   -1,
-                                                   24,
-                                                   0,
-                                                   {{0, 24, true, kWs1},
-                                                    {0, 51, true, "G1\t\tn/a"},
-                                                    {2, 33, false, "C1\t\t\\\\C1"},
-                                                    {2, 33, true, "C2\t\t\\\\C2"},
-                                                    {0, 51, true, "G2\t\tn/a"},
-                                                    {5, 24, true, kNewWs},
-                                                    {0, 33, true, kSrv}}},
-                                           NewCase{"GroupingAlwaysAtTheEnd",
-                                                   1,
-                                                   0,
-                                                   33,
-                                                   51,
-                                                   {{0, 24, true, kWs1},
-                                                    {0, 51, true, "G1\t\tn/a"},
-                                                    {2, 33, false, "C1\t\t\\\\C1"},
-                                                    {2, 33, true, "C2\t\t\\\\C2"},
-                                                    {0, 51, true, "G2\t\tn/a"},
-                                                    {0, 33, true, kSrv},
-                                                    {0, 51, true, "NEW\t\tn/a"}}}),
+                         ::testing::Values(NewCase{"AfterAChild", 1, 0, 33, 0,
+                                                   "+WS1 +G1 { -C1 +NEW:33 +C2 } +G2 +SRV"},
+                                           NewCase{"IntoAnEmptyGrouping", 2, -1, 24, 0,
+                                                   "+WS1 +G1 { -C1 +C2 } +G2 { +NEW } +SRV"},
+                                           NewCase{"GroupingAtTheEnd", 1, 0, 33, 51,
+                                                   "+WS1 +G1 { -C1 +C2 } +G2 +SRV +GNEW"}),
                          [](const ::testing::TestParamInfo<NewCase>& c) { return c.param.name; });
 
 TEST_F(ObjectViewTest, EnterEditsPropertiesAndUppercasesTheLdapScheme) {
@@ -334,14 +256,11 @@ TEST_F(ObjectViewTest, EnterEditsPropertiesAndUppercasesTheLdapScheme) {
     dialog->findChild<QLineEdit*>("commentEdit")->clear();
     FillProperties(dialog, 112, "SRV", "ldap://CN=SRV,DC=example");
   });
+  EXPECT_EQ(At(3).data().toString(), "SRV (file server)");
   QTest::keyClick(&view_, Qt::Key_Return);
   EXPECT_EQ(At(3).data().toString(), "SRV");
-  EXPECT_EQ(Saved(), Lines({{0, 24, true, kWs1},
-                            {0, 51, true, "G1\t\tn/a"},
-                            {2, 33, false, "C1\t\t\\\\C1"},
-                            {2, 33, true, "C2\t\t\\\\C2"},
-                            {0, 51, true, "G2\t\tn/a"},
-                            {0, 112, true, "SRV\t\tLDAP://CN=SRV,DC=example"}}));
+  EXPECT_EQ(Saved(), Expected("+WS1 +G1 { -C1 +C2 } +G2") +
+                         "6\t0\t112\t1\treserved\treserved\tSRV\t\tLDAP://CN=SRV,DC=example\r\n");
 }
 
 TEST_F(ObjectViewTest, TheEleventhChangeSavesAtOnce) {
@@ -352,7 +271,7 @@ TEST_F(ObjectViewTest, TheEleventhChangeSavesAtOnce) {
   QTest::keyClick(&view_, Qt::Key_Space);  // WS1 ends inactive
   EXPECT_FALSE(view_.modified());
   EXPECT_EQ(view_.change_count(), 0);
-  EXPECT_NE(FileText(file_).find(Line(1, 0, 24, false, "WS1", "", "\\\\WS1")), std::string::npos);
+  EXPECT_EQ(FileText(file_), Expected("-WS1 +G1 { -C1 +C2 } +G2 +SRV"));
   EXPECT_TRUE(fs::exists(file_ + ".BACKUP"));
 }
 
@@ -390,13 +309,11 @@ TEST_F(ObjectViewTest, EveryCommandRefusesTheHandoverObjectFile) {
 }
 
 TEST_F(ObjectViewTest, ImportAppendsChildrenUnderTheLastTopLevelObject) {
-  view_.AppendImported({{{24, true, "A", "", "\\\\A", {}}, false},
-                        {{51, true, "B", "", "n/a", {}}, false},
-                        {{33, false, "C", "", "\\\\C", {}}, true}});
+  ImportedObject child{Object("CC"), true};
+  child.item.active = false;
+  view_.AppendImported({{Object("A"), false}, {Object("GB"), false}, child});
   EXPECT_EQ(view_.change_count(), 1);
-  EXPECT_EQ(Saved(), original_ + Line(7, 0, 24, true, "A", "", "\\\\A") +
-                         Line(8, 0, 51, true, "B", "", "n/a") +
-                         Line(9, 8, 33, false, "C", "", "\\\\C"));
+  EXPECT_EQ(Saved(), Expected(kStart + " +A +GB { -CC }"));
 }
 
 // The dialog's own rules.
@@ -404,17 +321,11 @@ TEST(ObjectPropertiesDialogTest, OkNeedsANameAndAPath) {
   WindowContext context(run::Locations{}, "/nonexistent/settings.ini");
   ObjectPropertiesDialog dialog(nullptr, context, {24, true, "", "", "", {}});
   auto* ok = dialog.findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok);
-  auto* name = dialog.findChild<QLineEdit*>("displayNameEdit");
-  auto* path = dialog.findChild<QLineEdit*>("pathEdit");
-  const struct {
-    const char* name;
-    const char* path;
-    bool ok;
-  } cases[] = {{"", "", false}, {"A", "", false}, {"", "\\\\A", false}, {"A", "\\\\A", true}};
-  for (const auto& c : cases) {
-    name->setText(c.name);
-    path->setText(c.path);
-    EXPECT_EQ(ok->isEnabled(), c.ok) << c.name << "|" << c.path;
+  for (const auto& [name, path, enabled] :
+       {std::tuple{"", "", false}, {"A", "", false}, {"", "\\\\A", false}, {"A", "\\\\A", true}}) {
+    dialog.findChild<QLineEdit*>("displayNameEdit")->setText(name);
+    dialog.findChild<QLineEdit*>("pathEdit")->setText(path);
+    EXPECT_EQ(ok->isEnabled(), enabled) << name << "|" << path;
   }
 }
 
