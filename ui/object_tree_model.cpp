@@ -146,7 +146,7 @@ bool ObjectTreeModel::EnableAll() {
     item.active = true;
     for (ObjectListItem& child : item.children) child.active = true;
   }
-  Restructure([] {});
+  FlagsChanged();
   return true;
 }
 
@@ -154,8 +154,21 @@ bool ObjectTreeModel::DisableAll() {
   if (!Allowed()) return false;
   // A grouping's children keep their flags: the grouping hides them.
   for (ObjectListItem& item : items_) item.active = false;
-  Restructure([] {});
+  FlagsChanged();
   return true;
+}
+
+void ObjectTreeModel::FlagsChanged() {
+  const QList<int> roles = {Qt::CheckStateRole};
+  if (!items_.empty()) {
+    emit dataChanged(index(0, 0), index(rowCount() - 1, 0), roles);
+    for (int row = 0; row < rowCount(); ++row) {
+      const QModelIndex group = index(row, 0);
+      const int children = rowCount(group);
+      if (children > 0) emit dataChanged(index(0, 0, group), index(children - 1, 0, group), roles);
+    }
+  }
+  emit changed();
 }
 
 bool ObjectTreeModel::ToggleActive(const QModelIndex& index) {

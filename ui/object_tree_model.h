@@ -73,6 +73,8 @@ class ObjectTreeModel : public QAbstractItemModel {
   QModelIndex IndexOf(Position at) const;
   std::vector<ObjectListItem>& SiblingsOf(Position at);
   bool Allowed() const { return !may_edit_ || may_edit_(); }
+  // Reports new active flags everywhere, and the change.
+  void FlagsChanged();
   // Replaces the list's structure and reports the change.
   void Restructure(const std::function<void()>& edit);
 

@@ -21,7 +21,7 @@ constexpr std::string_view kObjectFileTitle = "Object File";
 }  // namespace
 
 ObjectView::ObjectView(WindowContext& context, QWidget* parent)
-    : QTreeView(parent), context_(context), model_(this) {
+    : QTreeView(parent), context_(context) {
   setObjectName("objectView");
   setAccessibleName(QStringLiteral("Objects"));
   setHeaderHidden(true);
