@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -261,6 +263,27 @@ TEST_F(ObjectViewTest, EnterEditsPropertiesAndUppercasesTheLdapScheme) {
   EXPECT_EQ(At(3).data().toString(), "SRV");
   EXPECT_EQ(Saved(), Expected("+WS1 +G1 { -C1 +C2 } +G2") +
                          "6\t0\t112\t1\treserved\treserved\tSRV\t\tLDAP://CN=SRV,DC=example\r\n");
+}
+
+TEST_F(ObjectViewTest, ContextMenuDisablesMovesWithoutASibling) {
+  for (const auto& [top, child, up, down] :
+       {std::tuple{0, -1, false, true}, {1, 0, false, true}, {1, 1, true, false}}) {
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      for (const QAction* action : menu->actions()) {
+        shown << action->text() + (action->isEnabled() ? "" : " (off)");
+      }
+      shown << "default " + menu->defaultAction()->text();
+      menu->close();
+    });
+    const QPoint at = view_.visualRect(At(top, child)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view_.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view_.viewport(), &event);
+    EXPECT_EQ(shown, (QStringList{"Properties...", "New...", up ? "Move Up" : "Move Up (off)",
+                                  down ? "Move Down" : "Move Down (off)", "Delete",
+                                  "default Properties..."}));
+  }
 }
 
 TEST_F(ObjectViewTest, TheEleventhChangeSavesAtOnce) {
