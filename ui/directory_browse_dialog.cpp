@@ -114,6 +114,8 @@ DirectorySearchDialog::DirectorySearchDialog(QWidget* parent, WindowContext& con
   list_->setRootIsDecorated(false);
   list_->header()->resizeSection(0, 200);
   status_->setWordWrap(true);
+  // Enter searches; a row is taken with OK or a double click.
+  search_->setDefault(true);
   domain_->setText(Q(context.settings.Get(kLastDomainOuSearch)));
 
   auto* domain_row = new QHBoxLayout;
@@ -138,7 +140,6 @@ DirectorySearchDialog::DirectorySearchDialog(QWidget* parent, WindowContext& con
   connect(list_, &QTreeWidget::currentItemChanged, this, update_ok);
   connect(this, &DirectorySearchDialog::searchFinished, this, update_ok);
   connect(search_, &QPushButton::clicked, this, &DirectorySearchDialog::StartSearch);
-  connect(domain_, &QLineEdit::returnPressed, this, &DirectorySearchDialog::StartSearch);
   connect(list_, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
