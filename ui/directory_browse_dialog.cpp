@@ -222,19 +222,28 @@ DomainBrowserDialog::DomainBrowserDialog(QWidget* parent, WindowContext& context
   connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-  auto domains = std::make_shared<std::optional<std::vector<std::string>>>();
-  worker_.Run([domains](DirectoryBrowser& browser) { *domains = browser.Domains(); },
-              [this, domains] {
-                if (!domains->has_value()) {
-                  note_->setText(QStringLiteral(
-                      "The domains cannot be listed for this configuration: type the "
-                      "domain's name."));
-                } else {
-                  for (const std::string& name : **domains) list_->addItem(Q(name));
-                  note_->setText(QStringLiteral("%1 domains found.").arg((*domains)->size()));
-                }
-                emit domainsListed();
-              });
+  struct Found {
+    std::optional<std::vector<std::string>> domains;
+    std::string error;  // why the configuration's backend could not be chosen
+  };
+  auto found = std::make_shared<Found>();
+  worker_.Run(
+      [found](DirectoryBrowser& browser) {
+        found->domains = browser.Domains();
+        found->error = browser.error();
+      },
+      [this, found] {
+        if (!found->domains) {
+          QString note = QStringLiteral(
+              "The domains cannot be listed for this configuration: type the domain's name.");
+          if (!found->error.empty()) note += "\n" + Q(found->error);
+          note_->setText(note);
+        } else {
+          for (const std::string& name : *found->domains) list_->addItem(Q(name));
+          note_->setText(QStringLiteral("%1 domains found.").arg(found->domains->size()));
+        }
+        emit domainsListed();
+      });
 }
 
 std::string DomainBrowserDialog::Domain() const {
