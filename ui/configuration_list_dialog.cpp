@@ -99,16 +99,9 @@ ConfigurationListDialog::ConfigurationListDialog(WindowContext& context, Configu
   properties->setToolTip(tr("The property sheet comes with the configuration editor."));
   auto* assign = Named(new QPushButton(tr("Assign To...")), "assignButton", tr("Assign To..."));
   auto* remove = Named(new QPushButton(tr("&Delete...")), "deleteButton", tr("&Delete..."));
-  if (mode == ConfigurationListMode::kManage) {
-    buttons->addButton(properties, QDialogButtonBox::ActionRole);
-    buttons->addButton(assign, QDialogButtonBox::ActionRole);
-    buttons->addButton(remove, QDialogButtonBox::ActionRole);
-  } else {
-    delete properties;
-    delete assign;
-    delete remove;
-    assign = remove = nullptr;
-  }
+  buttons->addButton(properties, QDialogButtonBox::ActionRole);
+  buttons->addButton(assign, QDialogButtonBox::ActionRole);
+  buttons->addButton(remove, QDialogButtonBox::ActionRole);
   default_button_ =
       Named(new QPushButton(tr(TextOf(mode).button)), "defaultButton", tr(TextOf(mode).button));
   default_button_->setDefault(true);
@@ -123,8 +116,8 @@ ConfigurationListDialog::ConfigurationListDialog(WindowContext& context, Configu
   connect(update, &QPushButton::clicked, this, [this] { UpdateFolder(); });
   connect(browse, &QPushButton::clicked, this, [this] { BrowseFolder(); });
   connect(configurations_, &QListWidget::currentRowChanged, this, [this] { ShowEnabledExports(); });
-  if (assign != nullptr) connect(assign, &QPushButton::clicked, this, [this] { AssignTo(); });
-  if (remove != nullptr) connect(remove, &QPushButton::clicked, this, [this] { DeleteSelected(); });
+  connect(assign, &QPushButton::clicked, this, [this] { AssignTo(); });
+  connect(remove, &QPushButton::clicked, this, [this] { DeleteSelected(); });
   if (mode != ConfigurationListMode::kManage) {
     connect(configurations_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
   }

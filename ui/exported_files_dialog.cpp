@@ -107,6 +107,8 @@ std::vector<std::string> ExportedFilesDialog::SelectedPaths() const {
 
 void ExportedFilesDialog::OpenSelected() {
   const std::string command = ToUtf8(command_->text());
+  // An emptied command is remembered too: the default application then.
+  context_.settings.Set("LastOpenCmd", command);
   if (!command.empty()) {
     OpenWithCommand(command);
     return;

@@ -120,5 +120,25 @@ TEST_F(ConfigurationDialogsTest, ImportIsRefusedForTheHandedOverList) {
   EXPECT_EQ(shown, MessageText(kMsgQuollObjectFileReadOnly));
 }
 
+TEST_F(ConfigurationDialogsTest, StartUpConversionTellsTheUserThenMakesTheConfiguration) {
+  std::string title;
+  auto answer = [&title](QWidget* modal) {
+    title = modal->windowTitle().toStdString();
+    qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+  };
+  testing::WhenModal(answer);
+  EXPECT_EQ(ConvertQuollObjectFile(nullptr, *context_, DataFile("missing.dat")), "");
+  EXPECT_EQ(title, "Quoll Configuration");
+  EXPECT_FALSE(std::filesystem::exists(DataFile("QUOLL_EXPORT.INI")));
+
+  Write(DataFile("ad_objects.dat"), "1\t0\t23\t-\tWS1\t\t\r\n");
+  title.clear();
+  testing::WhenModal(answer);
+  EXPECT_EQ(ConvertQuollObjectFile(nullptr, *context_, DataFile("ad_objects.dat")),
+            DataFile("QUOLL_EXPORT.INI"));
+  EXPECT_EQ(title, "Quoll Configuration");
+  EXPECT_EQ(Read(DataFile("QUOLL_EXPORT.DAT")), "1\t0\t24\t0\treserved\treserved\tWS1\t\tWS1\r\n");
+}
+
 }  // namespace
 }  // namespace tabulon::ui
