@@ -94,6 +94,8 @@ ExportedFilesDialog::ExportedFilesDialog(WindowContext& context, std::vector<tag
   connect(open, &QPushButton::clicked, this, [this] { OpenSelected(); });
   connect(open_with, &QPushButton::clicked, this, [this] { OpenSelectedWith(); });
   connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
+  // Room for both columns at their widths.
+  resize(kTypeColumnWidth + kFileColumnWidth + 60, height());
 }
 
 std::vector<std::string> ExportedFilesDialog::SelectedPaths() const {

@@ -46,6 +46,14 @@ NewConfigurationDialog::NewConfigurationDialog(WindowContext& context, QWidget* 
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(browse, &QPushButton::clicked, this, [this] { BrowseObjectFile(); });
   connect(copy, &QPushButton::clicked, this, [this] { CopyFrom(); });
+  // Without a file name there would only be an extension to write to.
+  QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+  auto update_ok = [this, ok] {
+    ok->setEnabled(!file_name_->text().isEmpty() && !object_file_->text().isEmpty());
+  };
+  connect(file_name_, &QLineEdit::textChanged, this, update_ok);
+  connect(object_file_, &QLineEdit::textChanged, this, update_ok);
+  update_ok();
 }
 
 void NewConfigurationDialog::BrowseObjectFile() {
@@ -69,6 +77,7 @@ void NewConfigurationDialog::CopyFrom() {
 void NewConfigurationDialog::accept() {
   const NewConfigurationFields fields{ToUtf8(name_->text()), ToUtf8(file_name_->text()),
                                       ToUtf8(object_file_->text()), copy_from_};
+  if (fields.file_name.empty() || fields.object_file.empty()) return;
   if (NamesQuollObjectFile(fields.object_file)) {
     ShowMessage(this, MessageText(kMsgQuollObjectFileAsObjectFile));
     return;
