@@ -91,6 +91,8 @@ constexpr std::array kMessages{
     Message{59561, "Maximum number of AD attributes (%d) exceeded in AD query"},
     Message{60001, "No credentials are configured ([Platform] Credentials= or Kerberos=1) and the Kerberos ticket cache holds no usable ticket: connecting anonymously."},
     Message{60002, "No credentials are configured ([Platform] Credentials= or Kerberos=1): logging on with the Kerberos tickets of %s from the ticket cache."},
+    Message{60201, "Are you sure that you want to delete the selected export configuration, contained in the file '%s' ?"},
+    Message{60202, "Tabulon will now make the export configuration 'Quoll Configuration Export' (QUOLL_EXPORT.INI) from Quoll's object file '%s'. Its objects are appended to the object file QUOLL_EXPORT.DAT and start disabled: enable the objects to export in the object list, then start the export."},
 };
 // clang-format on
 

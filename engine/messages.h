@@ -88,6 +88,8 @@ enum MessageId : std::uint32_t {
   // Messages of this build beyond those above.
   kMsgAnonymousLogon = 60001,
   kMsgTicketCacheLogon = 60002,
+  kMsgConfirmDeleteConfiguration = 60201,
+  kMsgQuollConversion = 60202,
 };
 
 // The text of message `id`; empty for a number that is not in the table.

@@ -1,0 +1,28 @@
+#pragma once
+// Small helpers the configuration dialogs share: UTF-8 text to and from Qt,
+// and naming a widget for tests and screen readers in one call.
+#include <QString>
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+namespace tabulon::ui {
+
+inline QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string ToUtf8(const QString& text) {
+  return text.toUtf8().toStdString();
+}
+
+// The accessible name is the control's visible label without its mnemonic.
+template <typename Widget>
+Widget* Named(Widget* widget, const char* object_name, const QString& accessible_name) {
+  widget->setObjectName(QString::fromLatin1(object_name));
+  QString spoken = accessible_name;
+  widget->setAccessibleName(spoken.remove(QLatin1Char('&')));
+  return widget;
+}
+
+}  // namespace tabulon::ui
