@@ -53,12 +53,18 @@ QVariant ProgressModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return Q(name ? row.name : row.status);
     case Qt::DecorationRole:
-      return name ? QVariant(ImageIcon(row.image)) : QVariant();
+      return name ? QVariant(IconOf(row.image)) : QVariant();
     case kIndentRole:
       return static_cast<int>(row.indent);
     default:
       return {};
   }
+}
+
+const QIcon& ProgressModel::IconOf(std::uint32_t image) const {
+  auto found = icons_.find(image);
+  if (found == icons_.end()) found = icons_.emplace(image, ImageIcon(image)).first;
+  return found->second;
 }
 
 QVariant ProgressModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -88,17 +94,20 @@ void ProgressModel::Clear() {
   endResetModel();
 }
 
-ProgressList::ProgressList(QWidget* parent) : QTreeView(parent), model_(this) {
+ProgressList::ProgressList(QWidget* parent) : QTableView(parent), model_(this) {
   setObjectName("progressList");
   setAccessibleName(tr("Export Progress Messages"));
   setModel(&model_);
-  setRootIsDecorated(false);
-  setUniformRowHeights(true);
-  setItemsExpandable(false);
+  setShowGrid(false);
+  setWordWrap(false);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  horizontalHeader()->setHighlightSections(false);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setItemDelegateForColumn(kNameColumn, new IndentDelegate(this));
-  header()->setStretchLastSection(true);
+  horizontalHeader()->setStretchLastSection(true);
   setColumnWidth(kNameColumn, kNameWidth);
   setColumnWidth(kStatusColumn, kStatusWidth);
 }

@@ -1,6 +1,7 @@
 #include "ui/run_worker.h"
 
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -12,8 +13,10 @@ namespace tabulon::ui {
 
 namespace {
 
-// How often the window's thread takes the rows of the run.
+// How often the window's thread takes the rows of the run, and how many
+// it puts into the list before it lets other events in.
 constexpr int kDrainMilliseconds = 50;
+constexpr std::size_t kEventsPerDrain = 1000;
 
 QString Q(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -40,10 +43,17 @@ struct RunExchange {
 
   std::mutex mutex;
   std::condition_variable answered;
-  std::vector<Event> events;
+  // Grows by blocks without moving what it holds, so the run's thread never
+  // holds the mutex for long.
+  std::deque<Event> events;
   std::optional<QString> status;
   std::optional<Pending> pending;
   bool closing = false;  // questions take their unattended answers
+
+  // The window's thread's own: the batches it took and has not put in the
+  // list yet, and how far into the first one it is.
+  std::deque<std::deque<Event>> backlog;
+  std::size_t backlog_position = 0;
 };
 
 namespace {
@@ -110,18 +120,26 @@ RunWorker::~RunWorker() {
 }
 
 bool RunWorker::Start(const run::Locations& locations, run::Request request) {
-  if (running()) return false;
   request.progress_rows = true;
+  return StartRun([locations, request](RunObserver& observer, const RunControl& control) {
+    return run::Run(locations, request, observer, control);
+  });
+}
+
+bool RunWorker::StartRun(RunBody body) {
+  if (running()) return false;
   control_ = std::make_unique<RunControl>();
   exchange_ = std::make_shared<RunExchange>();
   first_row_ = rows_.rowCount();
+  ended_.reset();
+  active_ = true;
   // The run's thread reaches this object only through queued calls, which
   // Qt drops once the object is gone; the object waits for the thread first.
   auto observer = std::make_shared<WindowObserver>(exchange_, [this] {
     QMetaObject::invokeMethod(this, &RunWorker::Ask, Qt::QueuedConnection);
   });
-  thread_.emplace([this, locations, request, observer, control = control_.get()] {
-    RunResult result = run::Run(locations, request, *observer, *control);
+  thread_.emplace([this, body = std::move(body), observer, control = control_.get()] {
+    RunResult result = body(*observer, *control);
     QMetaObject::invokeMethod(
         this, [this, result = std::move(result)]() mutable { OnRunEnded(std::move(result)); },
         Qt::QueuedConnection);
@@ -149,30 +167,53 @@ void RunWorker::CancelAndWait() {
   control_->RequestCancel();
   thread_->join();
   thread_.reset();
-  drain_timer_.stop();
 }
 
 void RunWorker::Drain() {
+  drain_scheduled_ = false;
   if (!exchange_) return;
-  std::vector<RunExchange::Event> events;
+  std::deque<std::deque<RunExchange::Event>>& backlog = exchange_->backlog;
+  std::size_t& position = exchange_->backlog_position;
   std::optional<QString> status;
   {
     std::lock_guard lock(exchange_->mutex);
-    events.swap(exchange_->events);
+    if (!exchange_->events.empty()) {
+      backlog.push_back({});
+      backlog.back().swap(exchange_->events);
+    }
     status.swap(exchange_->status);
   }
   std::vector<ProgressRow> rows;
-  for (RunExchange::Event& event : events) {
+  for (std::size_t n = 0; n < kEventsPerDrain && !backlog.empty(); ++n) {
+    RunExchange::Event& event = backlog.front()[position];
     if (event.is_row) {
       rows.push_back(std::move(event.row));
-      continue;
+    } else {
+      rows_.AppendRows(std::move(rows));
+      rows.clear();
+      rows_.AppendText(first_row_ + event.number, event.text, event.image);
     }
-    rows_.AppendRows(std::move(rows));
-    rows.clear();
-    rows_.AppendText(first_row_ + event.number, event.text, event.image);
+    if (++position == backlog.front().size()) {
+      backlog.pop_front();
+      position = 0;
+    }
   }
   rows_.AppendRows(std::move(rows));
   if (status) emit statusChanged(*status);
+  if (!backlog.empty()) {
+    if (!drain_scheduled_) {
+      drain_scheduled_ = true;
+      QTimer::singleShot(0, this, &RunWorker::Drain);
+    }
+    return;
+  }
+  if (ended_) {
+    drain_timer_.stop();
+    last_result_ = std::move(ended_);
+    ended_.reset();
+    active_ = false;
+    emit finished();
+  }
 }
 
 void RunWorker::Ask() {
@@ -211,10 +252,8 @@ void RunWorker::OnRunEnded(RunResult result) {
     thread_->join();
     thread_.reset();
   }
-  drain_timer_.stop();
+  ended_ = std::move(result);
   Drain();
-  last_result_ = std::move(result);
-  emit finished();
 }
 
 }  // namespace tabulon::ui

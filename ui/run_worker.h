@@ -6,6 +6,7 @@
 // the run waits; a window that is closing answers them unattended.
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -31,7 +32,12 @@ class RunWorker : public QObject {
 
   // Starts `request` (progress rows on); false when a run goes already.
   bool Start(const run::Locations& locations, run::Request request);
-  bool running() const { return thread_.has_value(); }
+  // What runs on the worker thread: the run API's Run, or a stand-in that
+  // feeds the observer (the benchmark).
+  using RunBody = std::function<RunResult(RunObserver& observer, const RunControl& control)>;
+  bool StartRun(RunBody body);
+  // From the start until `finished`: the run, then the rows it left.
+  bool running() const { return active_; }
   // The first Stop ends the run after the current target, the second
   // cancels the call in flight too.
   void Stop();
@@ -40,12 +46,15 @@ class RunWorker : public QObject {
   void CancelAndWait();
   // The result of the last run that ended.
   const std::optional<RunResult>& last_result() const { return last_result_; }
-  // Moves what the run produced so far into the progress list.
+  // Moves what the run produced so far into the progress list, a bounded
+  // number of rows at a time so that the window keeps answering; the rest
+  // follows as soon as the window's thread is free again.
   void Drain();
 
  signals:
   // "Exporting n of m: NAME" as a target starts.
   void statusChanged(const QString& text);
+  // The run has ended and all its rows are in the list.
   void finished();
 
  private:
@@ -59,7 +68,10 @@ class RunWorker : public QObject {
   std::shared_ptr<RunExchange> exchange_;
   std::optional<std::thread> thread_;
   std::optional<RunResult> last_result_;
-  int first_row_ = 0;  // where the run's row 0 sits in the list
+  std::optional<RunResult> ended_;  // the run's result while its last rows go in
+  int first_row_ = 0;               // where the run's row 0 sits in the list
+  bool active_ = false;
+  bool drain_scheduled_ = false;
 };
 
 }  // namespace tabulon::ui
