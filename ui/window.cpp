@@ -1,23 +1,72 @@
 #include "ui/window.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 
 #include "ui/icons.h"
+#include "ui/main_window.h"
 #include "ui/window_context.h"
 
 namespace tabulon::ui {
+namespace {
 
-int RunWindow(int argc, char** argv, const CommandLine& /*command*/,
-              const run::Locations& locations) {
+constexpr int kExitNoWindow = 2;
+
+// Qt aborts the program when its platform cannot start: a window on X11 or
+// Wayland needs a display, and the offscreen or another chosen platform
+// needs nothing of that.
+bool DisplayAvailable() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform != nullptr && *platform != '\0') return true;
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+// The start-up conversion of a Quoll object file named with /QUOLL_CONFIG=:
+// the configuration to open, or empty. The configuration dialogs' conversion
+// (ConvertQuollObjectFile) is called here.
+std::string ConvertQuollObjectFileAtStartUp(MainWindow& /*window*/, WindowContext& /*context*/,
+                                            const std::string& /*quoll_file*/) {
+  return {};
+}
+
+}  // namespace
+
+int RunWindow(int argc, char** argv, const CommandLine& command, const run::Locations& locations) {
+  if (!DisplayAvailable()) {
+    std::fputs(
+        "tabulon: the window needs a display (DISPLAY or WAYLAND_DISPLAY is not set); run an "
+        "export without it with /CONFIG=<configuration.ini>.\n",
+        stderr);
+    return kExitNoWindow;
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName("Tabulon");
   QApplication::setOrganizationName("Wendrock");
   QApplication::setWindowIcon(ProgramIcon());
+
   WindowContext context(locations);
-  QMainWindow window;
-  window.setWindowTitle("Tabulon");
+  context.handover = command.handover;
+  MainWindow window(context);
+  window.SetSuppressMessages(command.suppress_messages);
+
+  // The configuration the command line names, else the last one opened.
+  const std::string name = command.configuration.empty() ? context.settings.Get("LastConfiguration")
+                                                         : command.configuration;
+  bool opened =
+      !name.empty() && window.OpenConfiguration(ResolveConfigurationName(locations, name));
+  if (!opened && !command.quoll_object_file.empty()) {
+    const std::string converted =
+        ConvertQuollObjectFileAtStartUp(window, context, command.quoll_object_file);
+    opened = !converted.empty() && window.OpenConfiguration(converted);
+  }
+  if (!opened) window.NewEmptyConfiguration();
   window.show();
+  // The sibling tool handed over its objects: export them at once.
+  if (command.handover) QTimer::singleShot(0, &window, &MainWindow::StartExport);
   return QApplication::exec();
 }
 

@@ -1,0 +1,138 @@
+// Runs started from the window: the export goes on a thread of its own, its
+// rows reach the progress list, and Stop, a second Stop, closing the window
+// and the run's questions reach it back.
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <chrono>
+
+#include "engine/messages.h"
+#include "ui/main_window_fixture.h"
+
+namespace tabulon::ui {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+constexpr int kRunLimitMs = 20000;
+
+class RunFromWindow : public MainWindowTest {
+ protected:
+  // Three computers; every call of PC1 takes `latency_ms`.
+  void Prepare(int latency_ms) {
+    dir_.Write("estate.json", R"({"computers": [
+        {"name": "PC1", "latency_ms": )" +
+                                  std::to_string(latency_ms) +
+                                  R"(, "services": [{"name": "A"}, {"name": "B"}]},
+        {"name": "PC2", "services": [{"name": "C"}]},
+        {"name": "PC3", "services": [{"name": "D"}]}]})");
+    dir_.Write("objects.dat",
+               "1\t0\t24\t1\treserved\treserved\tPC1\t\t\\\\PC1\r\n"
+               "2\t0\t24\t1\treserved\treserved\tPC2\t\t\\\\PC2\r\n"
+               "3\t0\t24\t1\treserved\treserved\tPC3\t\t\\\\PC3\r\n");
+    Configure("[Computers]\nPingEnable=0\n[Services]\nExportServices=1\nServiceColumns=0\n");
+  }
+  void Configure(const std::string& sections) {
+    dir_.Write("cfg.ini", "[General]\nConfigurationName=Sample\nObjectFile=" +
+                              dir_.File("objects.dat") + "\nDefaultOutputDirectory=" + dir_.path() +
+                              "\n[Platform]\nEstate=" + dir_.File("estate.json") + "\n" + sections);
+    ASSERT_TRUE(window_.OpenConfiguration(dir_.File("cfg.ini")));
+  }
+  // Starts the run and waits until it works on its first target.
+  void StartAndAwaitFirstTarget() {
+    window_.action(Command::kStartExport)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window_.statusBar()->currentMessage() == "Exporting 1 of 3: PC1"; }, 5000));
+  }
+
+  QSignalSpy finished_{&window_, &MainWindow::runFinished};
+};
+
+TEST_F(RunFromWindow, TheRowsReachTheListAndTheCommandsFollowTheRun) {
+  Prepare(0);
+  EXPECT_TRUE(Enabled(Command::kStartExport));
+  EXPECT_FALSE(Enabled(Command::kStopExport));
+
+  window_.action(Command::kStartExport)->trigger();
+  EXPECT_TRUE(window_.running());
+  EXPECT_FALSE(Enabled(Command::kStartExport));
+  EXPECT_TRUE(Enabled(Command::kStopExport));
+  EXPECT_FALSE(Enabled(Command::kOpenConfiguration));
+  EXPECT_FALSE(Enabled(Command::kClearMessages));
+  EXPECT_TRUE(Enabled(Command::kCopyMessages));
+  ASSERT_TRUE(finished_.wait(kRunLimitMs));
+
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"PC1|Exporting...", "PC1|Exporting Services...",
+                                              "PC2|Exporting...", "PC2|Exporting Services...",
+                                              "PC3|Exporting...", "PC3|Exporting Services...",
+                                              "Export Completed.|3 Objects Processed."}));
+  EXPECT_EQ(dir_.Read("services.txt"), "ServiceName\r\nA\r\nB\r\nC\r\nD\r\n");
+  ASSERT_EQ(window_.last_output_files().size(), 1u);
+  EXPECT_EQ(window_.last_output_files()[0].path, dir_.File("services.txt"));
+  EXPECT_TRUE(Enabled(Command::kStartExport));
+  EXPECT_FALSE(Enabled(Command::kStopExport));
+  EXPECT_EQ(window_.statusBar()->currentMessage(), "Ready");
+
+  // A second run adds its rows under the first one's.
+  window_.action(Command::kStartExport)->trigger();
+  ASSERT_TRUE(finished_.wait(kRunLimitMs));
+  EXPECT_EQ(Rows().size(), 14u);
+  EXPECT_EQ(Rows().back(), "Export Completed.|3 Objects Processed.");
+}
+
+TEST_F(RunFromWindow, StopEndsTheRunAfterTheCurrentTarget) {
+  Prepare(300);
+  StartAndAwaitFirstTarget();
+  window_.action(Command::kStopExport)->trigger();
+  ASSERT_TRUE(finished_.wait(kRunLimitMs));
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"PC1|Exporting...", "PC1|Exporting Services...",
+                                              "Export Aborted By User.|1 Objects Processed."}));
+  EXPECT_EQ(dir_.Read("services.txt"), "ServiceName\r\nA\r\nB\r\n");
+}
+
+TEST_F(RunFromWindow, ASecondStopAndClosingTheWindowCancelTheCallInFlight) {
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close" : "second stop");
+    Prepare(3000);
+    StartAndAwaitFirstTarget();
+    const auto start = steady_clock::now();
+    if (close) {
+      window_.close();  // waits for the run's end
+    } else {
+      window_.action(Command::kStopExport)->trigger();
+      window_.action(Command::kStopExport)->trigger();
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !finished_.isEmpty(); }, kRunLimitMs));
+    finished_.clear();
+    EXPECT_LT(steady_clock::now() - start, milliseconds(2000));
+    EXPECT_EQ(Rows().back(), "Export Aborted By User.|1 Objects Processed.");
+    EXPECT_EQ(dir_.Read("services.txt"), "ServiceName\r\n");  // the listing was cancelled
+  }
+}
+
+TEST_F(RunFromWindow, TheRunsQuestionIsAskedInTheWindowAndItsAnswerTaken) {
+  dir_.Write("estate.json",
+             R"({"libraries": {"terminal_services": false}, "computers": [{"name": "TS01"}]})");
+  dir_.Write("objects.dat", "1\t0\t24\t1\treserved\treserved\tTS01\t\t\\\\TS01\r\n");
+  Configure("[Computers]\nPingEnable=0\n[TseSessions]\nTseExportSessions=1\n");
+  QString asked;
+  std::vector<std::string> rows_when_asked;
+  WhenModal([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    asked = box->text();
+    rows_when_asked = Rows();
+    box->button(QMessageBox::Yes)->click();  // skip the terminal server exports
+  });
+  window_.action(Command::kStartExport)->trigger();
+  ASSERT_TRUE(finished_.wait(kRunLimitMs));
+  EXPECT_EQ(asked.toStdString(), MessageText(kMsgTseLibrariesMissing));
+  EXPECT_EQ(rows_when_asked, (std::vector<std::string>{"TS01|Exporting..."}));
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"TS01|Exporting...",
+                                              "Export Completed.|1 Objects Processed."}));
+}
+
+}  // namespace
+}  // namespace tabulon::ui

@@ -1,0 +1,288 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "engine/file_names.h"
+#include "engine/messages.h"
+#include "engine/startup.h"
+#include "engine/template_kinds.h"
+#include "platform/locale.h"
+#include "platform/time.h"
+#include "ui/about.h"
+#include "ui/copy_messages_dialog.h"
+#include "ui/enabled_exports_view.h"
+#include "ui/icons.h"
+#include "ui/main_recent_files.h"
+#include "ui/message_box.h"
+#include "ui/progress_list.h"
+#include "ui/run_worker.h"
+
+namespace tabulon::ui {
+namespace {
+
+constexpr std::string_view kTitlePrefix = "Tabulon - ";
+constexpr std::string_view kUnnamedConfiguration = "<unnamed configuration>";
+constexpr std::string_view kConfigurationFileTitle = "Configuration File";
+// The panes' first sizes, in pixels.
+constexpr int kObjectPaneWidth = 250;
+constexpr int kEnabledExportsHeight = 150;
+constexpr int kProgressHeight = 100;
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
+
+QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A pane with its title above it.
+QWidget* Titled(QWidget* view, std::string_view title) {
+  auto* pane = new QWidget;
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+  auto* label = new QLabel(Q(title));
+  label->setBuddy(view);
+  layout->addWidget(label);
+  layout->addWidget(view);
+  return pane;
+}
+
+}  // namespace
+
+std::string ResolveConfigurationName(const run::Locations& locations, const std::string& name) {
+  FileLocations files;
+  files.app_data_directory = locations.data_directory;
+  files.program_directory = locations.program_directory;
+  platform::SystemClock clock;
+  const std::unique_ptr<platform::Locale> locale = platform::MakeProcessLocale();
+  return ResolveFileName(name, false, files, clock, *locale);
+}
+
+MainWindow::MainWindow(WindowContext& context, QWidget* parent)
+    : QMainWindow(parent), context_(context) {
+  setObjectName("mainWindow");
+  setAccessibleName(tr("Tabulon"));
+  setWindowIcon(ProgramIcon());
+  resize(kWindowWidth, kWindowHeight);
+  CreatePanes();
+  CreateCommands();
+  ConnectCommands();
+  ConnectObjectCommands();
+  RebuildRecentFiles();
+  statusBar()->setObjectName("statusBar");
+  statusBar()->showMessage(tr("Ready"));
+  NewEmptyConfiguration();
+  UpdateCommands();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::CreatePanes() {
+  auto* objects = new QTreeView;
+  objects->setObjectName("objectList");
+  objects->setAccessibleName(tr("Objects"));
+  objects->setHeaderHidden(true);
+  objects_pane_ = objects;
+
+  enabled_exports_ = new EnabledExportsView;
+  progress_list_ = new ProgressList;
+  worker_ = new RunWorker(progress_list_->model_rows(), this, this);
+  connect(worker_, &RunWorker::statusChanged, this,
+          [this](const QString& text) { statusBar()->showMessage(text); });
+  connect(worker_, &RunWorker::finished, this, &MainWindow::OnRunFinished);
+
+  auto* right = new QSplitter(Qt::Vertical);
+  right->setObjectName("rightSplitter");
+  right->addWidget(Titled(enabled_exports_, MessageText(kMsgEnabledExports)));
+  right->addWidget(Titled(progress_list_, "Export Progress Messages"));
+  right->setStretchFactor(0, 0);
+  right->setStretchFactor(1, 1);
+  right->setSizes({kEnabledExportsHeight, kProgressHeight});
+
+  auto* main = new QSplitter(Qt::Horizontal);
+  main->setObjectName("mainSplitter");
+  main->addWidget(objects_pane_);
+  main->addWidget(right);
+  main->setStretchFactor(0, 0);
+  main->setStretchFactor(1, 1);
+  main->setSizes({kObjectPaneWidth, kWindowWidth - kObjectPaneWidth});
+  setCentralWidget(main);
+}
+
+void MainWindow::CreateCommands() {
+  for (std::size_t i = 0; i < kMenuTitles.size(); ++i) {
+    menus_[i] = menuBar()->addMenu(Q(kMenuTitles[i]));
+    menus_[i]->setObjectName(QString("menu%1").arg(i));
+  }
+  tool_bar_ = addToolBar(tr("Toolbar"));
+  tool_bar_->setObjectName("toolBar");
+  for (const CommandRow& row : kCommands) {
+    QMenu* menu = menus_[static_cast<std::size_t>(row.menu)];
+    if (row.separator_before) {
+      QAction* separator = menu->addSeparator();
+      if (row.command == Command::kExit) recent_end_ = separator;
+    }
+    QAction* action = menu->addAction(Q(row.text));
+    action->setObjectName(Q(row.object_name));
+    if (!row.shortcut.empty()) action->setShortcut(QKeySequence(Q(row.shortcut)));
+    action->setCheckable(row.checkable);
+    action->setChecked(row.checkable);  // the bars start shown
+    if (row.on_tool_bar) tool_bar_->addAction(action);
+    actions_[static_cast<std::size_t>(row.command)] = action;
+  }
+}
+
+void MainWindow::ConnectCommands() {
+  connect(action(Command::kExit), &QAction::triggered, this, &QWidget::close);
+  connect(action(Command::kToggleToolbar), &QAction::toggled, tool_bar_, &QWidget::setVisible);
+  connect(action(Command::kToggleStatusBar), &QAction::toggled, statusBar(), &QWidget::setVisible);
+  connect(action(Command::kClearMessages), &QAction::triggered, this,
+          [this] { progress_list_->model_rows().Clear(); });
+  connect(action(Command::kCopyMessages), &QAction::triggered, this, &MainWindow::CopyMessages);
+  connect(action(Command::kStartExport), &QAction::triggered, this, &MainWindow::StartExport);
+  connect(action(Command::kStopExport), &QAction::triggered, this, &MainWindow::StopExport);
+  connect(action(Command::kHelpContents), &QAction::triggered, this,
+          [this] { OpenHelpContents(this, context_.locations.program_directory); });
+  connect(action(Command::kAbout), &QAction::triggered, this, [this] { ShowAbout(this); });
+  // The Configuration menu's dialogs, Tabulon Settings, View Exported Files
+  // and the property sheet are connected where those dialogs are built in.
+}
+
+void MainWindow::ConnectObjectCommands() {
+  // The object view connects its Edit commands (New Object, Properties,
+  // Move Up/Down, Enable/Disable All, Delete) and its commandStateChanged
+  // signal to UpdateCommands here; the plain list shows no objects.
+}
+
+CommandState MainWindow::ObjectCommandState() const {
+  // The object view's HasSelection, CanMoveUp and CanMoveDown; the plain
+  // list has nothing to choose.
+  return {};
+}
+
+bool MainWindow::SaveObjectList() {
+  // The object view's SaveIfModified; the plain list is never modified.
+  return true;
+}
+
+void MainWindow::LoadObjectList(const std::string& object_file) {
+  // The object view's Load(object_file) shows the list.
+  object_file_ = object_file;
+}
+
+void MainWindow::UpdateCommands() {
+  CommandState state = ObjectCommandState();
+  state.running = running();
+  for (const CommandRow& row : kCommands) {
+    action(row.command)->setEnabled(CommandEnabled(row.rule, state));
+  }
+}
+
+void MainWindow::RebuildRecentFiles() {
+  QMenu* menu = menus_[static_cast<std::size_t>(Menu::kConfiguration)];
+  for (QAction* old : recent_actions_) {
+    menu->removeAction(old);
+    old->deleteLater();
+  }
+  recent_actions_.clear();
+  const std::vector<std::string> files = ReadRecentFiles(context_.settings);
+  if (files.empty()) return;
+  recent_actions_.push_back(menu->insertSeparator(recent_end_));
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::string path = files[i];
+    auto* entry = new QAction(
+        QString("&%1 %2").arg(i + 1 == kRecentFileCount ? 0 : i + 1).arg(Q(path)), menu);
+    entry->setObjectName(QString("recentFileAction%1").arg(i + 1));
+    menu->insertAction(recent_end_, entry);
+    connect(entry, &QAction::triggered, this, [this, path] {
+      if (!running()) OpenConfiguration(path);
+    });
+    recent_actions_.push_back(entry);
+  }
+}
+
+bool MainWindow::OpenConfiguration(const std::string& path) {
+  if (!SaveObjectList()) return false;
+  const QFileInfo file(Q(path));
+  if (!file.isFile() || !file.isReadable()) {
+    ShowOpenFailure(this, kConfigurationFileTitle, path,
+                    file.exists() ? win::ERROR_ACCESS_DENIED : win::ERROR_FILE_NOT_FOUND);
+    return false;
+  }
+  context_.configuration = path;
+  const Configuration configuration(context_.profile, path);
+  for (const TemplateKindRow& kind : kTemplateKinds) {
+    if (configuration.ReadText("General", kind.general_key, "").empty()) {
+      configuration.WriteText("General", kind.general_key, kind.default_file);
+    }
+  }
+  const std::string name =
+      configuration.ReadText("General", "ConfigurationName", kUnnamedConfiguration);
+  setWindowTitle(Q(kTitlePrefix) + Q(name));
+  context_.settings.Set("LastConfiguration", path);
+  AddRecentFile(context_.settings, path);
+  RebuildRecentFiles();
+  enabled_exports_->Show(configuration);
+  LoadObjectList(context_.handover ? HandoverObjectFile(context_.locations.data_directory)
+                                   : ResolveConfigurationName(
+                                         context_.locations,
+                                         configuration.ReadText("General", "ObjectFile", "")));
+  return true;
+}
+
+void MainWindow::NewEmptyConfiguration() {
+  context_.configuration.clear();
+  setWindowTitle(Q(kTitlePrefix) + Q(kUnnamedConfiguration));
+  enabled_exports_->Show(Configuration(context_.profile, ""));
+  LoadObjectList({});
+}
+
+bool MainWindow::running() const {
+  return worker_->running();
+}
+
+void MainWindow::StartExport() {
+  if (running() || !SaveObjectList()) return;
+  run::Request request;
+  request.configuration = context_.configuration;
+  request.handover_object_file = context_.handover;
+  request.suppress_messages = suppress_messages_;
+  worker_->Start(context_.locations, request);
+  UpdateCommands();
+}
+
+void MainWindow::StopExport() {
+  worker_->Stop();
+}
+
+void MainWindow::OnRunFinished() {
+  if (worker_->last_result()) last_output_files_ = worker_->last_result()->output_files;
+  statusBar()->showMessage(tr("Ready"));
+  UpdateCommands();
+  emit runFinished();
+}
+
+void MainWindow::CopyMessages() {
+  auto* dialog = new CopyMessagesDialog(progress_list_->SelectedRows(), this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->open();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Closing during a run cancels it; the window waits for its end.
+  worker_->CancelAndWait();
+  SaveObjectList();
+  event->accept();
+}
+
+}  // namespace tabulon::ui

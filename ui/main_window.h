@@ -1,0 +1,93 @@
+#pragma once
+// The main window: the object list on the left, "Enabled Exports" over
+// "Export Progress Messages" on the right, the menus and tool bar of the
+// command table, and the status bar. Runs go to a worker thread.
+#include <QMainWindow>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/file_record.h"
+#include "ui/main_commands.h"
+#include "ui/window_context.h"
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace tabulon::ui {
+
+class EnabledExportsView;
+class ProgressList;
+class RunWorker;
+
+// `name` resolved as the program resolves configuration names: a name
+// without a directory is in the data directory, date tokens replaced.
+std::string ResolveConfigurationName(const run::Locations& locations, const std::string& name);
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(WindowContext& context, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Saves the object list when modified, makes `path` the active
+  // configuration, names its template files when it does not, shows its
+  // name in the title, remembers it (LastConfiguration, recent files) and
+  // fills the panes. False, after saying why, when it cannot be opened.
+  bool OpenConfiguration(const std::string& path);
+  // No configuration: the title says "<unnamed configuration>".
+  void NewEmptyConfiguration();
+
+  void StartExport();
+  // The first Stop ends the run after the current target, the second
+  // cancels the call in flight.
+  void StopExport();
+  bool running() const;
+  // The files of the last run, for View Exported Files.
+  std::vector<tagCOutputfile> last_output_files() const { return last_output_files_; }
+  void SetSuppressMessages(bool suppress) { suppress_messages_ = suppress; }
+
+  QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
+  ProgressList& progress_list() { return *progress_list_; }
+  EnabledExportsView& enabled_exports() { return *enabled_exports_; }
+
+ signals:
+  void runFinished();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreatePanes();
+  void CreateCommands();
+  void ConnectCommands();
+  // The object view's Edit commands and its state; the object pane's
+  // owner connects them here.
+  void ConnectObjectCommands();
+  CommandState ObjectCommandState() const;
+  // Saves the object list when modified; false when it could not be saved.
+  bool SaveObjectList();
+  void LoadObjectList(const std::string& object_file);
+  void RebuildRecentFiles();
+  void UpdateCommands();
+  void OnRunFinished();
+  void CopyMessages();
+
+  WindowContext& context_;
+  // The object list pane (the object view takes this place).
+  QWidget* objects_pane_ = nullptr;
+  EnabledExportsView* enabled_exports_ = nullptr;
+  ProgressList* progress_list_ = nullptr;
+  RunWorker* worker_ = nullptr;
+  std::array<QAction*, kCommands.size()> actions_{};
+  std::array<QMenu*, kMenuTitles.size()> menus_{};
+  QToolBar* tool_bar_ = nullptr;
+  std::vector<QAction*> recent_actions_;
+  QAction* recent_end_ = nullptr;  // the separator before Exit
+  std::string object_file_;        // the object list shown
+  std::vector<tagCOutputfile> last_output_files_;
+  bool suppress_messages_ = false;
+};
+
+}  // namespace tabulon::ui
