@@ -9,7 +9,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "engine/file_names.h"
@@ -19,11 +18,14 @@
 #include "platform/locale.h"
 #include "platform/time.h"
 #include "ui/about.h"
+#include "ui/configuration_commands.h"
+#include "ui/configuration_files.h"
 #include "ui/copy_messages_dialog.h"
 #include "ui/enabled_exports_view.h"
 #include "ui/icons.h"
 #include "ui/main_recent_files.h"
 #include "ui/message_box.h"
+#include "ui/object_view.h"
 #include "ui/progress_list.h"
 #include "ui/run_worker.h"
 
@@ -32,7 +34,6 @@ namespace {
 
 constexpr std::string_view kTitlePrefix = "Tabulon - ";
 constexpr std::string_view kUnnamedConfiguration = "<unnamed configuration>";
-constexpr std::string_view kConfigurationFileTitle = "Configuration File";
 // The panes' first sizes, in pixels.
 constexpr int kObjectPaneWidth = 250;
 constexpr int kEnabledExportsHeight = 150;
@@ -78,6 +79,7 @@ MainWindow::MainWindow(WindowContext& context, QWidget* parent)
   CreateCommands();
   ConnectCommands();
   ConnectObjectCommands();
+  ConnectConfigurationCommands();
   RebuildRecentFiles();
   statusBar()->setObjectName("statusBar");
   statusBar()->showMessage(tr("Ready"));
@@ -88,11 +90,7 @@ MainWindow::MainWindow(WindowContext& context, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::CreatePanes() {
-  auto* objects = new QTreeView;
-  objects->setObjectName("objectList");
-  objects->setAccessibleName(tr("Objects"));
-  objects->setHeaderHidden(true);
-  objects_pane_ = objects;
+  object_view_ = new ObjectView(context_);
 
   enabled_exports_ = new EnabledExportsView;
   progress_list_ = new ProgressList;
@@ -111,7 +109,7 @@ void MainWindow::CreatePanes() {
 
   auto* main = new QSplitter(Qt::Horizontal);
   main->setObjectName("mainSplitter");
-  main->addWidget(objects_pane_);
+  main->addWidget(object_view_);
   main->addWidget(right);
   main->setStretchFactor(0, 0);
   main->setStretchFactor(1, 1);
@@ -159,25 +157,74 @@ void MainWindow::ConnectCommands() {
 }
 
 void MainWindow::ConnectObjectCommands() {
-  // The object view connects its Edit commands (New Object, Properties,
-  // Move Up/Down, Enable/Disable All, Delete) and its commandStateChanged
-  // signal to UpdateCommands here; the plain list shows no objects.
+  const std::pair<Command, void (ObjectView::*)()> commands[] = {
+      {Command::kObjectProperties, &ObjectView::EditProperties},
+      {Command::kNewObject, &ObjectView::NewObject},
+      {Command::kMoveDown, &ObjectView::MoveDown},
+      {Command::kMoveUp, &ObjectView::MoveUp},
+      {Command::kEnableAll, &ObjectView::EnableAll},
+      {Command::kDisableAll, &ObjectView::DisableAll},
+      {Command::kDeleteObject, &ObjectView::DeleteObject},
+  };
+  for (const auto& [command, slot] : commands) {
+    connect(action(command), &QAction::triggered, object_view_, slot);
+  }
+  connect(object_view_, &ObjectView::commandStateChanged, this, &MainWindow::UpdateCommands);
+}
+
+void MainWindow::ConnectConfigurationCommands() {
+  action(Command::kConfigurationProperties)
+      ->setToolTip(tr("The configuration property sheet comes with the configuration editor."));
+  connect(action(Command::kNewConfiguration), &QAction::triggered, this,
+          [this] { OpenChosen(NewConfiguration(this, context_)); });
+  connect(action(Command::kOpenConfiguration), &QAction::triggered, this,
+          [this] { OpenChosen(ChooseConfigurationToOpen(this, context_)); });
+  connect(action(Command::kManageConfigurations), &QAction::triggered, this,
+          [this] { Refresh(ManageConfigurations(this, context_)); });
+  connect(action(Command::kAssignObjectFile), &QAction::triggered, this, [this] {
+    if (context_.configuration.empty()) return;
+    // The list is written first, so that the file it was read from keeps it.
+    if (!SaveObjectList()) return;
+    Refresh(AssignObjectFile(this, context_, context_.configuration));
+  });
+  connect(action(Command::kGlobalSettings), &QAction::triggered, this,
+          [this] { GlobalSettings(this, context_); });
+  connect(action(Command::kViewExportedFiles), &QAction::triggered, this,
+          [this] { ViewExportedFiles(this, context_, last_output_files_); });
+  connect(action(Command::kImportObjectFile), &QAction::triggered, this, [this] {
+    if (const auto objects = ImportObjectFile(this, context_))
+      object_view_->AppendImported(*objects);
+  });
+  connect(action(Command::kImportQuollObjectFile), &QAction::triggered, this, [this] {
+    if (const auto objects = ImportQuollObjectFile(this, context_)) {
+      object_view_->AppendImported(*objects);
+    }
+  });
+}
+
+void MainWindow::OpenChosen(const std::string& path) {
+  if (!path.empty()) OpenConfiguration(path);
+}
+
+void MainWindow::Refresh(bool changed) {
+  if (changed && !context_.configuration.empty()) OpenConfiguration(context_.configuration);
 }
 
 CommandState MainWindow::ObjectCommandState() const {
-  // The object view's HasSelection, CanMoveUp and CanMoveDown; the plain
-  // list has nothing to choose.
-  return {};
+  CommandState state;
+  state.object_chosen = object_view_->HasSelection();
+  state.can_move_up = object_view_->CanMoveUp();
+  state.can_move_down = object_view_->CanMoveDown();
+  return state;
 }
 
 bool MainWindow::SaveObjectList() {
-  // The object view's SaveIfModified; the plain list is never modified.
-  return true;
+  return object_view_->SaveIfModified();
 }
 
 void MainWindow::LoadObjectList(const std::string& object_file) {
-  // The object view's Load(object_file) shows the list.
-  object_file_ = object_file;
+  // A missing object file is an empty list; the first save creates it.
+  object_view_->Load(object_file);
 }
 
 void MainWindow::UpdateCommands() {
@@ -186,6 +233,8 @@ void MainWindow::UpdateCommands() {
   for (const CommandRow& row : kCommands) {
     action(row.command)->setEnabled(CommandEnabled(row.rule, state));
   }
+  // The property sheet is not part of this version of the window.
+  action(Command::kConfigurationProperties)->setEnabled(false);
 }
 
 void MainWindow::RebuildRecentFiles() {

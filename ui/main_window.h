@@ -18,6 +18,7 @@ class QToolBar;
 namespace tabulon::ui {
 
 class EnabledExportsView;
+class ObjectView;
 class ProgressList;
 class RunWorker;
 
@@ -51,6 +52,7 @@ class MainWindow : public QMainWindow {
   QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
   ProgressList& progress_list() { return *progress_list_; }
   EnabledExportsView& enabled_exports() { return *enabled_exports_; }
+  ObjectView& object_view() { return *object_view_; }
 
  signals:
   void runFinished();
@@ -73,10 +75,15 @@ class MainWindow : public QMainWindow {
   void UpdateCommands();
   void OnRunFinished();
   void CopyMessages();
+  // The Configuration menu's dialogs and the imports into the object list.
+  void ConnectConfigurationCommands();
+  // Opens `path` when a dialog named one; reopens the active configuration
+  // when `changed` says a dialog changed it.
+  void OpenChosen(const std::string& path);
+  void Refresh(bool changed);
 
   WindowContext& context_;
-  // The object list pane (the object view takes this place).
-  QWidget* objects_pane_ = nullptr;
+  ObjectView* object_view_ = nullptr;
   EnabledExportsView* enabled_exports_ = nullptr;
   ProgressList* progress_list_ = nullptr;
   RunWorker* worker_ = nullptr;
@@ -85,7 +92,6 @@ class MainWindow : public QMainWindow {
   QToolBar* tool_bar_ = nullptr;
   std::vector<QAction*> recent_actions_;
   QAction* recent_end_ = nullptr;  // the separator before Exit
-  std::string object_file_;        // the object list shown
   std::vector<tagCOutputfile> last_output_files_;
   bool suppress_messages_ = false;
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ui/configuration_commands.h"
 #include "ui/icons.h"
 #include "ui/main_window.h"
 #include "ui/window_context.h"
@@ -23,14 +24,6 @@ bool DisplayAvailable() {
   const char* x11 = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
-}
-
-// The start-up conversion of a Quoll object file named with /QUOLL_CONFIG=:
-// the configuration to open, or empty. The configuration dialogs' conversion
-// (ConvertQuollObjectFile) is called here.
-std::string ConvertQuollObjectFileAtStartUp(MainWindow& /*window*/, WindowContext& /*context*/,
-                                            const std::string& /*quoll_file*/) {
-  return {};
 }
 
 }  // namespace
@@ -60,7 +53,7 @@ int RunWindow(int argc, char** argv, const CommandLine& command, const run::Loca
       !name.empty() && window.OpenConfiguration(ResolveConfigurationName(locations, name));
   if (!opened && !command.quoll_object_file.empty()) {
     const std::string converted =
-        ConvertQuollObjectFileAtStartUp(window, context, command.quoll_object_file);
+        ConvertQuollObjectFile(&window, context, command.quoll_object_file);
     opened = !converted.empty() && window.OpenConfiguration(converted);
   }
   if (!opened) window.NewEmptyConfiguration();

@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, AConfigurationThatCannotBeOpenedIsReportedAndChangesNothi
     qobject_cast<QMessageBox*>(modal)->accept();
   });
   EXPECT_FALSE(window_.OpenConfiguration(dir_.File("gone.ini")));
-  EXPECT_TRUE(shown.startsWith("Configuration File: Unable to open 'Configuration File' file " +
+  EXPECT_TRUE(shown.startsWith("Export Configuration: Unable to open 'Export Configuration' file " +
                                QString::fromStdString(dir_.File("gone.ini"))))
       << shown.toStdString();
   EXPECT_EQ(window_.windowTitle(), "Tabulon - Good");
