@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -55,6 +56,27 @@ QWidget* Titled(QWidget* view, std::string_view title) {
   layout->addWidget(label);
   layout->addWidget(view);
   return pane;
+}
+
+// The tool bar's pictures: the desktop style's own, so that they match
+// the user's theme.
+QStyle::StandardPixmap ToolBarPicture(Command command) {
+  switch (command) {
+    case Command::kNewConfiguration:
+      return QStyle::SP_FileIcon;
+    case Command::kOpenConfiguration:
+      return QStyle::SP_DialogOpenButton;
+    case Command::kConfigurationProperties:
+      return QStyle::SP_FileDialogDetailedView;
+    case Command::kStartExport:
+      return QStyle::SP_MediaPlay;
+    case Command::kStopExport:
+      return QStyle::SP_MediaStop;
+    case Command::kCopyMessages:
+      return QStyle::SP_FileDialogContentsView;
+    default:
+      return QStyle::SP_DialogHelpButton;
+  }
 }
 
 }  // namespace
@@ -137,7 +159,10 @@ void MainWindow::CreateCommands() {
     if (!row.shortcut.empty()) action->setShortcut(QKeySequence(Q(row.shortcut)));
     action->setCheckable(row.checkable);
     action->setChecked(row.checkable);  // the bars start shown
-    if (row.on_tool_bar) tool_bar_->addAction(action);
+    if (row.on_tool_bar) {
+      action->setIcon(style()->standardIcon(ToolBarPicture(row.command)));
+      tool_bar_->addAction(action);
+    }
     actions_[static_cast<std::size_t>(row.command)] = action;
   }
 }
