@@ -25,6 +25,7 @@
 #include "ui/icons.h"
 #include "ui/main_recent_files.h"
 #include "ui/message_box.h"
+#include "ui/progress_columns.h"
 #include "ui/progress_list.h"
 #include "ui/run_worker.h"
 
@@ -126,7 +127,7 @@ void MainWindow::CreatePanes() {
   auto* right = new QSplitter(Qt::Vertical);
   right->setObjectName("rightSplitter");
   right->addWidget(Titled(enabled_exports_, MessageText(kMsgEnabledExports)));
-  right->addWidget(Titled(progress_list_, "Export Progress Messages"));
+  right->addWidget(Titled(progress_list_, kProgressListTitle));
   right->setStretchFactor(0, 0);
   right->setStretchFactor(1, 1);
   right->setSizes({kEnabledExportsHeight, kProgressHeight});
@@ -144,7 +145,7 @@ void MainWindow::CreatePanes() {
 void MainWindow::CreateCommands() {
   for (std::size_t i = 0; i < kMenuTitles.size(); ++i) {
     menus_[i] = menuBar()->addMenu(Q(kMenuTitles[i]));
-    menus_[i]->setObjectName(QString("menu%1").arg(i));
+    menus_[i]->setObjectName(Q(kMenuObjectNames[i]));
   }
   tool_bar_ = addToolBar(tr("Toolbar"));
   tool_bar_->setObjectName("toolBar");
