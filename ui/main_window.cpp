@@ -83,6 +83,7 @@ QStyle::StandardPixmap ToolBarPicture(Command command) {
 }  // namespace
 
 std::string ResolveConfigurationName(const run::Locations& locations, const std::string& name) {
+  if (name.empty()) return {};
   FileLocations files;
   files.app_data_directory = locations.data_directory;
   files.program_directory = locations.program_directory;
