@@ -205,9 +205,6 @@ int Main(int argc, char** argv) {
       return kExitOk;
     }
   }
-  RunControl control;
-  const SignalsStopRun signals(control);
-
   const run::Locations locations = run::PrepareLocations(ProgramPath(argv[0]));
 
   const CommandLine command = ParseCommandLine(JoinArguments(args));
@@ -216,6 +213,10 @@ int Main(int argc, char** argv) {
       std::fputs("tabulon: /CONFIG= needs a configuration file name.\n", stderr);
       return kExitUsage;
     }
+    // Only an unattended run turns Ctrl-C and SIGTERM into stops; the
+    // window keeps their usual meaning, so that it can be ended from outside.
+    RunControl control;
+    const SignalsStopRun signals(control);
     return RunUnattended(command, locations, control);
   }
 #ifdef TABULON_WITH_WINDOW

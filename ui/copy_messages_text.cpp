@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "ui/progress_columns.h"
+
 namespace tabulon::ui {
 
 std::string FirstCharacter(std::string_view text) {
@@ -27,7 +29,7 @@ std::string BuildMessagesText(const std::vector<ProgressRow>& rows,
   if (options.labels) {
     if (options.image_ids) text += "Image ID" + d;
     if (options.indentation) text += "IndentLevel" + d;
-    text += "Object Name" + d + "Status Message";
+    text += std::string(kObjectNameLabel) + d + std::string(kStatusMessageLabel);
     text += line_end;
   }
   for (const ProgressRow& row : rows) {

@@ -115,6 +115,8 @@ inline constexpr std::array<CommandRow, 25> kCommands{{
 
 inline constexpr std::array<std::string_view, 5> kMenuTitles{"&Configuration", "&Edit", "&View",
                                                              "E&xport", "&Help"};
+inline constexpr std::array<std::string_view, 5> kMenuObjectNames{
+    "configurationMenu", "editMenu", "viewMenu", "exportMenu", "helpMenu"};
 
 // What the enabled rules look at.
 struct CommandState {

@@ -25,7 +25,8 @@ void AddRecentFile(const AppSettings& settings, const std::string& path) {
   std::erase(files, path);
   files.insert(files.begin(), path);
   for (std::size_t i = 0; i < kRecentFileCount; ++i) {
-    settings.Set(Key(i), i < files.size() ? files[i] : std::string());
+    const std::string value = i < files.size() ? files[i] : std::string();
+    if (settings.Get(Key(i)) != value) settings.Set(Key(i), value);
   }
 }
 

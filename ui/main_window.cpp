@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -26,6 +27,7 @@
 #include "ui/main_recent_files.h"
 #include "ui/message_box.h"
 #include "ui/object_view.h"
+#include "ui/progress_columns.h"
 #include "ui/progress_list.h"
 #include "ui/run_worker.h"
 
@@ -58,9 +60,31 @@ QWidget* Titled(QWidget* view, std::string_view title) {
   return pane;
 }
 
+// The tool bar's pictures: the desktop style's own, so that they match
+// the user's theme.
+QStyle::StandardPixmap ToolBarPicture(Command command) {
+  switch (command) {
+    case Command::kNewConfiguration:
+      return QStyle::SP_FileIcon;
+    case Command::kOpenConfiguration:
+      return QStyle::SP_DialogOpenButton;
+    case Command::kConfigurationProperties:
+      return QStyle::SP_FileDialogDetailedView;
+    case Command::kStartExport:
+      return QStyle::SP_MediaPlay;
+    case Command::kStopExport:
+      return QStyle::SP_MediaStop;
+    case Command::kCopyMessages:
+      return QStyle::SP_FileDialogContentsView;
+    default:
+      return QStyle::SP_DialogHelpButton;
+  }
+}
+
 }  // namespace
 
 std::string ResolveConfigurationName(const run::Locations& locations, const std::string& name) {
+  if (name.empty()) return {};
   FileLocations files;
   files.app_data_directory = locations.data_directory;
   files.program_directory = locations.program_directory;
@@ -102,7 +126,7 @@ void MainWindow::CreatePanes() {
   auto* right = new QSplitter(Qt::Vertical);
   right->setObjectName("rightSplitter");
   right->addWidget(Titled(enabled_exports_, MessageText(kMsgEnabledExports)));
-  right->addWidget(Titled(progress_list_, "Export Progress Messages"));
+  right->addWidget(Titled(progress_list_, kProgressListTitle));
   right->setStretchFactor(0, 0);
   right->setStretchFactor(1, 1);
   right->setSizes({kEnabledExportsHeight, kProgressHeight});
@@ -120,7 +144,7 @@ void MainWindow::CreatePanes() {
 void MainWindow::CreateCommands() {
   for (std::size_t i = 0; i < kMenuTitles.size(); ++i) {
     menus_[i] = menuBar()->addMenu(Q(kMenuTitles[i]));
-    menus_[i]->setObjectName(QString("menu%1").arg(i));
+    menus_[i]->setObjectName(Q(kMenuObjectNames[i]));
   }
   tool_bar_ = addToolBar(tr("Toolbar"));
   tool_bar_->setObjectName("toolBar");
@@ -135,7 +159,10 @@ void MainWindow::CreateCommands() {
     if (!row.shortcut.empty()) action->setShortcut(QKeySequence(Q(row.shortcut)));
     action->setCheckable(row.checkable);
     action->setChecked(row.checkable);  // the bars start shown
-    if (row.on_tool_bar) tool_bar_->addAction(action);
+    if (row.on_tool_bar) {
+      action->setIcon(style()->standardIcon(ToolBarPicture(row.command)));
+      tool_bar_->addAction(action);
+    }
     actions_[static_cast<std::size_t>(row.command)] = action;
   }
 }
@@ -319,6 +346,10 @@ void MainWindow::OnRunFinished() {
   statusBar()->showMessage(tr("Ready"));
   UpdateCommands();
   emit runFinished();
+  // The configuration asks to see the produced files when the run ends.
+  if (worker_->last_result() && worker_->last_result()->open_output_window) {
+    ViewExportedFiles(this, context_, last_output_files_);
+  }
 }
 
 void MainWindow::CopyMessages() {

@@ -23,7 +23,8 @@ class ProgressList;
 class RunWorker;
 
 // `name` resolved as the program resolves configuration names: a name
-// without a directory is in the data directory, date tokens replaced.
+// without a directory is in the data directory, date tokens replaced; an
+// empty name stays empty.
 std::string ResolveConfigurationName(const run::Locations& locations, const std::string& name);
 
 class MainWindow : public QMainWindow {

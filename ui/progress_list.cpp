@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/icons.h"
+#include "ui/progress_columns.h"
 
 namespace tabulon::ui {
 namespace {
@@ -69,7 +70,8 @@ const QIcon& ProgressModel::IconOf(std::uint32_t image) const {
 
 QVariant ProgressModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  return section == kNameColumn ? tr("Object Name") : tr("Status Message");
+  const std::string_view label = section == kNameColumn ? kObjectNameLabel : kStatusMessageLabel;
+  return QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
 }
 
 void ProgressModel::AppendRows(std::vector<ProgressRow> rows) {
@@ -96,7 +98,8 @@ void ProgressModel::Clear() {
 
 ProgressList::ProgressList(QWidget* parent) : QTableView(parent), model_(this) {
   setObjectName("progressList");
-  setAccessibleName(tr("Export Progress Messages"));
+  setAccessibleName(QString::fromUtf8(kProgressListTitle.data(),
+                                      static_cast<qsizetype>(kProgressListTitle.size())));
   setModel(&model_);
   setShowGrid(false);
   setWordWrap(false);

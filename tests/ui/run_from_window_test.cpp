@@ -132,6 +132,20 @@ TEST_F(RunFromWindow, TheRunsQuestionIsAskedInTheWindowAndItsAnswerTaken) {
   EXPECT_EQ(rows_when_asked, (std::vector<std::string>{"TS01|Exporting..."}));
   EXPECT_EQ(Rows(), (std::vector<std::string>{"TS01|Exporting...",
                                               "Export Completed.|1 Objects Processed."}));
+
+  // A window closed while the question is shown answers it unattended
+  // instead of waiting for the user, and the run ends.
+  QString title_after_close;
+  WhenModal([&](QWidget* modal) {
+    window_.close();
+    title_after_close = modal->windowTitle();
+    qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click();
+  });
+  window_.action(Command::kStartExport)->trigger();
+  ASSERT_TRUE(finished_.wait(kRunLimitMs));
+  EXPECT_EQ(title_after_close, "Tabulon");
+  // Completed or aborted, as far as the cancel reached: the run ended.
+  EXPECT_TRUE(Rows().back().ends_with("|1 Objects Processed.")) << Rows().back();
 }
 
 }  // namespace
