@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTreeWidget>
 #include <chrono>
 
 #include "engine/messages.h"
@@ -36,7 +37,8 @@ class RunFromWindow : public MainWindowTest {
     Configure("[Computers]\nPingEnable=0\n[Services]\nExportServices=1\nServiceColumns=0\n");
   }
   void Configure(const std::string& sections) {
-    dir_.Write("cfg.ini", "[General]\nConfigurationName=Sample\nObjectFile=" +
+    dir_.Write("cfg.ini", "[General]\nConfigurationName=Sample\nOpenOutputWindow=" +
+                              std::to_string(open_output_window_) + "\nObjectFile=" +
                               dir_.File("objects.dat") + "\nDefaultOutputDirectory=" + dir_.path() +
                               "\n[Platform]\nEstate=" + dir_.File("estate.json") + "\n" + sections);
     ASSERT_TRUE(window_.OpenConfiguration(dir_.File("cfg.ini")));
@@ -49,6 +51,7 @@ class RunFromWindow : public MainWindowTest {
   }
 
   QSignalSpy finished_{&window_, &MainWindow::runFinished};
+  int open_output_window_ = 0;
 };
 
 TEST_F(RunFromWindow, TheRowsReachTheListAndTheCommandsFollowTheRun) {
@@ -146,6 +149,24 @@ TEST_F(RunFromWindow, TheRunsQuestionIsAskedInTheWindowAndItsAnswerTaken) {
   EXPECT_EQ(title_after_close, "Tabulon");
   // Completed or aborted, as far as the cancel reached: the run ended.
   EXPECT_TRUE(Rows().back().ends_with("|1 Objects Processed.")) << Rows().back();
+}
+
+// A configuration that asks for it shows the produced files when the run
+// has ended.
+TEST_F(RunFromWindow, TheProducedFilesAreShownWhenTheConfigurationAsks) {
+  open_output_window_ = 1;
+  Prepare(0);
+  QString title;
+  int rows = -1;
+  WhenModal([&](QWidget* modal) {
+    title = modal->windowTitle();
+    if (auto* list = modal->findChild<QTreeWidget*>()) rows = list->topLevelItemCount();
+    modal->close();
+  });
+  window_.action(Command::kStartExport)->trigger();
+  ASSERT_TRUE(finished_.wait(kRunLimitMs));
+  EXPECT_EQ(title, "View Exported Files");
+  EXPECT_EQ(rows, 1);
 }
 
 }  // namespace
