@@ -8,11 +8,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -33,6 +36,7 @@ using ui::Command;
 using ui::MainWindow;
 
 constexpr int kRunTimeoutMs = 300000;
+constexpr int kGiveUpMs = 480000;
 
 QString ObjectTypeName(std::uint32_t code) {
   for (const auto& type : EditableObjectTypes()) {
@@ -88,24 +92,38 @@ std::vector<Shot> Shots() {
   };
 }
 
-// Starts the sample run from the window and waits for its end; a question
-// the run asks is pictured and answered No.
+// Starts the sample run from the window and waits for its end. What the
+// run shows meanwhile is pictured and answered: a question No, a message
+// by closing it. The sample run shows no message; one that does fails.
 bool RunSample(MainWindow& window, const QDir& out) {
   bool finished = false;
   QObject::connect(&window, &MainWindow::runFinished, [&finished] { finished = true; });
+  int shown = 0;
+  bool failed = false;
+  // A timer, because a message box runs its own event loop.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    answer.stop();
+    const QString path = out.filePath(QStringLiteral("run-message-%1.png").arg(++shown));
+    ShootWindow(box, path);
+    std::fprintf(stderr, "screenshots: the run showed: %s\n", qPrintable(box->text()));
+    if (box->objectName() != QStringLiteral("questionBox")) failed = true;
+    if (QAbstractButton* no = box->button(QMessageBox::No)) {
+      no->click();
+    } else {
+      box->reject();
+    }
+    answer.start();
+  });
+  answer.start(200);
   window.StartExport();
-  bool asked = false;
-  const bool ended = QTest::qWaitFor(
-      [&] {
-        if (QWidget* question = QApplication::activeModalWidget(); question && !asked) {
-          asked = ShootWindow(question, out.filePath(QStringLiteral("run-question.png")));
-          question->close();
-        }
-        return finished;
-      },
-      kRunTimeoutMs);
-  if (!ended) std::fprintf(stderr, "screenshots: the sample run did not end\n");
-  return ended;
+  if (!QTest::qWaitFor([&] { return finished; }, kRunTimeoutMs)) {
+    std::fprintf(stderr, "screenshots: the sample run did not end\n");
+    return false;
+  }
+  return !failed;
 }
 
 void SelectFirstObject(MainWindow& window) {
@@ -161,8 +179,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Settings, recent files and the data directory live in the copy too.
-  qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral("config")).toUtf8());
-  qputenv("XDG_DATA_HOME", QDir(home.path()).filePath(QStringLiteral("data-home")).toUtf8());
+  const QString config = QDir(home.path()).filePath(QStringLiteral("config"));
+  const QString data = QDir(home.path()).filePath(QStringLiteral("data-home"));
+  QDir().mkpath(config);
+  QDir().mkpath(data);
+  qputenv("XDG_CONFIG_HOME", config.toUtf8());
+  qputenv("XDG_DATA_HOME", data.toUtf8());
   QApplication application(argc, argv);
   QApplication::setWindowIcon(tabulon::ui::ProgramIcon());
   // The sample's relative paths are relative to the folder it runs from.
@@ -171,5 +193,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "screenshots: cannot make %s\n", qPrintable(out_folder));
     return 1;
   }
+  // Nothing here may wait forever: a window nobody answers ends the program.
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
+    QWidget* stuck = QApplication::activeModalWidget();
+    std::fprintf(stderr, "screenshots: gave up after %d s; open: %s \"%s\"\n", kGiveUpMs / 1000,
+                 stuck ? qPrintable(stuck->objectName()) : "no modal window",
+                 stuck ? qPrintable(stuck->windowTitle()) : "");
+    std::_Exit(1);
+  });
+  watchdog.start(kGiveUpMs);
   return Shoot(QDir(out_folder), home.path());
 }

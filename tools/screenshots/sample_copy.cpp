@@ -27,6 +27,11 @@ bool CopyFolder(const QString& from, const QString& to, const QString& skip, QSt
 
 bool CopySample(const QString& source, const QString& into, QString& error) {
   const QDir root(source);
+  // The run writes its files there; it makes no folders itself.
+  if (!QDir(into).mkpath(QStringLiteral("examples/output"))) {
+    error = QStringLiteral("cannot make %1/examples/output").arg(into);
+    return false;
+  }
   return CopyFolder(root.filePath(QStringLiteral("examples")),
                     QDir(into).filePath(QStringLiteral("examples")), QStringLiteral("output"),
                     error) &&

@@ -5,7 +5,7 @@
 
 namespace tabulon::screenshots {
 
-// Copies `source`/examples (without its output folder) and `source`/data
+// Copies `source`/examples (with an empty output folder) and `source`/data
 // into `into`; the configuration's relative paths then hold from `into`.
 // False with `error` set when a file could not be copied.
 bool CopySample(const QString& source, const QString& into, QString& error);
