@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/object_file.h"
 #include "run/run.h"
 #include "tools/screenshots/sample_copy.h"
 #include "tools/screenshots/window_shot.h"
@@ -38,19 +37,12 @@ using ui::MainWindow;
 constexpr int kRunTimeoutMs = 300000;
 constexpr int kGiveUpMs = 480000;
 
-QString ObjectTypeName(std::uint32_t code) {
-  for (const auto& type : EditableObjectTypes()) {
-    if (type.code == code) return QString::fromUtf8(type.name.data(), type.name.size());
-  }
-  return {};
-}
-
 // In an Object Properties dialog: the type `code` chosen, then its Browse
 // button's dialog.
 bool ShootBrowse(QWidget* properties, std::uint32_t code, const QString& path) {
   auto* type = properties->findChild<QComboBox*>(QStringLiteral("objectTypeCombo"));
   auto* browse = properties->findChild<QPushButton*>(QStringLiteral("browseButton"));
-  const int index = type ? type->findText(ObjectTypeName(code)) : -1;
+  const int index = type ? type->findData(code) : -1;
   if (index < 0 || browse == nullptr) {
     std::fprintf(stderr, "screenshots: %s: no object type %u or Browse button\n", qPrintable(path),
                  code);
