@@ -1,5 +1,7 @@
 #include "ui/enabled_exports_view.h"
 
+#include <QSize>
+
 #include "engine/catalogue.h"
 #include "ui/enabled_exports.h"
 #include "ui/icons.h"
@@ -15,6 +17,8 @@ EnabledExportsView::EnabledExportsView(QWidget* parent) : QListWidget(parent) {
   setObjectName("enabledExportsList");
   setAccessibleName(tr("Enabled Exports"));
   setUniformItemSizes(true);
+  // The small images, as in the other lists.
+  setIconSize(QSize(16, 16));
   connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     const auto type = item->data(kExportTypeRole).toUInt();
     if (type != kNoExportType) emit exportTypeActivated(type);

@@ -86,7 +86,8 @@ std::vector<Shot> Shots() {
 
 // Starts the sample run from the window and waits for its end. What the
 // run shows meanwhile is pictured and answered: a question No, a message
-// by closing it. The sample run shows no message; one that does fails.
+// by closing it, the produced files at the end by closing them. The sample
+// run shows no message; one that does fails.
 bool RunSample(MainWindow& window, const QDir& out) {
   bool finished = false;
   QObject::connect(&window, &MainWindow::runFinished, [&finished] { finished = true; });
@@ -95,7 +96,16 @@ bool RunSample(MainWindow& window, const QDir& out) {
   // A timer, because a message box runs its own event loop.
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QWidget* modal = QApplication::activeModalWidget();
+    // The sample asks to see its files when the run ends.
+    if (modal != nullptr && modal->objectName() == QStringLiteral("exportedFilesDialog")) {
+      answer.stop();
+      ShootWindow(modal, out.filePath(QStringLiteral("exported-files-after-run.png")));
+      modal->close();
+      answer.start();
+      return;
+    }
+    auto* box = qobject_cast<QMessageBox*>(modal);
     if (box == nullptr) return;
     answer.stop();
     const QString path = out.filePath(QStringLiteral("run-message-%1.png").arg(++shown));
