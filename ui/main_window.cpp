@@ -275,7 +275,7 @@ void MainWindow::RebuildRecentFiles() {
   if (files.empty()) return;
   recent_actions_.push_back(menu->insertSeparator(recent_end_));
   for (std::size_t i = 0; i < files.size(); ++i) {
-    const std::string path = files[i];
+    const std::string& path = files[i];
     auto* entry = new QAction(
         QString("&%1 %2").arg(i + 1 == kRecentFileCount ? 0 : i + 1).arg(Q(path)), menu);
     entry->setObjectName(QString("recentFileAction%1").arg(i + 1));

@@ -74,7 +74,7 @@ win::Status ForEachImportLine(const std::string& path,
     line(text::TrimRight(decoded));
     piece.clear();
   };
-  std::string buffer(64 * 1024, '\0');
+  std::string buffer(std::size_t{64} * 1024, '\0');
   while (in) {
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const auto got = static_cast<std::size_t>(in.gcount());

@@ -133,8 +133,8 @@ QModelIndex ObjectTreeModel::Move(const QModelIndex& index, int step) {
   int& row = at.child < 0 ? at.top : at.child;
   Restructure([&] {
     auto& siblings = SiblingsOf(at);
-    std::swap(siblings[static_cast<std::size_t>(row)],
-              siblings[static_cast<std::size_t>(row + step)]);
+    const int other = row + step;  // a sibling: HasSibling said so
+    std::swap(siblings[static_cast<std::size_t>(row)], siblings[static_cast<std::size_t>(other)]);
   });
   row += step;
   return IndexOf(at);
@@ -227,7 +227,7 @@ QModelIndex ObjectTreeModel::index(int row, int column, const QModelIndex& paren
       static_cast<std::size_t>(row) >= group->children.size()) {
     return {};
   }
-  return createIndex(row, 0, static_cast<quintptr>(parent.row() + 1));
+  return createIndex(row, 0, static_cast<quintptr>(parent.row()) + 1);
 }
 
 QModelIndex ObjectTreeModel::parent(const QModelIndex& child) const {
