@@ -15,6 +15,7 @@
 
 #include "run/stream_observer.h"
 #include "support/fakes.h"
+#include "support/three_computers.h"
 
 namespace tabulon {
 namespace {
@@ -98,16 +99,7 @@ class RunApi : public ::testing::Test {
  protected:
   // Three computers; PC1 answers every call after `latency_ms`.
   void Prepare(int latency_ms) {
-    dir_.Write("estate.json", R"({"computers": [
-        {"name": "PC1", "latency_ms": )" +
-                                  std::to_string(latency_ms) +
-                                  R"(, "services": [{"name": "A"}, {"name": "B"}]},
-        {"name": "PC2", "services": [{"name": "C"}]},
-        {"name": "PC3", "services": [{"name": "D"}]}]})");
-    dir_.Write("objects.dat",
-               "1\t0\t24\t1\treserved\treserved\tPC1\t\t\\\\PC1\r\n"
-               "2\t0\t24\t1\treserved\treserved\tPC2\t\t\\\\PC2\r\n"
-               "3\t0\t24\t1\treserved\treserved\tPC3\t\t\\\\PC3\r\n");
+    testing::WriteThreeComputers(dir_, latency_ms);
     dir_.Write("cfg.ini", "[General]\nObjectFile=" + dir_.File("objects.dat") +
                               "\nDefaultOutputDirectory=" + dir_.path() +
                               "\n[Platform]\nEstate=" + dir_.File("estate.json") +

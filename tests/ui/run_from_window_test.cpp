@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "engine/messages.h"
+#include "support/three_computers.h"
 #include "ui/main_window_fixture.h"
 
 namespace tabulon::ui {
@@ -24,16 +25,7 @@ class RunFromWindow : public MainWindowTest {
  protected:
   // Three computers; every call of PC1 takes `latency_ms`.
   void Prepare(int latency_ms) {
-    dir_.Write("estate.json", R"({"computers": [
-        {"name": "PC1", "latency_ms": )" +
-                                  std::to_string(latency_ms) +
-                                  R"(, "services": [{"name": "A"}, {"name": "B"}]},
-        {"name": "PC2", "services": [{"name": "C"}]},
-        {"name": "PC3", "services": [{"name": "D"}]}]})");
-    dir_.Write("objects.dat",
-               "1\t0\t24\t1\treserved\treserved\tPC1\t\t\\\\PC1\r\n"
-               "2\t0\t24\t1\treserved\treserved\tPC2\t\t\\\\PC2\r\n"
-               "3\t0\t24\t1\treserved\treserved\tPC3\t\t\\\\PC3\r\n");
+    testing::WriteThreeComputers(dir_, latency_ms);
     Configure("[Computers]\nPingEnable=0\n[Services]\nExportServices=1\nServiceColumns=0\n");
   }
   void Configure(const std::string& sections) {
