@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "ui/configuration_commands.h"
 #include "ui/icons.h"
@@ -41,6 +42,12 @@ int RunWindow(int argc, char** argv, const CommandLine& command, const run::Loca
   QApplication::setOrganizationName("Wendrock");
   QApplication::setWindowIcon(ProgramIcon());
 
+  // The settings store's folder may not exist yet on a first start; without
+  // it the last configuration and the recent files would not be kept.
+  if (const std::string folder = UserConfigDirectory(); !folder.empty()) {
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+  }
   WindowContext context(locations);
   context.handover = command.handover;
   MainWindow window(context);
