@@ -6,15 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "ui/qt_text.h"
+
 namespace tabulon::ui {
-
-inline QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-inline std::string ToUtf8(const QString& text) {
-  return text.toUtf8().toStdString();
-}
 
 // The accessible name is the control's visible label without its mnemonic.
 template <typename Widget>

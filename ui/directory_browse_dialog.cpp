@@ -13,15 +13,12 @@
 #include <mutex>
 
 #include "engine/object_file.h"
+#include "ui/qt_text.h"
 
 namespace tabulon::ui {
 namespace {
 
 constexpr std::string_view kLastDomainOuSearch = "LastDomainOuSearch";
-
-QString Q(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 void Name(QWidget* widget, const char* object_name, const QString& accessible) {
   widget->setObjectName(object_name);
@@ -116,7 +113,7 @@ DirectorySearchDialog::DirectorySearchDialog(QWidget* parent, WindowContext& con
   status_->setWordWrap(true);
   // Enter searches; a row is taken with OK or a double click.
   search_->setDefault(true);
-  domain_->setText(Q(context.settings.Get(kLastDomainOuSearch)));
+  domain_->setText(ToQString(context.settings.Get(kLastDomainOuSearch)));
 
   auto* domain_row = new QHBoxLayout;
   auto* label = new QLabel(QStringLiteral("&Domain:"), this);
@@ -151,7 +148,7 @@ void DirectorySearchDialog::StartSearch() {
   if (object_type_ == kObjectContainer) context_.settings.Set(kLastDomainOuSearch, domain);
   list_->clear();
   search_->setEnabled(false);
-  status_->setText(QStringLiteral("Searching %1...").arg(Q(domain)));
+  status_->setText(QStringLiteral("Searching %1...").arg(ToQString(domain)));
   auto listing = std::make_shared<DirectoryListing>();
   const std::uint32_t type = object_type_;
   worker_.Run(
@@ -167,11 +164,11 @@ void DirectorySearchDialog::StartSearch() {
 
 void DirectorySearchDialog::ShowListing(const DirectoryListing& listing) {
   if (!listing.error.empty()) {
-    status_->setText(Q(listing.error));
+    status_->setText(ToQString(listing.error));
     return;
   }
   for (const DirectoryRow& row : listing.rows) {
-    new QTreeWidgetItem(list_, {Q(row.name), Q(row.path)});
+    new QTreeWidgetItem(list_, {ToQString(row.name), ToQString(row.path)});
   }
   QString status = QStringLiteral("%1 found.").arg(listing.rows.size());
   if (listing.truncated) {
@@ -236,10 +233,10 @@ DomainBrowserDialog::DomainBrowserDialog(QWidget* parent, WindowContext& context
         if (!found->domains) {
           QString note = QStringLiteral(
               "The domains cannot be listed for this configuration: type the domain's name.");
-          if (!found->error.empty()) note += "\n" + Q(found->error);
+          if (!found->error.empty()) note += "\n" + ToQString(found->error);
           note_->setText(note);
         } else {
-          for (const std::string& name : *found->domains) list_->addItem(Q(name));
+          for (const std::string& name : *found->domains) list_->addItem(ToQString(name));
           note_->setText(QStringLiteral("%1 domains found.").arg(found->domains->size()));
         }
         emit domainsListed();

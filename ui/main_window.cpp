@@ -29,6 +29,7 @@
 #include "ui/object_view.h"
 #include "ui/progress_columns.h"
 #include "ui/progress_list.h"
+#include "ui/qt_text.h"
 #include "ui/run_worker.h"
 
 namespace tabulon::ui {
@@ -43,17 +44,13 @@ constexpr int kProgressHeight = 100;
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
 
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A pane with its title above it.
 QWidget* Titled(QWidget* view, std::string_view title) {
   auto* pane = new QWidget;
   auto* layout = new QVBoxLayout(pane);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(2);
-  auto* label = new QLabel(Q(title));
+  auto* label = new QLabel(ToQString(title));
   label->setBuddy(view);
   layout->addWidget(label);
   layout->addWidget(view);
@@ -143,8 +140,8 @@ void MainWindow::CreatePanes() {
 
 void MainWindow::CreateCommands() {
   for (std::size_t i = 0; i < kMenuTitles.size(); ++i) {
-    menus_[i] = menuBar()->addMenu(Q(kMenuTitles[i]));
-    menus_[i]->setObjectName(Q(kMenuObjectNames[i]));
+    menus_[i] = menuBar()->addMenu(ToQString(kMenuTitles[i]));
+    menus_[i]->setObjectName(ToQString(kMenuObjectNames[i]));
   }
   tool_bar_ = addToolBar(tr("Toolbar"));
   tool_bar_->setObjectName("toolBar");
@@ -154,9 +151,9 @@ void MainWindow::CreateCommands() {
       QAction* separator = menu->addSeparator();
       if (row.command == Command::kExit) recent_end_ = separator;
     }
-    QAction* action = menu->addAction(Q(row.text));
-    action->setObjectName(Q(row.object_name));
-    if (!row.shortcut.empty()) action->setShortcut(QKeySequence(Q(row.shortcut)));
+    QAction* action = menu->addAction(ToQString(row.text));
+    action->setObjectName(ToQString(row.object_name));
+    if (!row.shortcut.empty()) action->setShortcut(QKeySequence(ToQString(row.shortcut)));
     action->setCheckable(row.checkable);
     action->setChecked(row.checkable);  // the bars start shown
     if (row.on_tool_bar) {
@@ -277,7 +274,7 @@ void MainWindow::RebuildRecentFiles() {
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string& path = files[i];
     auto* entry = new QAction(
-        QString("&%1 %2").arg(i + 1 == kRecentFileCount ? 0 : i + 1).arg(Q(path)), menu);
+        QString("&%1 %2").arg(i + 1 == kRecentFileCount ? 0 : i + 1).arg(ToQString(path)), menu);
     entry->setObjectName(QString("recentFileAction%1").arg(i + 1));
     menu->insertAction(recent_end_, entry);
     connect(entry, &QAction::triggered, this, [this, path] {
@@ -289,7 +286,7 @@ void MainWindow::RebuildRecentFiles() {
 
 bool MainWindow::OpenConfiguration(const std::string& path) {
   if (!SaveObjectList()) return false;
-  const QFileInfo file(Q(path));
+  const QFileInfo file(ToQString(path));
   if (!file.isFile() || !file.isReadable()) {
     ShowOpenFailure(this, kConfigurationFileTitle, path,
                     file.exists() ? win::ERROR_ACCESS_DENIED : win::ERROR_FILE_NOT_FOUND);
@@ -304,7 +301,7 @@ bool MainWindow::OpenConfiguration(const std::string& path) {
   }
   const std::string name =
       configuration.ReadText("General", "ConfigurationName", kUnnamedConfiguration);
-  setWindowTitle(Q(kTitlePrefix) + Q(name));
+  setWindowTitle(ToQString(kTitlePrefix) + ToQString(name));
   context_.settings.Set("LastConfiguration", path);
   AddRecentFile(context_.settings, path);
   RebuildRecentFiles();
@@ -318,7 +315,7 @@ bool MainWindow::OpenConfiguration(const std::string& path) {
 
 void MainWindow::NewEmptyConfiguration() {
   context_.configuration.clear();
-  setWindowTitle(Q(kTitlePrefix) + Q(kUnnamedConfiguration));
+  setWindowTitle(ToQString(kTitlePrefix) + ToQString(kUnnamedConfiguration));
   enabled_exports_->Show(Configuration(context_.profile, ""));
   LoadObjectList({});
 }

@@ -5,15 +5,12 @@
 
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "ui/qt_text.h"
 
 namespace tabulon::ui {
 namespace {
 
 constexpr std::string_view kProgramTitle = "Tabulon";
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
@@ -30,15 +27,15 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 }  // namespace
 
 void ShowMessage(QWidget* parent, std::string_view text, MessageIcon icon, std::string_view title) {
-  QMessageBox box(BoxIcon(icon), Q(title.empty() ? kProgramTitle : title), Q(text), QMessageBox::Ok,
-                  parent);
+  QMessageBox box(BoxIcon(icon), ToQString(title.empty() ? kProgramTitle : title), ToQString(text),
+                  QMessageBox::Ok, parent);
   box.setObjectName("messageBox");
   box.exec();
 }
 
 bool AskYesNo(QWidget* parent, std::string_view text, std::string_view title) {
-  QMessageBox box(QMessageBox::Question, Q(title.empty() ? kProgramTitle : title), Q(text),
-                  QMessageBox::Yes | QMessageBox::No, parent);
+  QMessageBox box(QMessageBox::Question, ToQString(title.empty() ? kProgramTitle : title),
+                  ToQString(text), QMessageBox::Yes | QMessageBox::No, parent);
   box.setObjectName("questionBox");
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;

@@ -12,6 +12,7 @@
 
 #include "ui/directory_browse.h"
 #include "ui/icons.h"
+#include "ui/qt_text.h"
 
 namespace tabulon::ui {
 namespace {
@@ -24,10 +25,6 @@ const QString kNoPath = QStringLiteral("n/a");
 constexpr std::array<std::uint32_t, 6> kBrowseTypes = {
     kObjectDirectoryDomain,   kObjectDirectoryUser, kObjectDirectoryGroup,
     kObjectDirectoryComputer, kObjectContainer,     kObjectDirectoryContact};
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void Name(QWidget* widget, const char* object_name, const QString& accessible) {
   widget->setObjectName(object_name);
@@ -57,9 +54,9 @@ ObjectPropertiesDialog::ObjectPropertiesDialog(QWidget* parent, WindowContext& c
       object_(object),
       browse_(std::move(browse)),
       type_(new QComboBox(this)),
-      name_(new QLineEdit(Q(object.display_name), this)),
-      comment_(new QLineEdit(Q(object.comment), this)),
-      path_(new QLineEdit(Q(object.path), this)),
+      name_(new QLineEdit(ToQString(object.display_name), this)),
+      comment_(new QLineEdit(ToQString(object.comment), this)),
+      path_(new QLineEdit(ToQString(object.path), this)),
       browse_button_(new QPushButton(QStringLiteral("&Browse..."), this)),
       active_(new QCheckBox(QStringLiteral("Object is &Active (enable exporting)"), this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
@@ -80,7 +77,7 @@ ObjectPropertiesDialog::ObjectPropertiesDialog(QWidget* parent, WindowContext& c
   buttons_->setObjectName("buttons");
 
   for (const ObjectTypeName& entry : EditableObjectTypes()) {
-    type_->addItem(ObjectTypeIcon(entry.code), Q(entry.name), entry.code);
+    type_->addItem(ObjectTypeIcon(entry.code), ToQString(entry.name), entry.code);
   }
   // A type the editor does not offer (read from a file) stays what it is.
   if (type_->findData(object.type) < 0) {
@@ -108,7 +105,7 @@ ObjectPropertiesDialog::ObjectPropertiesDialog(QWidget* parent, WindowContext& c
   connect(path_, &QLineEdit::textChanged, this, &ObjectPropertiesDialog::UpdateOk);
   connect(browse_button_, &QPushButton::clicked, this, [this] {
     const std::string chosen = browse_(this, SelectedType());
-    if (!chosen.empty()) path_->setText(Q(chosen));
+    if (!chosen.empty()) path_->setText(ToQString(chosen));
   });
   connect(buttons_, &QDialogButtonBox::accepted, this, &ObjectPropertiesDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -151,7 +148,7 @@ ObjectListItem ObjectPropertiesDialog::Result() const {
 
 void ObjectPropertiesDialog::accept() {
   if (name_->text().isEmpty() || path_->text().isEmpty()) return;
-  path_->setText(Q(WithUpperCaseLdapScheme(path_->text().toStdString())));
+  path_->setText(ToQString(WithUpperCaseLdapScheme(path_->text().toStdString())));
   QDialog::accept();
 }
 

@@ -3,13 +3,10 @@
 #include <utility>
 
 #include "ui/icons.h"
+#include "ui/qt_text.h"
 
 namespace tabulon::ui {
 namespace {
-
-QString Q(const std::string& text) {
-  return QString::fromStdString(text);
-}
 
 bool IsGrouping(const ObjectListItem& item) {
   return item.type == kObjectGrouping;
@@ -26,8 +23,8 @@ void ObjectTreeModel::SetItems(std::vector<ObjectListItem> items) {
 }
 
 QString ObjectTreeModel::ItemText(const ObjectListItem& item) {
-  if (item.comment.empty()) return Q(item.display_name);
-  return Q(item.display_name + " (" + item.comment + ")");
+  if (item.comment.empty()) return ToQString(item.display_name);
+  return ToQString(item.display_name + " (" + item.comment + ")");
 }
 
 ObjectTreeModel::Position ObjectTreeModel::PositionOf(const QModelIndex& index) {

@@ -6,6 +6,7 @@
 
 #include "ui/icons.h"
 #include "ui/progress_columns.h"
+#include "ui/qt_text.h"
 
 namespace tabulon::ui {
 namespace {
@@ -18,10 +19,6 @@ constexpr int kStatusWidth = 300;
 constexpr int kIndentStep = 16;
 // A row's indentation as the model gives it to the delegate.
 constexpr int kIndentRole = Qt::UserRole + 1;
-
-QString Q(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Draws a name shifted by its indentation level.
 class IndentDelegate final : public QStyledItemDelegate {
@@ -52,7 +49,7 @@ QVariant ProgressModel::data(const QModelIndex& index, int role) const {
   const bool name = index.column() == kNameColumn;
   switch (role) {
     case Qt::DisplayRole:
-      return Q(name ? row.name : row.status);
+      return ToQString(name ? row.name : row.status);
     case Qt::DecorationRole:
       return name ? QVariant(IconOf(row.image)) : QVariant();
     case kIndentRole:

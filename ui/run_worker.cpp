@@ -8,6 +8,7 @@
 
 #include "ui/message_box.h"
 #include "ui/progress_list.h"
+#include "ui/qt_text.h"
 
 namespace tabulon::ui {
 
@@ -17,10 +18,6 @@ namespace {
 // it puts into the list before it lets other events in.
 constexpr int kDrainMilliseconds = 50;
 constexpr std::size_t kEventsPerDrain = 1000;
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -72,8 +69,10 @@ class WindowObserver final : public RunObserver {
     exchange_->events.push_back({false, number, {}, std::string(text), image});
   }
   void TargetStarted(std::size_t done, std::size_t total, const tagCObjects& target) override {
-    const QString text =
-        QObject::tr("Exporting %1 of %2: %3").arg(done + 1).arg(total).arg(Q(target.display_name));
+    const QString text = QObject::tr("Exporting %1 of %2: %3")
+                             .arg(done + 1)
+                             .arg(total)
+                             .arg(ToQString(target.display_name));
     std::lock_guard lock(exchange_->mutex);
     exchange_->status = text;
   }
