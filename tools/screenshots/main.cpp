@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "run/run.h"
+#include "tools/screenshots/editor_shots.h"
 #include "tools/screenshots/sample_copy.h"
 #include "tools/screenshots/window_shot.h"
 #include "ui/icons.h"
@@ -59,8 +60,8 @@ struct Shot {
   std::function<bool(QWidget* dialog, const QDir& out)> inside;
 };
 
-// Every dialog the window's commands open, in menu order. The property
-// sheet (Export Configuration Properties) is not part of the window yet.
+// Every dialog the window's commands open, in menu order; the
+// configuration editors have their own pictures (editor_shots.h).
 std::vector<Shot> Shots() {
   return {
       {"new-configuration.png", Command::kNewConfiguration, {}},
@@ -162,6 +163,10 @@ int Shoot(const QDir& out, const QString& home) {
                    path, [action] { action->trigger(); }, inside)) {
       ++failures;
     }
+  }
+  for (auto* shoot : {ShootConfigurationOverview, ShootSheetPages, ShootRegistryAndFileEditors,
+                      ShootWmiAndDirectoryEditors}) {
+    if (!shoot(window, out)) ++failures;
   }
   return failures == 0 ? 0 : 1;
 }
