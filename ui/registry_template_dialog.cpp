@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/configuration_widgets.h"
 #include "ui/editable_list.h"
@@ -47,7 +48,8 @@ class RegistryTemplateDialog : public QDialog {
     // section's name.
     name_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^;\\[\\]]*")), name_));
-    name_->setMaxLength(kNameChars);
+    // A longer name written by hand stays whole rather than being cut.
+    name_->setMaxLength(std::max<int>(kNameChars, static_cast<int>(name_->text().size())));
     output_ = new FileField(FileFieldKind::kOutputFile, QStringLiteral("outputFileName"),
                             tr("Output file name"));
     output_->setText(ToQString(t.output_file));

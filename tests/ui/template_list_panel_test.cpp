@@ -1,5 +1,8 @@
+#include <QDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QTest>
+#include <QVBoxLayout>
 
 #include "engine/configuration.h"
 #include "engine/messages.h"
@@ -122,6 +125,32 @@ TEST_F(TemplateListPanelTest, NewTemplateStartsAsItsEditorSaysAndRenameKeepsTheT
   EXPECT_EQ(list->currentItem()->text(), "Bravo");
   panel.Save();
   EXPECT_EQ(sheet_.config().ReadText("Templates", "RegistryTemplates", ""), "Delta;Bravo;");
+}
+
+// Enter on a page's list opens the template; the sheet's default button
+// must not take the key as well and close the sheet behind the editor.
+TEST_F(TemplateListPanelTest, EnterOpensTheCurrentTemplateAndLeavesTheSheetOpen) {
+  Write(sheet_.TemplateFile(TemplateKind::kRegistry), kTemplates);
+  QDialog sheet;
+  auto* layout = new QVBoxLayout(&sheet);
+  auto* panel = new TemplateListPanel(sheet_, TemplateKind::kRegistry);
+  auto* ok = new QPushButton(QStringLiteral("OK"));
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &sheet, &QDialog::accept);
+  layout->addWidget(panel);
+  layout->addWidget(ok);
+  sheet.show();
+  auto* list = Child<QListWidget>(panel, "templateList");
+  list->setCurrentRow(2);
+  std::string opened;
+  testing::WhenModal([&](QWidget* editor) {
+    opened = Child<QLineEdit>(editor, "templateName")->text().toStdString();
+    editor->close();
+  });
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(opened, "Gamma");
+  EXPECT_TRUE(sheet.isVisible());
+  EXPECT_NE(sheet.result(), QDialog::Accepted);
 }
 
 }  // namespace
