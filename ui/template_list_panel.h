@@ -6,9 +6,15 @@
 // editors write their templates when they close with OK.
 #include <QWidget>
 #include <string>
+#include <string_view>
 
 #include "engine/template_kinds.h"
 #include "ui/sheet_context.h"
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
 
 namespace tabulon::ui {
 
@@ -22,8 +28,31 @@ class TemplateListPanel : public QWidget {
   void Save();
 
  private:
+  // Lists the file again; a name already shown keeps its tick and its
+  // deletion mark, another is ticked when the configuration's list has it.
+  void Refresh();
+  void NewTemplate();
+  void EditCurrent();
+  void DeleteCurrent();
+  void UpdateButtons();
+  QListWidgetItem* Find(const std::string& name) const;
+  // Whether the editor's "Enabled" of the template is on.
+  bool TemplateEnabled(const std::string& name) const;
+
   const SheetContext& context_;
   TemplateKind kind_;
+  std::string file_;
+  // Whether the file could be listed: when not, Save leaves the
+  // configuration's list as it was rather than emptying it.
+  bool listed_ = false;
+  QListWidget* list_;
+  QLabel* failure_;
+  QPushButton* properties_;
+  QPushButton* delete_;
 };
+
+// Whether a [Templates] list names `name`: ";" + NAME + ";" found in
+// ";" + LIST + ";", without regard to case.
+bool TemplateListNames(std::string_view list, std::string_view name);
 
 }  // namespace tabulon::ui
