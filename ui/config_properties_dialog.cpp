@@ -11,8 +11,6 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cctype>
 
 #include "engine/catalogue.h"
 #include "engine/messages.h"
@@ -33,10 +31,6 @@ namespace {
 // What a row of either list stands for.
 constexpr int kTypeRole = Qt::UserRole;
 constexpr int kTemplateRole = Qt::UserRole + 1;  // the template's name; absent for a type
-
-bool SameName(const std::string& a, const std::string& b) {
-  return QString::compare(ToQString(a), ToQString(b), Qt::CaseInsensitive) == 0;
-}
 
 void SetRow(QListWidgetItem* item, std::uint32_t type, const std::string* template_name) {
   item->setData(kTypeRole, type);
@@ -187,13 +181,10 @@ void ConfigPropertiesDialog::FillAvailable(const Configuration& configuration) {
       node->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
       node->setToolTip(0, ToQString(listing.failure));
     }
-    const std::vector<std::string> enabled =
-        configuration.ReadTemplateList(TemplateKindInfo(kind).list_key);
+    const std::string enabled =
+        configuration.ReadText("Templates", TemplateKindInfo(kind).list_key, "");
     for (const std::string& name : listing.names) {
-      if (std::any_of(enabled.begin(), enabled.end(),
-                      [&name](const std::string& e) { return SameName(e, name); })) {
-        continue;
-      }
+      if (TemplateListed(enabled, name)) continue;
       auto* child = new QTreeWidgetItem(node, {ToQString(name)});
       child->setIcon(0, ExportTypeIcon(t));
       child->setData(0, kTypeRole, t);

@@ -28,16 +28,16 @@ std::vector<std::string_view> Items(std::string_view list) {
   return items;
 }
 
-bool Listed(std::string_view list, std::string_view name) {
+}  // namespace
+
+bool TemplateListed(std::string_view list, std::string_view name) {
   const auto items = Items(list);
   return std::any_of(items.begin(), items.end(),
                      [name](std::string_view item) { return SameName(item, name); });
 }
 
-}  // namespace
-
 std::string AddTemplateName(std::string_view list, std::string_view name) {
-  if (Listed(list, name)) return std::string(list);
+  if (TemplateListed(list, name)) return std::string(list);
   // A list that names nothing (";" is what an empty selection writes) starts over.
   std::string added =
       list.find_first_not_of(';') == std::string_view::npos ? "" : std::string(list);

@@ -11,6 +11,9 @@
 
 namespace tabulon::ui {
 
+// True when the enabled-template list names `name` (whole names, without
+// regard to case, as the template file's sections match).
+bool TemplateListed(std::string_view list, std::string_view name);
 // The enabled-template list with `name` added: a missing ';' at the end is
 // supplied, then the name and ';' appended; unchanged when it is listed.
 std::string AddTemplateName(std::string_view list, std::string_view name);

@@ -169,7 +169,7 @@ bool EditComputerFilter(QWidget* parent, std::int32_t& filtering_type) {
   }
   d.layout->addLayout(groups);
   auto* all_row = new QHBoxLayout;
-  auto* enable_all = Named(new QPushButton(QObject::tr("E&nable All")), "enableAllButton",
+  auto* enable_all = Named(new QPushButton(QObject::tr("&Enable All")), "enableAllButton",
                            QObject::tr("Enable All"));
   auto* disable_all = Named(new QPushButton(QObject::tr("D&isable All")), "disableAllButton",
                             QObject::tr("Disable All"));
