@@ -57,8 +57,13 @@ bool EditFileLocations(QWidget* parent, const SheetContext& context) {
   layout->addWidget(buttons);
   dialog.resize(560, dialog.sizeHint().height());
   if (dialog.exec() != QDialog::Accepted) return false;
+  // Only what was changed, so that OK on an untouched dialog leaves the file as it was.
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    configuration.WriteText("General", kLocationFields[i].key, ToUtf8(fields[i]->text()));
+    const std::string_view key = kLocationFields[i].key;
+    const std::string typed = ToUtf8(fields[i]->text());
+    if (typed != configuration.ReadText("General", key, "")) {
+      configuration.WriteText("General", key, typed);
+    }
   }
   return true;
 }

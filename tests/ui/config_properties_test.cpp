@@ -1,5 +1,6 @@
 // The configuration overview: Add and Delete, the name, and its start on
 // its own from the command line.
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include "engine/messages.h"
 #include "tests/ui/configuration_test_fixture.h"
 #include "ui/config_properties_dialog.h"
+#include "ui/file_locations_dialog.h"
 
 namespace tabulon::ui {
 namespace {
@@ -78,6 +80,22 @@ TEST_F(ConfigPropertiesTest, AddAndDeleteWriteAsTheyGoAndTheNameOnClose) {
             "[General]\r\nConfigurationName=Branch\r\n[Services]\r\nExportServices=0\r\n"
             "[Templates]\r\nRegistryTemplates=Uninstall;\r\n[Computers]\r\nFilteringEnable=1\r\n"
             "ExportComputers=1\r\n");
+}
+
+TEST_F(ConfigPropertiesTest, FileLocationsWriteEachNameToItsKey) {
+  Write(DataFile("site.INI"), "[General]\r\nRegistryCfgFile=Reg.CFG\r\n");
+  testing::WhenModal([](QWidget* dialog) {
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("registryCfgFile")->text(), "Reg.CFG");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("wmiCfgQueryFile")->placeholderText(),
+              "WmiQueries.CFG");
+    dialog->findChild<QLineEdit*>("registryCfgFile")->clear();  // blank: the default file
+    dialog->findChild<QLineEdit*>("objectFile")->setText("site.DAT");
+    dialog->findChild<QLineEdit*>("fileCfgFile")->setText("Files.CFG");
+    qobject_cast<QDialog*>(dialog)->accept();
+  });
+  ASSERT_TRUE(EditFileLocations(nullptr, Context()));
+  EXPECT_EQ(Read(DataFile("site.INI")),
+            "[General]\r\nRegistryCfgFile=\r\nObjectFile=site.DAT\r\nFileCfgFile=Files.CFG\r\n");
 }
 
 TEST_F(ConfigPropertiesTest, StandingAloneItWritesOnlyTheNameOrSaysWhyNot) {
