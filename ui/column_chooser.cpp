@@ -82,8 +82,9 @@ class ColumnChooserDialog : public QDialog {
     connect(type_, &QComboBox::currentIndexChanged, this, [this] { Fill(0, 0); });
     connect(add, &QPushButton::clicked, this, [this] { AddSelected(); });
     connect(remove, &QPushButton::clicked, this, [this] { RemoveSelected(); });
-    connect(available_, &QListWidget::itemActivated, this, [this] { AddSelected(); });
-    connect(current_, &QListWidget::itemActivated, this, [this] { RemoveSelected(); });
+    // A double-click moves a field; Enter stays the dialog's Close.
+    connect(available_, &QListWidget::itemDoubleClicked, this, [this] { AddSelected(); });
+    connect(current_, &QListWidget::itemDoubleClicked, this, [this] { RemoveSelected(); });
     connect(up, &QPushButton::clicked, this, [this] { Move(-1); });
     connect(down, &QPushButton::clicked, this, [this] { Move(1); });
     QWidget* const order[] = {type_,      current_, add,
