@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "engine/catalogue.h"
 #include "engine/messages.h"
@@ -158,8 +159,22 @@ void ConfigPropertiesDialog::FillEnabled(const Configuration& configuration) {
   for (const EnabledExportRow& row : EnabledExports(configuration)) {
     auto* item = new QListWidgetItem(ToQString(row.text), enabled_);
     if (row.export_type != kNoExportType) item->setIcon(ExportTypeIcon(row.export_type));
-    if (row.is_template) item->setText(QStringLiteral("    ") + item->text());
     SetRow(item, row.export_type, row.is_template ? &row.text : nullptr);
+    if (!row.is_template) continue;
+    item->setText(QStringLiteral("    ") + item->text());
+    // A name the template file lacks still runs, and fails on its empty
+    // output file name: the row says so before a run does.
+    TemplateKind kind;
+    if (!TemplateKindOfType(row.export_type, kind)) continue;
+    const std::string file = context_.TemplateFile(kind);
+    const std::vector<std::string> names = ListTemplates(file, kind).names;
+    if (std::none_of(names.begin(), names.end(),
+                     [&row](const std::string& name) { return TemplateListed(name, row.text); })) {
+      item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+      item->setToolTip(tr("The template file %1 has no template of this name: a run finds no "
+                          "output file for it.")
+                           .arg(ToQString(file)));
+    }
   }
 }
 

@@ -50,6 +50,7 @@ TEST_F(ConfigPropertiesTest, AddAndDeleteWriteAsTheyGoAndTheNameOnClose) {
             "&" + std::string(MessageText(kMsgEnabledExports)) +
                 std::string(MessageText(kMsgComputerFilteringOn)));
   EXPECT_TRUE(available.findItems("Services", Qt::MatchExactly).isEmpty());
+  EXPECT_FALSE(enabled.item(2)->toolTip().isEmpty());  // "Old" is not in the template file
 
   // A template without an output file is refused and nothing is written.
   const std::string before = Read(DataFile("site.INI"));
@@ -69,6 +70,7 @@ TEST_F(ConfigPropertiesTest, AddAndDeleteWriteAsTheyGoAndTheNameOnClose) {
   add->click();
   EXPECT_EQ(Texts(enabled), (std::vector<std::string>{"Services", "Computers", "Registry",
                                                       "    Old", "    Uninstall"}));
+  EXPECT_TRUE(enabled.item(4)->toolTip().isEmpty());
   enabled.item(0)->setSelected(true);
   enabled.item(3)->setSelected(true);
   dialog.findChild<QPushButton*>("deleteButton")->click();
