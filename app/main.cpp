@@ -46,9 +46,13 @@ delimited text files, as the configuration file says.
                    directory; letter case is kept.
   /NOMSG           messages go to the log file (when logging is on) instead
                    of standard error.
-  /CONFIG_PROP=<file>, /QUOLL_TABULON=<file>, /QUOLL_CONFIG=<file>
-                   open the configuration windows; these need the desktop
-                   window.
+  /CONFIG_PROP=<file>
+                   only the "Export Configuration Properties" window of that
+                   configuration; the program ends when it closes (status 0,
+                   or 1 when the configuration cannot be opened).
+  /QUOLL_TABULON=<file>, /QUOLL_CONFIG=<file>
+                   open the main window with the sibling tool's objects.
+                   These switches need the desktop window.
   --help           this text.
   --version        the program version.
 
@@ -219,16 +223,19 @@ int Main(int argc, char** argv) {
     const SignalsStopRun signals(control);
     return RunUnattended(command, locations, control);
   }
-#ifdef TABULON_WITH_WINDOW
-  if (command.action == CommandLine::Action::kInteractive) {
-    return ui::RunWindow(argc, argv, command, locations);
+  if (command.action == CommandLine::Action::kConfigProperties && command.configuration.empty()) {
+    std::fputs("tabulon: /CONFIG_PROP= needs a configuration file name.\n", stderr);
+    return kExitUsage;
   }
-#endif
+#ifdef TABULON_WITH_WINDOW
+  return ui::RunWindow(argc, argv, command, locations);
+#else
   std::fputs(
       "tabulon: this window is not part of this build; run an export with "
       "/CONFIG=<configuration.ini> (see --help).\n",
       stderr);
   return kExitUsage;
+#endif
 }
 
 }  // namespace tabulon::app

@@ -45,8 +45,14 @@ std::string NewConfiguration(QWidget* parent, WindowContext& context) {
 
 std::string ChooseConfigurationToOpen(QWidget* parent, WindowContext& context) {
   ConfigurationListDialog dialog(context, ConfigurationListMode::kOpen, parent);
-  if (dialog.exec() != QDialog::Accepted) return {};
-  return dialog.Selected().path;
+  if (dialog.exec() == QDialog::Accepted) return dialog.Selected().path;
+  // Nothing chosen, but the active configuration's properties were edited:
+  // it is opened again, so that the window shows them.
+  return dialog.active_configuration_changed() ? context.configuration : std::string();
+}
+
+SheetContext SheetFor(WindowContext& context, const std::string& configuration) {
+  return SheetContext{context.profile, configuration, context.locations};
 }
 
 bool ManageConfigurations(QWidget* parent, WindowContext& context) {

@@ -11,6 +11,7 @@
 #include "platform/time.h"
 #include "ui/configuration_files.h"
 #include "ui/object_import.h"
+#include "ui/sheet_context.h"
 #include "ui/window_context.h"
 
 class QWidget;
@@ -20,6 +21,9 @@ namespace tabulon::ui {
 // Each returns the configuration to open next (empty: nothing to open).
 std::string NewConfiguration(QWidget* parent, WindowContext& context);
 std::string ChooseConfigurationToOpen(QWidget* parent, WindowContext& context);
+// What the configuration editors need to edit `configuration`.
+SheetContext SheetFor(WindowContext& context, const std::string& configuration);
+
 // True when the active configuration's settings or object file changed (the
 // window refreshes).
 bool ManageConfigurations(QWidget* parent, WindowContext& context);

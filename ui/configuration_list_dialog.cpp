@@ -13,6 +13,7 @@
 #include "engine/configuration.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "ui/config_properties_dialog.h"
 #include "ui/configuration_commands.h"
 #include "ui/configuration_widgets.h"
 #include "ui/enabled_exports.h"
@@ -94,9 +95,6 @@ ConfigurationListDialog::ConfigurationListDialog(WindowContext& context, Configu
   buttons->setObjectName("buttons");
   auto* properties =
       Named(new QPushButton(tr("&Properties...")), "propertiesButton", tr("&Properties..."));
-  // The property sheet comes with the configuration editor.
-  properties->setEnabled(false);
-  properties->setToolTip(tr("The property sheet comes with the configuration editor."));
   auto* assign = Named(new QPushButton(tr("Assign To...")), "assignButton", tr("Assign To..."));
   auto* remove = Named(new QPushButton(tr("&Delete...")), "deleteButton", tr("&Delete..."));
   buttons->addButton(properties, QDialogButtonBox::ActionRole);
@@ -116,6 +114,7 @@ ConfigurationListDialog::ConfigurationListDialog(WindowContext& context, Configu
   connect(update, &QPushButton::clicked, this, [this] { UpdateFolder(); });
   connect(browse, &QPushButton::clicked, this, [this] { BrowseFolder(); });
   connect(configurations_, &QListWidget::currentRowChanged, this, [this] { ShowEnabledExports(); });
+  connect(properties, &QPushButton::clicked, this, [this] { ShowProperties(); });
   connect(assign, &QPushButton::clicked, this, [this] { AssignTo(); });
   connect(remove, &QPushButton::clicked, this, [this] { DeleteSelected(); });
   if (mode != ConfigurationListMode::kManage) {
@@ -168,6 +167,19 @@ void ConfigurationListDialog::ShowEnabledExports() {
     if (row.is_template) item->setText(QStringLiteral("    ") + item->text());
     enabled_exports_->addItem(item);
   }
+}
+
+void ConfigurationListDialog::ShowProperties() {
+  const int row = configurations_->currentRow();
+  const ListedConfiguration selected = Selected();
+  if (selected.path.empty()) return;
+  EditConfigurationProperties(this, SheetFor(context_, selected.path));
+  if (selected.path == context_.configuration) active_changed_ = true;
+  // The name and the enabled exports may be others now.
+  listed_[static_cast<std::size_t>(row)].name =
+      Configuration(context_.profile, selected.path).ReadText("General", "ConfigurationName", "");
+  configurations_->item(row)->setText(ToQString(listed_[static_cast<std::size_t>(row)].name));
+  ShowEnabledExports();
 }
 
 void ConfigurationListDialog::AssignTo() {

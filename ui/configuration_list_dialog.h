@@ -24,7 +24,8 @@ class ConfigurationListDialog : public QDialog {
                           QWidget* parent = nullptr);
   // The selected configuration; empty name and path when there is none.
   ListedConfiguration Selected() const;
-  // An assignment or deletion touched the active configuration.
+  // An assignment, a deletion or the properties touched the active
+  // configuration.
   bool active_configuration_changed() const { return active_changed_; }
 
  private:
@@ -33,6 +34,8 @@ class ConfigurationListDialog : public QDialog {
   void UpdateFolder();
   void BrowseFolder();
   void ShowEnabledExports();
+  // The overview of the selected configuration.
+  void ShowProperties();
   void AssignTo();
   void DeleteSelected();
 

@@ -19,6 +19,8 @@
 #include "platform/locale.h"
 #include "platform/time.h"
 #include "ui/about.h"
+#include "ui/config_properties_dialog.h"
+#include "ui/config_sheet.h"
 #include "ui/configuration_commands.h"
 #include "ui/configuration_files.h"
 #include "ui/copy_messages_dialog.h"
@@ -197,8 +199,10 @@ void MainWindow::ConnectObjectCommands() {
 }
 
 void MainWindow::ConnectConfigurationCommands() {
-  action(Command::kConfigurationProperties)
-      ->setToolTip(tr("The configuration property sheet comes with the configuration editor."));
+  connect(action(Command::kConfigurationProperties), &QAction::triggered, this,
+          &MainWindow::ShowConfigurationProperties);
+  connect(enabled_exports_, &EnabledExportsView::exportTypeActivated, this,
+          &MainWindow::ShowExportProperties);
   connect(action(Command::kNewConfiguration), &QAction::triggered, this,
           [this] { OpenChosen(NewConfiguration(this, context_)); });
   connect(action(Command::kOpenConfiguration), &QAction::triggered, this,
@@ -234,6 +238,27 @@ void MainWindow::Refresh(bool changed) {
   if (changed && !context_.configuration.empty()) OpenConfiguration(context_.configuration);
 }
 
+bool MainWindow::HaveConfigurationFile() {
+  if (!context_.configuration.empty()) return true;
+  // A new configuration has no file to edit yet: it gets one as New makes it.
+  const std::string path = NewConfiguration(this, context_);
+  return !path.empty() && OpenConfiguration(path);
+}
+
+void MainWindow::ShowConfigurationProperties() {
+  if (running() || !HaveConfigurationFile()) return;
+  // The object file may be another one afterwards: the list is kept first.
+  if (!SaveObjectList()) return;
+  EditConfigurationProperties(this, SheetFor(context_, context_.configuration));
+  // Reopened, so that the title, the panes and the object list show it.
+  OpenConfiguration(context_.configuration);
+}
+
+void MainWindow::ShowExportProperties(std::uint32_t export_type) {
+  if (running() || context_.configuration.empty() || !SaveObjectList()) return;
+  Refresh(EditConfiguration(this, SheetFor(context_, context_.configuration), export_type));
+}
+
 CommandState MainWindow::ObjectCommandState() const {
   CommandState state;
   state.object_chosen = object_view_->HasSelection();
@@ -257,8 +282,6 @@ void MainWindow::UpdateCommands() {
   for (const CommandRow& row : kCommands) {
     action(row.command)->setEnabled(CommandEnabled(row.rule, state));
   }
-  // The property sheet is not part of this version of the window.
-  action(Command::kConfigurationProperties)->setEnabled(false);
 }
 
 void MainWindow::RebuildRecentFiles() {

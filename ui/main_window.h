@@ -82,6 +82,13 @@ class MainWindow : public QMainWindow {
   // when `changed` says a dialog changed it.
   void OpenChosen(const std::string& path);
   void Refresh(bool changed);
+  // Ctrl+P: the overview of the active configuration, which a new one gets
+  // a file for first; the window shows the configuration anew afterwards.
+  void ShowConfigurationProperties();
+  // The property sheet on the page of a row of the Enabled Exports pane.
+  void ShowExportProperties(std::uint32_t export_type);
+  // False when the configuration is new and the user made no file for it.
+  bool HaveConfigurationFile();
 
   WindowContext& context_;
   ObjectView* object_view_ = nullptr;

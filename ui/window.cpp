@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "ui/config_properties_dialog.h"
 #include "ui/configuration_commands.h"
 #include "ui/icons.h"
 #include "ui/main_window.h"
@@ -49,6 +50,9 @@ int RunWindow(int argc, char** argv, const CommandLine& command, const run::Loca
     std::filesystem::create_directories(folder, ignored);
   }
   WindowContext context(locations);
+  if (command.action == CommandLine::Action::kConfigProperties) {
+    return RunConfigurationProperties(context, command.configuration);
+  }
   context.handover = command.handover;
   MainWindow window(context);
   window.SetSuppressMessages(command.suppress_messages);

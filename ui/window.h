@@ -7,8 +7,9 @@
 
 namespace tabulon::ui {
 
-// Opens the main window as the command line says and returns the program's
-// exit status when the window closes.
+// Opens the main window as the command line says (with /CONFIG_PROP= the
+// configuration's overview alone) and returns the program's exit status
+// when it closes.
 int RunWindow(int argc, char** argv, const CommandLine& command, const run::Locations& locations);
 
 }  // namespace tabulon::ui

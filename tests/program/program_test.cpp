@@ -117,6 +117,12 @@ TEST_F(Program, ExitStatuses) {
     EXPECT_NE((o.out + o.err).find(c.said), std::string::npos) << o.out << o.err;
   }
   EXPECT_EQ(Run("/CONFIG=").status, 2);
+  EXPECT_EQ(Run("/CONFIG_PROP=").status, 2);
+  // The properties window alone needs a display as the main window does.
+  const Outcome no_display = Run("/CONFIG_PROP=" + dir_.File("cfg.ini"), [] {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ::unsetenv(name);
+  });
+  EXPECT_EQ(no_display.status, 2) << no_display.err;
 }
 
 TEST_F(Program, SecondInterruptCancelsTheCallInFlight) {

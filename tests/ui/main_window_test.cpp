@@ -1,9 +1,13 @@
 // Opening a configuration from the window: what it writes, remembers and
 // shows.
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
 
 #include "engine/configuration.h"
 #include "engine/template_kinds.h"
+#include "ui/enabled_exports_view.h"
 #include "ui/main_recent_files.h"
 #include "ui/main_window_fixture.h"
 
@@ -54,6 +58,23 @@ TEST_F(MainWindowTest, AConfigurationThatCannotBeOpenedIsReportedAndChangesNothi
       << shown.toStdString();
   EXPECT_EQ(window_.windowTitle(), "Tabulon - Good");
   EXPECT_EQ(context_.configuration, dir_.File("good.ini"));
+}
+
+TEST_F(MainWindowTest, PropertiesRenameTheConfigurationAndRebuildThePanes) {
+  dir_.Write("site.ini", "[General]\nConfigurationName=Site\n");
+  ASSERT_TRUE(window_.OpenConfiguration(dir_.File("site.ini")));
+  ASSERT_TRUE(Enabled(Command::kConfigurationProperties));
+  WhenModal([](QWidget* dialog) {
+    dialog->findChild<QLineEdit*>("configurationName")->setText("Branch");
+    auto* tree = dialog->findChild<QTreeWidget*>("availableExports");
+    tree->setCurrentItem(tree->findItems("Services", Qt::MatchExactly).front());
+    dialog->findChild<QPushButton*>("addButton")->click();
+    dialog->findChild<QPushButton*>("closeButton")->click();
+  });
+  window_.action(Command::kConfigurationProperties)->trigger();
+  EXPECT_EQ(window_.windowTitle(), "Tabulon - Branch");
+  ASSERT_EQ(window_.enabled_exports().count(), 1);
+  EXPECT_EQ(window_.enabled_exports().item(0)->text(), "Services");
 }
 
 }  // namespace
