@@ -1,20 +1,17 @@
 #include "ui/enable_operation.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "engine/catalogue.h"
+#include "platform/text.h"
 
 namespace tabulon::ui {
 namespace {
 
 // Template names are section names, which match without regard to case.
 bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
+  return text::EqualsNoCase(a, b);
 }
 
 // The list's items between ';', empty ones included.
