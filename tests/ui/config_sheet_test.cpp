@@ -93,7 +93,7 @@ std::string Change(QWidget* sheet, const ConfigKey& k) {
       auto* edit = sheet->findChild<QLineEdit*>(name);
       if (edit == nullptr) break;
       const std::string text =
-          k.kind == KeyKind::kDelimiterText ? "\\r\\n" : "/srv/" + std::string(k.key) + ";x y";
+          k.kind == KeyKind::kDelimiterText ? "\\t\\r\\n" : "/srv/" + std::string(k.key) + ";x y";
       edit->setText(QString::fromStdString(text));
       return text;
     }
@@ -194,7 +194,7 @@ TEST_F(ConfigSheetTest, OkWithoutAChangeLeavesARunsOutputAsItWas) {
   testing::WriteThreeComputers(dir_, 0);
   Write(Path(), "[General]\nConfigurationName=Three\nObjectFile=" + dir_.File("objects.dat") +
                     "\nDefaultOutputDirectory=" + dir_.path() +
-                    "\nDelimiter=;\nLineTerminator=\\r\\n\nSecondaryDelimiter=|\n"
+                    "\nDelimiter=\\t\nLineTerminator=\\r\\n\nSecondaryDelimiter=|\n"
                     "[Platform]\nEstate=" +
                     dir_.File("estate.json") +
                     "\n[Computers]\nPingEnable=0\nExportComputers=1\nComputerColumns=1002,0,3\n"
