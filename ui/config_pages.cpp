@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QVBoxLayout>
@@ -253,7 +254,12 @@ QWidget* ConfigPages::BuildPage(ConfigPage page) {
     QFormLayout* form = builder.Box(ToQString(d.settings_label));
     const QString section = ToQString(d.section) + "/";
     place(form, Control(section + ToQString(d.enable_key)));
-    place(form, Control(section + ToQString(d.output_file_key)));
+    KeyControl* file = Control(section + ToQString(d.output_file_key));
+    place(form, file);
+    // An empty name is the type's default file.
+    if (auto* edit = qobject_cast<QLineEdit*>(file->focus())) {
+      edit->setPlaceholderText(ToQString(d.default_file_name));
+    }
     has_columns = has_columns || !d.columns_key.empty();
   }
   if (has_columns) {

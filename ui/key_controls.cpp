@@ -30,15 +30,19 @@ std::string NameOf(const ConfigKey& key) {
 // a run does not take as it is.
 class MarkedRow {
  public:
-  MarkedRow(QWidget* control, const ConfigKey& key) : row_(new QWidget), marker_(new QLabel) {
+  // A control that does not `grow` keeps its own width (a number needs
+  // few digits).
+  MarkedRow(QWidget* control, const ConfigKey& key, bool grow)
+      : row_(new QWidget), marker_(new QLabel) {
     auto* layout = new QHBoxLayout(row_);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(control, 1);
+    layout->addWidget(control, grow ? 1 : 0);
     const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     marker_->setPixmap(icon.pixmap(kMarkerSize, kMarkerSize));
     Named(marker_, (NameOf(key) + "/marker").c_str(), QObject::tr("Value outside the range"));
     marker_->hide();
     layout->addWidget(marker_);
+    if (!grow) layout->addStretch(1);
     row_->setFocusProxy(control);
   }
   QWidget* row() const { return row_; }
@@ -77,7 +81,7 @@ class NumberControl final : public KeyControl {
   explicit NumberControl(const ConfigKey& key)
       : KeyControl(key),
         spin_(Named(new QSpinBox, NameOf(key).c_str(), ToQString(key.label))),
-        row_(spin_, key) {
+        row_(spin_, key, false) {
     // Any number can be shown, so a value beyond the range is not changed
     // by opening the sheet.
     spin_->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
@@ -116,7 +120,7 @@ class ChoiceControl final : public KeyControl {
   explicit ChoiceControl(const ConfigKey& key)
       : KeyControl(key),
         combo_(Named(new QComboBox, NameOf(key).c_str(), ToQString(key.label))),
-        row_(combo_, key) {
+        row_(combo_, key, true) {
     for (const KeyChoice& choice : key.choices) {
       combo_->addItem(ToQString(choice.text), choice.value);
     }

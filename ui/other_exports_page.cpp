@@ -1,5 +1,6 @@
 #include "ui/other_exports_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -29,7 +30,13 @@ bool IsOn(const KeyControl& control) {
 void ShowRow(QTreeWidgetItem* row, const OtherExport& item) {
   row->setText(kOptionColumn, ToQString(ExportTypeInfo(item.type).settings_label));
   row->setCheckState(kOptionColumn, IsOn(*item.enable) ? Qt::Checked : Qt::Unchecked);
-  row->setText(kFileColumn, item.file->Value());
+  // An empty name is the type's default file, shown greyed.
+  const QString file = item.file->Value();
+  const bool named = !file.isEmpty();
+  row->setText(kFileColumn, named ? file : ToQString(ExportTypeInfo(item.type).default_file_name));
+  row->setForeground(
+      kFileColumn,
+      QApplication::palette().brush(named ? QPalette::Active : QPalette::Disabled, QPalette::Text));
 }
 
 class ExportPropertiesDialog : public QDialog {
@@ -48,6 +55,7 @@ class ExportPropertiesDialog : public QDialog {
     layout->addWidget(enable_);
     file_ = new FileField(FileFieldKind::kOutputFile, "outputFile", tr("Output File Name"));
     file_->setText(item.file->Value());
+    file_->edit()->setPlaceholderText(ToQString(ExportTypeInfo(item.type).default_file_name));
     auto* form = new QFormLayout;
     auto* file_label = new QLabel(tr("&Output File Name:"));
     file_label->setBuddy(file_->edit());

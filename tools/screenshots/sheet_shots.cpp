@@ -5,9 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <cstdio>
 
-#include "engine/app_settings.h"
 #include "engine/catalogue.h"
 #include "platform/ini_file_profile.h"
 #include "tools/screenshots/editor_shots.h"
@@ -45,17 +43,12 @@ bool ShootPages(QWidget* sheet, const QDir& out) {
 }  // namespace
 
 bool ShootSheetPages(ui::MainWindow& window, const QDir& out) {
-  // The window keeps its configuration in the settings store once opened.
+  // The window has the sample open, from the folder the pictures are
+  // taken in.
   platform::IniFileProfile profile;
-  const AppSettings settings(profile, AppSettings::DefaultPath());
-  const std::string configuration = settings.Get("LastConfiguration");
   const ui::SheetContext context{
-      profile, configuration,
+      profile, QDir::current().filePath(QStringLiteral("examples/sample.ini")).toStdString(),
       run::PrepareLocations(QCoreApplication::applicationFilePath().toStdString())};
-  if (configuration.empty()) {
-    std::fprintf(stderr, "screenshots: the window has no configuration for the sheet\n");
-    return false;
-  }
   return ShootDialog(
       out.filePath(QStringLiteral("sheet.png")),
       [&context, &window] { ui::EditConfiguration(&window, context, kNoExportType); },
