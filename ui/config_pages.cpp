@@ -93,6 +93,27 @@ constexpr std::string_view kDialogKeys =
     "Computers/FilteringType Users/GetLogonInformation Users/LastLogonType "
     "Users/SkipSpecifiedDomainControllers AD/PhotoFileOutputPath AD/PhotoFileExtension";
 
+// Settings that mean something only while a switch is on: their controls
+// are greyed while it is off (their values are still kept and written).
+constexpr struct {
+  const char* key;
+  std::string_view governed;
+} kGoverningSwitches[] = {
+    {"Computers/PingEnable",
+     "Computers/PingType Computers/PingHideProgressErrors Computers/PingTTL "
+     "Computers/PingTimeout Computers/PingRetry Computers/PingRetryMultiplier"},
+    {"Computers/SkipEnable", "Computers/SkipFileName"},
+    {"General/EnableLogging",
+     "General/LogSuccess General/LogFailure General/AppendLog General/LogFileName"},
+    {"Services/ExportSpecificServices", "Services/SpecificFileName"},
+    {"Groups/ExportSpecificGroups", "Groups/SpecificFileName"},
+    {"Security/ExportShareSecurity",
+     "Security/ExportShareSecurityFile Security/ExportShareSecurityHidden "
+     "Security/ExportShareSecurityAdmin Security/ExportShareSecurityFolder "
+     "Security/ExportShareSecurityPrinter"},
+    {"Security/ExportSpecificTrustees", "Security/SpecificFileName"},
+};
+
 constexpr struct {
   ConfigPage page;
   TemplateKind kind;
@@ -206,6 +227,14 @@ ConfigPages::ConfigPages(const SheetContext& context, QWidget* dialog)
   const Configuration config = context_.config();
   for (const auto& control : controls_) control->Load(config);
   for (ConfigPage page : kPageOrder) pages_.push_back({page, BuildPage(page)});
+  for (const auto& rule : kGoverningSwitches) {
+    auto* governing = qobject_cast<QAbstractButton*>(Control(rule.key)->widget());
+    for (const QString& name : Names(rule.governed)) {
+      QWidget* governed = Control(name)->widget();
+      governed->setEnabled(governing->isChecked());
+      QObject::connect(governing, &QAbstractButton::toggled, governed, &QWidget::setEnabled);
+    }
+  }
 }
 
 ConfigPages::~ConfigPages() = default;

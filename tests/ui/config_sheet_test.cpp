@@ -69,7 +69,7 @@ std::string Change(QWidget* sheet, const ConfigKey& k) {
     case KeyKind::kSwitch: {
       auto* box = sheet->findChild<QCheckBox*>(name);
       if (box == nullptr) break;
-      box->click();
+      box->setChecked(shown == 0);
       return shown != 0 ? "0" : "1";
     }
     case KeyKind::kNumber: {
@@ -159,6 +159,10 @@ TEST_F(ConfigSheetTest, HeldAndOutOfRangeValuesAreShownAndKept) {
     EXPECT_EQ(ttl->value(), 300);
     EXPECT_FALSE(sheet->findChild<QLabel*>("Computers/PingTTL/marker")->isHidden());
     EXPECT_TRUE(sheet->findChild<QLabel*>("Computers/PingTimeout/marker")->isHidden());
+    // Greyed while pinging is off, still shown and kept.
+    EXPECT_TRUE(ttl->isEnabled());
+    sheet->findChild<QCheckBox*>("Computers/PingEnable")->click();
+    EXPECT_FALSE(ttl->isEnabled());
     auto* type = sheet->findChild<QComboBox*>("Services/ServiceType");
     EXPECT_EQ(type->currentData().toInt(), 7);
     EXPECT_FALSE(sheet->findChild<QLabel*>("Services/ServiceType/marker")->isHidden());
