@@ -296,6 +296,8 @@ inline constexpr std::array kKeys{
         "Folder of the photo files; empty: the folder of the query's output file."),
     Key("AD", "PhotoFileExtension", kText, ".jpg", ".jpg", P::kActiveDirectory, "Photo File Extension",
         "Extension of the photo files; a '.' is put in front when missing."),
+    Key("WMI", "ReferenceComputer", kText, nullptr, "", P::kWmi, "WMI Object Source Computer Name",
+        "Computer whose WMI classes and properties the query editor lists; empty: this computer."),
     Key("Platform", "Estate", kFile, "", nullptr, P::kPlatform, "Estate File",
         "A simulated network the export works on; empty: real computers."),
     Key("Platform", "Credentials", kFile, "", nullptr, P::kPlatform, "Credentials File",
