@@ -16,8 +16,6 @@
 namespace tabulon::testing {
 namespace {
 
-constexpr std::string_view kOneComputer = R"({"computers": [{"name": "PC1"}]})";
-
 std::string Joined(const std::vector<std::string>& lines) {
   std::string out;
   for (const std::string& l : lines) out += l + "\n";

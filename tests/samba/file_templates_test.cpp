@@ -312,7 +312,7 @@ TEST_F(FileTemplatesOfARealServer, AFolderWhoseListingBreaksOffIsNamedAndTheRest
     control = std::make_unique<RunControl>();
     RunHooks hooks;
     hooks.control = control.get();
-    hooks.transports = [this, &c](const platform::SessionOptions& options) {
+    hooks.transports = [&c](const platform::SessionOptions& options) {
       return std::make_unique<SilentWhileListing>(options, *server_, c.befall);
     };
     RecordedMessages messages;
