@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <filesystem>
+#include <map>
 #include <set>
 #include <span>
 
@@ -20,7 +22,6 @@
 #include "engine/run_control.h"
 #include "engine/run_observer.h"
 #include "run/run.h"
-#include "support/three_computers.h"
 #include "ui/config_sheet.h"
 #include "ui/configuration_test_fixture.h"
 
@@ -194,25 +195,58 @@ TEST_F(ConfigSheetTest, CancelLeavesTheFileAsItWas) {
   EXPECT_EQ(Read(Path()), before);
 }
 
-TEST_F(ConfigSheetTest, OkWithoutAChangeLeavesARunsOutputAsItWas) {
-  testing::WriteThreeComputers(dir_, 0);
-  Write(Path(), "[General]\nConfigurationName=Three\nObjectFile=" + dir_.File("objects.dat") +
-                    "\nDefaultOutputDirectory=" + dir_.path() +
-                    "\nDelimiter=\\t\nLineTerminator=\\r\\n\nSecondaryDelimiter=|\n"
-                    "[Platform]\nEstate=" +
-                    dir_.File("estate.json") +
-                    "\n[Computers]\nPingEnable=0\nExportComputers=1\nComputerColumns=1002,0,3\n"
-                    "[Services]\nExportServices=1\nServiceColumns=1000,0,1\nServiceState=0\n");
+// Every file of a run of the sample (all exports and templates), the log's
+// lines without their time stamps.
+std::map<std::string, std::string> SampleOutput(const std::filesystem::path& output) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(output)) {
+    std::string bytes = testing::ScratchDir::ReadFile(entry.path().string());
+    if (entry.path().extension() == ".log") {
+      std::string lines;
+      for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\n', at), bytes.size());
+        const std::size_t tab = bytes.find('\t', at);
+        lines += bytes.substr(std::min(tab, end), end - std::min(tab, end)) + "\n";
+        at = end + 1;
+      }
+      bytes = lines;
+    }
+    files[entry.path().filename().string()] = bytes;
+  }
+  return files;
+}
+
+TEST_F(ConfigSheetTest, OkWithoutAChangeLeavesTheSamplesOutputAsItWas) {
+  namespace fs = std::filesystem;
+  const fs::path home = dir_.File("sample");
+  const fs::path source = TABULON_SOURCE_DIR;
+  fs::create_directories(home / "examples" / "output");
+  for (const auto& entry : fs::directory_iterator(source / "examples")) {
+    if (entry.path().filename() != "output") {
+      fs::copy(entry.path(), home / "examples" / entry.path().filename(),
+               fs::copy_options::recursive);
+    }
+  }
+  fs::copy(source / "data", home / "data", fs::copy_options::recursive);
+  // The sample's paths are relative to the folder it runs from.
+  const fs::path was = fs::current_path();
+  fs::current_path(home);
+  const std::string configuration = (home / "examples" / "sample.ini").string();
   const auto run = [&] {
     RunObserver observer;
     RunControl control;
-    run::Run(context_->locations, run::Request{Path()}, observer, control);
-    return std::make_pair(dir_.Read("services.txt"), dir_.Read("computers.txt"));
+    run::Run(context_->locations, run::Request{configuration}, observer, control);
+    return SampleOutput(home / "examples" / "output");
   };
   const auto before = run();
-  ASSERT_FALSE(before.first.empty());
-  ASSERT_TRUE(OkWithoutChange());
-  EXPECT_EQ(run(), before);
+  WhenModal([](QWidget* sheet) { Press(sheet, "buttons", QDialogButtonBox::Ok); });
+  const bool ok = EditConfiguration(
+      nullptr, SheetContext{context_->profile, configuration, context_->locations}, kNoExportType);
+  const auto after = run();
+  fs::current_path(was);
+  ASSERT_TRUE(ok);
+  EXPECT_GT(before.size(), 30u);
+  EXPECT_EQ(after, before);
 }
 
 TEST_F(ConfigSheetTest, OpensOnThePageOfTheTypeWithTheConfigurationsName) {
