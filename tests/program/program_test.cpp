@@ -18,6 +18,18 @@
 #include "support/fakes.h"
 #include "support/process_memory.h"
 
+
+// GCC says so with __SANITIZE_ADDRESS__, clang with __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define TABULON_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TABULON_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef TABULON_ADDRESS_SANITIZER
+#define TABULON_ADDRESS_SANITIZER 0
+#endif
 namespace tabulon::testing {
 namespace {
 
@@ -168,7 +180,7 @@ TEST_F(Program, HoldsThePasswordOnceAndNeverDumpsCore) {
       [&](pid_t pid) {
         WaitUntilExporting();
         limit = CoreFileLimit(pid);
-#if !defined(__SANITIZE_ADDRESS__)
+#if !TABULON_ADDRESS_SANITIZER
         // The sanitizer's heap is reserved in terabytes, too much to read.
         copies = CopiesInMemory(pid, password);
 #endif
