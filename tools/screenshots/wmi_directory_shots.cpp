@@ -1,8 +1,95 @@
-// PLACEHOLDER (skeleton): replaced by its lane.
+// The WMI template editor with the class browser and the where-clause
+// editor, and the directory query editor, on the sample's templates.
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <cstdio>
+
+#include "engine/app_settings.h"
+#include "exporters/templates/template_files.h"
+#include "platform/ini_file_profile.h"
 #include "tools/screenshots/editor_shots.h"
+#include "tools/screenshots/window_shot.h"
+#include "ui/template_editor.h"
 
 namespace tabulon::screenshots {
-bool ShootWmiAndDirectoryEditors(ui::MainWindow&, const QDir&) {
+namespace {
+
+// The first template of a kind in the sample's template file.
+bool FirstTemplate(const ui::SheetContext& context, TemplateKind kind, ui::TemplateEdit& edit) {
+  edit.context = &context;
+  edit.kind = kind;
+  edit.file = context.TemplateFile(kind);
+  const TemplateListing listing = ListTemplates(edit.file, kind);
+  if (listing.names.empty()) {
+    std::fprintf(stderr, "screenshots: no templates in %s\n", edit.file.c_str());
+    return false;
+  }
+  edit.name = listing.names.front();
   return true;
 }
+
+template <typename Widget>
+Widget* Child(QWidget* dialog, const char* name) {
+  auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
+  if (widget == nullptr) std::fprintf(stderr, "screenshots: no %s\n", name);
+  return widget;
+}
+
+bool ShootWmiEditor(const ui::TemplateEdit& edit, const QDir& out) {
+  return ShootDialog(
+      out.filePath(QStringLiteral("wmi-template.png")),
+      [&edit] {
+        std::string saved;
+        ui::EditTemplate(edit, saved);
+      },
+      [&out](QWidget* dialog) {
+        auto* show = Child<QPushButton>(dialog, "showProperties");
+        auto* properties = Child<QListWidget>(dialog, "classProperties");
+        if (show == nullptr || properties == nullptr) return false;
+        show->click();
+        if (properties->count() > 0) properties->setCurrentRow(0);
+        auto* where = Child<QPushButton>(dialog, "editWhere");
+        auto* browse = Child<QPushButton>(dialog, "browseClasses");
+        return ShootWindow(dialog, out.filePath(QStringLiteral("wmi-template-properties.png"))) &&
+               where != nullptr && browse != nullptr &&
+               ShootDialog(out.filePath(QStringLiteral("wmi-where-clause.png")),
+                           [where] { where->click(); }) &&
+               ShootDialog(out.filePath(QStringLiteral("wmi-class-browser.png")),
+                           [browse] { browse->click(); });
+      });
+}
+
+bool ShootDirectoryEditor(const ui::TemplateEdit& edit, const QDir& out) {
+  return ShootDialog(
+      out.filePath(QStringLiteral("directory-query.png")),
+      [&edit] {
+        std::string saved;
+        ui::EditTemplate(edit, saved);
+      },
+      [&out](QWidget* dialog) {
+        auto* category = Child<QComboBox>(dialog, "attributeCategory");
+        if (category == nullptr) return false;
+        category->setCurrentIndex(category->findText(QStringLiteral("User Attributes")));
+        return ShootWindow(dialog, out.filePath(QStringLiteral("directory-query-users.png")));
+      });
+}
+
+}  // namespace
+
+bool ShootWmiAndDirectoryEditors(ui::MainWindow& /*window*/, const QDir& out) {
+  // The configuration the window has open, as its settings remember it.
+  platform::IniFileProfile profile;
+  const AppSettings settings(profile, AppSettings::DefaultPath());
+  const ui::SheetContext context{
+      profile, settings.Get("LastConfiguration"),
+      run::PrepareLocations(QCoreApplication::applicationFilePath().toStdString())};
+  ui::TemplateEdit wmi;
+  ui::TemplateEdit directory;
+  return FirstTemplate(context, TemplateKind::kWmi, wmi) && ShootWmiEditor(wmi, out) &&
+         FirstTemplate(context, TemplateKind::kDirectory, directory) &&
+         ShootDirectoryEditor(directory, out);
+}
+
 }  // namespace tabulon::screenshots
