@@ -299,7 +299,8 @@ void DirectoryQueryDialog::accept() {
   q.name = ToUtf8(name_->text().trimmed());
   q.output_file = ToUtf8(output_->text().trimmed());
   if (q.name.empty() || q.output_file.empty()) return;
-  q.level = subtree_->isChecked() ? 1 : 0;
+  // Any value but 1 searches one level: a stored one stays.
+  q.level = subtree_->isChecked() ? 1 : (query_.level == 1 ? 0 : query_.level);
   q.filter = Filter();
   q.attributes = Attributes();
   if (const std::optional<MessageId> refusal = SaveRefusal(q)) {
