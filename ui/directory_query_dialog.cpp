@@ -19,6 +19,7 @@
 #include "platform/text.h"
 #include "ui/configuration_widgets.h"
 #include "ui/file_field.h"
+#include "ui/focus_default_button.h"
 #include "ui/message_box.h"
 #include "ui/option_dialogs.h"
 
@@ -121,7 +122,6 @@ DirectoryQueryDialog::DirectoryQueryDialog(const TemplateEdit& edit, QWidget* pa
   connect(add_, &QPushButton::clicked, this, &DirectoryQueryDialog::AddAttributes);
   connect(available_, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { AddAttribute(item->text()); });
-  connect(other_, &QLineEdit::returnPressed, this, &DirectoryQueryDialog::AddAttributes);
   connect(up_, &QPushButton::clicked, this, [this] { MoveCurrent(-1); });
   connect(down_, &QPushButton::clicked, this, [this] { MoveCurrent(1); });
   connect(delete_, &QPushButton::clicked, this, &DirectoryQueryDialog::DeleteCurrent);
@@ -182,9 +182,7 @@ void DirectoryQueryDialog::BuildLayout() {
   ok_ = buttons->button(QDialogButtonBox::Ok);
   connect(buttons, &QDialogButtonBox::accepted, this, &DirectoryQueryDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  // Enter in the Other field adds the name instead of closing the dialog.
-  for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
-  ok_->setDefault(true);
+  DefaultWhileFocused(other_, add_, ok_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);

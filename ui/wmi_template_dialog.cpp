@@ -23,6 +23,7 @@
 #include "platform/text.h"
 #include "ui/configuration_widgets.h"
 #include "ui/file_field.h"
+#include "ui/focus_default_button.h"
 #include "ui/message_box.h"
 #include "ui/symbol_picker.h"
 
@@ -373,9 +374,7 @@ std::string ChooseWmiClass(QWidget* parent, WmiBrowser& browser, const std::stri
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
-  // Enter in the find field finds rather than closing the dialog.
-  QObject::connect(find, &QLineEdit::returnPressed, find_button, &QPushButton::click);
-  find_button->setAutoDefault(false);
+  DefaultWhileFocused(find, find_button, buttons->button(QDialogButtonBox::Ok));
   auto* find_row = new QHBoxLayout;
   find_row->addWidget(find_label);
   find_row->addWidget(find, 1);
