@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <thread>
@@ -340,12 +341,7 @@ void WmiTemplateDialog::accept() {
 }
 
 std::string ChooseWmiClass(QWidget* parent, WmiBrowser& browser, const std::string& current) {
-  const WmiClassListing listing =
-      OffTheWindowThread<WmiClassListing>(parent, [&browser] { return browser.Classes(); });
-  if (!listing.error.empty()) {
-    ShowMessage(parent, listing.error);
-    return {};
-  }
+  WmiClassListing listing;
   QDialog dialog(parent);
   dialog.setObjectName(QStringLiteral("wmiClassBrowser"));
   dialog.setWindowTitle(QObject::tr("WMI Classes on %1").arg(ToQString(browser.computer())));
@@ -360,7 +356,18 @@ std::string ChooseWmiClass(QWidget* parent, WmiBrowser& browser, const std::stri
     const QList<QListWidgetItem*> at = list->findItems(ToQString(current), Qt::MatchFixedString);
     list->setCurrentItem(at.isEmpty() ? list->item(0) : at.front());
   };
-  fill(listing.classes);
+  // The dialog shows at once and lists the classes when they come; a
+  // failure is said and closes it.
+  QTimer::singleShot(0, &dialog, [&] {
+    listing =
+        OffTheWindowThread<WmiClassListing>(&dialog, [&browser] { return browser.Classes(); });
+    if (!listing.error.empty()) {
+      ShowMessage(&dialog, listing.error);
+      dialog.reject();
+      return;
+    }
+    fill(listing.classes);
+  });
   QObject::connect(find_button, &QPushButton::clicked, &dialog, [&] {
     const std::vector<std::string> found =
         FindClasses(listing.classes, ToUtf8(find->text().trimmed()));

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "engine/messages.h"
@@ -207,6 +208,8 @@ TEST_F(WmiTemplateTest, TheClassBrowserFindsAndChoosesAClass) {
   WmiTemplateDialog dialog(Edit(context, "Disks"), nullptr);
   std::string not_found;
   testing::WhenModal([&not_found](QWidget* browser) {
+    auto* classes = browser->findChild<QListWidget*>("classList");
+    ASSERT_TRUE(QTest::qWaitFor([classes] { return classes->count() == 3; }, 5000));
     browser->findChild<QLineEdit*>("findClass")->setText("zzz");
     testing::WhenModal([&not_found](QWidget* box) {
       not_found = qobject_cast<QMessageBox*>(box)->text().toStdString();

@@ -1,12 +1,14 @@
 // The WMI template editor with the class browser and the where-clause
 // editor, and the directory query editor, on the sample's templates.
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 
-#include "engine/app_settings.h"
 #include "exporters/templates/template_files.h"
 #include "platform/ini_file_profile.h"
 #include "tools/screenshots/editor_shots.h"
@@ -30,6 +32,24 @@ bool FirstTemplate(const ui::SheetContext& context, TemplateKind kind, ui::Templ
   return true;
 }
 
+// Clicks `button`; a message box it opens (a failure) is reported and
+// closed, and the click counts as failed.
+bool ClickWithoutMessage(QPushButton* button) {
+  bool failed = false;
+  QTimer timer;
+  timer.setInterval(50);
+  QObject::connect(&timer, &QTimer::timeout, [&failed] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      std::fprintf(stderr, "screenshots: %s\n", qPrintable(box->text()));
+      failed = true;
+      box->reject();
+    }
+  });
+  timer.start();
+  button->click();
+  return !failed;
+}
+
 template <typename Widget>
 Widget* Child(QWidget* dialog, const char* name) {
   auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
@@ -47,8 +67,7 @@ bool ShootWmiEditor(const ui::TemplateEdit& edit, const QDir& out) {
       [&out](QWidget* dialog) {
         auto* show = Child<QPushButton>(dialog, "showProperties");
         auto* properties = Child<QListWidget>(dialog, "classProperties");
-        if (show == nullptr || properties == nullptr) return false;
-        show->click();
+        if (show == nullptr || properties == nullptr || !ClickWithoutMessage(show)) return false;
         if (properties->count() > 0) properties->setCurrentRow(0);
         auto* where = Child<QPushButton>(dialog, "editWhere");
         auto* browse = Child<QPushButton>(dialog, "browseClasses");
@@ -79,11 +98,11 @@ bool ShootDirectoryEditor(const ui::TemplateEdit& edit, const QDir& out) {
 }  // namespace
 
 bool ShootWmiAndDirectoryEditors(ui::MainWindow& /*window*/, const QDir& out) {
-  // The configuration the window has open, as its settings remember it.
+  // The sample configuration the window opened, in the copy the pictures
+  // run in (the current folder).
   platform::IniFileProfile profile;
-  const AppSettings settings(profile, AppSettings::DefaultPath());
   const ui::SheetContext context{
-      profile, settings.Get("LastConfiguration"),
+      profile, QDir::current().filePath(QStringLiteral("examples/sample.ini")).toStdString(),
       run::PrepareLocations(QCoreApplication::applicationFilePath().toStdString())};
   ui::TemplateEdit wmi;
   ui::TemplateEdit directory;
