@@ -146,7 +146,7 @@ void DirectoryQueryDialog::BuildLayout() {
   filter_layout->addWidget(filters_, 1);
   filter_layout->addWidget(options_, 0, Qt::AlignTop);
   filter_box->setFocusProxy(filters_);
-  filters_->setMaximumHeight(150);
+  filters_->setMaximumHeight(190);
   auto* top = new QHBoxLayout;
   top->addWidget(scope_box);
   top->addWidget(filter_box, 1);
@@ -191,7 +191,7 @@ void DirectoryQueryDialog::BuildLayout() {
   layout->addWidget(buttons);
   ChainTabOrder({enabled_, name_, output_->edit(), one_level_, subtree_, filters_, options_,
                  attributes_, up_, down_, delete_, add_, category_, available_, other_});
-  resize(780, 600);
+  resize(780, 640);
 }
 
 std::int32_t DirectoryQueryDialog::Filter() const {
