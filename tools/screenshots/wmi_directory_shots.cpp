@@ -91,7 +91,28 @@ bool ShootDirectoryEditor(const ui::TemplateEdit& edit, const QDir& out) {
         auto* category = Child<QComboBox>(dialog, "attributeCategory");
         if (category == nullptr) return false;
         category->setCurrentIndex(category->findText(QStringLiteral("User Attributes")));
-        return ShootWindow(dialog, out.filePath(QStringLiteral("directory-query-users.png")));
+        auto* filters = Child<QListWidget>(dialog, "objectTypes");
+        auto* options = Child<QPushButton>(dialog, "setOptions");
+        if (filters == nullptr || options == nullptr ||
+            !ShootWindow(dialog, out.filePath(QStringLiteral("directory-query-users.png")))) {
+          return false;
+        }
+        // The options of users, groups and computers (the editor is
+        // cancelled afterwards, so the sample keeps its query).
+        const struct {
+          int filter;
+          const char* file;
+        } kinds[] = {{1, "directory-user-options.png"},
+                     {2, "directory-group-options.png"},
+                     {6, "directory-computer-options.png"}};
+        for (const auto& kind : kinds) {
+          filters->setCurrentRow(kind.filter);
+          if (!ShootDialog(out.filePath(QString::fromLatin1(kind.file)),
+                           [options] { options->click(); })) {
+            return false;
+          }
+        }
+        return true;
       });
 }
 
