@@ -185,39 +185,67 @@ bool ReadClass(JsonReader& reader, const Json& value, const JsonPath& path, WmiC
   const Json* name = JsonReader::Member(value, "name");
   if (name == nullptr) return reader.Fail(path, "a class needs a name");
   if (!reader.String(*name, JsonPath{here, "name"}, out.name)) return false;
-  return reader.Optional(value, here, "properties", [&](const Json& v, const JsonPath& p) {
-    if (!reader.ExpectObject(v, p)) return false;
-    const std::string inner = p.str();
-    for (const auto& [key, type] : v.items()) {
-      WmiPropertyDefinition& d = out.properties.emplace_back();
-      d.name = key;
-      if (!ReadCimType(reader, type, JsonPath{inner, key}, d.cim_type)) {
-        return false;
-      }
-    }
-    return true;
-  }) && reader.Optional(value, here, "next_delay_ms", [&](const Json& v, const JsonPath& p) {
-    return reader.Uint32(v, p, out.next_delay_ms);
-  }) && reader.Optional(value, here, "instances", [&](const Json& v, const JsonPath& p) {
-    return reader.Elements(v, p, [&](const Json& item, const JsonPath& where, std::size_t) {
-      if (!reader.ExpectObject(item, where)) return false;
-      const std::string inner = where.str();
-      std::vector<WmiVariant> values(out.properties.size(), WmiVariant{platform::kVtNull, {}, 0});
-      for (const auto& [key, v2] : item.items()) {
-        std::size_t i = 0;
-        while (i < out.properties.size() && !text::EqualsNoCase(out.properties[i].name, key)) {
-          ++i;
-        }
-        const JsonPath at{inner, key};
-        if (i == out.properties.size()) {
-          return reader.Fail(at, "not a property of the class");
-        }
-        if (!ReadValue(reader, v2, at, out.properties[i].cim_type, values[i])) return false;
-      }
-      out.instances.push_back(std::move(values));
-      return true;
-    });
-  });
+  return reader.Optional(value, here, "properties",
+                         [&](const Json& v, const JsonPath& p) {
+                           if (!reader.ExpectObject(v, p)) return false;
+                           const std::string inner = p.str();
+                           for (const auto& [key, type] : v.items()) {
+                             WmiPropertyDefinition& d = out.properties.emplace_back();
+                             d.name = key;
+                             if (!ReadCimType(reader, type, JsonPath{inner, key}, d.cim_type)) {
+                               return false;
+                             }
+                           }
+                           return true;
+                         }) &&
+         reader.Optional(value, here, "description",
+                         [&](const Json& v, const JsonPath& p) {
+                           return reader.String(v, p, out.description);
+                         }) &&
+         reader.Optional(value, here, "property_descriptions",
+                         [&](const Json& v, const JsonPath& p) {
+                           if (!reader.ExpectObject(v, p)) return false;
+                           const std::string inner = p.str();
+                           out.property_descriptions.resize(out.properties.size());
+                           for (const auto& [key, text] : v.items()) {
+                             std::size_t i = 0;
+                             while (i < out.properties.size() &&
+                                    !text::EqualsNoCase(out.properties[i].name, key))
+                               ++i;
+                             const JsonPath at{inner, key};
+                             if (i == out.properties.size())
+                               return reader.Fail(at, "not a property of the class");
+                             if (!reader.String(text, at, out.property_descriptions[i]))
+                               return false;
+                           }
+                           return true;
+                         }) &&
+         reader.Optional(value, here, "next_delay_ms",
+                         [&](const Json& v, const JsonPath& p) {
+                           return reader.Uint32(v, p, out.next_delay_ms);
+                         }) &&
+         reader.Optional(value, here, "instances", [&](const Json& v, const JsonPath& p) {
+           return reader.Elements(v, p, [&](const Json& item, const JsonPath& where, std::size_t) {
+             if (!reader.ExpectObject(item, where)) return false;
+             const std::string inner = where.str();
+             std::vector<WmiVariant> values(out.properties.size(),
+                                            WmiVariant{platform::kVtNull, {}, 0});
+             for (const auto& [key, v2] : item.items()) {
+               std::size_t i = 0;
+               while (i < out.properties.size() &&
+                      !text::EqualsNoCase(out.properties[i].name, key)) {
+                 ++i;
+               }
+               const JsonPath at{inner, key};
+               if (i == out.properties.size()) {
+                 return reader.Fail(at, "not a property of the class");
+               }
+               if (!ReadValue(reader, v2, at, out.properties[i].cim_type, values[i])) return false;
+             }
+             out.instances.push_back(std::move(values));
+             return true;
+           });
+         });
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "estate/wmi_schema.h"
 #include "platform/text.h"
 
 namespace tabulon::estate {
@@ -111,7 +112,14 @@ platform::WmiObjectResult EstateWmi::ExecQuery(platform::WmiObject services,
   enumerator.kind = ObjectState::Kind::kEnumerator;
   enumerator.computer = state->computer;
   enumerator.host = state->host;
-  enumerator.answer = RunWql(query, names);
+  if (IsSchemaQuery(query)) {
+    enumerator.schema = std::make_shared<const WmiNamespace>(SchemaNamespace(names));
+    enumerator.definitions = &names;
+    enumerator.amended = (flags & platform::kWbemFlagUseAmendedQualifiers) != 0;
+    enumerator.answer = RunWql(query, *enumerator.schema);
+  } else {
+    enumerator.answer = RunWql(query, names);
+  }
   result.status = enumerator.answer.status;
   if (result.status == win::ERROR_SUCCESS) result.object = objects_.Add(std::move(enumerator));
   return result;
@@ -146,12 +154,17 @@ platform::WmiNextResult EstateWmi::Next(platform::WmiObject enumerator, std::uin
   result.status = sim_.Injected(Operation::kWbemNext, state->computer->failures,
                                 sim_.estate().IndexOf(*state->computer));
   if (result.status != win::ERROR_SUCCESS) return result;
+  if (state->definitions != nullptr) {
+    result.instance = ClassDefinition(state->definitions->classes[answer.instances[state->next++]],
+                                      state->amended);
+    return result;
+  }
   const WmiClass& c = *answer.wmi_class;
   const std::vector<platform::WmiVariant>& values = c.instances[answer.instances[state->next++]];
   platform::WmiInstance& instance = result.instance.emplace();
   instance.class_name = c.name;
   for (std::size_t p : answer.properties) {
-    instance.properties.push_back({c.properties[p].name, c.properties[p].cim_type, values[p]});
+    instance.properties.push_back({c.properties[p].name, c.properties[p].cim_type, values[p], {}});
   }
   return result;
 }

@@ -4,6 +4,7 @@
 // evaluator and their enumerators. Objects live in the session's table, so
 // what a session did not release can be counted when it closes.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,12 @@ class EstateWmi final : public platform::Wmi {
     std::string host;
     WqlAnswer answer;  // an enumerator's query
     std::size_t next = 0;
+    // A schema query's: the "meta_class" its answer points into, the
+    // namespace whose class definitions it hands out, and whether with
+    // their amended qualifiers.
+    std::shared_ptr<const WmiNamespace> schema;
+    const WmiNamespace* definitions = nullptr;
+    bool amended = false;
   };
 
   const ObjectState* FindKind(platform::WmiObject object, ObjectState::Kind kind) const;

@@ -23,6 +23,10 @@ struct WmiClass {
   std::vector<std::vector<platform::WmiVariant>> instances;
   // How long each next instance takes to come.
   std::uint32_t next_delay_ms = 0;
+  // The amended "Description" qualifiers of the class and of each property
+  // (by property index); empty where there is none.
+  std::string description;
+  std::vector<std::string> property_descriptions;
 };
 
 struct WmiNamespace {

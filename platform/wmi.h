@@ -74,11 +74,17 @@ struct WmiProperty {
   std::string name;
   std::uint16_t cim_type = kCimString;
   WmiVariant value;
+  // Of a class definition read with amended qualifiers: the property's
+  // "Description" qualifier; empty when it has none.
+  std::string description;
 };
 
+// An instance, or a class definition (a schema query's answer, whose
+// properties are the class's with VT_NULL values).
 struct WmiInstance {
   std::string class_name;
   std::vector<WmiProperty> properties;
+  std::string description;  // a class definition's "Description" qualifier
 };
 
 // IWbemClassObject::Get.
@@ -113,6 +119,13 @@ struct WmiNextResult {
 inline constexpr std::uint32_t kWbemFlagReturnImmediately = 0x10;
 inline constexpr std::uint32_t kWbemFlagForwardOnly = 0x20;
 inline constexpr std::uint32_t kWbemFlagEnsureLocatable = 0x100;
+// The localised (amended) qualifiers, such as "Description", come with
+// class definitions.
+inline constexpr std::uint32_t kWbemFlagUseAmendedQualifiers = 0x20000;
+
+// The schema query's class: "SELECT * FROM meta_class" enumerates the
+// namespace's class definitions, and a WHERE on "__CLASS" picks some.
+inline constexpr std::string_view kWmiMetaClass = "meta_class";
 
 class Wmi {
  public:

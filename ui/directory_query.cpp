@@ -1,0 +1,132 @@
+#include "ui/directory_query.h"
+
+#include "engine/configuration.h"
+#include "platform/text.h"
+
+namespace tabulon::ui {
+namespace {
+
+constexpr std::string_view kSamAccountName = "samaccountname";
+constexpr std::string_view kLogonAttributes[] = {"logoncount", "badpwdcount", "lastlogon",
+                                                 "lastlogoff"};
+
+bool HasTseAttribute(const std::vector<std::string>& attributes) {
+  for (const std::string& a : attributes) {
+    if (IsTseAttribute(a)) return true;
+  }
+  return false;
+}
+
+// Split at ",", without the empty names a run skips too.
+std::vector<std::string> SplitAttributes(std::string_view text) {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t comma = text.find(',', start);
+    if (comma == std::string_view::npos) comma = text.size();
+    if (comma > start) names.emplace_back(text.substr(start, comma - start));
+    start = comma + 1;
+  }
+  return names;
+}
+
+}  // namespace
+
+DirectoryQuery ReadDirectoryQueryTemplate(platform::Profile& profile, const std::string& file,
+                                          const std::string& name) {
+  DirectoryQuery q;
+  // A section that is not there reads as the run's defaults.
+  const Configuration section(profile, file);
+  q.name = name;
+  q.enabled = name.empty() || section.ReadInt(name, "Enabled", 1) != 0;
+  q.output_file = section.ReadText(name, "OutputFileName", "");
+  q.level = section.ReadInt(name, "Level", 0);
+  q.filter = section.ReadInt(name, "Filter", 0);
+  q.group_members = section.ReadInt(name, "GetGroupMembers", 0);
+  q.indirect_members = section.ReadInt(name, "GetIndirectGroupMembers", 0);
+  q.user_groups = section.ReadInt(name, "GetUserGroups", 0);
+  q.logon_information = section.ReadInt(name, "GetLogonInformation", 0);
+  q.last_logon_type = section.ReadInt(name, "LastLogonType", 0);
+  q.skip_controllers = section.ReadInt(name, "SkipSpecifiedDomainControllers", 0);
+  q.member_attributes = section.ReadText(name, "GroupMemberAttributes", "");
+  q.group_attributes = section.ReadText(name, "UserGroupAttributes", "");
+  q.attributes =
+      SplitAttributes(name.empty() ? "name" : section.ReadText(name, "Attributes", "name"));
+  return q;
+}
+
+bool WriteDirectoryQueryTemplate(platform::Profile& profile, const std::string& file,
+                                 const DirectoryQuery& q) {
+  const std::string& name = q.name;
+  const auto put = [&](std::string_view key, std::int32_t value) {
+    return profile.WriteString(file, name, key, std::to_string(value));
+  };
+  bool ok = put("Enabled", q.enabled ? 1 : 0) &&
+            profile.WriteString(file, name, "OutputFileName", q.output_file) &&
+            put("Level", q.level) && put("Filter", q.filter);
+  if (ok && IsGroupQueryFilter(q.filter)) {
+    ok = put("GetGroupMembers", q.group_members) &&
+         put("GetIndirectGroupMembers", q.indirect_members);
+  }
+  if (ok && IsAccountQueryFilter(q.filter)) {
+    ok = put("GetUserGroups", q.user_groups) && put("GetLogonInformation", q.logon_information) &&
+         put("LastLogonType", q.last_logon_type) &&
+         put("SkipSpecifiedDomainControllers", q.skip_controllers);
+  }
+  std::string attributes;
+  for (std::size_t i = 0; i < q.attributes.size(); ++i) {
+    if (i > 0) attributes += ',';
+    attributes += q.attributes[i];
+  }
+  ok = ok && profile.WriteString(file, name, "Attributes", attributes);
+  if (ok && !q.member_attributes.empty()) {
+    ok = profile.WriteString(file, name, "GroupMemberAttributes", q.member_attributes);
+  }
+  if (ok && !q.group_attributes.empty()) {
+    ok = profile.WriteString(file, name, "UserGroupAttributes", q.group_attributes);
+  }
+  return ok;
+}
+
+bool IsGroupQueryFilter(std::int32_t filter) {
+  return filter >= 2 && filter <= 5;
+}
+
+bool IsAccountQueryFilter(std::int32_t filter) {
+  return filter == 1 || filter == 6;
+}
+
+bool IsTseAttribute(std::string_view name) {
+  return text::StartsWithNoCase(name, "tse_");
+}
+
+bool HasAttribute(const std::vector<std::string>& attributes, std::string_view name) {
+  for (const std::string& a : attributes) {
+    if (text::EqualsNoCase(a, name)) return true;
+  }
+  return false;
+}
+
+bool AddNeedsSamAccountName(const std::vector<std::string>& attributes, std::string_view name) {
+  return IsTseAttribute(name) && !HasAttribute(attributes, kSamAccountName);
+}
+
+bool RemoveRefused(const std::vector<std::string>& attributes, std::size_t index) {
+  return index < attributes.size() && text::EqualsNoCase(attributes[index], kSamAccountName) &&
+         HasTseAttribute(attributes);
+}
+
+std::optional<MessageId> SaveRefusal(const DirectoryQuery& q) {
+  const bool memberships = (IsGroupQueryFilter(q.filter) && q.group_members == 1) ||
+                           (IsAccountQueryFilter(q.filter) && q.user_groups == 1);
+  if (memberships && !HasAttribute(q.attributes, "adspath")) return kMsgAdsPathRequired;
+  if (IsAccountQueryFilter(q.filter) && q.logon_information == 1 && q.last_logon_type == 0) {
+    bool logon = false;
+    for (std::string_view a : kLogonAttributes) logon = logon || HasAttribute(q.attributes, a);
+    if (!logon) return kMsgLogonAttributesRequired;
+    if (!HasAttribute(q.attributes, kSamAccountName)) return kMsgSamAccountNameRequiredByLogon;
+  }
+  return std::nullopt;
+}
+
+}  // namespace tabulon::ui

@@ -1,0 +1,43 @@
+#include "ui/wmi_template.h"
+
+#include "engine/configuration.h"
+#include "exporters/templates/template_files.h"
+
+namespace tabulon::ui {
+
+WmiTemplate ReadWmiTemplate(platform::Profile& profile, const std::string& file,
+                            const std::string& name) {
+  WmiTemplate t;
+  if (name.empty()) return t;
+  const Configuration section(profile, file);
+  t.name = name;
+  t.enabled = section.ReadInt(name, "Enabled", 1) != 0;
+  t.output_file = section.ReadText(name, "OutputFileName", "");
+  // Empty items stay, as the run keeps them as empty columns.
+  t.columns = SplitTemplateColumns(section.ReadText(name, "OutputColumns", ""));
+  t.object_class = section.ReadText(name, "ObjectClass", "");
+  t.where = section.ReadText(name, "Where", "");
+  t.timeout_seconds = section.ReadInt(name, "TimeoutSeconds", kDefaultWmiTimeoutSeconds);
+  return t;
+}
+
+bool WriteWmiTemplate(platform::Profile& profile, const std::string& file, const WmiTemplate& t) {
+  std::string columns;
+  for (std::size_t i = 0; i < t.columns.size(); ++i) {
+    if (i > 0) columns += ',';
+    columns += t.columns[i];
+  }
+  const std::string& name = t.name;
+  return profile.WriteString(file, name, "Enabled", t.enabled ? "1" : "0") &&
+         profile.WriteString(file, name, "OutputFileName", t.output_file) &&
+         profile.WriteString(file, name, "OutputColumns", columns) &&
+         profile.WriteString(file, name, "ObjectClass", t.object_class) &&
+         profile.WriteString(file, name, "Where", t.where) &&
+         profile.WriteString(file, name, "TimeoutSeconds", std::to_string(t.timeout_seconds));
+}
+
+bool WmiTimeoutInRange(std::int32_t seconds) {
+  return seconds >= kMinWmiTimeoutSeconds && seconds <= kMaxWmiTimeoutSeconds;
+}
+
+}  // namespace tabulon::ui
