@@ -55,37 +55,32 @@ DirectoryQuery ReadDirectoryQueryTemplate(platform::Profile& profile, const std:
   return q;
 }
 
-bool WriteDirectoryQueryTemplate(platform::Profile& profile, const std::string& file,
-                                 const DirectoryQuery& q) {
-  const std::string& name = q.name;
-  const auto put = [&](std::string_view key, std::int32_t value) {
-    return profile.WriteString(file, name, key, std::to_string(value));
-  };
-  bool ok = put("Enabled", q.enabled ? 1 : 0) &&
-            profile.WriteString(file, name, "OutputFileName", q.output_file) &&
-            put("Level", q.level) && put("Filter", q.filter);
-  if (ok && IsGroupQueryFilter(q.filter)) {
-    ok = put("GetGroupMembers", q.group_members) &&
-         put("GetIndirectGroupMembers", q.indirect_members);
+std::vector<TemplateValue> DirectoryQueryValues(const DirectoryQuery& q) {
+  std::vector<TemplateValue> values{{"Enabled", SwitchText(q.enabled)},
+                                    {"OutputFileName", q.output_file},
+                                    {"Level", std::to_string(q.level)},
+                                    {"Filter", std::to_string(q.filter)}};
+  if (IsGroupQueryFilter(q.filter)) {
+    values.push_back({"GetGroupMembers", std::to_string(q.group_members)});
+    values.push_back({"GetIndirectGroupMembers", std::to_string(q.indirect_members)});
   }
-  if (ok && IsAccountQueryFilter(q.filter)) {
-    ok = put("GetUserGroups", q.user_groups) && put("GetLogonInformation", q.logon_information) &&
-         put("LastLogonType", q.last_logon_type) &&
-         put("SkipSpecifiedDomainControllers", q.skip_controllers);
+  if (IsAccountQueryFilter(q.filter)) {
+    values.push_back({"GetUserGroups", std::to_string(q.user_groups)});
+    values.push_back({"GetLogonInformation", std::to_string(q.logon_information)});
+    values.push_back({"LastLogonType", std::to_string(q.last_logon_type)});
+    values.push_back({"SkipSpecifiedDomainControllers", std::to_string(q.skip_controllers)});
   }
   std::string attributes;
   for (std::size_t i = 0; i < q.attributes.size(); ++i) {
     if (i > 0) attributes += ',';
     attributes += q.attributes[i];
   }
-  ok = ok && profile.WriteString(file, name, "Attributes", attributes);
-  if (ok && !q.member_attributes.empty()) {
-    ok = profile.WriteString(file, name, "GroupMemberAttributes", q.member_attributes);
+  values.push_back({"Attributes", attributes});
+  if (!q.member_attributes.empty()) {
+    values.push_back({"GroupMemberAttributes", q.member_attributes});
   }
-  if (ok && !q.group_attributes.empty()) {
-    ok = profile.WriteString(file, name, "UserGroupAttributes", q.group_attributes);
-  }
-  return ok;
+  if (!q.group_attributes.empty()) values.push_back({"UserGroupAttributes", q.group_attributes});
+  return values;
 }
 
 bool IsGroupQueryFilter(std::int32_t filter) {

@@ -10,6 +10,7 @@
 
 #include "engine/messages.h"
 #include "platform/profile.h"
+#include "ui/template_store.h"
 
 namespace tabulon::ui {
 
@@ -40,10 +41,9 @@ DirectoryQuery ReadDirectoryQueryTemplate(platform::Profile& profile, const std:
                                           const std::string& name);
 // Enabled, OutputFileName, Level, Filter, the options of the filter's kind
 // and Attributes; then the member and group column lists when they are
-// set (the same values a section holding them already has). False when the
-// file cannot be written.
-bool WriteDirectoryQueryTemplate(platform::Profile& profile, const std::string& file,
-                                 const DirectoryQuery& query);
+// set (the same values a section holding them already has, and what a
+// renamed query takes along), as StoreTemplate writes them.
+std::vector<TemplateValue> DirectoryQueryValues(const DirectoryQuery& query);
 
 bool IsGroupQueryFilter(std::int32_t filter);    // 2-5
 bool IsAccountQueryFilter(std::int32_t filter);  // 1 (users) and 6 (computers)

@@ -305,14 +305,12 @@ void DirectoryQueryDialog::accept() {
     ShowMessage(this, MessageText(*refusal), MessageIcon::kWarning);
     return;
   }
-  platform::Profile& profile = edit_.context->profile;
-  if (!WriteDirectoryQueryTemplate(profile, edit_.file, q)) {
-    ShowMessage(this, FormatMessageId(kMsgUnableToOpenFile, {"Directory Query", edit_.file}));
+  const TemplateTarget target{TemplateKind::kDirectory, edit_.file, edit_.name, q.name};
+  const TemplateStored stored =
+      StoreTemplate(edit_.context->profile, target, DirectoryQueryValues(q));
+  if (stored != TemplateStored::kStored) {
+    ShowMessage(this, TemplateStoreFailure(stored, target));
     return;
-  }
-  // A renamed query leaves its old section.
-  if (!edit_.name.empty() && !text::EqualsNoCase(edit_.name, q.name)) {
-    DeleteTemplate(profile, edit_.file, edit_.name);
   }
   saved_name_ = q.name;
   QDialog::accept();

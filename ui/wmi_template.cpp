@@ -21,19 +21,18 @@ WmiTemplate ReadWmiTemplate(platform::Profile& profile, const std::string& file,
   return t;
 }
 
-bool WriteWmiTemplate(platform::Profile& profile, const std::string& file, const WmiTemplate& t) {
+std::vector<TemplateValue> WmiTemplateValues(const WmiTemplate& t) {
   std::string columns;
   for (std::size_t i = 0; i < t.columns.size(); ++i) {
     if (i > 0) columns += ',';
     columns += t.columns[i];
   }
-  const std::string& name = t.name;
-  return profile.WriteString(file, name, "Enabled", t.enabled ? "1" : "0") &&
-         profile.WriteString(file, name, "OutputFileName", t.output_file) &&
-         profile.WriteString(file, name, "OutputColumns", columns) &&
-         profile.WriteString(file, name, "ObjectClass", t.object_class) &&
-         profile.WriteString(file, name, "Where", t.where) &&
-         profile.WriteString(file, name, "TimeoutSeconds", std::to_string(t.timeout_seconds));
+  return {{"Enabled", SwitchText(t.enabled)},
+          {"OutputFileName", t.output_file},
+          {"OutputColumns", columns},
+          {"ObjectClass", t.object_class},
+          {"Where", t.where},
+          {"TimeoutSeconds", std::to_string(t.timeout_seconds)}};
 }
 
 bool WmiTimeoutInRange(std::int32_t seconds) {

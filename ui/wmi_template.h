@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/profile.h"
+#include "ui/template_store.h"
 
 namespace tabulon::ui {
 
@@ -29,9 +30,8 @@ struct WmiTemplate {
 WmiTemplate ReadWmiTemplate(platform::Profile& profile, const std::string& file,
                             const std::string& name);
 // Enabled, OutputFileName, OutputColumns, ObjectClass, Where,
-// TimeoutSeconds; false when the file cannot be written.
-bool WriteWmiTemplate(platform::Profile& profile, const std::string& file,
-                      const WmiTemplate& wmi_template);
+// TimeoutSeconds, as StoreTemplate writes them.
+std::vector<TemplateValue> WmiTemplateValues(const WmiTemplate& wmi_template);
 
 bool WmiTimeoutInRange(std::int32_t seconds);
 

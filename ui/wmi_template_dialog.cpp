@@ -327,14 +327,11 @@ WmiTemplate WmiTemplateDialog::Collected() const {
 void WmiTemplateDialog::accept() {
   const WmiTemplate t = Collected();
   if (t.name.empty() || t.output_file.empty()) return;
-  platform::Profile& profile = edit_.context->profile;
-  if (!WriteWmiTemplate(profile, edit_.file, t)) {
-    ShowMessage(this, FormatMessageId(kMsgUnableToOpenFile, {"WMI Template", edit_.file}));
+  const TemplateTarget target{TemplateKind::kWmi, edit_.file, edit_.name, t.name};
+  const TemplateStored stored = StoreTemplate(edit_.context->profile, target, WmiTemplateValues(t));
+  if (stored != TemplateStored::kStored) {
+    ShowMessage(this, TemplateStoreFailure(stored, target));
     return;
-  }
-  // A renamed template leaves its old section.
-  if (!edit_.name.empty() && !text::EqualsNoCase(edit_.name, t.name)) {
-    DeleteTemplate(profile, edit_.file, edit_.name);
   }
   saved_name_ = t.name;
   QDialog::accept();
