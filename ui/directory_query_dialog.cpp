@@ -286,8 +286,10 @@ void DirectoryQueryDialog::DeleteCurrent() {
 
 std::vector<std::string> DirectoryQueryDialog::Attributes() const {
   std::vector<std::string> names;
-  for (int i = 0; i < attributes_->count(); ++i)
+  names.reserve(static_cast<std::size_t>(attributes_->count()));
+  for (int i = 0; i < attributes_->count(); ++i) {
     names.push_back(ToUtf8(attributes_->item(i)->text()));
+  }
   return names;
 }
 

@@ -18,7 +18,6 @@
 #include "support/fakes.h"
 #include "support/process_memory.h"
 
-
 // GCC says so with __SANITIZE_ADDRESS__, clang with __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
 #define TABULON_ADDRESS_SANITIZER 1
