@@ -307,13 +307,7 @@ void DirectoryQueryDialog::accept() {
     ShowMessage(this, MessageText(*refusal), MessageIcon::kWarning);
     return;
   }
-  const TemplateTarget target{TemplateKind::kDirectory, edit_.file, edit_.name, q.name};
-  const TemplateStored stored =
-      StoreTemplate(edit_.context->profile, target, DirectoryQueryValues(q));
-  if (stored != TemplateStored::kStored) {
-    ShowMessage(this, TemplateStoreFailure(stored, target));
-    return;
-  }
+  if (!StoreEditedTemplate(this, edit_, q.name, DirectoryQueryValues(q))) return;
   saved_name_ = q.name;
   QDialog::accept();
 }

@@ -180,14 +180,8 @@ class FileTemplateDialog : public QDialog {
       t.paths.push_back(EntryOf(*paths_->list()->item(i)));
     }
     for (const QString& filter : filters_->Texts()) t.filters.push_back(ToUtf8(filter));
-    const TemplateTarget target{TemplateKind::kFile, edit_.file, edit_.name, ToUtf8(name)};
-    const TemplateStored stored =
-        StoreTemplate(edit_.context->profile, target, FileTemplateValues(t));
-    if (stored != TemplateStored::kStored) {
-      ShowMessage(this, TemplateStoreFailure(stored, target));
-      return;
-    }
-    saved_name_ = target.name;
+    if (!StoreEditedTemplate(this, edit_, ToUtf8(name), FileTemplateValues(t))) return;
+    saved_name_ = ToUtf8(name);
     QDialog::accept();
   }
 

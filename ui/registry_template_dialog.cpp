@@ -111,14 +111,8 @@ class RegistryTemplateDialog : public QDialog {
     t.output_file = ToUtf8(output_->text());
     for (const QString& key : keys_->Texts()) t.keys.push_back(ToUtf8(key));
     for (const QString& column : columns_->Texts(Qt::UserRole)) t.columns.push_back(ToUtf8(column));
-    const TemplateTarget target{TemplateKind::kRegistry, edit_.file, edit_.name, ToUtf8(name)};
-    const TemplateStored stored =
-        StoreTemplate(edit_.context->profile, target, RegistryTemplateValues(t));
-    if (stored != TemplateStored::kStored) {
-      ShowMessage(this, TemplateStoreFailure(stored, target));
-      return;
-    }
-    saved_name_ = target.name;
+    if (!StoreEditedTemplate(this, edit_, ToUtf8(name), RegistryTemplateValues(t))) return;
+    saved_name_ = ToUtf8(name);
     QDialog::accept();
   }
 

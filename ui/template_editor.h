@@ -4,8 +4,11 @@
 // kind to the template's section when closed with OK.
 #include <string>
 
+#include <vector>
+
 #include "engine/template_kinds.h"
 #include "ui/sheet_context.h"
+#include "ui/template_store.h"
 
 class QWidget;
 
@@ -22,6 +25,12 @@ struct TemplateEdit {
 // True when closed with OK; `saved_name` is then the template's name (a new
 // one's, or a renamed one's).
 bool EditTemplate(const TemplateEdit& edit, std::string& saved_name);
+
+// Stores an editor's template under `name` (StoreTemplate: changed keys
+// only, a rename moves it, a taken name is refused); false after saying
+// why in a message box over `dialog`.
+bool StoreEditedTemplate(QWidget* dialog, const TemplateEdit& edit, const std::string& name,
+                         const std::vector<TemplateValue>& values);
 
 // One per kind, in the kind's own files.
 bool EditRegistryTemplate(const TemplateEdit& edit, std::string& saved_name);

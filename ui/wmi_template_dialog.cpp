@@ -327,12 +327,7 @@ WmiTemplate WmiTemplateDialog::Collected() const {
 void WmiTemplateDialog::accept() {
   const WmiTemplate t = Collected();
   if (t.name.empty() || t.output_file.empty()) return;
-  const TemplateTarget target{TemplateKind::kWmi, edit_.file, edit_.name, t.name};
-  const TemplateStored stored = StoreTemplate(edit_.context->profile, target, WmiTemplateValues(t));
-  if (stored != TemplateStored::kStored) {
-    ShowMessage(this, TemplateStoreFailure(stored, target));
-    return;
-  }
+  if (!StoreEditedTemplate(this, edit_, t.name, WmiTemplateValues(t))) return;
   saved_name_ = t.name;
   QDialog::accept();
 }
