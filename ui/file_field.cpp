@@ -104,7 +104,7 @@ void FileField::Browse() {
 }
 
 QString FileDialogFilter(std::string_view windows_filter) {
-  const QString all = QObject::tr("All Files (*)");
+  QString all = QObject::tr("All Files (*)");
   const QString text = ToQString(windows_filter);
   const qsizetype bar = text.indexOf(QLatin1Char('|'));
   if (bar < 0) return all;
