@@ -70,12 +70,7 @@ std::vector<TemplateValue> DirectoryQueryValues(const DirectoryQuery& q) {
     values.push_back({"LastLogonType", std::to_string(q.last_logon_type)});
     values.push_back({"SkipSpecifiedDomainControllers", std::to_string(q.skip_controllers)});
   }
-  std::string attributes;
-  for (std::size_t i = 0; i < q.attributes.size(); ++i) {
-    if (i > 0) attributes += ',';
-    attributes += q.attributes[i];
-  }
-  values.push_back({"Attributes", attributes});
+  values.push_back({"Attributes", JoinTemplateItems(q.attributes, ',')});
   if (!q.member_attributes.empty()) {
     values.push_back({"GroupMemberAttributes", q.member_attributes});
   }

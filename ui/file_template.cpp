@@ -19,15 +19,6 @@ std::vector<std::string> Split(std::string_view text, char separator) {
   }
 }
 
-std::string Join(const std::vector<std::string>& items, char separator) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) text += separator;
-    text += items[i];
-  }
-  return text;
-}
-
 std::string LevelDigits(const SharePathEntry& entry) {
   switch (entry.option) {
     case ScanOption::kTopLevel:
@@ -86,14 +77,14 @@ std::vector<TemplateValue> FileTemplateValues(const FileTemplate& t) {
   return {{"Enabled", SwitchText(t.enabled)},
           {"OutputFileName", t.output_file},
           {"OutputColumns", t.columns},
-          {"Paths", Join(paths, ':')},
+          {"Paths", JoinTemplateItems(paths, ':')},
           {"PathOptions", options},
           {"PathLevels", levels},
           {"GetHiddenShares", SwitchText(t.shares.hidden)},
           {"GetAdminShares", SwitchText(t.shares.admin)},
           {"GetNormalShares", SwitchText(t.shares.normal)},
           {"GetDirsOnly", SwitchText(t.dirs_only)},
-          {"Files", Join(t.filters, '|')}};
+          {"Files", JoinTemplateItems(t.filters, '|')}};
 }
 
 }  // namespace tabulon::ui

@@ -4,18 +4,6 @@
 #include "exporters/templates/template_files.h"
 
 namespace tabulon::ui {
-namespace {
-
-std::string Join(const std::vector<std::string>& items) {
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) text += ',';
-    text += items[i];
-  }
-  return text;
-}
-
-}  // namespace
 
 std::string ComposeKeyEntry(const RegistryKeyChoice& choice) {
   std::string entry(kHiveChoices.at(choice.hive).abbreviation);
@@ -59,8 +47,8 @@ RegistryTemplate ReadRegistryTemplate(platform::Profile& profile, const std::str
 std::vector<TemplateValue> RegistryTemplateValues(const RegistryTemplate& t) {
   return {{"Enabled", SwitchText(t.enabled)},
           {"OutputFileName", t.output_file},
-          {"OutputColumns", Join(t.columns)},
-          {"OutputKeys", Join(t.keys)}};
+          {"OutputColumns", JoinTemplateItems(t.columns, ',')},
+          {"OutputKeys", JoinTemplateItems(t.keys, ',')}};
 }
 
 }  // namespace tabulon::ui

@@ -59,4 +59,13 @@ std::string TemplateStoreFailure(TemplateStored stored, const TemplateTarget& ta
   return FormatMessageId(kMsgUnableToOpenFile, {TemplateKindInfo(target.kind).label, target.path});
 }
 
+std::string JoinTemplateItems(const std::vector<std::string>& items, char separator) {
+  std::string text;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += separator;
+    text += items[i];
+  }
+  return text;
+}
+
 }  // namespace tabulon::ui

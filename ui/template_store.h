@@ -35,6 +35,10 @@ TemplateStored StoreTemplate(platform::Profile& profile, const TemplateTarget& t
 // The user's text for a refused store, naming the template and the file.
 std::string TemplateStoreFailure(TemplateStored stored, const TemplateTarget& target);
 
+// A list key's items joined by its separator; empty items stay, as a run
+// keeps them.
+std::string JoinTemplateItems(const std::vector<std::string>& items, char separator);
+
 // A template's integer key as the editors keep it: "1" or "0".
 inline std::string SwitchText(bool on) {
   return on ? "1" : "0";

@@ -22,14 +22,9 @@ WmiTemplate ReadWmiTemplate(platform::Profile& profile, const std::string& file,
 }
 
 std::vector<TemplateValue> WmiTemplateValues(const WmiTemplate& t) {
-  std::string columns;
-  for (std::size_t i = 0; i < t.columns.size(); ++i) {
-    if (i > 0) columns += ',';
-    columns += t.columns[i];
-  }
   return {{"Enabled", SwitchText(t.enabled)},
           {"OutputFileName", t.output_file},
-          {"OutputColumns", columns},
+          {"OutputColumns", JoinTemplateItems(t.columns, ',')},
           {"ObjectClass", t.object_class},
           {"Where", t.where},
           {"TimeoutSeconds", std::to_string(t.timeout_seconds)}};
