@@ -64,4 +64,12 @@ TemplateFiles ReadTemplateFileNames(const Configuration& config, RunOutput& outp
   return files;
 }
 
+RunSettings ReadRunSettings(const Configuration& config) {
+  RunSettings settings;
+  OutputSettings output;
+  format::FormatSettings format;
+  ReadRunSettings(config, settings, output, format);
+  return settings;
+}
+
 }  // namespace tabulon

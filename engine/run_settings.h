@@ -28,6 +28,9 @@ struct RunSettings {
 // formats and the session's call timeout.
 void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputSettings& output,
                      format::FormatSettings& format);
+// The same for a reader that needs only the run's own settings (the
+// window's browse dialogs: directory server, call timeout).
+RunSettings ReadRunSettings(const Configuration& config);
 
 struct TemplateFiles {
   std::string registry;

@@ -68,10 +68,7 @@ DirectoryBrowser::DirectoryBrowser(const std::string& configuration,
                                    const std::string& data_folder) {
   if (!backends_.Select(configuration, data_folder, error_)) return;
   const Configuration config(*backends_.platform().profile, configuration);
-  RunSettings settings;
-  OutputSettings output;
-  format::FormatSettings format;
-  ReadRunSettings(config, settings, output, format);
+  const RunSettings settings = ReadRunSettings(config);
   directory_server_ = settings.directory_server;
   ca_file_ = settings.directory_ca_file;
   start_tls_ = settings.directory_start_tls;

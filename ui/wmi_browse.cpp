@@ -59,11 +59,7 @@ WmiBrowser::WmiBrowser(const std::string& configuration, const std::string& data
     : computer_(WmiComputerPart(reference_computer.empty() ? "." : reference_computer)) {
   if (!backends_.Select(configuration, data_folder, error_)) return;
   const Configuration config(*backends_.platform().profile, configuration);
-  RunSettings settings;
-  OutputSettings output;
-  format::FormatSettings format;
-  ReadRunSettings(config, settings, output, format);
-  timeout_ms_ = settings.call_timeout_ms;
+  timeout_ms_ = ReadRunSettings(config).call_timeout_ms;
 }
 
 bool WmiBrowser::Connect(Connection& connection, std::string& error) {
