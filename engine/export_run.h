@@ -32,6 +32,9 @@ struct RunRequest {
   std::vector<std::pair<std::string, std::string>> input_files;
   // Set by /NOMSG.
   bool suppress_messages = false;
+  // Set by /RESUME: go on from the journal an interrupted run of the same
+  // configuration left (engine/run_journal.h) instead of starting afresh.
+  bool resume = false;
 };
 
 struct RunResult {

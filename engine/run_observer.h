@@ -41,6 +41,13 @@ class RunObserver {
   virtual void TargetFinished(std::size_t /*done*/, std::size_t /*total*/,
                               const tagCObjects& /*target*/) {}
 
+  // A run exporting several targets at once ([General] ParallelTargets):
+  // work on entry `index` of the list has begun or has ended (its output
+  // may still wait to be committed in list order), so that a front end can
+  // show which targets are in flight. A serial run does not call these.
+  virtual void TargetWorkStarted(std::size_t /*index*/, const tagCObjects& /*target*/) {}
+  virtual void TargetWorkEnded(std::size_t /*index*/, const tagCObjects& /*target*/) {}
+
   // A stop-icon message the user must acknowledge; the run waits for it.
   virtual void ShowError(std::string_view /*text*/) {}
   // Something about the whole run that is no failure (how it logs on).

@@ -43,6 +43,7 @@ void ReadRunSettings(const Configuration& config, RunSettings& settings, OutputS
   // At most a day (the key's range), which keeps the milliseconds in range.
   const std::int64_t seconds = config.ReadNumber("Platform", "Timeout");
   settings.call_timeout_ms = static_cast<std::uint32_t>(seconds * 1000);
+  settings.parallel_targets = config.ReadNumber("General", "ParallelTargets");
   settings.directory_server = config.ReadSettingText("Platform", "DirectoryServer");
   settings.directory_ca_file = config.ReadSettingText("Platform", "DirectoryCaFile");
   settings.directory_start_tls = config.ReadSwitch("Platform", "DirectoryStartTls");

@@ -16,6 +16,8 @@ struct RunSettings {
   bool open_output_window = true;
   // How long one remote call may take, from [Platform] Timeout (seconds).
   std::uint32_t call_timeout_ms = platform::kDefaultCallTimeoutMs;
+  // [General] ParallelTargets: targets exported at once (1: one at a time).
+  std::int32_t parallel_targets = 1;
   // Directory searches: [Platform] DirectoryServer ("ldap://host:port" or
   // "ldaps://host:port"; empty: the controller located for the domain),
   // DirectoryCaFile (empty: the system's authorities) and DirectoryStartTls.

@@ -35,6 +35,12 @@ class FailureRowsToStandardError final : public RunObserver {
   void TargetFinished(std::size_t done, std::size_t total, const tagCObjects& target) override {
     next_.TargetFinished(done, total, target);
   }
+  void TargetWorkStarted(std::size_t index, const tagCObjects& target) override {
+    next_.TargetWorkStarted(index, target);
+  }
+  void TargetWorkEnded(std::size_t index, const tagCObjects& target) override {
+    next_.TargetWorkEnded(index, target);
+  }
   void ShowError(std::string_view text) override { next_.ShowError(text); }
   void ShowNote(std::string_view text) override { next_.ShowNote(text); }
   bool AskYesNo(std::string_view text, bool unattended_answer) override {
@@ -94,6 +100,7 @@ RunResult Run(const Locations& locations, const Request& request, RunObserver& o
   run.control = &control;
   run.progress_rows = request.progress_rows;
   run.suppress_messages = request.suppress_messages;
+  run.resume = request.resume;
   run.input_files = {{"Configuration File", configuration}};
   if (!backends.estate_path().empty())
     run.input_files.push_back({"Estate", backends.estate_path()});

@@ -39,6 +39,9 @@ struct Request {
   // Messages go to the log file (when logging is on) instead of the
   // observer (/NOMSG).
   bool suppress_messages = false;
+  // Go on from where an interrupted run of this configuration stopped
+  // (/RESUME; engine/export_run.h).
+  bool resume = false;
   // The front end lists progress rows (engine/export_run.h).
   bool progress_rows = false;
   // Every failure row is also printed on standard error, one line each
