@@ -7,8 +7,10 @@
 #include "engine/messages.h"
 #include "engine/object_file.h"
 #include "engine/run_settings.h"
+#include "engine/serialised_observer.h"
 #include "engine/setting_limits.h"
 #include "engine/target_list.h"
+#include "engine/target_pipeline.h"
 #include "platform/c_time_format.h"
 #include "platform/ini_file_profile.h"
 
@@ -54,7 +56,8 @@ class Run {
   Run(RunEnvironment& env, const RunRequest& request)
       : env_(env),
         request_(request),
-        observer_(request.observer != nullptr ? *request.observer : silent_),
+        serialised_(request.observer != nullptr ? *request.observer : silent_),
+        observer_(serialised_),
         output_(env.platform, observer_, request.progress_rows),
         format_(env.format) {
     output_.locations() = env.locations;
@@ -249,22 +252,75 @@ class Run {
       output_.GeneralFailure(MessageText(kMsgNoObjects));
       return false;
     }
-    for (std::size_t i = 0; i < targets_.size() && !result.aborted_by_user; ++i) {
-      tagCObjects& target = targets_[i];
-      if (target.type == kObjectComputerInclude || target.type == kObjectDirectoryInclude) {
-        continue;
+    if (!result.aborted_by_user) {
+      if (settings_.parallel_targets > 1) {
+        ExportInParallel(result);
+      } else {
+        ExportSerially(result);
       }
-      ++result.targets_processed;
-      observer_.TargetStarted(i, targets_.size(), target);
-      ExportOneTarget(target);
-      observer_.TargetFinished(i + 1, targets_.size(), target);
-      if (StopRequested()) result.aborted_by_user = true;
     }
     output_.AddProgressRow(
         MessageText(result.aborted_by_user ? kMsgExportAborted : kMsgExportCompleted),
         FormatMessageId(kMsgObjectsProcessed, {std::to_string(result.targets_processed)}), 0,
         ProgressKind::kEndReport);
     return true;
+  }
+
+  static bool IsInclude(const tagCObjects& target) {
+    return target.type == kObjectComputerInclude || target.type == kObjectDirectoryInclude;
+  }
+
+  void ExportSerially(RunResult& result) {
+    for (std::size_t i = 0; i < targets_.size() && !result.aborted_by_user; ++i) {
+      tagCObjects& target = targets_[i];
+      if (IsInclude(target)) continue;
+      ++result.targets_processed;
+      CommitStarted(i);
+      // A serial run streams each target to the files as it is produced.
+      TargetOutput target_output = output_.MakeTargetOutput(TargetOutput::Mode::kStreaming);
+      output_.set_target(&target_output);
+      ProcessTarget(target, output_);
+      output_.set_target(nullptr);
+      target_output.Commit();
+      Committed(i, target_output);
+      if (StopRequested()) result.aborted_by_user = true;
+    }
+  }
+
+  // Workers export the targets into buffered outputs, each through its own
+  // view of the run's output; the pipeline commits them in list order.
+  void ExportInParallel(RunResult& result) {
+    PipelineWork work;
+    work.is_target = [this](std::size_t i) { return !IsInclude(targets_[i]); };
+    work.export_target = [this](std::size_t i, TargetOutput& target_output) {
+      RunOutput view(output_, RunOutput::WorkerView{});
+      view.set_target(&target_output);
+      ProcessTarget(targets_[i], view);
+      view.set_target(nullptr);
+    };
+    work.commit_started = [this](std::size_t i) { CommitStarted(i); };
+    work.committed = [this](std::size_t i, const TargetOutput& target_output) {
+      Committed(i, target_output);
+    };
+    work.in_flight = [this](std::size_t i, bool started) {
+      if (started) {
+        observer_.TargetWorkStarted(i, targets_[i]);
+      } else {
+        observer_.TargetWorkEnded(i, targets_[i]);
+      }
+    };
+    work.stop_requested = [this] { return StopRequested(); };
+    TargetPipeline pipeline(output_.destination(),
+                            static_cast<std::size_t>(settings_.parallel_targets));
+    result.targets_processed = pipeline.Run(targets_.size(), work);
+    if (StopRequested()) result.aborted_by_user = true;
+  }
+
+  // Around the commit of entry i's output, one thread at a time, in list
+  // order: what a serial run does before and after the target.
+  void CommitStarted(std::size_t i) { observer_.TargetStarted(i, targets_.size(), targets_[i]); }
+  void Committed(std::size_t i, const TargetOutput& /*target_output*/) {
+    observer_.TargetFinished(i + 1, targets_.size(), targets_[i]);
   }
 
   bool Rejected(const tagCObjects& target) const {
@@ -274,44 +330,36 @@ class Run {
                          target.server_type);
   }
 
-  void ReportUnreachable(const tagCObjects& target) {
-    for (ActiveUnit& active : units_) active.run->TargetUnreachable(output_, files_, target);
+  void ReportUnreachable(const tagCObjects& target, RunOutput& out) {
+    for (ActiveUnit& active : units_) active.run->TargetUnreachable(out, files_, target);
   }
 
   // Calls every wanted unit that runs for `kind` with one session on the
   // target.
   void RunUnits(const tagCObjects& target, std::uint32_t kind,
-                std::unique_ptr<platform::TargetSession> session) {
+                std::unique_ptr<platform::TargetSession> session, RunOutput& out) {
     if (!session) session = env_.platform.sessions->Open(target.path, session_options_);
-    ExportContext context{*session,  output_,          files_,     format_,
-                          security_, session_options_, directory_, StopToken()};
-    output_.set_account_lookup(&session->lookup());
+    ExportContext context{*session,         out,        files_,     format_, security_,
+                          session_options_, directory_, StopToken()};
+    out.set_account_lookup(&session->lookup());
     for (ActiveUnit& active : units_) {
       if (CancelRequested()) break;  // every further call would be cancelled
       if (active.wanted && (active.unit->target_kinds & kind) != 0) {
         active.run->ExportTarget(context, target);
       }
     }
-    output_.set_account_lookup(nullptr);
+    out.set_account_lookup(nullptr);
   }
 
-  // Everything the target produces goes through its own output; a serial
-  // run streams it to the files as it is produced.
-  void ExportOneTarget(tagCObjects& target) {
-    TargetOutput target_output = output_.MakeTargetOutput(TargetOutput::Mode::kStreaming);
-    output_.set_target(&target_output);
-    ProcessTarget(target);
-    output_.set_target(nullptr);
-    target_output.Commit();
-  }
-
-  void ProcessTarget(tagCObjects& target) {
+  // Everything the target produces goes through `out`, the run's output or
+  // a worker's view of it.
+  void ProcessTarget(tagCObjects& target, RunOutput& out) {
     if (target.type == kObjectPrinter) {
-      RunUnits(target, kPrinterTargets, nullptr);
+      RunUnits(target, kPrinterTargets, nullptr, out);
       return;
     }
     if (IsDirectoryObject(target.type)) {
-      RunUnits(target, kDirectoryTargets, nullptr);
+      RunUnits(target, kDirectoryTargets, nullptr, out);
       return;
     }
     if (!IsComputerTarget(target.type)) return;
@@ -323,23 +371,23 @@ class Run {
     if (target.type == kObjectDirectoryComputer) {
       // The computer's directory entry, not the name it is reached by.
       RunUnits(target, kDirectoryTargets,
-               env_.platform.sessions->Open(target.source_path, session_options_));
+               env_.platform.sessions->Open(target.source_path, session_options_), out);
       if (!computers_needed_) return;
     }
     if (settings_.targets.skip_disabled && target.disabled_in_directory != 0) {
-      output_.AddProgressRow(target.display_name,
-                             FormatMessageId(kMsgSkippingDisabled, {target.display_name}), 0,
-                             ProgressKind::kEndReport);
+      out.AddProgressRow(target.display_name,
+                         FormatMessageId(kMsgSkippingDisabled, {target.display_name}), 0,
+                         ProgressKind::kEndReport);
       return;
     }
     if (settings_.targets.ping_enable && !Ping(target)) {
       if (CancelRequested()) return;  // not pinged to the end: nothing to say
       if (!settings_.targets.ping_hide_progress_errors) {
-        output_.AddProgressRow(target.display_name, MessageText(kMsgPingFailed), 0,
-                               ProgressKind::kFailure);
+        out.AddProgressRow(target.display_name, MessageText(kMsgPingFailed), 0,
+                           ProgressKind::kFailure);
       }
-      ReportUnreachable(target);
-      output_.LogLine(&target, "PING", true, MessageText(kMsgPingFailed));
+      ReportUnreachable(target, out);
+      out.LogLine(&target, "PING", true, MessageText(kMsgPingFailed));
       return;
     }
     std::unique_ptr<platform::TargetSession> session =
@@ -349,9 +397,9 @@ class Run {
       if (info.status != win::ERROR_SUCCESS) {
         const std::string text = FormatMessageId(kMsgNoComputerInformation, {target.path}) +
                                  WindowsErrorText(info.status);
-        output_.AddProgressRow(target.display_name, text, 0, ProgressKind::kFailure);
-        output_.LogLine(&target, "REMOTE_ACCESS", true, text);
-        ReportUnreachable(target);
+        out.AddProgressRow(target.display_name, text, 0, ProgressKind::kFailure);
+        out.LogLine(&target, "REMOTE_ACCESS", true, text);
+        ReportUnreachable(target, out);
         return;
       }
       target.server_name = info.info.name;
@@ -361,10 +409,10 @@ class Run {
       target.server_type = info.info.type;
       if (Rejected(target)) return;
     }
-    output_.AddProgressRow(target.display_name, MessageText(kMsgExporting), 0,
-                           ProgressKindOfObject(target.type));
+    out.AddProgressRow(target.display_name, MessageText(kMsgExporting), 0,
+                       ProgressKindOfObject(target.type));
     if (!computers_needed_) return;
-    RunUnits(target, kComputerTargets, std::move(session));
+    RunUnits(target, kComputerTargets, std::move(session), out);
   }
 
   bool Ping(const tagCObjects& target) {
@@ -402,6 +450,9 @@ class Run {
   RunEnvironment& env_;
   const RunRequest& request_;
   RunObserver silent_;
+  // Workers and the committing thread take turns at the front end's
+  // observer.
+  SerialisedObserver serialised_;
   RunObserver& observer_;
   RunOutput output_;
   format::FormatSettings format_;

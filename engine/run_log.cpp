@@ -15,9 +15,8 @@ bool RunLog::Wants(bool error) const {
   return error ? settings_.log_failure : settings_.log_success;
 }
 
-std::string RunLog::Line(const tagCObjects* target, std::string_view operation, bool error,
-                         std::string_view message) {
-  if (!rules_.Matches(settings_)) rules_ = RowValueRules(settings_);
+std::string RunLog::Line(const RowValueRules& rules, const tagCObjects* target,
+                         std::string_view operation, bool error, std::string_view message) const {
   const platform::SystemTime now = platform_.clock->LocalNow();
   std::string line = platform_.locale->FormatDate(now, "").value_or("");
   line += ' ';
@@ -25,18 +24,18 @@ std::string RunLog::Line(const tagCObjects* target, std::string_view operation, 
   const std::string& d = settings_.delimiter;
   if (target != nullptr) {
     line += d;
-    rules_.AppendLogField(line, WithoutLeadingBackslashes(target->display_name));
+    rules.AppendLogField(line, WithoutLeadingBackslashes(target->display_name));
     line += d;
-    rules_.AppendLogField(line, WithoutLeadingBackslashes(target->path));
+    rules.AppendLogField(line, WithoutLeadingBackslashes(target->path));
     line += d;
-    rules_.AppendLogField(line, target->domain);
+    rules.AppendLogField(line, target->domain);
   }
   line += d;
-  rules_.AppendLogField(line, operation);
+  rules.AppendLogField(line, operation);
   line += d;
   line += error ? "ERROR" : "SUCCESS";
   line += d;
-  rules_.AppendLogField(line, message);
+  rules.AppendLogField(line, message);
   line += settings_.line_terminator;
   return line;
 }

@@ -34,13 +34,16 @@ class RunLog {
   bool Wants(bool error) const;
   // The line, timed now, with its terminator. Names and messages carry what
   // servers sent; they stay in their fields.
-  std::string Line(const tagCObjects* target, std::string_view operation, bool error,
-                   std::string_view message);
+  // `rules` are the caller's (several threads make lines at once).
+  std::string Line(const RowValueRules& rules, const tagCObjects* target,
+                   std::string_view operation, bool error, std::string_view message) const;
   void Write(std::string_view line);
   // Line and Write, when the settings want the line.
   void Put(const tagCObjects* target, std::string_view operation, bool error,
            std::string_view message) {
-    if (Wants(error)) Write(Line(target, operation, error, message));
+    if (!Wants(error)) return;
+    if (!rules_.Matches(settings_)) rules_ = RowValueRules(settings_);
+    Write(Line(rules_, target, operation, error, message));
   }
   // Flushes and closes; the log closes last, so that it can still take the
   // other files' lines.

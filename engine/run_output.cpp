@@ -32,12 +32,19 @@ std::string JoinList(const std::vector<std::string>& items, std::string_view del
   return out;
 }
 
+RunOutput::Shared::Shared(platform::Platform& platform_, RunObserver& observer_,
+                          bool progress_rows_, OutputDestination& destination_)
+    : platform(platform_),
+      observer(observer_),
+      progress_rows(progress_rows_),
+      destination(destination_),
+      log(platform_, settings, record, observer_),
+      messages(observer_, settings, log, plan) {}
+
 RunOutput::RunOutput(platform::Platform& platform, RunObserver& observer, bool progress_rows)
-    : platform_(platform),
-      observer_(observer),
-      progress_rows_(progress_rows),
-      log_(platform, settings_, record_, observer),
-      messages_(observer, settings_, log_, plan_),
+    : own_(std::make_unique<Shared>(platform, observer, progress_rows,
+                                    static_cast<OutputDestination&>(*this))),
+      shared_(own_.get()),
       streaming_(*this, TargetOutput::Mode::kStreaming) {
   symbols_.sid_to_account = [this](std::string_view computer, std::string& text) {
     return account_lookup_ != nullptr &&
@@ -45,33 +52,48 @@ RunOutput::RunOutput(platform::Platform& platform, RunObserver& observer, bool p
   };
 }
 
+RunOutput::RunOutput(RunOutput& run, WorkerView)
+    : shared_(run.shared_),
+      symbols_(run.symbols_),
+      streaming_(shared_->destination, TargetOutput::Mode::kStreaming) {
+  symbols_.sid_to_account = [this](std::string_view computer, std::string& text) {
+    return account_lookup_ != nullptr &&
+           format::SidStringToAccount(*account_lookup_, computer, text);
+  };
+}
+
+RunOutput::~RunOutput() = default;
+
 std::string RunOutput::ResolveOutputName(std::string_view name, bool use_default_directory) {
-  locations_.default_output_directory = settings_.default_output_directory;
-  return ResolveFileName(name, use_default_directory, locations_, *platform_.clock,
-                         *platform_.locale);
+  // A copy: views resolve names at once, and the locations stay as set.
+  FileLocations locations = shared_->locations;
+  locations.default_output_directory = shared_->settings.default_output_directory;
+  return ResolveFileName(name, use_default_directory, locations, *shared_->platform.clock,
+                         *shared_->platform.locale);
 }
 
 OutputFile::Encoding RunOutput::FileEncoding() const {
-  return settings_.unicode ? OutputFile::Encoding::kUtf16Le : OutputFile::Encoding::kEightBit;
+  return shared_->settings.unicode ? OutputFile::Encoding::kUtf16Le
+                                   : OutputFile::Encoding::kEightBit;
 }
 
 bool RunOutput::OpenWithMark(const std::string& path, OutputFile& file, std::string_view label,
                              std::string_view use) {
-  if (plan_.planning()) {
-    plan_.ClaimOutput(use, path);
+  if (shared_->plan.planning()) {
+    shared_->plan.ClaimOutput(use, path);
     return true;
   }
-  const win::Status status = file.Open(path, settings_.append, FileEncoding());
+  const win::Status status = file.Open(path, shared_->settings.append, FileEncoding());
   if (status != win::ERROR_SUCCESS) {
     FileOpenFailure(label, path, status);
     return false;
   }
-  if (settings_.unicode) file.WriteRaw(kUtf16Mark);
+  if (shared_->settings.unicode) file.WriteRaw(kUtf16Mark);
   return true;
 }
 
 void RunOutput::WriteTitleItem(OutputFile& file, bool first, std::string_view item) {
-  if (!first) file.Write(settings_.delimiter);
+  if (!first) file.Write(shared_->settings.delimiter);
   file.Write(item);
 }
 
@@ -87,7 +109,7 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
       "Output File (" +
       std::string(type == kFiles ? std::string_view(section) : descriptor.display_name) + ")";
   if (!OpenWithMark(path, out.file, kOutputFileLabel, use)) return false;
-  if (!plan_.planning()) RecordOutputFile(type, descriptor.display_name, path);
+  if (!shared_->plan.planning()) RecordOutputFile(type, descriptor.display_name, path);
 
   // A file template without a column list has no columns (a missing
   // template key reads empty) and writes an empty title row.
@@ -96,7 +118,7 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
   out.columns = type == kFiles && column_text.empty() ? std::vector<std::uint32_t>{}
                                                       : ParseColumnList(column_text);
 
-  if (settings_.write_titles) {
+  if (shared_->settings.write_titles) {
     bool first = true;
     for (std::uint32_t column : out.columns) {
       if (column < kSymbolColumnBase) {
@@ -109,7 +131,7 @@ bool RunOutput::OpenTypedOutputFile(const Configuration& config, std::string_vie
       }
       first = false;
     }
-    out.file.Write(settings_.line_terminator);
+    out.file.Write(shared_->settings.line_terminator);
   }
   return true;
 }
@@ -119,14 +141,14 @@ bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::
   out.path = ResolveOutputName(template_file.ReadText(section, "OutputFileName", ""), true);
   out.file = nullptr;
   const std::string use = "Output File (" + std::string(section) + ")";
-  if (plan_.planning()) {
-    plan_.ClaimOutput(use, out.path);
+  if (shared_->plan.planning()) {
+    shared_->plan.ClaimOutput(use, out.path);
     return true;
   }
-  OutputFile& file = template_files_.emplace_back().file;
+  OutputFile& file = shared_->template_files.emplace_back().file;
   if (!OpenWithMark(out.path, file, kOutputFileLabel, use)) return false;
   out.file = &file;
-  if (settings_.write_titles) {
+  if (shared_->settings.write_titles) {
     bool first = true;
     std::size_t start = 0;
     // The caller ends the column text with ","; every item before a comma is
@@ -139,7 +161,7 @@ bool RunOutput::OpenTemplateOutputFile(const Configuration& template_file, std::
       first = false;
       start = comma + 1;
     }
-    file.Write(settings_.line_terminator);
+    file.Write(shared_->settings.line_terminator);
   }
   CheckWrites(file);
   return true;
@@ -161,7 +183,7 @@ void RunOutput::WriteRow(TypedOutput& out, const tagCObjects* target,
       }
     }
   });
-  row_ += settings_.line_terminator;
+  row_ += shared_->settings.line_terminator;
   target_->WriteRow(out.file, row_);
 }
 
@@ -169,7 +191,7 @@ void RunOutput::WriteRow(OutputFile& file, std::span<const std::string> values) 
   Rules().BuildRow(row_, [&](auto&& append) {
     for (const std::string& value : values) append(value);
   });
-  row_ += settings_.line_terminator;
+  row_ += shared_->settings.line_terminator;
   target_->WriteRow(file, row_);
 }
 
@@ -180,11 +202,11 @@ void RunOutput::CommitRow(OutputFile& file, std::string_view row) {
 
 bool RunOutput::OpenLog(std::string_view log_file_name, bool append) {
   const std::string path = ResolveOutputName(log_file_name, true);
-  if (plan_.planning()) {
-    plan_.ClaimOutput(kLogLabel, path);
+  if (shared_->plan.planning()) {
+    shared_->plan.ClaimOutput(kLogLabel, path);
     return true;
   }
-  const win::Status status = log_.Open(path, append);
+  const win::Status status = shared_->log.Open(path, append);
   if (status != win::ERROR_SUCCESS) {
     FileOpenFailure(kLogLabel, path, status);
     return false;
@@ -195,8 +217,11 @@ bool RunOutput::OpenLog(std::string_view log_file_name, bool append) {
 
 void RunOutput::LogLine(const tagCObjects* target, std::string_view operation, bool error,
                         std::string_view message) {
-  if (!log_.Wants(error)) return;
-  target_->WriteLogLine(log_.Line(target, operation, error, message));
+  // Known before the log's wishes: a failed target is listed either way.
+  if (error) target_->NoteFailure();
+  if (!shared_->log.Wants(error)) return;
+  if (!log_rules_.Matches(shared_->settings)) log_rules_ = RowValueRules(shared_->settings);
+  target_->WriteLogLine(shared_->log.Line(log_rules_, target, operation, error, message));
 }
 
 void RunOutput::CloseAll(const std::vector<TypedOutput*>& outputs) {
@@ -206,19 +231,19 @@ void RunOutput::CloseAll(const std::vector<TypedOutput*>& outputs) {
     CheckWrites(file);
   };
   for (TypedOutput* out : outputs) close(out->file);
-  for (TypedOutput& out : template_files_) close(out.file);
-  log_.Close();
+  for (TypedOutput& out : shared_->template_files) close(out.file);
+  shared_->log.Close();
 }
 
 void RunOutput::set_planning(bool planning) {
-  plan_.set_planning(planning);
+  shared_->plan.set_planning(planning);
   // The files of a planning pass were never opened.
-  template_files_.clear();
+  shared_->template_files.clear();
 }
 
 void RunOutput::CheckWrites(const OutputFile& file) {
-  if (record_.NoteFailure(file, kOutputFileLabel)) {
-    messages_.WriteFailure(WriteFailureText(kOutputFileLabel, file));
+  if (shared_->record.NoteFailure(file, kOutputFileLabel)) {
+    shared_->messages.WriteFailure(WriteFailureText(kOutputFileLabel, file));
   }
 }
 
@@ -235,17 +260,17 @@ int RunOutput::AddProgressRow(std::string_view name, std::string_view status, st
 
 int RunOutput::CommitProgressRow(const ProgressRow& row, bool failure) {
   int number = -1;
-  if (progress_rows_) {
-    number = progress_row_count_++;
-    observer_.ProgressRowAdded(number, row);
+  if (shared_->progress_rows) {
+    number = shared_->progress_row_count++;
+    shared_->observer.ProgressRowAdded(number, row);
   }
-  if (failure) messages_.FailureRow(row.name, row.status);
+  if (failure) shared_->messages.FailureRow(row.name, row.status);
   return number;
 }
 
 void RunOutput::CommitAppend(int row, std::string_view text, std::uint32_t image) {
-  if (!progress_rows_ || row < 0) return;
-  observer_.ProgressTextAppended(row, text, image);
+  if (!shared_->progress_rows || row < 0) return;
+  shared_->observer.ProgressTextAppended(row, text, image);
 }
 
 void RunOutput::FileOpenFailure(std::string_view label, std::string_view path,
@@ -256,19 +281,21 @@ void RunOutput::FileOpenFailure(std::string_view label, std::string_view path,
 }
 
 bool RunOutput::AskYesNo(std::string_view text, bool unattended_answer) {
-  if (messages_.ToLog()) {
+  // Questions reach the front end in list order, one at a time.
+  WaitForTurn();
+  if (shared_->messages.ToLog()) {
     LogLine(nullptr, "MSG", true, text);
     return unattended_answer;
   }
-  return messages_.Ask(text, unattended_answer);
+  return shared_->messages.Ask(text, unattended_answer);
 }
 
 std::string RunOutput::ReplaceLineBreaks(std::string_view value) const {
-  return format::ReplaceLineBreaks(value, settings_.crlf_replacement);
+  return format::ReplaceLineBreaks(value, shared_->settings.crlf_replacement);
 }
 
 std::string RunOutput::JoinList(const std::vector<std::string>& items) const {
-  return tabulon::JoinList(items, settings_.secondary_delimiter);
+  return tabulon::JoinList(items, shared_->settings.secondary_delimiter);
 }
 
 }  // namespace tabulon

@@ -9,6 +9,7 @@
 // commits it here.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,15 +52,23 @@ class RunOutput final : private OutputDestination {
  public:
   // `progress_rows`: the observer lists progress rows (a window).
   RunOutput(platform::Platform& platform, RunObserver& observer, bool progress_rows);
+  // A worker's view of `run` for a run exporting several targets at once:
+  // it shares the run's files, log, messages and settings and commits to
+  // them, but has its own current target output, row buffer, symbol
+  // context and account lookup, so that workers never touch each other's.
+  // Made once the files are open; the settings are then only read.
+  struct WorkerView {};
+  RunOutput(RunOutput& run, WorkerView);
   RunOutput(const RunOutput&) = delete;
   RunOutput& operator=(const RunOutput&) = delete;
+  ~RunOutput() override;
 
-  OutputSettings& settings() { return settings_; }
-  const OutputSettings& settings() const { return settings_; }
-  FileLocations& locations() { return locations_; }
+  OutputSettings& settings() { return shared_->settings; }
+  const OutputSettings& settings() const { return shared_->settings; }
+  FileLocations& locations() { return shared_->locations; }
   SymbolContext& symbols() { return symbols_; }
-  platform::Platform& platform() { return platform_; }
-  bool lists_progress_rows() const override { return progress_rows_; }
+  platform::Platform& platform() { return shared_->platform; }
+  bool lists_progress_rows() const override { return shared_->progress_rows; }
   // The account lookup of the target being exported, for the SID symbol;
   // null between targets.
   void set_account_lookup(platform::AccountLookup* lookup) { account_lookup_ = lookup; }
@@ -68,9 +77,17 @@ class RunOutput final : private OutputDestination {
   // makes it the one rows, log lines, progress rows and messages go
   // through until it is reset (null: the run's own streaming output, which
   // takes what the run produces between targets).
-  TargetOutput MakeTargetOutput(TargetOutput::Mode mode) { return TargetOutput(*this, mode); }
+  TargetOutput MakeTargetOutput(TargetOutput::Mode mode) {
+    return TargetOutput(shared_->destination, mode);
+  }
   void set_target(TargetOutput* target) { target_ = target != nullptr ? target : &streaming_; }
   TargetOutput& target() { return *target_; }
+  // Where target outputs commit: the run's files and sinks.
+  OutputDestination& destination() { return shared_->destination; }
+  // Blocks until every target before the current one is committed (at
+  // once in a serial run); from then on the target's output streams. For
+  // what must happen in list order: a question asked once per run.
+  void WaitForTurn() { target_->WaitForTurn(); }
 
   std::string ResolveOutputName(std::string_view name, bool use_default_directory);
 
@@ -81,7 +98,7 @@ class RunOutput final : private OutputDestination {
                            std::string_view output_file_key, std::string_view columns_key,
                            std::uint32_t type, TypedOutput& out);
   // A typed output of a template, kept open by the run until CloseAll.
-  TypedOutput& AddTemplateTypedOutput() { return template_files_.emplace_back(); }
+  TypedOutput& AddTemplateTypedOutput() { return shared_->template_files.emplace_back(); }
   // Opens a template output file for the run: mark and title row; its rows
   // follow target by target.
   bool OpenTemplateOutputFile(const Configuration& template_file, std::string_view section,
@@ -102,14 +119,14 @@ class RunOutput final : private OutputDestination {
   }
 
   bool OpenLog(std::string_view log_file_name, bool append);
-  bool log_open() const { return log_.is_open(); }
+  bool log_open() const { return shared_->log.is_open(); }
   void LogLine(const tagCObjects* target, std::string_view operation, bool error,
                std::string_view message);
   // Closes the typed outputs, the template files and the log last.
   void CloseAll(const std::vector<TypedOutput*>& outputs);
   // Files that failed, each reported once when noticed: a message, and a
   // log line while the log still works.
-  const std::vector<FileWriteFailure>& write_failures() const { return record_.failures(); }
+  const std::vector<FileWriteFailure>& write_failures() const { return shared_->record.failures(); }
 
   // Returns the row number, or -1 without a progress window.
   int AddProgressRow(std::string_view name, std::string_view status, std::uint32_t indent,
@@ -124,21 +141,25 @@ class RunOutput final : private OutputDestination {
   // a log line (a SUCCESS line of `operation`) and, unless /NOMSG sends
   // messages to the log, a note on standard error.
   void Notice(std::string_view operation, std::string_view text) {
-    messages_.Notice(operation, text);
+    shared_->messages.Notice(operation, text);
   }
   bool AskYesNo(std::string_view text, bool unattended_answer);
 
   void RecordOutputFile(std::uint32_t type, std::string_view display_name, std::string_view path) {
     target_->RecordOutputFile(type, display_name, path);
   }
-  const std::vector<tagCOutputfile>& output_files() const { return record_.files(); }
+  const std::vector<tagCOutputfile>& output_files() const { return shared_->record.files(); }
 
   // The path check before the first file is opened (engine/path_plan.h).
   void set_planning(bool planning);
-  bool planning() const { return plan_.planning(); }
-  void ClaimInput(std::string_view use, const std::string& path) { plan_.ClaimInput(use, path); }
-  void ClaimOutput(std::string_view use, const std::string& path) { plan_.ClaimOutput(use, path); }
-  const std::string& collision() const { return plan_.collision(); }
+  bool planning() const { return shared_->plan.planning(); }
+  void ClaimInput(std::string_view use, const std::string& path) {
+    shared_->plan.ClaimInput(use, path);
+  }
+  void ClaimOutput(std::string_view use, const std::string& path) {
+    shared_->plan.ClaimOutput(use, path);
+  }
+  const std::string& collision() const { return shared_->plan.collision(); }
 
   // Line-break replacement and list joining with this run's settings.
   std::string ReplaceLineBreaks(std::string_view value) const;
@@ -148,13 +169,13 @@ class RunOutput final : private OutputDestination {
   // What targets produce, committed to the real files and sinks.
   void CommitRow(OutputFile& file, std::string_view row) override;
   void CommitFlush(OutputFile& file) override { file.Flush(); }
-  void CommitLogLine(std::string_view line) override { log_.Write(line); }
+  void CommitLogLine(std::string_view line) override { shared_->log.Write(line); }
   int CommitProgressRow(const ProgressRow& row, bool failure) override;
   void CommitAppend(int row, std::string_view text, std::uint32_t image) override;
-  void CommitFailure(std::string_view text) override { messages_.Failure(text); }
+  void CommitFailure(std::string_view text) override { shared_->messages.Failure(text); }
   void CommitOutputFile(std::uint32_t type, std::string_view display_name,
                         std::string_view path) override {
-    record_.Record(type, display_name, path);
+    shared_->record.Record(type, display_name, path);
   }
 
   OutputFile::Encoding FileEncoding() const;
@@ -166,29 +187,40 @@ class RunOutput final : private OutputDestination {
   void CheckWrites(const OutputFile& file);
   // The value rules of the current settings.
   const RowValueRules& Rules() {
-    if (!rules_.Matches(settings_)) rules_ = RowValueRules(settings_);
+    if (!rules_.Matches(shared_->settings)) rules_ = RowValueRules(shared_->settings);
     return rules_;
   }
 
-  platform::Platform& platform_;
-  RunObserver& observer_;
-  bool progress_rows_;
-  int progress_row_count_ = 0;
+  // What the run's views share: written before the first target, then
+  // only read, except by the commit side (one thread at a time).
+  struct Shared {
+    Shared(platform::Platform& platform, RunObserver& observer, bool progress_rows,
+           OutputDestination& destination);
+    platform::Platform& platform;
+    RunObserver& observer;
+    bool progress_rows;
+    OutputDestination& destination;
+    int progress_row_count = 0;
+    OutputSettings settings;
+    FileLocations locations;
+    PathPlan plan;
+    FileRecord record;
+    RunLog log;
+    RunMessages messages;
+    // Template files, open from before the first target to CloseAll; a
+    // deque, so that units keep pointers to them.
+    std::deque<TypedOutput> template_files;
+  };
+  std::unique_ptr<Shared> own_;  // null in a worker's view
+  Shared* shared_;
+  // Per view: what one target's rows are made with.
   platform::AccountLookup* account_lookup_ = nullptr;
-  OutputSettings settings_;
-  FileLocations locations_;
   SymbolContext symbols_;
-  PathPlan plan_;
-  FileRecord record_;
-  RunLog log_;
-  RunMessages messages_;
   TargetOutput streaming_;
   TargetOutput* target_ = &streaming_;
-  // Template files, open from before the first target to CloseAll; a
-  // deque, so that units keep pointers to them.
-  std::deque<TypedOutput> template_files_;
   std::string row_;  // reused for every row
   RowValueRules rules_;
+  RowValueRules log_rules_;
 };
 
 // Items up to the first empty one, joined by the secondary delimiter.

@@ -12,6 +12,7 @@ void TargetOutput::Hold(Held held, std::string_view first, std::string_view seco
   text_ += first;
   text_ += second;
   held_.push_back(held);
+  if (gate_ != nullptr) gate_->Held(*this, first.size() + second.size());
 }
 
 void TargetOutput::WriteRow(OutputFile& file, std::string_view row) {
@@ -29,7 +30,13 @@ void TargetOutput::WriteLogLine(std::string_view line) {
 }
 
 int TargetOutput::AddProgressRow(const ProgressRow& row, bool failure) {
-  if (mode_ == Mode::kStreaming) return destination_.CommitProgressRow(row, failure);
+  if (failure) failed_ = true;
+  if (mode_ == Mode::kStreaming) {
+    const int number = destination_.CommitProgressRow(row, failure);
+    if (!own_numbers_ || number < 0) return number;
+    committed_rows_.push_back(number);
+    return progress_rows_++;
+  }
   Hold({.kind = failure ? Kind::kFailureRow : Kind::kProgress,
         .a = row.image,
         .b = row.indent,
@@ -39,7 +46,13 @@ int TargetOutput::AddProgressRow(const ProgressRow& row, bool failure) {
 }
 
 void TargetOutput::AppendProgress(int row, std::string_view text, std::uint32_t image) {
-  if (mode_ == Mode::kStreaming) return destination_.CommitAppend(row, text, image);
+  if (mode_ == Mode::kStreaming) {
+    if (own_numbers_) {
+      if (row < 0 || static_cast<std::size_t>(row) >= committed_rows_.size()) return;
+      row = committed_rows_[static_cast<std::size_t>(row)];
+    }
+    return destination_.CommitAppend(row, text, image);
+  }
   if (row < 0) return;
   Hold({.kind = Kind::kAppend, .row = row, .a = image}, text);
 }
@@ -67,8 +80,6 @@ win::Status TargetOutput::WritePhoto(const std::string& path, std::string_view b
 }
 
 void TargetOutput::Commit() {
-  // This target's progress row numbers, as the destination numbered them.
-  std::vector<int> rows;
   std::size_t at = 0;
   for (const Held& h : held_) {
     const std::string_view first(text_.data() + at, h.first);
@@ -83,16 +94,17 @@ void TargetOutput::Commit() {
         break;
       case Kind::kProgress:
       case Kind::kFailureRow:
-        rows.push_back(destination_.CommitProgressRow({.kind = h.progress_kind,
-                                                       .image = h.a,
-                                                       .indent = h.b,
-                                                       .name = std::string(first),
-                                                       .status = std::string(second)},
-                                                      h.kind == Kind::kFailureRow));
+        committed_rows_.push_back(destination_.CommitProgressRow({.kind = h.progress_kind,
+                                                                  .image = h.a,
+                                                                  .indent = h.b,
+                                                                  .name = std::string(first),
+                                                                  .status = std::string(second)},
+                                                                 h.kind == Kind::kFailureRow));
         break;
       case Kind::kAppend:
-        if (static_cast<std::size_t>(h.row) < rows.size()) {
-          destination_.CommitAppend(rows[static_cast<std::size_t>(h.row)], first, h.a);
+        // This target's own row number, as the destination numbered it.
+        if (static_cast<std::size_t>(h.row) < committed_rows_.size()) {
+          destination_.CommitAppend(committed_rows_[static_cast<std::size_t>(h.row)], first, h.a);
         }
         break;
       case Kind::kFailure:
@@ -105,7 +117,11 @@ void TargetOutput::Commit() {
   }
   held_.clear();
   text_.clear();
-  progress_rows_ = 0;
+}
+
+void TargetOutput::StartStreaming() {
+  Commit();
+  mode_ = Mode::kStreaming;
 }
 
 }  // namespace tabulon

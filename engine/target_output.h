@@ -7,6 +7,7 @@
 // produced, until the run commits the target. A later target may then be
 // produced while an earlier one is being committed: committing targets in
 // their order gives the same bytes as streaming them.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,17 +37,37 @@ class OutputDestination {
                                 std::string_view path) = 0;
 };
 
+class TargetOutput;
+
+// What a buffered output reports to the run that commits it in list order
+// (engine/target_pipeline.h): either call may block, and may turn the
+// output into a streaming one once its target is the next to commit.
+class OutputGate {
+ public:
+  virtual ~OutputGate() = default;
+  // `bytes` more are held.
+  virtual void Held(TargetOutput& output, std::size_t bytes) = 0;
+  // Returns once every earlier target is committed; the output streams.
+  virtual void WaitForTurn(TargetOutput& output) = 0;
+};
+
 class TargetOutput {
  public:
   enum class Mode { kStreaming, kBuffered };
 
   TargetOutput(OutputDestination& destination, Mode mode)
-      : destination_(destination), mode_(mode) {}
+      : destination_(destination), mode_(mode), own_numbers_(mode == Mode::kBuffered) {}
   TargetOutput(const TargetOutput&) = delete;
   TargetOutput& operator=(const TargetOutput&) = delete;
   TargetOutput(TargetOutput&&) = default;
 
   Mode mode() const { return mode_; }
+  // A buffered output of the list's entry `index`, reporting to `gate`.
+  void Attach(OutputGate& gate, std::size_t index) {
+    gate_ = &gate;
+    index_ = index;
+  }
+  std::size_t index() const { return index_; }
 
   // A finished row, in UTF-8 with its terminator, for `file`.
   void WriteRow(OutputFile& file, std::string_view row);
@@ -67,8 +88,19 @@ class TargetOutput {
   // Hands what is held to the destination, in the order produced, and
   // empties the buffer; nothing to do for a streaming output.
   void Commit();
+  // Commits what is held and streams from then on: the target is the next
+  // to commit. Progress row numbers handed out stay valid.
+  void StartStreaming();
+  // See RunOutput::WaitForTurn.
+  void WaitForTurn() {
+    if (gate_ != nullptr && mode_ == Mode::kBuffered) gate_->WaitForTurn(*this);
+  }
   // The bytes of text held, for a bound on what waits to be committed.
   std::size_t held_bytes() const { return text_.size(); }
+
+  // The target failed somewhere: a failure row or an ERROR log line.
+  void NoteFailure() { failed_ = true; }
+  bool failed() const { return failed_; }
 
  private:
   enum class Kind : std::uint8_t {
@@ -98,6 +130,13 @@ class TargetOutput {
   std::vector<Held> held_;
   std::string text_;
   int progress_rows_ = 0;  // rows added while buffered
+  // Made buffered: progress row numbers are this target's own, mapped to
+  // the destination's at the commit (kept once the output streams).
+  bool own_numbers_ = false;
+  std::vector<int> committed_rows_;
+  OutputGate* gate_ = nullptr;
+  std::size_t index_ = 0;
+  bool failed_ = false;
 };
 
 }  // namespace tabulon
