@@ -5,6 +5,7 @@
 // computer so that targets finish out of order, and injected failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -135,27 +136,32 @@ std::string GeneratedEstate(std::uint32_t seed) {
   const auto pick = [&random](std::size_t n) {
     return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
   };
-  static constexpr const char* kFailures[] = {
+  // Each run has a computer that does not answer its ping and one that
+  // does not give its server information; the others draw from the rest.
+  std::vector<std::string> kinds = {R"("ping": {"answers": false},)",
+                                    R"("failures": {"NetServerGetInfo": "ERROR_ACCESS_DENIED"},)"};
+  static constexpr const char* kOthers[] = {
       "",
       "",
+      R"("offline": true,)",
       R"("failures": {"OpenSCManager": "ERROR_ACCESS_DENIED"},)",
       R"("failures": {"NetShareEnum": "ERROR_ACCESS_DENIED"},)",
       R"("failures": {"NetSessionEnum": "RPC_S_SERVER_UNAVAILABLE"},)",
       R"("failures": {"RegConnectRegistry": "RPC_S_SERVER_UNAVAILABLE"},)",
       R"("failures": {"ConnectServer": "ERROR_ACCESS_DENIED"},)",
       R"("failures": {"NetLocalGroupEnum": "ERROR_ACCESS_DENIED"},)",
-      R"("failures": {"NetQueryDisplayInformation": {"status": "RPC_S_CALL_FAILED", "after_calls": 1}},)",
-      R"("failures": {"NetServerGetInfo": "ERROR_ACCESS_DENIED"},)",
-      R"("ping": {"answers": false},)",
-      R"("offline": true,)",
+      // No "after_calls": its count spans every session, so a computer
+      // listed twice would fail in whichever visit came second in time.
+      R"("failures": {"NetQueryDisplayInformation": "RPC_S_CALL_FAILED"},)",
   };
+  while (kinds.size() < 6) kinds.push_back(kOthers[pick(std::size(kOthers))]);
+  std::shuffle(kinds.begin(), kinds.end(), random);
   std::string computers;
-  for (int i = 0; i < 6; ++i) {
+  for (std::size_t i = 0; i < kinds.size(); ++i) {
     if (!computers.empty()) computers += ",\n";
     const std::string name = "PC" + std::to_string(100 + i);
-    computers += R"({"name": ")" + name + R"(", "domain": "DOMAIN01", )" +
-                 kFailures[pick(std::size(kFailures))] + R"( "latency_ms": )" +
-                 std::to_string(pick(6)) +
+    computers += R"({"name": ")" + name + R"(", "domain": "DOMAIN01", )" + kinds[i] +
+                 R"( "latency_ms": )" + std::to_string(pick(6)) +
                  R"(, "services": [{"name": "Spooler"}, {"name": "W32Time", "state": "STOPPED"}]})";
   }
   return R"({"local_computer": "PC100", "libraries": {"terminal_services": false},
@@ -202,7 +208,14 @@ TEST(ConcurrentParallelRun, AGeneratedEstateWritesWhatASerialRunWrites) {
   std::string ini;
   const fs::path folder = WriteGeneratedEstate(dir, 7, ini);
   const RunRecord serial = RunFrom(folder, ini, 1);
+  // Once by each export that needs the missing terminal-services library:
+  // sessions, processes, users, directory queries.
   EXPECT_FALSE(serial.messages.empty()) << "the terminal-services question was not asked";
+  EXPECT_LE(serial.messages.size(), 4u) << "an export asked its question twice";
+  const std::string& log = serial.files.at("sample.log");
+  EXPECT_NE(log.find("\tPING\t"), std::string::npos) << "every computer answered its ping";
+  EXPECT_NE(log.find("\tREMOTE_ACCESS\t"), std::string::npos)
+      << "every computer gave its server information";
   for (const int parallel : {3, 8}) {
     SCOPED_TRACE("ParallelTargets=" + std::to_string(parallel));
     ExpectSameRun(serial, RunFrom(folder, ini, parallel));
