@@ -1,7 +1,6 @@
 #include "exporters/server/terminal/terminal_sessions.h"
 
 #include "engine/row.h"
-#include "exporters/toolkit/simple_unit.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -237,8 +236,9 @@ class SessionRows {
 
 }  // namespace
 
-void ExportTseSessionRows(ExportContext& context, const tagCObjects& target) {
-  TerminalServerExport server(context, target, kTseSessions);
+void ExportTseSessionRows(ExportContext& context, OnceQuestion& missing_library,
+                          const tagCObjects& target) {
+  TerminalServerExport server(context, target, kTseSessions, missing_library);
   if (server.Open()) {
     const platform::SessionListResult list =
         server.services().EnumerateSessions(server.server(), 0, 1);
@@ -262,7 +262,7 @@ ExporterUnit TseSessionsUnit() {
   static constexpr ExportType kTypes[] = {kTseSessions};
   return {.name = "terminal sessions",
           .types = kTypes,
-          .start = StartEnabledTypeRun<kTseSessions, ExportTseSessionRows>};
+          .start = StartTerminalRun<kTseSessions, ExportTseSessionRows>};
 }
 
 }  // namespace tabulon

@@ -9,7 +9,12 @@
 // kinds a fresh read would. A failed read is not remembered: the next
 // target asks the server again, and until one read succeeds each target
 // formats with the schema file, whichever target came first.
+//
+// Targets exported at once share it: the lock guards the map only, never a
+// read of the schema, and two targets that miss together both read it; the
+// first answer is kept, which is the one the other would have kept.
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -31,8 +36,13 @@ class AttributeKindCache {
                                       const platform::DirectoryOpenOptions& options);
 
  private:
+  // The schema file's kinds, read (outside the lock) at the first failure.
+  const platform::AttributeKinds& FileKinds();
+
   std::string schema_file_;
-  std::optional<platform::AttributeKinds> file_kinds_;  // read at the first failure
+  std::mutex mutex_;
+  // Entries are never replaced or removed, so references to them stay good.
+  std::optional<platform::AttributeKinds> file_kinds_;
   std::map<std::string, platform::AttributeKinds> by_server_;
 };
 

@@ -68,7 +68,7 @@ class FileTemplatesRun final : public ExporterRun {
   // The templates make the run visit computers.
   bool Wanted(const SecurityAccessSink* /*security*/) const override { return true; }
   void ExportTarget(ExportContext& context, const tagCObjects& target) override {
-    for (FileTemplate& t : templates_) {
+    for (const FileTemplate& t : templates_) {
       ExportFileTemplate(context, target, t);
       if (context.StopRequested()) return;
     }
@@ -96,7 +96,7 @@ class FileTemplatesRun final : public ExporterRun {
   }
 
   static void ExportFileTemplate(ExportContext& context, const tagCObjects& target,
-                                 FileTemplate& t) {
+                                 const FileTemplate& t) {
     RunOutput& out = context.output;
     const std::string& name = t.settings.name;
     ExportProgress progress(out, target, FormatMessageId(kMsgExportingFiles, {name}),
@@ -107,7 +107,8 @@ class FileTemplatesRun final : public ExporterRun {
   }
 
   // The steps of one template on one target; the failure message, if any.
-  static std::string Export(ExportContext& context, const tagCObjects& target, FileTemplate& t) {
+  static std::string Export(ExportContext& context, const tagCObjects& target,
+                            const FileTemplate& t) {
     RunOutput& out = context.output;
     TypedOutput* rows = t.output;
     if (rows != nullptr) {
