@@ -2,8 +2,7 @@
 // What the terminal-server sessions and processes exports share for one
 // target: the question when the terminal-services library is missing, the
 // start row, the server handle (closed on every path) and the closing
-// report with its log line; and the run of each of the two units, which
-// keeps its question for the whole run.
+// report with its log line.
 #include <memory>
 #include <string>
 #include <string_view>
