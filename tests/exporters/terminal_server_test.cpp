@@ -376,44 +376,33 @@ TEST_F(TerminalServer, WithoutTheWindowStationLibraryTheTimesStayEmpty) {
   EXPECT_TRUE(run_.Messages().empty()) << "only the terminal-services library is asked about";
 }
 
-TEST_F(TerminalServer, WithoutTheTerminalServicesLibraryEachExportAsksOnce) {
+TEST_F(TerminalServer, WithoutTheTerminalServicesLibraryTheUserDecides) {
   std::string estate(kEstate);
   estate.insert(1, R"("libraries": {"terminal_services": false},)");
   run_.SetEstate(estate);
-  run_.SetObjects({{24, "TS01", "\\\\TS01"}, {24, "REFUSER", "\\\\REFUSER"}});
   run_.SetConfiguration(
       "[General]\nEnableLogging=1\n[TseSessions]\nTseExportSessions=1\n"
       "[TseProcesses]\nTseExportProcesses=1\n");
   const std::string question(MessageText(kMsgTseLibrariesMissing));
 
-  // "No": the exports go on and fail as an open function that cannot be
-  // found would make them fail; the second target is not asked again.
+  // "No": the export goes on and fails as an open function that cannot be
+  // found would make it fail.
   run_.Run();
-  const auto failure = [](std::string_view name) {
-    return "Unable to connect to Terminal Server '" + std::string(name) +
-           "'. The requested procedure could not be found.";
-  };
+  const std::string failure =
+      "Unable to connect to Terminal Server 'TS01'. The requested procedure could not be found.";
   EXPECT_EQ(run_.Messages(), (std::vector<std::string>{question, question}));
   EXPECT_EQ(run_.ProgressLines(),
-            (std::vector<std::string>{
-                "0|7|TS01|Exporting...",
-                "1|88|TS01|Exporting Terminal Server Sessions..." + failure("TS01"),
-                "1|88|TS01|Exporting Terminal Server Sessions..." + failure("TS01"),
-                "0|7|REFUSER|Exporting...",
-                "1|88|REFUSER|Exporting Terminal Server Sessions..." + failure("REFUSER"),
-                "1|88|REFUSER|Exporting Terminal Server Sessions..." + failure("REFUSER"),
-                "0|53|Export Completed.|2 Objects Processed."}));
-  std::string log;
-  for (const char* name : {"TS01", "REFUSER"}) {
-    for (const char* operation : {"TERMINAL_SESSIONS", "TERMINAL_PROCESSES"}) {
-      log += std::string(kTimeUnit) + "\t" + name + "\t" + name + "\t\t" + operation + "\tERROR\t" +
-             failure(name) + "\r\n";
-    }
-  }
-  EXPECT_EQ(run_.Output("Export.log"), log);
+            (std::vector<std::string>{"0|7|TS01|Exporting...",
+                                      "1|88|TS01|Exporting Terminal Server Sessions..." + failure,
+                                      "1|88|TS01|Exporting Terminal Server Sessions..." + failure,
+                                      "0|53|Export Completed.|1 Objects Processed."}));
+  EXPECT_EQ(run_.Output("Export.log"),
+            std::string(kTimeUnit) + "\tTS01\tTS01\t\tTERMINAL_SESSIONS\tERROR\t" + failure +
+                "\r\n" + std::string(kTimeUnit) + "\tTS01\tTS01\t\tTERMINAL_PROCESSES\tERROR\t" +
+                failure + "\r\n");
   EXPECT_EQ(TerminalCalls(), 0u);
 
-  // "Yes": the exports end without rows or log lines, for every target.
+  // "Yes": the export of this target ends without rows, rows or log lines.
   run_.observer().user_answer = true;
   run_.SetConfiguration(
       "[General]\nEnableLogging=1\nAppendLog=0\n[TseSessions]\nTseExportSessions=1\n"
@@ -421,8 +410,8 @@ TEST_F(TerminalServer, WithoutTheTerminalServicesLibraryEachExportAsksOnce) {
   run_.Run();
   EXPECT_EQ(run_.Messages(), (std::vector<std::string>{question, question}));
   EXPECT_EQ(run_.ProgressLines(),
-            (std::vector<std::string>{"0|7|TS01|Exporting...", "0|7|REFUSER|Exporting...",
-                                      "0|53|Export Completed.|2 Objects Processed."}));
+            (std::vector<std::string>{"0|7|TS01|Exporting...",
+                                      "0|53|Export Completed.|1 Objects Processed."}));
   EXPECT_EQ(run_.Output("Export.log"), "");
   EXPECT_EQ(TerminalCalls(), 0u);
 }

@@ -8,7 +8,6 @@
 #include "exporters/accounts/users/user_rows.h"
 #include "exporters/toolkit/domain_controllers.h"
 #include "exporters/toolkit/last_logons.h"
-#include "exporters/toolkit/once_question.h"
 
 namespace tabulon {
 namespace {
@@ -45,7 +44,7 @@ class UsersRun final : public ExporterRun {
       return;
     }
     if (groups_.tse && !context.session.terminal().Libraries().terminal_services &&
-        missing_tse_library_.Ask(context.output, MessageText(kMsgTseLibrariesMissing), false)) {
+        context.output.AskYesNo(MessageText(kMsgTseLibrariesMissing), false)) {
       return;
     }
     if (target.type == kObjectDomainController && collect_) {
@@ -100,7 +99,6 @@ class UsersRun final : public ExporterRun {
   }
 
   DomainSidCache domain_sids_;  // for this run only
-  OnceQuestion missing_tse_library_;
   const bool collect_;
   const bool consolidate_;
   const bool skip_controllers_;

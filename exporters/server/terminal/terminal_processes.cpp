@@ -1,6 +1,7 @@
 #include "exporters/server/terminal/terminal_processes.h"
 
 #include "engine/row.h"
+#include "exporters/toolkit/simple_unit.h"
 
 #include "engine/messages.h"
 #include "exporters/server/terminal/terminal_server.h"
@@ -28,9 +29,8 @@ std::string UserName(ExportContext& context, const tagCObjects& target,
 
 }  // namespace
 
-void ExportTseProcessRows(ExportContext& context, OnceQuestion& missing_library,
-                          const tagCObjects& target) {
-  TerminalServerExport server(context, target, kTseProcesses, missing_library);
+void ExportTseProcessRows(ExportContext& context, const tagCObjects& target) {
+  TerminalServerExport server(context, target, kTseProcesses);
   if (server.Open()) {
     const platform::ProcessListResult list =
         server.services().EnumerateProcesses(server.server(), 0, 1);
@@ -63,7 +63,7 @@ ExporterUnit TseProcessesUnit() {
   static constexpr ExportType kTypes[] = {kTseProcesses};
   return {.name = "terminal processes",
           .types = kTypes,
-          .start = StartTerminalRun<kTseProcesses, ExportTseProcessRows>};
+          .start = StartEnabledTypeRun<kTseProcesses, ExportTseProcessRows>};
 }
 
 }  // namespace tabulon

@@ -11,12 +11,11 @@ constexpr std::string_view kStartText = "Exporting Terminal Server Sessions...";
 }  // namespace
 
 TerminalServerExport::TerminalServerExport(ExportContext& context, const tagCObjects& target,
-                                           ExportType type, OnceQuestion& missing_library)
+                                           ExportType type)
     : context_(context),
       target_(target),
       type_(type),
       services_(context.session.terminal()),
-      missing_library_(missing_library),
       libraries_(services_.Libraries()) {}
 
 TerminalServerExport::~TerminalServerExport() {
@@ -27,8 +26,7 @@ bool TerminalServerExport::Open() {
   RunOutput& out = context_.output;
   // Without the library there is nothing to ask the server; the user may
   // end this export here, as for the terminal-server user columns.
-  if (!libraries_.terminal_services &&
-      missing_library_.Ask(out, MessageText(kMsgTseLibrariesMissing), false)) {
+  if (!libraries_.terminal_services && out.AskYesNo(MessageText(kMsgTseLibrariesMissing), false)) {
     aborted_ = true;
     return false;
   }

@@ -3,26 +3,20 @@
 // target: the question when the terminal-services library is missing, the
 // start row, the server handle (closed on every path) and the closing
 // report with its log line.
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include <optional>
 
-#include "engine/exporter_unit.h"
 #include "engine/run_context.h"
 #include "exporters/toolkit/export_progress.h"
-#include "exporters/toolkit/once_question.h"
 #include "platform/terminal_services.h"
 
 namespace tabulon {
 
 class TerminalServerExport {
  public:
-  // `missing_library` is the run's question for a computer without the
-  // terminal-services library.
-  TerminalServerExport(ExportContext& context, const tagCObjects& target, ExportType type,
-                       OnceQuestion& missing_library);
+  TerminalServerExport(ExportContext& context, const tagCObjects& target, ExportType type);
   ~TerminalServerExport();
   TerminalServerExport(const TerminalServerExport&) = delete;
   TerminalServerExport& operator=(const TerminalServerExport&) = delete;
@@ -47,37 +41,11 @@ class TerminalServerExport {
   const tagCObjects& target_;
   ExportType type_;
   platform::TerminalServices& services_;
-  OnceQuestion& missing_library_;
   platform::TerminalServicesLibraries libraries_;
   platform::TerminalServerHandle server_ = 0;
   std::optional<ExportProgress> progress_;
   bool aborted_ = false;
   std::string failure_;
 };
-
-using TerminalExport = void (*)(ExportContext& context, OnceQuestion& missing_library,
-                                const tagCObjects& target);
-
-// The run of a terminal-server export: its enable key and its question,
-// asked once for the run.
-template <ExportType Type, TerminalExport Export>
-class TerminalRun final : public ExporterRun {
- public:
-  explicit TerminalRun(const EnabledExports& enabled) : enabled_(enabled[Type]) {}
-  bool Wanted(const SecurityAccessSink* /*security*/) const override { return enabled_; }
-  void ExportTarget(ExportContext& context, const tagCObjects& target) override {
-    Export(context, missing_library_, target);
-  }
-
- private:
-  bool enabled_;
-  OnceQuestion missing_library_;
-};
-
-template <ExportType Type, TerminalExport Export>
-std::unique_ptr<ExporterRun> StartTerminalRun(const Configuration& /*config*/,
-                                              const EnabledExports& enabled) {
-  return std::make_unique<TerminalRun<Type, Export>>(enabled);
-}
 
 }  // namespace tabulon

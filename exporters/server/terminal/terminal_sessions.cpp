@@ -1,6 +1,7 @@
 #include "exporters/server/terminal/terminal_sessions.h"
 
 #include "engine/row.h"
+#include "exporters/toolkit/simple_unit.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -236,9 +237,8 @@ class SessionRows {
 
 }  // namespace
 
-void ExportTseSessionRows(ExportContext& context, OnceQuestion& missing_library,
-                          const tagCObjects& target) {
-  TerminalServerExport server(context, target, kTseSessions, missing_library);
+void ExportTseSessionRows(ExportContext& context, const tagCObjects& target) {
+  TerminalServerExport server(context, target, kTseSessions);
   if (server.Open()) {
     const platform::SessionListResult list =
         server.services().EnumerateSessions(server.server(), 0, 1);
@@ -262,7 +262,7 @@ ExporterUnit TseSessionsUnit() {
   static constexpr ExportType kTypes[] = {kTseSessions};
   return {.name = "terminal sessions",
           .types = kTypes,
-          .start = StartTerminalRun<kTseSessions, ExportTseSessionRows>};
+          .start = StartEnabledTypeRun<kTseSessions, ExportTseSessionRows>};
 }
 
 }  // namespace tabulon

@@ -1,13 +1,11 @@
 #pragma once
 #include "engine/exporter_unit.h"
-#include "exporters/toolkit/once_question.h"
 
 namespace tabulon {
 
 // One Terminal Server Sessions row per session of the target. Each session
 // costs one query per selected column group and nothing for the others.
-void ExportTseSessionRows(ExportContext& context, OnceQuestion& missing_library,
-                          const tagCObjects& target);
+void ExportTseSessionRows(ExportContext& context, const tagCObjects& target);
 
 ExporterUnit TseSessionsUnit();
 

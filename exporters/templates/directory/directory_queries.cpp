@@ -44,7 +44,7 @@ class DirectoryQueriesRun final : public ExporterRun {
     if (!kinds_ || context.format.local_major_version < kFirstDirectoryMajorVersion) return;
     context.output.AddProgressRow(target.display_name, "Exporting directory information...", 0,
                                   ProgressKindOfObject(target.type));
-    DirectoryQueryShared shared{config_, *kinds_, missing_tse_library_};
+    DirectoryQueryShared shared{config_, *kinds_};
     for (std::size_t i = 0; i < templates_.size(); ++i) {
       if (context.StopRequested()) return;  // the run ends after this target
       RunDirectoryQuery(context, target, templates_[i], settings_[i], shared,
@@ -59,7 +59,6 @@ class DirectoryQueriesRun final : public ExporterRun {
   std::vector<DirectoryQuerySettings> settings_;
   // The schema of each server, read once for the run.
   std::optional<AttributeKindCache> kinds_;
-  OnceQuestion missing_tse_library_;
   bool has_skip_list_ = false;
   format::NameList skip_list_;
 };

@@ -122,8 +122,7 @@ class QueryExport {
     if (plan_.has_terminal) {
       controller_ = ControllerOf(context_, path_);
       terminal_loaded_ = context_.session.terminal().Libraries().terminal_services;
-      if (!terminal_loaded_ &&
-          shared_.missing_tse_library.Ask(out_, MessageText(kMsgTseLibrariesMissing), false)) {
+      if (!terminal_loaded_ && out_.AskYesNo(MessageText(kMsgTseLibrariesMissing), false)) {
         return Finish(true, ObjectsExported());
       }
     }

@@ -10,7 +10,6 @@
 #include "exporters/templates/directory/query_settings.h"
 #include "exporters/templates/template_output.h"
 #include "exporters/toolkit/last_logons.h"
-#include "exporters/toolkit/once_question.h"
 
 namespace tabulon {
 
@@ -18,9 +17,6 @@ namespace tabulon {
 struct DirectoryQueryShared {
   const Configuration& config;  // the run's configuration (photo settings)
   AttributeKindCache& kinds;
-  // Asked when a query wants terminal-server columns on a computer without
-  // the terminal-services library.
-  OnceQuestion& missing_tse_library;
   // The logon values collected from every controller just before, which
   // replace the directory's own; null for a plain export.
   const LastLogonMap* consolidated = nullptr;
