@@ -208,10 +208,9 @@ TEST(ConcurrentParallelRun, AGeneratedEstateWritesWhatASerialRunWrites) {
   std::string ini;
   const fs::path folder = WriteGeneratedEstate(dir, 7, ini);
   const RunRecord serial = RunFrom(folder, ini, 1);
-  // Once by each export that needs the missing terminal-services library:
-  // sessions, processes, users, directory queries.
+  // By each target whose exports need the missing terminal-services
+  // library: a parallel run must ask the same questions in the same order.
   EXPECT_FALSE(serial.messages.empty()) << "the terminal-services question was not asked";
-  EXPECT_LE(serial.messages.size(), 4u) << "an export asked its question twice";
   const std::string& log = serial.files.at("sample.log");
   EXPECT_NE(log.find("\tPING\t"), std::string::npos) << "every computer answered its ping";
   EXPECT_NE(log.find("\tREMOTE_ACCESS\t"), std::string::npos)
