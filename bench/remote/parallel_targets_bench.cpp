@@ -1,7 +1,9 @@
 // Targets exported at once against real servers, most of which do not
 // answer, as in an estate where many computers are off or gone: 200 targets,
-// of which 50 reach the test smbd (listening on 50 loopback addresses, each
-// its own name) and 150 do not:
+// of which 50 reach the test smbd and 150 do not. Each live target is a
+// loopback address of its own with a name, where a proxy forwards to the
+// smbd 5 ms after each piece arrives (a round trip of 10 ms, a wide-area
+// link's). The dead ones:
 //   - 140 where nothing listens (70 by a name, 70 by address): refused at
 //     once, as a switched-off computer on a reachable network is;
 //   - 4 names that no resolver knows;
@@ -29,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/remote/delaying_proxy.h"
 #include "bench/server_run.h"
 #include "platform/samba/worker_process.h"
 #include "samba/remote_run.h"
@@ -43,6 +46,7 @@ constexpr int kRefused = 140;
 constexpr int kUnknown = 4;
 constexpr int kSilent = 6;
 constexpr int kParallel = 32;
+constexpr std::chrono::milliseconds kOneWay{5};
 constexpr const char* kFiles[] = {"services.txt", "shares.txt", "drives.txt"};
 
 struct Figures {
@@ -171,19 +175,26 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skipped: %s\n", why_not.c_str());
     return 0;
   }
-  std::vector<std::string> addresses;
-  for (int i = 0; i < bench::kLive; ++i) addresses.push_back(bench::LiveAddress(i));
   // A fixed volume for the drives export, so that the runs' bytes compare.
   testing::ScratchDir tools;
   ::chmod(tools.path().c_str(), 0755);
   tools.Write("dfree", "#!/bin/sh\necho 1048576 262144 1024\n");
   ::chmod(tools.File("dfree").c_str(), 0755);
   std::string why_not;
-  auto server = testing::SambaServer::Start(
-      why_not, {"  dfree command = " + tools.File("dfree") + "\n", ""}, addresses);
+  auto server =
+      testing::SambaServer::Start(why_not, {"  dfree command = " + tools.File("dfree") + "\n", ""});
   if (!server) {
     std::fprintf(stderr, "skipped: %s\n", why_not.c_str());
     return 0;
+  }
+  std::vector<std::unique_ptr<bench::DelayingProxy>> live;
+  for (int i = 0; i < bench::kLive; ++i) {
+    live.push_back(std::make_unique<bench::DelayingProxy>(bench::LiveAddress(i).c_str(), 445,
+                                                          "127.0.0.1", 445, bench::kOneWay));
+    if (!live.back()->ok()) {
+      std::fprintf(stderr, "cannot listen on %s\n", bench::LiveAddress(i).c_str());
+      return 1;
+    }
   }
   std::vector<std::unique_ptr<testing::SilentSocket>> silent;
   for (int i = 0; i < bench::kSilent; ++i) {
@@ -194,8 +205,11 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  std::printf("200 targets: %d live, %d refused, %d unknown names, %d silent; %d at once\n",
-              bench::kLive, bench::kRefused, bench::kUnknown, bench::kSilent, bench::kParallel);
+  std::printf(
+      "200 targets: %d live (round trip %lld ms), %d refused, %d unknown names, %d silent; %d at "
+      "once\n",
+      bench::kLive, static_cast<long long>(2 * bench::kOneWay.count()), bench::kRefused,
+      bench::kUnknown, bench::kSilent, bench::kParallel);
   bool same = true;
   for (const char* timeout : {"2", ""}) {
     if (short_run && *timeout == '\0') break;
