@@ -1,10 +1,7 @@
 // The transport's reachability check with a resolver that never answers: a
 // name lookup may not take longer than the call's deadline.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -13,6 +10,7 @@
 #include "platform/samba/tcp_probe.h"
 #include "support/samba_server.h"
 #include "support/server_required.h"
+#include "support/silent_socket.h"
 
 namespace tabulon::platform::samba {
 namespace {
@@ -20,27 +18,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// A socket bound on `port` of 127.0.0.1 that takes what comes and never
-// answers: the name server of the test's resolver, or a server.
-class Silent {
- public:
-  Silent(int type, std::uint16_t port) : fd_(::socket(AF_INET, type | SOCK_CLOEXEC, 0)) {
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_port = htons(port);
-    ::inet_pton(AF_INET, "127.0.0.1", &at.sin_addr);
-    ok_ = fd_ >= 0 && ::bind(fd_, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0 &&
-          (type != SOCK_STREAM || ::listen(fd_, 8) == 0);
-  }
-  ~Silent() { ::close(fd_); }
-  Silent(const Silent&) = delete;
-  Silent& operator=(const Silent&) = delete;
-  bool ok() const { return ok_; }
-
- private:
-  int fd_;
-  bool ok_ = false;
-};
+using testing::SilentSocket;
 
 class NameResolution : public ::testing::Test {
  protected:
@@ -52,7 +30,7 @@ class NameResolution : public ::testing::Test {
 };
 
 TEST_F(NameResolution, ASilentNameServerCostsNoMoreThanTheDeadline) {
-  Silent dns(SOCK_DGRAM, 53);
+  SilentSocket dns(SOCK_DGRAM, "127.0.0.1", 53);
   ASSERT_TRUE(dns.ok());
   const CancelToken cancel;
   const auto start = Clock::now();
@@ -62,7 +40,7 @@ TEST_F(NameResolution, ASilentNameServerCostsNoMoreThanTheDeadline) {
 }
 
 TEST_F(NameResolution, CancelEndsALookupPromptly) {
-  Silent dns(SOCK_DGRAM, 53);
+  SilentSocket dns(SOCK_DGRAM, "127.0.0.1", 53);
   ASSERT_TRUE(dns.ok());
   std::atomic<int> stop{0};
   const CancelToken cancel(&stop);
@@ -77,7 +55,7 @@ TEST_F(NameResolution, CancelEndsALookupPromptly) {
 }
 
 TEST_F(NameResolution, NamesFromTheHostsFileAndNumericAddressesReachTheirServer) {
-  Silent server(SOCK_STREAM, 4456);
+  SilentSocket server(SOCK_STREAM, "127.0.0.1", 4456);
   ASSERT_TRUE(server.ok());
   const CancelToken cancel;
   for (const char* host : {"tabulontest", "127.0.0.1"}) {

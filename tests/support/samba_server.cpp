@@ -93,14 +93,20 @@ std::string Isolate() {
   return {};
 }
 
-std::string Configuration(const fs::path& dir, const SambaServerSetup& setup) {
+std::string Configuration(const fs::path& dir, const SambaServerSetup& setup,
+                          const std::vector<std::string>& addresses) {
   const std::string d = dir.string();
+  // An address no interface holds needs its mask, or smbd skips it.
+  std::string interfaces = "127.0.0.1";
+  for (const std::string& address : addresses) interfaces += " " + address + "/8";
   return "[global]\n"
          "  netbios name = TABULONTEST\n"
          "  workgroup = TESTGROUP\n"
          "  server string = Tabulon test server\n"
          "  server role = standalone server\n"
-         "  interfaces = 127.0.0.1\n"
+         "  interfaces = " +
+         interfaces +
+         "\n"
          "  bind interfaces only = yes\n"
          "  disable netbios = yes\n"
          "  smb ports = 445\n"
@@ -167,8 +173,16 @@ const std::string& IsolateNetwork() {
   return why_not;
 }
 
-std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
-                                                const SambaServerSetup& setup) {
+std::string AddHostNames(const std::string& lines) {
+  if (!IsolateNetwork().empty()) return "no isolated network: " + IsolateNetwork();
+  std::ofstream hosts("/etc/hosts", std::ios::app);
+  hosts << lines;
+  hosts.flush();
+  return hosts ? std::string() : Errno("appending to the isolated /etc/hosts");
+}
+
+std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not, const SambaServerSetup& setup,
+                                                const std::vector<std::string>& addresses) {
   if (!IsolateNetwork().empty()) {
     why_not = "no isolated network: " + IsolateNetwork();
     return nullptr;
@@ -189,7 +203,7 @@ std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
   ::chmod(dir.c_str(), 0755);
   ::chmod((dir / "drop").c_str(), 0777);
   const fs::path conf = dir / "smb.conf";
-  WriteFile(conf, Configuration(dir, setup));
+  WriteFile(conf, Configuration(dir, setup, addresses));
   WriteFile(dir / "data" / "readme.txt", "served by the test smbd\n");
 
   const std::string add_user = std::string(kSmbpasswd) + " -c " + conf.string() + " -a -s " +
@@ -212,7 +226,14 @@ std::unique_ptr<SambaServer> SambaServer::Start(std::string& why_not,
                                 log);
   if (!why_not.empty()) return nullptr;
   const auto give_up = started + std::chrono::seconds(10);
-  while (!Accepts("127.0.0.1", 445)) {
+  const auto accepting = [&addresses] {
+    if (!Accepts("127.0.0.1", 445)) return false;
+    for (const std::string& address : addresses) {
+      if (!Accepts(address.c_str(), 445)) return false;
+    }
+    return true;
+  };
+  while (!accepting()) {
     if (server->smbd_.Ended()) {
       why_not = "smbd ended at start (" + server->smbd_.how_it_ended() + "): " + ReadFile(log);
       return nullptr;

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "support/server_process.h"
 #include "support/server_required.h"
@@ -20,6 +21,12 @@ namespace tabulon::testing {
 // every later call returns the first answer. Empty when isolated, else why
 // not (not root, namespaces refused).
 const std::string& IsolateNetwork();
+
+// Appends `lines` ("address<TAB>names" each, ending in a newline) to the
+// isolated hosts file, for servers a test reaches by other names and
+// addresses of the loopback network. Empty on success, else why not (never
+// touches the machine's own file: refused when not isolated).
+std::string AddHostNames(const std::string& lines);
 
 // What a shell command printed, standard output and error together.
 std::string CommandOutput(const std::string& command);
@@ -37,11 +44,14 @@ struct SambaServerSetup {
 
 class SambaServer {
  public:
-  // Starts smbd on 127.0.0.1:445 with its own smb.conf, state and a share;
-  // null with `why_not` set when it cannot (not isolated, smbd missing, the
-  // server did not come up). Call IsolateNetwork() first.
+  // Starts smbd on 127.0.0.1:445 with its own smb.conf, state and a share,
+  // and on the loopback `addresses` (127.x.y.z) too, so that one server
+  // stands for several computers; null with `why_not` set when it cannot
+  // (not isolated, smbd missing, the server did not come up). Call
+  // IsolateNetwork() first.
   static std::unique_ptr<SambaServer> Start(std::string& why_not,
-                                            const SambaServerSetup& setup = {});
+                                            const SambaServerSetup& setup = {},
+                                            const std::vector<std::string>& addresses = {});
   ~SambaServer();
   SambaServer(const SambaServer&) = delete;
   SambaServer& operator=(const SambaServer&) = delete;
