@@ -2,7 +2,9 @@
 // progress rows pour in: 100,000 rows through the run observer from a
 // worker thread into a shown progress list, while a 5 ms timer ticks on the
 // window's thread. The longest gap between two ticks is measured, and the
-// same loop with no rows in the same run is the baseline.
+// same loop with no rows in the same run is the baseline. The second case
+// adds what a run exporting 32 targets at once reports besides its rows: a
+// target's work starting and ending every ten rows, 10,000 targets in all.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -24,10 +26,13 @@ constexpr int kTickMs = 5;
 // Every loop runs at least this long, so that the baseline sees as many
 // ticks as a loop with rows.
 constexpr auto kMinimumLoop = std::chrono::milliseconds(500);
+constexpr int kRowsPerTarget = 10;
+constexpr std::size_t kTargetsAtOnce = 32;
 
 // The longest gap between two ticks, in milliseconds, while `rows` rows go
-// through the observer.
-double LongestGapMs(int rows) {
+// through the observer, with targets starting and ending among them when
+// `in_flight`.
+double LongestGapMs(int rows, bool in_flight) {
   ProgressList list;
   list.resize(500, 400);
   list.show();
@@ -47,9 +52,18 @@ double LongestGapMs(int rows) {
   });
   QObject::connect(&worker, &RunWorker::finished, [&] { ended = true; });
   tick.start();
-  worker.StartRun([rows](RunObserver& observer, const RunControl&) {
+  worker.StartRun([rows, in_flight](RunObserver& observer, const RunControl&) {
     ProgressRow row{ProgressKind::kWorkstation, 7, 1, "WORKSTATION-0001", "Exporting..."};
-    for (int i = 0; i < rows; ++i) observer.ProgressRowAdded(i, row);
+    tagCObjects target;
+    target.display_name = "WORKSTATION-0001";
+    for (int i = 0; i < rows; ++i) {
+      if (in_flight && i % kRowsPerTarget == 0) {
+        const auto index = static_cast<std::size_t>(i / kRowsPerTarget);
+        observer.TargetWorkStarted(index, target);
+        if (index >= kTargetsAtOnce) observer.TargetWorkEnded(index - kTargetsAtOnce, target);
+      }
+      observer.ProgressRowAdded(i, row);
+    }
     return RunResult{};
   });
   loop.exec();
@@ -58,11 +72,12 @@ double LongestGapMs(int rows) {
 
 void BM_ProgressRowsIntoTheWindow(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
+  const bool in_flight = state.range(1) != 0;
   double busy = 0;
   double idle = 0;
   for (auto _ : state) {
-    idle = std::max(idle, LongestGapMs(0));
-    busy = std::max(busy, LongestGapMs(rows));
+    idle = std::max(idle, LongestGapMs(0, false));
+    busy = std::max(busy, LongestGapMs(rows, in_flight));
   }
   state.counters["longest_gap_ms"] = busy;
   state.counters["idle_longest_gap_ms"] = idle;
@@ -70,7 +85,9 @@ void BM_ProgressRowsIntoTheWindow(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * rows);
 }
 BENCHMARK(BM_ProgressRowsIntoTheWindow)
-    ->Arg(100000)
+    ->ArgNames({"rows", "in_flight"})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

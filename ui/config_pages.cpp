@@ -54,6 +54,7 @@ constexpr KeyGroup kKeyGroups[] = {
     {P::kGeneral, "Ping", "Computers/PingEnable Computers/PingType Computers/PingHideProgressErrors "
                           "Computers/PingTTL Computers/PingTimeout Computers/PingRetry "
                           "Computers/PingRetryMultiplier"},
+    {P::kGeneral, "Performance", "General/ParallelTargets"},
     {P::kOutput, "Progress", "General/VerboseProgress General/OpenOutputWindow"},
     {P::kOutput, "Log File", "General/EnableLogging General/LogSuccess General/LogFailure "
                              "General/AppendLog General/LogFileName"},

@@ -23,6 +23,7 @@
 #include "ui/config_sheet.h"
 #include "ui/configuration_commands.h"
 #include "ui/configuration_files.h"
+#include "ui/configuration_widgets.h"
 #include "ui/copy_messages_dialog.h"
 #include "ui/enabled_exports_view.h"
 #include "ui/icons.h"
@@ -121,11 +122,22 @@ void MainWindow::CreatePanes() {
   connect(worker_, &RunWorker::statusChanged, this,
           [this](const QString& text) { statusBar()->showMessage(text); });
   connect(worker_, &RunWorker::finished, this, &MainWindow::OnRunFinished);
+  // Under the progress list while a run exports several targets at once;
+  // once shown it stays until the run ends, so the list does not jump.
+  in_flight_ = Named(new QLabel, "targetsInFlight", tr("Targets Being Exported"));
+  in_flight_->setTextFormat(Qt::PlainText);
+  in_flight_->hide();
+  connect(worker_, &RunWorker::targetsInFlightChanged, this, [this](const QString& text) {
+    in_flight_->setText(text);
+    if (!text.isEmpty()) in_flight_->show();
+  });
 
   auto* right = new QSplitter(Qt::Vertical);
   right->setObjectName("rightSplitter");
   right->addWidget(Titled(enabled_exports_, MessageText(kMsgEnabledExports)));
-  right->addWidget(Titled(progress_list_, kProgressListTitle));
+  QWidget* progress_pane = Titled(progress_list_, kProgressListTitle);
+  progress_pane->layout()->addWidget(in_flight_);
+  right->addWidget(progress_pane);
   right->setStretchFactor(0, 0);
   right->setStretchFactor(1, 1);
   right->setSizes({kEnabledExportsHeight, kProgressHeight});
@@ -363,6 +375,7 @@ void MainWindow::StopExport() {
 
 void MainWindow::OnRunFinished() {
   if (worker_->last_result()) last_output_files_ = worker_->last_result()->output_files;
+  in_flight_->hide();
   statusBar()->showMessage(tr("Ready"));
   UpdateCommands();
   emit runFinished();

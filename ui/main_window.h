@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the object list on the left, "Enabled Exports" over
-// "Export Progress Messages" on the right, the menus and tool bar of the
-// command table, and the status bar. Runs go to a worker thread.
+// "Export Progress Messages" on the right (with the targets under way when
+// a run exports several at once), the menus and tool bar of the command
+// table, and the status bar. Runs go to a worker thread.
 #include <QMainWindow>
 #include <array>
 #include <string>
@@ -12,6 +13,7 @@
 #include "ui/window_context.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QToolBar;
 
@@ -42,8 +44,8 @@ class MainWindow : public QMainWindow {
   void NewEmptyConfiguration();
 
   void StartExport();
-  // The first Stop ends the run after the current target, the second
-  // cancels the call in flight.
+  // The first Stop lets no new target start, the second cancels the
+  // targets under way.
   void StopExport();
   bool running() const;
   // The files of the last run, for View Exported Files.
@@ -95,6 +97,7 @@ class MainWindow : public QMainWindow {
   EnabledExportsView* enabled_exports_ = nullptr;
   ProgressList* progress_list_ = nullptr;
   RunWorker* worker_ = nullptr;
+  QLabel* in_flight_ = nullptr;  // the targets a run works on at once
   std::array<QAction*, kCommands.size()> actions_{};
   std::array<QMenu*, kMenuTitles.size()> menus_{};
   QToolBar* tool_bar_ = nullptr;

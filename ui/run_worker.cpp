@@ -9,6 +9,7 @@
 #include "ui/message_box.h"
 #include "ui/progress_list.h"
 #include "ui/qt_text.h"
+#include "ui/targets_in_flight.h"
 
 namespace tabulon::ui {
 
@@ -18,6 +19,9 @@ namespace {
 // it puts into the list before it lets other events in.
 constexpr int kDrainMilliseconds = 50;
 constexpr std::size_t kEventsPerDrain = 1000;
+// The line of targets in flight changes at most this often: with many
+// short targets it would otherwise flicker with every one.
+constexpr qint64 kInFlightMilliseconds = 100;
 
 }  // namespace
 
@@ -44,6 +48,7 @@ struct RunExchange {
   // holds the mutex for long.
   std::deque<Event> events;
   std::optional<QString> status;
+  TargetsInFlight in_flight;
   std::optional<Pending> pending;
   bool closing = false;  // questions take their unattended answers
 
@@ -75,6 +80,14 @@ class WindowObserver final : public RunObserver {
                              .arg(ToQString(target.display_name));
     std::lock_guard lock(exchange_->mutex);
     exchange_->status = text;
+  }
+  void TargetWorkStarted(std::size_t index, const tagCObjects& target) override {
+    std::lock_guard lock(exchange_->mutex);
+    exchange_->in_flight.Started(index, target.display_name);
+  }
+  void TargetWorkEnded(std::size_t index, const tagCObjects& /*target*/) override {
+    std::lock_guard lock(exchange_->mutex);
+    exchange_->in_flight.Ended(index);
   }
   void ShowError(std::string_view text) override {
     Wait(RunExchange::AskKind::kError, text, false);
@@ -131,6 +144,7 @@ bool RunWorker::StartRun(RunBody body) {
   exchange_ = std::make_shared<RunExchange>();
   first_row_ = rows_.rowCount();
   ended_.reset();
+  in_flight_clock_.invalidate();
   active_ = true;
   // The run's thread reaches this object only through queued calls, which
   // Qt drops once the object is gone; the object waits for the thread first.
@@ -148,11 +162,16 @@ bool RunWorker::StartRun(RunBody body) {
 }
 
 void RunWorker::Stop() {
-  if (!control_) return;
+  if (!control_ || !running()) return;
+  // True of a run that works on one target as of one that works on several.
   if (control_->stop_requested()) {
     control_->RequestCancel();
+    emit statusChanged(tr("Cancelling the targets under way..."));
   } else {
     control_->RequestStop();
+    emit statusChanged(
+        tr("Stopping: no new target starts and those under way finish; Stop Export again "
+           "cancels them."));
   }
 }
 
@@ -174,6 +193,9 @@ void RunWorker::Drain() {
   std::deque<std::deque<RunExchange::Event>>& backlog = exchange_->backlog;
   std::size_t& position = exchange_->backlog_position;
   std::optional<QString> status;
+  std::optional<QString> in_flight;
+  const bool in_flight_due =
+      !in_flight_clock_.isValid() || in_flight_clock_.hasExpired(kInFlightMilliseconds);
   {
     std::lock_guard lock(exchange_->mutex);
     if (!exchange_->events.empty()) {
@@ -181,6 +203,7 @@ void RunWorker::Drain() {
       backlog.back().swap(exchange_->events);
     }
     status.swap(exchange_->status);
+    if (in_flight_due) in_flight = exchange_->in_flight.TakeText();
   }
   std::vector<ProgressRow> rows;
   for (std::size_t n = 0; n < kEventsPerDrain && !backlog.empty(); ++n) {
@@ -198,7 +221,13 @@ void RunWorker::Drain() {
     }
   }
   rows_.AppendRows(std::move(rows));
-  if (status) emit statusChanged(*status);
+  // After Stop the status says what the stop does, not which target the
+  // run commits next.
+  if (status && !control_->stop_requested()) emit statusChanged(*status);
+  if (in_flight) {
+    in_flight_clock_.start();
+    emit targetsInFlightChanged(*in_flight);
+  }
   if (!backlog.empty()) {
     if (!drain_scheduled_) {
       drain_scheduled_ = true;
@@ -211,6 +240,7 @@ void RunWorker::Drain() {
     last_result_ = std::move(ended_);
     ended_.reset();
     active_ = false;
+    emit targetsInFlightChanged(QString());
     emit finished();
   }
 }

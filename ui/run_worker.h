@@ -4,6 +4,7 @@
 // window's thread takes every few milliseconds into the progress list.
 // Messages and questions of the run are shown on the window's thread while
 // the run waits; a window that is closing answers them unattended.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -38,8 +39,9 @@ class RunWorker : public QObject {
   bool StartRun(RunBody body);
   // From the start until `finished`: the run, then the rows it left.
   bool running() const { return active_; }
-  // The first Stop ends the run after the current target, the second
-  // cancels the call in flight too.
+  // The first Stop lets no new target start and lets those under way (one,
+  // or several in a run exporting several at once) finish; the second
+  // cancels their calls in flight too. Each says so in the status.
   void Stop();
   // Cancels the run, answers what it asks unattended and waits for its end
   // (the window is closing).
@@ -52,8 +54,12 @@ class RunWorker : public QObject {
   void Drain();
 
  signals:
-  // "Exporting n of m: NAME" as a target starts.
+  // "Exporting n of m: NAME" as a target starts (as its output is
+  // committed, in a run exporting several at once); what Stop does.
   void statusChanged(const QString& text);
+  // A run exporting several at once: "Exporting: A, B (+k more)", the
+  // targets worked on now, at most every 100 ms; empty when the run ends.
+  void targetsInFlightChanged(const QString& text);
   // The run has ended and all its rows are in the list.
   void finished();
 
@@ -69,6 +75,7 @@ class RunWorker : public QObject {
   std::optional<std::thread> thread_;
   std::optional<RunResult> last_result_;
   std::optional<RunResult> ended_;  // the run's result while its last rows go in
+  QElapsedTimer in_flight_clock_;   // since the line of targets in flight last changed
   int first_row_ = 0;               // where the run's row 0 sits in the list
   bool active_ = false;
   bool drain_scheduled_ = false;

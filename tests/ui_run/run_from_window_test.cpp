@@ -2,12 +2,16 @@
 // rows reach the progress list, and Stop, a second Stop, closing the window
 // and the run's questions reach it back.
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 #include <chrono>
+#include <set>
 
 #include "engine/messages.h"
 #include "support/three_computers.h"
@@ -28,8 +32,8 @@ class RunFromWindow : public MainWindowTest {
     testing::WriteThreeComputers(dir_, latency_ms);
     Configure("[Computers]\nPingEnable=0\n[Services]\nExportServices=1\nServiceColumns=0\n");
   }
-  void Configure(const std::string& sections) {
-    dir_.Write("cfg.ini", "[General]\nConfigurationName=Sample\nOpenOutputWindow=" +
+  void Configure(const std::string& sections, const std::string& general = "") {
+    dir_.Write("cfg.ini", "[General]\n" + general + "ConfigurationName=Sample\nOpenOutputWindow=" +
                               std::to_string(open_output_window_) + "\nObjectFile=" +
                               dir_.File("objects.dat") + "\nDefaultOutputDirectory=" + dir_.path() +
                               "\n[Platform]\nEstate=" + dir_.File("estate.json") + "\n" + sections);
@@ -82,6 +86,9 @@ TEST_F(RunFromWindow, StopEndsTheRunAfterTheCurrentTarget) {
   Prepare(300);
   StartAndAwaitFirstTarget();
   window_.action(Command::kStopExport)->trigger();
+  EXPECT_EQ(window_.statusBar()->currentMessage(),
+            "Stopping: no new target starts and those under way finish; Stop Export again "
+            "cancels them.");
   ASSERT_TRUE(finished_.wait(kRunLimitMs));
   EXPECT_EQ(Rows(), (std::vector<std::string>{"PC1|Exporting...", "PC1|Exporting Services...",
                                               "Export Aborted By User.|1 Objects Processed."}));
@@ -99,6 +106,7 @@ TEST_F(RunFromWindow, ASecondStopAndClosingTheWindowCancelTheCallInFlight) {
     } else {
       window_.action(Command::kStopExport)->trigger();
       window_.action(Command::kStopExport)->trigger();
+      EXPECT_EQ(window_.statusBar()->currentMessage(), "Cancelling the targets under way...");
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !finished_.isEmpty(); }, kRunLimitMs));
     finished_.clear();
@@ -141,6 +149,61 @@ TEST_F(RunFromWindow, TheRunsQuestionIsAskedInTheWindowAndItsAnswerTaken) {
   EXPECT_EQ(title_after_close, "Tabulon");
   // Completed or aborted, as far as the cancel reached: the run ended.
   EXPECT_TRUE(Rows().back().ends_with("|1 Objects Processed.")) << Rows().back();
+}
+
+// A run exporting several targets at once names those under way under the
+// progress list, in list order, and clears the line when it ends; a run of
+// one target at a time never shows it.
+TEST_F(RunFromWindow, TheTargetsUnderWayAreNamedWhileSeveralGoAtOnce) {
+  std::string computers;
+  std::string objects;
+  for (int i = 1; i <= 8; ++i) {
+    const std::string name = "PC" + std::to_string(i);
+    computers += std::string(i == 1 ? "" : ",") + R"({"name": ")" + name +
+                 R"(", "latency_ms": 50, "services": [{"name": "S"}]})";
+    objects +=
+        std::to_string(i) + "\t0\t24\t1\treserved\treserved\t" + name + "\t\t\\\\" + name + "\r\n";
+  }
+  dir_.Write("estate.json", R"({"computers": [)" + computers + "]}");
+  dir_.Write("objects.dat", objects);
+  const QRegularExpression shape(R"(^Exporting: PC\d(, PC\d){0,2}( \(\+1 more\))?$)");
+
+  for (const int at_once : {1, 4}) {
+    SCOPED_TRACE(at_once);
+    Configure("[Computers]\nPingEnable=0\n[Services]\nExportServices=1\nServiceColumns=0\n",
+              "ParallelTargets=" + std::to_string(at_once) + "\n");
+    const auto* line = window_.findChild<QLabel*>("targetsInFlight");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->accessibleName(), "Targets Being Exported");
+    std::set<QString> shown;
+    window_.action(Command::kStartExport)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          if (!line->isHidden()) shown.insert(line->text());
+          return !finished_.isEmpty();
+        },
+        kRunLimitMs));
+    finished_.clear();
+    EXPECT_EQ(Rows().back(), "Export Completed.|8 Objects Processed.");
+    EXPECT_TRUE(line->isHidden());
+    EXPECT_TRUE(line->text().isEmpty());
+    if (at_once == 1) {
+      EXPECT_TRUE(shown.empty()) << shown.begin()->toStdString();
+      continue;
+    }
+    std::size_t most_names = 0;
+    for (const QString& text : shown) {
+      if (text.isEmpty()) continue;  // between targets, or all under way done
+      EXPECT_TRUE(shape.match(text).hasMatch()) << text.toStdString();
+      const QStringList names =
+          text.section(' ', 1).section(" (", 0, 0).split(", ", Qt::SkipEmptyParts);
+      QStringList sorted = names;
+      sorted.sort();
+      EXPECT_EQ(names, sorted) << text.toStdString();
+      most_names = std::max(most_names, static_cast<std::size_t>(names.size()));
+    }
+    EXPECT_GE(most_names, 2u);
+  }
 }
 
 // A configuration that asks for it shows the produced files when the run
