@@ -130,7 +130,9 @@ bool ParseLine(std::string_view line, JournalContents& contents) {
   }
   if (TakePrefix(line, kCommitted)) {
     JournalRecord record;
-    if (!TakeNumber(line, record.committed)) return false;
+    int failed = 0;
+    if (!TakeNumber(line, record.committed) || !TakeNumber(line, failed)) return false;
+    record.failed = failed != 0;
     for (std::uint64_t size = 0; !line.empty();) {
       if (!TakeNumber(line, size)) return false;
       record.sizes.push_back(size);
@@ -214,10 +216,11 @@ win::Status RunJournal::Reopen(const std::string& path, const std::vector<std::s
   return win::ERROR_SUCCESS;
 }
 
-win::Status RunJournal::Record(std::size_t committed) {
+win::Status RunJournal::Record(std::size_t committed, bool failed) {
   if (!file_) return win::ERROR_INVALID_HANDLE;
   line_ = kCommitted;
   line_ += std::to_string(committed);
+  line_ += failed ? " 1" : " 0";
   for (const std::string& f : files_) {
     std::uint64_t size = 0;
     platform::FileSize(f, size);  // a file that is gone counts as empty
@@ -255,6 +258,12 @@ win::Status LoadJournal(const std::string& path, JournalContents& contents) {
     if (!ParseLine(rest.substr(0, end), contents)) return win::ERROR_INVALID_DATA;
     rest.remove_prefix(end + 1);
   }
+  for (const std::string& file : contents.files) {
+    std::uint64_t size = 0;
+    contents.found_sizes.push_back(platform::FileSize(file, size) == win::ERROR_SUCCESS
+                                       ? std::optional<std::uint64_t>(size)
+                                       : std::nullopt);
+  }
   return win::ERROR_SUCCESS;
 }
 
@@ -262,12 +271,9 @@ std::string JournalLoadRefusal(const std::string& path, win::Status load_status)
   return FillMessage(load_status == win::ERROR_FILE_NOT_FOUND ? kNoJournal : kNotAJournal, {path});
 }
 
-std::string ChooseResumePoint(const std::string& journal_path, const JournalContents& journal,
-                              const JournalIdentity& identity,
-                              const std::vector<JournalTarget>& targets,
-                              const std::vector<std::string>& files, JournalRecord& point) {
-  const std::string& configuration = identity.configuration_path;
-  if (journal.identity.configuration_path != configuration ||
+std::string JournalIdentityRefusal(const std::string& journal_path, const JournalContents& journal,
+                                   const JournalIdentity& identity) {
+  if (journal.identity.configuration_path != identity.configuration_path ||
       journal.identity.configuration_digest != identity.configuration_digest) {
     return FillMessage(kOtherConfiguration, {journal_path, journal.identity.configuration_path});
   }
@@ -275,14 +281,24 @@ std::string ChooseResumePoint(const std::string& journal_path, const JournalCont
       journal.identity.object_file_digest != identity.object_file_digest) {
     return FillMessage(kOtherObjectFile, {journal_path, journal.identity.object_file_path});
   }
+  return {};
+}
+
+std::string ChooseResumePoint(const std::string& journal_path, const JournalContents& journal,
+                              const JournalIdentity& identity,
+                              const std::vector<JournalTarget>& targets,
+                              const std::vector<std::string>& files, JournalRecord& point) {
+  if (std::string refusal = JournalIdentityRefusal(journal_path, journal, identity);
+      !refusal.empty()) {
+    return refusal;
+  }
   if (journal.files != files) return FillMessage(kOtherFiles, {journal_path});
   if (journal.targets != targets) return FillMessage(kOtherTargets, {journal_path});
   if (journal.records.empty()) return FillMessage(kNoRecord, {journal_path});
   std::vector<std::uint64_t> actual(files.size(), 0);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    if (platform::FileSize(files[i], actual[i]) != win::ERROR_SUCCESS) {
-      return FillMessage(kFileMissing, {journal_path, files[i]});
-    }
+    if (!journal.found_sizes[i]) return FillMessage(kFileMissing, {journal_path, files[i]});
+    actual[i] = *journal.found_sizes[i];
   }
   for (auto record = journal.records.rbegin(); record != journal.records.rend(); ++record) {
     bool reached = true;

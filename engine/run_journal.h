@@ -11,6 +11,7 @@
 // disk, and a resume then goes back to an earlier record.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,8 @@ struct JournalTarget {
 struct JournalRecord {
   // Entries of the target list done; the run goes on with the next one.
   std::size_t committed = 0;
+  // The last of those entries failed (engine/failed_targets.h).
+  bool failed = false;
   // Of every file, in the journal's order.
   std::vector<std::uint64_t> sizes;
 };
@@ -50,6 +53,8 @@ struct JournalContents {
   std::vector<JournalTarget> targets;
   std::vector<std::string> files;
   std::vector<JournalRecord> records;
+  // The files' sizes when the journal was read; none for a missing file.
+  std::vector<std::optional<std::uint64_t>> found_sizes;
 };
 
 // The name of a file a run keeps beside its outputs (".journal",
@@ -67,9 +72,9 @@ class RunJournal {
   // Goes on appending to the journal of a resumed run.
   win::Status Reopen(const std::string& path, const std::vector<std::string>& files);
   bool is_open() const { return file_ != nullptr; }
-  // Appends a record: `committed` entries done, the files' sizes now. The
-  // caller has flushed the files.
-  win::Status Record(std::size_t committed);
+  // Appends a record: `committed` entries done, whether the last of them
+  // failed, the files' sizes now. The caller has flushed the files.
+  win::Status Record(std::size_t committed, bool failed);
   // Closes and removes the journal: the run completed.
   win::Status Remove();
   // Closes it and keeps it, for /RESUME.
@@ -84,15 +89,21 @@ class RunJournal {
 
 // Reads the journal at `path`. ERROR_FILE_NOT_FOUND when there is none,
 // ERROR_INVALID_DATA when it is no journal of this format; an incomplete
-// last line (the write a crash cut short) is ignored.
+// last line (the write a crash cut short) is ignored. Notes the sizes its
+// files have now, before the resumed run opens them.
 win::Status LoadJournal(const std::string& path, JournalContents& contents);
 
 // Why a resume cannot read the journal at `path`: `load_status` as
 // LoadJournal gave it.
 std::string JournalLoadRefusal(const std::string& path, win::Status load_status);
 
+// Why the journal at `journal_path` belongs to a run of other inputs; empty
+// when it is of `identity`.
+std::string JournalIdentityRefusal(const std::string& journal_path, const JournalContents& journal,
+                                   const JournalIdentity& identity);
+
 // The record a resumed run goes on from: the last one whose sizes the files
-// still reach. Empty on success, else why the journal at `journal_path`
+// reached when the journal was read. Empty on success, else why the journal at `journal_path`
 // cannot be resumed.
 std::string ChooseResumePoint(const std::string& journal_path, const JournalContents& journal,
                               const JournalIdentity& identity,

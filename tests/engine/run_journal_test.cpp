@@ -22,10 +22,11 @@ class Journal : public ::testing::Test {
     head_.files = {dir_.File("a.csv"), dir_.File("b.log")};
   }
   // Appends bytes to a file and records the sizes reached after `committed`.
-  void Commit(RunJournal& journal, std::size_t committed, std::string_view a, std::string_view b) {
+  void Commit(RunJournal& journal, std::size_t committed, std::string_view a, std::string_view b,
+              bool failed = false) {
     Append("a.csv", a);
     Append("b.log", b);
-    ASSERT_EQ(journal.Record(committed), win::ERROR_SUCCESS);
+    ASSERT_EQ(journal.Record(committed, failed), win::ERROR_SUCCESS);
   }
   void Append(std::string_view name, std::string_view bytes) {
     dir_.Write(name, dir_.Read(name) + std::string(bytes));
@@ -45,9 +46,9 @@ TEST_F(Journal, ReadsBackWhatItWroteAndIgnoresACutLastLine) {
   RunJournal journal;
   ASSERT_EQ(journal.Create(dir_.File("run.journal"), head_), win::ERROR_SUCCESS);
   Commit(journal, 0, "title\n", "start\n");
-  Commit(journal, 1, "row1\n", "");
+  Commit(journal, 1, "row1\n", "", true);
   journal.Close();
-  Append("run.journal", "committed 2 99");  // cut short by a crash
+  Append("run.journal", "committed 2 0 99");  // cut short by a crash
 
   JournalContents loaded;
   ASSERT_EQ(LoadJournal(dir_.File("run.journal"), loaded), win::ERROR_SUCCESS);
@@ -58,6 +59,8 @@ TEST_F(Journal, ReadsBackWhatItWroteAndIgnoresACutLastLine) {
   EXPECT_EQ(loaded.files, head_.files);
   ASSERT_EQ(loaded.records.size(), 2u);
   EXPECT_EQ(loaded.records[1].committed, 1u);
+  EXPECT_TRUE(loaded.records[1].failed);
+  EXPECT_FALSE(loaded.records[0].failed);
   EXPECT_EQ(loaded.records[1].sizes, (std::vector<std::uint64_t>{11, 6}));
 
   // A resumed run appends to the same journal.
