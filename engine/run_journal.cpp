@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "engine/messages.h"
+#include "platform/file_identity.h"
 
 namespace tabulon {
 namespace {
@@ -151,6 +152,8 @@ std::uint64_t Fnv1a64(std::string_view bytes) {
 }
 
 bool DigestFile(const std::string& path, std::uint64_t& digest) {
+  // A FIFO or device would be read without end; the run refuses it anyway.
+  if (platform::CheckRegularFile(path) != win::ERROR_SUCCESS) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   digest = kFnvOffset;
