@@ -34,7 +34,7 @@ constexpr int kExitOutputErrors = 3;
 constexpr int kExitStoppedByUser = 4;
 
 constexpr const char* kHelp =
-    R"(Usage: tabulon /CONFIG=<configuration.ini> [/NOMSG]
+    R"(Usage: tabulon /CONFIG=<configuration.ini> [/NOMSG] [/RESUME]
        tabulon --help | --version
 
 Exports inventory about Windows computers, domains and directories into
@@ -46,6 +46,15 @@ delimited text files, as the configuration file says.
                    directory; letter case is kept.
   /NOMSG           messages go to the log file (when logging is on) instead
                    of standard error.
+  /RESUME          go on with the run of that configuration that was
+                   interrupted (killed, crashed, power cut, or stopped with
+                   Ctrl-C): the files are cut back to the last target the run
+                   completed and the run goes on with the next one. The
+                   journal it needs lies beside the log (<log>.journal), or
+                   without a log in the output directory
+                   (<configuration name>.journal). A journal of another
+                   configuration, object file or target list, or files shorter
+                   than it recorded, are refused (status 1).
   /CONFIG_PROP=<file>
                    only the "Export Configuration Properties" window of that
                    configuration; the program ends when it closes (status 0,
@@ -60,7 +69,8 @@ Exit status:
   0  completed: every target processed, every file written.
   1  stopped before the first target: a missing object file setting, an
      output, log, list, include or object file that cannot be opened or is
-     not a regular file, two uses of the same file, no active objects.
+     not a regular file, two uses of the same file, no active objects, a
+     journal /RESUME cannot use.
   2  a command line it cannot use.
   3  completed with output errors: an output or log file could not be written
      completely (full file system, file removed); named on standard error.
@@ -71,6 +81,12 @@ cancels the remote call in flight as well and ends the run at once, the files
 closed after their last complete row. Failure rows the window would show
 (a computer that does not answer, a service that cannot be read) are printed
 to standard error, one line each.
+
+When a target fails (no answer to the ping, no server information, an
+export that failed), the run writes the failed targets as an object file
+beside the log (<log>.failed.dat), or without a log in the output directory
+(<configuration name>.failed.dat); ObjectFile= pointed at it exports only
+them. A run in which no target failed removes an old one of that name.
 
 Before anything is opened, the run checks that no two outputs (and the log)
 are the same file, and that none of them is an input: the configuration, the
@@ -167,6 +183,7 @@ int RunUnattended(const CommandLine& command, const run::Locations& locations,
   request.configuration = command.configuration;
   request.handover_object_file = command.handover;
   request.suppress_messages = command.suppress_messages;
+  request.resume = command.resume;
   request.failure_rows_to_standard_error = true;
   TerminalObserver observer(::isatty(STDERR_FILENO) != 0);
   const RunResult result = run::Run(locations, request, observer, control);

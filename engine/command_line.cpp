@@ -21,6 +21,26 @@ std::string ValueAfter(std::string_view original, std::size_t value_start) {
   return std::string(v);
 }
 
+// Removes every whole-argument occurrence of a switch without a value from
+// both texts; true when there was one. Only a whole argument is the switch:
+// "/srv/x/nomsgdir/run.ini" keeps its "/nomsg".
+bool TakeWholeSwitch(std::string& upper, std::string& original, std::string_view name) {
+  bool found = false;
+  for (std::size_t pos = 0; (pos = upper.find(name, pos)) != std::string::npos;) {
+    const std::size_t end = pos + name.size();
+    const bool whole =
+        (pos == 0 || upper[pos - 1] == ' ') && (end == upper.size() || upper[end] == ' ');
+    if (!whole) {
+      pos = end;
+      continue;
+    }
+    found = true;
+    upper.erase(pos, name.size());
+    original.erase(pos, name.size());
+  }
+  return found;
+}
+
 }  // namespace
 
 std::string JoinArguments(const std::vector<std::string>& args) {
@@ -38,21 +58,8 @@ CommandLine ParseCommandLine(std::string_view text) {
   // in the upper-case text point at the same place in the original.
   std::string original(text);
   std::string upper = AsciiUpper(original);
-  // Only a whole argument is the switch: "/srv/x/nomsgdir/run.ini" keeps
-  // its "/nomsg".
-  constexpr std::string_view kNoMsg = "/NOMSG";
-  for (std::size_t pos = 0; (pos = upper.find(kNoMsg, pos)) != std::string::npos;) {
-    const std::size_t end = pos + kNoMsg.size();
-    const bool whole =
-        (pos == 0 || upper[pos - 1] == ' ') && (end == upper.size() || upper[end] == ' ');
-    if (!whole) {
-      pos = end;
-      continue;
-    }
-    result.suppress_messages = true;
-    upper.erase(pos, kNoMsg.size());
-    original.erase(pos, kNoMsg.size());
-  }
+  result.suppress_messages = TakeWholeSwitch(upper, original, "/NOMSG");
+  result.resume = TakeWholeSwitch(upper, original, "/RESUME");
   auto find = [&upper](std::string_view sw) { return upper.find(sw); };
 
   if (const std::size_t at = find("/CONFIG="); at != std::string::npos) {

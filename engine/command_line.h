@@ -16,6 +16,7 @@ struct CommandLine {
   };
   Action action = Action::kInteractive;
   bool suppress_messages = false;  // /NOMSG
+  bool resume = false;             // /RESUME, with /CONFIG=
   std::string configuration;       // value of /CONFIG=, /CONFIG_PROP= or /QUOLL_TABULON=
   bool handover = false;           // /QUOLL_TABULON=
   std::string quoll_object_file;   // /QUOLL_CONFIG=

@@ -6,6 +6,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/object_file.h"
+#include "engine/run_recovery.h"
 #include "engine/run_settings.h"
 #include "engine/serialised_observer.h"
 #include "engine/setting_limits.h"
@@ -73,6 +74,13 @@ class Run {
       result.stopped_early = !ProcessTargets(result);
     }
     Close(result);
+    if (recovery_) {
+      if (resume_refused_) {
+        recovery_->RestoreFiles();
+      } else if (!result.stopped_early) {
+        recovery_->End(!result.aborted_by_user, failed_targets_path_);
+      }
+    }
     return result;
   }
 
@@ -99,9 +107,10 @@ class Run {
       }
     }
     if (!CheckPaths(config)) return false;
+    if (!StartRecovery(config)) return false;
     if (output_.settings().enable_logging) {
       if (!output_.OpenLog(config.ReadSettingText("General", "LogFileName"),
-                           config.ReadSwitch("General", "AppendLog"))) {
+                           config.ReadSwitch("General", "AppendLog") || request_.resume)) {
         return false;
       }
     }
@@ -121,6 +130,42 @@ class Run {
       }
     }
     return true;
+  }
+
+  // Where the journal and the failed targets' file live: beside the log,
+  // else in the output directory. A resume reads its journal here, before
+  // any file is opened, and opens every file to append: what the run
+  // writes before its first target is cut off again once the files are
+  // cut back to the last committed target. False when the journal is
+  // refused.
+  bool StartRecovery(const Configuration& config) {
+    const std::string log_path =
+        output_.settings().enable_logging
+            ? output_.ResolveOutputName(config.ReadSettingText("General", "LogFileName"), true)
+            : std::string();
+    auto side_file = [&](std::string_view suffix) {
+      const std::string name = RunSideFileName(log_path, request_.configuration_path, suffix);
+      return log_path.empty() ? output_.ResolveOutputName(name, true) : name;
+    };
+    failed_targets_path_ = side_file(".failed.dat");
+    recovery_ = std::make_unique<RunRecovery>(side_file(".journal"), request_.resume);
+    JournalIdentity identity;
+    identity.configuration_path = request_.configuration_path;
+    DigestFile(request_.configuration_path, identity.configuration_digest);
+    identity.object_file_path = platform::NativePath(object_file_);
+    DigestFile(identity.object_file_path, identity.object_file_digest);
+    if (const std::string refusal = recovery_->Load(identity); !refusal.empty()) {
+      output_.GeneralFailure(refusal);
+      return false;
+    }
+    if (request_.resume) output_.settings().append = true;
+    return true;
+  }
+
+  std::vector<TypedOutput*> TypedOutputs() {
+    std::vector<TypedOutput*> outputs;
+    for (TypedOutput& out : files_.typed) outputs.push_back(&out);
+    return outputs;
   }
 
   // Resolves every path the run reads or writes before the first file is
@@ -253,11 +298,24 @@ class Run {
       return false;
     }
     if (!result.aborted_by_user) {
+      const std::vector<TypedOutput*> outputs = TypedOutputs();
+      output_.FlushAll(outputs);
+      const std::string refusal =
+          recovery_->Begin(targets_, output_.OpenFilePaths(outputs), start_);
+      if (!refusal.empty()) {
+        resume_refused_ = true;
+        output_.GeneralFailure(refusal);
+        return false;
+      }
       if (settings_.parallel_targets > 1) {
         ExportInParallel(result);
       } else {
         ExportSerially(result);
       }
+      // The targets an interrupted run committed count as processed.
+      result.targets_processed += static_cast<std::size_t>(
+          std::count_if(targets_.begin(), targets_.begin() + static_cast<std::ptrdiff_t>(start_),
+                        [](const tagCObjects& t) { return !IsInclude(t); }));
     }
     output_.AddProgressRow(
         MessageText(result.aborted_by_user ? kMsgExportAborted : kMsgExportCompleted),
@@ -271,7 +329,7 @@ class Run {
   }
 
   void ExportSerially(RunResult& result) {
-    for (std::size_t i = 0; i < targets_.size() && !result.aborted_by_user; ++i) {
+    for (std::size_t i = start_; i < targets_.size() && !result.aborted_by_user; ++i) {
       tagCObjects& target = targets_[i];
       if (IsInclude(target)) continue;
       ++result.targets_processed;
@@ -291,7 +349,8 @@ class Run {
   // view of the run's output; the pipeline commits them in list order.
   void ExportInParallel(RunResult& result) {
     PipelineWork work;
-    work.is_target = [this](std::size_t i) { return !IsInclude(targets_[i]); };
+    // Entries a resumed run's predecessor committed are no work.
+    work.is_target = [this](std::size_t i) { return i >= start_ && !IsInclude(targets_[i]); };
     work.export_target = [this](std::size_t i, TargetOutput& target_output) {
       RunOutput view(output_, RunOutput::WorkerView{});
       view.set_target(&target_output);
@@ -319,7 +378,10 @@ class Run {
   // Around the commit of entry i's output, one thread at a time, in list
   // order: what a serial run does before and after the target.
   void CommitStarted(std::size_t i) { observer_.TargetStarted(i, targets_.size(), targets_[i]); }
-  void Committed(std::size_t i, const TargetOutput& /*target_output*/) {
+  // Once the target's output is in the files: the journal records it.
+  void Committed(std::size_t i, const TargetOutput& target_output) {
+    output_.FlushAll(TypedOutputs());
+    recovery_->Committed(i, targets_[i], target_output.failed());
     observer_.TargetFinished(i + 1, targets_.size(), targets_[i]);
   }
 
@@ -466,6 +528,10 @@ class Run {
   std::string object_file_;
   std::string export_date_time_;
   std::vector<tagCObjects> targets_;
+  std::unique_ptr<RunRecovery> recovery_;
+  std::string failed_targets_path_;
+  bool resume_refused_ = false;
+  std::size_t start_ = 0;  // the first entry of the target list to export
 };
 
 }  // namespace

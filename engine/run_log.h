@@ -45,6 +45,11 @@ class RunLog {
     if (!rules_.Matches(settings_)) rules_ = RowValueRules(settings_);
     Write(Line(rules_, target, operation, error, message));
   }
+  // Hands the buffered lines to the OS.
+  void Flush() {
+    file_.Flush();
+    CheckWrites();
+  }
   // Flushes and closes; the log closes last, so that it can still take the
   // other files' lines.
   void Close();

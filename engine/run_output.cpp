@@ -235,6 +235,30 @@ void RunOutput::CloseAll(const std::vector<TypedOutput*>& outputs) {
   shared_->log.Close();
 }
 
+std::vector<std::string> RunOutput::OpenFilePaths(const std::vector<TypedOutput*>& outputs) const {
+  std::vector<std::string> paths;
+  for (const TypedOutput* out : outputs) {
+    if (out->is_open()) paths.push_back(out->file.path());
+  }
+  for (const TypedOutput& out : shared_->template_files) {
+    if (out.is_open()) paths.push_back(out.file.path());
+  }
+  if (shared_->log.is_open()) paths.push_back(shared_->log.file().path());
+  return paths;
+}
+
+void RunOutput::FlushAll(const std::vector<TypedOutput*>& outputs) {
+  for (TypedOutput* out : outputs) {
+    out->file.Flush();
+    CheckWrites(out->file);
+  }
+  for (TypedOutput& out : shared_->template_files) {
+    out.file.Flush();
+    CheckWrites(out.file);
+  }
+  shared_->log.Flush();
+}
+
 void RunOutput::set_planning(bool planning) {
   shared_->plan.set_planning(planning);
   // The files of a planning pass were never opened.

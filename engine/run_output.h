@@ -124,6 +124,11 @@ class RunOutput final : private OutputDestination {
                std::string_view message);
   // Closes the typed outputs, the template files and the log last.
   void CloseAll(const std::vector<TypedOutput*>& outputs);
+  // The paths of the open files in a fixed order — `outputs`, the template
+  // files, the log — and their buffered bytes handed to the OS, for the
+  // run's journal (engine/run_journal.h).
+  std::vector<std::string> OpenFilePaths(const std::vector<TypedOutput*>& outputs) const;
+  void FlushAll(const std::vector<TypedOutput*>& outputs);
   // Files that failed, each reported once when noticed: a message, and a
   // log line while the log still works.
   const std::vector<FileWriteFailure>& write_failures() const { return shared_->record.failures(); }

@@ -2,6 +2,7 @@
 // A file opened for writing: what the output and log files sit on. Closed
 // when destroyed.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,5 +26,14 @@ class WritableFile {
 // the status of the failing call and leaves `file` empty.
 win::Status OpenWritableFile(const std::string& path, bool append,
                              std::unique_ptr<WritableFile>& file);
+
+// The size of the file at `path` in bytes; ERROR_FILE_NOT_FOUND when there
+// is none.
+win::Status FileSize(const std::string& path, std::uint64_t& size);
+// Cuts the file at `path` to its first `size` bytes: what a run that is
+// resumed keeps of a file it wrote before.
+win::Status TruncateFile(const std::string& path, std::uint64_t size);
+// Removes the file at `path`; ERROR_SUCCESS when there was none.
+win::Status RemoveFile(const std::string& path);
 
 }  // namespace tabulon::platform

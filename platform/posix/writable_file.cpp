@@ -67,4 +67,24 @@ win::Status OpenWritableFile(const std::string& path, bool append,
   return win::ERROR_SUCCESS;
 }
 
+win::Status FileSize(const std::string& path, std::uint64_t& size) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return win::StatusFromErrno(errno);
+  size = static_cast<std::uint64_t>(st.st_size);
+  return win::ERROR_SUCCESS;
+}
+
+win::Status TruncateFile(const std::string& path, std::uint64_t size) {
+  int result = 0;
+  do {
+    result = ::truncate(path.c_str(), static_cast<off_t>(size));
+  } while (result != 0 && errno == EINTR);
+  return result == 0 ? win::ERROR_SUCCESS : win::StatusFromErrno(errno);
+}
+
+win::Status RemoveFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return win::ERROR_SUCCESS;
+  return win::StatusFromErrno(errno);
+}
+
 }  // namespace tabulon::platform

@@ -15,6 +15,7 @@ TEST(CommandLine, Switches) {
     const char* configuration;
     bool handover;
     const char* quoll;
+    bool resume = false;
   } cases[] = {
       {"", Action::kInteractive, false, "", false, ""},
       {"/nomsg /config=/srv/Configs/Nightly.ini", Action::kUnattendedRun, true,
@@ -32,6 +33,12 @@ TEST(CommandLine, Switches) {
       {"/CONFIG=/srv/x/nomsgdir/run.ini", Action::kUnattendedRun, false, "/srv/x/nomsgdir/run.ini",
        false, ""},
       {"/CONFIG=x.ini/NOMSG", Action::kUnattendedRun, false, "x.ini/NOMSG", false, ""},
+      // /RESUME is taken wherever it stands, in any case, as a whole argument.
+      {"/CONFIG=x.ini /RESUME", Action::kUnattendedRun, false, "x.ini", false, "", true},
+      {"/resume /NOMSG /config=x.ini", Action::kUnattendedRun, true, "x.ini", false, "", true},
+      {"/CONFIG=/srv/resumed/x.ini", Action::kUnattendedRun, false, "/srv/resumed/x.ini", false,
+       ""},
+      {"/CONFIG=/RESUME/x.ini", Action::kUnattendedRun, false, "/RESUME/x.ini", false, ""},
   };
   for (const auto& c : cases) {
     const CommandLine cl = ParseCommandLine(c.line);
@@ -40,6 +47,7 @@ TEST(CommandLine, Switches) {
     EXPECT_EQ(cl.configuration, c.configuration) << c.line;
     EXPECT_EQ(cl.handover, c.handover) << c.line;
     EXPECT_EQ(cl.quoll_object_file, c.quoll) << c.line;
+    EXPECT_EQ(cl.resume, c.resume) << c.line;
   }
 }
 
