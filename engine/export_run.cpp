@@ -107,7 +107,7 @@ class Run {
       }
     }
     if (!CheckPaths(config)) return false;
-    if (!StartRecovery(config)) return false;
+    if (!StartRecovery()) return false;
     if (output_.settings().enable_logging) {
       if (!output_.OpenLog(config.ReadSettingText("General", "LogFileName"),
                            config.ReadSwitch("General", "AppendLog") || request_.resume)) {
@@ -138,17 +138,8 @@ class Run {
   // writes before its first target is cut off again once the files are
   // cut back to the last committed target. False when the journal is
   // refused.
-  bool StartRecovery(const Configuration& config) {
-    const std::string log_path =
-        output_.settings().enable_logging
-            ? output_.ResolveOutputName(config.ReadSettingText("General", "LogFileName"), true)
-            : std::string();
-    auto side_file = [&](std::string_view suffix) {
-      const std::string name = RunSideFileName(log_path, request_.configuration_path, suffix);
-      return log_path.empty() ? output_.ResolveOutputName(name, true) : name;
-    };
-    failed_targets_path_ = side_file(".failed.dat");
-    recovery_ = std::make_unique<RunRecovery>(side_file(".journal"), request_.resume);
+  bool StartRecovery() {
+    recovery_ = std::make_unique<RunRecovery>(journal_path_, request_.resume);
     JournalIdentity identity;
     identity.configuration_path = request_.configuration_path;
     DigestFile(request_.configuration_path, identity.configuration_digest);
@@ -160,6 +151,21 @@ class Run {
     }
     if (request_.resume) output_.settings().append = true;
     return true;
+  }
+
+  // The journal and the failed targets' file: beside the log, else in the
+  // default output directory, named after the configuration.
+  void FindSideFiles(const Configuration& config) {
+    const std::string log_path =
+        output_.settings().enable_logging
+            ? output_.ResolveOutputName(config.ReadSettingText("General", "LogFileName"), true)
+            : std::string();
+    auto side_file = [&](std::string_view suffix) {
+      const std::string name = RunSideFileName(log_path, request_.configuration_path, suffix);
+      return log_path.empty() ? output_.ResolveOutputName(name, true) : name;
+    };
+    failed_targets_path_ = side_file(".failed.dat");
+    journal_path_ = side_file(".journal");
   }
 
   std::vector<TypedOutput*> TypedOutputs() {
@@ -192,6 +198,9 @@ class Run {
     if (output_.settings().enable_logging) {
       output_.OpenLog(config.ReadSettingText("General", "LogFileName"), false);
     }
+    FindSideFiles(config);
+    output_.ClaimOutput("Journal", journal_path_);
+    output_.ClaimOutput("Failed Targets File", failed_targets_path_);
     StartUnits(config);
     if (OpenOutputs(config)) {
       UnitSetup setup = Setup(config);
@@ -306,6 +315,9 @@ class Run {
         resume_refused_ = true;
         output_.GeneralFailure(refusal);
         return false;
+      }
+      if (const std::string problem = recovery_->journal_problem(); !problem.empty()) {
+        output_.Notice("JOURNAL", problem);
       }
       if (settings_.parallel_targets > 1) {
         ExportInParallel(result);
@@ -529,6 +541,7 @@ class Run {
   std::string export_date_time_;
   std::vector<tagCObjects> targets_;
   std::unique_ptr<RunRecovery> recovery_;
+  std::string journal_path_;
   std::string failed_targets_path_;
   bool resume_refused_ = false;
   std::size_t start_ = 0;  // the first entry of the target list to export

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/error_text.h"
 #include "engine/messages.h"
 #include "platform/file_identity.h"
 
@@ -35,6 +36,8 @@ constexpr std::string_view kOtherTargets =
 constexpr std::string_view kFileMissing = "The journal %s names the file %s, which is missing.";
 constexpr std::string_view kFileShorter =
     "The journal %s recorded more of the file %s than it now holds.";
+constexpr std::string_view kCannotKeep =
+    "The journal %s cannot be written; this run cannot be resumed if it is interrupted. ";
 constexpr std::string_view kNoRecord =
     "The journal %s holds no completed target; run the export again without /RESUME.";
 
@@ -272,6 +275,10 @@ win::Status LoadJournal(const std::string& path, JournalContents& contents) {
 
 std::string JournalLoadRefusal(const std::string& path, win::Status load_status) {
   return FillMessage(load_status == win::ERROR_FILE_NOT_FOUND ? kNoJournal : kNotAJournal, {path});
+}
+
+std::string JournalCreateProblem(const std::string& path, win::Status status) {
+  return FillMessage(kCannotKeep, {path}) + WindowsErrorText(status);
 }
 
 std::string JournalIdentityRefusal(const std::string& journal_path, const JournalContents& journal,

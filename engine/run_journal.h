@@ -96,6 +96,8 @@ win::Status LoadJournal(const std::string& path, JournalContents& contents);
 // Why a resume cannot read the journal at `path`: `load_status` as
 // LoadJournal gave it.
 std::string JournalLoadRefusal(const std::string& path, win::Status load_status);
+// Why a fresh run keeps no journal at `path`.
+std::string JournalCreateProblem(const std::string& path, win::Status status);
 
 // Why the journal at `journal_path` belongs to a run of other inputs; empty
 // when it is of `identity`.

@@ -29,7 +29,12 @@ std::string RunRecovery::Begin(const std::vector<tagCObjects>& targets,
     head.identity = identity_;
     head.targets = listed;
     head.files = files;
-    if (journal_.Create(journal_path_, head) == win::ERROR_SUCCESS) journal_.Record(0, false);
+    const win::Status status = journal_.Create(journal_path_, head);
+    if (status == win::ERROR_SUCCESS) {
+      journal_.Record(0, false);
+    } else {
+      journal_problem_ = JournalCreateProblem(journal_path_, status);
+    }
     begun_ = true;
     return {};
   }

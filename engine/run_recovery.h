@@ -34,6 +34,9 @@ class RunRecovery {
   // as they were (RestoreFiles, once they are closed).
   std::string Begin(const std::vector<tagCObjects>& targets, const std::vector<std::string>& files,
                     std::size_t& start);
+  // Why a fresh run keeps no journal (it could not be made); empty when it
+  // keeps one.
+  const std::string& journal_problem() const { return journal_problem_; }
   // Entry `index` of the target list is committed and its files flushed.
   void Committed(std::size_t index, const tagCObjects& target, bool failed);
   // The run ended. A completed one removes its journal, a stopped one
@@ -52,6 +55,7 @@ class RunRecovery {
   RunJournal journal_;
   FailedTargets failed_;
   bool begun_ = false;
+  std::string journal_problem_;
 };
 
 // The entries of a target list as the journal lists them.
