@@ -393,7 +393,9 @@ class Run {
   // Once the target's output is in the files: the journal records it.
   void Committed(std::size_t i, const TargetOutput& target_output) {
     output_.FlushAll(TypedOutputs());
-    recovery_->Committed(i, targets_[i], target_output.failed());
+    // A target committed after a stop request may have been cut short by
+    // it (long walks end at a stop): a resume exports it again.
+    recovery_->Committed(i, targets_[i], target_output.failed(), !StopRequested());
     observer_.TargetFinished(i + 1, targets_.size(), targets_[i]);
   }
 

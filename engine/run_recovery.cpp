@@ -52,9 +52,12 @@ std::string RunRecovery::Begin(const std::vector<tagCObjects>& targets,
   return {};
 }
 
-void RunRecovery::Committed(std::size_t index, const tagCObjects& target, bool failed) {
+void RunRecovery::Committed(std::size_t index, const tagCObjects& target, bool failed, bool whole) {
   if (failed) failed_.Add(target);
-  journal_.Record(index + 1, failed);
+  // Once a target may be partial, no later one is recorded either: the
+  // journal's last record stays the last whole target.
+  if (!whole) partial_ = true;
+  if (!partial_) journal_.Record(index + 1, failed);
 }
 
 void RunRecovery::End(bool completed, const std::string& failed_targets_path) {

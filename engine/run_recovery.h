@@ -38,7 +38,9 @@ class RunRecovery {
   // keeps one.
   const std::string& journal_problem() const { return journal_problem_; }
   // Entry `index` of the target list is committed and its files flushed.
-  void Committed(std::size_t index, const tagCObjects& target, bool failed);
+  // `whole`: no stop request can have cut it short; from the first target
+  // that is not, nothing more is recorded, so a resume exports it again.
+  void Committed(std::size_t index, const tagCObjects& target, bool failed, bool whole);
   // The run ended. A completed one removes its journal, a stopped one
   // keeps it for /RESUME; either writes its failed targets to
   // `failed_targets_path` (or removes an old file there).
@@ -55,6 +57,7 @@ class RunRecovery {
   RunJournal journal_;
   FailedTargets failed_;
   bool begun_ = false;
+  bool partial_ = false;
   std::string journal_problem_;
 };
 

@@ -51,10 +51,44 @@ std::string ReadWhole(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Stops the run once `stop_at` targets are finished (0: never).
+class StoppingObserver final : public RunObserver {
+ public:
+  StoppingObserver(RecordingObserver& record, RunControl& control, std::size_t stop_at)
+      : record_(record), control_(control), stop_at_(stop_at) {}
+  void ProgressRowAdded(int number, const ProgressRow& row) override {
+    record_.ProgressRowAdded(number, row);
+  }
+  void ProgressTextAppended(int number, std::string_view text, std::uint32_t image) override {
+    record_.ProgressTextAppended(number, text, image);
+  }
+  void FailureRow(std::string_view name, std::string_view status) override {
+    record_.FailureRow(name, status);
+  }
+  void TargetFinished(std::size_t done, std::size_t, const tagCObjects&) override {
+    if (stop_at_ != 0 && done >= stop_at_) control_.RequestStop();
+  }
+  void ShowError(std::string_view text) override { record_.ShowError(text); }
+  bool AskYesNo(std::string_view text, bool unattended_answer) override {
+    return record_.AskYesNo(text, unattended_answer);
+  }
+
+ private:
+  RecordingObserver& record_;
+  RunControl& control_;
+  std::size_t stop_at_;
+};
+
+// How one run of RunFrom goes.
+struct RunShape {
+  std::size_t stop_at = 0;  // stop after this many list entries (0: never)
+  bool resume = false;      // /RESUME
+};
+
 // Runs `ini_text` with ParallelTargets=`parallel` from `folder`, which holds
 // every file the configuration names by a relative path, writing into the
 // folder's "out<parallel>".
-RunRecord RunFrom(const fs::path& folder, std::string ini_text, int parallel) {
+RunRecord RunFrom(const fs::path& folder, std::string ini_text, int parallel, RunShape shape = {}) {
   const std::string out = "out" + std::to_string(parallel);
   const auto set = [&ini_text](const std::string& key, const std::string& value) {
     const std::size_t at = ini_text.find("\n" + key + "=");
@@ -68,18 +102,20 @@ RunRecord RunFrom(const fs::path& folder, std::string ini_text, int parallel) {
   set("ParallelTargets", std::to_string(parallel));
   const fs::path ini = folder / ("run" + std::to_string(parallel) + ".ini");
   std::ofstream(ini, std::ios::binary) << ini_text;
-  fs::create_directory(folder / out);
+  fs::create_directories(folder / out);
 
   // The configuration names its files relative to where the run starts.
   const fs::path was = fs::current_path();
   fs::current_path(folder);
   RecordingObserver observer;
   RunControl control;
+  StoppingObserver stopping(observer, control, shape.stop_at);
   run::Request request;
   request.configuration = ini.string();
   request.progress_rows = true;
+  request.resume = shape.resume;
   const RunResult result =
-      run::Run(run::Locations{folder.string(), folder.string()}, request, observer, control);
+      run::Run(run::Locations{folder.string(), folder.string()}, request, stopping, control);
   fs::current_path(was);
 
   RunRecord record;
@@ -218,6 +254,30 @@ TEST(ConcurrentParallelRun, AGeneratedEstateWritesWhatASerialRunWrites) {
   for (const int parallel : {3, 8}) {
     SCOPED_TRACE("ParallelTargets=" + std::to_string(parallel));
     ExpectSameRun(serial, RunFrom(folder, ini, parallel));
+  }
+}
+
+// A run stopped after some targets and resumed (/RESUME) ends with the files
+// of a run never stopped, the failed targets' file among them, serial and
+// with several targets at once.
+TEST(ConcurrentParallelRun, AStoppedRunResumedWritesTheFilesOfOneNeverStopped) {
+  ScratchDir dir;
+  std::string ini;
+  const fs::path folder = WriteGeneratedEstate(dir, 11, ini);
+  const RunRecord whole = RunFrom(folder, ini, 1);
+  ASSERT_TRUE(whole.files.count("sample.log.failed.dat")) << "the estate has failing targets";
+  for (const int parallel : {2, 6}) {
+    SCOPED_TRACE("ParallelTargets=" + std::to_string(parallel));
+    const RunRecord stopped = RunFrom(folder, ini, parallel, {.stop_at = 5});
+    EXPECT_LT(stopped.targets, whole.targets);
+    ASSERT_TRUE(stopped.files.count("sample.log.journal")) << "a stopped run keeps its journal";
+    const RunRecord resumed = RunFrom(folder, ini, parallel, {.resume = true});
+    EXPECT_EQ(resumed.targets, whole.targets) << "the count covers the stopped run's targets";
+    EXPECT_FALSE(resumed.files.count("sample.log.journal")) << "a completed run removes it";
+    ASSERT_EQ(resumed.files.size(), whole.files.size());
+    for (const auto& [name, bytes] : whole.files) {
+      EXPECT_TRUE(resumed.files.count(name) && resumed.files.at(name) == bytes) << name;
+    }
   }
 }
 
