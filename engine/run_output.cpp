@@ -46,23 +46,25 @@ RunOutput::RunOutput(platform::Platform& platform, RunObserver& observer, bool p
                                     static_cast<OutputDestination&>(*this))),
       shared_(own_.get()),
       streaming_(*this, TargetOutput::Mode::kStreaming) {
-  symbols_.sid_to_account = [this](std::string_view computer, std::string& text) {
-    return account_lookup_ != nullptr &&
-           format::SidStringToAccount(*account_lookup_, computer, text);
-  };
+  BindSidLookup();
 }
 
 RunOutput::RunOutput(RunOutput& run, WorkerView)
     : shared_(run.shared_),
       symbols_(run.symbols_),
       streaming_(shared_->destination, TargetOutput::Mode::kStreaming) {
+  BindSidLookup();
+}
+
+RunOutput::~RunOutput() = default;
+
+void RunOutput::BindSidLookup() {
+  // Each view answers the SID symbol with its own target's lookup.
   symbols_.sid_to_account = [this](std::string_view computer, std::string& text) {
     return account_lookup_ != nullptr &&
            format::SidStringToAccount(*account_lookup_, computer, text);
   };
 }
-
-RunOutput::~RunOutput() = default;
 
 std::string RunOutput::ResolveOutputName(std::string_view name, bool use_default_directory) {
   // A copy: views resolve names at once, and the locations stay as set.

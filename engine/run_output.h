@@ -184,6 +184,7 @@ class RunOutput final : private OutputDestination {
   }
 
   OutputFile::Encoding FileEncoding() const;
+  void BindSidLookup();
   // `use` names the file in a collision message.
   bool OpenWithMark(const std::string& path, OutputFile& file, std::string_view label,
                     std::string_view use);
