@@ -36,10 +36,17 @@ struct SmbClientHooks {
 namespace {
 
 // The settings the worker needs beyond the library's defaults; the machine's
-// own smb.conf is replaced by these, as it is for the RPC pipes.
+// own smb.conf is replaced by these, as it is for the RPC pipes. The library
+// keeps a name cache on disk, shared by every Samba client of the machine
+// and kept for minutes: a name another program resolved elsewhere would send
+// the share connection to another address than the pipes'. Its directories
+// point where nothing can be created, so there is no cache to read or write.
 constexpr const char kConfiguration[] =
     "[global]\n"
     "  name resolve order = lmhosts host\n"
+    "  lock directory = /dev/null/tabulon\n"
+    "  cache directory = /dev/null/tabulon\n"
+    "  state directory = /dev/null/tabulon\n"
     "  log level = 0\n";
 
 SmbClientHooks* HooksOf(SMBCCTX* context) {

@@ -164,6 +164,23 @@ TEST_F(FileServerExports, SpaceOfMissingSharesAndFoldersAndWithAWrongPassword) {
   EXPECT_EQ(refused.DiskSpace("127.0.0.1", "data", "").status, win::ERROR_ACCESS_DENIED);
 }
 
+// Other Samba clients of the machine cache the addresses they found for
+// names; the share connection must go where the pipes go, to the address
+// the hosts file gives now.
+TEST_F(FileServerExports, SpaceOfAServerWhoseNameAnotherClientCachedElsewhere) {
+  ASSERT_EQ(AddHostNames("127.0.0.1\tmovedhost\n"), "");
+  CommandOutput("net cache add 'NBT/MOVEDHOST#20' '127.0.0.2:0' 600 -s /dev/null");
+  ASSERT_NE(CommandOutput("net cache list -s /dev/null").find("127.0.0.2"), std::string::npos);
+  const platform::Credentials login{kSambaUser, platform::Secret(kSambaPassword), ""};
+  platform::SessionOptions options;
+  options.credentials = &login;
+  options.call_timeout_ms = 20000;
+  platform::samba::SambaTransport transport(options);
+  const platform::DiskFreeSpaceResult space = transport.DiskSpace("movedhost", "data", "");
+  EXPECT_EQ(space.status, win::ERROR_SUCCESS);
+  EXPECT_EQ(space.total_bytes, 1u << 30);
+}
+
 TEST_F(FileServerExports, OpenFilesOfAClientHoldingAFile) {
   HoldFileOpen();
   const RunResult result = Run("[OpenFiles]\nExportOpenFiles=1\nOpenFilesColumns=0,1,2,3,4\n");

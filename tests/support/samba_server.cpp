@@ -41,6 +41,24 @@ bool BindOver(const fs::path& source, const char* target) {
   return ::mount(source.c_str(), target, nullptr, MS_BIND, nullptr) == 0;
 }
 
+// Where Samba's servers, tools and client library keep state by default.
+// Each gets an empty memory file system of this namespace's own, so nothing
+// a test starts writes there on the machine, nor reads what others left
+// (the client library's name cache among them).
+constexpr const char* kSambaFolders[] = {"/etc/samba", "/var/lib/samba", "/run/samba",
+                                         "/var/log/samba", "/var/cache/samba"};
+
+std::string HideSambaFolders() {
+  for (const char* folder : kSambaFolders) {
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+    if (::mount("tmpfs", folder, "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755") != 0) {
+      return Errno((std::string("mounting a private ") + folder).c_str());
+    }
+  }
+  return {};
+}
+
 std::string BringLoopbackUp() {
   const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return Errno("socket");
@@ -68,6 +86,7 @@ std::string Isolate() {
     return Errno("making / private");
   }
   if (auto error = BringLoopbackUp(); !error.empty()) return error;
+  if (auto error = HideSambaFolders(); !error.empty()) return error;
   const std::string folder = MakeTempFolder("tabulon-netns");
   if (folder.empty()) return Errno("mkdtemp");
   const fs::path dir(folder);
