@@ -27,6 +27,8 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kSlice{50};
 // How long a worker may take to close its connections when it is told to go.
 constexpr std::chrono::milliseconds kQuitGrace{2000};
+// How long a worker may take to start and take its logon, at least.
+constexpr std::chrono::milliseconds kWorkerStartLimit{15000};
 
 // "\\NAME" and "NAME" name the same server.
 std::string_view HostOf(std::string_view server) {
@@ -156,14 +158,23 @@ win::Status SambaTransport::Exchange(const std::vector<std::uint8_t>& frame, Dea
   }
 }
 
-win::Status SambaTransport::Reach(const std::string& host, Deadline deadline) {
-  if (worker_ < 0) {
-    if (const win::Status status = StartWorker(deadline); status != win::ERROR_SUCCESS) {
+win::Status SambaTransport::Reach(const std::string& host, Deadline& deadline) {
+  // A server that cannot be reached costs no worker: in an estate many
+  // computers are switched off or gone.
+  if (!reached_.contains(host)) {
+    if (const win::Status status = ProbeTcp(host, smb_port_, deadline, options_.cancel);
+        status != win::ERROR_SUCCESS) {
       return status;
     }
   }
-  if (reached_.contains(host)) return win::ERROR_SUCCESS;
-  return ProbeTcp(host, smb_port_, deadline, options_.cancel);
+  if (worker_ >= 0) return win::ERROR_SUCCESS;
+  // The worker's start is this machine's work, which a loaded machine may
+  // take seconds for: it has a limit of its own, and the call's time-out,
+  // the server's, starts again once the worker is up.
+  const auto started = Clock::now();
+  const win::Status status = StartWorker(std::max(deadline, started + kWorkerStartLimit));
+  deadline += Clock::now() - started;
+  return status;
 }
 
 win::Status SambaTransport::Ask(const std::vector<std::uint8_t>& frame, Deadline deadline,
@@ -193,7 +204,7 @@ remote::RpcReply SambaTransport::Call(std::string_view server, const remote::Rpc
 }
 
 remote::RpcReply SambaTransport::CallOnce(const WorkerRequest& q) {
-  const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
+  Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
   remote::RpcReply reply;
   reply.status = Reach(q.server, deadline);
   if (reply.status != win::ERROR_SUCCESS) return reply;
@@ -244,7 +255,7 @@ DiskFreeSpaceResult SambaTransport::DiskSpace(std::string_view server, std::stri
 }
 
 DiskFreeSpaceResult SambaTransport::DiskSpaceOnce(const DiskSpaceRequest& q) {
-  const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
+  Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
   DiskFreeSpaceResult result;
   result.status = Reach(q.server, deadline);
   if (result.status != win::ERROR_SUCCESS) return result;
@@ -280,7 +291,7 @@ win::Status SambaTransport::AskFile(const FileRequest& request, win::Status miss
 
 win::Status SambaTransport::AskFileOnce(const FileRequest& request, win::Status missing,
                                         FileReply& reply) {
-  const Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
+  Deadline deadline = Clock::now() + std::chrono::milliseconds(options_.call_timeout_ms);
   if (const win::Status status = Reach(request.server, deadline); status != win::ERROR_SUCCESS) {
     return status;
   }

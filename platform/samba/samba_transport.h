@@ -49,8 +49,9 @@ class SambaTransport final : public remote::RpcTransport, public remote::RemoteF
   using Deadline = std::chrono::steady_clock::time_point;
   // Spawns a worker and hands it the logon, answered before `deadline`.
   win::Status StartWorker(Deadline deadline);
-  // A worker, and `host` probed once per worker; the status of what failed.
-  win::Status Reach(const std::string& host, Deadline deadline);
+  // `host` probed once per worker, then a worker; the status of what
+  // failed. A worker's start moves `deadline` on by the time it took.
+  win::Status Reach(const std::string& host, Deadline& deadline);
   // One request and its reply's body; the worker is killed when it fails.
   win::Status Ask(const std::vector<std::uint8_t>& frame, Deadline deadline,
                   std::vector<std::uint8_t>& body);
