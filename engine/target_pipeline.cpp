@@ -8,6 +8,9 @@ std::size_t TargetPipeline::Run(std::size_t count, const PipelineWork& work) {
   work_ = &work;
   entries_.clear();
   entries_.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!work.is_target(i)) entries_[i].state = State::kNoTarget;
+  }
   next_ = head_ = committed_ = held_ = 0;
   head_started_ = committing_ = stopped_ = false;
   {
@@ -25,20 +28,14 @@ std::size_t TargetPipeline::Run(std::size_t count, const PipelineWork& work) {
 }
 
 void TargetPipeline::SkipNoTargets() {
-  while (head_ < entries_.size() && !work_->is_target(head_)) {
-    entries_[head_].state = State::kNoTarget;
-    ++head_;
-    if (next_ < head_) next_ = head_;
-  }
+  while (head_ < entries_.size() && entries_[head_].state == State::kNoTarget) ++head_;
+  if (next_ < head_) next_ = head_;
 }
 
 void TargetPipeline::Worker() {
   std::unique_lock lock(mutex_);
   while (true) {
-    while (next_ < entries_.size() && !work_->is_target(next_)) {
-      entries_[next_].state = State::kNoTarget;
-      ++next_;
-    }
+    while (next_ < entries_.size() && entries_[next_].state == State::kNoTarget) ++next_;
     if (!stopped_ && work_->stop_requested()) stopped_ = true;
     if (stopped_ || next_ >= entries_.size()) break;
     // Hold no more while the others hold too much, unless this entry is
