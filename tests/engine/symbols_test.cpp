@@ -105,10 +105,5 @@ TEST(ErrorTexts, Directory) {
             "Access was denied.");
 }
 
-TEST(ErrorTexts, Wmi) {
-  EXPECT_EQ(WmiErrorText(static_cast<std::int32_t>(0x80041010u), {"WMI", "Invalid class"}),
-            "WMI HRESULT 0x80041010 => Invalid class");
-}
-
 }  // namespace
 }  // namespace tabulon

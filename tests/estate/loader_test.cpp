@@ -17,6 +17,18 @@
 namespace tabulon::estate {
 namespace {
 
+// An estate of one computer named A with `members`.
+std::string ComputerA(std::string_view members) {
+  return R"({"computers": [{"name": "A", )" + std::string(members) + "}]}";
+}
+
+// Computer A's terminal services with `sessions`.
+std::string SessionsOfA(std::string_view sessions) {
+  return ComputerA(R"("terminal_services": {"sessions": [)" + std::string(sessions) + "]}");
+}
+
+// Every section of an estate file refuses what it cannot take and says
+// where: the file, the JSON path, and what is wrong there.
 TEST(EstateLoader, RejectsBadInputWithFileAndPath) {
   struct Case {
     const char* name;
@@ -112,6 +124,120 @@ TEST(EstateLoader, RejectsBadInputWithFileAndPath) {
        R"({"computers": [{"name": "A", "audit_policy": {"category_count": 7,
            "categories": {"account_logon": "FAILURE"}}}]})",
        "computers[0].audit_policy.categories.account_logon: beyond category_count"},
+      // Shares, sessions, disks and transports.
+      {"share without name", ComputerA(R"("shares": [{"path": "C:\\"}])"),
+       "computers[0].shares[0]: needs name"},
+      {"unknown share type", ComputerA(R"("shares": [{"name": "S", "type": "TAPE"}])"),
+       "computers[0].shares[0].type: unknown share type 'TAPE'"},
+      {"duplicate share", ComputerA(R"("shares": [{"name": "S"}, {"name": "s"}])"),
+       "computers[0].shares: share 's' is listed twice"},
+      {"share clashes with a default share",
+       ComputerA(R"("default_shares": true, "shares": [{"name": "IPC$"}])"),
+       "share 'IPC$' is listed twice or is a default share"},
+      {"connection without client",
+       ComputerA(R"("shares": [{"name": "S", "connections": [{"user": "u"}]}])"),
+       "computers[0].shares[0].connections[0]: needs computer"},
+      {"bad drive", ComputerA(R"("disks": [{"drive": "CD"}])"),
+       "computers[0].disks[0].drive: 'CD' is not a drive letter"},
+      {"duplicate drive", ComputerA(R"("disks": [{"drive": "C"}, {"drive": "c:"}])"),
+       "computers[0].disks: drive C: is listed twice"},
+      {"free above total",
+       ComputerA(R"("disks": [{"drive": "C", "total_bytes": 1, "free_bytes": 2}])"),
+       "free_bytes is larger than total_bytes"},
+      {"bad size", ComputerA(R"("disks": [{"drive": "C", "total_bytes": "lots"}])"),
+       "'lots' is not a byte count"},
+      {"negative size", ComputerA(R"("disks": [{"drive": "C", "total_bytes": -1}])"),
+       "a byte count must not be negative"},
+      {"bad refusal", ComputerA(R"("refuse_session_502": "NOPE")"), "unknown status 'NOPE'"},
+      {"session without client", ComputerA(R"("sessions": [{"user": "u"}])"),
+       "computers[0].sessions[0]: needs computer"},
+      {"transport without name", ComputerA(R"("transports": [{"address": "00"}])"),
+       "computers[0].transports[0]: needs name"},
+      // Printers.
+      {"printer without name", ComputerA(R"("printers": [{"share_name": "x"}])"),
+       "computers[0].printers[0]: a printer needs a name"},
+      {"duplicate printer", ComputerA(R"("printers": [{"name": "P"}, {"name": "p"}])"),
+       "computers[0].printers[1]: printer 'p' is listed twice"},
+      {"printer name with a backslash", ComputerA(R"("printers": [{"name": "a\\b"}])"),
+       "computers[0].printers[0].name: a printer name cannot hold"},
+      {"unknown printer status", ComputerA(R"("printers": [{"name": "P", "status": ["MELTING"]}])"),
+       "unknown printer status 'MELTING'"},
+      {"printer failing another operation",
+       ComputerA(R"("printers": [{"name": "P", "failures": {"EnumPrinters": 5}}])"),
+       "a printer can only fail OpenPrinter, GetPrinter and GetNamedSecurityInfo"},
+      // Files.
+      {"files path without a drive", ComputerA(R"("files": {"Apps": [{"name": "x"}]})"),
+       "computers[0].files.Apps: a files path starts with a drive"},
+      {"file listed twice", ComputerA(R"("files": {"C:\\A": [{"name": "x"}, {"name": "X"}]})"),
+       "computers[0].files.C:\\A[1]: the name 'X' is listed twice"},
+      {"file name with a separator", ComputerA(R"("files": {"C:\\A": [{"name": "x\\y"}]})"),
+       "computers[0].files.C:\\A[0]: a file needs a name without separators"},
+      {"bad file time", ComputerA(R"("files": {"C:\\A": [{"name": "x", "written": "yesterday"}]})"),
+       "computers[0].files.C:\\A[0].written: expected a FILETIME or a UTC time"},
+      {"missing bytes file",
+       ComputerA(R"("files": {"C:\\A": [{"name": "x", "bytes": "no-such-file"}]})"),
+       "computers[0].files.C:\\A[0].bytes: cannot read the file 'no-such-file'"},
+      {"file listed as a directory",
+       ComputerA(R"("files": {"C:\\A": [{"name": "x"}], "C:\\A\\x": []})"),
+       "computers[0].files.C:\\A\\x: 'x' is a file, not a directory"},
+      // Terminal services.
+      {"session without id", SessionsOfA(R"({"station": "Console"})"),
+       "computers[0].terminal_services.sessions[0]: a session needs an id"},
+      {"unknown session state", SessionsOfA(R"({"id": 1, "state": "Sleeping"})"),
+       "computers[0].terminal_services.sessions[0].state: unknown session state 'Sleeping'"},
+      {"bad IPv4",
+       SessionsOfA(R"({"id": 1, "address": {"family": "AF_INET", "address": "300.1.1.1"}})"),
+       "computers[0].terminal_services.sessions[0].address.address: '300.1.1.1' is not a dotted "
+       "IPv4 address"},
+      {"bad IPv6",
+       SessionsOfA(R"({"id": 1, "address": {"family": "AF_INET6", "address": "fe80:::1"}})"),
+       "computers[0].terminal_services.sessions[0].address.address: 'fe80:::1' is not an IPv6 "
+       "address"},
+      {"address text for another family",
+       SessionsOfA(R"({"id": 1, "address": {"family": "AF_IPX", "address": "1"}})"),
+       "computers[0].terminal_services.sessions[0].address.address: an address text needs the "
+       "family AF_INET or AF_INET6"},
+      {"too many address bytes",
+       SessionsOfA(
+           R"({"id": 1, "address": {"bytes": [0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0]}})"),
+       "computers[0].terminal_services.sessions[0].address.bytes: at most 20 bytes"},
+      {"address byte too large", SessionsOfA(R"({"id": 1, "address": {"bytes": [0, 256]}})"),
+       "computers[0].terminal_services.sessions[0].address.bytes[1]: a byte runs from 0 to 255"},
+      {"address and bytes",
+       SessionsOfA(R"({"id": 1, "address": {"address": "1.2.3.4", "bytes": [1]}})"),
+       "computers[0].terminal_services.sessions[0].address: give either an address or its bytes"},
+      {"bad session time", SessionsOfA(R"({"id": 1, "logon_time": "yesterday"})"),
+       "computers[0].terminal_services.sessions[0].logon_time: expected a UTC time "
+       "YYYY-MM-DDTHH:MM:SSZ"},
+      {"impossible session date", SessionsOfA(R"({"id": 1, "logon_time": "2026-02-30T00:00:00Z"})"),
+       "computers[0].terminal_services.sessions[0].logon_time: expected a UTC time"},
+      {"session time as a number", SessionsOfA(R"({"id": 1, "logon_time": 5})"),
+       "computers[0].terminal_services.sessions[0].logon_time: a time is 0"},
+      {"product id beyond 16 bits", SessionsOfA(R"({"id": 1, "client_product_id": 70000})"),
+       "computers[0].terminal_services.sessions[0].client_product_id: expected a number from 0 to "
+       "65535"},
+      {"unknown unanswered class", SessionsOfA(R"({"id": 1, "unanswered": ["colour"]})"),
+       "computers[0].terminal_services.sessions[0].unanswered[0]: unknown information class "
+       "'colour'"},
+      {"unanswered class out of range", SessionsOfA(R"({"id": 1, "unanswered": [17]})"),
+       "computers[0].terminal_services.sessions[0].unanswered[0]: information classes run from 0 "
+       "to 16"},
+      {"session failing another operation",
+       SessionsOfA(R"({"id": 1, "failures": {"WTSOpenServer": 5}})"),
+       "computers[0].terminal_services.sessions[0].failures.WTSOpenServer: a session can only "
+       "fail"},
+      {"duplicate session id", SessionsOfA(R"({"id": 1}, {"id": 1})"),
+       "computers[0].terminal_services.sessions[1]: session id 1 is listed twice"},
+      {"unknown user setting",
+       ComputerA(R"("terminal_services": {"user_config": {"u": {"colour": 1}}})"),
+       "computers[0].terminal_services.user_config.u.colour: unknown user setting"},
+      {"text for a number setting",
+       ComputerA(R"("terminal_services": {"user_config": {"u": {"shadow": "on"}}})"),
+       "computers[0].terminal_services.user_config.u.shadow: expected a number, found a string"},
+      {"closing cannot fail", ComputerA(R"("failures": {"WTSCloseServer": 5})"),
+       "computers[0].failures.WTSCloseServer: unknown operation"},
+      {"libraries not booleans", R"({"libraries": {"terminal_services": 0}})",
+       "libraries.terminal_services: expected true or false"},
   };
   for (const Case& c : cases) {
     const LoadResult result = ParseEstate(c.text, "bad.json");

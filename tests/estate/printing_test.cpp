@@ -114,30 +114,5 @@ TEST_F(EstatePrintingTest, SinglePrinters) {
   EXPECT_EQ(p_->OpenHandles(), 0u);
 }
 
-TEST(EstatePrinters, ProblemsNameTheJsonPath) {
-  struct Case {
-    const char* estate;
-    const char* error_part;
-  };
-  const Case cases[] = {
-      {R"({"computers": [{"name": "A", "printers": [{"share_name": "x"}]}]})",
-       "computers[0].printers[0]: a printer needs a name"},
-      {R"({"computers": [{"name": "A", "printers": [{"name": "P"}, {"name": "p"}]}]})",
-       "computers[0].printers[1]: printer 'p' is listed twice"},
-      {R"({"computers": [{"name": "A", "printers": [{"name": "a\\b"}]}]})",
-       "computers[0].printers[0].name: a printer name cannot hold"},
-      {R"({"computers": [{"name": "A", "printers": [{"name": "P", "status": ["MELTING"]}]}]})",
-       "unknown printer status 'MELTING'"},
-      {R"({"computers": [{"name": "A", "printers": [{"name": "P",
-          "failures": {"EnumPrinters": 5}}]}]})",
-       "a printer can only fail OpenPrinter, GetPrinter and GetNamedSecurityInfo"},
-  };
-  for (const Case& c : cases) {
-    const LoadResult loaded = ParseEstate(c.estate, "test.json");
-    EXPECT_FALSE(loaded.ok) << c.estate;
-    EXPECT_NE(loaded.error.find(c.error_part), std::string::npos) << loaded.error;
-  }
-}
-
 }  // namespace
 }  // namespace tabulon::estate
