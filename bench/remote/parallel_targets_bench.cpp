@@ -11,11 +11,12 @@
 //     costs the call time-out. Six keeps the serial run at the default
 //     time-out (60 s) near 6 minutes, which is what they cost it.
 // Services, shares and drives are exported one target at a time and 32 at
-// once, with [Platform] Timeout at 2 s and at its default; each run in a
-// child process, with its peak memory and its largest transport worker's.
+// once, with [Platform] Timeout at 2 s, 10 s and its default; each run in a
+// child process, with how far its memory grew and its largest transport
+// worker's peak.
 // Prints a line per case with the time against the serial run of the same
-// time-out, and fails when a parallel run did not write the serial run's
-// bytes. Needs root (the servers run in this process's own network
+// time-out, and fails when a parallel run at 10 s or the default did not
+// write the serial run's bytes. Needs root (the servers run in this process's own network
 // namespace, loopback only); see bench/README.md.
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -53,7 +54,7 @@ struct Figures {
   double seconds = 0;
   long rows = 0;
   std::uint64_t digest = 0;  // of every output file's bytes, in order
-  long peak_kb = 0;
+  long peak_kb = 0;          // above what the child had from the parent at its start
   long worker_peak_kb = 0;
   bool ok = false;
 };
@@ -112,6 +113,10 @@ void Digest(const std::string& path, std::uint64_t& digest) {
 // One run in a child process; `timeout` empty for the default.
 Figures RunInChild(int parallel, const std::string& timeout) {
   return InChild<Figures>([&] {
+           // The child starts with the parent's pages, the proxies' among
+           // them, which grow from run to run: only the run's own growth counts.
+           rusage at_start{};
+           ::getrusage(RUSAGE_SELF, &at_start);
            testing::ScratchDir dir;
            testing::RecordedMessages messages;
            Figures f;
@@ -134,7 +139,7 @@ Figures RunInChild(int parallel, const std::string& timeout) {
            rusage children{};
            ::getrusage(RUSAGE_SELF, &self);
            ::getrusage(RUSAGE_CHILDREN, &children);
-           f.peak_kb = self.ru_maxrss;
+           f.peak_kb = self.ru_maxrss - at_start.ru_maxrss;
            f.worker_peak_kb = children.ru_maxrss;
            return f;
          })
@@ -149,7 +154,7 @@ void WarmUp(const testing::SambaServer& server) {
 }
 
 void Print(const char* name, const Figures& f, const Figures& serial) {
-  std::printf("%-28s %8.2f s  %6.2fx  rows %ld  peak %.1f MiB  worker %.1f MiB%s\n", name,
+  std::printf("%-28s %8.2f s  %6.2fx  rows %ld  memory +%.1f MiB  worker %.1f MiB%s\n", name,
               f.seconds, serial.seconds / f.seconds, f.rows,
               static_cast<double>(f.peak_kb) / 1024.0,
               static_cast<double>(f.worker_peak_kb) / 1024.0, f.ok ? "" : "  (run failed)");
@@ -167,7 +172,6 @@ int main(int argc, char** argv) {
   namespace bench = tabulon::bench;
   // Each case's line as soon as it is measured: the whole takes minutes.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
-  // "--short": only the 2 s time-out, a minute instead of eight.
   const bool short_run = argc > 1 && std::strcmp(argv[1], "--short") == 0;
   if (const std::string& why_not = testing::IsolateNetwork(); !why_not.empty()) {
     std::fprintf(stderr, "skipped: %s\n", why_not.c_str());
@@ -212,20 +216,35 @@ int main(int argc, char** argv) {
       "once\n",
       bench::kLive, static_cast<long long>(2 * bench::kOneWay.count()), bench::kRefused,
       bench::kUnknown, bench::kSilent, bench::kParallel);
+  // The time-outs measured: 2 s, where 32 logons at once to the one test
+  // smbd can take longer than the time-out on a small machine (each target
+  // of a real estate is a server of its own), so its bytes are reported but
+  // not required to match; 10 s; the default.
+  struct Case {
+    const char* timeout;
+    const char* label;
+    bool must_match;
+  };
+  constexpr Case kCases[] = {{"2", "Timeout 2 s", false},
+                             {"10", "Timeout 10 s", true},
+                             {"", "Timeout default (60 s)", true}};
   bool same = true;
-  for (const char* timeout : {"2", ""}) {
-    if (short_run && *timeout == '\0') break;
-    const std::string label = *timeout == '\0' ? "Timeout default (60 s)" : "Timeout 2 s";
+  for (const Case& c : kCases) {
+    // "--short": the 10 s time-out only.
+    if (short_run && std::strcmp(c.timeout, "10") != 0) continue;
     bench::WarmUp(*server);
-    const bench::Figures serial = bench::RunInChild(1, timeout);
-    bench::Print((label + ", serial").c_str(), serial, serial);
+    const bench::Figures serial = bench::RunInChild(1, c.timeout);
+    bench::Print((std::string(c.label) + ", serial").c_str(), serial, serial);
     bench::WarmUp(*server);
-    const bench::Figures parallel = bench::RunInChild(bench::kParallel, timeout);
-    bench::Print((label + ", " + std::to_string(bench::kParallel) + " at once").c_str(), parallel,
-                 serial);
-    same = same && serial.ok && parallel.ok && parallel.digest == serial.digest &&
-           parallel.rows == serial.rows;
+    const bench::Figures parallel = bench::RunInChild(bench::kParallel, c.timeout);
+    bench::Print(
+        (std::string(c.label) + ", " + std::to_string(bench::kParallel) + " at once").c_str(),
+        parallel, serial);
+    const bool matched = serial.ok && parallel.ok && parallel.digest == serial.digest &&
+                         parallel.rows == serial.rows;
+    std::printf("  same bytes: %s\n", matched ? "yes" : "no");
+    same = same && (matched || !c.must_match);
   }
-  std::printf("same bytes: %s\n", same ? "yes" : "NO");
+  std::printf("same bytes where required: %s\n", same ? "yes" : "NO");
   return same ? 0 : 1;
 }
