@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/usage.h"
 #include "engine/command_line.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
@@ -26,82 +27,6 @@
 
 namespace tabulon::app {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitStoppedEarly = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitOutputErrors = 3;
-constexpr int kExitStoppedByUser = 4;
-
-constexpr const char* kHelp =
-    R"(Usage: tabulon /CONFIG=<configuration.ini> [/NOMSG] [/RESUME]
-       tabulon --help | --version
-
-Exports inventory about Windows computers, domains and directories into
-delimited text files, as the configuration file says.
-
-  /CONFIG=<file>   run the export of that configuration without a window and
-                   end; the value runs to the end of the line, so give it last.
-                   A name without a directory is looked for in the data
-                   directory; letter case is kept.
-  /NOMSG           messages go to the log file (when logging is on) instead
-                   of standard error.
-  /RESUME          go on with the run of that configuration that was
-                   interrupted (killed, crashed, power cut, or stopped with
-                   Ctrl-C): the files are cut back to the last target the run
-                   completed and the run goes on with the next one. The
-                   journal it needs lies beside the log (<log>.journal), or
-                   without a log in the output directory
-                   (<configuration name>.journal). A journal of another
-                   configuration, object file or target list, or files shorter
-                   than it recorded, are refused (status 1).
-  /CONFIG_PROP=<file>
-                   only the "Export Configuration Properties" window of that
-                   configuration; the program ends when it closes (status 0,
-                   or 1 when the configuration cannot be opened).
-  /QUOLL_TABULON=<file>, /QUOLL_CONFIG=<file>
-                   open the main window with the sibling tool's objects.
-                   These switches need the desktop window.
-  --help           this text.
-  --version        the program version.
-
-Exit status:
-  0  completed: every target processed, every file written.
-  1  stopped before the first target: a missing object file setting, an
-     output, log, list, include or object file that cannot be opened or is
-     not a regular file, two uses of the same file, no active objects, a
-     journal /RESUME cannot use.
-  2  a command line it cannot use.
-  3  completed with output errors: an output or log file could not be written
-     completely (full file system, file removed); named on standard error.
-  4  stopped by the user (Ctrl-C or SIGTERM); 3 wins when a file failed too.
-
-Ctrl-C or SIGTERM ends the run after the current computer; a second one
-cancels the remote call in flight as well and ends the run at once, the files
-closed after their last complete row. Failure rows the window would show
-(a computer that does not answer, a service that cannot be read) are printed
-to standard error, one line each.
-
-When a target fails (no answer to the ping, no server information, an
-export that failed), the run writes the failed targets as an object file
-beside the log (<log>.failed.dat), or without a log in the output directory
-(<configuration name>.failed.dat); ObjectFile= pointed at it exports only
-them. A run in which no target failed removes an old one of that name.
-
-Before anything is opened, the run checks that no two outputs (and the log)
-are the same file, and that none of them is an input: the configuration, the
-object, include, list, estate or template files.
-
-Files: per-user data in $XDG_DATA_HOME/Wendrock/Tabulon, settings in
-$XDG_CONFIG_HOME/Wendrock/Tabulon.ini. The key Estate in section [Platform]
-of a configuration names an estate file: the run then works on that
-simulated network instead of real computers. [Platform] Credentials= names a
-file of "username = ...", "password = ..." and "domain = ..." lines that only
-its owner may read; Kerberos=1 uses your Kerberos tickets instead; with
-neither, the run uses your Kerberos tickets when you have usable ones, else
-connects anonymously, and says which. Timeout= is how many seconds one remote
-call may take (default 60). The program never writes a core file.
-)";
 
 // The first Ctrl-C or SIGTERM ends the run after the target it is working
 // on; the second also cancels the call in flight. A signal handler may only
@@ -218,7 +143,7 @@ int Main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h") {
-      std::fputs(kHelp, stdout);
+      std::fputs(HelpText().c_str(), stdout);
       return kExitOk;
     }
     if (a == "--version") {
