@@ -72,7 +72,8 @@ constexpr std::array<UsageSection, 6> kSections{{
     {"FILES",
      "Per-user data (template files, configurations named without a directory) in "
      "$XDG_DATA_HOME/Wendrock/Tabulon, settings in $XDG_CONFIG_HOME/Wendrock/Tabulon.ini. The "
-     "default template files and the sample are in the program's share/tabulon folder.\n\n"
+     "default template files are in share/tabulon beside the program's folder, or in the data "
+     "folder of the source tree it was built from.\n\n"
      "The key Estate in section [Platform] of a configuration names an estate file: the run then "
      "works on that simulated network instead of real computers. [Platform] Credentials= names a "
      "file of \"username = ...\", \"password = ...\" and \"domain = ...\" lines that only its "
@@ -95,7 +96,7 @@ constexpr std::array<UsageSection, 6> kSections{{
      "    kinit admin@EXAMPLE.LAN && tabulon /CONFIG=/srv/inventory/servers.ini\n\n"
      "Go on with a run that was interrupted:\n\n"
      "    tabulon /CONFIG=/srv/inventory/servers.ini /RESUME"},
-    {"SEE ALSO", "kinit(1), the README and docs/ in /usr/share/doc/tabulon."},
+    {"SEE ALSO", "kinit(1); the README and the docs folder that come with the program."},
 }};
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/usage.h"
+#include "platform/text.h"
 
 namespace tabulon::app {
 namespace {
@@ -61,11 +62,7 @@ void Paragraphs(std::string& out, std::string_view text) {
 
 // "FAILED TARGETS" as a heading of --help: "Failed targets:".
 std::string HelpHeading(std::string_view title) {
-  std::string heading(title);
-  for (std::size_t i = 1; i < heading.size(); ++i) {
-    if (heading[i] >= 'A' && heading[i] <= 'Z') heading[i] = static_cast<char>(heading[i] + 32);
-  }
-  return heading + ":";
+  return std::string(title.substr(0, 1)) + text::ToLower(title.substr(1)) + ":";
 }
 
 // Text for the man macros: backslashes escaped, hyphens as minus signs where
