@@ -73,8 +73,10 @@ class Resume : public ::testing::Test {
   int Run(const std::string& extra, int kill_after = 0) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-      ::freopen(dir_.File("stderr").c_str(), "w", stderr);
-      ::freopen("/dev/null", "w", stdout);
+      if (::freopen(dir_.File("stderr").c_str(), "w", stderr) == nullptr ||
+          ::freopen("/dev/null", "w", stdout) == nullptr) {
+        ::_exit(126);
+      }
       ::setenv("XDG_DATA_HOME", dir_.path().c_str(), 1);
       ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
       const std::string args = "/CONFIG=" + dir_.File("cfg.ini") + extra;
