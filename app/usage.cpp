@@ -72,8 +72,10 @@ constexpr std::array<UsageSection, 6> kSections{{
     {"FILES",
      "Per-user data (template files, configurations named without a directory) in "
      "$XDG_DATA_HOME/Wendrock/Tabulon, settings in $XDG_CONFIG_HOME/Wendrock/Tabulon.ini. The "
-     "default template files are in share/tabulon beside the program's folder, or in the data "
-     "folder of the source tree it was built from.\n\n"
+     "default template files, copied there on first start, are in share/tabulon beside the "
+     "program's folder (/usr/share/tabulon from the package), or in the data folder of the "
+     "source tree it was built from. The sample configuration and its simulated network are in "
+     "/usr/share/tabulon/examples.\n\n"
      "The key Estate in section [Platform] of a configuration names an estate file: the run then "
      "works on that simulated network instead of real computers. [Platform] Credentials= names a "
      "file of \"username = ...\", \"password = ...\" and \"domain = ...\" lines that only its "
@@ -89,6 +91,9 @@ constexpr std::array<UsageSection, 6> kSections{{
      "file is named.\n\n"
      "DISPLAY, WAYLAND_DISPLAY: the display the window opens on; /CONFIG= runs need none."},
     {"EXAMPLES",
+     "The sample, on a simulated network, writing its files into a new folder:\n\n"
+     "    mkdir sample && cd sample\n"
+     "    tabulon /CONFIG=/usr/share/tabulon/examples/sample.ini\n\n"
      "An unattended run with a credentials file, named in the configuration as [Platform] "
      "Credentials=/home/admin/.tabulon-credentials (mode 0600):\n\n"
      "    tabulon /CONFIG=/srv/inventory/servers.ini\n\n"
@@ -96,7 +101,9 @@ constexpr std::array<UsageSection, 6> kSections{{
      "    kinit admin@EXAMPLE.LAN && tabulon /CONFIG=/srv/inventory/servers.ini\n\n"
      "Go on with a run that was interrupted:\n\n"
      "    tabulon /CONFIG=/srv/inventory/servers.ini /RESUME"},
-    {"SEE ALSO", "kinit(1); the README and the docs folder that come with the program."},
+    {"SEE ALSO",
+     "kinit(1); /usr/share/doc/tabulon/README.md and the docs folder beside it (the window's "
+     "manual is docs/window.md)."},
 }};
 
 }  // namespace

@@ -86,7 +86,11 @@ std::string Roff(std::string_view text, bool typed = false) {
 void RoffParagraphs(std::string& out, std::string_view text) {
   for (const std::string_view paragraph : Split(text, "\n\n")) {
     if (IsVerbatim(paragraph)) {
-      out += ".PP\n.RS 4\n.nf\n" + Roff(paragraph.substr(4), true) + "\n.fi\n.RE\n";
+      out += ".PP\n.RS 4\n.nf\n";
+      for (const std::string_view line : Split(paragraph, "\n")) {
+        out += Roff(line.substr(line.starts_with("    ") ? 4 : 0), true) + '\n';
+      }
+      out += ".fi\n.RE\n";
     } else {
       out += ".PP\n" + Roff(paragraph) + "\n";
     }

@@ -11,8 +11,9 @@
 namespace tabulon::ui {
 namespace {
 
-// The window's manual first, then the README that says how to run exports.
-constexpr const char* kManualFiles[] = {"window.md", "README.md"};
+// The window's manual first, then the README that says how to run exports;
+// the installed documentation keeps the source tree's layout.
+constexpr const char* kManualFiles[] = {"docs/window.md", "README.md"};
 
 }  // namespace
 

@@ -41,6 +41,8 @@ int RunWindow(int argc, char** argv, const CommandLine& command, const run::Loca
   QApplication application(argc, argv);
   QApplication::setApplicationName("Tabulon");
   QApplication::setOrganizationName("Wendrock");
+  // The installed desktop entry: its icon and name for the running window.
+  QApplication::setDesktopFileName("org.wendrock.tabulon");
   QApplication::setWindowIcon(ProgramIcon());
 
   // The settings store's folder may not exist yet on a first start; without

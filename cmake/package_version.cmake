@@ -1,0 +1,41 @@
+# The package's version and date, from the source tree's history: the last
+# tag v<version> and the commits since it, else the project version, the
+# number of commits and the commit. The date is the commit's, so that the
+# same commit always gives the same package.
+set(TABULON_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(TABULON_SOURCE_REVISION "a source tree outside version control")
+set(tabulon_source_epoch "")
+find_package(Git QUIET)
+if(GIT_FOUND AND EXISTS "${CMAKE_SOURCE_DIR}/.git")
+  macro(tabulon_git out)
+    execute_process(COMMAND "${GIT_EXECUTABLE}" ${ARGN} WORKING_DIRECTORY "${CMAKE_SOURCE_DIR}"
+                    OUTPUT_VARIABLE ${out} RESULT_VARIABLE tabulon_git_failed
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endmacro()
+  tabulon_git(described describe --tags --long --match "v[0-9]*")
+  if(NOT tabulon_git_failed AND described MATCHES "^v([0-9][^-]*)-([0-9]+)-g([0-9a-f]+)$")
+    set(TABULON_PACKAGE_VERSION "${CMAKE_MATCH_1}")
+    if(NOT CMAKE_MATCH_2 EQUAL 0)
+      string(APPEND TABULON_PACKAGE_VERSION "+${CMAKE_MATCH_2}.g${CMAKE_MATCH_3}")
+    endif()
+  else()
+    tabulon_git(described describe --always --abbrev=10)
+    tabulon_git(commits rev-list --count HEAD)
+    if(NOT tabulon_git_failed)
+      set(TABULON_PACKAGE_VERSION "${PROJECT_VERSION}+git${commits}.g${described}")
+    endif()
+  endif()
+  tabulon_git(revision rev-parse --short=10 HEAD)
+  if(NOT tabulon_git_failed)
+    set(TABULON_SOURCE_REVISION "commit ${revision}")
+  endif()
+  tabulon_git(tabulon_source_epoch log -1 --format=%ct)
+endif()
+# string(TIMESTAMP) takes its time from SOURCE_DATE_EPOCH when it is set.
+set(tabulon_saved_epoch "$ENV{SOURCE_DATE_EPOCH}")
+if(tabulon_source_epoch)
+  set(ENV{SOURCE_DATE_EPOCH} "${tabulon_source_epoch}")
+endif()
+string(TIMESTAMP TABULON_RELEASE_DATE "%Y-%m-%d" UTC)
+string(TIMESTAMP TABULON_RELEASE_DATE_RFC2822 "%a, %d %b %Y %H:%M:%S +0000" UTC)
+set(ENV{SOURCE_DATE_EPOCH} "${tabulon_saved_epoch}")
