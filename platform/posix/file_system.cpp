@@ -88,30 +88,6 @@ std::string FileSystemTypeOf(std::string_view mountinfo, std::string_view absolu
   return best_type;
 }
 
-std::vector<LocalShare> ParseLocalShares(std::string_view text, std::string_view base_directory) {
-  std::vector<LocalShare> shares;
-  const auto trim_separators = [](std::string_view s) {
-    s = text::Trim(s);
-    while (s.size() > 1 && (s.back() == '\\' || s.back() == '/')) s.remove_suffix(1);
-    return std::string(s);
-  };
-  std::size_t at = 0;
-  while (at <= text.size()) {
-    const std::size_t end = std::min(text.find(';', at), text.size());
-    const std::string_view entry = text.substr(at, end - at);
-    at = end + 1;
-    const std::size_t eq = entry.find('=');
-    if (eq == std::string_view::npos) continue;
-    LocalShare share{trim_separators(entry.substr(0, eq)), trim_separators(entry.substr(eq + 1))};
-    if (!share.unc.starts_with("\\\\") || share.unc.size() < 3 || share.folder.empty()) continue;
-    if (!share.folder.starts_with('/') && !base_directory.empty()) {
-      share.folder = (std::filesystem::path(base_directory) / share.folder).string();
-    }
-    shares.push_back(std::move(share));
-  }
-  return shares;
-}
-
 }  // namespace posix_fs
 
 DiskFreeSpaceResult PosixFileSystem::GetDiskFreeSpaceEx(std::string_view directory) {

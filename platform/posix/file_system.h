@@ -12,15 +12,9 @@
 
 #include "platform/file_system.h"
 #include "platform/find_files.h"
+#include "platform/local_shares.h"
 
 namespace tabulon::platform {
-
-// A share whose files are those of a local folder: "\\FS01\apps" and
-// "/srv/apps".
-struct LocalShare {
-  std::string unc;
-  std::string folder;
-};
 
 class PosixFileSystem final : public FileSystem {
  public:
@@ -66,12 +60,6 @@ namespace posix_fs {
 // parents; the last such line wins, as later mounts hide earlier ones.
 // Empty when no line matches.
 std::string FileSystemTypeOf(std::string_view mountinfo, std::string_view absolute_path);
-
-// Local shares from "\\FS01\apps=/srv/apps;\\FS01\data=data": entries
-// separated by ";", each a share's UNC name and its folder at the first "=";
-// a relative folder lies in `base_directory`. Entries without a UNC name or
-// a folder are left out. Trailing separators are dropped from both.
-std::vector<LocalShare> ParseLocalShares(std::string_view text, std::string_view base_directory);
 
 }  // namespace posix_fs
 }  // namespace tabulon::platform

@@ -122,7 +122,7 @@ TEST_F(PosixFileSystemTest, ListsAndReadsALocalShare) {
                                std::filesystem::perm_options::remove);
   std::filesystem::create_directory_symlink(dir_ / "apps", dir_ / "apps" / "loop");
   PosixFileSystem fs(TableOf("ext4"));
-  fs.set_local_shares(posix_fs::ParseLocalShares("\\\\FS01\\Apps=" + (dir_ / "apps").string(), ""));
+  fs.set_local_shares(ParseLocalShares("\\\\FS01\\Apps=" + (dir_ / "apps").string(), ""));
 
   win::Status status = 0;
   const std::vector<FindData> all = ListAll(fs, "\\\\fs01\\apps\\*.*", status);
@@ -157,7 +157,7 @@ TEST_F(PosixFileSystemTest, ListsAndReadsALocalShare) {
 }
 
 TEST(PosixFileSystem, LocalShareSettings) {
-  const std::vector<LocalShare> shares = posix_fs::ParseLocalShares(
+  const std::vector<LocalShare> shares = ParseLocalShares(
       " \\\\FS01\\apps\\ = /srv/apps/ ;junk;\\\\FS01\\data=data;=x;FS01\\y=/y", "/etc/tabulon");
   ASSERT_EQ(shares.size(), 2u);
   EXPECT_EQ(shares[0].unc, "\\\\FS01\\apps");
