@@ -1,24 +1,16 @@
 // Tabulon: exports inventory of Windows computers, domains and directories
 // into delimited text files. With /CONFIG= it runs one export unattended.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/system.h"
 #include "app/usage.h"
 #include "engine/command_line.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "engine/run_control.h"
 #include "engine/terminal_text.h"
-#include "platform/posix/core_dumps.h"
-#include "platform/samba/worker_process.h"
 #include "run/run.h"
 #include "run/stream_observer.h"
 #ifdef TABULON_WITH_WINDOW
@@ -27,45 +19,6 @@
 
 namespace tabulon::app {
 namespace {
-
-// The first Ctrl-C or SIGTERM ends the run after the target it is working
-// on; the second also cancels the call in flight. A signal handler may only
-// touch lock-free atomics: this pointer, set while the program's control
-// exists, and the control's own flags.
-std::atomic<RunControl*> g_control{nullptr};
-static_assert(std::atomic<RunControl*>::is_always_lock_free);
-
-void OnSignal(int) {
-  if (RunControl* control = g_control.load()) control->Escalate();
-}
-
-// Holds the control the signals reach for as long as it lives.
-class SignalsStopRun {
- public:
-  explicit SignalsStopRun(RunControl& control) {
-    g_control.store(&control);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
-  }
-  ~SignalsStopRun() { g_control.store(nullptr); }
-  SignalsStopRun(const SignalsStopRun&) = delete;
-  SignalsStopRun& operator=(const SignalsStopRun&) = delete;
-};
-
-// A program started with 0, 1 or 2 closed would hand that number to the
-// first file it opens, and messages for standard error would land in an
-// output file.
-void ReserveStandardDescriptors() {
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    const int opened = ::open("/dev/null", O_RDWR);
-    if (opened < 0) std::_Exit(kExitUsage);
-    if (opened != fd) {
-      ::dup2(opened, fd);
-      ::close(opened);
-    }
-  }
-}
 
 // What the command line shows of a run: messages on standard error and,
 // in a terminal, "Exporting 12 of 340: \\FS01" on one line. Failure rows
@@ -96,12 +49,6 @@ class TerminalObserver final : public run::StreamObserver {
   bool shown_ = false;
 };
 
-std::string ProgramPath(const char* argv0) {
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string(argv0) : self.string();
-}
-
 int RunUnattended(const CommandLine& command, const run::Locations& locations,
                   const RunControl& control) {
   run::Request request;
@@ -110,7 +57,7 @@ int RunUnattended(const CommandLine& command, const run::Locations& locations,
   request.suppress_messages = command.suppress_messages;
   request.resume = command.resume;
   request.failure_rows_to_standard_error = true;
-  TerminalObserver observer(::isatty(STDERR_FILENO) != 0);
+  TerminalObserver observer(StandardErrorIsTerminal());
   const RunResult result = run::Run(locations, request, observer, control);
   observer.Clear();
   if (result.stopped_early) return kExitStoppedEarly;
@@ -135,7 +82,7 @@ int RunUnattended(const CommandLine& command, const run::Locations& locations,
 int Main(int argc, char** argv) {
   // Before anything is read: a password, a ticket or what a server sends
   // must never end up in a core file (the workers the run starts inherit the limit).
-  if (const std::string why_not = platform::DisableCoreDumps(); !why_not.empty()) {
+  if (const std::string why_not = DisableCrashDumps(); !why_not.empty()) {
     std::fprintf(stderr, "tabulon: %s\n", why_not.c_str());
     return kExitStoppedEarly;
   }
@@ -162,7 +109,7 @@ int Main(int argc, char** argv) {
     // Only an unattended run turns Ctrl-C and SIGTERM into stops; the
     // window keeps their usual meaning, so that it can be ended from outside.
     RunControl control;
-    const SignalsStopRun signals(control);
+    const StopRequests stops(control);
     return RunUnattended(command, locations, control);
   }
   if (command.action == CommandLine::Action::kConfigProperties && command.configuration.empty()) {
@@ -181,11 +128,3 @@ int Main(int argc, char** argv) {
 }
 
 }  // namespace tabulon::app
-
-int main(int argc, char** argv) {
-  // The program run again as a remote transport's worker (hidden switch).
-  if (tabulon::platform::samba::IsWorkerCommand(argc, argv)) {
-    tabulon::platform::samba::RunWorkerProcess();
-  }
-  return tabulon::app::Main(argc, argv);
-}

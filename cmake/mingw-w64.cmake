@@ -13,3 +13,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The C and C++ runtimes and the thread library linked in: tabulon.exe
+# needs no DLL beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

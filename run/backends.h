@@ -37,10 +37,6 @@ class Backends {
   std::string LocalComputerName() const;
 
  private:
-  // No credentials configured and real computers to reach: the caller's
-  // ticket cache when it holds usable tickets, else anonymous.
-  void ChooseDefaultLogon();
-
   struct State;
   std::unique_ptr<State> state_;
   platform::Platform platform_;

@@ -1,0 +1,49 @@
+#include "platform/unsupported/backend.h"
+#include "platform/win32/credentials_file.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/icmp.h"
+#include "run/native_backends.h"
+
+namespace tabulon::run {
+namespace {
+
+// Windows: ICMP through the system's echo functions and local volumes and
+// folders through the file API. The families a target serves remotely are
+// not yet served natively: each answers ERROR_NOT_SUPPORTED, so that an
+// export reports a failure rather than an empty success.
+class Win32Backends final : public NativeBackends {
+ public:
+  explicit Win32Backends(platform::Clock& clock) : icmp_(clock) {}
+
+  platform::Icmp& icmp() override { return icmp_; }
+  platform::SessionBackend& sessions() override { return sessions_; }
+  void SetLocalShares(const std::string& text, const std::string& configuration_folder) override {
+    local_files_.set_local_shares(platform::ParseLocalShares(text, configuration_folder));
+  }
+  bool ReadCredentials(const std::string& path, platform::Credentials& credentials,
+                       std::string& error) override {
+    platform::CredentialsFileResult read = platform::ReadCredentialsFile(path);
+    if (!read.ok) {
+      error = read.error;
+      return false;
+    }
+    credentials = std::move(read.credentials);
+    return true;
+  }
+  // Windows calls log on as the user running the program, as every Windows
+  // administration tool does: nothing to choose and nothing to tell.
+  std::string ChooseDefaultLogon(platform::Credentials& /*credentials*/) override { return {}; }
+
+ private:
+  platform::Win32Icmp icmp_;
+  platform::Win32FileSystem local_files_;
+  unsupported::UnsupportedBackend sessions_{&local_files_};
+};
+
+}  // namespace
+
+std::unique_ptr<NativeBackends> MakeNativeBackends(platform::Clock& clock) {
+  return std::make_unique<Win32Backends>(clock);
+}
+
+}  // namespace tabulon::run
