@@ -17,3 +17,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The C and C++ runtimes and the thread library linked in: tabulon.exe
 # needs no DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# The tests of a cross build run under Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -20,9 +20,14 @@ int main(int argc, char** argv) {
     tabulon::platform::samba::RunWorkerProcess();
   }
 #endif
+#ifdef _WIN32
+  ::_putenv_s("TZ", "UTC");
+  ::_tzset();
+#else
   ::setenv("TZ", "UTC", 1);
   ::tzset();
   ::setenv("LC_ALL", "C.UTF-8", 1);
+#endif
   std::setlocale(LC_ALL, "C");
   ::testing::InitGoogleTest(&argc, argv);
 #ifdef TABULON_QT_TESTS
