@@ -9,6 +9,7 @@
 #include "engine/local_computer.h"
 #include "estate/backend.h"
 #include "estate/loader.h"
+#include "platform/credentials_file.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
 #include "run/native_backends.h"
@@ -45,9 +46,13 @@ bool Backends::Select(const std::string& configuration_path, const std::string& 
   };
 
   const std::string credentials = config.ReadSettingText("Platform", "Credentials");
-  if (!credentials.empty() &&
-      !state_->native->ReadCredentials(resolve(credentials), credentials_, error)) {
-    return false;
+  if (!credentials.empty()) {
+    platform::CredentialsFileResult read = platform::ReadCredentialsFile(resolve(credentials));
+    if (!read.ok) {
+      error = read.error;
+      return false;
+    }
+    credentials_ = std::move(read.credentials);
   }
   credentials_.use_kerberos = config.ReadSwitch("Platform", "Kerberos");
   state_->native->SetLocalShares(config.ReadSettingText("Platform", "LocalShares"),

@@ -1,8 +1,8 @@
 #pragma once
 // What serves a run on real computers, as the system the program runs on
 // provides it: ICMP echo, the session backend for targets, the local folders
-// that stand for shares, how a credentials file is read and who a run logs
-// on as when no credentials are configured. One implementation per system
+// that stand for shares, and who a run logs on as when no credentials are
+// configured. One implementation per system
 // (native_backends_posix.cpp, native_backends_win32.cpp).
 #include <memory>
 #include <string>
@@ -22,10 +22,6 @@ class NativeBackends {
   virtual platform::SessionBackend& sessions() = 0;
   // [Platform] LocalShares= of the configuration in `configuration_folder`.
   virtual void SetLocalShares(const std::string& text, const std::string& configuration_folder) = 0;
-  // Reads [Platform] Credentials=; on failure `error` names the file and the
-  // cause, never a value.
-  virtual bool ReadCredentials(const std::string& path, platform::Credentials& credentials,
-                               std::string& error) = 0;
   // No credentials are configured: fills in how sessions log on and returns
   // the notice that tells the user, empty when there is nothing to tell.
   virtual std::string ChooseDefaultLogon(platform::Credentials& credentials) = 0;

@@ -2,7 +2,6 @@
 
 #include "engine/messages.h"
 #include "platform/ldap/ldap_directory.h"
-#include "platform/posix/credentials_file.h"
 #include "platform/posix/file_system.h"
 #include "platform/posix/icmp_socket.h"
 #include "platform/remote/remote_backend.h"
@@ -25,16 +24,6 @@ class PosixBackends final : public NativeBackends {
   platform::SessionBackend& sessions() override { return remote_; }
   void SetLocalShares(const std::string& text, const std::string& configuration_folder) override {
     local_files_.set_local_shares(platform::ParseLocalShares(text, configuration_folder));
-  }
-  bool ReadCredentials(const std::string& path, platform::Credentials& credentials,
-                       std::string& error) override {
-    platform::CredentialsFileResult read = platform::ReadCredentialsFile(path);
-    if (!read.ok) {
-      error = read.error;
-      return false;
-    }
-    credentials = std::move(read.credentials);
-    return true;
   }
   std::string ChooseDefaultLogon(platform::Credentials& credentials) override {
     // As a Windows client uses the logged-on user: the caller's Kerberos

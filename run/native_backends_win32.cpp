@@ -1,5 +1,4 @@
 #include "platform/unsupported/backend.h"
-#include "platform/win32/credentials_file.h"
 #include "platform/win32/file_system.h"
 #include "platform/win32/icmp.h"
 #include "run/native_backends.h"
@@ -19,16 +18,6 @@ class Win32Backends final : public NativeBackends {
   platform::SessionBackend& sessions() override { return sessions_; }
   void SetLocalShares(const std::string& text, const std::string& configuration_folder) override {
     local_files_.set_local_shares(platform::ParseLocalShares(text, configuration_folder));
-  }
-  bool ReadCredentials(const std::string& path, platform::Credentials& credentials,
-                       std::string& error) override {
-    platform::CredentialsFileResult read = platform::ReadCredentialsFile(path);
-    if (!read.ok) {
-      error = read.error;
-      return false;
-    }
-    credentials = std::move(read.credentials);
-    return true;
   }
   // Windows calls log on as the user running the program, as every Windows
   // administration tool does: nothing to choose and nothing to tell.

@@ -1,4 +1,4 @@
-#include "platform/posix/credentials_file.h"
+#include "platform/credentials_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,12 +10,6 @@
 
 namespace tabulon::platform {
 namespace {
-
-CredentialsFileResult Fail(const std::string& path, const std::string& cause) {
-  CredentialsFileResult result;
-  result.error = "credentials file '" + path + "': " + cause;
-  return result;
-}
 
 // Why the file could not be opened. O_NOFOLLOW refuses a symbolic link with
 // ELOOP, which strerror calls "Too many levels of symbolic links".
@@ -32,29 +26,29 @@ std::string OpenFailure(const std::string& path, int error) {
 
 CredentialsFileResult ReadCredentialsFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0) return Fail(path, OpenFailure(path, errno));
+  if (fd < 0) return CredentialsFileFailure(path, OpenFailure(path, errno));
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     const int error = errno;
     ::close(fd);
-    return Fail(path, std::strerror(error));
+    return CredentialsFileFailure(path, std::strerror(error));
   }
   if (!S_ISREG(st.st_mode)) {
     ::close(fd);
-    return Fail(path, "not a regular file");
+    return CredentialsFileFailure(path, "not a regular file");
   }
   if (st.st_uid != ::geteuid()) {
     ::close(fd);
-    return Fail(path, "owned by another user");
+    return CredentialsFileFailure(path, "owned by another user");
   }
   if ((st.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
     ::close(fd);
-    return Fail(path, "readable or writable by others; allow only its owner (chmod 600)");
+    return CredentialsFileFailure(
+        path, "readable or writable by others; allow only its owner (chmod 600)");
   }
-  constexpr off_t kMaxBytes = off_t{64} * 1024;
-  if (st.st_size > kMaxBytes) {
+  if (st.st_size > static_cast<off_t>(kCredentialsFileMaxBytes)) {
     ::close(fd);
-    return Fail(path, "larger than 64 KiB");
+    return CredentialsFileFailure(path, "larger than 64 KiB");
   }
   // Read straight into one buffer (no stdio buffer keeps a copy), wiped once
   // parsed.
@@ -67,13 +61,7 @@ CredentialsFileResult ReadCredentialsFile(const std::string& path) {
     got += static_cast<std::size_t>(n);
   }
   ::close(fd);
-  CredentialsParse parsed = ParseCredentials(std::string_view(text).substr(0, got));
-  WipeText(text);
-  if (!parsed.ok) return Fail(path, parsed.error);
-  CredentialsFileResult result;
-  result.ok = true;
-  result.credentials = std::move(parsed.credentials);
-  return result;
+  return CredentialsFromFileText(path, text, got);
 }
 
 }  // namespace tabulon::platform

@@ -1,4 +1,4 @@
-#include "platform/win32/credentials_file.h"
+#include "platform/credentials_file.h"
 
 // Before <windows.h>, whose ERROR_* macros would rename the status constants.
 #include "platform/win_error.h"
@@ -16,18 +16,10 @@
 namespace tabulon::platform {
 namespace {
 
-constexpr DWORD kMaxBytes = 64 * 1024;
-
 // Rights that read the password, or let their holder grant himself that.
 constexpr ACCESS_MASK kRevealing = FILE_READ_DATA | FILE_WRITE_DATA | FILE_APPEND_DATA |
                                    GENERIC_READ | GENERIC_WRITE | GENERIC_ALL | WRITE_DAC |
                                    WRITE_OWNER;
-
-CredentialsFileResult Fail(const std::string& path, const std::string& cause) {
-  CredentialsFileResult result;
-  result.error = "credentials file '" + path + "': " + cause;
-  return result;
-}
 
 std::string Cause(DWORD error) {
   const std::string text = win::SystemMessageText(error);
@@ -137,30 +129,33 @@ CredentialsFileResult ReadCredentialsFile(const std::string& path) {
   const win32::Handle file(::CreateFileW(
       win32::ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
       FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!file.valid()) return Fail(path, Cause(::GetLastError()));
+  if (!file.valid()) return CredentialsFileFailure(path, Cause(::GetLastError()));
   // Devices and pipes first: they answer no file queries.
-  if (::GetFileType(file.get()) != FILE_TYPE_DISK) return Fail(path, "not a regular file");
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+    return CredentialsFileFailure(path, "not a regular file");
   FILE_ATTRIBUTE_TAG_INFO tag{};
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
       !::GetFileInformationByHandle(file.get(), &info)) {
-    return Fail(path, Cause(::GetLastError()));
+    return CredentialsFileFailure(path, Cause(::GetLastError()));
   }
   // Symbolic links and junctions; other reparse points (deduplicated or
   // cloud files) are files in their own right.
   if ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
       (tag.ReparseTag == IO_REPARSE_TAG_SYMLINK || tag.ReparseTag == IO_REPARSE_TAG_MOUNT_POINT)) {
-    return Fail(path,
-                "a symbolic link, which is not accepted: the owner and permissions that protect "
-                "the password must be those of the file itself, so name the file the link "
-                "points to");
+    return CredentialsFileFailure(
+        path,
+        "a symbolic link, which is not accepted: the owner and permissions that protect "
+        "the password must be those of the file itself, so name the file the link "
+        "points to");
   }
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return Fail(path, "not a regular file");
+    return CredentialsFileFailure(path, "not a regular file");
   }
-  if (const std::string why = CheckProtection(file.get()); !why.empty()) return Fail(path, why);
-  if (info.nFileSizeHigh != 0 || info.nFileSizeLow > kMaxBytes) {
-    return Fail(path, "larger than 64 KiB");
+  if (const std::string why = CheckProtection(file.get()); !why.empty())
+    return CredentialsFileFailure(path, why);
+  if (info.nFileSizeHigh != 0 || info.nFileSizeLow > kCredentialsFileMaxBytes) {
+    return CredentialsFileFailure(path, "larger than 64 KiB");
   }
   // Read straight into one buffer (no stdio buffer keeps a copy), wiped once
   // parsed.
@@ -175,13 +170,7 @@ CredentialsFileResult ReadCredentialsFile(const std::string& path) {
     }
     got += n;
   }
-  CredentialsParse parsed = ParseCredentials(std::string_view(text).substr(0, got));
-  WipeText(text);
-  if (!parsed.ok) return Fail(path, parsed.error);
-  CredentialsFileResult result;
-  result.ok = true;
-  result.credentials = std::move(parsed.credentials);
-  return result;
+  return CredentialsFromFileText(path, text, got);
 }
 
 }  // namespace tabulon::platform

@@ -8,7 +8,7 @@
 #include <type_traits>
 
 #include "platform/credentials.h"
-#include "platform/posix/credentials_file.h"
+#include "platform/credentials_file.h"
 #include "support/fakes.h"
 
 namespace tabulon::platform {
