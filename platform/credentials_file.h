@@ -20,7 +20,7 @@ struct CredentialsFileResult {
 CredentialsFileResult ReadCredentialsFile(const std::string& path);
 
 // The largest credentials file read.
-inline constexpr std::size_t kCredentialsFileMaxBytes = 64 * 1024;
+inline constexpr std::size_t kCredentialsFileMaxBytes = std::size_t{64} * 1024;
 
 // A refusal naming the file and the cause.
 CredentialsFileResult CredentialsFileFailure(const std::string& path, const std::string& cause);
