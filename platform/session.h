@@ -39,6 +39,10 @@
 namespace tabulon::platform {
 
 // How long one remote call may take before it fails with ERROR_TIMEOUT.
+// Every backend keeps it, and the cancel token, for every call: where the
+// underlying API takes no time-out or cancel of its own (most of the
+// Windows network API), the session makes its calls through BoundedCalls
+// (platform/bounded_calls.h), which gives up waiting and abandons the call.
 inline constexpr std::uint32_t kDefaultCallTimeoutMs = 60000;
 
 struct SessionOptions {

@@ -1,15 +1,14 @@
-#include "platform/unsupported/backend.h"
 #include "platform/win32/file_system.h"
 #include "platform/win32/icmp.h"
+#include "platform/win32/session.h"
 #include "run/native_backends.h"
 
 namespace tabulon::run {
 namespace {
 
-// Windows: ICMP through the system's echo functions and local volumes and
-// folders through the file API. The families a target serves remotely are
-// not yet served natively: each answers ERROR_NOT_SUPPORTED, so that an
-// export reports a failure rather than an empty success.
+// Windows: ICMP through the system's echo functions, local volumes and
+// folders through the file API, and every target through the system's own
+// API in a session of its own.
 class Win32Backends final : public NativeBackends {
  public:
   explicit Win32Backends(platform::Clock& clock) : icmp_(clock) {}
@@ -26,7 +25,7 @@ class Win32Backends final : public NativeBackends {
  private:
   platform::Win32Icmp icmp_;
   platform::Win32FileSystem local_files_;
-  unsupported::UnsupportedBackend sessions_{&local_files_};
+  platform::win32::Win32Backend sessions_{&local_files_};
 };
 
 }  // namespace
