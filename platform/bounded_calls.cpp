@@ -59,8 +59,9 @@ BoundedCalls::~BoundedCalls() {
   worker_->thread.join();
 }
 
-win::Status BoundedCalls::Submit(std::shared_ptr<Job> job) {
-  if (cancel_.cancelled()) return win::ERROR_CANCELLED;
+win::Status BoundedCalls::Submit(std::shared_ptr<Job> job, bool even_when_stopped) {
+  const auto stopped = [&] { return !even_when_stopped && cancel_.cancelled(); };
+  if (stopped()) return win::ERROR_CANCELLED;
   if (worker_ == nullptr) {
     worker_ = std::make_shared<Worker>();
     worker_->thread = std::thread(WorkerLoop, worker_, scope_);
@@ -73,7 +74,7 @@ win::Status BoundedCalls::Submit(std::shared_ptr<Job> job) {
   worker_->job = std::move(job);
   worker_->wake.notify_all();
   while (!worker_->finished) {
-    if (cancel_.cancelled()) {
+    if (stopped()) {
       lock.unlock();
       Abandon();
       return win::ERROR_CANCELLED;

@@ -49,18 +49,20 @@ class BoundedCalls {
   // or a failed `enter`, a default Result with that status.
   template <typename Result, typename Call>
   Result Run(Call call) {
-    auto job = std::make_shared<TypedJob<Result, Call>>(std::move(call));
-    const win::Status status = Submit(job);
-    if (status != win::ERROR_SUCCESS) {
-      if constexpr (std::is_same_v<Result, win::Status>) {
-        return status;
-      } else {
-        Result failed{};
-        failed.status = status;
-        return failed;
-      }
-    }
-    return std::move(*job->result);
+    return RunJob<Result>(std::move(call), /*even_when_stopped=*/false);
+  }
+
+  // Runs `call` (which returns nothing) even when the run was stopped, within
+  // the time-out: what releases a handle or an interface the session holds,
+  // so that a stopped run leaves nothing open on the target.
+  template <typename Call>
+  void Release(Call call) {
+    RunJob<win::Status>(
+        [call = std::move(call)]() mutable {
+          call();
+          return win::ERROR_SUCCESS;
+        },
+        /*even_when_stopped=*/true);
   }
 
   struct Job {
@@ -73,14 +75,35 @@ class BoundedCalls {
   template <typename Result, typename Call>
   struct TypedJob final : Job {
     explicit TypedJob(Call c) : call(std::move(c)) {}
-    void Execute() override { result.emplace(call()); }
-    Call call;
+    // The call, and with it what it captured, ends on the worker thread:
+    // handles and interfaces are released where they were used.
+    void Execute() override {
+      result.emplace((*call)());
+      call.reset();
+    }
+    std::optional<Call> call;
     std::optional<Result> result;
   };
 
+  template <typename Result, typename Call>
+  Result RunJob(Call call, bool even_when_stopped) {
+    auto job = std::make_shared<TypedJob<Result, Call>>(std::move(call));
+    const win::Status status = Submit(job, even_when_stopped);
+    if (status != win::ERROR_SUCCESS) {
+      if constexpr (std::is_same_v<Result, win::Status>) {
+        return status;
+      } else {
+        Result failed{};
+        failed.status = status;
+        return failed;
+      }
+    }
+    return std::move(*job->result);
+  }
+
   // Hands `job` to the worker (started if there is none) and waits for it:
   // ERROR_SUCCESS once it ran, else why it was given up.
-  win::Status Submit(std::shared_ptr<Job> job);
+  win::Status Submit(std::shared_ptr<Job> job, bool even_when_stopped);
   void Abandon();
 
   const std::chrono::milliseconds timeout_;

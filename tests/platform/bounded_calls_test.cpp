@@ -72,8 +72,11 @@ TEST(BoundedCalls, AStuckCallIsAbandonedAndTheNextRunsOnAFreshWorker) {
     EXPECT_EQ(stuck.status, stop ? win::ERROR_CANCELLED : win::ERROR_TIMEOUT);
     EXPECT_EQ(stuck.text, "");
     if (stop) {
-      // A stopped run makes no further calls.
+      // A stopped run makes no further calls, but still releases what it holds.
       EXPECT_EQ(calls.Run<win::Status>([] { return win::ERROR_SUCCESS; }), win::ERROR_CANCELLED);
+      auto released = std::make_shared<std::atomic<bool>>(false);
+      calls.Release([released] { *released = true; });
+      EXPECT_TRUE(*released);
       stop_flag = 0;
     }
     const Answer next = calls.Run<Answer>([] {
@@ -85,6 +88,30 @@ TEST(BoundedCalls, AStuckCallIsAbandonedAndTheNextRunsOnAFreshWorker) {
     gate->opened.set_value();
     while (!*finished) std::this_thread::sleep_for(milliseconds(1));
   }
+}
+
+// What a call captured (a handle, an interface) is released on the worker
+// that used it, not on the caller's thread.
+TEST(BoundedCalls, WhatACallCapturedEndsOnTheWorker) {
+  struct Capture {
+    std::shared_ptr<std::thread::id> ended_on = std::make_shared<std::thread::id>();
+    bool armed = true;
+    Capture() = default;
+    Capture(Capture&& other) noexcept : ended_on(other.ended_on) { other.armed = false; }
+    Capture(const Capture&) = delete;
+    ~Capture() {
+      if (armed) *ended_on = std::this_thread::get_id();
+    }
+  };
+  BoundedCalls calls(milliseconds(10000), CancelToken());
+  Capture capture;
+  const auto ended_on = capture.ended_on;
+  const std::thread::id worker = calls
+                                     .Run<Answer>([c = std::move(capture)] {
+                                       return Answer{0, "", std::this_thread::get_id()};
+                                     })
+                                     .thread;
+  EXPECT_EQ(*ended_on, worker);
 }
 
 TEST(BoundedCalls, AFailedEnterFailsEveryCallWithItsStatusAndSkipsLeave) {
