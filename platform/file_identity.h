@@ -30,4 +30,16 @@ bool SameFile(const FileIdentity& a, const FileIdentity& b);
 // FIFO or socket, which a line reader cannot read to an end.
 win::Status CheckRegularFile(const std::string& path);
 
+// What tells a changed file from the one read before: its size and its last
+// change in the file system's own precision (a second is too coarse: a file
+// rewritten within one would look unchanged).
+struct FileStamp {
+  bool regular = false;  // a regular file that exists
+  std::int64_t modified = 0;
+  std::int64_t size = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampFile(const std::string& path);
+
 }  // namespace tabulon::platform

@@ -1,34 +1,21 @@
 #include "platform/ini_file_profile.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
+#include "platform/file_identity.h"
 #include "platform/host.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::platform {
 namespace {
 
-bool StatFile(const std::string& path, std::int64_t& mtime_ns, std::int64_t& size) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  if (!fs::is_regular_file(path, error)) return false;
-  const auto modified = fs::last_write_time(path, error);
-  if (error) return false;
-  const auto file_size = fs::file_size(path, error);
-  if (error) return false;
-  mtime_ns =
-      std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count();
-  size = static_cast<std::int64_t>(file_size);
-  return true;
-}
-
 bool ReadWholeFile(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(Utf8Path(path), std::ios::binary);
   if (!in) return false;
   std::ostringstream buf;
   buf << in.rdbuf();
@@ -47,21 +34,17 @@ std::string NativePath(std::string_view path) {
 }
 
 const IniDocument* IniFileProfile::Load(const std::string& path) {
-  std::int64_t mtime = 0;
-  std::int64_t size = 0;
-  if (!StatFile(path, mtime, size)) {
+  const FileStamp stamp = StampFile(path);
+  if (!stamp.regular) {
     cache_.erase(path);
     return nullptr;
   }
   auto it = cache_.find(path);
-  if (it != cache_.end() && it->second.mtime_ns == mtime && it->second.size == size) {
-    return &it->second.doc;
-  }
+  if (it != cache_.end() && it->second.stamp == stamp) return &it->second.doc;
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) return nullptr;
   Cached& entry = cache_[path];
-  entry.mtime_ns = mtime;
-  entry.size = size;
+  entry.stamp = stamp;
   entry.doc = IniDocument::Parse(bytes);
   return &entry.doc;
 }
@@ -100,17 +83,22 @@ bool IniFileProfile::Rewrite(std::string_view path,
   // leaves a half-written configuration behind.
   const std::string temp = native + ".tmp-" + std::to_string(CurrentProcessId());
   {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(temp), std::ios::binary | std::ios::trunc);
     if (!out) return false;
     const std::string bytes = doc.Serialize();
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) {
-      std::remove(temp.c_str());
+      std::error_code ignored;
+      std::filesystem::remove(Utf8Path(temp), ignored);
       return false;
     }
   }
-  if (std::rename(temp.c_str(), native.c_str()) != 0) {
-    std::remove(temp.c_str());
+  // Replaces the file on every system (the C library's rename does not on
+  // Windows).
+  std::error_code error;
+  std::filesystem::rename(Utf8Path(temp), Utf8Path(native), error);
+  if (error) {
+    std::filesystem::remove(Utf8Path(temp), error);
     return false;
   }
   cache_.erase(native);

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/file_identity.h"
 #include "platform/ini_document.h"
 #include "platform/profile.h"
 
@@ -25,8 +26,7 @@ class IniFileProfile final : public Profile {
 
  private:
   struct Cached {
-    std::int64_t mtime_ns = -1;
-    std::int64_t size = -1;
+    FileStamp stamp;
     IniDocument doc;
   };
   // Applies `change` to the file's document and writes it back.

@@ -34,4 +34,11 @@ win::Status CheckRegularFile(const std::string& path) {
   return S_ISREG(st.st_mode) ? win::ERROR_SUCCESS : win::ERROR_ACCESS_DENIED;
 }
 
+FileStamp StampFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  return {true, static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+          static_cast<std::int64_t>(st.st_size)};
+}
+
 }  // namespace tabulon::platform

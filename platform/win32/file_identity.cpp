@@ -115,4 +115,18 @@ win::Status CheckRegularFile(const std::string& path) {
   return ERROR_SUCCESS;
 }
 
+FileStamp StampFile(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(win32::ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+    return {};
+  }
+  // FILETIME: 100-nanosecond units.
+  const auto join = [](DWORD high, DWORD low) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
+  };
+  return {true, join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
+          join(data.nFileSizeHigh, data.nFileSizeLow)};
+}
+
 }  // namespace tabulon::platform
