@@ -7,6 +7,7 @@
 
 #include "platform/file_identity.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon {
 namespace {
@@ -116,7 +117,7 @@ win::Status ForEachTextLine(const std::string& path,
   if (const win::Status regular = platform::CheckRegularFile(path); regular != win::ERROR_SUCCESS) {
     return regular;
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::Utf8Path(path), std::ios::binary);
   if (!in) return win::StatusFromErrno(errno == 0 ? ENOENT : errno);
   std::string buffer(kChunk, '\0');
   errno = 0;
@@ -160,8 +161,8 @@ ObjectLine ParseObjectLine(std::string_view line) {
 
 win::Status WriteObjectFile(const std::string& path, const std::vector<ObjectListItem>& items) {
   std::error_code ec;
-  if (std::filesystem::exists(path, ec)) {
-    std::filesystem::copy_file(path, path + ".BACKUP",
+  if (std::filesystem::exists(platform::Utf8Path(path), ec)) {
+    std::filesystem::copy_file(platform::Utf8Path(path), platform::Utf8Path(path + ".BACKUP"),
                                std::filesystem::copy_options::overwrite_existing, ec);
   }
   std::string out = "\xFF\xFE";
@@ -178,7 +179,7 @@ win::Status WriteObjectFile(const std::string& path, const std::vector<ObjectLis
     const std::uint32_t number = write_line(item, 0);
     for (const ObjectListItem& child : item.children) write_line(child, number);
   }
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  std::ofstream file(platform::Utf8Path(path), std::ios::binary | std::ios::trunc);
   if (!file) return win::StatusFromErrno(errno == 0 ? EACCES : errno);
   file.write(out.data(), static_cast<std::streamsize>(out.size()));
   return file.flush() ? win::ERROR_SUCCESS : win::ERROR_DISK_FULL;

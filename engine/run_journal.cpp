@@ -8,6 +8,7 @@
 #include "engine/error_text.h"
 #include "engine/messages.h"
 #include "platform/file_identity.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon {
 namespace {
@@ -157,7 +158,7 @@ std::uint64_t Fnv1a64(std::string_view bytes) {
 bool DigestFile(const std::string& path, std::uint64_t& digest) {
   // A FIFO or device would be read without end; the run refuses it anyway.
   if (platform::CheckRegularFile(path) != win::ERROR_SUCCESS) return false;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::Utf8Path(path), std::ios::binary);
   if (!in) return false;
   digest = kFnvOffset;
   char buffer[64 * 1024];
@@ -172,7 +173,7 @@ bool DigestFile(const std::string& path, std::uint64_t& digest) {
 std::string RunSideFileName(std::string_view log_path, std::string_view configuration_path,
                             std::string_view suffix) {
   if (!log_path.empty()) return std::string(log_path) + std::string(suffix);
-  return std::filesystem::path(configuration_path).stem().string() + std::string(suffix);
+  return platform::Utf8Name(platform::Utf8Path(configuration_path).stem()) + std::string(suffix);
 }
 
 win::Status RunJournal::Create(const std::string& path, const JournalContents& head) {
@@ -250,7 +251,7 @@ void RunJournal::Close() {
 
 win::Status LoadJournal(const std::string& path, JournalContents& contents) {
   contents = {};
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::Utf8Path(path), std::ios::binary);
   if (!in) return win::ERROR_FILE_NOT_FOUND;
   const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   std::string_view rest(text);

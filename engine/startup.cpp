@@ -7,6 +7,7 @@
 #include "engine/configuration.h"
 #include "platform/ini_file_profile.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 #ifndef TABULON_SOURCE_DATA_DIR
 #define TABULON_SOURCE_DATA_DIR ""
@@ -31,7 +32,7 @@ DataDirectorySetup PrepareDataDirectory(const std::string& data_directory,
   DataDirectorySetup setup;
   if (data_directory.empty()) return setup;
   std::error_code ec;
-  const fs::path dir(data_directory);
+  const fs::path dir = platform::Utf8Path(data_directory);
   fs::create_directories(dir.parent_path(), ec);
   const bool created = fs::create_directory(dir, ec);
   if (!fs::is_directory(dir, ec)) return setup;
@@ -39,7 +40,7 @@ DataDirectorySetup PrepareDataDirectory(const std::string& data_directory,
   setup.first_start = created;
   if (!created || program_data_directory.empty()) return setup;
 
-  const fs::path source(program_data_directory);
+  const fs::path source = platform::Utf8Path(program_data_directory);
   for (const TemplateKindRow& kind : kTemplateKinds) {
     const std::string name = ShippedTemplateFile(kind);
     CopyIfAbsent(source / name, dir / name, setup.files_copied);
@@ -47,10 +48,11 @@ DataDirectorySetup PrepareDataDirectory(const std::string& data_directory,
   platform::IniFileProfile profile;
   for (const fs::directory_entry& entry : fs::directory_iterator(source, ec)) {
     if (!entry.is_regular_file(ec)) continue;
-    const std::string name = entry.path().filename().string();
+    const std::string name = platform::Utf8Name(entry.path().filename());
     if (!text::EndsWithNoCase(name, ".INI")) continue;
-    const std::string configuration_name = profile.GetString(
-        entry.path().string(), "General", "ConfigurationName", "", kConfigurationNameChars);
+    const std::string configuration_name =
+        profile.GetString(platform::Utf8Name(entry.path()), "General", "ConfigurationName", "",
+                          kConfigurationNameChars);
     if (configuration_name.empty()) continue;
     CopyIfAbsent(entry.path(), dir / name, setup.files_copied);
   }
@@ -66,10 +68,11 @@ std::string ProgramDataDirectory(const std::string& program_path) {
   if (const char* env = std::getenv("TABULON_DATA_DIR"); env != nullptr && env[0] != '\0') {
     return env;
   }
-  const fs::path program(program_path);
+  const fs::path program = platform::Utf8Path(program_path);
   if (program.has_parent_path()) {
     const fs::path installed = program.parent_path() / ".." / "share" / "tabulon";
-    if (fs::is_directory(installed, ec)) return fs::weakly_canonical(installed, ec).string();
+    if (fs::is_directory(installed, ec))
+      return platform::Utf8Name(fs::weakly_canonical(installed, ec));
   }
   return TABULON_SOURCE_DATA_DIR;
 }
@@ -78,7 +81,8 @@ std::string HandoverObjectFile(const std::string& data_directory) {
   // The sibling tool names its hand-over directory in its own settings.
   const std::string settings = UserConfigDirectory();
   if (!settings.empty()) {
-    const std::string korrel = fs::path(settings).parent_path().string() + "/Korrel/Quoll.ini";
+    const std::string korrel =
+        platform::Utf8Name(platform::Utf8Path(settings).parent_path()) + "/Korrel/Quoll.ini";
     platform::IniFileProfile profile;
     const std::string dir =
         profile.GetString(korrel, "Advanced", "TabulonInterfaceDirectory", "", 256);

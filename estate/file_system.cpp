@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/sizes.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::estate {
 namespace {
@@ -222,7 +223,7 @@ platform::ReadRangeResult EstateFileSystem::ReadFileRange(std::string_view path,
     result.bytes.assign(n, 0);
     return result;
   }
-  std::ifstream in(file->bytes_path, std::ios::binary);
+  std::ifstream in(platform::Utf8Path(file->bytes_path), std::ios::binary);
   if (!in) return {win::ERROR_ACCESS_DENIED, {}};
   in.seekg(static_cast<std::streamoff>(offset));
   result.bytes.resize(n);

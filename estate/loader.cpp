@@ -11,6 +11,7 @@
 #include "estate/sections.h"
 #include "estate/synthetic.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::estate {
 namespace {
@@ -242,7 +243,7 @@ LoadResult ParseEstate(std::string_view text, std::string_view origin,
 
 LoadResult LoadEstate(const std::string& path) {
   LoadResult result;
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::Utf8Path(path), std::ios::binary);
   if (!in) {
     result.error = path + ": cannot open the estate file: " + std::strerror(errno);
     return result;
@@ -260,7 +261,7 @@ LoadResult LoadEstate(const std::string& path) {
     result.error = path + ": cannot read the estate file";
     return result;
   }
-  return ParseEstate(text, path, std::filesystem::path(path).parent_path().string());
+  return ParseEstate(text, path, platform::Utf8Name(platform::Utf8Path(path).parent_path()));
 }
 
 }  // namespace tabulon::estate

@@ -7,17 +7,18 @@
 #include "estate/loader.h"
 #include "estate/sections.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::estate {
 namespace {
 
 bool ReadLdifFile(JsonReader& reader, const JsonPath& path, std::string_view base_directory,
                   const std::string& name, std::vector<platform::DirectoryEntry>& out) {
-  std::filesystem::path file(name);
+  std::filesystem::path file = platform::Utf8Path(name);
   if (file.is_relative() && !base_directory.empty()) {
-    file = std::filesystem::path(base_directory) / file;
+    file = platform::Utf8Path(base_directory) / file;
   }
-  const std::string shown = file.string();
+  const std::string shown = platform::Utf8Name(file);
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     return reader.Fail(

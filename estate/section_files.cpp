@@ -9,6 +9,7 @@
 #include "estate/sections.h"
 #include "platform/text.h"
 #include "platform/time.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::estate {
 namespace {
@@ -163,17 +164,18 @@ class FilesReader {
   bool Bytes(const Json& value, const JsonPath& path, FileNode& out, bool size_given) {
     std::string name;
     if (!reader_.String(value, path, name)) return false;
-    std::filesystem::path file(name);
+    std::filesystem::path file = platform::Utf8Path(name);
     if (file.is_relative() && !base_directory_.empty()) {
-      file = std::filesystem::path(base_directory_) / file;
+      file = platform::Utf8Path(base_directory_) / file;
     }
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(file, ec);
     if (ec) {
-      return reader_.Fail(
-          path, "cannot read the file " + QuoteForMessage(file.string()) + ": " + ec.message());
+      return reader_.Fail(path, "cannot read the file " +
+                                    QuoteForMessage(platform::Utf8Name(file)) + ": " +
+                                    ec.message());
     }
-    out.bytes_path = file.string();
+    out.bytes_path = platform::Utf8Name(file);
     if (!size_given) out.data.size = size;
     return true;
   }

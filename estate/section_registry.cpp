@@ -9,6 +9,7 @@
 #include "estate/registry_tree.h"
 #include "estate/sections.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::estate {
 namespace {
@@ -67,11 +68,11 @@ class RegistryReader {
       : reader_(reader), sources_(sources) {}
 
   bool ApplyFile(const std::string& name, const JsonPath& path, RegistryTree& tree) {
-    std::filesystem::path file(name);
+    std::filesystem::path file = platform::Utf8Path(name);
     if (file.is_relative() && !sources_.base_directory.empty()) {
-      file = std::filesystem::path(sources_.base_directory) / file;
+      file = platform::Utf8Path(sources_.base_directory) / file;
     }
-    const std::string shown = file.string();
+    const std::string shown = platform::Utf8Name(file);
     std::ifstream in(file, std::ios::binary);
     if (!in) {
       return reader_.Fail(path, "cannot open the .reg file " + QuoteForMessage(shown) + ": " +

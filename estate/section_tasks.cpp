@@ -14,6 +14,7 @@
 #include "estate/xml_reader.h"
 #include "platform/ole_date.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::estate {
 namespace {
@@ -404,15 +405,17 @@ class TaskTreeReader {
          it.increment(ec)) {
       entries.push_back(*it);
     }
-    if (ec) return Fail("cannot read the task folder " + directory.string() + ": " + ec.message());
+    if (ec)
+      return Fail("cannot read the task folder " + platform::Utf8Name(directory) + ": " +
+                  ec.message());
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-      return text::ToLower(a.path().filename().string()) <
-             text::ToLower(b.path().filename().string());
+      return text::ToLower(platform::Utf8Name(a.path().filename())) <
+             text::ToLower(platform::Utf8Name(b.path().filename()));
     });
     const std::size_t index = folders_.size();
     folders_.emplace_back().path = folder_path;
     for (const auto& entry : entries) {
-      const std::string name = entry.path().filename().string();
+      const std::string name = platform::Utf8Name(entry.path().filename());
       if (name.starts_with('.')) continue;
       const std::string child = JoinTaskPath(folder_path, name);
       if (entry.is_directory(ec)) {
@@ -439,15 +442,16 @@ class TaskTreeReader {
       const auto size = static_cast<std::streamoff>(in.tellg());
       in.seekg(0, std::ios::beg);
       if (size < 0 || static_cast<std::uint64_t>(size) > kMaxXmlBytes) {
-        return Fail(file.string() + ": larger than " + std::to_string(kMaxXmlBytes >> 10) + " KiB");
+        return Fail(platform::Utf8Name(file) + ": larger than " +
+                    std::to_string(kMaxXmlBytes >> 10) + " KiB");
       }
       bytes.resize(static_cast<std::size_t>(size));
       in.read(bytes.data(), size);
     }
-    if (!in) return Fail("cannot read the task file " + file.string());
+    if (!in) return Fail("cannot read the task file " + platform::Utf8Name(file));
     TaskXml xml;
     std::string error;
-    if (!ReadTaskXml(bytes, file.string(), xml, error)) return Fail(error);
+    if (!ReadTaskXml(bytes, platform::Utf8Name(file), xml, error)) return Fail(error);
     RegisteredTaskRecord record;
     platform::RegisteredTask& task = record.task;
     task.name.value = name;
@@ -524,14 +528,14 @@ bool ReadTaskTree(JsonReader& reader, const Json& scheduled, const std::string& 
   const JsonPath where{here, "task_folder"};
   std::string name;
   if (!reader.String(*folder, where, name)) return false;
-  std::filesystem::path root(name);
+  std::filesystem::path root = platform::Utf8Path(name);
   if (root.is_relative() && !base_directory.empty()) {
-    root = std::filesystem::path(base_directory) / root;
+    root = platform::Utf8Path(base_directory) / root;
   }
   std::error_code ec;
   if (!std::filesystem::is_directory(root, ec)) {
-    return reader.Fail(where,
-                       "the task folder " + QuoteForMessage(root.string()) + " is not a directory");
+    return reader.Fail(where, "the task folder " + QuoteForMessage(platform::Utf8Name(root)) +
+                                  " is not a directory");
   }
   std::vector<TaskFolderRecord>& folders = out.task_folders.emplace();
   if (!TaskTreeReader(reader, where, folders).Folder(root, "\\", 0)) return false;

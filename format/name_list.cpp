@@ -8,6 +8,7 @@
 #include "platform/file_identity.h"
 #include "platform/ini_file_profile.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::format {
 namespace {
@@ -59,7 +60,7 @@ LoadStatus LoadNameList(std::string_view path, NameList& list) {
       regular != win::ERROR_SUCCESS) {
     return LoadStatus{regular};
   }
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(native.c_str(), "rb"));
+  const std::unique_ptr<std::FILE, FileCloser> file(platform::OpenUtf8File(native, "rb"));
   if (!file) return LoadStatus{win::StatusFromErrno(errno)};
 
   std::string line;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::platform {
 
@@ -23,8 +24,8 @@ std::vector<LocalShare> ParseLocalShares(std::string_view text, std::string_view
     if (eq == std::string_view::npos) continue;
     LocalShare share{trim_separators(entry.substr(0, eq)), trim_separators(entry.substr(eq + 1))};
     if (!share.unc.starts_with("\\\\") || share.unc.size() < 3 || share.folder.empty()) continue;
-    if (!std::filesystem::path(share.folder).is_absolute() && !base_directory.empty()) {
-      share.folder = (std::filesystem::path(base_directory) / share.folder).string();
+    if (!Utf8Path(share.folder).is_absolute() && !base_directory.empty()) {
+      share.folder = Utf8Name(Utf8Path(base_directory) / Utf8Path(share.folder));
     }
     shares.push_back(std::move(share));
   }

@@ -12,6 +12,7 @@
 #include "platform/credentials_file.h"
 #include "platform/ini_file_profile.h"
 #include "platform/locale.h"
+#include "platform/utf8_path.h"
 #include "run/native_backends.h"
 
 namespace tabulon::run {
@@ -55,8 +56,9 @@ bool Backends::Select(const std::string& configuration_path, const std::string& 
     credentials_ = std::move(read.credentials);
   }
   credentials_.use_kerberos = config.ReadSwitch("Platform", "Kerberos");
-  state_->native->SetLocalShares(config.ReadSettingText("Platform", "LocalShares"),
-                                 std::filesystem::path(configuration_path).parent_path().string());
+  state_->native->SetLocalShares(
+      config.ReadSettingText("Platform", "LocalShares"),
+      platform::Utf8Name(platform::Utf8Path(configuration_path).parent_path()));
 
   const std::string name = config.ReadSettingText("Platform", "Estate");
   if (name.empty()) {

@@ -8,6 +8,7 @@
 #include "engine/startup.h"
 #include "exporters/units.h"
 #include "format/settings.h"
+#include "platform/utf8_path.h"
 #include "run/backends.h"
 #include "run/stream_observer.h"
 
@@ -55,7 +56,7 @@ class FailureRowsToStandardError final : public RunObserver {
 
 Locations PrepareLocations(const std::string& program_path) {
   Locations locations;
-  locations.program_directory = std::filesystem::path(program_path).parent_path().string();
+  locations.program_directory = platform::Utf8Name(platform::Utf8Path(program_path).parent_path());
   locations.data_directory =
       PrepareDataDirectory(UserDataDirectory(), ProgramDataDirectory(program_path)).directory;
   return locations;

@@ -6,6 +6,7 @@
 
 #include "engine/file_names.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 #include "ui/configuration_naming.h"
 
 namespace tabulon::ui {
@@ -69,9 +70,10 @@ FileOutcome CreateConfiguration(platform::Profile& profile, const NewConfigurati
                        placement.configuration_folder, placement);
   if (!fields.copy_from.empty()) {
     std::error_code ec;
-    if (fs::exists(path, ec))
+    if (fs::exists(platform::Utf8Path(path), ec))
       return Failed(kConfigurationFileTitle, path, win::ERROR_ALREADY_EXISTS);
-    if (!fs::copy_file(fields.copy_from, path, fs::copy_options::none, ec)) {
+    if (!fs::copy_file(platform::Utf8Path(fields.copy_from), platform::Utf8Path(path),
+                       fs::copy_options::none, ec)) {
       return Failed(kConfigurationFileTitle, path, win::StatusFromErrno(ec.value()));
     }
   }

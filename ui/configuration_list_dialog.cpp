@@ -13,6 +13,7 @@
 #include "engine/configuration.h"
 #include "engine/error_text.h"
 #include "engine/messages.h"
+#include "platform/utf8_path.h"
 #include "ui/config_properties_dialog.h"
 #include "ui/configuration_commands.h"
 #include "ui/configuration_widgets.h"
@@ -194,7 +195,7 @@ void ConfigurationListDialog::DeleteSelected() {
   if (selected.path.empty()) return;
   if (AskYesNo(this, FormatMessageId(kMsgConfirmDeleteConfiguration, {selected.path}))) {
     std::error_code ec;
-    if (!std::filesystem::remove(selected.path, ec) || ec) {
+    if (!std::filesystem::remove(platform::Utf8Path(selected.path), ec) || ec) {
       ShowMessage(this, WindowsErrorText(win::StatusFromErrno(ec ? ec.value() : ENOENT)));
     } else if (selected.path == context_.configuration) {
       active_changed_ = true;

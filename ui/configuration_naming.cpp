@@ -5,6 +5,7 @@
 
 #include "engine/file_names.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::ui {
 namespace fs = std::filesystem;
@@ -56,13 +57,13 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder,
                                                 std::string_view extension) {
   std::vector<std::string> paths;
   std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(platform::Utf8Path(folder), ec)) {
     if (!entry.is_regular_file(ec)) continue;
-    const std::string name = entry.path().filename().string();
+    const std::string name = platform::Utf8Name(entry.path().filename());
     // Files made on Windows keep the case they were typed in (".ini",
     // ".INI"); the extension setting names a type of file, not a spelling.
     if (name.size() <= extension.size() || !text::EndsWithNoCase(name, extension)) continue;
-    paths.push_back(entry.path().string());
+    paths.push_back(platform::Utf8Name(entry.path()));
   }
   std::sort(paths.begin(), paths.end());
   return paths;

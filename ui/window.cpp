@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/utf8_path.h"
 #include "ui/config_properties_dialog.h"
 #include "ui/configuration_commands.h"
 #include "ui/icons.h"
@@ -49,7 +50,7 @@ int RunWindow(int argc, char** argv, const CommandLine& command, const run::Loca
   // it the last configuration and the recent files would not be kept.
   if (const std::string folder = UserConfigDirectory(); !folder.empty()) {
     std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    std::filesystem::create_directories(platform::Utf8Path(folder), ignored);
   }
   WindowContext context(locations);
   if (command.action == CommandLine::Action::kConfigProperties) {

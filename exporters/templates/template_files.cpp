@@ -9,6 +9,7 @@
 #include "engine/messages.h"
 #include "platform/file_identity.h"
 #include "platform/text.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon {
 namespace {
@@ -22,7 +23,7 @@ win::Status ForEachShortLine(const std::string& path,
   if (const win::Status regular = platform::CheckRegularFile(path); regular != win::ERROR_SUCCESS) {
     return regular;
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(platform::Utf8Path(path), std::ios::binary);
   if (!in) return win::StatusFromErrno(errno == 0 ? ENOENT : errno);
   std::string piece;
   char c = 0;
