@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include "platform/posix/file_system.h"
+#endif
+#include "platform/utf8_path.h"
 #include "support/e2e.h"
 #include "support/local_files_session.h"
 
@@ -107,6 +110,7 @@ TEST(HostileValues, RowsStayWholeThroughEveryExport) {
 
 // Names a Linux folder holds, read through the local file system: a line
 // break, a CR, a TAB, the delimiter, formula characters.
+#ifndef _WIN32  // Windows names cannot hold control characters
 TEST(HostileValues, LocalFileNamesKeepTheirColumns) {
   const struct {
     const char* general;
@@ -125,14 +129,14 @@ TEST(HostileValues, LocalFileNamesKeepTheirColumns) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.general);
     EndToEnd run;
-    const std::filesystem::path root = run.dir().File("share");
+    const std::filesystem::path root = platform::Utf8Path(run.dir().File("share"));
     std::filesystem::create_directories(root);
     for (const char* name : {"line\nbreak.txt", "cr\rname.txt", "tab\tname.txt", "comma,name.txt",
                              "+plus.txt", "=SUM(1).txt"}) {
       std::ofstream(root / name) << "x";
     }
     platform::PosixFileSystem local;
-    local.set_local_shares({{"\\\\WS01\\data", root.string()}});
+    local.set_local_shares({{"\\\\WS01\\data", platform::Utf8Name(root)}});
     run.SetEstate(kEstate);
     LocalFilesBackend sessions(*run.platform().sessions, local);
     run.platform().sessions = &sessions;
@@ -153,6 +157,7 @@ TEST(HostileValues, LocalFileNamesKeepTheirColumns) {
     EXPECT_EQ(rows, c.rows) << files;
   }
 }
+#endif
 
 }  // namespace
 }  // namespace tabulon::testing

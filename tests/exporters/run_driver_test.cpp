@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/utf8_path.h"
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -75,7 +76,7 @@ TEST_F(RunDriver, InactiveObjectsOnlyGiveNoObjectsMessage) {
 
 TEST_F(RunDriver, UnopenableObjectFile) {
   // A directory opens but cannot be read: as unopenable as a missing file.
-  std::filesystem::create_directory(run_.dir().File("folder.dat"));
+  std::filesystem::create_directory(platform::Utf8Path(run_.dir().File("folder.dat")));
   for (const auto& [name, cause] :
        {std::pair<std::string, std::string>{"none.dat", "The file could not be found."},
         {"folder.dat", "Access was denied."}}) {
@@ -160,7 +161,7 @@ TEST_F(RunDriver, SkipListPatternsAndIncludeFile) {
 }
 
 TEST_F(RunDriver, UnopenableIncludeFileStopsTheRun) {
-  std::filesystem::create_directory(run_.dir().File("folder.txt"));
+  std::filesystem::create_directory(platform::Utf8Path(run_.dir().File("folder.txt")));
   for (const char* name : {"none.txt", "folder.txt"}) {
     run_.SetObjects({{24, "PC22", "\\\\PC22"}, {52, "hosts", run_.dir().File(name)}});
     run_.SetConfiguration("[Computers]\nExportComputers=1\nComputerColumns=0\n");

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/text.h"
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -68,8 +69,8 @@ TEST(RunSafety, AFullFileSystemIsNoticedAndLogged) {
   ASSERT_EQ(result.write_failures.size(), 1u);
   EXPECT_EQ(result.write_failures[0].path, small + "/services.txt");
   EXPECT_NE(run.Output("Export.log")
-                .find("MSG\tERROR\tUnable to write 'Output File' file " + small +
-                      "/services.txt; the file is incomplete."),
+                .find(text::Utf8ToLatin1("MSG\tERROR\tUnable to write 'Output File' file " +
+                                         small + "/services.txt; the file is incomplete.")),
             std::string::npos);
 }
 

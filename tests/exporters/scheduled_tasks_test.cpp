@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "platform/utf8_path.h"
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -68,7 +69,7 @@ class ScheduledTasks : public ::testing::Test {
  protected:
   void Write(const std::string& name, std::string_view bytes) {
     std::filesystem::create_directories(
-        std::filesystem::path(run_.dir().File("tasks/VISTA/" + name)).parent_path());
+        platform::Utf8Path(run_.dir().File("tasks/VISTA/" + name)).parent_path());
     run_.dir().Write("tasks/VISTA/" + name, bytes);
   }
   void SetUp() override {
@@ -300,7 +301,7 @@ TEST_F(ScheduledTasks, TriggerSentences) {
        "State Change", "On workstation unlock of ann"},
       {"<WnfStateChangeTrigger/>", "", ""},
   };
-  std::filesystem::remove_all(run_.dir().File("tasks/VISTA"));
+  std::filesystem::remove_all(platform::Utf8Path(run_.dir().File("tasks/VISTA")));
   std::string expected = "TaskName\tTaskTriggerType\tTaskTriggerDetails\r\n";
   char name[8];
   int index = 0;

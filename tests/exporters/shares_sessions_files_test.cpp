@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/utf8_path.h"
 #include "support/e2e.h"
 
 namespace tabulon::testing {
@@ -142,7 +143,7 @@ TEST_F(SharesSessionsFiles, ConnectionsAloneSeeEveryShareWhateverTheShowSettings
   EXPECT_EQ(run_.Output("share_connections.txt"),
             "ShareConnectionShareName\tShareConnectionUserName\r\n"
             "Data\tann\r\nData\tbob\r\nLaser\tcy\r\n");
-  EXPECT_FALSE(std::filesystem::exists(run_.dir().File("shares.txt")));
+  EXPECT_FALSE(std::filesystem::exists(platform::Utf8Path(run_.dir().File("shares.txt"))));
   EXPECT_EQ(run_.ProgressLines(),
             (std::vector<std::string>{"0|7|FS01|Exporting...",
                                       "0|53|Export Completed.|1 Objects Processed."}));

@@ -1,17 +1,18 @@
 #pragma once
 // Deterministic stand-ins for the clock and the locale, and a scratch
 // directory that disappears with the test.
-#include <stdlib.h>
-
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 
 #include "platform/locale.h"
 #include "platform/time.h"
+#include "platform/utf8_path.h"
 
 namespace tabulon::testing {
 
@@ -69,13 +70,29 @@ class SimpleLocale final : public platform::Locale {
 
 class ScratchDir {
  public:
+  // A new folder of random name (create_directory refuses one that exists,
+  // so two tests never share one), with a letter outside ASCII so that
+  // every test that reads or writes files there goes through UTF-8 names.
   ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tabulon-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    std::random_device random;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path();
+    while (true) {
+      const std::filesystem::path candidate =
+          temp / std::filesystem::path(u8"tabulon-test-\u00e9-" +
+                                       std::u8string(reinterpret_cast<const char8_t*>(
+                                           std::to_string(random()).c_str())));
+      std::error_code ec;
+      if (std::filesystem::create_directory(candidate, ec)) {
+        const std::u8string name = candidate.generic_u8string();
+        path_.assign(name.begin(), name.end());
+        return;
+      }
+      if (ec) std::abort();
+    }
   }
   ~ScratchDir() {
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    std::filesystem::remove_all(platform::Utf8Path(path_), ec);
   }
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
@@ -83,12 +100,12 @@ class ScratchDir {
   const std::string& path() const { return path_; }
   std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
   void Write(std::string_view name, std::string_view bytes) const {
-    std::ofstream out(File(name), std::ios::binary | std::ios::trunc);
+    std::ofstream out(platform::Utf8Path(File(name)), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   std::string Read(std::string_view name) const { return ReadFile(File(name)); }
   static std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::Utf8Path(path), std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return std::move(s).str();

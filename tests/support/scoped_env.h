@@ -22,12 +22,18 @@ class ScopedEnv {
 
  private:
   void Set(const char* value) {
+#ifdef _WIN32
+    // An empty value removes a variable on Windows.
+    ::_putenv_s(name_.c_str(), value == nullptr ? "" : value);
+    if (name_ == "TZ") ::_tzset();
+#else
     if (value == nullptr) {
       ::unsetenv(name_.c_str());
     } else {
       ::setenv(name_.c_str(), value, 1);
     }
     if (name_ == "TZ") ::tzset();
+#endif
   }
 
   std::string name_;
