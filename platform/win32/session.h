@@ -12,6 +12,11 @@
 #include "platform/bounded_calls.h"
 #include "platform/session.h"
 #include "platform/unsupported/backend.h"
+#include "platform/win32/account_lookup.h"
+#include "platform/win32/lsa_policy.h"
+#include "platform/win32/object_security.h"
+#include "platform/win32/registry.h"
+#include "platform/win32/service_control.h"
 
 namespace tabulon::platform::win32 {
 
@@ -25,16 +30,16 @@ class Win32Session final : public TargetSession {
   WorkstationService& workstation() override { return fallback_.workstation(); }
   BrowserService& browser() override { return fallback_.browser(); }
   AccountService& accounts() override { return fallback_.accounts(); }
-  ServiceControl& services() override { return fallback_.services(); }
-  Registry& registry() override { return fallback_.registry(); }
+  ServiceControl& services() override { return services_; }
+  Registry& registry() override { return registry_; }
   Printing& printing() override { return fallback_.printing(); }
   TerminalServices& terminal() override { return fallback_.terminal(); }
   FileSystem& files() override { return fallback_.files(); }
-  AccountLookup& lookup() override { return fallback_.lookup(); }
+  AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return fallback_.directory(); }
   GroupService& groups() override { return fallback_.groups(); }
   UserAccounts& users() override { return fallback_.users(); }
-  LsaPolicy& policy() override { return fallback_.policy(); }
+  LsaPolicy& policy() override { return policy_; }
   UserModals& user_modals() override { return fallback_.user_modals(); }
   ScheduleService& schedule() override { return fallback_.schedule(); }
   TaskScheduler& task_scheduler() override { return fallback_.task_scheduler(); }
@@ -42,13 +47,18 @@ class Win32Session final : public TargetSession {
   RemoteAccess& remote_access() override { return fallback_.remote_access(); }
   DirectorySearch& directory_search() override { return fallback_.directory_search(); }
   Wmi& wmi() override { return fallback_.wmi(); }
-  ObjectSecurity& object_security() override { return fallback_.object_security(); }
+  ObjectSecurity& object_security() override { return object_security_; }
 
  private:
   const std::string target_;
   // First, so that it is destroyed last: the families release their
   // handles through it.
   BoundedCalls calls_;
+  Win32ServiceControl services_{calls_};
+  Win32Registry registry_{calls_};
+  Win32AccountLookup lookup_{calls_};
+  Win32LsaPolicy policy_{calls_};
+  Win32ObjectSecurity object_security_{calls_};
   unsupported::UnsupportedSession fallback_;
 };
 
