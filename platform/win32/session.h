@@ -12,6 +12,7 @@
 #include "platform/bounded_calls.h"
 #include "platform/session.h"
 #include "platform/unsupported/backend.h"
+#include "platform/win32/printing.h"
 
 namespace tabulon::platform::win32 {
 
@@ -27,7 +28,7 @@ class Win32Session final : public TargetSession {
   AccountService& accounts() override { return fallback_.accounts(); }
   ServiceControl& services() override { return fallback_.services(); }
   Registry& registry() override { return fallback_.registry(); }
-  Printing& printing() override { return fallback_.printing(); }
+  Printing& printing() override { return printing_; }
   TerminalServices& terminal() override { return fallback_.terminal(); }
   FileSystem& files() override { return fallback_.files(); }
   AccountLookup& lookup() override { return fallback_.lookup(); }
@@ -49,6 +50,7 @@ class Win32Session final : public TargetSession {
   // First, so that it is destroyed last: the families release their
   // handles through it.
   BoundedCalls calls_;
+  Win32Printing printing_{calls_};
   unsupported::UnsupportedSession fallback_;
 };
 
