@@ -13,6 +13,7 @@
 #include "platform/session.h"
 #include "platform/unsupported/backend.h"
 #include "platform/win32/printing.h"
+#include "platform/win32/terminal_services.h"
 
 namespace tabulon::platform::win32 {
 
@@ -29,7 +30,7 @@ class Win32Session final : public TargetSession {
   ServiceControl& services() override { return fallback_.services(); }
   Registry& registry() override { return fallback_.registry(); }
   Printing& printing() override { return printing_; }
-  TerminalServices& terminal() override { return fallback_.terminal(); }
+  TerminalServices& terminal() override { return terminal_; }
   FileSystem& files() override { return fallback_.files(); }
   AccountLookup& lookup() override { return fallback_.lookup(); }
   DirectoryService& directory() override { return fallback_.directory(); }
@@ -51,6 +52,7 @@ class Win32Session final : public TargetSession {
   // handles through it.
   BoundedCalls calls_;
   Win32Printing printing_{calls_};
+  Win32TerminalServices terminal_{calls_};
   unsupported::UnsupportedSession fallback_;
 };
 
