@@ -15,8 +15,10 @@
 #include "platform/win32/account_lookup.h"
 #include "platform/win32/lsa_policy.h"
 #include "platform/win32/object_security.h"
+#include "platform/win32/printing.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/service_control.h"
+#include "platform/win32/terminal_services.h"
 
 namespace tabulon::platform::win32 {
 
@@ -32,8 +34,8 @@ class Win32Session final : public TargetSession {
   AccountService& accounts() override { return fallback_.accounts(); }
   ServiceControl& services() override { return services_; }
   Registry& registry() override { return registry_; }
-  Printing& printing() override { return fallback_.printing(); }
-  TerminalServices& terminal() override { return fallback_.terminal(); }
+  Printing& printing() override { return printing_; }
+  TerminalServices& terminal() override { return terminal_; }
   FileSystem& files() override { return fallback_.files(); }
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return fallback_.directory(); }
@@ -59,6 +61,8 @@ class Win32Session final : public TargetSession {
   Win32AccountLookup lookup_{calls_};
   Win32LsaPolicy policy_{calls_};
   Win32ObjectSecurity object_security_{calls_};
+  Win32Printing printing_{calls_};
+  Win32TerminalServices terminal_{calls_};
   unsupported::UnsupportedSession fallback_;
 };
 

@@ -1,0 +1,149 @@
+#include "platform/win32/printing.h"
+
+// Before <windows.h>, whose macros would meet the status names it uses.
+#include "platform/remote/spoolss_codec.h"
+
+#include <windows.h>
+#include <winspool.h>
+// The A/W names would rename the family's own methods.
+#undef EnumPrinters
+#undef OpenPrinter
+#undef GetPrinter
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/printer_records.h"
+#include "platform/win32/wide.h"
+
+namespace tabulon::platform::win32 {
+namespace {
+
+// The last error of a call that failed; a failure that names none (as some
+// stubs leave it) is still a failure.
+win::Status LastFailure() {
+  const DWORD error = ::GetLastError();
+  return error != ERROR_SUCCESS ? error : ERROR_NOT_SUPPORTED;
+}
+
+// The same refusals as over the wire: only level 2, and no buffer beyond
+// what the remote backend would ask a server to fill.
+win::Status CheckRequest(std::uint32_t level, std::uint32_t buffer_size) {
+  if (level != remote::spoolss::kLevel2) return ERROR_INVALID_LEVEL;
+  if (buffer_size > remote::spoolss::kMaxBufferSize) return ERROR_NOT_ENOUGH_MEMORY;
+  return ERROR_SUCCESS;
+}
+
+// A buffer aligned for the records the spooler writes into it.
+struct RecordBuffer {
+  explicit RecordBuffer(std::uint32_t bytes) : words((bytes + 7) / 8), size(bytes) {}
+  BYTE* data() { return size == 0 ? nullptr : reinterpret_cast<BYTE*>(words.data()); }
+  std::span<const std::uint8_t> bytes() const {
+    return {reinterpret_cast<const std::uint8_t*>(words.data()), size};
+  }
+  std::vector<std::uint64_t> words;
+  std::uint32_t size;
+};
+
+struct CloseResult {
+  win::Status status = ERROR_SUCCESS;
+};
+
+}  // namespace
+
+Win32Printing::~Win32Printing() {
+  if (handles_.empty()) return;
+  std::vector<HANDLE> open;
+  for (const auto& [number, handle] : handles_) open.push_back(handle);
+  calls_.Run<win::Status>([open] {
+    for (HANDLE handle : open) ::ClosePrinter(handle);
+    return win::Status{ERROR_SUCCESS};
+  });
+}
+
+EnumPrintersResult Win32Printing::EnumPrinters(std::uint32_t flags, std::string_view name,
+                                               std::uint32_t level, std::uint32_t buffer_size) {
+  if (const win::Status refused = CheckRequest(level, buffer_size); refused != ERROR_SUCCESS) {
+    EnumPrintersResult result;
+    result.status = refused;
+    return result;
+  }
+  return calls_.Run<EnumPrintersResult>([flags, wide = ToWide(name), level, buffer_size] {
+    EnumPrintersResult result;
+    RecordBuffer buffer(buffer_size);
+    DWORD needed = 0;
+    DWORD returned = 0;
+    // An empty name is this computer's spooler.
+    if (!::EnumPrintersW(flags, wide.empty() ? nullptr : const_cast<wchar_t*>(wide.c_str()), level,
+                         buffer.data(), buffer_size, &needed, &returned)) {
+      result.status = LastFailure();
+      result.bytes_needed = needed;
+      return result;
+    }
+    result.status = DecodePrinterInfo2(buffer.bytes(), returned, result.printers);
+    if (result.status == ERROR_SUCCESS) result.returned = returned;
+    return result;
+  });
+}
+
+PrinterHandleResult Win32Printing::OpenPrinter(std::string_view name) {
+  struct Opened {
+    win::Status status = ERROR_SUCCESS;
+    HANDLE handle = nullptr;
+  };
+  const Opened opened = calls_.Run<Opened>([wide = ToWide(name)] {
+    Opened result;
+    if (!::OpenPrinterW(wide.empty() ? nullptr : const_cast<wchar_t*>(wide.c_str()), &result.handle,
+                        nullptr)) {
+      result.status = LastFailure();
+      result.handle = nullptr;
+    } else if (result.handle == nullptr) {
+      result.status = ERROR_INVALID_HANDLE;
+    }
+    return result;
+  });
+  // A handle opened by a call given up on is lost with that call.
+  if (opened.status != ERROR_SUCCESS) return {opened.status, 0};
+  const PrinterHandle number = next_++;
+  handles_.emplace(number, opened.handle);
+  return {ERROR_SUCCESS, number};
+}
+
+GetPrinterResult Win32Printing::GetPrinter(PrinterHandle printer, std::uint32_t level,
+                                           std::uint32_t buffer_size) {
+  GetPrinterResult result;
+  const auto found = handles_.find(printer);
+  result.status = found == handles_.end() ? ERROR_INVALID_HANDLE : CheckRequest(level, buffer_size);
+  if (result.status != ERROR_SUCCESS) return result;
+  return calls_.Run<GetPrinterResult>([handle = found->second, level, buffer_size] {
+    GetPrinterResult got;
+    RecordBuffer buffer(buffer_size);
+    DWORD needed = 0;
+    if (!::GetPrinterW(handle, level, buffer.data(), buffer_size, &needed)) {
+      got.status = LastFailure();
+      got.bytes_needed = needed;
+      return got;
+    }
+    std::vector<PrinterInfo2> one;
+    got.status = DecodePrinterInfo2(buffer.bytes(), 1, one);
+    if (got.status == ERROR_SUCCESS) got.info = std::move(one.front());
+    return got;
+  });
+}
+
+bool Win32Printing::ClosePrinter(PrinterHandle printer) {
+  const auto found = handles_.find(printer);
+  if (found == handles_.end()) return false;
+  const HANDLE handle = found->second;
+  // The number is gone from the session whatever the spooler answers.
+  handles_.erase(found);
+  const CloseResult closed = calls_.Run<CloseResult>([handle] {
+    CloseResult result;
+    if (!::ClosePrinter(handle)) result.status = LastFailure();
+    return result;
+  });
+  return closed.status == ERROR_SUCCESS;
+}
+
+}  // namespace tabulon::platform::win32
