@@ -93,9 +93,8 @@ nt::Status DecodeAuditEvents(const void* information, PolicyAuditEventsInfo& inf
 
 Win32LsaPolicy::~Win32LsaPolicy() {
   if (policies_->empty()) return;
-  calls_.Run<win::Status>([policies = policies_] {
+  calls_.Release([policies = policies_] {
     for (void* policy : policies->TakeAll()) ::LsaClose(policy);
-    return win::Status{ERROR_SUCCESS};
   });
 }
 

@@ -56,9 +56,8 @@ Win32Printing::~Win32Printing() {
   if (handles_.empty()) return;
   std::vector<HANDLE> open;
   for (const auto& [number, handle] : handles_) open.push_back(handle);
-  calls_.Run<win::Status>([open] {
+  calls_.Release([open] {
     for (HANDLE handle : open) ::ClosePrinter(handle);
-    return win::Status{ERROR_SUCCESS};
   });
 }
 

@@ -57,9 +57,8 @@ std::string DataOf(const std::vector<std::uint8_t>& buffer, DWORD bytes) {
 
 Win32Registry::~Win32Registry() {
   if (keys_->empty()) return;
-  calls_.Run<win::Status>([keys = keys_] {
+  calls_.Release([keys = keys_] {
     for (void* key : keys->TakeAll()) ::RegCloseKey(static_cast<HKEY>(key));
-    return win::Status{ERROR_SUCCESS};
   });
 }
 

@@ -79,9 +79,8 @@ win::Status DecodeServiceConfig(const void* buffer, std::uint32_t size, ServiceC
 
 Win32ServiceControl::~Win32ServiceControl() {
   if (handles_->empty()) return;
-  calls_.Run<win::Status>([handles = handles_] {
+  calls_.Release([handles = handles_] {
     for (void* handle : handles->TakeAll()) ::CloseServiceHandle(static_cast<SC_HANDLE>(handle));
-    return win::Status{ERROR_SUCCESS};
   });
 }
 

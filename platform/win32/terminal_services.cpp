@@ -123,9 +123,8 @@ Win32TerminalServices::~Win32TerminalServices() {
     if (handle != WTS_CURRENT_SERVER_HANDLE) open.push_back(handle);
   }
   if (open.empty()) return;
-  calls_.Run<win::Status>([api = api_, open] {
+  calls_.Release([api = api_, open] {
     for (HANDLE handle : open) api->close_server(handle);
-    return win::Status{ERROR_SUCCESS};
   });
 }
 
