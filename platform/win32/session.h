@@ -12,6 +12,12 @@
 #include "platform/bounded_calls.h"
 #include "platform/session.h"
 #include "platform/unsupported/backend.h"
+#include "platform/win32/groups.h"
+#include "platform/win32/netapi.h"
+#include "platform/win32/remote_access.h"
+#include "platform/win32/schedule_service.h"
+#include "platform/win32/user_accounts.h"
+#include "platform/win32/user_modals.h"
 
 namespace tabulon::platform::win32 {
 
@@ -21,10 +27,10 @@ class Win32Session final : public TargetSession {
   ~Win32Session() override;
 
   const std::string& target() const override { return target_; }
-  ServerService& server() override { return fallback_.server(); }
-  WorkstationService& workstation() override { return fallback_.workstation(); }
-  BrowserService& browser() override { return fallback_.browser(); }
-  AccountService& accounts() override { return fallback_.accounts(); }
+  ServerService& server() override { return network_; }
+  WorkstationService& workstation() override { return network_; }
+  BrowserService& browser() override { return network_; }
+  AccountService& accounts() override { return network_; }
   ServiceControl& services() override { return fallback_.services(); }
   Registry& registry() override { return fallback_.registry(); }
   Printing& printing() override { return fallback_.printing(); }
@@ -32,14 +38,14 @@ class Win32Session final : public TargetSession {
   FileSystem& files() override { return fallback_.files(); }
   AccountLookup& lookup() override { return fallback_.lookup(); }
   DirectoryService& directory() override { return fallback_.directory(); }
-  GroupService& groups() override { return fallback_.groups(); }
-  UserAccounts& users() override { return fallback_.users(); }
+  GroupService& groups() override { return groups_; }
+  UserAccounts& users() override { return users_; }
   LsaPolicy& policy() override { return fallback_.policy(); }
-  UserModals& user_modals() override { return fallback_.user_modals(); }
-  ScheduleService& schedule() override { return fallback_.schedule(); }
+  UserModals& user_modals() override { return user_modals_; }
+  ScheduleService& schedule() override { return schedule_; }
   TaskScheduler& task_scheduler() override { return fallback_.task_scheduler(); }
   TaskService& task_service() override { return fallback_.task_service(); }
-  RemoteAccess& remote_access() override { return fallback_.remote_access(); }
+  RemoteAccess& remote_access() override { return remote_access_; }
   DirectorySearch& directory_search() override { return fallback_.directory_search(); }
   Wmi& wmi() override { return fallback_.wmi(); }
   ObjectSecurity& object_security() override { return fallback_.object_security(); }
@@ -49,6 +55,12 @@ class Win32Session final : public TargetSession {
   // First, so that it is destroyed last: the families release their
   // handles through it.
   BoundedCalls calls_;
+  Win32NetworkManagement network_{calls_};
+  Win32GroupService groups_{calls_};
+  Win32UserAccounts users_{calls_};
+  Win32UserModals user_modals_{calls_};
+  Win32ScheduleService schedule_{calls_};
+  Win32RemoteAccess remote_access_{calls_};
   unsupported::UnsupportedSession fallback_;
 };
 
