@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tabulon::platform::win32 {
 
@@ -35,7 +36,7 @@ class NetBuffer {
 };
 
 // The first `count` records of type `Record` that `buffer` holds: a count
-// beyond the buffer is cut to what it holds.
+// beyond the buffer is cut to what it holds (NetApiBufferSize's size).
 template <typename Record>
 std::span<const Record> RecordsIn(const NetBuffer& buffer, std::uint32_t count) {
   if (buffer.get() == nullptr) return {};
@@ -43,10 +44,23 @@ std::span<const Record> RecordsIn(const NetBuffer& buffer, std::uint32_t count) 
   return {static_cast<const Record*>(buffer.get()), std::min<std::size_t>(count, held)};
 }
 
-// The two statuses that come with records: NERR_Success and
-// ERROR_MORE_DATA, named here for files that include <windows.h> first.
+// The two statuses that come with records (NERR_Success, ERROR_MORE_DATA)
+// and the one for a reply that does not hold what it says
+// (ERROR_INVALID_DATA), named here for files that include <windows.h> first.
 inline constexpr std::uint32_t kNetSuccess = 0;
 inline constexpr std::uint32_t kNetMoreData = 234;
+inline constexpr std::uint32_t kNetInvalidData = 13;
+
+// The `count` records of `buffer` converted into `out`; false, with nothing
+// added, when the buffer does not hold that many.
+template <typename Record, typename Entry, typename Convert>
+bool TakeRecords(std::vector<Entry>& out, const NetBuffer& buffer, std::uint32_t count,
+                 Convert convert) {
+  const std::span<const Record> records = RecordsIn<Record>(buffer, count);
+  if (records.size() < count) return false;
+  for (const Record& record : records) out.push_back(convert(record));
+  return true;
+}
 
 // One page of an enumeration into `result` (entries, total_entries,
 // resume_handle): its records only with ERROR_SUCCESS or ERROR_MORE_DATA,
@@ -56,8 +70,9 @@ void TakePage(Result& result, std::uint32_t status, const NetBuffer& buffer, std
               std::uint32_t total, std::uint32_t resume, Convert convert) {
   result.status = status;
   if (status != kNetSuccess && status != kNetMoreData) return;
-  for (const Record& record : RecordsIn<Record>(buffer, read)) {
-    result.entries.push_back(convert(record));
+  if (!TakeRecords<Record>(result.entries, buffer, read, convert)) {
+    result.status = kNetInvalidData;
+    return;
   }
   result.total_entries = total;
   result.resume_handle = resume;

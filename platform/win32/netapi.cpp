@@ -214,8 +214,10 @@ DisplayMachinesResult Win32NetworkManagement::NetQueryDisplayMachines(
         DisplayMachinesResult result;
         result.status = status;
         if (status != NERR_Success && status != ERROR_MORE_DATA) return result;
-        for (const auto& record : RecordsIn<NET_DISPLAY_MACHINE>(buffer, read)) {
-          result.entries.push_back(DisplayMachineOf(record));
+        if (!TakeRecords<NET_DISPLAY_MACHINE>(
+                result.entries, buffer, read,
+                [](const NET_DISPLAY_MACHINE& r) { return DisplayMachineOf(r); })) {
+          result.status = ERROR_INVALID_DATA;
         }
         return result;
       });
@@ -233,6 +235,8 @@ DcNameResult Win32NetworkManagement::NetGetDCName(std::string_view server,
     // A NUL-terminated name in a buffer of known size: read no further.
     result.dc_name = NetText(static_cast<const wchar_t*>(buffer.get()),
                              std::min(kMaxNetTextUnits, buffer.bytes() / sizeof(wchar_t)));
+    // Success names a controller: no name is a reply we cannot use.
+    if (result.dc_name.empty()) result.status = ERROR_INVALID_DATA;
     return result;
   });
 }

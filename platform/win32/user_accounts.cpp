@@ -28,8 +28,10 @@ bool TakeUser(const NetBuffer& buffer, UserInfo& user) {
 template <typename Record, typename Name>
 void TakeNames(UserGroupsResult& result, const NetBuffer& buffer, DWORD read, DWORD total,
                Name name) {
-  for (const Record& record : RecordsIn<Record>(buffer, read)) {
-    result.groups.push_back(NetText(name(record)));
+  if (!TakeRecords<Record>(result.groups, buffer, read,
+                           [&](const Record& r) { return NetText(name(r)); })) {
+    result.status = ERROR_INVALID_DATA;
+    return;
   }
   result.total_entries = total;
 }
@@ -50,8 +52,10 @@ DisplayUsersResult Win32UserAccounts::NetQueryDisplayUsers(std::string_view serv
                                                  std::min(entries_requested, kMaxDisplayEntries),
                                                  preferred_max_length, &read, buffer.out());
     if (result.status != NERR_Success && result.status != ERROR_MORE_DATA) return result;
-    for (const auto& record : RecordsIn<NET_DISPLAY_USER>(buffer, read)) {
-      result.entries.push_back(DisplayUserOf(record));
+    if (!TakeRecords<NET_DISPLAY_USER>(result.entries, buffer, read, [](const NET_DISPLAY_USER& r) {
+          return DisplayUserOf(r);
+        })) {
+      result.status = ERROR_INVALID_DATA;
     }
     return result;
   });

@@ -79,6 +79,12 @@ TEST(Win32NetBuffer, ACountBeyondTheBufferIsCutToWhatItHolds) {
   EXPECT_EQ(page.entries.size(), 1u);
   EXPECT_EQ(page.total_entries, 7u);
   EXPECT_EQ(page.resume_handle, 3u);
+  // A count the buffer cannot hold is a broken reply, not a short page.
+  ShareEnumResult broken;
+  win32::TakePage<SHARE_INFO_1>(broken, ERROR_SUCCESS, buffer, 1000000, 1000000, 0,
+                                [](const SHARE_INFO_1&) { return ShareInfo{}; });
+  EXPECT_EQ(broken.status, ERROR_INVALID_DATA);
+  EXPECT_TRUE(broken.entries.empty());
 }
 
 TEST(Win32NetText, NullIsEmptyAndAnOverlongStringIsReadToTheBound) {
