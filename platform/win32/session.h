@@ -13,12 +13,18 @@
 #include "platform/session.h"
 #include "platform/unsupported/backend.h"
 #include "platform/win32/account_lookup.h"
+#include "platform/win32/groups.h"
 #include "platform/win32/lsa_policy.h"
+#include "platform/win32/netapi.h"
 #include "platform/win32/object_security.h"
 #include "platform/win32/printing.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/remote_access.h"
+#include "platform/win32/schedule_service.h"
 #include "platform/win32/service_control.h"
 #include "platform/win32/terminal_services.h"
+#include "platform/win32/user_accounts.h"
+#include "platform/win32/user_modals.h"
 
 namespace tabulon::platform::win32 {
 
@@ -28,10 +34,10 @@ class Win32Session final : public TargetSession {
   ~Win32Session() override;
 
   const std::string& target() const override { return target_; }
-  ServerService& server() override { return fallback_.server(); }
-  WorkstationService& workstation() override { return fallback_.workstation(); }
-  BrowserService& browser() override { return fallback_.browser(); }
-  AccountService& accounts() override { return fallback_.accounts(); }
+  ServerService& server() override { return network_; }
+  WorkstationService& workstation() override { return network_; }
+  BrowserService& browser() override { return network_; }
+  AccountService& accounts() override { return network_; }
   ServiceControl& services() override { return services_; }
   Registry& registry() override { return registry_; }
   Printing& printing() override { return printing_; }
@@ -39,14 +45,14 @@ class Win32Session final : public TargetSession {
   FileSystem& files() override { return fallback_.files(); }
   AccountLookup& lookup() override { return lookup_; }
   DirectoryService& directory() override { return fallback_.directory(); }
-  GroupService& groups() override { return fallback_.groups(); }
-  UserAccounts& users() override { return fallback_.users(); }
+  GroupService& groups() override { return groups_; }
+  UserAccounts& users() override { return users_; }
   LsaPolicy& policy() override { return policy_; }
-  UserModals& user_modals() override { return fallback_.user_modals(); }
-  ScheduleService& schedule() override { return fallback_.schedule(); }
+  UserModals& user_modals() override { return user_modals_; }
+  ScheduleService& schedule() override { return schedule_; }
   TaskScheduler& task_scheduler() override { return fallback_.task_scheduler(); }
   TaskService& task_service() override { return fallback_.task_service(); }
-  RemoteAccess& remote_access() override { return fallback_.remote_access(); }
+  RemoteAccess& remote_access() override { return remote_access_; }
   DirectorySearch& directory_search() override { return fallback_.directory_search(); }
   Wmi& wmi() override { return fallback_.wmi(); }
   ObjectSecurity& object_security() override { return object_security_; }
@@ -63,6 +69,12 @@ class Win32Session final : public TargetSession {
   Win32ObjectSecurity object_security_{calls_};
   Win32Printing printing_{calls_};
   Win32TerminalServices terminal_{calls_};
+  Win32NetworkManagement network_{calls_};
+  Win32GroupService groups_{calls_};
+  Win32UserAccounts users_{calls_};
+  Win32UserModals user_modals_{calls_};
+  Win32ScheduleService schedule_{calls_};
+  Win32RemoteAccess remote_access_{calls_};
   unsupported::UnsupportedSession fallback_;
 };
 
