@@ -62,10 +62,7 @@ Win32RemoteAccess::Win32RemoteAccess(BoundedCalls& calls)
 
 Win32RemoteAccess::~Win32RemoteAccess() {
   // The last reference goes on the worker, which may still be calling it.
-  calls_.Run<win::Status>([rassapi = std::move(rassapi_)]() mutable {
-    rassapi.reset();
-    return win::Status{ERROR_SUCCESS};
-  });
+  calls_.Release([rassapi = std::move(rassapi_)]() mutable { rassapi.reset(); });
 }
 
 bool Win32RemoteAccess::Available() {
