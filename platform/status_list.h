@@ -141,6 +141,7 @@ TABULON_WIN_STATUS(ERROR_ACCOUNT_LOCKED_OUT, 1909,
 TABULON_WIN_STATUS(NERR_NetNotStarted, 2102, "The workstation driver is not installed.")
 TABULON_WIN_STATUS(NERR_ServerNotStarted, 2114, "The Server service is not running.")
 TABULON_WIN_STATUS(NERR_BufTooSmall, 2123, "The API return buffer is too small.")
+TABULON_WIN_STATUS(NERR_InternalError, 2140, "An internal error occurred.")
 TABULON_WIN_STATUS(NERR_ServiceNotInstalled, 2184, "The service has not been started.")
 TABULON_WIN_STATUS(NERR_GroupNotFound, 2220, "The group name could not be found.")
 TABULON_WIN_STATUS(NERR_UserNotFound, 2221, "The user name could not be found.")

@@ -50,7 +50,7 @@ Status StatusFromErrno(int error) {
 
 std::string SystemMessageText(Status code) {
   const StatusRow* row = FindStatus(code);
-  return row ? std::string(row->text) : std::string();
+  return row ? std::string(row->text) : NativeMessageText(code);
 }
 
 }  // namespace tabulon::win

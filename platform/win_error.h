@@ -9,5 +9,8 @@
 namespace tabulon::win {
 
 std::string SystemMessageText(Status code);
+// The text the system itself has for a status the list does not know: the
+// message tables of Windows; none on other systems.
+std::string NativeMessageText(Status code);
 
 }  // namespace tabulon::win
