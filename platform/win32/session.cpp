@@ -9,6 +9,7 @@ Win32Session::Win32Session(std::string_view target, const SessionOptions& option
     : target_(target),
       calls_(std::chrono::milliseconds(options.call_timeout_ms), options.cancel,
              SessionWorkerScope(LogOnForNetwork(options.logon()))),
+      wmi_(calls_),
       fallback_(target, local_files) {}
 
 Win32Session::~Win32Session() = default;

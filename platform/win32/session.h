@@ -12,6 +12,7 @@
 #include "platform/bounded_calls.h"
 #include "platform/session.h"
 #include "platform/unsupported/backend.h"
+#include "platform/win32/wmi.h"
 
 namespace tabulon::platform::win32 {
 
@@ -41,7 +42,7 @@ class Win32Session final : public TargetSession {
   TaskService& task_service() override { return fallback_.task_service(); }
   RemoteAccess& remote_access() override { return fallback_.remote_access(); }
   DirectorySearch& directory_search() override { return fallback_.directory_search(); }
-  Wmi& wmi() override { return fallback_.wmi(); }
+  Wmi& wmi() override { return wmi_; }
   ObjectSecurity& object_security() override { return fallback_.object_security(); }
 
  private:
@@ -49,6 +50,7 @@ class Win32Session final : public TargetSession {
   // First, so that it is destroyed last: the families release their
   // handles through it.
   BoundedCalls calls_;
+  Win32Wmi wmi_;
   unsupported::UnsupportedSession fallback_;
 };
 
