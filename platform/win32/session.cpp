@@ -10,6 +10,7 @@ Win32Session::Win32Session(std::string_view target, const SessionOptions& option
       calls_(std::chrono::milliseconds(options.call_timeout_ms), options.cancel,
              SessionWorkerScope(LogOnForNetwork(options.logon()))),
       wmi_(calls_),
+      task_service_(calls_),
       fallback_(target, local_files) {}
 
 Win32Session::~Win32Session() = default;
