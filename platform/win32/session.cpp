@@ -11,6 +11,7 @@ Win32Session::Win32Session(std::string_view target, const SessionOptions& option
              SessionWorkerScope(LogOnForNetwork(options.logon()))),
       wmi_(calls_),
       task_service_(calls_),
+      task_scheduler_(calls_),
       fallback_(target, local_files) {}
 
 Win32Session::~Win32Session() = default;

@@ -12,6 +12,7 @@
 #include "platform/bounded_calls.h"
 #include "platform/session.h"
 #include "platform/unsupported/backend.h"
+#include "platform/win32/task_scheduler.h"
 #include "platform/win32/task_service.h"
 #include "platform/win32/wmi.h"
 
@@ -39,7 +40,7 @@ class Win32Session final : public TargetSession {
   LsaPolicy& policy() override { return fallback_.policy(); }
   UserModals& user_modals() override { return fallback_.user_modals(); }
   ScheduleService& schedule() override { return fallback_.schedule(); }
-  TaskScheduler& task_scheduler() override { return fallback_.task_scheduler(); }
+  TaskScheduler& task_scheduler() override { return task_scheduler_; }
   TaskService& task_service() override { return task_service_; }
   RemoteAccess& remote_access() override { return fallback_.remote_access(); }
   DirectorySearch& directory_search() override { return fallback_.directory_search(); }
@@ -53,6 +54,7 @@ class Win32Session final : public TargetSession {
   BoundedCalls calls_;
   Win32Wmi wmi_;
   Win32TaskService task_service_;
+  Win32TaskScheduler task_scheduler_;
   unsupported::UnsupportedSession fallback_;
 };
 
