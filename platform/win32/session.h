@@ -22,9 +22,12 @@
 #include "platform/win32/remote_access.h"
 #include "platform/win32/schedule_service.h"
 #include "platform/win32/service_control.h"
+#include "platform/win32/task_scheduler.h"
+#include "platform/win32/task_service.h"
 #include "platform/win32/terminal_services.h"
 #include "platform/win32/user_accounts.h"
 #include "platform/win32/user_modals.h"
+#include "platform/win32/wmi.h"
 
 namespace tabulon::platform::win32 {
 
@@ -50,11 +53,11 @@ class Win32Session final : public TargetSession {
   LsaPolicy& policy() override { return policy_; }
   UserModals& user_modals() override { return user_modals_; }
   ScheduleService& schedule() override { return schedule_; }
-  TaskScheduler& task_scheduler() override { return fallback_.task_scheduler(); }
-  TaskService& task_service() override { return fallback_.task_service(); }
+  TaskScheduler& task_scheduler() override { return task_scheduler_; }
+  TaskService& task_service() override { return task_service_; }
   RemoteAccess& remote_access() override { return remote_access_; }
   DirectorySearch& directory_search() override { return fallback_.directory_search(); }
-  Wmi& wmi() override { return fallback_.wmi(); }
+  Wmi& wmi() override { return wmi_; }
   ObjectSecurity& object_security() override { return object_security_; }
 
  private:
@@ -75,6 +78,9 @@ class Win32Session final : public TargetSession {
   Win32UserModals user_modals_{calls_};
   Win32ScheduleService schedule_{calls_};
   Win32RemoteAccess remote_access_{calls_};
+  Win32Wmi wmi_{calls_};
+  Win32TaskService task_service_{calls_};
+  Win32TaskScheduler task_scheduler_{calls_};
   unsupported::UnsupportedSession fallback_;
 };
 
