@@ -92,10 +92,7 @@ Win32TaskScheduler::Win32TaskScheduler(BoundedCalls& calls)
     : calls_(calls), objects_(std::make_shared<ComObjects>()) {}
 
 Win32TaskScheduler::~Win32TaskScheduler() {
-  calls_.Run<win::Status>([objects = objects_] {
-    objects->ReleaseAll();
-    return win::Status{ERROR_SUCCESS};
-  });
+  calls_.Release([objects = objects_] { objects->ReleaseAll(); });
 }
 
 TaskSchedulerObjectResult Win32TaskScheduler::CreateTaskScheduler() {
@@ -200,10 +197,7 @@ ActivateResult Win32TaskScheduler::Activate(TaskSchedulerObject scheduler, std::
 }
 
 void Win32TaskScheduler::Release(TaskSchedulerObject object) {
-  calls_.Run<win::Status>([objects = objects_, object] {
-    objects->Remove(object);
-    return win::Status{ERROR_SUCCESS};
-  });
+  calls_.Release([objects = objects_, object] { objects->Remove(object); });
 }
 
 }  // namespace tabulon::platform::win32

@@ -228,10 +228,7 @@ Win32TaskService::Win32TaskService(BoundedCalls& calls)
     : calls_(calls), objects_(std::make_shared<ComObjects>()) {}
 
 Win32TaskService::~Win32TaskService() {
-  calls_.Run<win::Status>([objects = objects_] {
-    objects->ReleaseAll();
-    return win::Status{ERROR_SUCCESS};
-  });
+  calls_.Release([objects = objects_] { objects->ReleaseAll(); });
 }
 
 TaskServiceResult Win32TaskService::CreateTaskService() {
@@ -337,10 +334,7 @@ RegisteredTaskListResult Win32TaskService::GetTasks(TaskServiceObject service,
 }
 
 void Win32TaskService::Release(TaskServiceObject service) {
-  calls_.Run<win::Status>([objects = objects_, service] {
-    objects->Remove(service);
-    return win::Status{ERROR_SUCCESS};
-  });
+  calls_.Release([objects = objects_, service] { objects->Remove(service); });
 }
 
 }  // namespace tabulon::platform::win32

@@ -98,10 +98,7 @@ WmiNextResult RecordOf(IWbemClassObject* object) {
 Win32Wmi::Win32Wmi(BoundedCalls& calls) : calls_(calls), objects_(std::make_shared<ComObjects>()) {}
 
 Win32Wmi::~Win32Wmi() {
-  calls_.Run<win::Status>([objects = objects_] {
-    objects->ReleaseAll();
-    return win::Status{ERROR_SUCCESS};
-  });
+  calls_.Release([objects = objects_] { objects->ReleaseAll(); });
 }
 
 WmiObjectResult Win32Wmi::CreateLocator() {
@@ -196,10 +193,7 @@ WmiNextResult Win32Wmi::Next(WmiObject enumerator, std::uint32_t timeout_ms) {
 }
 
 void Win32Wmi::Release(WmiObject object) {
-  calls_.Run<win::Status>([objects = objects_, object] {
-    objects->Remove(object);
-    return win::Status{ERROR_SUCCESS};
-  });
+  calls_.Release([objects = objects_, object] { objects->Remove(object); });
 }
 
 }  // namespace tabulon::platform::win32
