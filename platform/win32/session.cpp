@@ -9,6 +9,8 @@ Win32Session::Win32Session(std::string_view target, const SessionOptions& option
     : target_(target),
       calls_(std::chrono::milliseconds(options.call_timeout_ms), options.cancel,
              SessionWorkerScope(LogOnForNetwork(options.logon()))),
+      directory_(calls_, target),
+      directory_search_(calls_, options.call_timeout_ms),
       fallback_(target, local_files) {}
 
 Win32Session::~Win32Session() = default;

@@ -12,6 +12,8 @@
 #include "platform/bounded_calls.h"
 #include "platform/session.h"
 #include "platform/unsupported/backend.h"
+#include "platform/win32/directory_search.h"
+#include "platform/win32/domain_controllers.h"
 
 namespace tabulon::platform::win32 {
 
@@ -31,7 +33,7 @@ class Win32Session final : public TargetSession {
   TerminalServices& terminal() override { return fallback_.terminal(); }
   FileSystem& files() override { return fallback_.files(); }
   AccountLookup& lookup() override { return fallback_.lookup(); }
-  DirectoryService& directory() override { return fallback_.directory(); }
+  DirectoryService& directory() override { return directory_; }
   GroupService& groups() override { return fallback_.groups(); }
   UserAccounts& users() override { return fallback_.users(); }
   LsaPolicy& policy() override { return fallback_.policy(); }
@@ -40,7 +42,7 @@ class Win32Session final : public TargetSession {
   TaskScheduler& task_scheduler() override { return fallback_.task_scheduler(); }
   TaskService& task_service() override { return fallback_.task_service(); }
   RemoteAccess& remote_access() override { return fallback_.remote_access(); }
-  DirectorySearch& directory_search() override { return fallback_.directory_search(); }
+  DirectorySearch& directory_search() override { return directory_search_; }
   Wmi& wmi() override { return fallback_.wmi(); }
   ObjectSecurity& object_security() override { return fallback_.object_security(); }
 
@@ -49,6 +51,8 @@ class Win32Session final : public TargetSession {
   // First, so that it is destroyed last: the families release their
   // handles through it.
   BoundedCalls calls_;
+  Win32DirectoryService directory_;
+  Win32DirectorySearch directory_search_;
   unsupported::UnsupportedSession fallback_;
 };
 
