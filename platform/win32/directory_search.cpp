@@ -172,6 +172,13 @@ PageAnswer SearchOnce(LDAP* ld, std::wstring& base, ULONG scope, std::wstring& f
   return answer;
 }
 
+// Turns an option on that Windows has; a library without it (Wine's) is
+// left as it is.
+ULONG Tune(LDAP* ld, int option) {
+  const ULONG rc = ldap_set_optionW(ld, option, LDAP_OPT_ON);
+  return rc == LDAP_NOT_SUPPORTED ? ULONG{LDAP_SUCCESS} : rc;
+}
+
 LONG Seconds(std::uint32_t ms) {
   return static_cast<LONG>(std::max<std::uint32_t>(1, (ms + 999) / 1000));
 }
@@ -205,8 +212,9 @@ DirectoryStatus Win32DirectorySearch::Open(const DirectoryOpenOptions& options) 
 // The credentials of the options are the run's, which the session's logon
 // already carries: the bind is Negotiate as the worker thread's identity.
 DirectoryStatus Win32DirectorySearch::Connect(std::shared_ptr<Connection>& out) {
-  OpenAnswer answer = calls_.Run<OpenAnswer>(
-      [target = target_, start_tls = start_tls_, seconds = Seconds(timeout_ms_)]() mutable {
+  OpenAnswer answer =
+      calls_.Run<OpenAnswer>([target = target_, start_tls = start_tls_, bind = bind_,
+                              seconds = Seconds(timeout_ms_)]() mutable {
         OpenAnswer opened;
         wchar_t* host = target.host.data();
         LDAP* ld = target.ssl ? ldap_sslinitW(host, target.port, 1) : ldap_initW(host, target.port);
@@ -220,14 +228,12 @@ DirectoryStatus Win32DirectorySearch::Connect(std::shared_ptr<Connection>& out) 
         ULONG rc = ldap_set_optionW(ld, LDAP_OPT_PROTOCOL_VERSION, &version);
         if (rc == LDAP_SUCCESS) rc = ldap_set_optionW(ld, LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
         // A server's name is not taken for a domain's.
-        if (rc == LDAP_SUCCESS && !target.domain) {
-          rc = ldap_set_optionW(ld, LDAP_OPT_AREC_EXCLUSIVE, LDAP_OPT_ON);
-        }
+        if (rc == LDAP_SUCCESS && !target.domain) rc = Tune(ld, LDAP_OPT_AREC_EXCLUSIVE);
         // Without TLS, Negotiate signs and seals the connection (a controller
         // may require signing).
         if (rc == LDAP_SUCCESS && !target.ssl && !start_tls) {
-          rc = ldap_set_optionW(ld, LDAP_OPT_SIGN, LDAP_OPT_ON);
-          if (rc == LDAP_SUCCESS) rc = ldap_set_optionW(ld, LDAP_OPT_ENCRYPT, LDAP_OPT_ON);
+          rc = Tune(ld, LDAP_OPT_SIGN);
+          if (rc == LDAP_SUCCESS) rc = Tune(ld, LDAP_OPT_ENCRYPT);
         }
         l_timeval wait{seconds, 0};
         if (rc == LDAP_SUCCESS) rc = ldap_connect(ld, &wait);
@@ -238,7 +244,9 @@ DirectoryStatus Win32DirectorySearch::Connect(std::shared_ptr<Connection>& out) 
           const Message result(raw);
           if (rc == LDAP_SUCCESS) rc = server_rc;
         }
-        if (rc == LDAP_SUCCESS) rc = ldap_bind_sW(ld, nullptr, nullptr, LDAP_AUTH_NEGOTIATE);
+        if (rc == LDAP_SUCCESS)
+          rc = ldap_bind_sW(ld, nullptr, nullptr,
+                            bind == LdapBind::kNegotiate ? LDAP_AUTH_NEGOTIATE : LDAP_AUTH_SIMPLE);
         if (rc != LDAP_SUCCESS) {
           opened.directory = Failure(ld, rc);
           return opened;

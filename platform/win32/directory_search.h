@@ -24,10 +24,15 @@
 
 namespace tabulon::platform::win32 {
 
+// How a connection binds: a session binds Negotiate; an anonymous bind
+// (no name, no password) is for tests against a server without Negotiate.
+enum class LdapBind : std::uint8_t { kNegotiate, kAnonymous };
+
 class Win32DirectorySearch final : public DirectorySearch {
  public:
-  Win32DirectorySearch(BoundedCalls& calls, std::uint32_t session_timeout_ms)
-      : calls_(calls), session_timeout_ms_(session_timeout_ms) {}
+  Win32DirectorySearch(BoundedCalls& calls, std::uint32_t session_timeout_ms,
+                       LdapBind bind = LdapBind::kNegotiate)
+      : calls_(calls), session_timeout_ms_(session_timeout_ms), bind_(bind) {}
   ~Win32DirectorySearch() override { Close(); }
   Win32DirectorySearch(const Win32DirectorySearch&) = delete;
   Win32DirectorySearch& operator=(const Win32DirectorySearch&) = delete;
@@ -53,6 +58,7 @@ class Win32DirectorySearch final : public DirectorySearch {
 
   BoundedCalls& calls_;
   const std::uint32_t session_timeout_ms_;
+  const LdapBind bind_;
   LdapTarget target_;
   bool start_tls_ = false;
   std::string base_;

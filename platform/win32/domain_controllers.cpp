@@ -4,9 +4,10 @@
 #include "platform/win32/wide.h"
 
 // After our headers: <windows.h> makes macros of ERROR_SUCCESS and the like.
+#include <windows.h>
+
 #include <dsgetdc.h>
 #include <lm.h>
-#include <windows.h>
 // The interface's method, not the header's A/W macro.
 #undef DsGetDcName
 

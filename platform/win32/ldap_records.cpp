@@ -1,7 +1,8 @@
 #include "platform/win32/ldap_records.h"
 
-#include <dsgetdc.h>
 #include <windows.h>
+
+#include <dsgetdc.h>
 #include <winldap.h>
 
 #include <charconv>
