@@ -164,6 +164,12 @@ PageAnswer SearchOnce(LDAP* ld, std::wstring& base, ULONG scope, std::wstring& f
   if (result != nullptr) answer.directory = ToEntries(ld, result.get(), answer.entries);
   if (rc != LDAP_SUCCESS) {
     answer.directory = Failure(ld, rc);
+    // The server's own words are in its result, where it sent one (Wine's
+    // library keeps no server error text on the connection).
+    if (result != nullptr) {
+      const DirectoryStatus said = ParseResult(ld, result.get(), nullptr);
+      if (said.status == answer.directory.status) answer.directory = said;
+    }
   } else if (answer.directory.ok()) {
     answer.directory = result == nullptr ? Decoding("a search answered without a result")
                                          : ParseResult(ld, result.get(),
