@@ -25,7 +25,7 @@ class Win32Backends final : public NativeBackends {
  private:
   platform::Win32Icmp icmp_;
   platform::Win32FileSystem local_files_;
-  platform::win32::Win32Backend sessions_{&local_files_};
+  platform::win32::Win32Backend sessions_{local_files_};
 };
 
 }  // namespace

@@ -2,17 +2,18 @@
 // The Windows backend: each session calls the system's own API for its
 // target (NetAPI32, advapi32, the spooler, COM ...) on a worker thread of its
 // own that carries the session's identity, within the session's time-out
-// and stop (platform/bounded_calls.h). Families not served natively yet
-// answer ERROR_NOT_SUPPORTED; paths on this computer may be served by the
-// local file system.
+// and stop (platform/bounded_calls.h). Files and volumes, share paths
+// included, are the local file system's: Windows reaches \\SERVER\SHARE
+// itself.
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/bounded_calls.h"
 #include "platform/session.h"
-#include "platform/unsupported/backend.h"
 #include "platform/win32/account_lookup.h"
+#include "platform/win32/directory_search.h"
+#include "platform/win32/domain_controllers.h"
 #include "platform/win32/groups.h"
 #include "platform/win32/lsa_policy.h"
 #include "platform/win32/netapi.h"
@@ -33,7 +34,7 @@ namespace tabulon::platform::win32 {
 
 class Win32Session final : public TargetSession {
  public:
-  Win32Session(std::string_view target, const SessionOptions& options, FileSystem* local_files);
+  Win32Session(std::string_view target, const SessionOptions& options, FileSystem& files);
   ~Win32Session() override;
 
   const std::string& target() const override { return target_; }
@@ -45,9 +46,9 @@ class Win32Session final : public TargetSession {
   Registry& registry() override { return registry_; }
   Printing& printing() override { return printing_; }
   TerminalServices& terminal() override { return terminal_; }
-  FileSystem& files() override { return fallback_.files(); }
+  FileSystem& files() override { return files_; }
   AccountLookup& lookup() override { return lookup_; }
-  DirectoryService& directory() override { return fallback_.directory(); }
+  DirectoryService& directory() override { return directory_; }
   GroupService& groups() override { return groups_; }
   UserAccounts& users() override { return users_; }
   LsaPolicy& policy() override { return policy_; }
@@ -56,7 +57,7 @@ class Win32Session final : public TargetSession {
   TaskScheduler& task_scheduler() override { return task_scheduler_; }
   TaskService& task_service() override { return task_service_; }
   RemoteAccess& remote_access() override { return remote_access_; }
-  DirectorySearch& directory_search() override { return fallback_.directory_search(); }
+  DirectorySearch& directory_search() override { return directory_search_; }
   Wmi& wmi() override { return wmi_; }
   ObjectSecurity& object_security() override { return object_security_; }
 
@@ -81,20 +82,22 @@ class Win32Session final : public TargetSession {
   Win32Wmi wmi_{calls_};
   Win32TaskService task_service_{calls_};
   Win32TaskScheduler task_scheduler_{calls_};
-  unsupported::UnsupportedSession fallback_;
+  Win32DirectoryService directory_;
+  Win32DirectorySearch directory_search_;
+  FileSystem& files_;
 };
 
 class Win32Backend final : public SessionBackend {
  public:
-  // `local_files` serves paths on this computer; it must outlive the
-  // backend's sessions.
-  explicit Win32Backend(FileSystem* local_files) : local_files_(local_files) {}
+  // `files` serves every path; it must outlive the backend's sessions and
+  // may serve several at once.
+  explicit Win32Backend(FileSystem& files) : files_(files) {}
 
   std::unique_ptr<TargetSession> Open(std::string_view target,
                                       const SessionOptions& options) override;
 
  private:
-  FileSystem* local_files_;
+  FileSystem& files_;
 };
 
 }  // namespace tabulon::platform::win32

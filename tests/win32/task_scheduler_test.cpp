@@ -8,6 +8,7 @@
 
 #include "platform/session.h"
 #include "platform/task_scheduler.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/session.h"
 
 #include "platform/win32/com_holders.h"
@@ -45,7 +46,8 @@ class TaskSchedulerLive : public ::testing::Test {
 
   static constexpr const wchar_t* kItem = L"TabulonReadBack";
   ComPtr<ITaskScheduler> scheduler_;
-  win32::Win32Session session_{"\\\\.", SessionOptions{}, nullptr};
+  Win32FileSystem files_;
+  win32::Win32Session session_{"\\\\.", SessionOptions{}, files_};
 };
 
 TEST_F(TaskSchedulerLive, EnumeratesAndActivatesTheSavedWorkItem) {

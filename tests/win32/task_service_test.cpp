@@ -9,6 +9,7 @@
 
 #include "platform/session.h"
 #include "platform/task_service.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/session.h"
 #include "platform/win32/task_values.h"
 
@@ -74,7 +75,8 @@ class TaskServiceLive : public ::testing::Test {
   ComPtr<ITaskService> service_;
   ComPtr<ITaskFolder> root_;
   ComPtr<IRegisteredTask> task_;
-  win32::Win32Session session_{"\\\\.", SessionOptions{}, nullptr};
+  Win32FileSystem files_;
+  win32::Win32Session session_{"\\\\.", SessionOptions{}, files_};
 };
 
 TEST_F(TaskServiceLive, ReadsBackTheRegisteredTaskAndFolder) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/session.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/session.h"
 #include "platform/win32/wmi_values.h"
 
@@ -20,7 +21,8 @@ constexpr std::uint32_t kFlags = kWbemFlagForwardOnly | kWbemFlagReturnImmediate
 
 class WmiLive : public ::testing::Test {
  protected:
-  win32::Win32Session session_{"\\\\.", SessionOptions{}, nullptr};
+  Win32FileSystem files_;
+  win32::Win32Session session_{"\\\\.", SessionOptions{}, files_};
   Wmi& wmi_ = session_.wmi();
 
   WmiObject Connect() {
