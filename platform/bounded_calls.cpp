@@ -22,7 +22,7 @@ struct BoundedCalls::Worker {
 
 namespace {
 
-void WorkerLoop(std::shared_ptr<BoundedCalls::Worker> worker, WorkerScope scope) {
+void WorkerLoop(const std::shared_ptr<BoundedCalls::Worker>& worker, const WorkerScope& scope) {
   const win::Status entered = scope.enter ? scope.enter() : win::ERROR_SUCCESS;
   std::unique_lock lock(worker->mutex);
   worker->enter_status = entered;

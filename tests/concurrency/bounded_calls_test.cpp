@@ -97,7 +97,7 @@ TEST(BoundedCalls, WhatACallCapturedEndsOnTheWorker) {
     std::shared_ptr<std::thread::id> ended_on = std::make_shared<std::thread::id>();
     bool armed = true;
     Capture() = default;
-    Capture(Capture&& other) noexcept : ended_on(other.ended_on) { other.armed = false; }
+    Capture(Capture&& other) noexcept : ended_on(std::move(other.ended_on)) { other.armed = false; }
     Capture(const Capture&) = delete;
     ~Capture() {
       if (armed) *ended_on = std::this_thread::get_id();
