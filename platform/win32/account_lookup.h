@@ -8,13 +8,10 @@
 
 #include "platform/bounded_calls.h"
 #include "platform/security.h"
+#include "platform/win32/native_sid.h"
 
 namespace tabulon::platform::win32 {
 
-// A binary SID the API handed over, read no further than `size` bytes:
-// nothing for null, a revision other than 1 or more than 15
-// sub-authorities.
-std::optional<Sid> SidFromNative(const void* sid, std::size_t size);
 // SID_NAME_USE as the platform's; kUnknown for a value it does not know.
 SidNameUse NameUseOf(int use);
 

@@ -1,5 +1,7 @@
 #include "platform/win32/account_records.h"
 
+#include "platform/win32/native_sid.h"
+
 #include <algorithm>
 
 #include "platform/win32/net_buffer.h"
@@ -18,18 +20,6 @@ void CopyLogonHours(const BYTE* hours, UserInfo& user) {
 }
 
 }  // namespace
-
-std::optional<Sid> SidOf(PSID sid) {
-  if (sid == nullptr || !::IsValidSid(sid)) return std::nullopt;
-  Sid out;
-  out.revision = *static_cast<const BYTE*>(sid);
-  const SID_IDENTIFIER_AUTHORITY* authority = ::GetSidIdentifierAuthority(sid);
-  out.authority = 0;
-  for (BYTE byte : authority->Value) out.authority = (out.authority << 8) | byte;
-  const BYTE count = *::GetSidSubAuthorityCount(sid);
-  for (BYTE i = 0; i < count; ++i) out.sub_authorities.push_back(*::GetSidSubAuthority(sid, i));
-  return out;
-}
 
 UserInfo UserInfoOf(const USER_INFO_2& info) {
   UserInfo user;

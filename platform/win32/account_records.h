@@ -17,9 +17,6 @@
 
 namespace tabulon::platform::win32 {
 
-// A SID that IsValidSid accepts; nothing for NULL or a malformed one.
-std::optional<Sid> SidOf(PSID sid);
-
 UserInfo UserInfoOf(const USER_INFO_2& info);
 UserInfo UserInfoOf(const USER_INFO_3& info);
 UserInfo UserInfoOf(const USER_INFO_10& info);

@@ -3,6 +3,7 @@
 // Before <windows.h>, whose macros would rename its methods.
 #include "platform/win32/account_lookup.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/native_sid.h"
 #include "platform/win32/wide.h"
 
 #include <windows.h>
@@ -65,9 +66,7 @@ nt::Status DecodeAccountsWithRight(const void* information, std::uint32_t count,
   if (count == 0 || count > kMaxAccountsWithRight || information == nullptr) return kBadData;
   const auto* entries = static_cast<const LSA_ENUMERATION_INFORMATION*>(information);
   for (std::uint32_t i = 0; i < count; ++i) {
-    PSID sid = entries[i].Sid;
-    std::optional<Sid> parsed;
-    if (sid != nullptr && ::IsValidSid(sid)) parsed = SidFromNative(sid, ::GetLengthSid(sid));
+    std::optional<Sid> parsed = SidOf(entries[i].Sid);
     if (!parsed) {
       sids.clear();
       return kBadData;

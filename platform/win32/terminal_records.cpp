@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/win32/native_sid.h"
 #include "platform/win32/wide.h"
 
 namespace tabulon::platform::win32 {
@@ -33,17 +34,6 @@ std::string Name(const wchar_t* text) {
 std::string Text(const void* buffer, std::uint32_t bytes) {
   const auto* text = static_cast<const wchar_t*>(buffer);
   return ToUtf8({text, ::wcsnlen(text, bytes / sizeof(wchar_t))});
-}
-
-// A SID as the API lays it out: revision 1, at most 15 sub-authorities.
-std::optional<Sid> ReadSid(const std::uint8_t* bytes) {
-  if (bytes[0] != SID_REVISION || bytes[1] > SID_MAX_SUB_AUTHORITIES) return std::nullopt;
-  Sid sid;
-  sid.revision = bytes[0];
-  for (int i = 2; i < 8; ++i) sid.authority = (sid.authority << 8) | bytes[i];
-  sid.sub_authorities.resize(bytes[1]);
-  std::memcpy(sid.sub_authorities.data(), bytes + 8, sid.sub_authorities.size() * 4);
-  return sid;
 }
 
 enum class Kind { kText, kUlong, kUshort, kDisplay, kAddress };
@@ -111,7 +101,7 @@ win::Status DecodeProcesses(const void* records, std::uint32_t count,
   for (std::uint32_t i = 0; i < count; ++i) {
     WtsProcessInfo process{info[i].SessionId, info[i].ProcessId, Name(info[i].pProcessName), {}};
     if (info[i].pUserSid != nullptr) {
-      process.user_sid = ReadSid(static_cast<const std::uint8_t*>(info[i].pUserSid));
+      process.user_sid = SidOf(info[i].pUserSid);
       if (!process.user_sid) {
         processes.clear();
         return ERROR_INVALID_DATA;

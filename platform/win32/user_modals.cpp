@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/win32/account_records.h"
+#include "platform/win32/native_sid.h"
 #include "platform/win32/net_buffer.h"
 
 namespace tabulon::platform::win32 {
