@@ -177,6 +177,9 @@ struct StandaloneServer {  // the remote backend against the test smbd
 struct DomainController {  // the remote backend against the test controller
   static BackendFactory& Factory();
 };
+struct Win32Native {  // the Windows backend on this computer (Windows builds)
+  static BackendFactory& Factory();
+};
 
 using Backends = ::testing::Types<TABULON_CONTRACT_BACKENDS>;
 
