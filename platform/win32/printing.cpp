@@ -2,6 +2,7 @@
 
 // Before <windows.h>, whose macros would meet the status names it uses.
 #include "platform/remote/spoolss_codec.h"
+#include "platform/win32/last_error.h"
 
 #include <windows.h>
 #include <winspool.h>
@@ -10,6 +11,7 @@
 #undef OpenPrinter
 #undef GetPrinter
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,13 +21,6 @@
 
 namespace tabulon::platform::win32 {
 namespace {
-
-// The last error of a call that failed; a failure that names none (as some
-// stubs leave it) is still a failure.
-win::Status LastFailure() {
-  const DWORD error = ::GetLastError();
-  return error != ERROR_SUCCESS ? error : ERROR_NOT_SUPPORTED;
-}
 
 // The same refusals as over the wire: only level 2, and no buffer beyond
 // what the remote backend would ask a server to fill.
@@ -44,10 +39,6 @@ struct RecordBuffer {
   }
   std::vector<std::uint64_t> words;
   std::uint32_t size;
-};
-
-struct CloseResult {
-  win::Status status = ERROR_SUCCESS;
 };
 
 }  // namespace
@@ -76,7 +67,7 @@ EnumPrintersResult Win32Printing::EnumPrinters(std::uint32_t flags, std::string_
     // An empty name is this computer's spooler.
     if (!::EnumPrintersW(flags, wide.empty() ? nullptr : const_cast<wchar_t*>(wide.c_str()), level,
                          buffer.data(), buffer_size, &needed, &returned)) {
-      result.status = LastFailure();
+      result.status = FailureStatus();
       result.bytes_needed = needed;
       return result;
     }
@@ -95,7 +86,7 @@ PrinterHandleResult Win32Printing::OpenPrinter(std::string_view name) {
     Opened result;
     if (!::OpenPrinterW(wide.empty() ? nullptr : const_cast<wchar_t*>(wide.c_str()), &result.handle,
                         nullptr)) {
-      result.status = LastFailure();
+      result.status = FailureStatus();
       result.handle = nullptr;
     } else if (result.handle == nullptr) {
       result.status = ERROR_INVALID_HANDLE;
@@ -120,7 +111,7 @@ GetPrinterResult Win32Printing::GetPrinter(PrinterHandle printer, std::uint32_t 
     RecordBuffer buffer(buffer_size);
     DWORD needed = 0;
     if (!::GetPrinterW(handle, level, buffer.data(), buffer_size, &needed)) {
-      got.status = LastFailure();
+      got.status = FailureStatus();
       got.bytes_needed = needed;
       return got;
     }
@@ -135,14 +126,13 @@ bool Win32Printing::ClosePrinter(PrinterHandle printer) {
   const auto found = handles_.find(printer);
   if (found == handles_.end()) return false;
   const HANDLE handle = found->second;
-  // The number is gone from the session whatever the spooler answers.
+  // The number is gone from the session whatever the spooler answers, so
+  // the handle is closed even after a stop (the session's end no longer
+  // knows it).
   handles_.erase(found);
-  const CloseResult closed = calls_.Run<CloseResult>([handle] {
-    CloseResult result;
-    if (!::ClosePrinter(handle)) result.status = LastFailure();
-    return result;
-  });
-  return closed.status == ERROR_SUCCESS;
+  auto closed = std::make_shared<std::atomic<bool>>(false);
+  calls_.Release([handle, closed] { *closed = ::ClosePrinter(handle) != FALSE; });
+  return *closed;
 }
 
 }  // namespace tabulon::platform::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/terminal_services.h"
 
+#include "platform/win32/last_error.h"
+
 #include <windows.h>
 #include <wtsapi32.h>
 
@@ -54,12 +56,6 @@ Fn Procedure(HMODULE module, const char* name) {
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
   return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-win::Status LastFailure() {
-  const DWORD error = ::GetLastError();
-  // Some stubs fail without saying why; that is still a failure.
-  return error != ERROR_SUCCESS ? error : ERROR_NOT_SUPPORTED;
 }
 
 // Frees what a WTS call allocated, on every path.
@@ -154,7 +150,7 @@ TerminalServerResult Win32TerminalServices::OpenServer(std::string_view server_n
     const Opened opened = calls_.Run<Opened>([api = api_, wide = ToWide(server_name)] {
       Opened result;
       result.handle = api->open_server(const_cast<wchar_t*>(wide.c_str()));
-      if (result.handle == nullptr) result.status = LastFailure();
+      if (result.handle == nullptr) result.status = FailureStatus();
       return result;
     });
     if (opened.status != ERROR_SUCCESS) return {opened.status, 0};
@@ -171,10 +167,8 @@ void Win32TerminalServices::CloseServer(TerminalServerHandle server) {
   const HANDLE handle = found->second;
   servers_.erase(found);
   if (handle == WTS_CURRENT_SERVER_HANDLE) return;
-  calls_.Run<win::Status>([api = api_, handle] {
-    api->close_server(handle);
-    return win::Status{ERROR_SUCCESS};
-  });
+  // Closed even after a stop: the session's end no longer knows the number.
+  calls_.Release([api = api_, handle] { api->close_server(handle); });
 }
 
 SessionListResult Win32TerminalServices::EnumerateSessions(TerminalServerHandle server,
@@ -190,7 +184,7 @@ SessionListResult Win32TerminalServices::EnumerateSessions(TerminalServerHandle 
     DWORD count = 0;
     if (!api->enumerate_sessions(handle, reserved, version, records.out<WTS_SESSION_INFOW>(),
                                  &count)) {
-      list.status = LastFailure();
+      list.status = FailureStatus();
       return list;
     }
     list.status = DecodeSessions(records.get(), count, list.sessions);
@@ -211,7 +205,7 @@ ProcessListResult Win32TerminalServices::EnumerateProcesses(TerminalServerHandle
     DWORD count = 0;
     if (!api->enumerate_processes(handle, reserved, version, records.out<WTS_PROCESS_INFOW>(),
                                   &count)) {
-      list.status = LastFailure();
+      list.status = FailureStatus();
       return list;
     }
     list.status = DecodeProcesses(records.get(), count, list.processes);
@@ -236,7 +230,7 @@ SessionInformation Win32TerminalServices::QuerySessionInformation(TerminalServer
     if (!api->query_session(handle, session_id, static_cast<WTS_INFO_CLASS>(info_class),
                             buffer.out<wchar_t>(), &bytes)) {
       SessionInformation failed;
-      failed.status = LastFailure();
+      failed.status = FailureStatus();
       return failed;
     }
     return DecodeSessionInformation(info_class, buffer.get(), bytes);
@@ -263,7 +257,7 @@ UserConfigResult Win32TerminalServices::QueryUserConfig(std::string_view server_
                                     static_cast<WTS_CONFIG_CLASS>(config_class),
                                     buffer.out<wchar_t>(), &bytes)) {
           UserConfigResult failed;
-          failed.status = LastFailure();
+          failed.status = FailureStatus();
           return failed;
         }
         return DecodeUserConfig(config_class, buffer.get(), bytes);
@@ -291,7 +285,7 @@ WinStationInformationResult Win32TerminalServices::WinStationQueryInformation(
         if (!api->winstation_query(handle, session_id, static_cast<int>(info_class), words.data(),
                                    buffer_length, &returned)) {
           WinStationInformationResult failed;
-          failed.status = LastFailure();
+          failed.status = FailureStatus();
           return failed;
         }
         return DecodeWinStationInformation(bytes, returned);
