@@ -45,10 +45,8 @@ struct RecordBuffer {
 
 Win32Printing::~Win32Printing() {
   if (handles_.empty()) return;
-  std::vector<HANDLE> open;
-  for (const auto& [number, handle] : handles_) open.push_back(handle);
-  calls_.Release([open] {
-    for (HANDLE handle : open) ::ClosePrinter(handle);
+  calls_.Release([open = handles_.TakeAll()] {
+    for (void* handle : open) ::ClosePrinter(handle);
   });
 }
 
@@ -95,18 +93,16 @@ PrinterHandleResult Win32Printing::OpenPrinter(std::string_view name) {
   });
   // A handle opened by a call given up on is lost with that call.
   if (opened.status != ERROR_SUCCESS) return {opened.status, 0};
-  const PrinterHandle number = next_++;
-  handles_.emplace(number, opened.handle);
-  return {ERROR_SUCCESS, number};
+  return {ERROR_SUCCESS, handles_.Add(opened.handle)};
 }
 
 GetPrinterResult Win32Printing::GetPrinter(PrinterHandle printer, std::uint32_t level,
                                            std::uint32_t buffer_size) {
   GetPrinterResult result;
-  const auto found = handles_.find(printer);
-  result.status = found == handles_.end() ? ERROR_INVALID_HANDLE : CheckRequest(level, buffer_size);
+  void* const handle = handles_.Find(printer);
+  result.status = handle == nullptr ? ERROR_INVALID_HANDLE : CheckRequest(level, buffer_size);
   if (result.status != ERROR_SUCCESS) return result;
-  return calls_.Run<GetPrinterResult>([handle = found->second, level, buffer_size] {
+  return calls_.Run<GetPrinterResult>([handle, level, buffer_size] {
     GetPrinterResult got;
     RecordBuffer buffer(buffer_size);
     DWORD needed = 0;
@@ -123,13 +119,11 @@ GetPrinterResult Win32Printing::GetPrinter(PrinterHandle printer, std::uint32_t 
 }
 
 bool Win32Printing::ClosePrinter(PrinterHandle printer) {
-  const auto found = handles_.find(printer);
-  if (found == handles_.end()) return false;
-  const HANDLE handle = found->second;
   // The number is gone from the session whatever the spooler answers, so
   // the handle is closed even after a stop (the session's end no longer
   // knows it).
-  handles_.erase(found);
+  void* const handle = handles_.Take(printer);
+  if (handle == nullptr) return false;
   auto closed = std::make_shared<std::atomic<bool>>(false);
   calls_.Release([handle, closed] { *closed = ::ClosePrinter(handle) != FALSE; });
   return *closed;

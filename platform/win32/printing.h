@@ -4,11 +4,11 @@
 // number the session never handed out is refused instead of reaching the
 // spooler as a pointer; those left open are closed when the session ends.
 #include <cstdint>
-#include <map>
 #include <string_view>
 
 #include "platform/bounded_calls.h"
 #include "platform/printing.h"
+#include "platform/win32/handle_table.h"
 
 namespace tabulon::platform::win32 {
 
@@ -29,8 +29,7 @@ class Win32Printing final : public Printing {
  private:
   BoundedCalls& calls_;
   // The spooler's HANDLE of each number handed out.
-  std::map<PrinterHandle, void*> handles_;
-  PrinterHandle next_ = 1;
+  HandleTable handles_;
 };
 
 }  // namespace tabulon::platform::win32
